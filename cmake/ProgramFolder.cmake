@@ -1,0 +1,43 @@
+# Lays out the program folder beside the executable:
+#   lexilark, init.ini (made by the program), users/user0..user5/,
+#   wordlib/收藏库.lx and the sample libraries, lx1.en..lx4.en, wav/.
+# Library sources in data/wordlib/*.txt are the import text format (UTF-8);
+# data lists in data/lists/lx*.txt are the plain lists (UTF-8). lxtool turns
+# both into the GBK, scrambled files the program reads.
+set(LEXILARK_PROGRAM_DIR ${CMAKE_BINARY_DIR}/Lexilark)
+if(TARGET lexilark)
+  set_target_properties(lexilark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${LEXILARK_PROGRAM_DIR})
+endif()
+
+file(GLOB LEXILARK_LIBRARY_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/wordlib/*.txt)
+file(GLOB LEXILARK_LIST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/lists/lx*.txt)
+set(LEXILARK_PROGRAM_OUTPUTS)
+foreach(src ${LEXILARK_LIBRARY_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  set(out ${LEXILARK_PROGRAM_DIR}/wordlib/${name}.lx)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${LEXILARK_PROGRAM_DIR}/wordlib
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${out}
+    COMMAND $<TARGET_FILE:lxtool> import ${src} ${out} --utf8 --editor Lexilark --date 2026-12-10 --version 1.0
+    DEPENDS ${src} lxtool VERBATIM)
+  list(APPEND LEXILARK_PROGRAM_OUTPUTS ${out})
+endforeach()
+foreach(src ${LEXILARK_LIST_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  set(out ${LEXILARK_PROGRAM_DIR}/${name}.en)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${LEXILARK_PROGRAM_DIR}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${out}
+    COMMAND $<TARGET_FILE:lxtool> encode ${src} ${out} --utf8
+    DEPENDS ${src} lxtool VERBATIM)
+  list(APPEND LEXILARK_PROGRAM_OUTPUTS ${out})
+endforeach()
+add_custom_target(program_folder ALL DEPENDS ${LEXILARK_PROGRAM_OUTPUTS})
+add_custom_command(TARGET program_folder POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E make_directory
+          ${LEXILARK_PROGRAM_DIR}/users/user0 ${LEXILARK_PROGRAM_DIR}/users/user1
+          ${LEXILARK_PROGRAM_DIR}/users/user2 ${LEXILARK_PROGRAM_DIR}/users/user3
+          ${LEXILARK_PROGRAM_DIR}/users/user4 ${LEXILARK_PROGRAM_DIR}/users/user5
+          ${LEXILARK_PROGRAM_DIR}/wav
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data/program ${LEXILARK_PROGRAM_DIR}
+  VERBATIM)

@@ -1,0 +1,69 @@
+#pragma once
+// GBK text handling. Texts inside the program are GBK byte strings, exactly
+// as the data files hold them; conversion to UTF-8 happens only at the
+// screen and at the file system, through the functions here.
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// True for a byte that starts a GBK double-byte character.
+inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+// Removes blanks and control characters (bytes up to 0x20) at both ends.
+// GBK trail bytes are never below 0x40, so this never splits a character.
+std::string TrimGbk(std::string_view text);
+
+// GBK -> UTF-8. Bytes that are not valid GBK come out as U+FFFD.
+std::string GbkToUtf8(std::string_view gbk);
+// UTF-8 -> GBK. Returns nothing when a character has no GBK form (or the
+// UTF-8 is malformed); `badOffset` then receives the byte offset of it.
+std::optional<std::string> TryUtf8ToGbk(std::string_view utf8, size_t* badOffset = nullptr);
+// UTF-8 -> GBK for the program's own texts (captions and messages), which
+// are written as UTF-8 literals in the sources. Unconvertible characters
+// become '?'.
+std::string Gbk(std::string_view utf8);
+// Short name used at the screen boundary.
+inline std::string Utf8(std::string_view gbk) { return GbkToUtf8(gbk); }
+
+// First position at or after `from` where `needle` occurs in the GBK
+// `text`, never starting on the second byte of a double-byte character;
+// std::string::npos when there is none. Byte-exact and case-sensitive.
+size_t FindGbk(std::string_view text, std::string_view needle, size_t from = 0);
+
+// Cuts a GBK text to at most `maxBytes` bytes without splitting a
+// double-byte character.
+std::string CutGbk(std::string_view text, size_t maxBytes);
+
+// A GBK path such as "D:\\prog\\users\\user0\\收藏库.lx" or a program folder
+// joined with "wordlib\\收藏库.lx": backslashes become the native separator
+// and the name becomes a native file name (UTF-8 on Linux and macOS).
+std::filesystem::path ToNativePath(std::string_view gbkPath);
+// The reverse, for a folder found on disk (for example the executable's):
+// GBK text with '/' kept as the separator on POSIX systems.
+std::string FromNativePath(const std::filesystem::path& path);
+
+// Decimal integer conversion as the data files use it: optional leading
+// blanks, an optional sign and digits, within the 32-bit range. Anything
+// else throws ConvertError naming the value.
+class ConvertError : public std::runtime_error {
+public:
+    // `gbkMessage` is the GBK text shown to the learner.
+    explicit ConvertError(std::string gbkMessage)
+        : std::runtime_error(gbkMessage), message_(std::move(gbkMessage)) {}
+    const std::string& Message() const { return message_; }
+
+private:
+    std::string message_;
+};
+int StrToInt(std::string_view text);
+// Like StrToInt, but gives `fallback` instead of throwing.
+int StrToIntDef(std::string_view text, int fallback);
+// Truth values: any integer (0 false, anything else true) or the words
+// "True"/"False" in any letter case; anything else throws ConvertError.
+bool StrToBool(std::string_view text);
+inline std::string IntToStr(int value) { return std::to_string(value); }
+// Booleans are stored as "-1" and "0".
+inline std::string BoolToStr(bool value) { return value ? "-1" : "0"; }

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Lexilark
+# need. Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+PACKAGES=(
+  cmake g++ make pkg-config ccache
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+  libx11-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  fonts-wqy-microhei
+  xvfb xauth
+)
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update
+  $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
