@@ -61,6 +61,8 @@ public:
     void WriteOpenTag(std::string_view name);                       // <name>
     void WriteCloseTag(std::string_view name);                      // </name>
     void WriteLineBreak();                                          // a single LF
+    // Any other plain text (up to its first NUL), for whole-file writers.
+    void WritePlain(std::string_view plain);
     // Writes the content and puts it in place. Shows "文件打不开" and returns
     // false (the old file untouched) when that fails.
     bool Close();

@@ -1,0 +1,381 @@
+#include "core/codec.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+#include <vector>
+
+#include "core/apphelpers.h"
+#include "core/gbktext.h"
+
+namespace {
+
+constexpr uint32_t kMultiplier = 134735813u;  // 0x0807E7C5
+constexpr uint32_t kIncrement = 1u;
+
+int32_t g_state = 0;
+
+inline uint32_t Step(uint32_t state) { return state * kMultiplier + kIncrement; }
+
+// --- Exact model of the extended-precision arithmetic -------------------
+// The format was defined by code that multiplied the signed state by
+// 1/4294967295 held in an 80-bit extended value (significand
+// 0x8000000080000001, so the constant is 0x8000000080000001 * 2^-95),
+// rounded the product first to 64 and then to 53 significant bits, and
+// multiplied by n with a 64-bit significand before truncating. The
+// functions below redo that in integers so the result is the same on every
+// compiler, whatever its long double is.
+
+struct U128 {
+    uint64_t hi = 0;
+    uint64_t lo = 0;
+};
+
+U128 Mul64(uint64_t a, uint64_t b) {
+    uint64_t a0 = a & 0xFFFFFFFFu, a1 = a >> 32;
+    uint64_t b0 = b & 0xFFFFFFFFu, b1 = b >> 32;
+    uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+    uint64_t mid = (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu);
+    U128 r;
+    r.lo = (mid << 32) | (p00 & 0xFFFFFFFFu);
+    r.hi = p11 + (p01 >> 32) + (p10 >> 32) + (mid >> 32);
+    return r;
+}
+
+int BitLength(const U128& x) {
+    int n = 0;
+    if (x.hi) {
+        uint64_t h = x.hi;
+        while (h) { ++n; h >>= 1; }
+        return n + 64;
+    }
+    uint64_t l = x.lo;
+    while (l) { ++n; l >>= 1; }
+    return n;
+}
+
+U128 ShiftRight(const U128& x, int s) {
+    if (s <= 0) return x;
+    if (s >= 128) return {};
+    if (s >= 64) return {0, x.hi >> (s - 64)};
+    return {x.hi >> s, (x.lo >> s) | (x.hi << (64 - s))};
+}
+
+// Bits of x below position s, compared with 2^(s-1): -1 below half,
+// 0 exactly half, 1 above half.
+int CompareRemainderWithHalf(const U128& x, int s) {
+    U128 rem;
+    if (s >= 128) rem = x;
+    else if (s >= 64) rem = {x.hi & ((s == 64) ? 0 : ((uint64_t{1} << (s - 64)) - 1)), x.lo};
+    else rem = {0, x.lo & ((uint64_t{1} << s) - 1)};
+    U128 half;
+    if (s - 1 >= 64) half = {uint64_t{1} << (s - 1 - 64), 0};
+    else half = {0, uint64_t{1} << (s - 1)};
+    if (rem.hi != half.hi) return rem.hi < half.hi ? -1 : 1;
+    if (rem.lo != half.lo) return rem.lo < half.lo ? -1 : 1;
+    return 0;
+}
+
+// Rounds x to `bits` significant bits, to nearest, ties to even. The
+// result is mantissa * 2^shift.
+void RoundToBits(const U128& x, int bits, uint64_t& mantissa, int& shift) {
+    int len = BitLength(x);
+    if (len <= bits) {
+        mantissa = x.lo;
+        shift = 0;
+        return;
+    }
+    shift = len - bits;
+    mantissa = ShiftRight(x, shift).lo;
+    int cmp = CompareRemainderWithHalf(x, shift);
+    if (cmp > 0 || (cmp == 0 && (mantissa & 1))) {
+        ++mantissa;
+        if (mantissa == (uint64_t{1} << bits)) {
+            mantissa >>= 1;
+            ++shift;
+        }
+    }
+}
+
+int ExactDraw(int32_t s, int n) {
+    if (s == 0 || n == 0) return 0;
+    constexpr uint64_t kReciprocal = 0x8000000080000001ull;  // * 2^-95
+    uint64_t a = s < 0 ? uint64_t{0} - static_cast<uint64_t>(static_cast<int64_t>(s))
+                       : static_cast<uint64_t>(s);
+    uint64_t m64, m53, m;
+    int e1, e2, e3;
+    RoundToBits(Mul64(a, kReciprocal), 64, m64, e1);
+    RoundToBits(U128{0, m64}, 53, m53, e2);
+    uint64_t absN = n < 0 ? uint64_t{0} - static_cast<uint64_t>(static_cast<int64_t>(n))
+                          : static_cast<uint64_t>(n);
+    RoundToBits(Mul64(absN, m53), 64, m, e3);
+    int exponent = e1 + e2 + e3 - 95;  // value = m * 2^exponent
+    uint64_t magnitude;
+    if (exponent >= 0) magnitude = exponent >= 64 ? 0 : (m << exponent);
+    else magnitude = -exponent >= 64 ? 0 : (m >> -exponent);
+    bool negative = (s < 0) != (n < 0);
+    return negative ? -static_cast<int>(magnitude) : static_cast<int>(magnitude);
+}
+
+// --- The cached keystream -------------------------------------------------
+
+struct Keystream {
+    std::vector<unsigned char> bytes;
+    uint32_t state = static_cast<uint32_t>(kKeystreamSeed);
+
+    void ExtendTo(size_t count) {
+        if (bytes.size() >= count) return;
+        size_t target = std::max(count, std::min<size_t>(bytes.size() * 2 + 4096, kReadBufferSize));
+        target = std::max(target, count);
+        bytes.reserve(target);
+        uint32_t st = state;
+        for (size_t j = bytes.size(); j < target; ++j) {
+            st = Step(st);
+            bytes.push_back(static_cast<unsigned char>(KeystreamDraw(static_cast<int32_t>(st), 180) + 9));
+        }
+        state = st;
+    }
+};
+
+Keystream& SharedKeystream() {
+    static Keystream keystream;
+    return keystream;
+}
+
+// The generator state after `draws` steps from the seed, found by doubling
+// so that reads and writes leave the global generator where the
+// byte-by-byte process would have left it.
+uint32_t StateAfterDraws(uint64_t draws) {
+    uint32_t mul = 1, add = 0;        // accumulated affine map
+    uint32_t curMul = kMultiplier, curAdd = kIncrement;
+    while (draws) {
+        if (draws & 1) {
+            mul = mul * curMul;
+            add = add * curMul + curAdd;
+        }
+        curAdd = curAdd * curMul + curAdd;
+        curMul = curMul * curMul;
+        draws >>= 1;
+    }
+    return static_cast<uint32_t>(kKeystreamSeed) * mul + add;
+}
+
+// Applies key bytes to 8 bytes at a time: a byte equal to its key byte
+// stays, any other byte is XOR-ed with it.
+void ApplyKey(char* data, const unsigned char* key, size_t len) {
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    size_t i = 0;
+    for (; i + 8 <= len; i += 8) {
+        uint64_t x, k;
+        std::memcpy(&x, data + i, 8);
+        std::memcpy(&k, key + i, 8);
+        uint64_t d = x ^ k;
+        uint64_t nonzero = (((d & kLow7) + kLow7) | d) & kHigh;  // high bit set where d != 0
+        uint64_t keepMask = ~((nonzero >> 7) * 0xFF);            // 0xFF where x == k
+        uint64_t r = d | (x & keepMask);
+        std::memcpy(data + i, &r, 8);
+    }
+    for (; i < len; ++i) {
+        unsigned char x = static_cast<unsigned char>(data[i]);
+        if (x != key[i]) data[i] = static_cast<char>(x ^ key[i]);
+    }
+}
+
+std::FILE* OpenFile(const std::filesystem::path& path, bool write) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), write ? L"wb" : L"rb");
+#else
+    return std::fopen(path.c_str(), write ? "wb" : "rb");
+#endif
+}
+
+std::string_view UpToNul(std::string_view text) {
+    size_t nul = text.find('\0');
+    return nul == std::string_view::npos ? text : text.substr(0, nul);
+}
+
+}  // namespace
+
+void SeedKeystream(int32_t value) { g_state = value; }
+int32_t KeystreamState() { return g_state; }
+
+int KeystreamDraw(int32_t steppedState, int n) {
+    // For small ranges exact rational arithmetic gives the same result
+    // except where n*s/4294967295 is an integer (the extended-precision
+    // rounding can land one step nearer zero there); any other value lies
+    // at least 2^-32 from an integer, far beyond the rounding error.
+    if (n != 0 && n <= 65536 && n >= -65536) {
+        int64_t num = static_cast<int64_t>(n) * steppedState;
+        constexpr int64_t kDen = 4294967295LL;
+        int64_t quotient = num / kDen;
+        if (num - quotient * kDen != 0) return static_cast<int>(quotient);
+    }
+    return ExactDraw(steppedState, n);
+}
+
+int KeystreamRandom(int n) {
+    g_state = static_cast<int32_t>(Step(static_cast<uint32_t>(g_state)));
+    return KeystreamDraw(g_state, n);
+}
+
+unsigned char ScrambleByte(unsigned char x) {
+    unsigned char k = static_cast<unsigned char>(KeystreamRandom(180) + 9);
+    return x == k ? x : static_cast<unsigned char>(x ^ k);
+}
+
+void ScrambleText(std::string& text) {
+    for (char& c : text) {
+        if (c == '\0') break;
+        c = static_cast<char>(ScrambleByte(static_cast<unsigned char>(c)));
+    }
+}
+
+unsigned char KeyByteAt(size_t j) {
+    Keystream& ks = SharedKeystream();
+    ks.ExtendTo(j + 1);
+    return ks.bytes[j];
+}
+
+void ScrambleAt(char* data, size_t len, size_t offset) {
+    if (len == 0) return;
+    Keystream& ks = SharedKeystream();
+    ks.ExtendTo(offset + len);
+    ApplyKey(data, ks.bytes.data() + offset, len);
+}
+
+std::optional<std::string> ReadScrambledFile(const std::filesystem::path& path) {
+    SeedKeystream(kKeystreamSeed);
+    std::FILE* file = OpenFile(path, false);
+    if (!file) return std::nullopt;
+    std::string text(kReadBufferSize, '\0');
+    // The end-of-file read takes a place in the buffer too, so reading one
+    // byte more than the largest accepted file tells whether it is too big.
+    size_t got = std::fread(text.data(), 1, kLargestReadableFile + 1, file);
+    bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return std::nullopt;
+    SeedKeystream(static_cast<int32_t>(StateAfterDraws(static_cast<uint64_t>(got) + 1)));
+    if (got > kLargestReadableFile) {
+        ShowAppMessage(Gbk("词库过大，无法加载！请与作者联系！"), kMsgOk);
+        return std::nullopt;
+    }
+    text.resize(got);
+    ScrambleAt(text.data(), got, 0);
+    size_t nul = text.find('\0');
+    if (nul != std::string::npos) text.resize(nul);
+    return text;
+}
+
+// --- ScrambledWriter ----------------------------------------------------
+
+namespace {
+std::filesystem::path TempPathFor(const std::filesystem::path& target) {
+    std::filesystem::path temp = target;
+    temp += ".lxsave~";
+    return temp;
+}
+}  // namespace
+
+ScrambledWriter::~ScrambledWriter() { Discard(); }
+
+bool ScrambledWriter::Open(const std::filesystem::path& path) {
+    Discard();
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        ShowAppMessage(Gbk("文件打不开"), kMsgOk);
+        return false;
+    }
+    std::FILE* probe = OpenFile(TempPathFor(path), true);
+    if (!probe) {
+        ShowAppMessage(Gbk("文件打不开"), kMsgOk);
+        return false;
+    }
+    std::fclose(probe);
+    SeedKeystream(kKeystreamSeed);
+    target_ = path;
+    scrambled_.clear();
+    open_ = true;
+    return true;
+}
+
+void ScrambledWriter::Append(std::string_view plain) {
+    if (!open_) return;
+    size_t offset = scrambled_.size();
+    scrambled_.append(plain);
+    ScrambleAt(scrambled_.data() + offset, plain.size(), offset);
+}
+
+void ScrambledWriter::WriteTag(std::string_view name, std::string_view value) {
+    name = UpToNul(name);
+    std::string piece;
+    piece.reserve(name.size() * 2 + value.size() + 5);
+    piece += '<';
+    piece += name;
+    piece += '>';
+    piece += UpToNul(value);
+    piece += "</";
+    piece += name;
+    piece += '>';
+    Append(piece);
+}
+
+void ScrambledWriter::WriteOpenTag(std::string_view name) {
+    std::string piece = "<" + std::string(UpToNul(name)) + ">";
+    Append(piece);
+}
+
+void ScrambledWriter::WriteCloseTag(std::string_view name) {
+    std::string piece = "</" + std::string(UpToNul(name)) + ">";
+    Append(piece);
+}
+
+void ScrambledWriter::WriteLineBreak() { Append("\n"); }
+
+void ScrambledWriter::WritePlain(std::string_view plain) { Append(UpToNul(plain)); }
+
+bool ScrambledWriter::Close() {
+    if (!open_) return false;
+    open_ = false;
+    std::filesystem::path temp = TempPathFor(target_);
+    SeedKeystream(static_cast<int32_t>(StateAfterDraws(scrambled_.size())));
+    bool ok = false;
+    if (std::FILE* file = OpenFile(temp, true)) {
+        size_t written = std::fwrite(scrambled_.data(), 1, scrambled_.size(), file);
+        ok = written == scrambled_.size() && std::fflush(file) == 0;
+        ok = (std::fclose(file) == 0) && ok;
+    }
+    std::error_code ec;
+    if (ok) {
+        std::filesystem::rename(temp, target_, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        std::filesystem::remove(temp, ec);
+        ShowAppMessage(Gbk("文件打不开"), kMsgOk);
+    }
+    scrambled_.clear();
+    return ok;
+}
+
+void ScrambledWriter::Discard() {
+    if (!open_) return;
+    open_ = false;
+    std::error_code ec;
+    std::filesystem::remove(TempPathFor(target_), ec);
+    scrambled_.clear();
+}
+
+std::string ScrambleWhole(std::string_view plain) {
+    std::string out(plain);
+    ScrambleAt(out.data(), out.size(), 0);
+    return out;
+}
+
+bool WriteScrambledFile(const std::filesystem::path& path, std::string_view plain) {
+    ScrambledWriter writer;
+    if (!writer.Open(path)) return false;
+    writer.WritePlain(plain);
+    return writer.Close();
+}

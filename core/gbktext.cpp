@@ -1,0 +1,213 @@
+#include "core/gbktext.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
+
+namespace {
+
+#ifndef _WIN32
+// One conversion with iconv. Returns false at the first unconvertible or
+// malformed input sequence, reporting its offset.
+bool IconvConvert(const char* to, const char* from, std::string_view in, std::string& out,
+                  size_t* badOffset, bool replaceInvalid) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    out.clear();
+    out.reserve(in.size() * 3 / 2 + 4);
+    const char* src = in.data();
+    size_t srcLeft = in.size();
+    char buffer[4096];
+    bool ok = true;
+    while (srcLeft > 0) {
+        char* dst = buffer;
+        size_t dstLeft = sizeof buffer;
+        size_t r = iconv(cd, const_cast<char**>(&src), &srcLeft, &dst, &dstLeft);
+        out.append(buffer, dst - buffer);
+        if (r == static_cast<size_t>(-1)) {
+            if (errno == E2BIG) continue;
+            if (!replaceInvalid) {
+                if (badOffset) *badOffset = static_cast<size_t>(src - in.data());
+                ok = false;
+                break;
+            }
+            // Invalid or incomplete GBK: one replacement character per
+            // offending byte keeps the rest readable.
+            out += "\xEF\xBF\xBD";
+            ++src;
+            --srcLeft;
+        }
+    }
+    iconv_close(cd);
+    return ok;
+}
+#else
+bool WinConvert(UINT fromCp, UINT toCp, std::string_view in, std::string& out, size_t* badOffset,
+                bool replaceInvalid) {
+    out.clear();
+    if (in.empty()) return true;
+    DWORD flags = replaceInvalid ? 0 : MB_ERR_INVALID_CHARS;
+    int wlen = MultiByteToWideChar(fromCp, flags, in.data(), static_cast<int>(in.size()), nullptr, 0);
+    if (wlen <= 0) {
+        if (badOffset) *badOffset = 0;
+        return false;
+    }
+    std::wstring wide(wlen, L'\0');
+    MultiByteToWideChar(fromCp, flags, in.data(), static_cast<int>(in.size()), wide.data(), wlen);
+    BOOL usedDefault = FALSE;
+    BOOL* usedPtr = toCp == CP_UTF8 ? nullptr : &usedDefault;
+    int len = WideCharToMultiByte(toCp, 0, wide.data(), wlen, nullptr, 0, nullptr, usedPtr);
+    out.resize(len);
+    WideCharToMultiByte(toCp, 0, wide.data(), wlen, out.data(), len, nullptr, usedPtr);
+    if (usedDefault && !replaceInvalid) {
+        if (badOffset) *badOffset = 0;
+        return false;
+    }
+    return true;
+}
+#endif
+
+}  // namespace
+
+std::string TrimGbk(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20) ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20) --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+std::string GbkToUtf8(std::string_view gbk) {
+    std::string out;
+    bool ascii = true;
+    for (char c : gbk) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return std::string(gbk);
+#ifdef _WIN32
+    WinConvert(936, CP_UTF8, gbk, out, nullptr, true);
+#else
+    IconvConvert("UTF-8", "GBK", gbk, out, nullptr, true);
+#endif
+    return out;
+}
+
+std::optional<std::string> TryUtf8ToGbk(std::string_view utf8, size_t* badOffset) {
+    std::string out;
+    bool ascii = true;
+    for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return std::string(utf8);
+#ifdef _WIN32
+    if (!WinConvert(CP_UTF8, 936, utf8, out, badOffset, false)) return std::nullopt;
+#else
+    if (!IconvConvert("GBK", "UTF-8", utf8, out, badOffset, false)) return std::nullopt;
+#endif
+    return out;
+}
+
+std::string Gbk(std::string_view utf8) {
+    if (auto converted = TryUtf8ToGbk(utf8)) return *converted;
+    // Convert piece by piece so that one stray character does not lose the
+    // whole text.
+    std::string out;
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        size_t bad = 0;
+        auto rest = TryUtf8ToGbk(utf8.substr(pos), &bad);
+        if (rest) {
+            out += *rest;
+            break;
+        }
+        if (auto head = TryUtf8ToGbk(utf8.substr(pos, bad))) out += *head;
+        out += '?';
+        pos += bad + 1;
+        while (pos < utf8.size() && (static_cast<unsigned char>(utf8[pos]) & 0xC0) == 0x80) ++pos;
+    }
+    return out;
+}
+
+size_t FindGbk(std::string_view text, std::string_view needle, size_t from) {
+    if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
+    size_t i = 0;
+    while (i < text.size()) {
+        if (i >= from && text.compare(i, needle.size(), needle) == 0) return i;
+        i += (IsGbkLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ? 2 : 1;
+    }
+    return std::string_view::npos;
+}
+
+std::string CutGbk(std::string_view text, size_t maxBytes) {
+    if (text.size() <= maxBytes) return std::string(text);
+    size_t i = 0;
+    while (i < maxBytes) {
+        size_t step = IsGbkLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + step > maxBytes) break;
+        i += step;
+    }
+    return std::string(text.substr(0, i));
+}
+
+std::filesystem::path ToNativePath(std::string_view gbkPath) {
+    std::string utf8 = GbkToUtf8(gbkPath);
+#ifdef _WIN32
+    std::u8string u8(utf8.begin(), utf8.end());
+    return std::filesystem::path(u8);
+#else
+    for (char& c : utf8)
+        if (c == '\\') c = '/';
+    return std::filesystem::path(utf8);
+#endif
+}
+
+std::string FromNativePath(const std::filesystem::path& path) {
+    std::u8string u8 = path.u8string();
+    std::string utf8(u8.begin(), u8.end());
+    return Gbk(utf8);
+}
+
+int StrToInt(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    size_t digits = 0;
+    for (; i < text.size(); ++i, ++digits) {
+        char c = text[i];
+        if (c < '0' || c > '9') break;
+        value = value * 10 + (c - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) break;
+    }
+    long long signedValue = negative ? -value : value;
+    if (digits == 0 || i != text.size() || signedValue > INT_MAX || signedValue < INT_MIN)
+        throw ConvertError("'" + std::string(text) + "' is not a valid integer value");
+    return static_cast<int>(signedValue);
+}
+
+int StrToIntDef(std::string_view text, int fallback) {
+    try {
+        return StrToInt(text);
+    } catch (const ConvertError&) {
+        return fallback;
+    }
+}
+
+bool StrToBool(std::string_view text) {
+    std::string lower;
+    for (char c : text) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (lower == "true") return true;
+    if (lower == "false") return false;
+    try {
+        return StrToInt(text) != 0;
+    } catch (const ConvertError&) {
+        throw ConvertError("'" + std::string(text) + "' is not a valid boolean value");
+    }
+}

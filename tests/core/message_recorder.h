@@ -1,0 +1,45 @@
+#pragma once
+// Records every message the code under test shows and answers questions
+// from a script, so no test ever waits on a message box.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "core/apphelpers.h"
+#include "core/gbktext.h"
+
+class MessageRecorder {
+public:
+    struct Shown {
+        std::string text;  // UTF-8, for readable assertions
+        int flags;
+    };
+
+    MessageRecorder() {
+        previous_ = SetMessageSink([this](const std::string& gbkText, int flags) {
+            shown.push_back({GbkToUtf8(gbkText), flags});
+            if (flags != kMsgYesNo) return kIdOk;
+            if (answers.empty()) return kIdNo;
+            int answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
+    }
+    ~MessageRecorder() { SetMessageSink(previous_); }
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    // Texts shown so far, UTF-8.
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const Shown& s : shown) texts.push_back(s.text);
+        return texts;
+    }
+
+    std::vector<Shown> shown;
+    std::deque<int> answers;  // kIdYes / kIdNo for the questions to come
+
+private:
+    MessageSink previous_;
+};

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include "core/gbktext.h"
+
+namespace {
+
+TEST(GbkText, ConvertsBothWays) {
+    std::string gbk = Gbk("收藏库词数：12 みず");
+    EXPECT_EQ(gbk.substr(0, 2), "\xCA\xD5");  // 收
+    EXPECT_EQ(GbkToUtf8(gbk), "收藏库词数：12 みず");
+    EXPECT_EQ(Utf8(gbk), "收藏库词数：12 みず");
+}
+
+TEST(GbkText, ReportsCharactersGbkCannotHold) {
+    size_t bad = 0;
+    EXPECT_FALSE(TryUtf8ToGbk("ab\xF0\x9F\x98\x80", &bad));  // an emoji
+    EXPECT_EQ(bad, 2u);
+    EXPECT_FALSE(TryUtf8ToGbk("a\xC3", &bad));  // cut UTF-8
+    EXPECT_EQ(Gbk("a😀b"), "a?b");
+}
+
+TEST(GbkText, InvalidGbkStaysReadable) {
+    EXPECT_EQ(GbkToUtf8("a\x81"), "a\xEF\xBF\xBD");
+}
+
+TEST(GbkText, TrimRemovesBlanksAndControlsAtBothEnds) {
+    struct Case {
+        std::string in, out;
+    };
+    const Case cases[] = {
+        {"  word \t\r\n", "word"},
+        {"\x01\x1F mid dle \x20", "mid dle"},
+        {"", ""},
+        {" \t ", ""},
+        {Gbk("　水　"), Gbk("　水　")},  // the ideographic space is a character, not a blank
+    };
+    for (const Case& c : cases) EXPECT_EQ(TrimGbk(c.in), c.out) << c.in;
+}
+
+TEST(GbkText, FindNeverStartsOnATrailByte) {
+    // 埃 is B0 A3; 佰 is B0 DB. In "埃佰" the bytes A3 B0 stand across the
+    // two characters and must not match a search for "\xA3\xB0".
+    std::string text = "\xB0\xA3\xB0\xDB";
+    EXPECT_EQ(FindGbk(text, "\xA3\xB0"), std::string::npos);
+    EXPECT_EQ(FindGbk(text, "\xB0\xDB"), 2u);
+    // A '<' right after a lead byte belongs to the character (0x3C is not a
+    // valid trail byte, but the search still steps over the pair).
+    EXPECT_EQ(FindGbk("a<b>c", "<b>"), 1u);
+    EXPECT_EQ(FindGbk("abcabc", "abc", 1), 3u);
+}
+
+TEST(GbkText, CutKeepsDoubleByteCharactersWhole) {
+    std::string text = "a" + Gbk("水火");  // 1 + 2 + 2 bytes
+    EXPECT_EQ(CutGbk(text, 5), text);
+    EXPECT_EQ(CutGbk(text, 4), "a" + Gbk("水"));
+    EXPECT_EQ(CutGbk(text, 2), "a");
+    EXPECT_EQ(CutGbk(text, 0), "");
+}
+
+TEST(GbkText, NativePathTurnsBackslashesAndGbkNames) {
+    auto path = ToNativePath("/opt/lx/" + Gbk("wordlib\\收藏库.lx"));
+#ifndef _WIN32
+    EXPECT_EQ(path.string(), "/opt/lx/wordlib/收藏库.lx");
+#endif
+    EXPECT_EQ(FromNativePath(std::filesystem::path("/opt/收藏")), "/opt/" + Gbk("收藏"));
+}
+
+TEST(GbkText, IntegerConversion) {
+    struct Case {
+        const char* text;
+        bool ok;
+        int value;
+    };
+    const Case cases[] = {
+        {"0", true, 0},     {"-1", true, -1},           {"+7", true, 7},
+        {" 42", true, 42},  {"2147483647", true, 2147483647}, {"-2147483648", true, INT32_MIN},
+        {"", false, 0},     {"abc", false, 0},          {"12a", false, 0},
+        {"42 ", false, 0},  {"-", false, 0},            {"2147483648", false, 0},
+        {"99999999999999999999", false, 0},
+    };
+    for (const Case& c : cases) {
+        if (c.ok) {
+            EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
+        } else {
+            try {
+                StrToInt(c.text);
+                ADD_FAILURE() << "accepted " << c.text;
+            } catch (const ConvertError& e) {
+                EXPECT_EQ(e.Message(), std::string("'") + c.text + "' is not a valid integer value");
+            }
+        }
+    }
+    EXPECT_EQ(StrToIntDef("x", 5), 5);
+}
+
+TEST(GbkText, TruthValues) {
+    EXPECT_TRUE(StrToBool("-1"));
+    EXPECT_TRUE(StrToBool("7"));
+    EXPECT_TRUE(StrToBool("TRUE"));
+    EXPECT_TRUE(StrToBool("tRuE"));
+    EXPECT_FALSE(StrToBool("0"));
+    EXPECT_FALSE(StrToBool("False"));
+    EXPECT_THROW(StrToBool("yes"), ConvertError);
+    EXPECT_EQ(BoolToStr(true), "-1");
+    EXPECT_EQ(BoolToStr(false), "0");
+}
+
+}  // namespace
