@@ -1,0 +1,196 @@
+#pragma once
+// The two objects that hold a library while the learner studies it:
+// TWordLib0, the whole library as its file holds it, and TWordLib, the study
+// list of the one group under study with the study position and counters.
+// Both write what the learner sees to a StudyDisplay.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/codec.h"
+#include "core/studydisplay.h"
+#include "core/wordlist.h"
+
+inline constexpr int kGradeLevels = 6;        // grades 0..5
+inline constexpr int kTopGrade = 5;
+inline constexpr int kStraightToTop = 10000;  // UpGrade amount that means grade 5
+inline constexpr int kMaxGroupCount = 200;
+inline constexpr int kDefaultFontColor = 16777215;
+inline constexpr int kDefaultBackColor = 10045497;
+
+// Results of TWordLib::NextWord.
+inline constexpr int kNextNoWords = -1;
+inline constexpr int kNextDone = 1;
+inline constexpr int kNextGroupEnd = 10;
+inline constexpr int kNextCycleEnd = 20;
+inline constexpr int kNextNoneLeft = 30;
+
+// Results of TWordLib0::NextGroup.
+inline constexpr int kGroupNoGradeZero = 0;
+inline constexpr int kGroupCycleEnd = 1;
+inline constexpr int kGroupLoaded = 2;
+
+// ---------------------------------------------------------------------------
+// The study list: the words of one group, the position and the counters.
+class TWordLib {
+public:
+    TWordLib();
+    TWordLib(const TWordLib&) = delete;
+    TWordLib& operator=(const TWordLib&) = delete;
+
+    // Where the list shows what it does; nullptr shows nothing.
+    void SetDisplay(StudyDisplay* display);
+    StudyDisplay& Screen() const { return *display_; }
+
+    std::string Date, Editor, Version;
+    int GroupCount = 1;
+    int GroupIndex = 1;
+    int FontColor = kDefaultFontColor;
+    int BackColor = kDefaultBackColor;
+    bool Mute = false;
+    bool AutoClear = false;
+    bool ShowSentence = true;
+    int LoopTimes = 1;
+    int ThisLoopTime = 0;
+    int TotalDisplays = 0;
+    int TotalTime = 0;
+    int ActiveSeconds = 1;
+    int ShownCount = 0;
+    int IdleLimit = 300;
+    int IdleSeconds = 0;
+    ScrambledWriter Writer;          // used by the import only
+    std::string Path;                // target file of the import
+    std::vector<std::string> Lines;  // work list of the import and the favourites
+    std::string ProgramFolder;
+    int ReadMode = 0;                // 0..3
+    int MemoryMode = 0;              // 0..1
+    std::vector<WordList> Words;     // kMaxLibraryWords entries; the first WordCount are valid
+    int CurrentIndex = -1;
+    int WordCount = 0;
+    int SaveCount = 0;
+    std::array<int, kGradeLevels> GradeCount{};
+    std::array<std::string, kGradeLevels> GradeLastWord;  // slot 5 - grade
+    int CurrentGrade = 0;
+    int Step = 0;
+    int SearchGrade = 0;
+    int SentenceCountPerWord = 1;
+
+    // True when CurrentIndex names one of the first WordCount words.
+    bool HasCurrentWord() const { return CurrentIndex >= 0 && CurrentIndex < WordCount; }
+
+    // Study order and grading.
+    int NextWord(bool show);  // kNextNoWords, kNextDone, kNextGroupEnd, kNextCycleEnd, kNextNoneLeft
+    void PriorWord();
+    void ShowFirstWordOfGrade();
+    bool FindWordAtGrade(const std::string& text);
+    bool AdvanceToIndex(int index);
+    void UpGrade(int n);    // 1, or kStraightToTop
+    void DeGrade(int n);    // 1
+    void CountGrades();
+    // The learner picks GroupGrade item `item` (grade 5 - item).
+    void PickGrade(int item);
+
+    // What is shown for the current word; all of them do nothing while no
+    // word is current.
+    void ShowWord();           // FillWord, pronounce in memory mode 0, question layout
+    void FillWord();           // texts on screen, counters
+    void RevealAll();          // word, reading and meaning shown, pronounced
+    void RestoreAfterPrompt(); // back to the question layout after a prompt
+    void ShowQuestionLayout(); // the layout of ReadMode
+    void ShowTypingLayout();   // meaning shown, word and reading hidden
+    void HideAll();            // word, reading and meaning hidden (also without a word)
+    void Pronounce();
+    void ShowWordText();
+    void HideWordText();
+    void ShowReadingText();
+    void HideReadingText();
+    void ShowMeaningText();
+    void HideMeaningText();
+
+    // Counters on screen.
+    void ShowGradeCounts();    // GroupGrade items and LabelStepNo
+    void ShowStepNo();         // LabelStepNo
+    void RefreshStudyCount();  // LabelWordStudyCount after a group has been set
+    void ShowCycleNo();        // circleno := LoopTimes
+
+    // Forgets which word was shown last, so that the next showing counts:
+    // a newly loaded group holds other words at the same positions.
+    void ForgetShownWord() { lastShownIndex_ = -1; }
+
+private:
+    StudyDisplay* display_;
+    int lastShownIndex_ = -1;
+};
+
+// ---------------------------------------------------------------------------
+// The header texts of a library file, for previews.
+struct WordLibHeader {
+    std::string Editor, Date, Version;
+};
+
+// The whole library: everything its file holds, the groups and the cycles.
+class TWordLib0 {
+public:
+    TWordLib0();
+    TWordLib0(const TWordLib0&) = delete;
+    TWordLib0& operator=(const TWordLib0&) = delete;
+
+    // Where LabelGroup, circleno and ListBoxGrade are; nullptr shows nothing.
+    void SetDisplay(StudyDisplay* display);
+    StudyDisplay& Screen() const { return *display_; }
+
+    std::string Date, Editor, Version;
+    int FontColor = kDefaultFontColor;
+    int BackColor = kDefaultBackColor;
+    bool Mute = false;
+    bool AutoClear = false;
+    bool ShowSentence = true;
+    int LoopTimes = 1;
+    int ThisLoopTime = 0;
+    int TotalDisplays = 0;
+    int TotalTime = 0;
+    int IdleLimit = 300;
+    int IdleSeconds = 0;
+    ScrambledWriter Writer;
+    std::string Path;                // GBK; empty while no library is open
+    std::vector<std::string> Lines;  // the file text, one entry per line
+    std::vector<WordList> Words;     // kMaxLibraryWords entries; the first Count are valid
+    TWordLib* StudyLib = nullptr;
+    int LastWord = 0;
+    int Count = 0;
+    std::array<std::string, kGradeLevels> GradeWordLastWord;
+    int BaseGrade = 0;
+    int GroupCount = 1;
+    int GroupIndex = 0;
+
+    // Reads the library at `gbkPath`, loads and shows its current group.
+    // False (after a message) when it is not opened; the library that was
+    // open then stays open, words and Path included.
+    bool OpenWordLib(const std::string& gbkPath);
+    // Writes the whole library to Path; run StoreGroup first. False when
+    // nothing was written (no library open, or the write failed after its
+    // message).
+    bool SaveWordLib();
+    // Editor, date and version of another library file; the open library is
+    // not touched. Nothing when the file cannot be read.
+    std::optional<WordLibHeader> ReadWordLibHeader(const std::string& gbkPath) const;
+
+    bool SetGroupCount(int n);
+    bool SetGroupIndex(int i);
+    void LoadGroup(int g);
+    void StoreGroup();
+    int NextGroup();  // kGroupNoGradeZero, kGroupCycleEnd, kGroupLoaded
+    int CountGradeZeroWords() const;
+    // Grade-0 words among the words of group g.
+    int CountGradeZeroWordsInGroup(int g) const;
+    void ShuffleWords();                // seeded with the clock
+    void ShuffleWords(unsigned seed);   // reproducible order
+    void LowerAllGrades();
+    void ShowBaseGrade();
+    void ShowGroupNo();  // LabelGroup := GroupIndex + 1 " / " GroupCount
+
+private:
+    StudyDisplay* display_;
+};
