@@ -11,10 +11,12 @@ class TManage {
 public:
     TManage();
 
-    // Parses configText into the fields.
+    // Parses configText into the fields. A value that does not convert is
+    // reported (key and value) and leaves its field as it was; the other
+    // keys and the user table are read all the same.
     void LoadConfig();
-    // Reads GetProgramFolder() + "init.ini" (if present) into configText and
-    // parses it.
+    // Reads gbkProgramFolder + "init.ini" (if present) into configText and
+    // parses it; a missing or unreadable file leaves every default.
     void LoadConfigFile(const std::string& gbkProgramFolder);
     // Writes all fields to GetProgramFolder() + "init.ini". False (after
     // "文件打不开") when the file cannot be written; the old file then stays.

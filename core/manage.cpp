@@ -1,0 +1,119 @@
+#include "core/manage.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/apphelpers.h"
+#include "core/codec.h"
+#include "core/gbktext.h"
+
+namespace {
+
+bool IsSlot(int index) { return index >= 0 && index < kUserSlots; }
+
+std::string SlotKey(const char* prefix, int slot) { return prefix + IntToStr(slot); }
+
+}  // namespace
+
+TManage::TManage() : fontnamecn(Gbk("宋体")), fontnameen("Times New Roman") {}
+
+void TManage::LoadConfig() {
+    // A value that does not convert leaves its field as it was; the other
+    // keys and, above all, the user table are still read, so a later save
+    // cannot wipe the users out. The faulty keys are reported together.
+    std::string problems;
+    auto convert = [&](const char* key, auto&& apply) {
+        const std::string value = FindTagValue(configText, key);
+        if (value.empty()) return;
+        try {
+            apply(value);
+        } catch (const ConvertError& e) {
+            problems += Gbk("\r\n") + key + Gbk("：") + e.Message();
+        }
+    };
+    auto number = [&](const char* key, int& field) {
+        convert(key, [&](const std::string& v) { field = StrToInt(v); });
+    };
+    auto truth = [&](const char* key, bool& field) {
+        convert(key, [&](const std::string& v) { field = StrToBool(v); });
+    };
+    auto text = [&](const char* key, std::string& field) {
+        convert(key, [&](const std::string& v) { field = v; });
+    };
+
+    number("delaytime", delaytime);
+    truth("autocleareditinput", autocleareditinput);
+    truth("mute", mute);
+    truth("showsentence", showsentence);
+    text("fontnamecn", fontnamecn);
+    text("fontnameen", fontnameen);
+    number("fontcolor", fontcolor);
+    number("backcolor", backcolor);
+    number("bordercolor", bordercolor);
+    number("sentencecountperword", sentencecountperword);
+    number("readmode", readmode);
+    number("memorymode", memorymode);
+
+    if (FindTagValue(configText, "userindex").empty()) userindex = 0;
+    else number("userindex", userindex);
+    if (!IsSlot(userindex)) userindex = 0;
+
+    for (int n = 0; n < kUserSlots; ++n) {
+        user[n] = FindTagValue(configText, SlotKey("user", n));
+        password[n] = FindTagValue(configText, SlotKey("password", n));
+        lastwordlib[n] = FindTagValue(configText, SlotKey("lastwordlib", n));
+    }
+    currentLibrary = lastwordlib[userindex];
+
+    if (!problems.empty()) {
+        ShowAppMessage(Gbk("配置文件 init.ini 中有无法读取的设置，这些设置保持原来的值：") + problems);
+    }
+}
+
+void TManage::LoadConfigFile(const std::string& gbkProgramFolder) {
+    const std::filesystem::path path = ToNativePath(gbkProgramFolder + "init.ini");
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return;
+    std::optional<std::string> text = ReadScrambledFile(path);
+    if (!text) return;
+    configText = std::move(*text);
+    LoadConfig();
+}
+
+bool TManage::SaveConfig() {
+    if (IsSlot(userindex)) lastwordlib[userindex] = currentLibrary;
+
+    ScrambledWriter writer;
+    if (!writer.Open(ToNativePath(GetProgramFolder() + "init.ini"))) return false;
+
+    writer.WriteTag("name", Gbk("澜悦单词配置文件"));
+    writer.WriteLineBreak();
+    writer.WriteLineBreak();
+
+    auto line = [&](const char* key, const std::string& value) {
+        writer.WriteTag(key, value);
+        writer.WriteLineBreak();
+    };
+    line("delaytime", IntToStr(delaytime));
+    line("autocleareditinput", BoolToStr(autocleareditinput));
+    line("mute", BoolToStr(mute));
+    line("showsentence", BoolToStr(showsentence));
+    line("fontnamecn", fontnamecn);
+    line("fontnameen", fontnameen);
+    line("fontcolor", IntToStr(fontcolor));
+    line("backcolor", IntToStr(backcolor));
+    line("bordercolor", IntToStr(bordercolor));
+    line("sentencecountperword", IntToStr(sentencecountperword));
+    line("readmode", IntToStr(readmode));
+    line("memorymode", IntToStr(memorymode));
+    line("userindex", IntToStr(userindex));
+
+    user[0] = Gbk("管理员");
+    for (int n = 0; n < kUserSlots; ++n) {
+        line(SlotKey("user", n).c_str(), user[n]);
+        line(SlotKey("password", n).c_str(), password[n]);
+        line(SlotKey("lastwordlib", n).c_str(), lastwordlib[n]);
+        writer.WriteLineBreak();
+    }
+    return writer.Close();
+}

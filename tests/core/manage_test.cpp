@@ -1,0 +1,307 @@
+#include "core/manage.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/apphelpers.h"
+#include "core/codec.h"
+#include "core/gbktext.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A program folder of its own for each test, and a message sink that
+// records every message instead of showing it.
+class ManageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = fs::path(LEXILARK_TEST_TMP) / "manage" / info->name();
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        gbkFolder_ = FromNativePath(folder_) + "/";
+        SetProgramFolder(gbkFolder_);
+        previousSink_ = SetMessageSink([this](const std::string& text, int) {
+            messages_.push_back(Utf8(text));
+            return kIdOk;
+        });
+    }
+    void TearDown() override {
+        SetMessageSink(previousSink_);
+        SetProgramFolder("");
+    }
+
+    fs::path IniPath() const { return folder_ / "init.ini"; }
+    // The plain text of the saved init.ini, as UTF-8.
+    std::string SavedText() {
+        std::optional<std::string> plain = ReadScrambledFile(IniPath());
+        EXPECT_TRUE(plain.has_value());
+        return plain ? Utf8(*plain) : std::string();
+    }
+    TManage Loaded(const std::string& utf8Plain) {
+        TManage manage;
+        manage.configText = Gbk(utf8Plain);
+        manage.LoadConfig();
+        return manage;
+    }
+
+    fs::path folder_;
+    std::string gbkFolder_;
+    std::vector<std::string> messages_;
+    MessageSink previousSink_;
+};
+
+void ExpectDefaultSettings(const TManage& m) {
+    EXPECT_EQ(m.delaytime, 800);
+    EXPECT_FALSE(m.autocleareditinput);
+    EXPECT_FALSE(m.mute);
+    EXPECT_FALSE(m.showsentence);
+    EXPECT_EQ(m.readmode, 0);
+    EXPECT_EQ(m.memorymode, 0);
+    EXPECT_EQ(Utf8(m.fontnamecn), "宋体");
+    EXPECT_EQ(m.fontnameen, "Times New Roman");
+    EXPECT_EQ(m.fontcolor, 16777215);
+    EXPECT_EQ(m.backcolor, 10045497);
+    EXPECT_EQ(m.bordercolor, 15650749);
+    EXPECT_EQ(m.sentencecountperword, 1);
+}
+
+void ExpectNoUsers(const TManage& m) {
+    for (int n = 0; n < kUserSlots; ++n) {
+        EXPECT_EQ(m.user[n], "") << "slot " << n;
+        EXPECT_EQ(m.password[n], "") << "slot " << n;
+        EXPECT_EQ(m.lastwordlib[n], "") << "slot " << n;
+    }
+}
+
+const char* const kDefaultConfig =
+    "<name>澜悦单词配置文件</name>\n"
+    "\n"
+    "<delaytime>800</delaytime>\n"
+    "<autocleareditinput>0</autocleareditinput>\n"
+    "<mute>0</mute>\n"
+    "<showsentence>0</showsentence>\n"
+    "<fontnamecn>宋体</fontnamecn>\n"
+    "<fontnameen>Times New Roman</fontnameen>\n"
+    "<fontcolor>16777215</fontcolor>\n"
+    "<backcolor>10045497</backcolor>\n"
+    "<bordercolor>15650749</bordercolor>\n"
+    "<sentencecountperword>1</sentencecountperword>\n"
+    "<readmode>0</readmode>\n"
+    "<memorymode>0</memorymode>\n"
+    "<userindex>0</userindex>\n"
+    "<user0>管理员</user0>\n<password0></password0>\n<lastwordlib0></lastwordlib0>\n\n"
+    "<user1></user1>\n<password1></password1>\n<lastwordlib1></lastwordlib1>\n\n"
+    "<user2></user2>\n<password2></password2>\n<lastwordlib2></lastwordlib2>\n\n"
+    "<user3></user3>\n<password3></password3>\n<lastwordlib3></lastwordlib3>\n\n"
+    "<user4></user4>\n<password4></password4>\n<lastwordlib4></lastwordlib4>\n\n"
+    "<user5></user5>\n<password5></password5>\n<lastwordlib5></lastwordlib5>\n\n";
+
+TEST_F(ManageTest, NewStoreHoldsTheDefaultsAndNoUsers) {
+    TManage m;
+    ExpectDefaultSettings(m);
+    ExpectNoUsers(m);
+    EXPECT_EQ(m.GetUserIndex(), 0);
+    EXPECT_EQ(m.GetCurrentLibrary(), "");
+}
+
+TEST_F(ManageTest, SavedDefaultsDecodeToTheExactLayout) {
+    TManage m;
+    ASSERT_TRUE(m.SaveConfig());
+    EXPECT_EQ(SavedText(), kDefaultConfig);
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(ManageTest, SaveForcesTheAdministratorNameAndStoresTheCurrentLibrary) {
+    TManage m;
+    m.user[0] = Gbk("老师");
+    m.user[1] = Gbk("小王");
+    m.SetUserIndex(1);
+    m.SetCurrentLibrary(Gbk("日语N5.lx"));
+    ASSERT_TRUE(m.SaveConfig());
+    const std::string text = SavedText();
+    EXPECT_NE(text.find("<user0>管理员</user0>\n"), std::string::npos);
+    EXPECT_NE(text.find("<user1>小王</user1>\n"), std::string::npos);
+    EXPECT_NE(text.find("<userindex>1</userindex>\n"), std::string::npos);
+    EXPECT_NE(text.find("<lastwordlib1>日语N5.lx</lastwordlib1>\n"), std::string::npos);
+    EXPECT_NE(text.find("<lastwordlib0></lastwordlib0>\n"), std::string::npos);
+}
+
+TEST_F(ManageTest, SaveThenLoadGivesBackEveryFieldAndAllSlots) {
+    TManage saved;
+    saved.delaytime = 1500;
+    saved.autocleareditinput = true;
+    saved.mute = true;
+    saved.showsentence = true;
+    saved.readmode = 3;
+    saved.memorymode = 1;
+    saved.fontnamecn = Gbk("黑体");
+    saved.fontnameen = "Arial";
+    saved.fontcolor = 255;
+    saved.backcolor = -16777201;  // a system colour value: negative
+    saved.bordercolor = 0;
+    saved.sentencecountperword = 3;
+    for (int n = 0; n < kUserSlots; ++n) {
+        saved.user[n] = Gbk("用户") + IntToStr(n);
+        saved.password[n] = n % 2 ? Gbk("密码") + IntToStr(n) : "";
+        saved.lastwordlib[n] = Gbk("词库") + IntToStr(n) + ".lx";
+    }
+    saved.SetUserIndex(4);
+    saved.SetCurrentLibrary(Gbk("新词库.lx"));
+    ASSERT_TRUE(saved.SaveConfig());
+
+    TManage loaded;
+    loaded.LoadConfigFile(gbkFolder_);
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(loaded.delaytime, 1500);
+    EXPECT_TRUE(loaded.autocleareditinput);
+    EXPECT_TRUE(loaded.mute);
+    EXPECT_TRUE(loaded.showsentence);
+    EXPECT_EQ(loaded.readmode, 3);
+    EXPECT_EQ(loaded.memorymode, 1);
+    EXPECT_EQ(loaded.fontnamecn, saved.fontnamecn);
+    EXPECT_EQ(loaded.fontnameen, "Arial");
+    EXPECT_EQ(loaded.fontcolor, 255);
+    EXPECT_EQ(loaded.backcolor, -16777201);
+    EXPECT_EQ(loaded.bordercolor, 0);
+    EXPECT_EQ(loaded.sentencecountperword, 3);
+    EXPECT_EQ(loaded.GetUserIndex(), 4);
+    EXPECT_EQ(Utf8(loaded.GetCurrentLibrary()), "新词库.lx");
+    EXPECT_EQ(Utf8(loaded.user[0]), "管理员");
+    for (int n = 1; n < kUserSlots; ++n) EXPECT_EQ(loaded.user[n], saved.user[n]);
+    EXPECT_EQ(loaded.password, saved.password);
+    EXPECT_EQ(loaded.lastwordlib, saved.lastwordlib);
+    EXPECT_EQ(Utf8(loaded.configText).rfind("<name>澜悦单词配置文件</name>\n", 0), 0u);
+}
+
+TEST_F(ManageTest, FileWithOnlyADelayKeepsEveryOtherDefault) {
+    TManage m = Loaded("<delaytime>1500</delaytime>");
+    EXPECT_EQ(m.delaytime, 1500);
+    m.delaytime = 800;
+    ExpectDefaultSettings(m);
+    ExpectNoUsers(m);
+    EXPECT_EQ(m.GetUserIndex(), 0);
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(ManageTest, TruthValuesAcceptNumbersAndWordsInAnyCase) {
+    struct Case { const char* text; bool mute; };
+    const Case cases[] = {
+        {"<mute>-1</mute>", true},   {"<mute>7</mute>", true},
+        {"<mute>TRUE</mute>", true}, {"<mute>tRuE</mute>", true},
+        {"<mute>0</mute>", false},   {"<mute>False</mute>", false},
+        {"<mute></mute>", false},    {"<mute>-1</mute><mute>0</mute>", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Loaded(c.text).mute, c.mute) << c.text;
+    }
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(ManageTest, UserIndexOutsideTheSlotsCountsAsZero) {
+    struct Case { const char* text; int index; const char* library; };
+    const Case cases[] = {
+        {"<userindex>3</userindex><lastwordlib3>c.lx</lastwordlib3>", 3, "c.lx"},
+        {"<userindex>9</userindex><lastwordlib0>a.lx</lastwordlib0>", 0, "a.lx"},
+        {"<userindex>-1</userindex><lastwordlib0>a.lx</lastwordlib0>", 0, "a.lx"},
+        {"<userindex>6</userindex>", 0, ""},
+        {"<userindex></userindex><lastwordlib0>a.lx</lastwordlib0>", 0, "a.lx"},
+    };
+    for (const Case& c : cases) {
+        TManage m = Loaded(c.text);
+        EXPECT_EQ(m.GetUserIndex(), c.index) << c.text;
+        EXPECT_EQ(m.GetCurrentLibrary(), c.library) << c.text;
+    }
+}
+
+TEST_F(ManageTest, ValuesAreTakenRawUpToTheFirstClosingMark) {
+    TManage m = Loaded(
+        "<junk>1</junk><fontnameen>Courier New</fontnameen>\n"
+        "<user0>管理员</user0><user1>小</user1>李</user1>\n"
+        "<password1> 空 格 </password1>");
+    EXPECT_EQ(m.fontnameen, "Courier New");
+    EXPECT_EQ(Utf8(m.user[1]), "小");
+    EXPECT_EQ(Utf8(m.password[1]), " 空 格 ");
+}
+
+TEST_F(ManageTest, ValueThatDoesNotConvertIsReportedAndTheRestIsStillRead) {
+    TManage m = Loaded(
+        "<delaytime>abc</delaytime><mute>yes</mute><showsentence>-1</showsentence>"
+        "<memorymode>1</memorymode><userindex>x</userindex>"
+        "<user0>管理员</user0><password0>pw</password0><lastwordlib0>a.lx</lastwordlib0>"
+        "<user1>小王</user1><lastwordlib1>b.lx</lastwordlib1>");
+    ASSERT_EQ(messages_.size(), 1u);
+    const std::string& message = messages_[0];
+    for (const char* part : {"delaytime", "'abc'", "mute", "'yes'", "userindex", "'x'"}) {
+        EXPECT_NE(message.find(part), std::string::npos) << part << " in " << message;
+    }
+    EXPECT_EQ(m.delaytime, 800);
+    EXPECT_FALSE(m.mute);
+    EXPECT_TRUE(m.showsentence);
+    EXPECT_EQ(m.memorymode, 1);
+    EXPECT_EQ(m.GetUserIndex(), 0);
+    EXPECT_EQ(Utf8(m.user[1]), "小王");
+    EXPECT_EQ(m.password[0], "pw");
+    EXPECT_EQ(m.GetCurrentLibrary(), "a.lx");
+
+    // The users survive a save after the faulty load.
+    ASSERT_TRUE(m.SaveConfig());
+    TManage reloaded;
+    reloaded.LoadConfigFile(gbkFolder_);
+    EXPECT_EQ(Utf8(reloaded.user[1]), "小王");
+    EXPECT_EQ(reloaded.lastwordlib[1], "b.lx");
+    EXPECT_EQ(reloaded.delaytime, 800);
+}
+
+TEST_F(ManageTest, MissingOrUnreadableFileLeavesTheDefaults) {
+    TManage missing;
+    missing.LoadConfigFile(gbkFolder_);
+    ExpectDefaultSettings(missing);
+    ExpectNoUsers(missing);
+    EXPECT_TRUE(messages_.empty());
+
+    {
+        std::ofstream big(IniPath(), std::ios::binary);
+        big << std::string(kLargestReadableFile + 1, 'a');
+    }
+    TManage tooLarge;
+    tooLarge.LoadConfigFile(gbkFolder_);
+    ExpectDefaultSettings(tooLarge);
+    ExpectNoUsers(tooLarge);
+    EXPECT_EQ(tooLarge.configText, "");
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], "词库过大，无法加载！请与作者联系！");
+}
+
+TEST_F(ManageTest, LoadsFromAFolderWithSpacesAndChineseInItsName) {
+    const fs::path sub = folder_ / "a b 程序";
+    fs::create_directories(sub);
+    ASSERT_TRUE(WriteScrambledFile(sub / "init.ini", Gbk("<delaytime>1200</delaytime>")));
+    TManage m;
+    m.LoadConfigFile(FromNativePath(sub) + "/");
+    EXPECT_EQ(m.delaytime, 1200);
+}
+
+TEST_F(ManageTest, SaveThatCannotBeWrittenIsReported) {
+    TManage m;
+    SetProgramFolder(gbkFolder_ + "no such folder/");
+    EXPECT_FALSE(m.SaveConfig());
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], "文件打不开");
+    EXPECT_FALSE(fs::exists(folder_ / "no such folder"));
+
+    // Something that is not a file standing in the way is left alone.
+    fs::create_directory(IniPath());
+    SetProgramFolder(gbkFolder_);
+    messages_.clear();
+    EXPECT_FALSE(m.SaveConfig());
+    EXPECT_EQ(messages_, std::vector<std::string>{"文件打不开"});
+    EXPECT_TRUE(fs::is_directory(IniPath()));
+}
+
+}  // namespace
