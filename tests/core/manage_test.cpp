@@ -3,38 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "core/apphelpers.h"
 #include "core/codec.h"
 #include "core/gbktext.h"
+#include "message_recorder.h"
+#include "temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A program folder of its own for each test, and a message sink that
-// records every message instead of showing it.
+// A program folder of its own for each test; messages are recorded.
 class ManageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::path(LEXILARK_TEST_TMP) / "manage" / info->name();
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        gbkFolder_ = FromNativePath(folder_) + "/";
+        gbkFolder_ = FromNativePath(folder_.path()) + "/";
         SetProgramFolder(gbkFolder_);
-        previousSink_ = SetMessageSink([this](const std::string& text, int) {
-            messages_.push_back(Utf8(text));
-            return kIdOk;
-        });
     }
-    void TearDown() override {
-        SetMessageSink(previousSink_);
-        SetProgramFolder("");
-    }
+    void TearDown() override { SetProgramFolder(""); }
 
     fs::path IniPath() const { return folder_ / "init.ini"; }
     // The plain text of the saved init.ini, as UTF-8.
@@ -49,11 +38,11 @@ protected:
         manage.LoadConfig();
         return manage;
     }
+    std::vector<std::string> Messages() const { return recorder_.Texts(); }
 
-    fs::path folder_;
+    TempFolder folder_;
+    MessageRecorder recorder_;
     std::string gbkFolder_;
-    std::vector<std::string> messages_;
-    MessageSink previousSink_;
 };
 
 void ExpectDefaultSettings(const TManage& m) {
@@ -114,7 +103,7 @@ TEST_F(ManageTest, SavedDefaultsDecodeToTheExactLayout) {
     TManage m;
     ASSERT_TRUE(m.SaveConfig());
     EXPECT_EQ(SavedText(), kDefaultConfig);
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(ManageTest, SaveForcesTheAdministratorNameAndStoresTheCurrentLibrary) {
@@ -157,7 +146,7 @@ TEST_F(ManageTest, SaveThenLoadGivesBackEveryFieldAndAllSlots) {
 
     TManage loaded;
     loaded.LoadConfigFile(gbkFolder_);
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(loaded.delaytime, 1500);
     EXPECT_TRUE(loaded.autocleareditinput);
     EXPECT_TRUE(loaded.mute);
@@ -186,7 +175,7 @@ TEST_F(ManageTest, FileWithOnlyADelayKeepsEveryOtherDefault) {
     ExpectDefaultSettings(m);
     ExpectNoUsers(m);
     EXPECT_EQ(m.GetUserIndex(), 0);
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(ManageTest, TruthValuesAcceptNumbersAndWordsInAnyCase) {
@@ -200,7 +189,7 @@ TEST_F(ManageTest, TruthValuesAcceptNumbersAndWordsInAnyCase) {
     for (const Case& c : cases) {
         EXPECT_EQ(Loaded(c.text).mute, c.mute) << c.text;
     }
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(ManageTest, UserIndexOutsideTheSlotsCountsAsZero) {
@@ -235,8 +224,8 @@ TEST_F(ManageTest, ValueThatDoesNotConvertIsReportedAndTheRestIsStillRead) {
         "<memorymode>1</memorymode><userindex>x</userindex>"
         "<user0>管理员</user0><password0>pw</password0><lastwordlib0>a.lx</lastwordlib0>"
         "<user1>小王</user1><lastwordlib1>b.lx</lastwordlib1>");
-    ASSERT_EQ(messages_.size(), 1u);
-    const std::string& message = messages_[0];
+    ASSERT_EQ(Messages().size(), 1u);
+    const std::string message = Messages()[0];
     for (const char* part : {"delaytime", "'abc'", "mute", "'yes'", "userindex", "'x'"}) {
         EXPECT_NE(message.find(part), std::string::npos) << part << " in " << message;
     }
@@ -263,19 +252,15 @@ TEST_F(ManageTest, MissingOrUnreadableFileLeavesTheDefaults) {
     missing.LoadConfigFile(gbkFolder_);
     ExpectDefaultSettings(missing);
     ExpectNoUsers(missing);
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(Messages().empty());
 
-    {
-        std::ofstream big(IniPath(), std::ios::binary);
-        big << std::string(kLargestReadableFile + 1, 'a');
-    }
+    TempFolder::WriteBytes(IniPath(), std::string(kLargestReadableFile + 1, 'a'));
     TManage tooLarge;
     tooLarge.LoadConfigFile(gbkFolder_);
     ExpectDefaultSettings(tooLarge);
     ExpectNoUsers(tooLarge);
     EXPECT_EQ(tooLarge.configText, "");
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0], "词库过大，无法加载！请与作者联系！");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"词库过大，无法加载！请与作者联系！"});
 }
 
 TEST_F(ManageTest, LoadsFromAFolderWithSpacesAndChineseInItsName) {
@@ -291,16 +276,14 @@ TEST_F(ManageTest, SaveThatCannotBeWrittenIsReported) {
     TManage m;
     SetProgramFolder(gbkFolder_ + "no such folder/");
     EXPECT_FALSE(m.SaveConfig());
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0], "文件打不开");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"文件打不开"});
     EXPECT_FALSE(fs::exists(folder_ / "no such folder"));
 
     // Something that is not a file standing in the way is left alone.
     fs::create_directory(IniPath());
     SetProgramFolder(gbkFolder_);
-    messages_.clear();
     EXPECT_FALSE(m.SaveConfig());
-    EXPECT_EQ(messages_, std::vector<std::string>{"文件打不开"});
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"文件打不开", "文件打不开"}));
     EXPECT_TRUE(fs::is_directory(IniPath()));
 }
 
