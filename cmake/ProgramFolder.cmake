@@ -39,5 +39,4 @@ add_custom_command(TARGET program_folder POST_BUILD
           ${LEXILARK_PROGRAM_DIR}/users/user2 ${LEXILARK_PROGRAM_DIR}/users/user3
           ${LEXILARK_PROGRAM_DIR}/users/user4 ${LEXILARK_PROGRAM_DIR}/users/user5
           ${LEXILARK_PROGRAM_DIR}/wav
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data/program ${LEXILARK_PROGRAM_DIR}
   VERBATIM)
