@@ -1,5 +1,7 @@
 #include "widgets/hotkey.h"
 
+#include "widgets/x11hotkey.h"
+
 namespace {
 
 // Used where no system-wide key grab is available to the program.
@@ -18,6 +20,7 @@ HotKeyFactory& Factory() {
 
 std::unique_ptr<HotKeyAdapter> CreateHotKeyAdapter() {
     if (Factory()) return Factory()();
+    if (auto x11 = CreateX11HotKeyAdapter()) return x11;
     return std::make_unique<UnavailableHotKey>();
 }
 

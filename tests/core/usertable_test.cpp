@@ -3,26 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
-#include "core/apphelpers.h"
 #include "core/gbktext.h"
+#include "message_recorder.h"
+#include "temp_folder.h"
 
 namespace {
 
-// Records every message; answers OK.
 class UserTableTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        previous = SetMessageSink([this](const std::string& text, int) {
-            messages.push_back(Utf8(text));
-            return kIdOk;
-        });
-    }
-    void TearDown() override { SetMessageSink(previous); }
-
     void Reset()
     {
         manage.user = {};
@@ -42,10 +32,11 @@ protected:
         rows = ManageRows(manage);
     }
 
+    std::vector<std::string> Messages() const { return recorder.Texts(); }
+
     TManage manage;
     std::vector<std::string> rows;
-    std::vector<std::string> messages;
-    MessageSink previous;
+    MessageRecorder recorder;
 };
 
 TEST_F(UserTableTest, LoginRowsAlwaysHoldSlotZeroAndDecideAutomaticLogin)
@@ -64,7 +55,7 @@ TEST_F(UserTableTest, LoginRowsAlwaysHoldSlotZeroAndDecideAutomaticLogin)
     manage.user[2] = "late";  // rows follow the used slots, not their count
     EXPECT_EQ(LoginRows(manage), (std::vector<std::string>{AdministratorName(), "late"}));
     EXPECT_FALSE(IsAutomaticLogin(manage));
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(UserTableTest, EnsureAdministratorKeepsAStoredName)
@@ -93,12 +84,12 @@ TEST_F(UserTableTest, LoginComparesPasswordsByteForByte)
         {3, "", false, "请选择一个用户"},
     };
     for (const auto& c : cases) {
-        messages.clear();
+        recorder.shown.clear();
         EXPECT_EQ(CheckLogin(manage, c.row, 3, c.typed), c.accepted) << c.row << c.typed;
         if (c.message)
-            EXPECT_EQ(messages, std::vector<std::string>{c.message}) << c.row << c.typed;
+            EXPECT_EQ(Messages(), std::vector<std::string>{c.message}) << c.row << c.typed;
         else
-            EXPECT_TRUE(messages.empty()) << c.row << c.typed;
+            EXPECT_TRUE(Messages().empty()) << c.row << c.typed;
     }
 }
 
@@ -133,10 +124,10 @@ TEST_F(UserTableTest, AddUserChecksInOrder)
         UseSlots(c.usedSlots);
         const auto beforeUsers = manage.user;
         const auto beforePasswords = manage.password;
-        messages.clear();
+        recorder.shown.clear();
         const auto outcome = AddUser(manage, rows, Gbk(c.userName), c.pw1, c.pw2);
         EXPECT_FALSE(outcome.done) << c.name;
-        EXPECT_EQ(messages, std::vector<std::string>{c.message}) << c.name;
+        EXPECT_EQ(Messages(), std::vector<std::string>{c.message}) << c.name;
         EXPECT_EQ(outcome.focus, c.focus) << c.name;
         EXPECT_EQ(outcome.clearPasswords, c.clears) << c.name;
         EXPECT_EQ(manage.user, beforeUsers) << c.name;
@@ -150,7 +141,7 @@ TEST_F(UserTableTest, AddedUserTakesTheNextSlotWithItsOldLibrary)
     UseSlots(2);
     const auto outcome = AddUser(manage, rows, "new", "pw", "pw");
     EXPECT_TRUE(outcome.done);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(outcome.selectRow, 2);
     EXPECT_EQ(rows.back(), "new");
     EXPECT_EQ(manage.user[2], "new");
@@ -194,10 +185,10 @@ TEST_F(UserTableTest, ChangeUserChecksInOrder)
         UseSlots(c.usedSlots);
         const auto beforeUsers = manage.user;
         const auto beforePasswords = manage.password;
-        messages.clear();
+        recorder.shown.clear();
         const auto outcome = ChangeUser(manage, rows, c.row, c.userName, c.pw1, c.pw2);
         EXPECT_FALSE(outcome.done) << c.name;
-        EXPECT_EQ(messages, std::vector<std::string>{c.message}) << c.name;
+        EXPECT_EQ(Messages(), std::vector<std::string>{c.message}) << c.name;
         EXPECT_EQ(outcome.focus, c.focus) << c.name;
         EXPECT_EQ(outcome.clearPasswords, c.clears) << c.name;
         EXPECT_EQ(manage.user, beforeUsers) << c.name;
@@ -221,7 +212,7 @@ TEST_F(UserTableTest, ChangeStoresNameAndPassword)
 
     // Keeping one's own name is no clash.
     EXPECT_TRUE(ChangeUser(manage, rows, 1, "u1", "", "").done);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(UserTableTest, DeleteRefusesWithoutRowAndForTheAdministrator)
@@ -232,9 +223,9 @@ TEST_F(UserTableTest, DeleteRefusesWithoutRowAndForTheAdministrator)
         const char* message;
     } cases[] = {{-1, "请选择一个要删除的用户"}, {3, "请选择一个要删除的用户"}, {0, "不能删除管理员用户"}};
     for (const auto& c : cases) {
-        messages.clear();
+        recorder.shown.clear();
         EXPECT_FALSE(DeleteUser(manage, rows, c.row).done);
-        EXPECT_EQ(messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(Messages(), std::vector<std::string>{c.message});
         EXPECT_EQ(rows.size(), 3u);
     }
 }
@@ -244,7 +235,7 @@ TEST_F(UserTableTest, DeleteShiftsNamesAndPasswordsButNotLibrariesOrIndex)
     UseSlots(5);
     manage.userindex = 4;
     ASSERT_TRUE(DeleteUser(manage, rows, 2).done);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(rows, (std::vector<std::string>{AdministratorName(), "u1", "u3", "u4"}));
     EXPECT_EQ(manage.user[2], "u3");
     EXPECT_EQ(manage.password[2], "p3");
@@ -264,58 +255,43 @@ TEST_F(UserTableTest, DeleteShiftsNamesAndPasswordsButNotLibrariesOrIndex)
 
 class FavouritesFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        root = std::filesystem::path(LEXILARK_TEST_TMP) / "usertable_fav";
-        std::filesystem::remove_all(root);
-        std::filesystem::create_directories(root / "wordlib");
-        folder = FromNativePath(root) + "/";
-    }
-    static void Write(const std::filesystem::path& p, const std::string& text)
-    {
-        std::ofstream(p, std::ios::binary) << text;
-    }
-    static std::string Read(const std::filesystem::path& p)
-    {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::filesystem::path Root() const { return temp.path(); }
+    // The program folder as the program holds it: GBK with its separator.
+    std::string Folder() const { return FromNativePath(temp.path()) + "/"; }
 
-    std::filesystem::path root;
-    std::string folder;
+    TempFolder temp;
+    MessageRecorder recorder;
 };
 
 TEST_F(FavouritesFileTest, FirstLoginCopiesTheTemplateLaterLoginsKeepTheirOwn)
 {
-    Write(root / "wordlib" / "收藏库.lx", "template");
-    const std::string userFolder = UserFolderOf(folder, 1);
+    std::filesystem::create_directories(Root() / "wordlib");
+    TempFolder::WriteBytes(Root() / "wordlib" / "收藏库.lx", "template");
+    const std::string userFolder = UserFolderOf(Folder(), 1);
     EnsureUserFolder(userFolder);
-    ASSERT_TRUE(std::filesystem::is_directory(root / "users" / "user1"));
+    ASSERT_TRUE(std::filesystem::is_directory(Root() / "users" / "user1"));
 
-    const std::string file = PrepareFavouritesFile(folder, userFolder);
+    const std::string file = PrepareFavouritesFile(Folder(), userFolder);
     EXPECT_EQ(file, userFolder + Gbk("收藏库.lx"));
-    EXPECT_EQ(Read(root / "users" / "user1" / "收藏库.lx"), "template");
+    const auto own = Root() / "users" / "user1" / "收藏库.lx";
+    EXPECT_EQ(TempFolder::ReadBytes(own), "template");
 
-    Write(root / "users" / "user1" / "收藏库.lx", "mine");
-    PrepareFavouritesFile(folder, userFolder);
-    EXPECT_EQ(Read(root / "users" / "user1" / "收藏库.lx"), "mine");
+    TempFolder::WriteBytes(own, "mine");
+    PrepareFavouritesFile(Folder(), userFolder);
+    EXPECT_EQ(TempFolder::ReadBytes(own), "mine");
+    EXPECT_TRUE(recorder.shown.empty());
 }
 
 TEST_F(FavouritesFileTest, MissingTemplateOrFolderLeavesNoFileAndNoMessage)
 {
-    std::vector<std::string> messages;
-    auto previous = SetMessageSink([&](const std::string& t, int) {
-        messages.push_back(t);
-        return kIdOk;
-    });
-    const std::string userFolder = UserFolderOf(folder, 2);
-    PrepareFavouritesFile(folder, userFolder);  // folder not made
-    EXPECT_FALSE(std::filesystem::exists(root / "users" / "user2" / "收藏库.lx"));
+    const std::string userFolder = UserFolderOf(Folder(), 2);
+    const auto own = Root() / "users" / "user2" / "收藏库.lx";
+    PrepareFavouritesFile(Folder(), userFolder);  // folder not made
+    EXPECT_FALSE(std::filesystem::exists(own));
     EnsureUserFolder(userFolder);
-    PrepareFavouritesFile(folder, userFolder);  // no template
-    EXPECT_FALSE(std::filesystem::exists(root / "users" / "user2" / "收藏库.lx"));
-    EXPECT_TRUE(messages.empty());
-    SetMessageSink(previous);
+    PrepareFavouritesFile(Folder(), userFolder);  // no template
+    EXPECT_FALSE(std::filesystem::exists(own));
+    EXPECT_TRUE(recorder.shown.empty());
 }
 
 }  // namespace
