@@ -3,26 +3,15 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
 #include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/plainfile.h"
 #include "tools/lxtool.h"
 
 namespace {
-
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
-}
 
 size_t LineOf(const std::string& text, size_t offset) {
     return 1 + static_cast<size_t>(std::count(text.begin(), text.begin() + offset, '\n'));
@@ -40,7 +29,7 @@ int Encode(const lxtool::Args& args) {
     const std::string& inName = files[0];
     const std::string& outName = files[1];
 
-    std::optional<std::string> text = ReadWholeFile(lxtool::PathArg(inName));
+    std::optional<std::string> text = ReadPlainFile(lxtool::PathArg(inName));
     if (!text) return lxtool::Fail("cannot read '" + inName + "'");
     // The program's texts end at the first NUL, so such a file would be cut.
     if (size_t nul = text->find('\0'); nul != std::string::npos) {

@@ -1,0 +1,148 @@
+#include "core/textimport.h"
+
+#include "core/apphelpers.h"
+#include "core/codec.h"
+#include "core/gbktext.h"
+#include "core/libtext.h"
+#include "core/plainfile.h"
+
+namespace {
+
+// A message about one entry: what is wrong, where (the line counted from
+// zero, like every line number the import shows), and the entry's texts.
+std::string EntryMessage(std::string_view headlineUtf8, size_t line, const WordList& entry) {
+    std::string text = Gbk(headlineUtf8);
+    text += "\r\n\r\n";
+    text += Gbk("位　　置：第");
+    text += std::to_string(line);
+    text += Gbk("行\r\n");
+    text += Gbk("单词位置：\"");
+    text += entry.Word;
+    text += "\"\r\n";
+    text += Gbk("解释位置：\"");
+    text += entry.Meaning;
+    text += "\"\r\n";
+    return text;
+}
+
+bool HasTwoSpaceIndent(std::string_view line) {
+    return line.size() >= 2 && line[0] == ' ' && line[1] == ' ';
+}
+
+// A NUL would end the text when the library is read back, and a format mark
+// would be taken for the end of the value.
+std::string UnstorablePart(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos) return Gbk("空字符（NUL）");
+    std::string mark = FindFormatMark(text);
+    if (!mark.empty()) return "\"" + mark + "\"";
+    return {};
+}
+
+bool HeaderTextsStorable(std::string_view editor, std::string_view date, std::string_view version) {
+    for (std::string_view text : {editor, date, version}) {
+        if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos ||
+            !FindFormatMark(text).empty()) {
+            ShowAppMessageUtf8("制作者、制作时间和词库版本中不能含有换行符、空字符或“<e>”这样的词库标记，请修改后再导入！");
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseTextLib(std::string_view gbkText, std::vector<WordList>& words) {
+    words.clear();
+    std::vector<std::string> lines = SplitTextLines(gbkText);
+    if (lines.size() > kMaxImportLines) {
+        ShowAppMessage(Gbk("文本共有") + std::to_string(lines.size()) +
+                       Gbk("行，超过了20000行（10000个单词）的上限，无法导入！\r\n\r\n请把它分成几个较小的词库再导入。"));
+        return false;
+    }
+    for (size_t k = 0; k < lines.size() / 2; ++k) {
+        const std::string& wordLine = lines[2 * k];
+        const std::string& meaningLine = lines[2 * k + 1];
+        WordList entry;
+        entry.Word = TrimGbk(wordLine);
+        entry.Meaning = TrimGbk(meaningLine);
+        words.push_back(entry);
+        if (k % 2 == 1 && !HasTwoSpaceIndent(meaningLine)) {
+            ShowAppMessage(EntryMessage("下面的单词格式不正确，请修改后再导入！", 2 * k, entry));
+            return false;
+        }
+        for (size_t part = 0; part < 2; ++part) {
+            std::string bad = UnstorablePart(part == 0 ? entry.Word : entry.Meaning);
+            if (!bad.empty()) {
+                ShowAppMessage(EntryMessage("下面的单词含有词库文件不能保存的内容：" + Utf8(bad) +
+                                                "，请修改后再导入！",
+                                            2 * k + part, entry));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::string ImportedLibraryText(const std::vector<WordList>& words, std::string_view editor,
+                                std::string_view date, std::string_view version) {
+    std::string text;
+    text.reserve(256 + words.size() * 64);
+    AppendTag(text, "editor", editor);
+    AppendTag(text, "date", date);
+    AppendTag(text, "version", version);
+    AppendTag(text, "lw", "0");
+    AppendTag(text, "groupcount", "1");
+    AppendTag(text, "groupindex", "0");
+    AppendTag(text, "lt", "1");
+    AppendTag(text, "tlt", "0");
+    AppendTag(text, "tt", "0");
+    for (int i = 0; i < 6; ++i) AppendTag(text, "GradeWordLastWord" + std::to_string(i), "");
+    text += '\n';
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) text += '\n';
+        WordList fresh = words[i];
+        fresh.StudyTimes = 0;
+        fresh.Grade = 0;
+        AppendWordTags(text, fresh);
+    }
+    return text;
+}
+
+bool ImportTextLibText(std::string_view gbkText, const std::filesystem::path& target,
+                       std::string_view editor, std::string_view date, std::string_view version,
+                       std::vector<WordList>* words) {
+    std::vector<WordList> parsed;
+    bool ok = HeaderTextsStorable(editor, date, version) && ParseTextLib(gbkText, parsed);
+    if (ok) {
+        std::string plain = ImportedLibraryText(parsed, editor, date, version);
+        if (plain.size() > kLargestReadableFile) {
+            ShowAppMessage(Gbk("导入后的词库文件将有") + std::to_string(plain.size()) +
+                           Gbk("字节，超过了词库文件599998字节的上限，以后无法打开，因此没有导入！\r\n\r\n"
+                               "请把文本分成几个较小的词库再导入。"));
+            ok = false;
+        } else {
+            ok = WriteScrambledFile(target, plain);
+        }
+    }
+    if (words) *words = std::move(parsed);
+    return ok;
+}
+
+bool ImportTextLibFile(const std::filesystem::path& source, const std::filesystem::path& target,
+                       std::string_view editor, std::string_view date, std::string_view version,
+                       std::vector<WordList>* words) {
+    std::optional<std::string> text = ReadPlainFile(source);
+    if (!text) {
+        ShowAppMessage(Gbk("无法读取要导入的文本文件：\r\n") + FromNativePath(source));
+        if (words) words->clear();
+        return false;
+    }
+    return ImportTextLibText(*text, target, editor, date, version, words);
+}
+
+bool ImportTextLib(const std::string& gbkSource, const std::string& gbkTarget,
+                   const std::string& editor, const std::string& date, const std::string& version,
+                   std::vector<WordList>* words) {
+    return ImportTextLibFile(ToNativePath(gbkSource), ToNativePath(gbkTarget), editor, date,
+                             version, words);
+}

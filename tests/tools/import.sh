@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# lxtool import, end to end: the library it writes is byte for byte the
+# scrambled form of the expected library text (the same files the core
+# import test checks), from UTF-8 and from GBK sources; and its refusals.
+set -u
+LXTOOL=$1
+DATA=$(cd "$(dirname "$0")/import_data" && pwd)
+DIR=$(mktemp -d)
+trap 'rm -rf "$DIR"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# expect_refusal NAME PATTERN COMMAND...: non-zero exit, PATTERN on stderr,
+# nothing on stdout.
+expect_refusal() {
+  local name=$1 pattern=$2; shift 2
+  if "$@" >"$DIR/out" 2>"$DIR/err"; then fail "$name: succeeded"; return; fi
+  grep -q -- "$pattern" "$DIR/err" || fail "$name: stderr lacks '$pattern': $(cat "$DIR/err")"
+  [ -s "$DIR/out" ] && fail "$name: wrote to stdout"
+}
+
+"$LXTOOL" encode "$DATA/expected.txt" "$DIR/expected.lx" --utf8 || fail "encode expected text"
+
+# The command line the program folder build uses, with a Chinese file name.
+cp "$DATA/sample.txt" "$DIR/词表.txt"
+"$LXTOOL" import "$DIR/词表.txt" "$DIR/词库.lx" --utf8 --editor 澜悦 --date 2026-12-10 --version 1.0 \
+  >"$DIR/out" 2>"$DIR/err" || fail "import --utf8: $(cat "$DIR/err")"
+cmp -s "$DIR/expected.lx" "$DIR/词库.lx" || fail "import --utf8 differs from the expected library"
+grep -q "imported 4 words" "$DIR/out" || fail "import does not report the word count: $(cat "$DIR/out")"
+[ -s "$DIR/err" ] && fail "successful import wrote to stderr"
+
+# A GBK source (the default) gives the same bytes; options may come first.
+iconv -f UTF-8 -t GBK "$DATA/sample.txt" >"$DIR/gbk.txt" || fail "iconv"
+"$LXTOOL" import --version 1.0 --date 2026-12-10 --editor 澜悦 "$DIR/gbk.txt" "$DIR/gbk.lx" >/dev/null ||
+  fail "import GBK source"
+cmp -s "$DIR/expected.lx" "$DIR/gbk.lx" || fail "import of GBK source differs from the expected library"
+
+# A version is optional and may be empty.
+printf 'a\n  1\n' >"$DIR/one.txt"
+"$LXTOOL" import "$DIR/one.txt" "$DIR/one.lx" --editor e --date d >/dev/null || fail "import without --version"
+"$LXTOOL" decode "$DIR/one.lx" | grep -q '<version></version><lw>0</lw>' || fail "missing version not empty"
+
+# An existing target is never overwritten.
+cp "$DIR/one.lx" "$DIR/keep.lx"
+expect_refusal "existing target" "already exists" "$LXTOOL" import "$DIR/gbk.txt" "$DIR/one.lx" --editor e --date d
+cmp -s "$DIR/keep.lx" "$DIR/one.lx" || fail "existing target changed"
+
+# The importer's own message, in UTF-8, and nothing written.
+printf 'a\n1\nb\n2\n' >"$DIR/bad.txt"
+expect_refusal "format error" "下面的单词格式不正确，请修改后再导入！" \
+  "$LXTOOL" import "$DIR/bad.txt" "$DIR/bad.lx" --editor e --date d
+grep -q '位　　置：第2行' "$DIR/err" || fail "format error lacks the line: $(cat "$DIR/err")"
+grep -q '解释位置："2"' "$DIR/err" || fail "format error lacks the explanation"
+[ -e "$DIR/bad.lx" ] && fail "format error still wrote a file"
+
+printf 'a\n  1\nb\xf0\x9f\x98\x80\n  2\n' >"$DIR/emoji.txt"
+expect_refusal "no GBK form" "line 3" "$LXTOOL" import "$DIR/emoji.txt" "$DIR/emoji.lx" --utf8 --editor e --date d
+[ -e "$DIR/emoji.lx" ] && fail "unconvertible source still wrote a file"
+expect_refusal "editor without GBK form" "--editor" \
+  "$LXTOOL" import "$DIR/one.txt" "$DIR/x.lx" --editor "$(printf '\xf0\x9f\x98\x80')" --date d
+expect_refusal "missing source" "cannot read" "$LXTOOL" import "$DIR/none.txt" "$DIR/x.lx" --editor e --date d
+expect_refusal "folder as source" "cannot read" "$LXTOOL" import "$DIR" "$DIR/x.lx" --editor e --date d
+expect_refusal "unwritable target" "文件打不开" "$LXTOOL" import "$DIR/one.txt" "$DIR/no/x.lx" --editor e --date d
+expect_refusal "no editor" "--editor" "$LXTOOL" import "$DIR/one.txt" "$DIR/x.lx" --date d
+expect_refusal "empty date" "--date" "$LXTOOL" import "$DIR/one.txt" "$DIR/x.lx" --editor e --date ""
+expect_refusal "option without value" "--version needs a value" \
+  "$LXTOOL" import "$DIR/one.txt" "$DIR/x.lx" --editor e --date d --version
+expect_refusal "one file only" "usage" "$LXTOOL" import "$DIR/one.txt" --editor e --date d
+expect_refusal "unknown option" "unknown option" "$LXTOOL" import "$DIR/one.txt" "$DIR/x.lx" --editor e --date d --gbk
+[ -e "$DIR/x.lx" ] && fail "a refused import wrote x.lx"
+
+if [ "$failures" -ne 0 ]; then echo "$failures failed"; exit 1; fi
+echo "all lxtool import checks passed"
