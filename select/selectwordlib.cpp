@@ -1,0 +1,5 @@
+#include "select/selectwordlib.h"
+
+TSelectWordLib::TSelectWordLib(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName("SelectWordLib");
+}

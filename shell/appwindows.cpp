@@ -1,0 +1,7 @@
+#include "shell/appwindows.h"
+
+TformStart* formStart = nullptr;
+TformMain* formMain = nullptr;
+TSelectWordLib* SelectWordLib = nullptr;
+TformHelp* formHelp = nullptr;
+TformMakeWordLib* formMakeWordLib = nullptr;

@@ -1,0 +1,27 @@
+#include "shell/exceptiondisplay.h"
+
+#include <string>
+
+#include "core/apphelpers.h"
+#include "core/gbktext.h"
+
+void ShowExceptionMessage(const std::exception& error) {
+    if (const auto* convert = dynamic_cast<const ConvertError*>(&error)) {
+        ShowAppMessage(convert->Message());
+        return;
+    }
+    // Our own messages are GBK; those of the libraries are plain ASCII or
+    // UTF-8. Take the text as UTF-8 when it is that, as GBK otherwise.
+    const std::string text = error.what();
+    std::optional<std::string> gbk = TryUtf8ToGbk(text);
+    ShowAppMessage(gbk ? *gbk : text);
+}
+
+bool LexilarkApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ShowExceptionMessage(error);
+    }
+    return false;
+}

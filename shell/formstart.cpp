@@ -1,0 +1,139 @@
+#include "shell/formstart.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "core/gbktext.h"
+#include "shell/exceptiondisplay.h"
+#include "shell/programfolder.h"
+#include "widgets/shellopen.h"
+#include "widgets/titlebar.h"
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+}  // namespace
+
+TformStart::TformStart(QWidget* parent) : TformStart(ExecutableFolder(), parent) {}
+
+TformStart::TformStart(std::string gbkProgramFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      ProgramFolder(std::move(gbkProgramFolder)) {
+    setObjectName("formStart");
+    const QString caption = U(" 澜悦系列软件>澜悦单词(日语版)");
+    setWindowTitle(caption);
+    setFixedSize(kWidth, kHeight);
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet("#formStart { background: #eef3fb; border: 1px solid #395a99; }");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    titleBar = new TitleBar(caption, this);
+    layout->addWidget(titleBar);
+    panels_ = new QStackedLayout;
+    layout->addLayout(panels_, 1);
+
+    PanelStart = AddPanel("PanelStart");
+    PanelLogon = AddPanel("PanelLogon");
+    PanelManage = AddPanel("PanelManage");
+    BuildPanelStart();
+    BringToFront(PanelStart);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+
+    // An error in the creation handler is shown and the window is still
+    // made, as the other windows rely on it.
+    try {
+        FormCreate();
+    } catch (const std::exception& error) {
+        ShowExceptionMessage(error);
+    }
+}
+
+QFrame* TformStart::AddPanel(const char* name) {
+    auto* panel = new QFrame(this);
+    panel->setObjectName(name);
+    panels_->addWidget(panel);
+    return panel;
+}
+
+void TformStart::BuildPanelStart() {
+    auto makeButton = [this](const char* name, const char* caption) {
+        auto* button = new QPushButton(U(caption), PanelStart);
+        button->setObjectName(name);
+        button->setFixedSize(140, 28);
+        return button;
+    };
+    LabelVersion = new QLabel(U("澜悦日语单词 Lexilark V1.0 "), PanelStart);
+    LabelVersion->setObjectName("LabelVersion");
+    LabelVersion->setAlignment(Qt::AlignCenter);
+    QFont heading = LabelVersion->font();
+    heading.setBold(true);
+    heading.setPointSizeF(heading.pointSizeF() * 1.3);
+    LabelVersion->setFont(heading);
+
+    suiButton1 = makeButton("suiButton1", "开始背单词");
+    suiButton2 = makeButton("suiButton2", "用户管理");
+    suiButton3 = makeButton("suiButton3", "进度备份");
+    suiButton5 = makeButton("suiButton5", "导入词库");
+    suiButton6 = makeButton("suiButton6", "系统帮助");
+    suiButton4 = makeButton("suiButton4", "退出系统");
+    for (QPushButton* unused : {suiButton3, suiButton5}) {
+        unused->setEnabled(false);
+        unused->hide();
+    }
+
+    Label14 = new QLabel(U("推荐将分辨率设置为 800×600 或 1024×768"), PanelStart);
+    Label14->setObjectName("Label14");
+    Label14->setAlignment(Qt::AlignCenter);
+
+    auto* layout = new QVBoxLayout(PanelStart);
+    layout->setContentsMargins(12, 14, 12, 10);
+    layout->setSpacing(6);
+    layout->addWidget(LabelVersion);
+    layout->addStretch(1);
+    for (QPushButton* button : {suiButton1, suiButton2, suiButton3, suiButton5, suiButton6, suiButton4}) {
+        layout->addWidget(button, 0, Qt::AlignHCenter);
+    }
+    layout->addStretch(1);
+    layout->addWidget(Label14);
+
+    connect(suiButton6, &QPushButton::clicked, this, &TformStart::suiButton6Click);
+    connect(suiButton4, &QPushButton::clicked, this, &TformStart::suiButton4Click);
+}
+
+void TformStart::FormCreate() {
+    exitAllowed = false;
+    Manage.LoadConfigFile(ProgramFolder);
+}
+
+void TformStart::suiButton6Click() { ShellOpen(ToNativePath(ProgramFolder + "lexilark.chm")); }
+
+void TformStart::suiButton4Click() {
+    exitAllowed = true;
+    close();
+}
+
+void TformStart::BringToFront(QWidget* panel) { panels_->setCurrentWidget(panel); }
+
+QWidget* TformStart::FrontPanel() const { return panels_->currentWidget(); }
+
+void TformStart::closeEvent(QCloseEvent* event) {
+    if (!exitAllowed) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit closed();
+}

@@ -1,0 +1,31 @@
+// Lexilark: works out the program folder, makes the pronunciation font
+// available, creates the five windows and runs until "退出系统".
+
+#include <exception>
+
+#include "core/gbktext.h"
+#include "shell/appwindows.h"
+#include "shell/exceptiondisplay.h"
+#include "shell/formstart.h"
+#include "shell/programfolder.h"
+#include "shell/windowset.h"
+#include "widgets/fontregistration.h"
+#include "widgets/messagebox.h"
+
+int main(int argc, char** argv) {
+    LexilarkApplication app(argc, argv);
+    // Only the start window ends the program; hiding it to study must not.
+    app.setQuitOnLastWindowClosed(false);
+    InstallMessageBoxSink();
+    try {
+        const std::string programFolder = ExecutableFolder();
+        RegisterFontFile(ToNativePath(programFolder + "tonefont.ttf"));
+        CreateWindowSet(programFolder);
+        QObject::connect(formStart, &TformStart::closed, &app, &QApplication::quit);
+        formStart->show();
+        app.exec();
+    } catch (const std::exception& error) {
+        ShowExceptionMessage(error);
+    }
+    return 0;
+}

@@ -1,0 +1,309 @@
+// The start window and start-up: captions and controls of the start panel,
+// the close rules, configuration loading, the message box, and the window
+// set made in its order.
+
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+
+#include "../core/message_recorder.h"
+#include "core/apphelpers.h"
+#include "core/codec.h"
+#include "core/gbktext.h"
+#include "help/formhelp.h"
+#include "select/selectwordlib.h"
+#include "settings/formmakewordlib.h"
+#include "shell/appwindows.h"
+#include "shell/exceptiondisplay.h"
+#include "shell/formstart.h"
+#include "shell/programfolder.h"
+#include "shell/windowset.h"
+#include "widgets/messagebox.h"
+#include "widgets/shellopen.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// A program folder of its own, optionally with an init.ini.
+struct ProgramFolderFixture {
+    QTemporaryDir dir;
+    fs::path path() const { return fs::path(dir.path().toStdString()); }
+    std::string gbk() const { return FromNativePath(path()) + "/"; }
+    fs::path ini() const { return path() / "init.ini"; }
+    void writeIni(const char* utf8Plain) const { QVERIFY(WriteScrambledFile(ini(), Gbk(utf8Plain))); }
+    std::string iniBytes() const {
+        QFile file(QString::fromStdString(ini().string()));
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        return file.readAll().toStdString();
+    }
+};
+
+}  // namespace
+
+class TestFormStart : public QObject {
+    Q_OBJECT
+private slots:
+    void startPanelShowsItsCaptionsAndControls();
+    void titleBarCloseLeavesTheWindowOpen();
+    void exitEndsTheProgramWithoutWritingTheConfiguration();
+    void missingConfigurationGivesTheDefaults();
+    void configurationIsLoadedWhenTheWindowIsCreated();
+    void helpButtonOpensTheHelpFileOfTheProgramFolder();
+    void programFolderIsTheExecutablesWhateverTheWorkingFolder();
+    void windowSetIsCreatedHiddenWithTheConfigurationLoadedFirst();
+    void messageBoxAnswersWithThePlatformCodes_data();
+    void messageBoxAnswersWithThePlatformCodes();
+    void uncaughtErrorsAreShownWithTheirMessage();
+};
+
+void TestFormStart::startPanelShowsItsCaptionsAndControls() {
+    ProgramFolderFixture folder;
+    TformStart form(folder.gbk());
+    QCOMPARE(form.windowTitle(), U(" 澜悦系列软件>澜悦单词(日语版)"));
+    QCOMPARE(form.size(), QSize(343, 270));
+    QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(form.findChild<QLabel*>("TitleBarCaption")->text(), form.windowTitle());
+
+    for (const char* name : {"PanelStart", "PanelLogon", "PanelManage"}) {
+        QVERIFY2(form.findChild<QWidget*>(name), name);
+    }
+    QCOMPARE(form.FrontPanel(), form.findChild<QWidget*>("PanelStart"));
+
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(form.PanelStart->isVisible());
+    QVERIFY(!form.PanelLogon->isVisible());
+    QVERIFY(!form.PanelManage->isVisible());
+
+    struct Expected { const char* name; const char* text; bool shown; };
+    const Expected labels[] = {
+        {"LabelVersion", "澜悦日语单词 Lexilark V1.0 ", true},
+        {"Label14", "推荐将分辨率设置为 800×600 或 1024×768", true},
+    };
+    for (const Expected& e : labels) {
+        auto* label = form.PanelStart->findChild<QLabel*>(e.name);
+        QVERIFY2(label, e.name);
+        QCOMPARE(label->text(), U(e.text));
+        QVERIFY(label->isVisible());
+    }
+    const Expected buttons[] = {
+        {"suiButton1", "开始背单词", true}, {"suiButton2", "用户管理", true},
+        {"suiButton6", "系统帮助", true},   {"suiButton4", "退出系统", true},
+        {"suiButton3", "进度备份", false},  {"suiButton5", "导入词库", false},
+    };
+    for (const Expected& e : buttons) {
+        auto* button = form.PanelStart->findChild<QPushButton*>(e.name);
+        QVERIFY2(button, e.name);
+        QCOMPARE(button->text(), U(e.text));
+        QCOMPARE(button->isVisible(), e.shown);
+        QCOMPARE(button->isEnabled(), e.shown);
+    }
+    // The four shown buttons stand in this order, top to bottom.
+    const char* order[] = {"suiButton1", "suiButton2", "suiButton6", "suiButton4"};
+    for (int i = 1; i < 4; ++i) {
+        QVERIFY(form.findChild<QPushButton*>(order[i - 1])->y() <
+                form.findChild<QPushButton*>(order[i])->y());
+    }
+}
+
+void TestFormStart::titleBarCloseLeavesTheWindowOpen() {
+    ProgramFolderFixture folder;
+    TformStart form(folder.gbk());
+    QSignalSpy closed(&form, &TformStart::closed);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    QTest::mouseClick(form.findChild<QToolButton*>("TitleBarClose"), Qt::LeftButton);
+    QVERIFY(form.isVisible());
+    QVERIFY(!form.close());
+    QVERIFY(form.isVisible());
+    QCOMPARE(closed.count(), 0);
+    QVERIFY(!form.exitAllowed);
+}
+
+void TestFormStart::exitEndsTheProgramWithoutWritingTheConfiguration() {
+    struct Case { const char* name; const char* ini; };
+    const Case cases[] = {
+        {"with init.ini", "<delaytime>1500</delaytime><user1>小王</user1>"},
+        {"without init.ini", nullptr},
+    };
+    for (const Case& c : cases) {
+        ProgramFolderFixture folder;
+        if (c.ini) folder.writeIni(c.ini);
+        const std::string before = folder.iniBytes();
+        SetProgramFolder(folder.gbk());
+
+        TformStart form(folder.gbk());
+        form.Manage.delaytime = 2000;
+        form.Manage.user[2] = Gbk("新用户");
+        QSignalSpy closed(&form, &TformStart::closed);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+        QTest::mouseClick(form.suiButton4, Qt::LeftButton);
+        QVERIFY2(form.exitAllowed, c.name);
+        QVERIFY2(!form.isVisible(), c.name);
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(fs::exists(folder.ini()), c.ini != nullptr);
+        QCOMPARE(folder.iniBytes(), before);
+        SetProgramFolder("");
+    }
+}
+
+void TestFormStart::missingConfigurationGivesTheDefaults() {
+    ProgramFolderFixture folder;
+    MessageRecorder messages;
+    TformStart form(folder.gbk());
+    const TManage& m = form.Manage;
+    QCOMPARE(m.delaytime, 800);
+    QCOMPARE(m.mute, false);
+    QCOMPARE(m.readmode, 0);
+    QCOMPARE(Utf8(m.fontnamecn), std::string("宋体"));
+    QCOMPARE(m.fontnameen, std::string("Times New Roman"));
+    QCOMPARE(m.backcolor, 10045497);
+    QCOMPARE(m.GetUserIndex(), 0);
+    for (const std::string& name : m.user) QVERIFY(name.empty());
+    QVERIFY(m.configText.empty());
+    QVERIFY(messages.shown.empty());
+    QVERIFY(!fs::exists(folder.ini()));
+    QVERIFY(!form.exitAllowed);
+    QVERIFY(form.UserFolder.empty());
+}
+
+void TestFormStart::configurationIsLoadedWhenTheWindowIsCreated() {
+    ProgramFolderFixture folder;
+    folder.writeIni("<delaytime>1500</delaytime><mute>-1</mute><userindex>1</userindex>"
+                    "<user0>管理员</user0><user1>小王</user1><lastwordlib1>日语.lx</lastwordlib1>");
+    MessageRecorder messages;
+    TformStart form(folder.gbk());
+    QCOMPARE(form.ProgramFolder, folder.gbk());
+    QCOMPARE(form.Manage.delaytime, 1500);
+    QVERIFY(form.Manage.mute);
+    QCOMPARE(form.Manage.GetUserIndex(), 1);
+    QCOMPARE(Utf8(form.Manage.user[1]), std::string("小王"));
+    QCOMPARE(Utf8(form.Manage.GetCurrentLibrary()), std::string("日语.lx"));
+    QVERIFY(messages.shown.empty());
+}
+
+void TestFormStart::helpButtonOpensTheHelpFileOfTheProgramFolder() {
+    ProgramFolderFixture folder;
+    TformStart form(folder.gbk());
+    std::vector<fs::path> opened;
+    ShellOpener previous = SetShellOpener([&](const fs::path& file) { opened.push_back(file); });
+    form.show();
+    QTest::mouseClick(form.suiButton6, Qt::LeftButton);
+    SetShellOpener(previous);
+    QCOMPARE(opened.size(), size_t(1));
+    QCOMPARE(opened[0], folder.path() / "lexilark.chm");
+    QVERIFY(form.isVisible());
+}
+
+void TestFormStart::programFolderIsTheExecutablesWhateverTheWorkingFolder() {
+    ProgramFolderFixture elsewhere;
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(elsewhere.dir.path()));
+    const std::string folder = ExecutableFolder();
+    TformStart form;
+    QDir::setCurrent(previous);
+
+    const std::string expected =
+        FromNativePath(fs::path(QCoreApplication::applicationDirPath().toStdString())) + "/";
+    QCOMPARE(folder, expected);
+    QCOMPARE(form.ProgramFolder, expected);
+    QVERIFY(fs::exists(ToNativePath(folder + QCoreApplication::applicationName().toStdString())));
+}
+
+void TestFormStart::windowSetIsCreatedHiddenWithTheConfigurationLoadedFirst() {
+    ProgramFolderFixture folder;
+    folder.writeIni("<readmode>2</readmode><memorymode>1</memorymode>");
+    CreateWindowSet(folder.gbk());
+    QVERIFY(formStart);
+    QCOMPARE(formStart->ProgramFolder, folder.gbk());
+    QCOMPARE(formStart->Manage.readmode, 2);
+    QVERIFY(SelectWordLib);
+    QVERIFY(formHelp);
+    QVERIFY(formMakeWordLib);
+    QCOMPARE(SelectWordLib->objectName(), QString("SelectWordLib"));
+    QCOMPARE(formHelp->objectName(), QString("formHelp"));
+    QCOMPARE(formMakeWordLib->objectName(), QString("formMakeWordLib"));
+    for (QWidget* window : {static_cast<QWidget*>(formStart), static_cast<QWidget*>(SelectWordLib),
+                            static_cast<QWidget*>(formHelp), static_cast<QWidget*>(formMakeWordLib)}) {
+        QVERIFY(window->isWindow());
+        QVERIFY(!window->isVisible());
+    }
+}
+
+void TestFormStart::messageBoxAnswersWithThePlatformCodes_data() {
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<int>("press");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("OK") << kMsgOk << int(QMessageBox::Ok) << kIdOk;
+    QTest::newRow("Yes") << kMsgYesNo << int(QMessageBox::Yes) << kIdYes;
+    QTest::newRow("No") << kMsgYesNo << int(QMessageBox::No) << kIdNo;
+}
+
+void TestFormStart::messageBoxAnswersWithThePlatformCodes() {
+    QFETCH(int, flags);
+    QFETCH(int, press);
+    QFETCH(int, expected);
+    MessageSink previous = SetMessageSink(nullptr);
+    InstallMessageBoxSink();
+    QString title, text;
+    QList<QMessageBox::StandardButton> offered;
+    // Answers the box as soon as it is up; the test cannot wait on it.
+    QTimer answerer;
+    answerer.setInterval(10);
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(top);
+            if (!box || !box->isVisible()) continue;
+            answerer.stop();
+            title = box->windowTitle();
+            text = box->text();
+            for (QAbstractButton* b : box->buttons()) offered.push_back(box->standardButton(b));
+            if (QAbstractButton* b = box->button(QMessageBox::StandardButton(press))) b->click();
+            else box->done(-1);
+        }
+    });
+    answerer.start();
+    const int answer = ShowAppMessage(Gbk("第一行\r\n第二行"), flags);
+    SetMessageSink(previous);
+    QCOMPARE(answer, expected);
+    QCOMPARE(title, U("澜悦系列软件>>澜悦单词 Lexilark"));
+    QCOMPARE(text, U("第一行\n第二行"));
+    std::sort(offered.begin(), offered.end());
+    if (flags == kMsgYesNo) {
+        QCOMPARE(offered, (QList<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::No}));
+    } else {
+        QCOMPARE(offered, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
+    }
+}
+
+void TestFormStart::uncaughtErrorsAreShownWithTheirMessage() {
+    MessageRecorder messages;
+    try {
+        StrToInt("abc");
+        QFAIL("no conversion error");
+    } catch (const std::exception& error) {
+        ShowExceptionMessage(error);
+    }
+    ShowExceptionMessage(std::runtime_error("磁盘已满"));
+    ShowExceptionMessage(std::runtime_error(Gbk("词库损坏")));
+    QCOMPARE(messages.Texts(), (std::vector<std::string>{"'abc' is not a valid integer value",
+                                                         "磁盘已满", "词库损坏"}));
+}
+
+QTEST_MAIN(TestFormStart)
+#include "tst_formstart.moc"
