@@ -28,6 +28,7 @@
 #include "shell/programfolder.h"
 #include "shell/windowset.h"
 #include "widgets/messagebox.h"
+#include "widgets/plainmessage.h"
 #include "widgets/shellopen.h"
 
 namespace fs = std::filesystem;
@@ -292,7 +293,9 @@ void TestFormStart::messageBoxAnswersWithThePlatformCodes() {
 }
 
 void TestFormStart::uncaughtErrorsAreShownWithTheirMessage() {
-    MessageRecorder messages;
+    std::vector<std::string> shown;
+    PlainMessageSink previous =
+        SetPlainMessageSink([&](const std::string& gbkText) { shown.push_back(Utf8(gbkText)); });
     try {
         StrToInt("abc");
         QFAIL("no conversion error");
@@ -301,8 +304,9 @@ void TestFormStart::uncaughtErrorsAreShownWithTheirMessage() {
     }
     ShowExceptionMessage(std::runtime_error("磁盘已满"));
     ShowExceptionMessage(std::runtime_error(Gbk("词库损坏")));
-    QCOMPARE(messages.Texts(), (std::vector<std::string>{"'abc' is not a valid integer value",
-                                                         "磁盘已满", "词库损坏"}));
+    SetPlainMessageSink(previous);
+    QCOMPARE(shown, (std::vector<std::string>{"'abc' is not a valid integer value", "磁盘已满",
+                                              "词库损坏"}));
 }
 
 QTEST_MAIN(TestFormStart)
