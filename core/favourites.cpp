@@ -1,0 +1,203 @@
+#include "core/favourites.h"
+
+#include <optional>
+
+#include "core/apphelpers.h"
+#include "core/codec.h"
+#include "core/gbktext.h"
+#include "core/libtext.h"
+
+namespace {
+
+// Meanings longer than this are shortened in the replace question.
+constexpr size_t kShownMeaningBytes = 80;
+
+std::string ShownMeaning(const std::string& meaning) {
+    if (meaning.size() <= kShownMeaningBytes) return meaning;
+    return CutGbk(meaning, kShownMeaningBytes) + "......";
+}
+
+// A favourite is one line of the file: line breaks typed into a meaning
+// become spaces, or they would split the line and damage the file.
+std::string SingleLine(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Why a favourites file could not be taken in.
+struct LoadRefused {
+    std::string gbkReason;
+};
+
+}  // namespace
+
+TMyWordLib::TMyWordLib() : Words(kMaxLibraryWords) {}
+
+void TMyWordLib::BindCountDisplay(CountDisplay display) { display_ = std::move(display); }
+
+std::string TMyWordLib::CountCaption() const { return Gbk("收藏库词数：") + IntToStr(Count); }
+
+void TMyWordLib::ShowCount() const {
+    if (display_) display_(CountCaption());
+}
+
+void TMyWordLib::Empty() {
+    Count = 0;
+    CurrentIndex = -1;
+    Path.clear();
+}
+
+void TMyWordLib::LoadFavourites(const std::string& gbkPath) {
+    std::optional<std::string> text = ReadScrambledFile(ToNativePath(gbkPath));
+    if (!text) {
+        Empty();
+        ShowCount();
+        return;
+    }
+    // Read into a copy, so that a damaged file leaves nothing half-taken.
+    TMyWordLib next(*this);
+    next.Path = gbkPath;
+    next.TotalTime = 0;
+    next.CurrentIndex = 0;
+    next.LoopTimes = 1;
+    next.ThisLoopTime = 0;
+    next.TotalDisplays = 0;
+    try {
+        for (const std::string& line : SplitTextLines(*text)) {
+            if (TrimGbk(line).empty() || !HasTag(line, "e")) {
+                auto intTag = [&line](const char* name, int& field) {
+                    if (HasTag(line, name)) field = StrToInt(FindTagValue(line, name));
+                };
+                auto textTag = [&line](const std::string& name, std::string& field) {
+                    if (HasTag(line, name)) field = FindTagValue(line, name);
+                };
+                intTag("lw", next.LastWord);
+                intTag("lt", next.LoopTimes);
+                intTag("tlt", next.ThisLoopTime);
+                intTag("tt", next.TotalTime);
+                textTag("date", next.Date);
+                textTag("version", next.Version);
+                textTag("editor", next.Editor);
+                intTag("groupcount", next.GroupCount);
+                intTag("groupindex", next.GroupIndex);
+                for (int i = 0; i < 6; ++i)
+                    textTag("GradeWordLastWord" + std::to_string(i), next.GradeWordLastWord[i]);
+                continue;
+            }
+            if (next.CurrentIndex >= kMaxLibraryWords)
+                throw LoadRefused{Gbk("文件中的单词超过了10000个。")};
+            WordList& word = next.Words[next.CurrentIndex];
+            word = ParseWordLine(line);
+            next.TotalDisplays += word.StudyTimes;
+            ++next.CurrentIndex;
+        }
+    } catch (const ConvertError& e) {
+        next.Path.clear();
+        ShowAppMessage(Gbk("收藏库文件有误，无法载入：\r\n") + gbkPath + "\r\n\r\n" + e.Message() +
+                       Gbk("\r\n\r\n收藏库暂时为空，原文件不会被改写。"));
+    } catch (const LoadRefused& e) {
+        next.Path.clear();
+        ShowAppMessage(Gbk("收藏库文件有误，无法载入：\r\n") + gbkPath + "\r\n\r\n" + e.gbkReason +
+                       Gbk("\r\n\r\n收藏库暂时为空，原文件不会被改写。"));
+    }
+    if (next.Path.empty()) {
+        Empty();
+    } else {
+        next.Count = next.CurrentIndex;
+        next.display_ = std::move(display_);
+        *this = std::move(next);
+    }
+    ShowCount();
+}
+
+bool TMyWordLib::SaveFavourites() {
+    if (Path.empty()) return true;
+    std::string text;
+    AppendTag(text, "editor", Editor);
+    AppendTag(text, "date", Date);
+    AppendTag(text, "version", Version);
+    AppendTag(text, "lw", IntToStr(CurrentIndex));
+    AppendTag(text, "groupcount", IntToStr(GroupCount));
+    AppendTag(text, "groupindex", IntToStr(GroupIndex));
+    AppendTag(text, "lt", IntToStr(LoopTimes));
+    AppendTag(text, "tlt", IntToStr(ThisLoopTime));
+    AppendTag(text, "tt", IntToStr(TotalTime));
+    for (int i = 0; i < 6; ++i)
+        AppendTag(text, "GradeWordLastWord" + std::to_string(i), GradeWordLastWord[i]);
+    text += '\n';
+    for (int i = 0; i < Count; ++i) {
+        if (i > 0) text += '\n';
+        AppendOpenTag(text, "word");
+        AppendWordTags(text, Words[i]);
+        AppendCloseTag(text, "word");
+    }
+    if (text.size() > kLargestReadableFile) {
+        // Such a file could never be opened again: keep the old one.
+        ShowAppMessageUtf8("收藏库的内容太多，保存后的文件将无法打开，因此没有保存！\r\n\r\n请删除一些单词或缩短释义后再保存。");
+        return false;
+    }
+    return WriteScrambledFile(ToNativePath(Path), text);
+}
+
+FavouriteAdd TMyWordLib::AddFavourite(const std::string& word, const std::string& meaning) {
+    if (Count >= kMaxFavourites) {
+        ShowAppMessageUtf8("收藏库单词不能超过3000!");
+        return FavouriteAdd::Full;
+    }
+    const std::string newWord = SingleLine(word);
+    const std::string newMeaning = SingleLine(meaning);
+    for (int i = 0; i < Count; ++i) {
+        WordList& found = Words[i];
+        if (found.Word != newWord) continue;
+        if (found.Meaning == newMeaning) return FavouriteAdd::AlreadyThere;
+        std::string question = Gbk("单词已经存在：\r\n\t\n英文单词:");
+        question += newWord;
+        question += "\r\n\r\n";
+        question += Gbk("原释义：");
+        question += ShownMeaning(found.Meaning);
+        question += "\r\n";
+        question += Gbk("新释义：");
+        question += ShownMeaning(newMeaning);
+        question += Gbk("\r\n\r\n是否替换原来的释义？");
+        if (ShowAppMessage(question, kMsgYesNo) != kIdYes) return FavouriteAdd::MeaningKept;
+        found.Meaning = newMeaning;
+        return FavouriteAdd::MeaningReplaced;
+    }
+    WordList& added = Words[Count];
+    added = WordList{};
+    added.Word = newWord;
+    added.Meaning = newMeaning;
+    ++Count;
+    ShowCount();
+    return FavouriteAdd::Added;
+}
+
+void TMyWordLib::RemoveFavourite(int position) {
+    if (position < 0 || position >= Count) return;
+    for (int i = position; i + 1 < Count; ++i) Words[i] = std::move(Words[i + 1]);
+    Words[Count - 1] = WordList{};
+    --Count;
+    ShowCount();
+}
+
+void TMyWordLib::ReplaceFavourite(int position, const std::string& word, const std::string& meaning) {
+    if (position < 0 || position >= Count) return;
+    Words[position].Word = SingleLine(word);
+    Words[position].Meaning = SingleLine(meaning);
+}
+
+void TMyWordLib::ClearFavourites() {
+    Count = 0;
+    CurrentIndex = -1;
+    ShowCount();
+}

@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/codec.h"
+#include "core/favourites.h"
+#include "core/gbktext.h"
+#include "core/textimport.h"
+#include "message_recorder.h"
+#include "temp_folder.h"
+
+namespace {
+
+std::string G(const char* utf8) { return Gbk(utf8); }
+
+std::string Header(const std::string& lw) {
+    std::string h = "<editor>ed</editor><date>2026-01-02</date><version>v2</version><lw>" + lw +
+                    "</lw><groupcount>3</groupcount><groupindex>2</groupindex><lt>4</lt><tlt>5</tlt><tt>6</tt>";
+    for (int i = 0; i < 6; ++i) {
+        std::string n = "GradeWordLastWord" + std::to_string(i);
+        h += "<" + n + ">w" + std::to_string(i) + "</" + n + ">";
+    }
+    return h;
+}
+
+std::string FavouriteLine(const std::string& word, int times, const std::string& meaning, int grade) {
+    return "<word><e>" + word + "</e><t>" + std::to_string(times) + "</t><c>" + meaning + "</c><g>" +
+           std::to_string(grade) + "</g></word>";
+}
+
+class FavouritesTest : public ::testing::Test {
+protected:
+    FavouritesTest() {
+        favourites.BindCountDisplay([this](const std::string& caption) { captions.push_back(Utf8(caption)); });
+    }
+
+    // Writes `plainUtf8` as a scrambled file and loads it.
+    void LoadPlain(const std::string& plainUtf8, const std::string& name = "收藏库.lx") {
+        WriteScrambledFile(dir / name, Gbk(plainUtf8));
+        favourites.LoadFavourites(PathOf(name));
+    }
+    std::string PathOf(const std::string& name) const { return FromNativePath(dir / name); }
+    std::string SavedPlain(const std::string& name = "收藏库.lx") const {
+        return Utf8(ReadScrambledFile(dir / name).value_or("<unreadable>"));
+    }
+    // A loaded, empty favourites file, so that saves have a path.
+    void LoadEmpty() { LoadPlain(Header("0") + "\n"); }
+    std::vector<std::string> Words() const {
+        std::vector<std::string> out;
+        for (int i = 0; i < favourites.Count; ++i)
+            out.push_back(Utf8(favourites.Words[i].Word) + "=" + Utf8(favourites.Words[i].Meaning));
+        return out;
+    }
+
+    TempFolder dir;
+    MessageRecorder messages;
+    TMyWordLib favourites;
+    std::vector<std::string> captions;
+};
+
+TEST_F(FavouritesTest, LoadReadsHeaderAndWordsAndShowsTheCount) {
+    LoadPlain(Header("7") + "\n" + FavouriteLine("猫", 2, "ねこ 猫", 1) + "\n" +
+              FavouriteLine("犬", 3, "いぬ", 0) + "\r\n" + "<e>鳥</e><t>x</t><g>5</g>");
+    EXPECT_EQ(Words(), (std::vector<std::string>{"猫=ねこ 猫", "犬=いぬ", "鳥="}));
+    EXPECT_EQ(favourites.Words[0].StudyTimes, 2);
+    EXPECT_EQ(favourites.Words[2].StudyTimes, 0);  // not a number: no study count
+    EXPECT_EQ(favourites.Words[2].Grade, 5);
+    EXPECT_EQ(favourites.Count, 3);
+    EXPECT_EQ(favourites.CurrentIndex, 3);
+    EXPECT_EQ(favourites.LastWord, 7);
+    EXPECT_EQ(favourites.TotalDisplays, 5);
+    EXPECT_EQ(Utf8(favourites.Editor + "|" + favourites.Date + "|" + favourites.Version), "ed|2026-01-02|v2");
+    EXPECT_EQ(favourites.GroupCount, 3);
+    EXPECT_EQ(favourites.GroupIndex, 2);
+    EXPECT_EQ(favourites.LoopTimes, 4);
+    EXPECT_EQ(favourites.ThisLoopTime, 5);
+    EXPECT_EQ(favourites.TotalTime, 6);
+    EXPECT_EQ(favourites.GradeWordLastWord[5], "w5");
+    EXPECT_EQ(captions, std::vector<std::string>{"收藏库词数：3"});
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FavouritesTest, LoadAndSaveKeepEverythingAndWriteTheCountAsLw) {
+    const std::string words = FavouriteLine("一", 1, "いち", 2) + "\n" + FavouriteLine("二", 0, "に", 0) + "\n" +
+                              FavouriteLine("三", 9, "さん", 5);
+    LoadPlain(Header("0") + "\n" + words);
+    ASSERT_TRUE(favourites.SaveFavourites());
+    EXPECT_EQ(SavedPlain(), Header("3") + "\n" + words);
+
+    favourites.ClearFavourites();
+    EXPECT_EQ(captions.back(), "收藏库词数：0");
+    ASSERT_TRUE(favourites.SaveFavourites());
+    EXPECT_EQ(SavedPlain(), Header("-1") + "\n");
+}
+
+// Tags a file lacks keep what the favourites held before; groupcount and
+// groupindex too, unlike a study library.
+TEST_F(FavouritesTest, AbsentHeaderTagsKeepTheirValues) {
+    LoadPlain(Header("0") + "\n");
+    LoadPlain("<editor>other</editor><lt>9</lt>\n\n" + FavouriteLine("a", 0, "b", 0), "second.lx");
+    EXPECT_EQ(favourites.Editor, "other");
+    EXPECT_EQ(favourites.Date, "2026-01-02");
+    EXPECT_EQ(favourites.GroupCount, 3);
+    EXPECT_EQ(favourites.GroupIndex, 2);
+    EXPECT_EQ(favourites.LoopTimes, 9);
+    EXPECT_EQ(favourites.ThisLoopTime, 0);  // reset before every load
+    EXPECT_EQ(favourites.TotalTime, 0);     // likewise
+    EXPECT_EQ(favourites.Count, 1);
+    EXPECT_EQ(favourites.Path, PathOf("second.lx"));
+}
+
+// Whatever keeps a file from being read leaves the favourites empty and
+// without a path, so no later save can overwrite the file.
+TEST_F(FavouritesTest, UnusableFilesEmptyTheFavouritesAndAreNeverOverwritten) {
+    std::string tooMany = Header("0");
+    for (int i = 0; i <= kMaxLibraryWords; ++i) tooMany += "\n<e>w</e><g>0</g>";
+    struct Case {
+        const char* name;
+        std::string plain;  // empty: no file at all
+        std::string message;  // part of it; empty: no message
+    };
+    const std::vector<Case> cases = {
+        {"missing file", "", ""},
+        {"header number not an integer", Header("0") + "\n" + FavouriteLine("a", 0, "b", 0) + "\n<tt>abc</tt>",
+         "'abc' is not a valid integer value"},
+        {"grade not an integer", Header("0") + "\n" + FavouriteLine("a", 0, "b", 0) + "\n<e>c</e><g>x</g>",
+         "'x' is not a valid integer value"},
+        {"more than 10000 words", tooMany, "文件中的单词超过了10000个"},
+        {"too large to read", std::string(kLargestReadableFile + 1, 'a'), "词库过大，无法加载！请与作者联系！"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadPlain(Header("0") + "\n" + FavouriteLine("old", 0, "old", 0), "good.lx");
+        messages.shown.clear();
+        captions.clear();
+        std::filesystem::remove(dir / "bad.lx");
+        if (!c.plain.empty()) WriteScrambledFile(dir / "bad.lx", Gbk(c.plain));
+        const std::string before = TempFolder::ReadBytes(dir / "bad.lx");
+
+        favourites.LoadFavourites(PathOf("bad.lx"));
+        EXPECT_EQ(favourites.Count, 0);
+        EXPECT_EQ(favourites.CurrentIndex, -1);
+        EXPECT_TRUE(favourites.Path.empty());
+        EXPECT_EQ(captions, std::vector<std::string>{"收藏库词数：0"});
+        if (c.message.empty()) {
+            EXPECT_TRUE(messages.shown.empty());
+        } else {
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_NE(messages.shown[0].text.find(c.message), std::string::npos) << messages.shown[0].text;
+        }
+
+        EXPECT_EQ(favourites.AddFavourite(G("new"), G("new")), FavouriteAdd::Added);
+        EXPECT_TRUE(favourites.SaveFavourites());
+        EXPECT_EQ(TempFolder::ReadBytes(dir / "bad.lx"), before);
+        EXPECT_EQ(c.plain.empty(), !std::filesystem::exists(dir / "bad.lx"));
+    }
+}
+
+TEST_F(FavouritesTest, AddingNewAndKnownWords) {
+    LoadEmpty();
+    captions.clear();
+    EXPECT_EQ(favourites.AddFavourite(G("猫"), G("ねこ")), FavouriteAdd::Added);
+    EXPECT_EQ(favourites.AddFavourite(G("犬"), G("いぬ")), FavouriteAdd::Added);
+    EXPECT_EQ(captions, (std::vector<std::string>{"收藏库词数：1", "收藏库词数：2"}));
+    EXPECT_EQ(favourites.CurrentIndex, 0);  // adding leaves it where the load put it
+
+    // Same word, same meaning: nothing changes, nothing is asked.
+    EXPECT_EQ(favourites.AddFavourite(G("猫"), G("ねこ")), FavouriteAdd::AlreadyThere);
+    // Words are compared byte for byte.
+    EXPECT_EQ(favourites.AddFavourite(G("猫 "), G("ねこ")), FavouriteAdd::Added);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(Words(), (std::vector<std::string>{"猫=ねこ", "犬=いぬ", "猫 =ねこ"}));
+
+    // A line break typed into a meaning would split the file's line.
+    EXPECT_EQ(favourites.AddFavourite(G("鳥"), G("とり\r\n[名]\n鳥\r")), FavouriteAdd::Added);
+    EXPECT_EQ(Words().back(), "鳥=とり [名] 鳥 ");
+    ASSERT_TRUE(favourites.SaveFavourites());
+    favourites.LoadFavourites(PathOf("收藏库.lx"));
+    EXPECT_EQ(Words(), (std::vector<std::string>{"猫=ねこ", "犬=いぬ", "猫 =ねこ", "鳥=とり [名] 鳥 "}));
+}
+
+TEST_F(FavouritesTest, AnotherMeaningAsksBeforeReplacing) {
+    LoadEmpty();
+    favourites.AddFavourite(G("猫"), G("ねこ"));
+    captions.clear();
+
+    messages.answers = {kIdNo, kIdYes};
+    EXPECT_EQ(favourites.AddFavourite(G("猫"), G("cat")), FavouriteAdd::MeaningKept);
+    EXPECT_EQ(Words(), std::vector<std::string>{"猫=ねこ"});
+    EXPECT_EQ(favourites.AddFavourite(G("猫"), G("cat")), FavouriteAdd::MeaningReplaced);
+    EXPECT_EQ(Words(), std::vector<std::string>{"猫=cat"});
+    EXPECT_TRUE(captions.empty());
+
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].flags, kMsgYesNo);
+    EXPECT_EQ(messages.shown[0].text,
+              "单词已经存在：\r\n\t\n英文单词:猫\r\n\r\n原释义：ねこ\r\n新释义：cat\r\n\r\n是否替换原来的释义？");
+}
+
+// Meanings over 80 bytes are shown as their first 80 bytes and "......",
+// never cutting a double-byte character in half.
+TEST_F(FavouritesTest, LongMeaningsAreCutInTheQuestion) {
+    const std::string a80(80, 'a');
+    const std::string kanji = Gbk("字");  // two bytes
+    struct Case {
+        const char* name;
+        std::string meaning;  // GBK
+        std::string shown;    // GBK
+    };
+    const std::vector<Case> cases = {
+        {"80 bytes stand whole", a80, a80},
+        {"81 bytes are cut to 80", a80 + "b", a80 + "......"},
+        {"a character across byte 80 is left out", std::string(79, 'a') + kanji, std::string(79, 'a') + "......"},
+        {"a character ending at byte 80 stays", std::string(78, 'a') + kanji + "b", std::string(78, 'a') + kanji + "......"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMyWordLib fresh;
+        fresh.AddFavourite(G("w"), G("old"));
+        messages.shown.clear();
+        fresh.AddFavourite(G("w"), c.meaning);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_NE(messages.shown[0].text.find("新释义：" + Utf8(c.shown) + "\r\n\r\n"), std::string::npos)
+            << messages.shown[0].text;
+        // The old meaning is cut the same way.
+        fresh.Words[0].Meaning = c.meaning;
+        messages.shown.clear();
+        fresh.AddFavourite(G("w"), G("x"));
+        EXPECT_NE(messages.shown[0].text.find("原释义：" + Utf8(c.shown) + "\r\n新释义"), std::string::npos);
+    }
+}
+
+TEST_F(FavouritesTest, ThreeThousandIsTheLimitForAddingAndReplacing) {
+    for (int i = 0; i < kMaxFavourites; ++i) favourites.Words[i].Word = "w" + std::to_string(i);
+    favourites.Count = kMaxFavourites;
+    captions.clear();
+    EXPECT_EQ(favourites.AddFavourite(G("new"), G("m")), FavouriteAdd::Full);
+    messages.answers = {kIdYes};
+    EXPECT_EQ(favourites.AddFavourite(G("w0"), G("another")), FavouriteAdd::Full);
+    EXPECT_EQ(favourites.Count, kMaxFavourites);
+    EXPECT_EQ(favourites.Words[0].Meaning, "");
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"收藏库单词不能超过3000!", "收藏库单词不能超过3000!"}));
+    EXPECT_TRUE(captions.empty());
+
+    favourites.RemoveFavourite(0);
+    EXPECT_EQ(favourites.AddFavourite(G("new"), G("m")), FavouriteAdd::Added);
+}
+
+TEST_F(FavouritesTest, RemovingAndReplacingByPosition) {
+    struct Case {
+        int position;
+        std::vector<std::string> left;
+    };
+    const std::vector<Case> cases = {
+        {0, {"b=2", "c=3"}}, {1, {"a=1", "c=3"}}, {2, {"a=1", "b=2"}},
+        {3, {"a=1", "b=2", "c=3"}}, {-1, {"a=1", "b=2", "c=3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.position);
+        TMyWordLib lib;
+        std::string shown;
+        lib.BindCountDisplay([&shown](const std::string& caption) { shown = Utf8(caption); });
+        for (const char* w : {"a", "b", "c"}) lib.AddFavourite(w, std::to_string(w[0] - 'a' + 1));
+        lib.Words[1].StudyTimes = 7;
+        lib.RemoveFavourite(c.position);
+        std::vector<std::string> left;
+        for (int i = 0; i < lib.Count; ++i) left.push_back(lib.Words[i].Word + "=" + lib.Words[i].Meaning);
+        EXPECT_EQ(left, c.left);
+        EXPECT_EQ(shown, "收藏库词数：" + std::to_string(lib.Count));
+        if (c.position == 0) {
+            EXPECT_EQ(lib.Words[0].StudyTimes, 7);
+        }
+        EXPECT_EQ(lib.CurrentIndex, -1);
+    }
+
+    LoadEmpty();
+    favourites.AddFavourite(G("a"), G("1"));
+    favourites.AddFavourite(G("b"), G("2"));
+    favourites.ReplaceFavourite(1, G("a"), G("x\ny"));  // no duplicate test here
+    favourites.ReplaceFavourite(2, G("c"), G("3"));
+    favourites.ReplaceFavourite(-1, G("c"), G("3"));
+    EXPECT_EQ(Words(), (std::vector<std::string>{"a=1", "a=x y"}));
+    EXPECT_EQ(favourites.Count, 2);
+}
+
+TEST_F(FavouritesTest, SavingFailuresKeepTheOldFile) {
+    // Without a path nothing is written.
+    favourites.AddFavourite(G("a"), G("1"));
+    EXPECT_TRUE(favourites.SaveFavourites());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+
+    LoadEmpty();
+    const std::string before = TempFolder::ReadBytes(dir / "收藏库.lx");
+    // So much text that the file could never be opened again.
+    for (int i = 0; i < 100; ++i) favourites.AddFavourite("w" + std::to_string(i), std::string(6000, 'm'));
+    EXPECT_FALSE(favourites.SaveFavourites());
+    EXPECT_EQ(TempFolder::ReadBytes(dir / "收藏库.lx"), before);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("没有保存"), std::string::npos);
+
+    messages.shown.clear();
+    favourites.Path = PathOf("no/such/folder/收藏库.lx");
+    favourites.ClearFavourites();
+    EXPECT_FALSE(favourites.SaveFavourites());
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"文件打不开"});
+}
+
+// A library written by the import is a valid favourites file too.
+TEST_F(FavouritesTest, ImportedLibraryLoadsAsFavourites) {
+    ASSERT_TRUE(ImportTextLibText(Gbk("水\nみず\n山\n  やま"), dir / "lib.lx", "me", "today", "1"));
+    favourites.LoadFavourites(PathOf("lib.lx"));
+    EXPECT_EQ(Words(), (std::vector<std::string>{"水=みず", "山=やま"}));
+    EXPECT_EQ(favourites.LastWord, 0);
+    EXPECT_EQ(favourites.CurrentIndex, 2);
+    EXPECT_EQ(favourites.GradeWordLastWord[0], "");
+}
+
+}  // namespace
