@@ -5,6 +5,7 @@
 #include "core/gbktext.h"
 #include "core/libtext.h"
 #include "core/plainfile.h"
+#include "core/wordlib.h"
 
 namespace {
 
@@ -145,4 +146,25 @@ bool ImportTextLib(const std::string& gbkSource, const std::string& gbkTarget,
                    std::vector<WordList>* words) {
     return ImportTextLibFile(ToNativePath(gbkSource), ToNativePath(gbkTarget), editor, date,
                              version, words);
+}
+
+bool ImportTextLib(TWordLib& lib, const std::string& gbkSource, const std::string& gbkTarget,
+                   const std::string& editor, const std::string& date, const std::string& version) {
+    lib.WordCount = 0;
+    lib.Editor = editor;
+    lib.Date = date;
+    lib.Version = version;
+    lib.Path = gbkTarget;
+    lib.CurrentIndex = 0;
+    lib.LoopTimes = 1;
+    lib.ThisLoopTime = 0;
+    lib.TotalTime = 0;
+    lib.GroupIndex = 0;
+    lib.GroupCount = 1;
+    std::vector<WordList> words;
+    bool ok = ImportTextLib(gbkSource, gbkTarget, editor, date, version, &words);
+    std::move(words.begin(), words.end(), lib.Words.begin());
+    lib.WordCount = static_cast<int>(words.size());
+    if (ok) lib.SaveCount = lib.WordCount;
+    return ok;
 }

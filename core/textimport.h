@@ -14,6 +14,8 @@
 
 #include "core/wordlist.h"
 
+class TWordLib;
+
 // Most lines an import text may have (two per word, up to the word limit).
 inline constexpr size_t kMaxImportLines = 2 * kMaxLibraryWords;
 
@@ -44,3 +46,11 @@ bool ImportTextLibFile(const std::filesystem::path& source, const std::filesyste
 bool ImportTextLib(const std::string& gbkSource, const std::string& gbkTarget,
                    const std::string& editor, const std::string& date, const std::string& version,
                    std::vector<WordList>* words = nullptr);
+
+// The import on a study list object of its own, as the import page holds
+// one: the header texts, Path and a fresh position (no cycle time, one
+// group, CurrentIndex 0) are set first; Words and WordCount receive the
+// entries read (on failure, up to the faulty one) and SaveCount the number
+// written.
+bool ImportTextLib(TWordLib& lib, const std::string& gbkSource, const std::string& gbkTarget,
+                   const std::string& editor, const std::string& date, const std::string& version);

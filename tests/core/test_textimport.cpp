@@ -7,6 +7,7 @@
 #include "core/codec.h"
 #include "core/gbktext.h"
 #include "core/textimport.h"
+#include "core/wordlib.h"
 #include "message_recorder.h"
 #include "temp_folder.h"
 
@@ -168,6 +169,33 @@ TEST_F(ImportTextLibTest, GbkFileNamesAsTheImportPageGivesThem) {
     ASSERT_TRUE(ImportTextLib(folder + Gbk("词表.txt"), folder + Gbk("新词库.lx"), "me", "today", ""));
     EXPECT_EQ(ReadScrambledFile(dir / "新词库.lx"),
               Gbk(ImportHeader("me", "today", "") + "<e>本</e><t>0</t><c>[名] 书</c><g>0</g>"));
+}
+
+TEST_F(ImportTextLibTest, FillsTheImportPagesStudyList) {
+    TempFolder::WriteBytes(dir / "ok.txt", "a\n1\nb\n  2\n");
+    TempFolder::WriteBytes(dir / "bad.txt", "a\n1\nb\n2\nc\n  3\n");
+    const std::string folder = FromNativePath(dir.path()) + "/";
+    TWordLib lib;
+    lib.GroupCount = 5;
+    lib.LoopTimes = 3;
+    lib.TotalTime = 99;
+    ASSERT_TRUE(ImportTextLib(lib, folder + "ok.txt", folder + "ok.lx", "ed", "da", "ve"));
+    EXPECT_EQ(lib.WordCount, 2);
+    EXPECT_EQ(lib.SaveCount, 2);
+    EXPECT_EQ(Utf8Entries({lib.Words[0], lib.Words[1]}), (Entries{{"a", "1"}, {"b", "2"}}));
+    EXPECT_EQ(lib.Editor + lib.Date + lib.Version, "eddave");
+    EXPECT_EQ(lib.Path, folder + "ok.lx");
+    EXPECT_EQ(lib.CurrentIndex, 0);
+    EXPECT_EQ(lib.GroupCount, 1);
+    EXPECT_EQ(lib.GroupIndex, 0);
+    EXPECT_EQ(lib.LoopTimes, 1);
+    EXPECT_EQ(lib.TotalTime, 0);
+
+    // A refused text leaves the entries read so far, up to the faulty one.
+    EXPECT_FALSE(ImportTextLib(lib, folder + "bad.txt", folder + "bad.lx", "ed", "da", "ve"));
+    EXPECT_EQ(lib.WordCount, 2);
+    EXPECT_EQ(lib.SaveCount, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir / "bad.lx"));
 }
 
 TEST_F(ImportTextLibTest, EmptyTextWritesTheHeaderLineOnly) {
