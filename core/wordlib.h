@@ -32,9 +32,25 @@ inline constexpr int kGroupNoGradeZero = 0;
 inline constexpr int kGroupCycleEnd = 1;
 inline constexpr int kGroupLoaded = 2;
 
+// The study values the whole library hands to the study list with every
+// group it loads and takes back when the group is stored.
+struct StudyValues {
+    int FontColor = kDefaultFontColor;
+    int BackColor = kDefaultBackColor;
+    bool Mute = false;
+    bool AutoClear = false;
+    bool ShowSentence = true;
+    int LoopTimes = 1;
+    int ThisLoopTime = 0;
+    int TotalDisplays = 0;
+    int TotalTime = 0;
+    int IdleLimit = 300;
+    int IdleSeconds = 0;
+};
+
 // ---------------------------------------------------------------------------
 // The study list: the words of one group, the position and the counters.
-class TWordLib {
+class TWordLib : public StudyValues {
 public:
     TWordLib();
     TWordLib(const TWordLib&) = delete;
@@ -47,19 +63,8 @@ public:
     std::string Date, Editor, Version;
     int GroupCount = 1;
     int GroupIndex = 1;
-    int FontColor = kDefaultFontColor;
-    int BackColor = kDefaultBackColor;
-    bool Mute = false;
-    bool AutoClear = false;
-    bool ShowSentence = true;
-    int LoopTimes = 1;
-    int ThisLoopTime = 0;
-    int TotalDisplays = 0;
-    int TotalTime = 0;
     int ActiveSeconds = 1;
     int ShownCount = 0;
-    int IdleLimit = 300;
-    int IdleSeconds = 0;
     ScrambledWriter Writer;          // used by the import only
     std::string Path;                // target file of the import
     std::vector<std::string> Lines;  // work list of the import and the favourites
@@ -120,6 +125,11 @@ public:
     void ForgetShownWord() { lastShownIndex_ = -1; }
 
 private:
+    // Words of the current grade before position `index`.
+    int StepAt(int index) const;
+    // Word, reading and meaning shown (true) or hidden.
+    void PaintTexts(bool word, bool reading, bool meaning);
+
     StudyDisplay* display_;
     int lastShownIndex_ = -1;
 };
@@ -131,7 +141,7 @@ struct WordLibHeader {
 };
 
 // The whole library: everything its file holds, the groups and the cycles.
-class TWordLib0 {
+class TWordLib0 : public StudyValues {
 public:
     TWordLib0();
     TWordLib0(const TWordLib0&) = delete;
@@ -142,17 +152,6 @@ public:
     StudyDisplay& Screen() const { return *display_; }
 
     std::string Date, Editor, Version;
-    int FontColor = kDefaultFontColor;
-    int BackColor = kDefaultBackColor;
-    bool Mute = false;
-    bool AutoClear = false;
-    bool ShowSentence = true;
-    int LoopTimes = 1;
-    int ThisLoopTime = 0;
-    int TotalDisplays = 0;
-    int TotalTime = 0;
-    int IdleLimit = 300;
-    int IdleSeconds = 0;
     ScrambledWriter Writer;
     std::string Path;                // GBK; empty while no library is open
     std::vector<std::string> Lines;  // the file text, one entry per line

@@ -1,0 +1,60 @@
+#pragma once
+// The text inside a library file (before scrambling): one header line of
+// tags, then one line per word "<e>..</e><t>..</t><c>..</c><g>..</g>",
+// lines separated by a single LF.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/codec.h"
+#include "core/gbktext.h"
+#include "core/wordlist.h"
+
+// The values a library file's header carries, as the line parse fills them.
+struct LibraryFileValues {
+    std::string Date, Editor, Version;
+    int LastWord = 0;
+    int LoopTimes = 1;
+    int ThisLoopTime = 0;
+    int TotalTime = 0;
+    int TotalDisplays = 0;  // sum of the words' study counts
+    int GroupCount = 1;
+    int GroupIndex = 0;
+    int BaseGrade = 0;
+    std::array<std::string, 6> GradeWordLastWord;
+};
+
+// A file the line parse refuses (too many words, a grade out of range);
+// reported like a value that does not convert.
+class LibraryFormatError : public ConvertError {
+public:
+    using ConvertError::ConvertError;
+};
+
+// Splits a text at CR, LF or CR LF. A break at the very end does not start
+// another (empty) line.
+std::vector<std::string> SplitLibraryLines(std::string_view text);
+
+// The text between the first "<name>" and the first "</name>" of `line`
+// (same rule as FindTagValue), without copying.
+std::string_view TagText(std::string_view line, std::string_view name);
+// True when "<name>" occurs in `line`.
+bool HasOpeningMark(std::string_view line, std::string_view name);
+
+// Runs the line parse over `lines`: header lines update `values` (which
+// hold what the library had before; the parse starts the cycle values
+// afresh), word lines are appended to `words`. Throws ConvertError for a
+// value that is not an integer, and its LibraryFormatError for more than
+// kMaxLibraryWords words or a grade outside 0..5; messages are GBK.
+void ParseLibraryLines(const std::vector<std::string>& lines, LibraryFileValues& values,
+                       std::vector<WordList>& words);
+
+// A text value as it may be written: the file keeps one word per line and
+// reads a value up to its closing mark, so line breaks (and NUL, which ends
+// a file's text) become blanks and "<" becomes the full-width "＜".
+std::string LibraryTagValue(std::string_view gbkValue);
+
+// Writes the four tags of a word line: e, t, c, g.
+void WriteWordTags(ScrambledWriter& writer, const WordList& word);

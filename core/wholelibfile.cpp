@@ -1,0 +1,131 @@
+// Opening, saving and previewing the library file of TWordLib0.
+
+#include <fstream>
+
+#include "core/apphelpers.h"
+#include "core/gbktext.h"
+#include "core/libraryformat.h"
+#include "core/wordlib.h"
+
+namespace {
+
+bool CanOpen(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return false;
+    std::ifstream file(path, std::ios::binary);
+    return file.is_open();
+}
+
+}  // namespace
+
+bool TWordLib0::OpenWordLib(const std::string& gbkPath) {
+    std::filesystem::path native = ToNativePath(gbkPath);
+    if (!CanOpen(native)) {
+        ShowAppMessageUtf8("文件打不开");
+        return false;
+    }
+    std::optional<std::string> text = ReadScrambledFile(native);
+    if (!text) return false;
+
+    // The file is parsed aside and taken over only when all of it was read,
+    // so a refused file leaves the open library (and its Path) as it was.
+    std::vector<std::string> lines = SplitLibraryLines(*text);
+    LibraryFileValues values;
+    values.Date = Date;
+    values.Editor = Editor;
+    values.Version = Version;
+    values.LastWord = LastWord;
+    values.TotalTime = 0;
+    values.GroupCount = GroupCount;
+    values.GroupIndex = GroupIndex;
+    values.BaseGrade = BaseGrade;
+    values.GradeWordLastWord = GradeWordLastWord;
+    std::vector<WordList> words;
+    words.reserve(lines.size());
+    try {
+        ParseLibraryLines(lines, values, words);
+    } catch (const ConvertError& e) {
+        ShowAppMessage(e.Message());
+        return false;
+    }
+
+    Path = gbkPath;
+    Lines = std::move(lines);
+    Date = std::move(values.Date);
+    Editor = std::move(values.Editor);
+    Version = std::move(values.Version);
+    LastWord = values.LastWord;
+    LoopTimes = values.LoopTimes;
+    ThisLoopTime = values.ThisLoopTime;
+    TotalTime = values.TotalTime;
+    TotalDisplays = values.TotalDisplays;
+    GroupCount = values.GroupCount;
+    GroupIndex = values.GroupIndex;
+    BaseGrade = values.BaseGrade;
+    GradeWordLastWord = std::move(values.GradeWordLastWord);
+    Count = static_cast<int>(words.size());
+    words.resize(kMaxLibraryWords);
+    Words = std::move(words);
+    Screen().WriteCycleNo(IntToStr(LoopTimes));
+
+    // Grouping divides by the group count, so one below 1 cannot stand;
+    // one above 200 or above the word count only warns (empty groups).
+    if (GroupCount < 1) {
+        ShowAppMessageUtf8("分组数超过200或超过单词数！");
+        GroupCount = 1;
+    }
+    bool groupShown = false;
+    if (Count > 0) {
+        SetGroupCount(GroupCount);
+        // A group index outside the groups would study words that could
+        // never be stored back; the first group is studied instead.
+        groupShown = SetGroupIndex(GroupIndex) || SetGroupIndex(0);
+        ShowBaseGrade();
+    } else if (GroupIndex < 0 || GroupIndex >= GroupCount) {
+        GroupIndex = 0;
+    }
+    if (StudyLib) {
+        StudyLib->GroupIndex = GroupIndex;
+        StudyLib->GroupCount = GroupCount;
+        // SetGroupIndex has loaded the group and shown its word; loading it
+        // again would undo that showing's count.
+        if (!groupShown) LoadGroup(GroupIndex);
+        StudyLib->ShownCount = 0;
+        StudyLib->ActiveSeconds = 0;
+    }
+    return true;
+}
+
+bool TWordLib0::SaveWordLib() {
+    if (Path.empty()) return false;
+    if (!Writer.Open(ToNativePath(Path))) return false;
+    const TWordLib* list = StudyLib;
+    Writer.WriteTag("editor", LibraryTagValue(Editor));
+    Writer.WriteTag("date", LibraryTagValue(Date));
+    Writer.WriteTag("version", LibraryTagValue(Version));
+    Writer.WriteTag("lw", IntToStr(list ? list->CurrentIndex : LastWord));
+    Writer.WriteTag("groupcount", IntToStr(list ? list->GroupCount : GroupCount));
+    Writer.WriteTag("groupindex", IntToStr(list ? list->GroupIndex : GroupIndex));
+    Writer.WriteTag("lt", IntToStr(LoopTimes));
+    Writer.WriteTag("tlt", IntToStr(ThisLoopTime));
+    Writer.WriteTag("tt", IntToStr(TotalTime));
+    Writer.WriteTag("basegrade", IntToStr(BaseGrade));
+    for (int i = 0; i < kGradeLevels; ++i)
+        Writer.WriteTag("GradeWordLastWord" + IntToStr(i), LibraryTagValue(GradeWordLastWord[i]));
+    Writer.WriteLineBreak();
+    for (int i = 0; i < Count; ++i) {
+        if (i > 0) Writer.WriteLineBreak();
+        WriteWordTags(Writer, Words[i]);
+    }
+    return Writer.Close();
+}
+
+std::optional<WordLibHeader> TWordLib0::ReadWordLibHeader(const std::string& gbkPath) const {
+    std::optional<std::string> text = ReadScrambledFile(ToNativePath(gbkPath));
+    if (!text) return std::nullopt;
+    WordLibHeader header;
+    header.Editor = FindTagValue(*text, "editor");
+    header.Date = FindTagValue(*text, "date");
+    header.Version = FindTagValue(*text, "version");
+    return header;
+}

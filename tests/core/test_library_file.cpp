@@ -1,0 +1,289 @@
+// The library file: what SaveWordLib writes, what OpenWordLib reads, and
+// the files it refuses.
+
+#include <gtest/gtest.h>
+
+#include "core/libraryformat.h"
+#include "wordlib_fixture.h"
+
+namespace {
+
+TEST(LibraryFile, SaveWritesTheHeaderAndOneLinePerWordExactly) {
+    LibraryFixture f;
+    ASSERT_TRUE(f.Open("lib.lx", HeaderLine(0, 2, 1) + "\n" + WordLines({0, 0, 0})));
+    f.lib.Editor = Gbk("澜悦");
+    f.lib.GradeWordLastWord[3] = "x";
+    f.lib.BaseGrade = 2;
+    f.lib.LoopTimes = 3;
+    f.lib.TotalTime = 1234;
+    f.lib.ThisLoopTime = 56;
+    f.lib.Words[2].StudyTimes = -7;
+    f.lib.Words[2].Meaning = Gbk("吃");
+    f.list.CurrentIndex = 1;  // lw, groupcount and groupindex come from the study list
+    ASSERT_TRUE(f.lib.SaveWordLib());
+    std::string expected =
+        Gbk("<editor>澜悦</editor>") +
+        "<date>2026-12-10</date><version>1.0</version><lw>1</lw><groupcount>2</groupcount>"
+        "<groupindex>1</groupindex><lt>3</lt><tlt>56</tlt><tt>1234</tt><basegrade>2</basegrade>"
+        "<GradeWordLastWord0>0</GradeWordLastWord0><GradeWordLastWord1>0</GradeWordLastWord1>"
+        "<GradeWordLastWord2>0</GradeWordLastWord2><GradeWordLastWord3>x</GradeWordLastWord3>"
+        "<GradeWordLastWord4>0</GradeWordLastWord4><GradeWordLastWord5>0</GradeWordLastWord5>\n"
+        "<e>w0</e><t>0</t><c>m0</c><g>0</g>\n"
+        "<e>w1</e><t>0</t><c>m1</c><g>0</g>\n" +
+        Gbk("<e>w2</e><t>-7</t><c>吃</c><g>0</g>");
+    EXPECT_EQ(PlainTextOf(f.folder / "lib.lx"), expected);
+}
+
+TEST(LibraryFile, AnEmptyLibraryIsTheHeaderLineAndOneLineFeed) {
+    LibraryFixture f;
+    std::string header = HeaderLine(-1, 1, 0);
+    ASSERT_TRUE(f.Open("lib.lx", header + "\n"));
+    EXPECT_EQ(f.lib.Count, 0);
+    EXPECT_EQ(f.list.WordCount, 0);
+    EXPECT_EQ(f.lib.LastWord, -1);
+    f.list.CurrentIndex = -1;
+    ASSERT_TRUE(f.lib.SaveWordLib());
+    EXPECT_EQ(PlainTextOf(f.folder / "lib.lx"), header + "\n");
+}
+
+TEST(LibraryFile, ASavedLibraryReadsBackTheSame) {
+    LibraryFixture f;
+    std::string text = HeaderLine(1, 2, 1, 5, 3);
+    for (int i = 0; i < 9; ++i)
+        text += "\n" + WordLine(Gbk("食べる") + std::to_string(i), std::to_string(i * 11),
+                                Gbk("吃；") + std::to_string(i), std::to_string(i % 6));
+    ASSERT_TRUE(f.Open("a.lx", text));
+    f.lib.Version = "2.5";
+    f.lib.GradeWordLastWord = {"a", "b", "", "d", "e", "f"};
+    f.lib.StoreGroup();
+    ASSERT_TRUE(f.lib.SaveWordLib());
+    std::string saved = PlainTextOf(f.folder / "a.lx");
+
+    LibraryFixture g;
+    ASSERT_TRUE(g.lib.OpenWordLib(f.lib.Path));
+    EXPECT_EQ(g.lib.Count, 9);
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(g.lib.Words[i], f.lib.Words[i]) << i;
+    EXPECT_EQ(g.lib.Editor, f.lib.Editor);
+    EXPECT_EQ(g.lib.Date, f.lib.Date);
+    EXPECT_EQ(g.lib.Version, "2.5");
+    EXPECT_EQ(g.lib.LoopTimes, f.lib.LoopTimes);
+    EXPECT_EQ(g.lib.ThisLoopTime, f.lib.ThisLoopTime);
+    EXPECT_EQ(g.lib.TotalTime, f.lib.TotalTime);
+    EXPECT_EQ(g.lib.BaseGrade, 3);
+    EXPECT_EQ(g.lib.GroupCount, 2);
+    EXPECT_EQ(g.lib.GroupIndex, 1);
+    EXPECT_EQ(g.lib.LastWord, f.list.CurrentIndex);
+    EXPECT_EQ(g.lib.GradeWordLastWord, f.lib.GradeWordLastWord);
+    int sum = 0;
+    for (int i = 0; i < 9; ++i) sum += f.lib.Words[i].StudyTimes;
+    EXPECT_EQ(g.lib.TotalDisplays, sum);
+
+    g.list.CurrentIndex = f.list.CurrentIndex;
+    ASSERT_TRUE(g.lib.SaveWordLib());
+    EXPECT_EQ(PlainTextOf(f.folder / "a.lx"), saved);
+}
+
+TEST(LibraryFile, LineParseRules) {
+    struct Case {
+        const char* name;
+        std::string text;
+        int count;
+        int groupcount, groupindex, basegrade;
+        std::string word0, meaning0;
+        int times0;
+    };
+    const std::string header = HeaderLine(0, 3, 2, 1, 4);
+    const Case cases[] = {
+        {"header only", header, 0, 3, 2, 4, "", "", 0},
+        {"blank line after the header resets three values", header + "\n\n" + WordLines({0, 0, 0}), 3, 1, 0, 0,
+         "w0", "m0", 0},
+        {"a later header line carrying its own values", header + "\n<groupcount>2</groupcount><basegrade>1</basegrade>\n" +
+         WordLines({0, 0, 0}), 3, 2, 0, 1, "w0", "m0", 0},
+        {"empty t", header + "\n<e>a</e><t></t><c>b</c><g>0</g>", 1, 3, 2, 4, "a", "b", 0},
+        {"letters in t", header + "\n<e>a</e><t>abc</t><c>b</c><g>0</g>", 1, 3, 2, 4, "a", "b", 0},
+        {"no meaning marks", header + "\n<e>a</e><t>5</t><g>0</g>", 1, 3, 2, 4, "a", "", 5},
+        {"opening mark without closing mark", header + "\n<e>a</e><t>5</t><c>b<g>0</g>", 1, 3, 2, 4, "a", "", 5},
+        {"favourites word marks", header + "\n<word><e>a</e><t>2</t><c>b</c><g>1</g></word>", 1, 3, 2, 4, "a", "b", 2},
+        {"CR LF line ends", header + "\r\n" + WordLine("a", "1", "b", "0") + "\r\n" + WordLine("c", "1", "d", "0"), 2,
+         3, 2, 4, "a", "b", 1},
+        {"CR line ends", header + "\r" + WordLine("a", "1", "b", "0") + "\r" + WordLine("c", "1", "d", "0"), 2, 3, 2,
+         4, "a", "b", 1},
+        {"Chinese text", header + "\n" + WordLine(Gbk("学生"), "1", Gbk("<学生>"), "0"), 1, 3, 2, 4, Gbk("学生"),
+         Gbk("<学生>"), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<WordList> words;
+        LibraryFileValues values;
+        ParseLibraryLines(SplitLibraryLines(c.text), values, words);
+        EXPECT_EQ(static_cast<int>(words.size()), c.count);
+        EXPECT_EQ(values.GroupCount, c.groupcount);
+        EXPECT_EQ(values.GroupIndex, c.groupindex);
+        EXPECT_EQ(values.BaseGrade, c.basegrade);
+        EXPECT_EQ(values.TotalTime, 99);
+        if (c.count > 0) {
+            EXPECT_EQ(words[0].Word, c.word0);
+            EXPECT_EQ(words[0].Meaning, c.meaning0);
+            EXPECT_EQ(words[0].StudyTimes, c.times0);
+        }
+    }
+}
+
+TEST(LibraryFile, HeaderValuesMissingFromAFileKeepWhatWasThere) {
+    LibraryFixture f;
+    ASSERT_TRUE(f.Open("a.lx", "<editor>first</editor><date>d1</date><lt>4</lt><tlt>9</tlt><tt>8</tt>"
+                               "<GradeWordLastWord2>q</GradeWordLastWord2>\n" +
+                                   WordLines({0})));
+    ASSERT_TRUE(f.Open("b.lx", "<date>d2</date>\n" + WordLines({0, 1})));
+    EXPECT_EQ(f.lib.Editor, "first");
+    EXPECT_EQ(f.lib.Date, "d2");
+    EXPECT_EQ(f.lib.GradeWordLastWord[2], "q");
+    EXPECT_EQ(f.lib.LoopTimes, 1) << "the cycle starts afresh";
+    EXPECT_EQ(f.lib.ThisLoopTime, 0);
+    EXPECT_EQ(f.lib.TotalTime, 0);
+    EXPECT_EQ(f.display.cycleNo, "1");
+    EXPECT_EQ(f.lib.Count, 2);
+}
+
+TEST(LibraryFile, TextsThatCannotStandInTheFileAreWrittenSoTheyReadBack) {
+    LibraryFixture f;
+    ASSERT_TRUE(f.Open("a.lx", HeaderLine() + "\n" + WordLines({0, 0})));
+    f.lib.Words[0].Word = "x</e><t>9</t>y";
+    f.lib.Words[0].Meaning = "line1\r\nline2</c>";
+    f.lib.Words[1].Word = std::string("nul") + '\0' + "end";
+    f.lib.Editor = "<e>ed";
+    f.list.CurrentIndex = 0;
+    ASSERT_TRUE(f.lib.SaveWordLib());
+    std::string first = PlainTextOf(f.folder / "a.lx");
+
+    LibraryFixture g;
+    ASSERT_TRUE(g.lib.OpenWordLib(f.lib.Path));
+    EXPECT_EQ(g.lib.Count, 2);
+    EXPECT_EQ(g.lib.Words[0].Word, Gbk("x＜/e>＜t>9＜/t>y"));
+    EXPECT_EQ(g.lib.Words[0].StudyTimes, 0);
+    EXPECT_EQ(g.lib.Words[0].Meaning, Gbk("line1  line2＜/c>"));
+    EXPECT_EQ(g.lib.Words[1].Word, "nul end");
+    EXPECT_EQ(g.lib.Editor, Gbk("＜e>ed"));
+    g.list.CurrentIndex = 0;
+    ASSERT_TRUE(g.lib.SaveWordLib());
+    EXPECT_EQ(PlainTextOf(f.folder / "a.lx"), first) << "what the program writes reads back unchanged";
+}
+
+// A library that is refused leaves the one that was open as it was.
+struct RefusedFile : LibraryFixture {
+    RefusedFile() {
+        EXPECT_TRUE(Open("good.lx", HeaderLine(0, 1, 0) + "\n" + WordLines({0, 1, 0})));
+        goodPath = lib.Path;
+        messages.shown.clear();
+    }
+    void ExpectGoodLibraryStillOpen() {
+        EXPECT_EQ(lib.Path, goodPath);
+        EXPECT_EQ(lib.Count, 3);
+        EXPECT_EQ(lib.Words[1].Word, "w1");
+        EXPECT_EQ(lib.Words[1].Grade, 1);
+        EXPECT_EQ(lib.Editor, "ed");
+        EXPECT_EQ(list.WordCount, 3);
+        EXPECT_EQ(StudyWords(), "w0,w1,w2");
+    }
+    std::string goodPath;
+};
+
+TEST(LibraryFile, NonIntegerValuesRefuseTheFileNamingTheValue) {
+    const std::string words = WordLines({0, 0});
+    struct Case {
+        std::string text;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"<lw>x1</lw>\n" + words, "'x1' is not a valid integer value"},
+        {"<lt>1.5</lt>\n" + words, "'1.5' is not a valid integer value"},
+        {"<tlt></tlt>\n" + words, "'' is not a valid integer value"},
+        {"<tt>9a</tt>\n" + words, "'9a' is not a valid integer value"},
+        {"<groupcount>two</groupcount>\n" + words, "'two' is not a valid integer value"},
+        {"<groupindex>-</groupindex>\n" + words, "'-' is not a valid integer value"},
+        {"<basegrade>99999999999</basegrade>\n" + words, "'99999999999' is not a valid integer value"},
+        {HeaderLine() + "\n" + words + "\n" + WordLine("a", "0", "b", "g1"), "'g1' is not a valid integer value"},
+        {HeaderLine() + "\n" + words + "\n<e>a</e><t>0</t><c>b</c>", "'' is not a valid integer value"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        RefusedFile f;
+        EXPECT_FALSE(f.Open("bad.lx", c.text));
+        EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{c.message}));
+        f.ExpectGoodLibraryStillOpen();
+    }
+}
+
+TEST(LibraryFile, GradesOutsideTheRangeAreRefused) {
+    for (const char* grade : {"6", "-1", "10000"}) {
+        SCOPED_TRACE(grade);
+        RefusedFile f;
+        EXPECT_FALSE(f.Open("bad.lx", HeaderLine() + "\n" + WordLine(Gbk("猫"), "0", "cat", grade)));
+        EXPECT_EQ(f.messages.Texts(),
+                  (std::vector<std::string>{std::string("词库中单词“猫”的级别") + grade + "不在0到5之间，无法加载！"}));
+        f.ExpectGoodLibraryStillOpen();
+    }
+}
+
+TEST(LibraryFile, MoreWordsThanTheLibraryHoldsAreRefused) {
+    std::string text = HeaderLine();
+    for (int i = 0; i < kMaxLibraryWords; ++i) text += "\n<e>" + std::to_string(i) + "</e><g>0</g>";
+    {
+        LibraryFixture f;
+        ASSERT_TRUE(f.Open("full.lx", text));
+        EXPECT_EQ(f.lib.Count, kMaxLibraryWords);
+        EXPECT_EQ(f.lib.Words[kMaxLibraryWords - 1].Word, "9999");
+    }
+    RefusedFile f;
+    EXPECT_FALSE(f.Open("over.lx", text + "\n<e>one more</e><g>0</g>"));
+    EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{"词库单词数超过10000个，无法加载！"}));
+    f.ExpectGoodLibraryStillOpen();
+}
+
+TEST(LibraryFile, UnreadableFilesLeaveTheOpenLibrary) {
+    {
+        RefusedFile f;
+        EXPECT_FALSE(f.lib.OpenWordLib(GbkPath(f.folder / "missing.lx")));
+        EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{"文件打不开"}));
+        f.ExpectGoodLibraryStillOpen();
+    }
+    {
+        RefusedFile f;
+        TempFolder::WriteBytes(f.folder / "huge.lx", std::string(kLargestReadableFile + 1, 'a'));
+        EXPECT_FALSE(f.lib.OpenWordLib(GbkPath(f.folder / "huge.lx")));
+        EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{"词库过大，无法加载！请与作者联系！"}));
+        f.ExpectGoodLibraryStillOpen();
+    }
+}
+
+TEST(LibraryFile, PreviewingAHeaderLeavesTheOpenLibraryAlone) {
+    RefusedFile f;
+    std::string other = f.WriteLibrary("其他.lx", "<editor>marrowfen</editor><date>d9</date><version>v9</version>\n" +
+                                                          WordLines({0}));
+    std::optional<WordLibHeader> header = f.lib.ReadWordLibHeader(other);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->Editor, "marrowfen");
+    EXPECT_EQ(header->Date, "d9");
+    EXPECT_EQ(header->Version, "v9");
+    f.ExpectGoodLibraryStillOpen();
+    EXPECT_FALSE(f.lib.ReadWordLibHeader(GbkPath(f.folder / "none.lx")));
+
+    std::string otherBefore = PlainTextOf(f.folder / "其他.lx");
+    f.list.Words[0].Grade = 3;
+    f.lib.StoreGroup();
+    ASSERT_TRUE(f.lib.SaveWordLib());
+    EXPECT_EQ(PlainTextOf(f.folder / "其他.lx"), otherBefore);
+    EXPECT_NE(PlainTextOf(f.folder / "good.lx").find("<e>w0</e><t>1</t><c>m0</c><g>3</g>"), std::string::npos);
+}
+
+TEST(LibraryFile, AFailedSaveKeepsTheOldFile) {
+    LibraryFixture f;
+    ASSERT_TRUE(f.Open("a.lx", HeaderLine() + "\n" + WordLines({0})));
+    std::string before = PlainTextOf(f.folder / "a.lx");
+    f.lib.Path = GbkPath(f.folder / "no-such-folder" / "a.lx");
+    EXPECT_FALSE(f.lib.SaveWordLib());
+    EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{"文件打不开"}));
+    EXPECT_EQ(PlainTextOf(f.folder / "a.lx"), before);
+}
+
+}  // namespace
