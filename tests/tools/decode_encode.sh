@@ -4,20 +4,8 @@
 # program cannot read, files that cannot be opened or written).
 set -u
 LXTOOL=$1
-DIR=$(mktemp -d)
-trap 'rm -rf "$DIR"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/support/checks.bash"
 hex() { od -An -v -tx1 "$1" | tr -d ' \n'; }
-
-# expect_refusal NAME PATTERN COMMAND...: non-zero exit, PATTERN on stderr,
-# nothing on stdout.
-expect_refusal() {
-  local name=$1 pattern=$2; shift 2
-  if "$@" >"$DIR/out" 2>"$DIR/err"; then fail "$name: succeeded"; return; fi
-  grep -q -- "$pattern" "$DIR/err" || fail "$name: stderr lacks '$pattern': $(cat "$DIR/err")"
-  [ -s "$DIR/out" ] && fail "$name: wrote to stdout"
-}
 
 # The first key bytes after the seed are e8 f2 e9 c5 04 19 f4 f5.
 printf 'Lexilark' >"$DIR/known.txt"

@@ -5,19 +5,7 @@
 set -u
 LXTOOL=$1
 DATA=$(cd "$(dirname "$0")/import_data" && pwd)
-DIR=$(mktemp -d)
-trap 'rm -rf "$DIR"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# expect_refusal NAME PATTERN COMMAND...: non-zero exit, PATTERN on stderr,
-# nothing on stdout.
-expect_refusal() {
-  local name=$1 pattern=$2; shift 2
-  if "$@" >"$DIR/out" 2>"$DIR/err"; then fail "$name: succeeded"; return; fi
-  grep -q -- "$pattern" "$DIR/err" || fail "$name: stderr lacks '$pattern': $(cat "$DIR/err")"
-  [ -s "$DIR/out" ] && fail "$name: wrote to stdout"
-}
+. "$(dirname "$0")/support/checks.bash"
 
 "$LXTOOL" encode "$DATA/expected.txt" "$DIR/expected.lx" --utf8 || fail "encode expected text"
 
