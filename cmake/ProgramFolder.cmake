@@ -39,4 +39,8 @@ add_custom_command(TARGET program_folder POST_BUILD
           ${LEXILARK_PROGRAM_DIR}/users/user2 ${LEXILARK_PROGRAM_DIR}/users/user3
           ${LEXILARK_PROGRAM_DIR}/users/user4 ${LEXILARK_PROGRAM_DIR}/users/user5
           ${LEXILARK_PROGRAM_DIR}/wav
+  COMMAND ${CMAKE_COMMAND} -DLXTOOL=$<TARGET_FILE:lxtool> -DPROGRAM_DIR=${LEXILARK_PROGRAM_DIR}
+          -DINIT_SOURCE=${CMAKE_SOURCE_DIR}/data/preset/init.txt
+          -DSAMPLE=${LEXILARK_PROGRAM_DIR}/wordlib/日语入门词汇.lx
+          -P ${CMAKE_SOURCE_DIR}/cmake/PresetUser.cmake
   VERBATIM)
