@@ -5,6 +5,7 @@
 #include "core/apphelpers.h"
 #include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/libraryformat.h"
 #include "core/libtext.h"
 
 namespace {
@@ -15,23 +16,6 @@ constexpr size_t kShownMeaningBytes = 80;
 std::string ShownMeaning(const std::string& meaning) {
     if (meaning.size() <= kShownMeaningBytes) return meaning;
     return CutGbk(meaning, kShownMeaningBytes) + "......";
-}
-
-// A favourite is one line of the file: line breaks typed into a meaning
-// become spaces, or they would split the line and damage the file.
-std::string SingleLine(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            out += ' ';
-        } else {
-            out += c;
-        }
-    }
-    return out;
 }
 
 // Why a favourites file could not be taken in.
@@ -73,13 +57,13 @@ void TMyWordLib::LoadFavourites(const std::string& gbkPath) {
     next.ThisLoopTime = 0;
     next.TotalDisplays = 0;
     try {
-        for (const std::string& line : SplitTextLines(*text)) {
-            if (TrimGbk(line).empty() || !HasTag(line, "e")) {
+        for (const std::string& line : SplitLibraryLines(*text)) {
+            if (TrimGbk(line).empty() || !HasOpeningMark(line, "e")) {
                 auto intTag = [&line](const char* name, int& field) {
-                    if (HasTag(line, name)) field = StrToInt(FindTagValue(line, name));
+                    if (HasOpeningMark(line, name)) field = StrToInt(FindTagValue(line, name));
                 };
                 auto textTag = [&line](const std::string& name, std::string& field) {
-                    if (HasTag(line, name)) field = FindTagValue(line, name);
+                    if (HasOpeningMark(line, name)) field = FindTagValue(line, name);
                 };
                 intTag("lw", next.LastWord);
                 intTag("lt", next.LoopTimes);
@@ -154,8 +138,10 @@ FavouriteAdd TMyWordLib::AddFavourite(const std::string& word, const std::string
         ShowAppMessageUtf8("收藏库单词不能超过3000!");
         return FavouriteAdd::Full;
     }
-    const std::string newWord = SingleLine(word);
-    const std::string newMeaning = SingleLine(meaning);
+    // Texts are kept as the file can hold them (one line, no "<"), so what
+    // is compared and shown is what will be saved.
+    const std::string newWord = LibraryTagValue(word);
+    const std::string newMeaning = LibraryTagValue(meaning);
     for (int i = 0; i < Count; ++i) {
         WordList& found = Words[i];
         if (found.Word != newWord) continue;
@@ -192,8 +178,8 @@ void TMyWordLib::RemoveFavourite(int position) {
 
 void TMyWordLib::ReplaceFavourite(int position, const std::string& word, const std::string& meaning) {
     if (position < 0 || position >= Count) return;
-    Words[position].Word = SingleLine(word);
-    Words[position].Meaning = SingleLine(meaning);
+    Words[position].Word = LibraryTagValue(word);
+    Words[position].Meaning = LibraryTagValue(meaning);
 }
 
 void TMyWordLib::ClearFavourites() {

@@ -38,12 +38,14 @@ public:
     // the old file then stays as it was.
     bool SaveFavourites();
     // Adds a word, or offers to replace the meaning of a word already
-    // collected. Does not save.
+    // collected. Does not save. Line breaks in the texts become blanks and
+    // "<" the full-width "＜", as every library file stores them.
     FavouriteAdd AddFavourite(const std::string& word, const std::string& meaning);
     // Removes the favourite at `position`; other positions change nothing.
     void RemoveFavourite(int position);
     // Sets word and meaning of the favourite at `position` (no duplicate
-    // test); other positions change nothing.
+    // test; texts stored as AddFavourite stores them); other positions
+    // change nothing.
     void ReplaceFavourite(int position, const std::string& word, const std::string& meaning);
     // Empties the favourites (Count 0, CurrentIndex -1); the path stays.
     void ClearFavourites();

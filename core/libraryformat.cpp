@@ -54,6 +54,8 @@ void ParseHeaderLine(std::string_view line, LibraryFileValues& v) {
     }
 }
 
+}  // namespace
+
 WordList ParseWordLine(std::string_view line) {
     WordList w;
     w.Word = TagText(line, "e");
@@ -67,8 +69,6 @@ WordList ParseWordLine(std::string_view line) {
                                  Gbk("不在0到5之间，无法加载！"));
     return w;
 }
-
-}  // namespace
 
 std::vector<std::string> SplitLibraryLines(std::string_view text) {
     std::vector<std::string> lines;

@@ -43,6 +43,12 @@ std::string_view TagText(std::string_view line, std::string_view name);
 // True when "<name>" occurs in `line`.
 bool HasOpeningMark(std::string_view line, std::string_view name);
 
+// Reads one word line: Word from "<e>", Meaning from "<c>", StudyTimes
+// from "<t>" (0 when empty or not a number), Grade from "<g>". Throws
+// ConvertError for a grade that is not an integer, LibraryFormatError for
+// one outside 0..5.
+WordList ParseWordLine(std::string_view line);
+
 // Runs the line parse over `lines`: header lines update `values` (which
 // hold what the library had before; the parse starts the cycle values
 // afresh), word lines are appended to `words`. Throws ConvertError for a

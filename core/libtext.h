@@ -4,7 +4,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/wordlist.h"
 
@@ -16,20 +15,6 @@ void AppendOpenTag(std::string& out, std::string_view name);
 void AppendCloseTag(std::string& out, std::string_view name);
 // Appends the four tags of a word line: e, t, c, g.
 void AppendWordTags(std::string& out, const WordList& word);
-
-// True when the opening mark "<name>" occurs in the GBK `text`.
-bool HasTag(std::string_view text, std::string_view name);
-
-// Splits a text into lines at CR LF, LF or CR. A line break at the very end
-// closes the last line instead of opening an empty one, so "a\nb\n" is two
-// lines, as a text editor shows it; an empty text has no lines.
-std::vector<std::string> SplitTextLines(std::string_view text);
-
-// Reads one word line: Word from "<e>", Meaning from "<c>", StudyTimes from
-// "<t>" (0 when empty or not a number) and Grade from "<g>". A grade that is
-// not an integer throws ConvertError, so a damaged file is never taken for
-// a good one.
-WordList ParseWordLine(std::string_view line);
 
 // The first mark of the library format ("<e>", "</c>", "<lw>", ...) that
 // occurs in `text`, or an empty text. A value holding one of these would not

@@ -3,6 +3,7 @@
 #include "core/apphelpers.h"
 #include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/libraryformat.h"
 #include "core/libtext.h"
 #include "core/plainfile.h"
 #include "core/wordlib.h"
@@ -54,7 +55,7 @@ bool HeaderTextsStorable(std::string_view editor, std::string_view date, std::st
 
 bool ParseTextLib(std::string_view gbkText, std::vector<WordList>& words) {
     words.clear();
-    std::vector<std::string> lines = SplitTextLines(gbkText);
+    std::vector<std::string> lines = SplitLibraryLines(gbkText);
     if (lines.size() > kMaxImportLines) {
         ShowAppMessage(Gbk("文本共有") + std::to_string(lines.size()) +
                        Gbk("行，超过了20000行（10000个单词）的上限，无法导入！\r\n\r\n请把它分成几个较小的词库再导入。"));

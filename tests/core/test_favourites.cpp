@@ -8,6 +8,7 @@
 #include "core/favourites.h"
 #include "core/gbktext.h"
 #include "core/textimport.h"
+#include "wordlib_fixture.h"
 #include "message_recorder.h"
 #include "temp_folder.h"
 
@@ -127,6 +128,7 @@ TEST_F(FavouritesTest, UnusableFilesEmptyTheFavouritesAndAreNeverOverwritten) {
          "'abc' is not a valid integer value"},
         {"grade not an integer", Header("0") + "\n" + FavouriteLine("a", 0, "b", 0) + "\n<e>c</e><g>x</g>",
          "'x' is not a valid integer value"},
+        {"grade out of range", Header("0") + "\n" + FavouriteLine("a", 0, "b", 6), "不在0到5之间"},
         {"more than 10000 words", tooMany, "文件中的单词超过了10000个"},
         {"too large to read", std::string(kLargestReadableFile + 1, 'a'), "词库过大，无法加载！请与作者联系！"},
     };
@@ -173,12 +175,19 @@ TEST_F(FavouritesTest, AddingNewAndKnownWords) {
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(Words(), (std::vector<std::string>{"猫=ねこ", "犬=いぬ", "猫 =ねこ"}));
 
-    // A line break typed into a meaning would split the file's line.
+    // Line breaks typed into a meaning would split the file's line, and a
+    // "</c>" would end the meaning early: both are stored as the library
+    // files store them.
     EXPECT_EQ(favourites.AddFavourite(G("鳥"), G("とり\r\n[名]\n鳥\r")), FavouriteAdd::Added);
-    EXPECT_EQ(Words().back(), "鳥=とり [名] 鳥 ");
+    EXPECT_EQ(favourites.AddFavourite(G("a</e>"), G("x</c>y<g>")), FavouriteAdd::Added);
+    EXPECT_EQ(favourites.AddFavourite(G("a<"), G("b")), FavouriteAdd::Added);
+    EXPECT_EQ(favourites.AddFavourite(G("a＜"), G("b")), FavouriteAdd::AlreadyThere);
+    const std::vector<std::string> expected = {"猫=ねこ", "犬=いぬ", "猫 =ねこ", "鳥=とり  [名] 鳥 ",
+                                               "a＜/e>=x＜/c>y＜g>", "a＜=b"};
+    EXPECT_EQ(Words(), expected);
     ASSERT_TRUE(favourites.SaveFavourites());
     favourites.LoadFavourites(PathOf("收藏库.lx"));
-    EXPECT_EQ(Words(), (std::vector<std::string>{"猫=ねこ", "犬=いぬ", "猫 =ねこ", "鳥=とり [名] 鳥 "}));
+    EXPECT_EQ(Words(), expected);
 }
 
 TEST_F(FavouritesTest, AnotherMeaningAsksBeforeReplacing) {
@@ -278,10 +287,10 @@ TEST_F(FavouritesTest, RemovingAndReplacingByPosition) {
     LoadEmpty();
     favourites.AddFavourite(G("a"), G("1"));
     favourites.AddFavourite(G("b"), G("2"));
-    favourites.ReplaceFavourite(1, G("a"), G("x\ny"));  // no duplicate test here
+    favourites.ReplaceFavourite(1, G("a"), G("x\ny<c>"));  // no duplicate test here
     favourites.ReplaceFavourite(2, G("c"), G("3"));
     favourites.ReplaceFavourite(-1, G("c"), G("3"));
-    EXPECT_EQ(Words(), (std::vector<std::string>{"a=1", "a=x y"}));
+    EXPECT_EQ(Words(), (std::vector<std::string>{"a=1", "a=x y＜c>"}));
     EXPECT_EQ(favourites.Count, 2);
 }
 
@@ -315,6 +324,41 @@ TEST_F(FavouritesTest, ImportedLibraryLoadsAsFavourites) {
     EXPECT_EQ(favourites.LastWord, 0);
     EXPECT_EQ(favourites.CurrentIndex, 2);
     EXPECT_EQ(favourites.GradeWordLastWord[0], "");
+}
+
+}  // namespace
+
+namespace {
+
+// The favourites file and a study library share one layout: each reads
+// the other's words.
+TEST_F(FavouritesTest, FavouritesFileOpensAsAStudyLibrary) {
+    LoadPlain(Header("0") + "\n" + FavouriteLine("猫", 4, "ねこ", 2) + "\n" + FavouriteLine("犬", 0, "いぬ", 0));
+    favourites.AddFavourite(G("鳥"), G("とり"));
+    ASSERT_TRUE(favourites.SaveFavourites());
+
+    LibraryFixture study;
+    ASSERT_TRUE(study.lib.OpenWordLib(PathOf("收藏库.lx")));
+    ASSERT_EQ(study.lib.Count, 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(study.lib.Words[i], favourites.Words[i]) << i;
+    EXPECT_EQ(study.lib.Editor, favourites.Editor);
+    EXPECT_TRUE(study.messages.shown.empty());
+}
+
+TEST_F(FavouritesTest, StudyLibraryLoadsAsFavourites) {
+    LibraryFixture study;
+    ASSERT_TRUE(study.Open("lib.lx", HeaderLine(1, 2, 1, 3, 4) + "\n" + WordLines({0, 5, 3})));
+    study.lib.Words[1].StudyTimes = 8;
+    study.lib.Words[2].Meaning = Gbk("意味");
+    ASSERT_TRUE(study.lib.SaveWordLib());
+
+    favourites.LoadFavourites(FromNativePath(study.folder / "lib.lx"));
+    ASSERT_EQ(favourites.Count, 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(favourites.Words[i], study.lib.Words[i]) << i;
+    EXPECT_EQ(favourites.GroupCount, 2);
+    EXPECT_EQ(favourites.LoopTimes, 3);
+    EXPECT_EQ(favourites.TotalDisplays, 8);
+    EXPECT_TRUE(study.messages.shown.empty());  // the recorder installed last
 }
 
 }  // namespace
