@@ -18,11 +18,6 @@ std::string ShownMeaning(const std::string& meaning) {
     return CutGbk(meaning, kShownMeaningBytes) + "......";
 }
 
-// Why a favourites file could not be taken in.
-struct LoadRefused {
-    std::string gbkReason;
-};
-
 }  // namespace
 
 TMyWordLib::TMyWordLib() : Words(kMaxLibraryWords) {}
@@ -79,28 +74,24 @@ void TMyWordLib::LoadFavourites(const std::string& gbkPath) {
                 continue;
             }
             if (next.CurrentIndex >= kMaxLibraryWords)
-                throw LoadRefused{Gbk("文件中的单词超过了10000个。")};
+                throw LibraryFormatError(Gbk("文件中的单词超过了10000个。"));
             WordList& word = next.Words[next.CurrentIndex];
             word = ParseWordLine(line);
             next.TotalDisplays += word.StudyTimes;
             ++next.CurrentIndex;
         }
     } catch (const ConvertError& e) {
-        next.Path.clear();
+        // Words read before the fault are not kept: saving them would
+        // overwrite the rest of the file.
         ShowAppMessage(Gbk("收藏库文件有误，无法载入：\r\n") + gbkPath + "\r\n\r\n" + e.Message() +
                        Gbk("\r\n\r\n收藏库暂时为空，原文件不会被改写。"));
-    } catch (const LoadRefused& e) {
-        next.Path.clear();
-        ShowAppMessage(Gbk("收藏库文件有误，无法载入：\r\n") + gbkPath + "\r\n\r\n" + e.gbkReason +
-                       Gbk("\r\n\r\n收藏库暂时为空，原文件不会被改写。"));
-    }
-    if (next.Path.empty()) {
         Empty();
-    } else {
-        next.Count = next.CurrentIndex;
-        next.display_ = std::move(display_);
-        *this = std::move(next);
+        ShowCount();
+        return;
     }
+    next.Count = next.CurrentIndex;
+    next.display_ = std::move(display_);
+    *this = std::move(next);
     ShowCount();
 }
 
