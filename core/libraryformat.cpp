@@ -1,15 +1,27 @@
 #include "core/libraryformat.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "core/gbktext.h"
 
 namespace {
 
-// True when `pos` starts a character of the GBK `text` (the same stepping
-// as FindGbk: a lead byte takes the next byte with it).
+// True when `pos` starts a character of the GBK `text`, with the same
+// stepping as FindGbk (a lead byte takes the next byte with it). A byte
+// outside the lead range always ends a character, so only the run of
+// lead-range bytes just before `pos` matters: they pair up from its start.
 bool StartsCharacter(std::string_view text, size_t pos) {
-    size_t i = 0;
-    while (i < pos) i += (IsGbkLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ? 2 : 1;
-    return i == pos;
+    size_t run = 0;
+    while (run < pos && IsGbkLeadByte(static_cast<unsigned char>(text[pos - 1 - run]))) ++run;
+    return run % 2 == 0;
+}
+
+// True for a line that trims to nothing (only blanks and control bytes).
+bool IsBlank(std::string_view line) {
+    for (char c : line)
+        if (static_cast<unsigned char>(c) > 0x20) return false;
+    return true;
 }
 
 // FindGbk for the marks of a line: a fast byte search, checked against the
@@ -54,15 +66,44 @@ void ParseHeaderLine(std::string_view line, LibraryFileValues& v) {
     }
 }
 
-}  // namespace
+// The first opening and closing marks of the word tags e, t, c and g on a
+// line, found in one pass with the same character stepping as FindGbk.
+struct WordMarks {
+    static constexpr char kNames[] = "etcg";
+    size_t open[4], close[4];
 
-WordList ParseWordLine(std::string_view line) {
+    explicit WordMarks(std::string_view line) {
+        for (int t = 0; t < 4; ++t) open[t] = close[t] = std::string_view::npos;
+        const size_t n = line.size();
+        for (size_t i = line.find('<'); i != std::string_view::npos; i = line.find('<', i + 1)) {
+            if (!StartsCharacter(line, i)) continue;
+            const size_t k = i + 1 + (i + 1 < n && line[i + 1] == '/');
+            if (k + 1 >= n || line[k + 1] != '>') continue;
+            for (int t = 0; t < 4; ++t) {
+                if (line[k] != kNames[t]) continue;
+                size_t& slot = k == i + 1 ? open[t] : close[t];
+                if (slot == std::string_view::npos) slot = i;
+            }
+        }
+    }
+    bool HasWord() const { return open[0] != std::string_view::npos; }
+    // The rule of FindTagValue: empty without an opening mark or when the
+    // first closing mark does not stand after it.
+    std::string_view Value(std::string_view line, int t) const {
+        if (open[t] == std::string_view::npos) return {};
+        const size_t start = open[t] + 3;
+        if (close[t] == std::string_view::npos || close[t] < start) return {};
+        return line.substr(start, close[t] - start);
+    }
+};
+
+WordList ReadWordLine(std::string_view line, const WordMarks& marks) {
     WordList w;
-    w.Word = TagText(line, "e");
-    w.Meaning = TagText(line, "c");
-    std::string_view times = TagText(line, "t");
+    w.Word = marks.Value(line, 0);
+    w.Meaning = marks.Value(line, 2);
+    std::string_view times = marks.Value(line, 1);
     w.StudyTimes = times.empty() ? 0 : StrToIntDef(times, 0);
-    std::string_view grade = TagText(line, "g");
+    std::string_view grade = marks.Value(line, 3);
     w.Grade = StrToInt(grade);
     if (w.Grade < 0 || w.Grade > 5)
         throw LibraryFormatError(Gbk("词库中单词“") + w.Word + Gbk("”的级别") + std::string(grade) +
@@ -70,12 +111,23 @@ WordList ParseWordLine(std::string_view line) {
     return w;
 }
 
+}  // namespace
+
+WordList ParseWordLine(std::string_view line) { return ReadWordLine(line, WordMarks(line)); }
+
 std::vector<std::string> SplitLibraryLines(std::string_view text) {
+    constexpr size_t none = std::string_view::npos;
     std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    // The next LF and the next CR are each searched for only once they have
+    // been passed, so files with either kind of line end read in one sweep.
+    size_t nextLf = text.find('\n'), nextCr = text.find('\r');
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
+        if (nextLf != none && nextLf < start) nextLf = text.find('\n', start);
+        if (nextCr != none && nextCr < start) nextCr = text.find('\r', start);
+        const size_t end = std::min(nextLf, nextCr);
+        if (end == none) {
             lines.emplace_back(text.substr(start));
             break;
         }
@@ -106,35 +158,92 @@ void ParseLibraryLines(const std::vector<std::string>& lines, LibraryFileValues&
     values.ThisLoopTime = 0;
     values.TotalDisplays = 0;
     for (const std::string& line : lines) {
-        if (TrimGbk(line).empty() || !HasOpeningMark(line, "e")) {
+        WordMarks marks(line);
+        if (IsBlank(line) || !marks.HasWord()) {
             ParseHeaderLine(line, values);
             continue;
         }
         if (words.size() >= static_cast<size_t>(kMaxLibraryWords))
             throw LibraryFormatError(Gbk("词库单词数超过") + IntToStr(kMaxLibraryWords) +
                                      Gbk("个，无法加载！"));
-        words.push_back(ParseWordLine(line));
+        words.push_back(ReadWordLine(line, marks));
         values.TotalDisplays += words.back().StudyTimes;
     }
 }
 
-std::string LibraryTagValue(std::string_view gbkValue) {
-    std::string out;
-    out.reserve(gbkValue.size());
-    for (char c : gbkValue) {
-        if (c == '<')
-            out += Gbk("＜");
-        else if (c == '\r' || c == '\n' || c == '\0')
-            out += ' ';
-        else
-            out += c;
+void AppendNumberTag(std::string& out, std::string_view name, int value) {
+    char digits[16];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    AppendTag(out, name, std::string_view(digits, static_cast<size_t>(end - digits)));
+}
+
+namespace {
+
+// The tags of library and favourites files. A value may hold "<" freely,
+// but not a mark of one of these, which the reader would take for a tag.
+constexpr std::string_view kFormatTags[] = {
+    "e", "t", "c", "g", "word", "editor", "date", "version", "lw", "groupcount", "groupindex", "lt",
+    "tlt", "tt", "basegrade", "GradeWordLastWord0", "GradeWordLastWord1", "GradeWordLastWord2",
+    "GradeWordLastWord3", "GradeWordLastWord4", "GradeWordLastWord5"};
+
+bool FormatMarkAt(std::string_view text, size_t pos) {
+    size_t k = pos + 1;
+    if (k < text.size() && text[k] == '/') ++k;
+    for (std::string_view tag : kFormatTags) {
+        if (text.compare(k, tag.size(), tag) == 0 && k + tag.size() < text.size() && text[k + tag.size()] == '>')
+            return true;
     }
-    return out;
+    return false;
+}
+
+}  // namespace
+
+void AppendTextTag(std::string& out, std::string_view name, std::string_view gbkValue) {
+    AppendOpenTag(out, name);
+    const size_t n = gbkValue.size();
+    size_t run = 0;  // start of the bytes not yet appended, all kept as they are
+    for (size_t i = 0; i < n;) {
+        const char c = gbkValue[i];
+        const char* replacement = nullptr;
+        if (IsGbkLeadByte(static_cast<unsigned char>(c))) {
+            if (i + 1 < n) {
+                i += 2;
+                continue;
+            }
+            // A lead byte without its second byte would swallow the "<" of
+            // the closing mark.
+            replacement = "?";
+        } else if (c == '<') {
+            if (FormatMarkAt(gbkValue, i)) replacement = "\xA3\xBC";  // full-width less-than sign
+        } else if (c == '\r' || c == '\n' || c == '\0') {
+            replacement = " ";
+        }
+        if (replacement) {
+            out.append(gbkValue.data() + run, i - run);
+            out += replacement;
+            run = i + 1;
+        }
+        ++i;
+    }
+    out.append(gbkValue.data() + run, n - run);
+    AppendCloseTag(out, name);
+}
+
+std::string LibraryTagValue(std::string_view gbkValue) {
+    std::string tagged;
+    AppendTextTag(tagged, "", gbkValue);
+    return tagged.substr(2, tagged.size() - 5);
+}
+
+void AppendWordLine(std::string& out, const WordList& word) {
+    AppendTextTag(out, "e", word.Word);
+    AppendNumberTag(out, "t", word.StudyTimes);
+    AppendTextTag(out, "c", word.Meaning);
+    AppendNumberTag(out, "g", word.Grade);
 }
 
 void WriteWordTags(ScrambledWriter& writer, const WordList& word) {
-    writer.WriteTag("e", LibraryTagValue(word.Word));
-    writer.WriteTag("t", IntToStr(word.StudyTimes));
-    writer.WriteTag("c", LibraryTagValue(word.Meaning));
-    writer.WriteTag("g", IntToStr(word.Grade));
+    std::string line;
+    AppendWordLine(line, word);
+    writer.WritePlain(line);
 }

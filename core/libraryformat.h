@@ -10,6 +10,7 @@
 
 #include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/libtext.h"
 #include "core/wordlist.h"
 
 // The values a library file's header carries, as the line parse fills them.
@@ -57,10 +58,20 @@ WordList ParseWordLine(std::string_view line);
 void ParseLibraryLines(const std::vector<std::string>& lines, LibraryFileValues& values,
                        std::vector<WordList>& words);
 
-// A text value as it may be written: the file keeps one word per line and
-// reads a value up to its closing mark, so line breaks (and NUL, which ends
-// a file's text) become blanks and "<" becomes the full-width "＜".
+// A text value as it may be written so that it reads back as written: the
+// file keeps one word per line and reads a value up to its closing mark, so
+// line breaks (and NUL, which ends a file's text) become blanks, the "<" of
+// a mark of the format ("<e>", "</c>", "<lw>", ...) becomes the full-width
+// "＜", and a lone GBK lead byte at the end becomes "?". Anything else,
+// a "<" elsewhere included, is kept.
 std::string LibraryTagValue(std::string_view gbkValue);
 
-// Writes the four tags of a word line: e, t, c, g.
+// Appends "<name>value</name>" for a number (AppendTag of core/libtext.h
+// for a text that needs no care).
+void AppendNumberTag(std::string& out, std::string_view name, int value);
+// The same for a text value, made safe as LibraryTagValue does.
+void AppendTextTag(std::string& out, std::string_view name, std::string_view gbkValue);
+// Appends the four tags of a word line: e, t, c, g.
+void AppendWordLine(std::string& out, const WordList& word);
+// Writes the four tags of a word line to a library being written.
 void WriteWordTags(ScrambledWriter& writer, const WordList& word);

@@ -99,24 +99,28 @@ bool TWordLib0::OpenWordLib(const std::string& gbkPath) {
 bool TWordLib0::SaveWordLib() {
     if (Path.empty()) return false;
     if (!Writer.Open(ToNativePath(Path))) return false;
+    // The whole text is put together first and scrambled in one piece.
     const TWordLib* list = StudyLib;
-    Writer.WriteTag("editor", LibraryTagValue(Editor));
-    Writer.WriteTag("date", LibraryTagValue(Date));
-    Writer.WriteTag("version", LibraryTagValue(Version));
-    Writer.WriteTag("lw", IntToStr(list ? list->CurrentIndex : LastWord));
-    Writer.WriteTag("groupcount", IntToStr(list ? list->GroupCount : GroupCount));
-    Writer.WriteTag("groupindex", IntToStr(list ? list->GroupIndex : GroupIndex));
-    Writer.WriteTag("lt", IntToStr(LoopTimes));
-    Writer.WriteTag("tlt", IntToStr(ThisLoopTime));
-    Writer.WriteTag("tt", IntToStr(TotalTime));
-    Writer.WriteTag("basegrade", IntToStr(BaseGrade));
+    std::string plain;
+    plain.reserve(1024 + static_cast<size_t>(Count) * 64);
+    AppendTextTag(plain, "editor", Editor);
+    AppendTextTag(plain, "date", Date);
+    AppendTextTag(plain, "version", Version);
+    AppendNumberTag(plain, "lw", list ? list->CurrentIndex : LastWord);
+    AppendNumberTag(plain, "groupcount", list ? list->GroupCount : GroupCount);
+    AppendNumberTag(plain, "groupindex", list ? list->GroupIndex : GroupIndex);
+    AppendNumberTag(plain, "lt", LoopTimes);
+    AppendNumberTag(plain, "tlt", ThisLoopTime);
+    AppendNumberTag(plain, "tt", TotalTime);
+    AppendNumberTag(plain, "basegrade", BaseGrade);
     for (int i = 0; i < kGradeLevels; ++i)
-        Writer.WriteTag("GradeWordLastWord" + IntToStr(i), LibraryTagValue(GradeWordLastWord[i]));
-    Writer.WriteLineBreak();
+        AppendTextTag(plain, "GradeWordLastWord" + IntToStr(i), GradeWordLastWord[i]);
+    plain += '\n';
     for (int i = 0; i < Count; ++i) {
-        if (i > 0) Writer.WriteLineBreak();
-        WriteWordTags(Writer, Words[i]);
+        if (i > 0) plain += '\n';
+        AppendWordLine(plain, Words[i]);
     }
+    Writer.WritePlain(plain);
     return Writer.Close();
 }
 

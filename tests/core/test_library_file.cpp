@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/apphelpers.h"
 #include "core/libraryformat.h"
 #include "wordlib_fixture.h"
 
@@ -151,6 +152,7 @@ TEST(LibraryFile, TextsThatCannotStandInTheFileAreWrittenSoTheyReadBack) {
     f.lib.Words[0].Word = "x</e><t>9</t>y";
     f.lib.Words[0].Meaning = "line1\r\nline2</c>";
     f.lib.Words[1].Word = std::string("nul") + '\0' + "end";
+    f.lib.Words[1].Meaning = Gbk("a<b <学生> <e <tt/> <lw >") + "\xB0";
     f.lib.Editor = "<e>ed";
     f.list.CurrentIndex = 0;
     ASSERT_TRUE(f.lib.SaveWordLib());
@@ -163,10 +165,51 @@ TEST(LibraryFile, TextsThatCannotStandInTheFileAreWrittenSoTheyReadBack) {
     EXPECT_EQ(g.lib.Words[0].StudyTimes, 0);
     EXPECT_EQ(g.lib.Words[0].Meaning, Gbk("line1  line2＜/c>"));
     EXPECT_EQ(g.lib.Words[1].Word, "nul end");
+    EXPECT_EQ(g.lib.Words[1].Meaning, Gbk("a<b <学生> <e <tt/> <lw >?")) << "a \"<\" outside a mark stays";
     EXPECT_EQ(g.lib.Editor, Gbk("＜e>ed"));
     g.list.CurrentIndex = 0;
     ASSERT_TRUE(g.lib.SaveWordLib());
     EXPECT_EQ(PlainTextOf(f.folder / "a.lx"), first) << "what the program writes reads back unchanged";
+}
+
+TEST(LibraryFile, LinesSplitAtEveryKindOfLineEnd) {
+    using Lines = std::vector<std::string>;
+    struct Case {
+        std::string text;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"a\nb", {"a", "b"}},           {"a\r\nb\r\n", {"a", "b"}}, {"a\rb\r", {"a", "b"}},
+        {"a\n\nb", {"a", "", "b"}},     {"a\r\r\nb", {"a", "", "b"}}, {"a\n\rb", {"a", "", "b"}},
+        {"", {}},                       {"\n", {""}},                 {"x", {"x"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitLibraryLines(c.text), c.lines) << ::testing::PrintToString(c.text);
+}
+
+TEST(LibraryFile, MarksCountOnlyWhereACharacterStarts) {
+    // A lead byte takes the next byte with it, so a mark right after an odd
+    // run of lead bytes is part of a character and not a mark.
+    const std::string lines[] = {
+        "\xB0\xB0<e>y</e><c>m</c><g>0</g>",
+        "\xB0\xB0\xB0<e>y</e><c>m</c><g>0</g>",
+        "<e>\xB0</e>x</e><c>\xB0\xB0</c><g>0</g>",
+        "<e>a</e><c>\xC4\xE3\xBA\xC3\xB0</c>m</c><g>0</g>",
+        "<e>a</e><c>m<g>0</g>",
+        "</e><e>a</e><g>0</g>",
+    };
+    for (const std::string& line : lines) {
+        SCOPED_TRACE(::testing::PrintToString(line));
+        for (const char* name : {"e", "c", "g"}) EXPECT_EQ(TagText(line, name), FindTagValue(line, name)) << name;
+        std::vector<WordList> words;
+        LibraryFileValues values;
+        ParseLibraryLines({line}, values, words);
+        bool wordLine = FindGbk(line, "<e>") != std::string::npos;
+        ASSERT_EQ(words.size(), wordLine ? 1u : 0u);
+        if (wordLine) {
+            EXPECT_EQ(words[0].Word, FindTagValue(line, "e"));
+            EXPECT_EQ(words[0].Meaning, FindTagValue(line, "c"));
+        }
+    }
 }
 
 // A library that is refused leaves the one that was open as it was.
