@@ -64,6 +64,14 @@ void TWordLib0::LoadGroup(int g) {
     TWordLib& list = *StudyLib;
     list.GroupCount = GroupCount;
     list.GroupIndex = g;
+    // The colours and switches are the learner's settings, which the window
+    // and the settings page keep in the study list; this object's copies
+    // follow them rather than undo them.
+    FontColor = list.FontColor;
+    BackColor = list.BackColor;
+    Mute = list.Mute;
+    AutoClear = list.AutoClear;
+    ShowSentence = list.ShowSentence;
     static_cast<StudyValues&>(list) = static_cast<const StudyValues&>(*this);
     list.WordCount = 0;
     if (g >= 0 && GroupCount >= 1) {

@@ -90,6 +90,10 @@ bool TWordLib0::OpenWordLib(const std::string& gbkPath) {
         // SetGroupIndex has loaded the group and shown its word; loading it
         // again would undo that showing's count.
         if (!groupShown) LoadGroup(GroupIndex);
+        if (StudyLib->WordCount == 0) {
+            StudyLib->CurrentIndex = -1;
+            StudyLib->Step = 0;
+        }
         StudyLib->ShownCount = 0;
         StudyLib->ActiveSeconds = 0;
     }

@@ -180,10 +180,11 @@ TEST_F(FavouritesTest, AddingNewAndKnownWords) {
     // files store them.
     EXPECT_EQ(favourites.AddFavourite(G("鳥"), G("とり\r\n[名]\n鳥\r")), FavouriteAdd::Added);
     EXPECT_EQ(favourites.AddFavourite(G("a</e>"), G("x</c>y<g>")), FavouriteAdd::Added);
+    // A "<" that starts no mark of the format stays as it was typed.
     EXPECT_EQ(favourites.AddFavourite(G("a<"), G("b")), FavouriteAdd::Added);
-    EXPECT_EQ(favourites.AddFavourite(G("a＜"), G("b")), FavouriteAdd::AlreadyThere);
+    EXPECT_EQ(favourites.AddFavourite(G("a<"), G("b")), FavouriteAdd::AlreadyThere);
     const std::vector<std::string> expected = {"猫=ねこ", "犬=いぬ", "猫 =ねこ", "鳥=とり  [名] 鳥 ",
-                                               "a＜/e>=x＜/c>y＜g>", "a＜=b"};
+                                               "a＜/e>=x＜/c>y＜g>", "a<=b"};
     EXPECT_EQ(Words(), expected);
     ASSERT_TRUE(favourites.SaveFavourites());
     favourites.LoadFavourites(PathOf("收藏库.lx"));

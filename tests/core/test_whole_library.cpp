@@ -71,12 +71,8 @@ TEST(WholeLibrary, OpeningResumesTheSavedGroupAndPosition) {
 
 TEST(WholeLibrary, TheStudyListCarriesTheStudyValuesBothWays) {
     OpenLibrary f({0, 0, 0, 0}, 2, 0);
-    f.lib.FontColor = 11;
-    f.lib.BackColor = 22;
     f.lib.IdleSeconds = 5;
     f.lib.LoadGroup(1);
-    EXPECT_EQ(f.list.FontColor, 11);
-    EXPECT_EQ(f.list.BackColor, 22);
     EXPECT_EQ(f.list.TotalTime, 99);
     EXPECT_EQ(f.list.ThisLoopTime, 7);
     EXPECT_EQ(f.list.IdleSeconds, 5);
@@ -94,6 +90,39 @@ TEST(WholeLibrary, TheStudyListCarriesTheStudyValuesBothWays) {
     EXPECT_EQ(f.lib.TotalTime, 500);
     EXPECT_EQ(f.lib.LoopTimes, 4);
     EXPECT_EQ(f.lib.TotalDisplays, 77);
+}
+
+TEST(WholeLibrary, LoadingAGroupKeepsTheLearnersSettings) {
+    // The window and the settings page set these on the study list only.
+    LibraryFixture f;
+    f.list.FontColor = 11;
+    f.list.BackColor = 22;
+    f.list.Mute = true;
+    f.list.AutoClear = true;
+    f.list.ShowSentence = false;
+    ASSERT_TRUE(f.Open("lib.lx", HeaderLine(0, 2, 0) + "\n" + WordLines({0, 0, 0, 0})));
+    f.lib.LoadGroup(1);
+    for (const StudyValues* v : {static_cast<const StudyValues*>(&f.list), static_cast<const StudyValues*>(&f.lib)}) {
+        EXPECT_EQ(v->FontColor, 11);
+        EXPECT_EQ(v->BackColor, 22);
+        EXPECT_TRUE(v->Mute);
+        EXPECT_TRUE(v->AutoClear);
+        EXPECT_FALSE(v->ShowSentence);
+    }
+    EXPECT_EQ(f.display.wordColour, 11);
+    EXPECT_EQ(f.display.sentencesOf, "");
+}
+
+TEST(WholeLibrary, OpeningALibraryWithoutWordsLeavesNoWordCurrent) {
+    LibraryFixture f;
+    ASSERT_TRUE(f.Open("full.lx", HeaderLine(2) + "\n" + WordLines({0, 0, 0})));
+    ASSERT_TRUE(f.list.HasCurrentWord());
+    ASSERT_TRUE(f.Open("empty.lx", HeaderLine(0) + "\n"));
+    EXPECT_EQ(f.list.WordCount, 0);
+    EXPECT_EQ(f.list.CurrentIndex, -1);
+    EXPECT_EQ(f.list.NextWord(true), kNextNoWords);
+    EXPECT_TRUE(f.lib.SaveWordLib());
+    EXPECT_NE(PlainTextOf(f.folder / "empty.lx").find("<lw>-1</lw>"), std::string::npos);
 }
 
 TEST(WholeLibrary, StoringAGroupOutsideTheGroupsIsRefusedWithItsNumber) {
