@@ -229,7 +229,10 @@ void TestFormStart::programFolderIsTheExecutablesWhateverTheWorkingFolder() {
 void TestFormStart::windowSetIsCreatedHiddenWithTheConfigurationLoadedFirst() {
     ProgramFolderFixture folder;
     folder.writeIni("<readmode>2</readmode><memorymode>1</memorymode>");
+    // Without a display the study window reports that F9 cannot be taken.
+    PlainMessageSink previousPlain = SetPlainMessageSink([](const std::string&) {});
     CreateWindowSet(folder.gbk());
+    SetPlainMessageSink(previousPlain);
     QVERIFY(formStart);
     QCOMPARE(formStart->ProgramFolder, folder.gbk());
     QCOMPARE(formStart->Manage.readmode, 2);

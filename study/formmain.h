@@ -1,0 +1,211 @@
+#pragma once
+// The study window: the screen the learner works in after logging in. It
+// owns the whole library, the study list of the current group and the
+// favourites library, shows one word at a time and turns every button, key
+// and timer into a step of the library objects, which draw on it through
+// the StudyDisplay interface.
+//
+// The window's own sources are split by concern: formmain_layout.cpp (the
+// controls and colours), formmain_flow.cpp (creation and the study flow),
+// formmain_answer.cpp (the answer box and its keys) and
+// formmain_present.cpp (what is drawn and played for a word).
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/datalists.h"
+#include "core/favourites.h"
+#include "core/studydisplay.h"
+#include "core/wordlib.h"
+
+class AnswerEdit;
+class HotKeyAdapter;
+class MediaPlayer;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTextEdit;
+class QTimer;
+class RadioGroup;
+class TManage;
+
+// Title strip text, the same heading the login window shows.
+inline constexpr const char* kStudyWindowTitleUtf8 = "澜悦日语单词 Lexilark V1.0 ";
+
+class TformMain : public QWidget, public StudyDisplay {
+    Q_OBJECT
+public:
+    // Reads the study settings from `manage` and publishes the program
+    // folder: the start window's, else GetProgramFolder() when it has been
+    // set, else the executable's folder.
+    explicit TformMain(TManage& manage, QWidget* parent = nullptr);
+    ~TformMain() override;
+
+    // The library objects, for the dialogs that work on them.
+    TWordLib0 WordLib0;  // the whole library
+    TWordLib WordLib;    // the study list of the current group
+    TMyWordLib MyWordLib;  // the favourites library
+    StudyDataLists DataLists;
+
+    // What the settings window holds while it is open; FormActivate copies
+    // it into the store and the study list. Without a source the store's own
+    // values are used.
+    struct ActivationSettings {
+        bool autoClear = false;
+        bool mute = false;
+        bool showSentence = false;
+        int fontColor = kDefaultFontColor;
+        int backColor = kDefaultBackColor;
+    };
+    std::function<ActivationSettings()> activationSource;
+    // Runs when the system-wide F9 key is pressed (pause and hide).
+    std::function<void()> onHotKey;
+
+    // The player of recordings; the window starts with the system's.
+    void SetMediaPlayer(std::unique_ptr<MediaPlayer> player);
+    MediaPlayer& Player() const { return *mpl; }
+
+    // Operations of the study flow.
+    void FormCreate();
+    void FormActivate();
+    void OpenLastWordLib(const std::string& gbkUserFolder);
+    void ApplyColours();
+    void ButtonNextWordClick();
+    void ButtonPriorWordClick();
+    void ButtonUpGradeClick();
+    void ButtonDeGradeClick();
+    void ButtonPromptClick();
+    void ButtonMyNewWordClick();
+    void ButtonFullScreenClick();
+    void GroupGradeClick(int item);
+    void GroupReadModeClick(int item);
+    void GroupMemoryModeClick(int item);
+    void GroupEndSequence();
+    void CycleEndSequence(bool storeGroupFirst);
+    void ResetAnswerBox();
+    void TimerPromptTimer();
+    void TimerCommentTimer();
+    void TimerSetFocusTimer();
+    void GroupBoxMiddleResize();
+
+    // Answer entry: Windows virtual-key codes; `key` is set to 0 when the
+    // key is consumed.
+    void EditInputKeyDown(int& key);
+    void EditInputKeyUp(int& key);
+    void CheckAnswer();
+
+    // The library name shown in LabelWordLibName (GBK).
+    const std::string& LibraryName() const { return libraryName_; }
+    void SetLibraryName(const std::string& gbkName);
+    // The word as PanelE shows it (GBK).
+    const std::string& WordOnScreen() const { return wordOnScreen_; }
+
+    // StudyDisplay
+    void WriteWord(const std::string& word) override;
+    void WriteReadingOf(const std::string& word) override;
+    void WriteMeaning(const std::string& meaning) override;
+    void WriteSentencesOf(const std::string& word) override;
+    void PaintWord(int colour) override;
+    void PaintReading(int colour) override;
+    void PaintMeaning(int colour) override;
+    void WriteStepNo(const std::string& text) override;
+    void WriteWordStudyCount(const std::string& text) override;
+    void WriteCycleNo(const std::string& text) override;
+    void WriteGroupNo(const std::string& text) override;
+    void WriteGradeCount(int item, const std::string& text) override;
+    void WriteGradeLabel(int row, const std::string& text) override;
+    void ClearAnswer() override;
+    void ClickNextWord() override;
+    std::string PlayRecordingOf(const std::string& word) override;
+
+    // The font size in points the meaning was last fitted at.
+    int MeaningPointSize() const { return meaningPointSize_; }
+
+    // Controls, by their form names.
+    QFrame* PanelMain = nullptr;
+    QLabel* PanelMainCaption = nullptr;
+    QFrame* Panel11 = nullptr;
+    QLabel* LabelWordLibName = nullptr;
+    QFrame* PanelWordlib = nullptr;
+    QLabel* LabelGroup = nullptr;
+    QLabel* LabelStepNo = nullptr;
+    QLabel* circleno = nullptr;
+    QLabel* LabelWordStudyCount = nullptr;
+    QFrame* LabelLine = nullptr;
+    QFrame* PanelGrade = nullptr;
+    QLabel* LabelGradeHeader = nullptr;
+    RadioGroup* GroupGrade = nullptr;
+    QListWidget* ListBoxGrade = nullptr;
+    QLabel* LabelThisTime = nullptr;
+    QLabel* LabelSpeed = nullptr;
+    QLabel* LabelThisLoopTime = nullptr;
+    QLabel* LabelLeftTime = nullptr;
+    QLabel* LabelTotalTime = nullptr;
+    QFrame* Panel2 = nullptr;
+    RadioGroup* GroupReadMode = nullptr;
+    RadioGroup* GroupMemoryMode = nullptr;
+    QPushButton* ButtonPause = nullptr;
+    QFrame* PanelButtons = nullptr;
+    QPushButton* suiButton2 = nullptr;
+    QPushButton* ButtonSelectWordLib = nullptr;
+    QPushButton* suiButton5 = nullptr;
+    QPushButton* suiButton3 = nullptr;
+    QPushButton* ButtonReturn = nullptr;
+    QPushButton* suiButton4 = nullptr;
+    QPushButton* suiButton10 = nullptr;
+    QLabel* PanelThisTime = nullptr;
+    QLabel* PanelMyWordLibWordCount = nullptr;
+    QFrame* Panel1 = nullptr;
+    QGroupBox* GroupBoxTop = nullptr;
+    QLabel* PanelE = nullptr;
+    QLabel* PanelT = nullptr;
+    QTextEdit* MemoC = nullptr;
+    QGroupBox* GroupBoxMiddle = nullptr;
+    QPlainTextEdit* MemoSentence = nullptr;
+    QLabel* PanelComment = nullptr;
+    QGroupBox* GroupBoxBottom = nullptr;
+    QFrame* pcontrol = nullptr;
+    AnswerEdit* EditInput = nullptr;
+    QPushButton* ButtonFullScreen = nullptr;
+    QPushButton* ButtonDeGrade = nullptr;
+    QPushButton* ButtonUpGrade = nullptr;
+    QPushButton* ButtonPriorWord = nullptr;
+    QPushButton* ButtonNextWord = nullptr;
+    QPushButton* ButtonPrompt = nullptr;
+    QPushButton* ButtonMyNewWord = nullptr;
+    QTimer* Timer = nullptr;          // study clock; its "Tag" property holds the run seconds
+    QTimer* TimerPrompt = nullptr;
+    QTimer* TimerComment = nullptr;
+    QTimer* TimerSetFocus = nullptr;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildLayout();
+    void BuildLeftColumn(QWidget* parent);
+    void BuildRightSide(QWidget* parent);
+    void ConnectControls();
+    void HandleAnswerKey(int& key);
+    void SetComment(const char* utf8Caption);
+    bool CommentIs(const char* utf8Caption) const;
+    void SetAnswerColour(int colour);
+    void SetAnswerColour(const QColor& colour);
+    std::string AnswerText() const;  // GBK; unconvertible characters as '?'
+    bool AnswerMatchesWord() const;
+    void SyncStudyFlags(bool mute, bool autoClear, bool showSentence);
+    void SyncColours(int fontColor, int backColor);
+
+    TManage& manage_;
+    std::unique_ptr<MediaPlayer> mpl;
+    std::unique_ptr<HotKeyAdapter> hotKey_;
+    std::string libraryName_;
+    std::string wordOnScreen_;
+    int meaningPointSize_ = 25;
+};

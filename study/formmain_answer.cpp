@@ -1,0 +1,195 @@
+// The answer box: every key of the study run arrives here, as a Windows
+// virtual-key code. Keys are commands or typing; Enter and Space check the
+// answer or move on; release tidies the typed text. The state of the answer
+// lives in the comment panel's caption ("错 误", "正 确", "Next").
+
+#include <QLabel>
+#include <QTimer>
+
+#include "core/gbktext.h"
+#include "core/manage.h"
+#include "study/formmain.h"
+#include "widgets/answeredit.h"
+#include "widgets/colourvalue.h"
+#include "widgets/virtualkey.h"
+
+namespace {
+
+constexpr const char* kWrong = "错 误";
+constexpr const char* kRight = "正 确";
+constexpr const char* kNext = "Next";
+
+constexpr int kKeypad1 = vk::Numpad0 + 1, kKeypad2 = vk::Numpad0 + 2, kKeypad3 = vk::Numpad0 + 3,
+              kKeypad4 = vk::Numpad0 + 4, kKeypad5 = vk::Numpad0 + 5, kKeypad6 = vk::Numpad0 + 6,
+              kKeypad7 = vk::Numpad0 + 7, kKeypad8 = vk::Numpad0 + 8, kKeypad9 = vk::Numpad0 + 9;
+
+// Characters that stand outside the answer at both ends: blanks and control
+// characters, as the GBK trimming treats them.
+QString TrimmedAnswer(const QString& text) {
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text[begin].unicode() <= 0x20) ++begin;
+    while (end > begin && text[end - 1].unicode() <= 0x20) --end;
+    return text.mid(begin, end - begin);
+}
+
+}  // namespace
+
+std::string TformMain::AnswerText() const { return Gbk(EditInput->text().toStdString()); }
+
+// Byte for byte against the word, both trimmed. A character that GBK cannot
+// hold can never be part of a word, so such an answer is wrong.
+bool TformMain::AnswerMatchesWord() const {
+    std::optional<std::string> answer = TryUtf8ToGbk(EditInput->text().toStdString());
+    return answer && TrimGbk(*answer) == TrimGbk(wordOnScreen_);
+}
+
+void TformMain::SetComment(const char* utf8Caption) { PanelComment->setText(QString::fromUtf8(utf8Caption)); }
+
+bool TformMain::CommentIs(const char* utf8Caption) const {
+    return PanelComment->text() == QString::fromUtf8(utf8Caption);
+}
+
+void TformMain::SetAnswerColour(int colour) { EditInput->SetTextColour(ColourFromValue(colour)); }
+
+void TformMain::SetAnswerColour(const QColor& colour) { EditInput->SetTextColour(colour); }
+
+void TformMain::EditInputKeyDown(int& key) {
+    WordLib.IdleSeconds = 0;
+    if (WordLib.WordCount < 1) return;
+
+    switch (key) {
+        // Keys that keep their own editing; their character, if any, stays
+        // invisible until release.
+        case vk::End: case vk::Home: case kKeypad1: case kKeypad7:
+        case vk::Multiply: case vk::Add: case vk::Divide: case vk::NumLock:
+            SetAnswerColour(WordLib.BackColor);
+            return;
+        case vk::Clear: case vk::Down: case kKeypad2: case kKeypad5:
+            ButtonNextWordClick();
+            break;
+        case vk::Return: case vk::Space:
+            HandleAnswerKey(key);
+            if (key != vk::Return && key != vk::Space) return;  // a space inside the word
+            break;
+        case vk::Control: case vk::Next: case kKeypad3:
+            ButtonPromptClick();
+            break;
+        case vk::Escape:
+            EditInput->clear();
+            break;
+        case vk::Prior: case vk::Delete: case kKeypad9: case vk::OemPlus:
+            WordLib.UpGrade(kStraightToTop);
+            SetAnswerColour(WordLib.BackColor);
+            EditInput->clear();
+            break;
+        case vk::Left: case kKeypad4: case vk::OemOpenBracket:
+            ButtonDeGradeClick();
+            break;
+        case vk::Up: case kKeypad8:
+            ButtonPriorWordClick();
+            break;
+        case vk::Right: case kKeypad6: case vk::OemCloseBracket:
+            ButtonUpGradeClick();
+            break;
+        case vk::F5:
+            ButtonFullScreenClick();
+            break;
+        case vk::F12:
+            ButtonMyNewWordClick();
+            break;
+        default:  // typing: only the meaning stays visible
+            PaintMeaning(WordLib.FontColor);
+            PaintWord(WordLib.BackColor);
+            PaintReading(WordLib.BackColor);
+            break;
+    }
+    if (key != vk::Return && key != vk::Space) PanelComment->setVisible(false);
+    if (TrimGbk(AnswerText()) != wordOnScreen_) SetComment(kWrong);
+    key = 0;
+}
+
+// Enter or Space; the first case that applies wins. Leaves `key` as it is
+// except for a space that belongs inside the word, which sets it to -1 so
+// that the press is not consumed and the space is typed.
+void TformMain::HandleAnswerKey(int& key) {
+    const std::string answer = AnswerText();
+    const bool atEndOfGroup = WordLib.CurrentIndex >= WordLib.WordCount;
+    if (atEndOfGroup && answer.empty()) {
+        GroupEndSequence();
+    } else if (CommentIs(kNext) && key == vk::Space && AnswerMatchesWord()) {
+        if (WordLib.CurrentIndex <= WordLib.WordCount) WordLib.NextWord(true);
+    } else if (PanelComment->isVisible() && CommentIs(kRight)) {
+        if (key == vk::Space) {
+            EditInput->clear();
+            EditInput->selectAll();
+            PanelComment->setVisible(false);
+            if (WordLib.CurrentIndex <= WordLib.WordCount) WordLib.NextWord(true);
+        }
+    } else if (wordOnScreen_.size() > answer.size() && wordOnScreen_[answer.size()] == ' ') {
+        SetComment(kRight);
+        key = -1;
+    } else {
+        CheckAnswer();
+    }
+}
+
+void TformMain::CheckAnswer() {
+    if (WordLib.ReadMode == 3) return;  // everything is shown already
+    if (AnswerMatchesWord()) {
+        SetComment(kRight);
+        PanelComment->raise();
+        PanelComment->setVisible(true);
+        TimerComment->start();
+        WordLib.RevealAll();
+    } else {
+        SetComment(kWrong);
+        WordLib.RevealAll();
+        if (WordLib.AutoClear) EditInput->clear();
+    }
+}
+
+void TformMain::EditInputKeyUp(int& key) {
+    const QString text = EditInput->text();
+    if (text == QStringLiteral(" ")) {
+        EditInput->clear();
+        return;
+    }
+    SetAnswerColour(WordLib.FontColor);
+    const std::string& word = wordOnScreen_;
+    if (CommentIs(kWrong)) {
+        QString tidy = TrimmedAnswer(text);
+        const size_t length = Gbk(tidy.toStdString()).size();
+        // A space survives only where the word has one, right after the
+        // text typed so far.
+        if (key == vk::Space && length + 1 < word.size() && word[length] == ' ') tidy += QLatin1Char(' ');
+        if (tidy != text) EditInput->setText(tidy);
+        EditInput->setCursorPosition(static_cast<int>(EditInput->text().size()));
+    } else if (CommentIs(kRight) && key == vk::Space && AnswerText().size() > word.size()) {
+        EditInput->setText(TrimmedAnswer(text));
+        EditInput->setCursorPosition(static_cast<int>(EditInput->text().size()));
+    }
+    const bool commandCharacter = (key >= vk::Numpad0 && key <= kKeypad9) || key == vk::OemPlus ||
+                                  key == vk::OemOpenBracket || key == vk::OemCloseBracket;
+    if (commandCharacter) EditInput->clear();
+    key = 0;
+}
+
+void TformMain::ButtonPromptClick() {
+    if (WordLib.HasCurrentWord()) WordLib.RevealAll();
+    TimerPrompt->stop();
+    TimerPrompt->start();
+    SetAnswerColour(EditInput->OwnBackground());
+    EditInput->clear();
+}
+
+void TformMain::TimerPromptTimer() {
+    WordLib.RestoreAfterPrompt();
+    PanelComment->setVisible(false);
+    TimerPrompt->stop();
+}
+
+void TformMain::TimerCommentTimer() {
+    TimerComment->stop();
+    PanelComment->setVisible(false);
+    SetComment(kNext);
+}

@@ -1,0 +1,302 @@
+// Creation of the study window and the flow of studying: next and previous
+// word, grades, the ends of groups and cycles, the periodic save, the modes
+// and collecting a word.
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <filesystem>
+
+#include "core/apphelpers.h"
+#include "core/gbktext.h"
+#include "core/manage.h"
+#include "shell/appwindows.h"
+#include "shell/formstart.h"
+#include "study/formmain.h"
+#include "widgets/answeredit.h"
+#include "widgets/colourvalue.h"
+#include "widgets/hotkey.h"
+#include "widgets/mediaplayer.h"
+#include "widgets/plainmessage.h"
+#include "widgets/radiogroup.h"
+#include "widgets/virtualkey.h"
+
+namespace {
+
+constexpr int kHotKeyId = 2000;
+constexpr int kSaveEveryShownWords = 500;
+constexpr const char* kFavouritesName = "收藏库";
+
+std::string Num(int value) { return IntToStr(value); }
+
+}  // namespace
+
+TformMain::TformMain(TManage& manage, QWidget* parent)
+    : QWidget(parent), manage_(manage), mpl(CreateSystemMediaPlayer()) {
+    BuildLayout();
+    ConnectControls();
+    FormCreate();
+}
+
+TformMain::~TformMain() {
+    if (hotKey_) hotKey_->Unregister(kHotKeyId);
+    WordLib.SetDisplay(nullptr);
+    WordLib0.SetDisplay(nullptr);
+}
+
+void TformMain::SetMediaPlayer(std::unique_ptr<MediaPlayer> player) {
+    if (player) mpl = std::move(player);
+}
+
+void TformMain::ConnectControls() {
+    connect(ButtonNextWord, &QPushButton::clicked, this, [this] { ButtonNextWordClick(); });
+    connect(ButtonPriorWord, &QPushButton::clicked, this, [this] { ButtonPriorWordClick(); });
+    connect(ButtonUpGrade, &QPushButton::clicked, this, [this] { ButtonUpGradeClick(); });
+    connect(ButtonDeGrade, &QPushButton::clicked, this, [this] { ButtonDeGradeClick(); });
+    connect(ButtonPrompt, &QPushButton::clicked, this, [this] { ButtonPromptClick(); });
+    connect(ButtonMyNewWord, &QPushButton::clicked, this, [this] { ButtonMyNewWordClick(); });
+    connect(ButtonFullScreen, &QPushButton::clicked, this, [this] { ButtonFullScreenClick(); });
+    connect(GroupGrade, &RadioGroup::itemClicked, this, [this](int item) { GroupGradeClick(item); });
+    connect(GroupReadMode, &RadioGroup::itemClicked, this, [this](int item) { GroupReadModeClick(item); });
+    connect(GroupMemoryMode, &RadioGroup::itemClicked, this, [this](int item) { GroupMemoryModeClick(item); });
+    connect(TimerPrompt, &QTimer::timeout, this, [this] { TimerPromptTimer(); });
+    connect(TimerComment, &QTimer::timeout, this, [this] { TimerCommentTimer(); });
+    connect(TimerSetFocus, &QTimer::timeout, this, [this] { TimerSetFocusTimer(); });
+    EditInput->onKeyDown = [this](int key) {
+        EditInputKeyDown(key);
+        return key == 0;
+    };
+    EditInput->onKeyUp = [this](int key) { EditInputKeyUp(key); };
+}
+
+void TformMain::FormCreate() {
+    hotKey_ = CreateHotKeyAdapter();
+    const bool registered = hotKey_->Register(kHotKeyId, vk::F9, [this] {
+        if (onHotKey) onHotKey();
+    });
+    if (!registered) ShowPlainMessageUtf8("F9热键注册失败");
+
+    std::string folder = formStart ? formStart->ProgramFolder : GetProgramFolder();
+    if (folder.empty()) folder = FromNativePath(QCoreApplication::applicationDirPath().toStdString()) + "/";
+    SetProgramFolder(folder);
+    WordLib.ProgramFolder = folder;
+
+    ApplyColours();
+
+    WordLib.ReadMode = manage_.readmode;
+    WordLib.MemoryMode = manage_.memorymode;
+    GroupReadMode->SetItemIndex(manage_.readmode);
+    GroupMemoryMode->SetItemIndex(manage_.memorymode);
+    SyncStudyFlags(manage_.mute, manage_.autocleareditinput, manage_.showsentence);
+    WordLib.SentenceCountPerWord = manage_.sentencecountperword;
+
+    WordLib.SetDisplay(this);
+    SyncColours(manage_.fontcolor, manage_.backcolor);
+
+    QFont phonetic = PanelT->font();
+    phonetic.setFamily(QStringLiteral("Kingsoft Phonetic Plain"));
+    PanelT->setFont(phonetic);
+
+    DataLists.LoadWordLists(folder);
+    if (manage_.showsentence) DataLists.LoadSentenceLists(folder);
+
+    WordLib0.StudyLib = &WordLib;
+    WordLib0.SetDisplay(this);
+    MyWordLib.BindCountDisplay([this](const std::string& caption) {
+        PanelMyWordLibWordCount->setText(QString::fromStdString(Utf8(caption)));
+    });
+
+    PanelMainCaption->setText(QString::fromUtf8(kStudyWindowTitleUtf8));
+    MemoC->clear();
+    TimerPrompt->setInterval(std::max(manage_.delaytime, 1));
+    TimerSetFocus->start();
+}
+
+// The study settings live in both library objects: loading a group copies
+// them from the whole library into the study list, so both must agree or a
+// library opened later would bring back the defaults.
+void TformMain::SyncStudyFlags(bool mute, bool autoClear, bool showSentence) {
+    WordLib.Mute = WordLib0.Mute = mute;
+    WordLib.AutoClear = WordLib0.AutoClear = autoClear;
+    WordLib.ShowSentence = WordLib0.ShowSentence = showSentence;
+}
+
+void TformMain::SyncColours(int fontColor, int backColor) {
+    WordLib.FontColor = WordLib0.FontColor = fontColor;
+    WordLib.BackColor = WordLib0.BackColor = backColor;
+}
+
+bool TformMain::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) FormActivate();
+    return QWidget::event(e);
+}
+
+void TformMain::FormActivate() {
+    ActivationSettings s;
+    if (activationSource) {
+        s = activationSource();
+    } else {
+        s.autoClear = manage_.autocleareditinput;
+        s.mute = manage_.mute;
+        s.showSentence = manage_.showsentence;
+        s.fontColor = manage_.fontcolor;
+        s.backColor = manage_.backcolor;
+    }
+    manage_.autocleareditinput = s.autoClear;
+    manage_.mute = s.mute;
+    manage_.showsentence = s.showSentence;
+    SyncStudyFlags(s.mute, s.autoClear, s.showSentence);
+    SyncColours(s.fontColor, s.backColor);
+}
+
+void TformMain::SetLibraryName(const std::string& gbkName) {
+    libraryName_ = gbkName;
+    LabelWordLibName->setText(QString::fromStdString(Utf8(gbkName)));
+}
+
+void TformMain::OpenLastWordLib(const std::string& gbkUserFolder) {
+    const std::string& file = manage_.GetCurrentLibrary();
+    const std::string path = gbkUserFolder + file;
+    std::error_code ec;
+    if (file.empty() || !std::filesystem::is_regular_file(ToNativePath(path), ec)) return;
+    if (!WordLib0.OpenWordLib(path)) return;
+    SetLibraryName(file.size() >= 3 ? file.substr(0, file.size() - 3) : std::string());
+}
+
+void TformMain::ButtonNextWordClick() {
+    switch (WordLib.NextWord(true)) {
+        case kNextNoWords: ShowAppMessageUtf8("请先选择词库"); break;
+        case kNextGroupEnd: GroupEndSequence(); break;
+        case kNextCycleEnd: CycleEndSequence(true); break;
+        case kNextNoneLeft: ShowAppMessageUtf8("祝贺你!所有单词已经升级完成"); break;
+        default: break;
+    }
+    ResetAnswerBox();
+    if (WordLib.ShownCount % kSaveEveryShownWords == 0) {
+        WordLib0.StoreGroup();
+        WordLib0.SaveWordLib();
+        MemoSentence->clear();
+        MemoSentence->appendPlainText(QStringLiteral("<editor>marrowfen</editor>"));
+    }
+}
+
+void TformMain::GroupEndSequence() {
+    WordLib0.StoreGroup();
+    ShowAppMessage(Gbk("祝贺你!完成第") + Num(WordLib0.LoopTimes) + Gbk("循环第") +
+                   Num(WordLib0.GroupIndex + 1) + Gbk("分组"));
+    switch (WordLib0.NextGroup()) {
+        case kGroupNoGradeZero:
+            WordLib.HideAll();
+            ShowAppMessage(Gbk("祝贺你！所有") + Num(WordLib0.BaseGrade) + Gbk("单词已经升级完毕！"));
+            WordLib0.LowerAllGrades();
+            WordLib0.GroupIndex = -1;
+            WordLib0.NextGroup();
+            break;
+        case kGroupCycleEnd:
+            CycleEndSequence(false);
+            break;
+        default:
+            break;
+    }
+    WordLib.ShowFirstWordOfGrade();
+}
+
+void TformMain::CycleEndSequence(bool storeGroupFirst) {
+    WordLib0.LoopTimes += 1;
+    WordLib.LoopTimes += 1;
+    ShowAppMessage(Gbk("祝贺你!完成本次循环！现在进入第") + Num(WordLib0.LoopTimes) + Gbk("循环"));
+    // Both copies: the next group load copies the whole library's value into
+    // the study list, which would bring the old cycle time back.
+    WordLib.ThisLoopTime = 0;
+    WordLib0.ThisLoopTime = 0;
+    if (storeGroupFirst) WordLib0.StoreGroup();
+    WordLib0.ShuffleWords();
+    WordLib0.SaveWordLib();
+    WriteCycleNo(Num(WordLib0.LoopTimes));
+    WordLib0.GroupIndex = -1;
+    if (WordLib0.NextGroup() == kGroupNoGradeZero) ShowAppMessageUtf8("当前级已经没有单词！");
+}
+
+void TformMain::ResetAnswerBox() {
+    SetAnswerColour(EditInput->OwnBackground());
+    EditInput->clear();
+}
+
+void TformMain::ButtonPriorWordClick() {
+    WordLib.PriorWord();
+    ResetAnswerBox();
+}
+
+void TformMain::ButtonDeGradeClick() {
+    WordLib.DeGrade(1);
+    ResetAnswerBox();
+}
+
+void TformMain::ButtonUpGradeClick() {
+    if (WordLib.CurrentIndex >= WordLib.WordCount && EditInput->text().isEmpty()) GroupEndSequence();
+    WordLib.UpGrade(1);
+    ResetAnswerBox();
+}
+
+void TformMain::GroupGradeClick(int item) {
+    if (item < 0 || item >= kGradeLevels) return;
+    WordLib.PickGrade(item);
+    EditInput->setFocus();
+}
+
+void TformMain::GroupReadModeClick(int item) {
+    if (!isVisible()) return;
+    try {
+        manage_.readmode = item;
+        WordLib.ReadMode = item;
+        WordLib.ShowWord();
+        EditInput->setFocus();
+        EditInput->setCursorPosition(100);
+    } catch (...) {
+    }
+}
+
+void TformMain::GroupMemoryModeClick(int item) {
+    if (!isVisible()) return;
+    try {
+        manage_.memorymode = item;
+        WordLib.MemoryMode = item;
+        EditInput->setFocus();
+        EditInput->setCursorPosition(100);
+    } catch (...) {
+    }
+}
+
+void TformMain::ButtonMyNewWordClick() {
+    if (libraryName_ == Gbk(kFavouritesName)) {
+        ShowAppMessageUtf8("您现在使用的是收藏库！还让我往哪收藏？");
+        return;
+    }
+    if (!WordLib.HasCurrentWord()) return;
+    const WordList& current = WordLib.Words[static_cast<size_t>(WordLib.CurrentIndex)];
+    const int position = MyWordLib.CurrentIndex;
+    MyWordLib.AddFavourite(current.Word, current.Meaning);
+    MyWordLib.CurrentIndex = position;
+    MyWordLib.SaveFavourites();
+}
+
+void TformMain::ButtonFullScreenClick() {
+    Panel11->setVisible(!Panel11->isVisible());
+    MemoSentence->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MemoSentence->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+void TformMain::TimerSetFocusTimer() {
+    if (EditInput->isVisible() && EditInput->isEnabled() && isVisible() && isEnabled()) EditInput->setFocus();
+}
+
+bool TformMain::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::Resize && (watched == GroupBoxMiddle || watched == GroupBoxBottom))
+        GroupBoxMiddleResize();
+    return QWidget::eventFilter(watched, e);
+}

@@ -1,0 +1,377 @@
+// The study window's controls: every control by its form name, with the
+// designed captions, sizes and fonts, and the colours of the configuration.
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "core/manage.h"
+#include "study/formmain.h"
+#include "widgets/colourvalue.h"
+#include "widgets/answeredit.h"
+#include "widgets/radiogroup.h"
+
+namespace {
+
+constexpr int kDesignWidth = 790;
+constexpr int kDesignHeight = 541;
+constexpr int kLeftColumnWidth = 172;
+constexpr int kStripButtonWidth = 48;
+// Design colour of every button caption.
+constexpr int kButtonFontColour = 13583874;
+
+QFont PixelFont(const QString& family, int pixels, bool bold = false) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+template <typename T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel* NewLabel(QWidget* parent, const char* name, const char* utf8Caption,
+                 Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+    auto* label = Named(new QLabel(QString::fromUtf8(utf8Caption), parent), name);
+    label->setAlignment(align);
+    return label;
+}
+
+QPushButton* NewButton(QWidget* parent, const char* name, const char* utf8Caption) {
+    auto* button = Named(new QPushButton(QString::fromUtf8(utf8Caption), parent), name);
+    button->setFocusPolicy(Qt::NoFocus);  // the answer box is the only focus target
+    QPalette p = button->palette();
+    p.setColor(QPalette::ButtonText, ColourFromValue(kButtonFontColour));
+    button->setPalette(p);
+    return button;
+}
+
+QGroupBox* NewBox(QWidget* parent, const char* name) {
+    auto* box = Named(new QGroupBox(parent), name);
+    box->setFlat(false);
+    return box;
+}
+
+// One "caption: value" row of the left column.
+void AddRow(QGridLayout* grid, int row, QWidget* parent, const char* utf8Caption, QLabel* value) {
+    grid->addWidget(new QLabel(QString::fromUtf8(utf8Caption), parent), row, 0);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(value, row, 1);
+}
+
+QTimer* NewTimer(QObject* parent, const char* name, int interval) {
+    auto* timer = Named(new QTimer(parent), name);
+    timer->setInterval(interval);
+    return timer;
+}
+
+}  // namespace
+
+void TformMain::BuildLayout() {
+    setWindowFlag(Qt::FramelessWindowHint);
+    setWindowTitle(QString::fromUtf8(kStudyWindowTitleUtf8));
+    resize(kDesignWidth, kDesignHeight);
+    setMinimumWidth(270);
+    setFont(PixelFont(QStringLiteral("宋体"), 12));
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    black.setColor(QPalette::WindowText, Qt::white);
+    setPalette(black);
+    setAutoFillBackground(true);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    PanelMain = Named(new QFrame(this), "PanelMain");
+    PanelMain->setAutoFillBackground(true);
+    outer->addWidget(PanelMain);
+
+    auto* mainLayout = new QVBoxLayout(PanelMain);
+    mainLayout->setContentsMargins(4, 2, 4, 4);
+    mainLayout->setSpacing(2);
+    PanelMainCaption = NewLabel(PanelMain, "PanelMainCaption", kStudyWindowTitleUtf8);
+    PanelMainCaption->setFont(PixelFont(QStringLiteral("宋体"), 12, true));
+    mainLayout->addWidget(PanelMainCaption);
+
+    auto* body = new QHBoxLayout;
+    body->setSpacing(4);
+    mainLayout->addLayout(body, 1);
+
+    Panel11 = Named(new QFrame(PanelMain), "Panel11");
+    Panel11->setFixedWidth(kLeftColumnWidth);
+    BuildLeftColumn(Panel11);
+    body->addWidget(Panel11);
+
+    Panel1 = Named(new QFrame(PanelMain), "Panel1");
+    BuildRightSide(Panel1);
+    body->addWidget(Panel1, 1);
+
+    Timer = NewTimer(this, "Timer", 1000);
+    Timer->setProperty("Tag", 1);  // run seconds start at 1
+    TimerPrompt = NewTimer(this, "TimerPrompt", 800);
+    TimerComment = NewTimer(this, "TimerComment", 1000);
+    TimerSetFocus = NewTimer(this, "TimerSetFocus", 2000);
+}
+
+void TformMain::BuildLeftColumn(QWidget* parent) {
+    auto* column = new QVBoxLayout(parent);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(3);
+
+    // Library box.
+    QGroupBox* libraryBox = NewBox(parent, "GroupBoxWordLib");
+    auto* libraryLayout = new QVBoxLayout(libraryBox);
+    libraryLayout->setContentsMargins(4, 4, 4, 4);
+    LabelWordLibName = NewLabel(libraryBox, "LabelWordLibName", "", Qt::AlignCenter);
+    libraryLayout->addWidget(LabelWordLibName);
+    PanelWordlib = Named(new QFrame(libraryBox), "PanelWordlib");
+    auto* grid = new QGridLayout(PanelWordlib);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(1);
+    LabelGroup = NewLabel(PanelWordlib, "LabelGroup", "1/ 1");
+    LabelStepNo = NewLabel(PanelWordlib, "LabelStepNo", "0 / 0");
+    circleno = NewLabel(PanelWordlib, "circleno", "1");
+    LabelWordStudyCount = NewLabel(PanelWordlib, "LabelWordStudyCount", "0 / 0");
+    AddRow(grid, 0, PanelWordlib, "分组进度", LabelGroup);
+    AddRow(grid, 1, PanelWordlib, "本组进度", LabelStepNo);
+    AddRow(grid, 2, PanelWordlib, "循环次数", circleno);
+    AddRow(grid, 3, PanelWordlib, "单词次数", LabelWordStudyCount);
+    LabelLine = Named(new QFrame(PanelWordlib), "LabelLine");
+    LabelLine->setFixedHeight(1);
+    LabelLine->setAutoFillBackground(true);
+    grid->addWidget(LabelLine, 4, 0, 1, 2);
+    libraryLayout->addWidget(PanelWordlib);
+    column->addWidget(libraryBox);
+
+    // Grades: the count of each grade beside its label.
+    PanelGrade = Named(new QFrame(parent), "PanelGrade");
+    auto* gradeLayout = new QGridLayout(PanelGrade);
+    gradeLayout->setContentsMargins(0, 0, 0, 0);
+    gradeLayout->setSpacing(2);
+    LabelGradeHeader = NewLabel(PanelGrade, "LabelGradeHeader", "各级单词数            级别");
+    gradeLayout->addWidget(LabelGradeHeader, 0, 0, 1, 2);
+    GroupGrade = Named(new RadioGroup(QString(), {"0", "0", "0", "0", "0", "0"}, 1, PanelGrade), "GroupGrade");
+    GroupGrade->SetItemIndex(5);
+    gradeLayout->addWidget(GroupGrade, 1, 0);
+    ListBoxGrade = Named(new QListWidget(PanelGrade), "ListBoxGrade");
+    ListBoxGrade->addItems({"10000", "4", "3", "2", "1", "0"});
+    ListBoxGrade->setEnabled(false);
+    ListBoxGrade->setFixedWidth(56);
+    ListBoxGrade->setFocusPolicy(Qt::NoFocus);
+    ListBoxGrade->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListBoxGrade->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    gradeLayout->addWidget(ListBoxGrade, 1, 1);
+    column->addWidget(PanelGrade);
+
+    // Times.
+    QGroupBox* timeBox = NewBox(parent, "GroupBoxTime");
+    auto* timeGrid = new QGridLayout(timeBox);
+    timeGrid->setContentsMargins(4, 4, 4, 4);
+    timeGrid->setVerticalSpacing(1);
+    LabelThisTime = NewLabel(timeBox, "LabelThisTime", "00:00:00");
+    LabelSpeed = NewLabel(timeBox, "LabelSpeed", "0 词/分");
+    LabelThisLoopTime = NewLabel(timeBox, "LabelThisLoopTime", "00:00:00");
+    LabelLeftTime = NewLabel(timeBox, "LabelLeftTime", "00:00:00");
+    LabelTotalTime = NewLabel(timeBox, "LabelTotalTime", "00:00:00");
+    AddRow(timeGrid, 0, timeBox, "本次时间", LabelThisTime);
+    AddRow(timeGrid, 1, timeBox, "学习速度", LabelSpeed);
+    AddRow(timeGrid, 2, timeBox, "循环(组)时间", LabelThisLoopTime);
+    AddRow(timeGrid, 3, timeBox, "预剩余时间", LabelLeftTime);
+    AddRow(timeGrid, 4, timeBox, "总学习时间", LabelTotalTime);
+    column->addWidget(timeBox);
+
+    // Modes.
+    Panel2 = Named(new QFrame(parent), "Panel2");
+    auto* modeLayout = new QVBoxLayout(Panel2);
+    modeLayout->setContentsMargins(0, 0, 0, 0);
+    GroupReadMode = Named(new RadioGroup(QStringLiteral("显示方式"),
+                                         {"日→假汉", "汉→假日", "日假→汉", " 汉假日"}, 2, Panel2),
+                          "GroupReadMode");
+    GroupReadMode->SetItemIndex(2);
+    modeLayout->addWidget(GroupReadMode);
+    GroupMemoryMode = Named(new RadioGroup(QStringLiteral("朗读方式"), {"强 化", "回 忆"}, 2, Panel2),
+                            "GroupMemoryMode");
+    GroupMemoryMode->setVisible(false);
+    modeLayout->addWidget(GroupMemoryMode);
+    column->addWidget(Panel2);
+
+    // Commands.
+    ButtonPause = NewButton(parent, "ButtonPause", "暂停学习");
+    column->addWidget(ButtonPause);
+    PanelButtons = Named(new QFrame(parent), "PanelButtons");
+    auto* buttons = new QGridLayout(PanelButtons);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->setSpacing(2);
+    suiButton2 = NewButton(PanelButtons, "suiButton2", "单词分组");
+    ButtonSelectWordLib = NewButton(PanelButtons, "ButtonSelectWordLib", "选择词库");
+    suiButton5 = NewButton(PanelButtons, "suiButton5", "软件报错");
+    suiButton3 = NewButton(PanelButtons, "suiButton3", "收藏管理");
+    ButtonReturn = NewButton(PanelButtons, "ButtonReturn", "返  回");
+    suiButton4 = NewButton(PanelButtons, "suiButton4", "参数设置");
+    suiButton10 = NewButton(PanelButtons, "suiButton10", "帮助向导");
+    QPushButton* order[] = {suiButton2, ButtonSelectWordLib, suiButton5, suiButton3,
+                            ButtonReturn, suiButton4, suiButton10};
+    for (int i = 0; i < 7; ++i) buttons->addWidget(order[i], i / 2, i % 2);
+    column->addWidget(PanelButtons);
+
+    // Bottom.
+    PanelThisTime = NewLabel(parent, "PanelThisTime", "00:00:00", Qt::AlignCenter);
+    PanelThisTime->setFont(PixelFont(QStringLiteral("Arial"), 28, true));
+    column->addWidget(PanelThisTime);
+    PanelMyWordLibWordCount = NewLabel(parent, "PanelMyWordLibWordCount", "收藏库词数：0", Qt::AlignCenter);
+    column->addWidget(PanelMyWordLibWordCount);
+    column->addStretch(1);
+}
+
+void TformMain::BuildRightSide(QWidget* parent) {
+    auto* side = new QVBoxLayout(parent);
+    side->setContentsMargins(0, 0, 0, 0);
+    side->setSpacing(3);
+
+    // The word box: word, reading, meaning.
+    GroupBoxTop = NewBox(parent, "GroupBoxTop");
+    auto* top = new QVBoxLayout(GroupBoxTop);
+    top->setContentsMargins(6, 6, 6, 6);
+    top->setSpacing(2);
+    PanelE = NewLabel(GroupBoxTop, "PanelE", "", Qt::AlignCenter);
+    PanelE->setFont(PixelFont(QStringLiteral("Times New Roman"), 37));
+    PanelE->setMinimumHeight(56);
+    PanelE->setTextFormat(Qt::PlainText);
+    top->addWidget(PanelE);
+    PanelT = NewLabel(GroupBoxTop, "PanelT", "", Qt::AlignCenter);
+    PanelT->setFont(PixelFont(QStringLiteral("宋体"), 33));
+    PanelT->setMinimumHeight(48);
+    PanelT->setTextFormat(Qt::PlainText);
+    top->addWidget(PanelT);
+    MemoC = Named(new QTextEdit(GroupBoxTop), "MemoC");
+    MemoC->setReadOnly(true);
+    MemoC->setFocusPolicy(Qt::NoFocus);
+    MemoC->setFrameShape(QFrame::Box);
+    MemoC->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MemoC->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MemoC->setLineWrapMode(QTextEdit::WidgetWidth);
+    MemoC->setFont(PixelFont(QStringLiteral("宋体"), 33));
+    MemoC->setMinimumHeight(170);
+    top->addWidget(MemoC, 1);
+    side->addWidget(GroupBoxTop, 3);
+
+    // The middle box: example sentences, and the floating comment panel.
+    GroupBoxMiddle = NewBox(parent, "GroupBoxMiddle");
+    auto* middle = new QVBoxLayout(GroupBoxMiddle);
+    middle->setContentsMargins(6, 6, 6, 6);
+    MemoSentence = Named(new QPlainTextEdit(GroupBoxMiddle), "MemoSentence");
+    MemoSentence->setReadOnly(true);
+    MemoSentence->setFocusPolicy(Qt::NoFocus);
+    MemoSentence->setFrameShape(QFrame::Box);
+    MemoSentence->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MemoSentence->setFont(PixelFont(QStringLiteral("宋体"), 20));
+    middle->addWidget(MemoSentence);
+    PanelComment = NewLabel(GroupBoxMiddle, "PanelComment", "正 确", Qt::AlignCenter);
+    PanelComment->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    PanelComment->setLineWidth(2);
+    PanelComment->setFont(PixelFont(QStringLiteral("宋体"), 21, true));
+    PanelComment->setAutoFillBackground(true);
+    PanelComment->resize(160, 40);
+    PanelComment->setVisible(false);
+    GroupBoxMiddle->installEventFilter(this);
+    side->addWidget(GroupBoxMiddle, 2);
+
+    // The bottom box: the answer box and the strip of study buttons.
+    GroupBoxBottom = NewBox(parent, "GroupBoxBottom");
+    GroupBoxBottom->setFixedHeight(72);
+    pcontrol = Named(new QFrame(GroupBoxBottom), "pcontrol");
+    auto* strip = new QHBoxLayout(pcontrol);
+    strip->setContentsMargins(0, 0, 0, 0);
+    strip->setSpacing(2);
+    EditInput = Named(new AnswerEdit(pcontrol), "EditInput");
+    EditInput->setFont(PixelFont(QStringLiteral("Comic Sans MS"), 24));
+    EditInput->setFixedSize(250, 44);
+    strip->addWidget(EditInput);
+    ButtonFullScreen = NewButton(pcontrol, "ButtonFullScreen", "全屏");
+    ButtonDeGrade = NewButton(pcontrol, "ButtonDeGrade", "降级");
+    ButtonUpGrade = NewButton(pcontrol, "ButtonUpGrade", "升级");
+    ButtonPriorWord = NewButton(pcontrol, "ButtonPriorWord", "前一个");
+    ButtonNextWord = NewButton(pcontrol, "ButtonNextWord", "后一个");
+    ButtonPrompt = NewButton(pcontrol, "ButtonPrompt", "提示");
+    ButtonMyNewWord = NewButton(pcontrol, "ButtonMyNewWord", "收藏");
+    for (QPushButton* b : {ButtonFullScreen, ButtonDeGrade, ButtonUpGrade, ButtonPriorWord,
+                           ButtonNextWord, ButtonPrompt, ButtonMyNewWord}) {
+        b->setFixedSize(kStripButtonWidth, 44);
+        strip->addWidget(b);
+    }
+    pcontrol->adjustSize();
+    GroupBoxBottom->installEventFilter(this);
+    side->addWidget(GroupBoxBottom);
+    setFocusProxy(EditInput);
+}
+
+// Centres the control strip in the bottom box and the comment panel in the
+// middle box.
+void TformMain::GroupBoxMiddleResize() {
+    pcontrol->setVisible(false);
+    pcontrol->move((GroupBoxBottom->width() - pcontrol->width()) / 2,
+                   (GroupBoxBottom->height() - pcontrol->height()) / 2);
+    pcontrol->setVisible(true);
+    PanelComment->move((GroupBoxMiddle->width() - PanelComment->width()) / 2,
+                       (GroupBoxMiddle->height() - PanelComment->height()) / 2);
+}
+
+void TformMain::ApplyColours() {
+    const QColor back = ColourFromValue(manage_.backcolor);
+    const QColor font = ColourFromValue(manage_.fontcolor);
+    const QColor border = ColourFromValue(manage_.bordercolor);
+
+    // Text colour of the window font, inherited by every label and group.
+    QPalette main = PanelMain->palette();
+    main.setColor(QPalette::Window, back);
+    main.setColor(QPalette::WindowText, font);
+    main.setColor(QPalette::Text, font);
+    main.setColor(QPalette::Base, back);
+    PanelMain->setPalette(main);
+
+    QPalette comment = PanelComment->palette();
+    comment.setColor(QPalette::Window, back);
+    comment.setColor(QPalette::WindowText, font);
+    PanelComment->setPalette(comment);
+
+    for (QWidget* w : {static_cast<QWidget*>(MemoC), static_cast<QWidget*>(MemoSentence),
+                       static_cast<QWidget*>(ListBoxGrade), static_cast<QWidget*>(EditInput)}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Base, back);
+        p.setColor(QPalette::Text, font);
+        p.setColor(QPalette::Disabled, QPalette::Text, font);
+        p.setColor(QPalette::WindowText, font);
+        w->setPalette(p);
+    }
+    QPalette line = LabelLine->palette();
+    line.setColor(QPalette::Window, border);
+    LabelLine->setPalette(line);
+
+    // Frames of the boxes and radio groups and the border of the answer box;
+    // selectors by name only, so that no colour set above is overridden.
+    const QString b = border.name();
+    const QString frame = QStringLiteral("border: 1px solid %1; border-radius: 3px; margin-top: 4px;").arg(b);
+    QString sheet;
+    for (const char* name : {"GroupBoxWordLib", "GroupBoxTime", "GroupBoxTop", "GroupBoxMiddle",
+                             "GroupBoxBottom", "GroupGrade", "GroupReadMode", "GroupMemoryMode"})
+        sheet += QStringLiteral("QGroupBox#%1 { %2 } ").arg(QLatin1String(name), frame);
+    sheet += QStringLiteral("QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; } ");
+    sheet += QStringLiteral("QLineEdit#EditInput { border: 2px solid %1; } ").arg(b);
+    sheet += QStringLiteral("QTextEdit#MemoC, QPlainTextEdit#MemoSentence, QListWidget#ListBoxGrade "
+                            "{ border: 1px solid %1; }").arg(back.name());
+    PanelMain->setStyleSheet(sheet);
+
+    // One blank row below the grade labels, kept once however often the
+    // colours change.
+    const QString blankRow(18, QLatin1Char(' '));
+    if (ListBoxGrade->count() == 6) ListBoxGrade->addItem(blankRow);
+}

@@ -1,0 +1,159 @@
+// What the study window draws and plays for a word: the texts of the word
+// box, the reading and sentences from the data lists, the meaning fitted
+// into its box, the colours that show or hide them, the counters, and the
+// recording.
+
+#include <QAbstractTextDocumentLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <filesystem>
+
+#include "core/gbktext.h"
+#include "study/formmain.h"
+#include "widgets/answeredit.h"
+#include "widgets/colourvalue.h"
+#include "widgets/mediaplayer.h"
+#include "widgets/radiogroup.h"
+
+namespace {
+
+constexpr int kMeaningStartPoints = 25;
+// A meaning that still needs more than four lines here (hard line breaks,
+// say) stays at this size rather than shrinking into illegibility.
+constexpr int kMeaningSmallestPoints = 9;
+constexpr int kMeaningMaxLines = 4;
+
+QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
+
+void SetTextColour(QWidget* widget, QPalette::ColorRole role, int colour) {
+    const QColor c = ColourFromValue(colour);
+    QPalette p = widget->palette();
+    if (p.color(role) == c) return;
+    p.setColor(role, c);
+    widget->setPalette(p);
+}
+
+// Lines `text` needs at `points` in a box `width` pixels wide, centred and
+// wrapped as MemoC wraps it.
+int LinesNeeded(QTextDocument& doc, const QFont& font, int points) {
+    QFont f = font;
+    f.setPointSize(points);
+    doc.setDefaultFont(f);
+    doc.documentLayout()->documentSize();  // lays the whole text out
+    int lines = 0;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        lines += block.layout() ? block.layout()->lineCount() : 1;
+    return lines;
+}
+
+}  // namespace
+
+void TformMain::WriteWord(const std::string& word) {
+    wordOnScreen_ = word;
+    PanelE->setText(Screen(word));
+}
+
+void TformMain::WriteReadingOf(const std::string& word) {
+    PanelT->setText(Screen(LookupReading(DataLists.readingText, word)));
+}
+
+// 25 points; a meaning of one or two lines moves one line down so that it
+// sits lower in the box; a longer one shrinks a point at a time until it
+// fits four lines.
+void TformMain::WriteMeaning(const std::string& meaning) {
+    QString text = Screen(meaning);
+    QTextDocument doc;
+    doc.setDocumentMargin(MemoC->document()->documentMargin());
+    QTextOption option(Qt::AlignHCenter);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    doc.setDefaultTextOption(option);
+    doc.setTextWidth(MemoC->viewport()->width());
+    doc.setPlainText(text);
+
+    int points = kMeaningStartPoints;
+    int lines = LinesNeeded(doc, MemoC->font(), points);
+    if (lines <= 2) {
+        text.prepend(QLatin1Char('\n'));
+    } else {
+        while (lines > kMeaningMaxLines && points > kMeaningSmallestPoints)
+            lines = LinesNeeded(doc, MemoC->font(), --points);
+    }
+    meaningPointSize_ = points;
+    QFont f = MemoC->font();
+    f.setPointSize(points);
+    MemoC->setFont(f);
+    MemoC->setPlainText(text);
+    QTextCursor all(MemoC->document());
+    all.select(QTextCursor::Document);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    all.mergeBlockFormat(centred);
+}
+
+void TformMain::WriteSentencesOf(const std::string& word) {
+    MemoSentence->clear();
+    MemoSentence->setVisible(false);
+    if (!WordLib.ShowSentence) return;
+    std::optional<std::vector<std::string>> lines =
+        LookupSentences(DataLists.sentenceIndexText, DataLists.sentenceLines, word, WordLib.SentenceCountPerWord);
+    if (!lines) return;
+    QStringList shown;
+    for (const std::string& line : *lines) shown << Screen(line);
+    MemoSentence->setPlainText(shown.join(QLatin1Char('\n')));
+    MemoSentence->setVisible(true);
+}
+
+void TformMain::PaintWord(int colour) { SetTextColour(PanelE, QPalette::WindowText, colour); }
+
+void TformMain::PaintReading(int colour) { SetTextColour(PanelT, QPalette::WindowText, colour); }
+
+void TformMain::PaintMeaning(int colour) { SetTextColour(MemoC, QPalette::Text, colour); }
+
+void TformMain::WriteStepNo(const std::string& text) { LabelStepNo->setText(Screen(text)); }
+
+void TformMain::WriteWordStudyCount(const std::string& text) { LabelWordStudyCount->setText(Screen(text)); }
+
+void TformMain::WriteCycleNo(const std::string& text) { circleno->setText(Screen(text)); }
+
+void TformMain::WriteGroupNo(const std::string& text) { LabelGroup->setText(Screen(text)); }
+
+void TformMain::WriteGradeCount(int item, const std::string& text) { GroupGrade->SetItemText(item, Screen(text)); }
+
+void TformMain::WriteGradeLabel(int row, const std::string& text) {
+    if (QListWidgetItem* item = ListBoxGrade->item(row)) item->setText(Screen(text));
+}
+
+void TformMain::ClearAnswer() { EditInput->clear(); }
+
+void TformMain::ClickNextWord() { ButtonNextWordClick(); }
+
+// The recording named after the word is preferred; else the alias of the
+// word in "lx1.en", whatever its letter case.
+std::string TformMain::PlayRecordingOf(const std::string& word) {
+    const std::string wavFolder = WordLib.ProgramFolder + "wav\\";
+    std::error_code ec;
+    auto exists = [&](const std::string& name) {
+        return !name.empty() && std::filesystem::is_regular_file(ToNativePath(wavFolder + name), ec);
+    };
+    std::string name;
+    if (exists(word + ".wav")) {
+        name = word + ".wav";
+    } else if (std::string alias = LookupAlias(DataLists.aliasText, word); !alias.empty()) {
+        name = alias + ".wav";
+    }
+    if (mpl->IsPlaying()) mpl->Stop();
+    if (exists(name)) {
+        mpl->Close();
+        mpl->SetFileName(QString::fromStdString(ToNativePath(wavFolder + name).string()));
+        mpl->Open();
+        mpl->Play();
+    } else {
+        mpl->SetFileName(QString());
+    }
+    return name;
+}

@@ -1,0 +1,257 @@
+// The study flow through the window's buttons and keys: next word without a
+// library, group and cycle ends, the periodic save, grades, modes, collecting
+// a word and the hot key at creation.
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "core/codec.h"
+#include "core/gbktext.h"
+#include "support/studyfixture.h"
+#include "widgets/answeredit.h"
+#include "widgets/radiogroup.h"
+
+namespace {
+std::vector<FixtureWord> Words(int n, int grade = 0) {
+    std::vector<FixtureWord> words;
+    for (int i = 0; i < n; ++i) words.push_back({"w" + std::to_string(i), "词" + std::to_string(i), grade});
+    return words;
+}
+
+// The plain text of a library file as saved.
+std::string SavedText(const StudyFixture& f, const std::string& file) {
+    return GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / file).value_or(""));
+}
+}  // namespace
+
+class TestStudyFlow : public QObject {
+    Q_OBJECT
+private slots:
+    void nextWithoutLibrary();
+    void missingLastLibraryOpensNothing();
+    void openingShowsTheNameAndSavedPosition();
+    void groupEndBySpaceOnEmptyBox();
+    void cycleEndSavesAndStartsTheNextCycle();
+    void everyFiveHundredShownWordsSaves();
+    void upGradeAtTheEndOfTheGroupEndsItFirst();
+    void choosingAGrade();
+    void readModeChangeIsStoredAndShown();
+    void memoryModeDecidesAutomaticPronunciation();
+    void collectingRefusedInTheFavouritesLibrary_data();
+    void collectingRefusedInTheFavouritesLibrary();
+    void hotKeyRegistration();
+    void fullScreenTogglesTheLeftColumn();
+};
+
+void TestStudyFlow::nextWithoutLibrary() {
+    StudyFixture f("next_empty");
+    TformMain& w = f.Create();
+    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"请先选择词库"});
+    QCOMPARE(w.MemoSentence->toPlainText(), QStringLiteral("<editor>marrowfen</editor>"));
+}
+
+void TestStudyFlow::missingLastLibraryOpensNothing() {
+    StudyFixture f("missing_last");
+    TformMain& w = f.Create();
+    f.Open("gone.lx");
+    f.Open("");  // no last library at all: the user folder itself is no library
+    QVERIFY(f.messages.Texts().empty());
+    QCOMPARE(w.WordLib.WordCount, 0);
+    QCOMPARE(w.LabelWordLibName->text(), QString());
+}
+
+void TestStudyFlow::openingShowsTheNameAndSavedPosition() {
+    StudyFixture f("open");
+    f.WriteLibrary("日语入门.lx", Words(10), 3, 1);
+    TformMain& w = f.Create();
+    f.Open("日语入门.lx");
+    QCOMPARE(w.LabelWordLibName->text(), QStringLiteral("日语入门"));
+    QCOMPARE(f.WordText(), QStringLiteral("w1"));  // group 1 holds w1, w4, w7
+    QCOMPARE(w.LabelGroup->text(), QStringLiteral("2 / 3"));
+    QCOMPARE(w.LabelStepNo->text(), QStringLiteral("1 / 3"));
+    QVERIFY(f.Player().played.isEmpty());  // the first word is shown without sound
+}
+
+void TestStudyFlow::groupEndBySpaceOnEmptyBox() {
+    StudyFixture f("group_end");
+    f.WriteLibrary("four.lx", Words(4), 2);  // group 0: w0, w2; group 1: w1, w3
+    TformMain& w = f.Create();
+    f.Open("four.lx");
+    QCOMPARE(f.WordText(), QStringLiteral("w0"));
+    f.Press(Qt::Key_Down);
+    QCOMPARE(f.WordText(), QStringLiteral("w2"));
+    f.Type("w2");
+    f.Enter();
+    f.Space();  // past the last word: the pass is over, nothing announced yet
+    QVERIFY(f.messages.Texts().empty());
+    QCOMPARE(f.Answer(), QString());
+
+    f.Space();  // on the empty box: the group ends
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"祝贺你!完成第1循环第1分组"});
+    QCOMPARE(w.LabelGroup->text(), QStringLiteral("2 / 2"));
+    QCOMPARE(f.WordText(), QStringLiteral("w1"));
+    QCOMPARE(f.Answer(), QString());
+}
+
+void TestStudyFlow::cycleEndSavesAndStartsTheNextCycle() {
+    StudyFixture f("cycle_end");
+    f.WriteLibrary("two.lx", Words(2));
+    TformMain& w = f.Create();
+    f.Open("two.lx");
+    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);
+    QCOMPARE(f.WordText(), QStringLiteral("w1"));
+    w.WordLib.ThisLoopTime = 77;
+    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"祝贺你!完成本次循环！现在进入第2循环"});
+    QCOMPARE(w.circleno->text(), QStringLiteral("2"));
+    QCOMPARE(w.WordLib.LoopTimes, 2);
+    QCOMPARE(w.WordLib.ThisLoopTime, 0);
+    const std::string saved = SavedText(f, "two.lx");
+    QVERIFY2(saved.find("<lt>2</lt>") != std::string::npos, saved.c_str());
+    QVERIFY(saved.find("<tlt>0</tlt>") != std::string::npos);
+    QVERIFY(f.WordText() == "w0" || f.WordText() == "w1");  // the reshuffled first group
+    QCOMPARE(w.LabelGroup->text(), QStringLiteral("1 / 1"));
+}
+
+void TestStudyFlow::everyFiveHundredShownWordsSaves() {
+    StudyFixture f("save500");
+    f.WriteLibrary("five.lx", Words(5));
+    TformMain& w = f.Create();
+    f.Open("five.lx");
+    w.WordLib.ShownCount = 498;
+    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);  // the 499th showing
+    QVERIFY(SavedText(f, "five.lx").find("<lw>0</lw>") != std::string::npos);
+    QVERIFY(w.MemoSentence->toPlainText().isEmpty());
+
+    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);  // the 500th
+    QCOMPARE(w.WordLib.ShownCount, 500);
+    const std::string saved = SavedText(f, "five.lx");
+    QVERIFY2(saved.find("<lw>2</lw>") != std::string::npos, saved.c_str());
+    QVERIFY(saved.find("<e>w1</e><t>1</t>") != std::string::npos);
+    QCOMPARE(w.MemoSentence->toPlainText(), QStringLiteral("<editor>marrowfen</editor>"));
+}
+
+void TestStudyFlow::upGradeAtTheEndOfTheGroupEndsItFirst() {
+    StudyFixture f("upgrade_end");
+    f.WriteLibrary("four.lx", Words(4), 2);
+    TformMain& w = f.Create();
+    f.Open("four.lx");
+    f.Press(Qt::Key_Down);
+    f.Type("w2");
+    f.Enter();
+    f.Space();  // at the end of group 0 now, box empty
+    QTest::mouseClick(w.ButtonUpGrade, Qt::LeftButton);
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"祝贺你!完成第1循环第1分组"});
+    // The first word of the new group went up and the next one is shown.
+    QCOMPARE(w.WordLib.Words[0].Word, std::string("w1"));
+    QCOMPARE(w.WordLib.Words[0].Grade, 1);
+    QCOMPARE(f.WordText(), QStringLiteral("w3"));
+}
+
+void TestStudyFlow::choosingAGrade() {
+    StudyFixture f("grade_pick");
+    f.manage.readmode = 0;
+    f.WriteLibrary("mixed.lx", {{"a", "甲", 0}, {"b", "乙", 1}, {"c", "丙", 0}, {"d", "丁", 1}});
+    TformMain& w = f.Create();
+    f.Open("mixed.lx");
+    QCOMPARE(w.GroupGrade->ItemText(5), QStringLiteral("2"));  // grade 0
+    QCOMPARE(w.GroupGrade->ItemText(4), QStringLiteral("2"));  // grade 1
+
+    w.GroupGrade->Item(4)->click();  // grade 1
+    QCOMPARE(w.WordLib.CurrentGrade, 1);
+    QCOMPARE(f.WordText(), QStringLiteral("b"));
+    QVERIFY(f.WordShown());
+    f.Press(Qt::Key_Down);
+    QCOMPARE(f.WordText(), QStringLiteral("d"));
+
+    w.GroupGrade->Item(0)->click();  // grade 5 has no words: all hidden
+    QVERIFY(!f.WordShown() && !f.ReadingShown() && !f.MeaningShown());
+    QCOMPARE(w.WordLib.CurrentIndex, 3);
+
+    w.GroupGrade->Item(4)->click();  // back to the word last shown at grade 1
+    QCOMPARE(f.WordText(), QStringLiteral("d"));
+    QVERIFY(w.EditInput->hasFocus());
+}
+
+void TestStudyFlow::readModeChangeIsStoredAndShown() {
+    StudyFixture f("read_mode");
+    f.manage.readmode = 2;
+    f.WriteLibrary("two.lx", Words(2));
+    TformMain& w = f.Create();
+    f.Open("two.lx");
+    QVERIFY(f.WordShown() && !f.MeaningShown());
+    w.GroupReadMode->Item(1)->click();
+    QCOMPARE(f.manage.readmode, 1);
+    QCOMPARE(w.WordLib.ReadMode, 1);
+    QVERIFY(!f.WordShown() && !f.ReadingShown() && f.MeaningShown());
+    QCOMPARE(w.EditInput->cursorPosition(), w.EditInput->text().size());
+}
+
+void TestStudyFlow::memoryModeDecidesAutomaticPronunciation() {
+    StudyFixture f("memory_mode");
+    f.manage.memorymode = 1;
+    f.WriteLibrary("two.lx", Words(2));
+    f.WriteRecording("w1.wav");
+    f.WriteRecording("w0.wav");
+    TformMain& w = f.Create();
+    QCOMPARE(w.GroupMemoryMode->ItemIndex(), 1);
+    QVERIFY(!w.GroupMemoryMode->isVisible());
+    f.Open("two.lx");
+    f.Press(Qt::Key_Down);
+    QVERIFY(f.Player().played.isEmpty());  // recall: silent until asked
+    w.GroupMemoryModeClick(0);
+    QCOMPARE(f.manage.memorymode, 0);
+    f.Press(Qt::Key_Up);
+    QCOMPARE(f.PlayedNames(), QStringList{"w0.wav"});
+}
+
+void TestStudyFlow::collectingRefusedInTheFavouritesLibrary_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("the favourites library") << "收藏库.lx" << true;
+    QTest::newRow("a name that only begins like it") << "收藏库二.lx" << false;
+}
+
+void TestStudyFlow::collectingRefusedInTheFavouritesLibrary() {
+    QFETCH(QString, file);
+    QFETCH(bool, refused);
+    StudyFixture f("collect");
+    f.WriteLibrary(file.toStdString(), Words(2));
+    f.Create();
+    f.Open(file.toStdString());
+    f.Press(Qt::Key_F12);
+    const std::vector<std::string> refusal{"您现在使用的是收藏库！还让我往哪收藏？"};
+    QCOMPARE(f.messages.Texts() == refusal, refused);
+}
+
+void TestStudyFlow::hotKeyRegistration() {
+    {
+        StudyFixture f("hotkey_ok");
+        f.Create(true);
+        QVERIFY(f.plainMessages.empty());
+    }
+    StudyFixture f("hotkey_taken");
+    f.Create(false);
+    QCOMPARE(f.plainMessages, std::vector<std::string>{"F9热键注册失败"});
+    QVERIFY(f.messages.Texts().empty());  // a plain box, not the program's
+}
+
+void TestStudyFlow::fullScreenTogglesTheLeftColumn() {
+    StudyFixture f("full_screen");
+    f.WriteLibrary("two.lx", Words(2));
+    TformMain& w = f.Create();
+    f.Open("two.lx");
+    QVERIFY(w.Panel11->isVisible());
+    f.Press(Qt::Key_F5);
+    QVERIFY(!w.Panel11->isVisible());
+    QTest::mouseClick(w.ButtonFullScreen, Qt::LeftButton);
+    QVERIFY(w.Panel11->isVisible());
+}
+
+QTEST_MAIN(TestStudyFlow)
+#include "tst_study_flow.moc"
