@@ -15,7 +15,9 @@ public:
     virtual void WriteWord(const std::string& word) = 0;            // PanelE
     virtual void WriteReadingOf(const std::string& word) = 0;       // PanelT: looked up by the word
     virtual void WriteMeaning(const std::string& meaning) = 0;      // MemoC, fitted into its box
-    virtual void WriteSentencesOf(const std::string& word) = 0;     // MemoSentence, looked up by the word
+    // MemoSentence, looked up by the word; an empty word (sentences switched
+    // off) empties the box and leaves it hidden.
+    virtual void WriteSentencesOf(const std::string& word) = 0;
     virtual void PaintWord(int colour) = 0;
     virtual void PaintReading(int colour) = 0;
     virtual void PaintMeaning(int colour) = 0;
@@ -34,8 +36,9 @@ public:
     virtual void ClearAnswer() = 0;
     // The learner's "后一个" is performed (the window's whole next-word step).
     virtual void ClickNextWord() = 0;
-    // Plays the recording of `word` in the background and answers the
-    // recording's file name, or an empty text when there is none.
+    // Stops what is playing, plays the recording of `word` in the background
+    // and answers the recording's file name ("word.wav" or the alias's),
+    // or an empty text when there is none. Never called while muted.
     virtual std::string PlayRecordingOf(const std::string& word) = 0;
 };
 

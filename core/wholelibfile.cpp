@@ -81,8 +81,11 @@ bool TWordLib0::OpenWordLib(const std::string& gbkPath) {
         // never be stored back; the first group is studied instead.
         groupShown = SetGroupIndex(GroupIndex) || SetGroupIndex(0);
         ShowBaseGrade();
-    } else if (GroupIndex < 0 || GroupIndex >= GroupCount) {
-        GroupIndex = 0;
+    } else {
+        if (GroupIndex < 0 || GroupIndex >= GroupCount) GroupIndex = 0;
+        // Nothing is shown, but the labels belong to this library now.
+        ShowGroupNo();
+        ShowBaseGrade();
     }
     if (StudyLib) {
         StudyLib->GroupIndex = GroupIndex;

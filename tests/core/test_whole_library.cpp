@@ -115,10 +115,12 @@ TEST(WholeLibrary, LoadingAGroupKeepsTheLearnersSettings) {
 
 TEST(WholeLibrary, OpeningALibraryWithoutWordsLeavesNoWordCurrent) {
     LibraryFixture f;
-    ASSERT_TRUE(f.Open("full.lx", HeaderLine(2) + "\n" + WordLines({0, 0, 0})));
+    ASSERT_TRUE(f.Open("full.lx", HeaderLine(0, 3, 1) + "\n" + WordLines({0, 0, 0})));
     ASSERT_TRUE(f.list.HasCurrentWord());
-    ASSERT_TRUE(f.Open("empty.lx", HeaderLine(0) + "\n"));
+    ASSERT_TRUE(f.Open("empty.lx", HeaderLine(0, 1, 0, 1, 3) + "\n"));
     EXPECT_EQ(f.list.WordCount, 0);
+    EXPECT_EQ(f.display.groupNo, "1 / 1");
+    EXPECT_EQ(f.display.GradeLabelsText(), "10000,7,6,5,4,3");
     EXPECT_EQ(f.list.CurrentIndex, -1);
     EXPECT_EQ(f.list.NextWord(true), kNextNoWords);
     EXPECT_TRUE(f.lib.SaveWordLib());
