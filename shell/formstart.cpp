@@ -46,6 +46,7 @@ TformStart::TformStart(std::string gbkProgramFolder, QWidget* parent)
     PanelLogon = AddPanel("PanelLogon");
     PanelManage = AddPanel("PanelManage");
     BuildPanelStart();
+    BuildPanelManage();
     BringToFront(PanelStart);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -6,11 +6,16 @@
 
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "core/manage.h"
+#include "core/usertable.h"
 
+class QComboBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QStackedLayout;
 class TitleBar;
@@ -30,6 +35,14 @@ public:
     void FormCreate();
     void suiButton6Click();  // "系统帮助": the help file in the desktop's viewer
     void suiButton4Click();  // "退出系统"
+
+    // User management (PanelManage); changes stay in memory until "返回".
+    void suiButton2Click();   // "用户管理"
+    void ListUserListClick();
+    void suiButton9Click();   // "增加"
+    void suiButton23Click();  // "修改"
+    void suiButton10Click();  // "删除"
+    void suiButton24Click();  // "返回": save the configuration
 
     void BringToFront(QWidget* panel);
     QWidget* FrontPanel() const;
@@ -53,6 +66,16 @@ public:
     QPushButton* suiButton5 = nullptr;  // "导入词库", hidden and disabled
     QLabel* Label14 = nullptr;
 
+    QListWidget* ListUserList = nullptr;
+    QLineEdit* EditUserName = nullptr;
+    QLineEdit* EditPassword1 = nullptr;  // masked
+    QLineEdit* EditPassword2 = nullptr;  // masked, the repeat
+    QPushButton* suiButton9 = nullptr;   // "增加"
+    QPushButton* suiButton23 = nullptr;  // "修改"
+    QPushButton* suiButton10 = nullptr;  // "删除"
+    QPushButton* suiButton24 = nullptr;  // "返回"
+    QLabel* Label20 = nullptr;
+
 signals:
     // The window has closed for good ("退出系统"): the program ends.
     void closed();
@@ -64,6 +87,12 @@ protected:
 private:
     QFrame* AddPanel(const char* name);
     void BuildPanelStart();
+    void BuildPanelManage();
+    void FillUserList(const std::vector<std::string>& gbkRows);
+    std::vector<std::string> UserListRows() const;
+    int SelectedUserRow() const;
+    void ApplyUserEdit(const UserEditOutcome& outcome, const std::vector<std::string>& gbkRows);
 
     QStackedLayout* panels_ = nullptr;
+    bool fillingUserList_ = false;  // list changes made by the program itself
 };

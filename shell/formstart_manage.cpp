@@ -1,0 +1,201 @@
+// The start window's user-management panel: adding, changing and deleting
+// users, kept in memory until its "返回" saves the configuration.
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/apphelpers.h"
+#include "core/gbktext.h"
+#include "core/usertable.h"
+#include "shell/formstart.h"
+#include "shell/startcontrols.h"
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+}  // namespace
+
+void TformStart::BuildPanelManage()
+{
+    auto* layout = new QVBoxLayout(PanelManage);
+    layout->setContentsMargins(8, 4, 8, 4);
+    layout->setSpacing(3);
+    layout->addWidget(NewPanelHeading("用户管理", PanelManage));
+
+    auto* row = new QHBoxLayout;
+    auto* listBox = new QGroupBox(U("用户列表"), PanelManage);
+    auto* listLayout = new QVBoxLayout(listBox);
+    listLayout->setContentsMargins(4, 2, 4, 4);
+    ListUserList = new QListWidget(listBox);
+    ListUserList->setObjectName("ListUserList");
+    listLayout->addWidget(ListUserList);
+    row->addWidget(listBox, 2);
+
+    auto* infoBox = new QGroupBox(U("用户信息"), PanelManage);
+    auto* info = new QGridLayout(infoBox);
+    info->setContentsMargins(4, 2, 4, 4);
+    info->setVerticalSpacing(2);
+    EditUserName = new QLineEdit(infoBox);
+    EditUserName->setObjectName("EditUserName");
+    EditPassword1 = NewPasswordEdit("EditPassword1", infoBox);
+    EditPassword2 = NewPasswordEdit("EditPassword2", infoBox);
+    info->addWidget(new QLabel(U("用户名"), infoBox), 0, 0);
+    info->addWidget(EditUserName, 0, 1, 1, 3);
+    info->addWidget(new QLabel(U("密　码"), infoBox), 1, 0);
+    info->addWidget(EditPassword1, 1, 1, 1, 3);
+    info->addWidget(new QLabel(U("重复密码"), infoBox), 2, 0);
+    info->addWidget(EditPassword2, 2, 1, 1, 3);
+    suiButton9 = NewPanelButton("suiButton9", "增加", infoBox);
+    suiButton23 = NewPanelButton("suiButton23", "修改", infoBox);
+    suiButton10 = NewPanelButton("suiButton10", "删除", infoBox);
+    suiButton24 = NewPanelButton("suiButton24", "返回", infoBox);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {suiButton9, suiButton23, suiButton10, suiButton24}) {
+        b->setMinimumWidth(0);
+        b->setFixedWidth(40);
+        buttons->addWidget(b);
+    }
+    info->addLayout(buttons, 3, 0, 1, 4);
+    row->addWidget(infoBox, 3);
+    layout->addLayout(row, 1);
+
+    Label20 = new QLabel(U("澜悦单词支持多用户在同一台电脑上背单词。预设了六个用户，而相互间不干扰。你可以自己修改用户信息。"
+                           "如果只有管理员一个用户，且密码为空，背单词无需身份验证"),
+                         PanelManage);
+    Label20->setObjectName("Label20");
+    Label20->setWordWrap(true);
+    QFont small = Label20->font();
+    small.setPixelSize(11);
+    Label20->setFont(small);
+    layout->addWidget(Label20);
+
+    // A click on a row, also on the selected one, and moving with the keys.
+    connect(ListUserList, &QListWidget::itemClicked, this, [this] { ListUserListClick(); });
+    connect(ListUserList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!fillingUserList_) ListUserListClick();
+    });
+    connect(suiButton9, &QPushButton::clicked, this, &TformStart::suiButton9Click);
+    connect(suiButton23, &QPushButton::clicked, this, &TformStart::suiButton23Click);
+    connect(suiButton10, &QPushButton::clicked, this, &TformStart::suiButton10Click);
+    connect(suiButton24, &QPushButton::clicked, this, &TformStart::suiButton24Click);
+    connect(suiButton2, &QPushButton::clicked, this, &TformStart::suiButton2Click);
+}
+
+void TformStart::FillUserList(const std::vector<std::string>& rows)
+{
+    fillingUserList_ = true;
+    ListUserList->clear();
+    for (const auto& name : rows) ListUserList->addItem(ScreenText(name));
+    fillingUserList_ = false;
+}
+
+std::vector<std::string> TformStart::UserListRows() const
+{
+    std::vector<std::string> rows;
+    for (int i = 0; i < ListUserList->count(); ++i)
+        rows.push_back(TypedGbk(ListUserList->item(i)->text()).value_or(""));
+    return rows;
+}
+
+void TformStart::suiButton2Click()
+{
+    EnsureAdministrator(Manage);
+    BringToFront(PanelManage);
+    FillUserList(ManageRows(Manage));
+}
+
+void TformStart::ListUserListClick()
+{
+    const int row = ListUserList->currentRow();
+    if (row < 0 || row >= kUserSlots || ListUserList->selectedItems().isEmpty()) return;
+    EditUserName->setText(ListUserList->item(row)->text());
+    EditPassword1->setText(ScreenText(Manage.password[row]));
+    EditPassword2->setText(ScreenText(Manage.password[row]));
+}
+
+void TformStart::ApplyUserEdit(const UserEditOutcome& outcome, const std::vector<std::string>& rows)
+{
+    if (outcome.done) {
+        FillUserList(rows);
+        if (outcome.selectRow >= 0) {
+            fillingUserList_ = true;
+            ListUserList->setCurrentRow(outcome.selectRow);
+            fillingUserList_ = false;
+        }
+    }
+    if (outcome.clearPasswords) {
+        EditPassword1->clear();
+        EditPassword2->clear();
+    }
+    if (outcome.focus == UserEditOutcome::UserName) EditUserName->setFocus();
+    if (outcome.focus == UserEditOutcome::Password1) EditPassword1->setFocus();
+}
+
+int TformStart::SelectedUserRow() const
+{
+    return ListUserList->selectedItems().isEmpty() ? -1 : ListUserList->currentRow();
+}
+
+namespace {
+
+// The three edits as GBK; text GBK cannot hold is refused before any check.
+bool ReadUserEdits(const QLineEdit* name, const QLineEdit* pw1, const QLineEdit* pw2, std::string& gbkName,
+                   std::string& gbkPw1, std::string& gbkPw2)
+{
+    const auto n = TypedGbk(name->text());
+    const auto p1 = TypedGbk(pw1->text());
+    const auto p2 = TypedGbk(pw2->text());
+    if (!n || !p1 || !p2) {
+        ShowAppMessageUtf8("用户名和密码中有无法保存的字符，请换个写法");
+        return false;
+    }
+    gbkName = *n;
+    gbkPw1 = *p1;
+    gbkPw2 = *p2;
+    return true;
+}
+
+}  // namespace
+
+void TformStart::suiButton9Click()
+{
+    std::string name, pw1, pw2;
+    if (!ReadUserEdits(EditUserName, EditPassword1, EditPassword2, name, pw1, pw2)) return;
+    auto rows = UserListRows();
+    ApplyUserEdit(AddUser(Manage, rows, name, pw1, pw2), rows);
+}
+
+void TformStart::suiButton23Click()
+{
+    std::string name, pw1, pw2;
+    if (!ReadUserEdits(EditUserName, EditPassword1, EditPassword2, name, pw1, pw2)) return;
+    auto rows = UserListRows();
+    ApplyUserEdit(ChangeUser(Manage, rows, SelectedUserRow(), name, pw1, pw2), rows);
+}
+
+void TformStart::suiButton10Click()
+{
+    auto rows = UserListRows();
+    const auto outcome = DeleteUser(Manage, rows, SelectedUserRow());
+    ApplyUserEdit(outcome, rows);
+    if (outcome.done) ListUserList->clearSelection();
+}
+
+void TformStart::suiButton24Click()
+{
+    Manage.SaveConfig();
+    BringToFront(PanelStart);
+}

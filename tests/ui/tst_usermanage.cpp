@@ -1,0 +1,223 @@
+// The start window's user-management panel: its controls, every refusal in
+// its check order, deleting with the later users moving down, and "返回"
+// writing the user table to init.ini.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <filesystem>
+
+#include "../core/message_recorder.h"
+#include "core/apphelpers.h"
+#include "core/codec.h"
+#include "core/gbktext.h"
+#include "shell/formstart.h"
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// A start window on a program folder of its own.
+struct StartWindow {
+    QTemporaryDir dir;
+    std::string folder = FromNativePath(std::filesystem::path(dir.path().toStdString())) + "/";
+    TformStart form{folder};
+    MessageRecorder messages;
+
+    StartWindow() { SetProgramFolder(folder); }
+    ~StartWindow() { SetProgramFolder(""); }
+
+    std::filesystem::path Ini() const { return std::filesystem::path(dir.path().toStdString()) / "init.ini"; }
+
+    void OpenManagement()
+    {
+        form.show();
+        QTest::mouseClick(form.suiButton2, Qt::LeftButton);
+    }
+    void Type(const char* name, const char* pw1, const char* pw2)
+    {
+        form.EditUserName->setText(U(name));
+        form.EditPassword1->setText(U(pw1));
+        form.EditPassword2->setText(U(pw2));
+    }
+    void Press(QPushButton* button)
+    {
+        messages.shown.clear();
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    // Types into the three boxes, presses `button` and gives the messages.
+    QStringList Try(QPushButton* button, const char* name, const char* pw1, const char* pw2)
+    {
+        Type(name, pw1, pw2);
+        Press(button);
+        return Shown();
+    }
+    void Add(const char* name, const char* pw = "")
+    {
+        Type(name, pw, pw);
+        Press(form.suiButton9);
+    }
+    void Select(int row) { QTest::mouseClick(form.ListUserList->viewport(), Qt::LeftButton, {}, RowCentre(row)); }
+    QPoint RowCentre(int row) const
+    {
+        return form.ListUserList->visualItemRect(form.ListUserList->item(row)).center();
+    }
+    QStringList Rows() const
+    {
+        QStringList rows;
+        for (int i = 0; i < form.ListUserList->count(); ++i) rows << form.ListUserList->item(i)->text();
+        return rows;
+    }
+    QStringList Shown() const
+    {
+        QStringList texts;
+        for (const auto& t : messages.Texts()) texts << QString::fromStdString(t);
+        return texts;
+    }
+};
+
+}  // namespace
+
+class TestUserManage : public QObject {
+    Q_OBJECT
+
+private slots:
+    void panelShowsItsCaptionsAndNote()
+    {
+        StartWindow w;
+        w.OpenManagement();
+        QCOMPARE(w.form.FrontPanel(), w.form.PanelManage);
+        QStringList groups;
+        for (auto* box : w.form.PanelManage->findChildren<QGroupBox*>()) groups << box->title();
+        QCOMPARE(groups, (QStringList{U("用户列表"), U("用户信息")}));
+        QStringList labels;
+        for (auto* label : w.form.PanelManage->findChildren<QLabel*>()) labels << label->text();
+        for (const char* caption : {"用户管理", "用户名", "密　码", "重复密码"})
+            QVERIFY2(labels.contains(U(caption)), caption);
+        QCOMPARE(w.form.Label20->text(),
+                 U("澜悦单词支持多用户在同一台电脑上背单词。预设了六个用户，而相互间不干扰。你可以自己修改用户信息。"
+                   "如果只有管理员一个用户，且密码为空，背单词无需身份验证"));
+        QCOMPARE(w.form.suiButton9->text(), U("增加"));
+        QCOMPARE(w.form.suiButton23->text(), U("修改"));
+        QCOMPARE(w.form.suiButton10->text(), U("删除"));
+        QCOMPARE(w.form.suiButton24->text(), U("返回"));
+        QCOMPARE(w.form.EditPassword1->echoMode(), QLineEdit::Password);
+        QCOMPARE(w.form.EditPassword2->echoMode(), QLineEdit::Password);
+        // A first start without init.ini still lists its administrator.
+        QCOMPARE(w.Rows(), QStringList{U("管理员")});
+    }
+
+    void addingChecksInOrderAndFocusesTheFieldToMend()
+    {
+        StartWindow w;
+        w.OpenManagement();
+        QApplication::setActiveWindow(&w.form);
+        for (const char* name : {"a", "b", "c", "d", "e"}) w.Add(name);
+        QCOMPARE(w.Rows().size(), 6);
+
+        w.Add("c");
+        QCOMPARE(w.Shown(), QStringList{U("用户名已存在，请换个用户名")});
+        w.Add("f");
+        QCOMPARE(w.Shown(), QStringList{U("对不起，澜悦单词软件最多只支持六个用户")});
+
+        w.Select(5);
+        w.Press(w.form.suiButton10);
+        w.Type("", "x", "y");
+        w.Press(w.form.suiButton9);
+        QCOMPARE(w.Shown(), QStringList{U("用户名不能为空")});
+        QCOMPARE(QApplication::focusWidget(), w.form.EditUserName);
+
+        w.Type("f", "x", "y");
+        w.Press(w.form.suiButton9);
+        QCOMPARE(w.Shown(), QStringList{U("两次输入的密码不相同，请重新输入密码")});
+        QVERIFY(w.form.EditPassword1->text().isEmpty());
+        QVERIFY(w.form.EditPassword2->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), w.form.EditPassword1);
+
+        w.Type("f", "x", "x");
+        w.Press(w.form.suiButton9);
+        QVERIFY(w.Shown().isEmpty());
+        QCOMPARE(w.Rows().last(), U("f"));
+        QCOMPARE(w.form.ListUserList->currentRow(), 5);
+        QCOMPARE(w.form.Manage.password[5], std::string("x"));
+    }
+
+    void changingChecksInOrder()
+    {
+        StartWindow w;
+        w.OpenManagement();
+        w.Add("a");
+        w.Add("b");
+
+        QPushButton* change = w.form.suiButton23;
+        w.form.ListUserList->clearSelection();
+        QCOMPARE(w.Try(change, "z", "", ""), QStringList{U("请选择一个用户")});
+
+        w.Select(0);
+        QCOMPARE(w.form.EditUserName->text(), U("管理员"));
+        QCOMPARE(w.Try(change, "boss", "", ""), QStringList{U("不能修改管理员用户名")});
+        QVERIFY(w.Try(change, "管理员", "root", "root").isEmpty());
+        QCOMPARE(w.form.Manage.password[0], std::string("root"));
+
+        w.Select(1);
+        QCOMPARE(w.Try(change, "b", "1", "2"), QStringList{U("两次输入的密码不相同，请重新输入密码")});
+        QCOMPARE(w.Try(change, "b", "1", "1"), QStringList{U("用户名已存在，请换个用户名")});
+        QVERIFY(w.Try(change, "anna", "1", "1").isEmpty());
+        QCOMPARE(w.Rows(), (QStringList{U("管理员"), U("anna"), U("b")}));
+    }
+
+    void pickingARowFillsNameAndStoredPassword()
+    {
+        StartWindow w;
+        w.OpenManagement();
+        w.Add("a", "secret");
+        w.Type("", "", "");
+        w.Select(1);
+        QCOMPARE(w.form.EditUserName->text(), U("a"));
+        QCOMPARE(w.form.EditPassword1->text(), U("secret"));
+        QCOMPARE(w.form.EditPassword2->text(), U("secret"));
+    }
+
+    void deletingMovesLaterUsersDownAndReturnSavesTheTable()
+    {
+        StartWindow w;
+        for (int i = 0; i < kUserSlots; ++i) w.form.Manage.lastwordlib[i] = "lib" + std::to_string(i) + ".lx";
+        w.OpenManagement();
+        w.Add("a", "pa");
+        w.Add("b", "pb");
+        w.Add("c", "pc");
+        w.Add("d", "pd");
+
+        w.form.ListUserList->clearSelection();
+        w.Press(w.form.suiButton10);
+        QCOMPARE(w.Shown(), QStringList{U("请选择一个要删除的用户")});
+        w.Select(0);
+        w.Press(w.form.suiButton10);
+        QCOMPARE(w.Shown(), QStringList{U("不能删除管理员用户")});
+
+        w.Select(2);
+        w.Press(w.form.suiButton10);
+        QVERIFY(w.Shown().isEmpty());
+        QCOMPARE(w.Rows(), (QStringList{U("管理员"), U("a"), U("c"), U("d")}));
+        QVERIFY(!std::filesystem::exists(w.Ini()));  // nothing written before "返回"
+
+        w.Press(w.form.suiButton24);
+        QCOMPARE(w.form.FrontPanel(), w.form.PanelStart);
+        const auto text = ReadScrambledFile(w.Ini());
+        QVERIFY(text);
+        const std::pair<const char*, const char*> expected[] = {
+            {"user0", "管理员"}, {"user1", "a"},        {"password1", "pa"},      {"user2", "c"},
+            {"password2", "pc"}, {"lastwordlib2", "lib2.lx"}, {"user3", "d"}, {"password3", "pd"},
+            {"user4", ""},       {"password4", ""},     {"lastwordlib4", "lib4.lx"},
+        };
+        for (const auto& [tag, value] : expected)
+            QCOMPARE(QString::fromStdString(Utf8(FindTagValue(*text, tag))), U(value));
+    }
+};
+
+QTEST_MAIN(TestUserManage)
+#include "tst_usermanage.moc"
