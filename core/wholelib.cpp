@@ -77,6 +77,9 @@ void TWordLib0::LoadGroup(int g) {
     if (g >= 0 && GroupCount >= 1) {
         for (int b = g; b < Count; b += GroupCount) list.Words[list.WordCount++] = Words[b];
     }
+    loadedLayout_ = layout_;
+    loadedGroup_ = g;
+    loadedGroupCount_ = GroupCount;
     list.ForgetShownWord();
     list.CountGrades();
 }
@@ -89,7 +92,11 @@ void TWordLib0::StoreGroup() {
     }
     TWordLib& list = *StudyLib;
     static_cast<StudyValues&>(*this) = static_cast<const StudyValues&>(list);
-    for (int b = GroupIndex, k = 0; b < Count && k < list.WordCount; b += GroupCount, ++k) Words[b] = list.Words[k];
+    // Words that were loaded under another grouping or word order would land
+    // on other words' places; the library keeps its own then.
+    if (loadedLayout_ == layout_ && loadedGroup_ == GroupIndex && loadedGroupCount_ == GroupCount) {
+        for (int b = GroupIndex, k = 0; b < Count && k < list.WordCount; b += GroupCount, ++k) Words[b] = list.Words[k];
+    }
     list.CountGrades();
 }
 
@@ -129,6 +136,7 @@ int TWordLib0::NextGroup() {
 void TWordLib0::ShuffleWords() { ShuffleWords(static_cast<unsigned>(std::time(nullptr))); }
 
 void TWordLib0::ShuffleWords(unsigned seed) {
+    ++layout_;
     std::mt19937 random(seed);
     for (int i = 0; i < Count; ++i) {
         int j = i + static_cast<int>(random() % static_cast<unsigned>(Count - i));
@@ -141,6 +149,7 @@ void TWordLib0::LowerAllGrades() {
     // stays there rather than leaving the grade range.
     for (int i = 0; i < Count; ++i)
         if (Words[i].Grade > 0) --Words[i].Grade;
+    ++layout_;  // the study list's copies keep the old grades until reloaded
     ++BaseGrade;
     if (StudyLib) StudyLib->ShowGradeCounts();
     ShowBaseGrade();

@@ -63,6 +63,7 @@ bool TWordLib0::OpenWordLib(const std::string& gbkPath) {
     GroupIndex = values.GroupIndex;
     BaseGrade = values.BaseGrade;
     GradeWordLastWord = std::move(values.GradeWordLastWord);
+    ++layout_;
     Count = static_cast<int>(words.size());
     words.resize(kMaxLibraryWords);
     Words = std::move(words);

@@ -192,4 +192,12 @@ public:
 
 private:
     StudyDisplay* display_;
+    // Which words the study list holds: the group, the group count and the
+    // state of the words (counted up by every reorder and by lowering all
+    // grades) at its last load. StoreGroup puts the words back only while
+    // these still describe the library.
+    int layout_ = 0;
+    int loadedLayout_ = -1;
+    int loadedGroup_ = -1;
+    int loadedGroupCount_ = 0;
 };

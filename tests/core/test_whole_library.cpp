@@ -137,6 +137,40 @@ TEST(WholeLibrary, StoringAGroupOutsideTheGroupsIsRefusedWithItsNumber) {
     EXPECT_EQ(f.lib.Words[2].Grade, 0);
 }
 
+TEST(WholeLibrary, StoringNeverPutsWordsOnOtherWordsPlaces) {
+    auto libraryWords = [](const TWordLib0& lib) {
+        std::vector<std::string> words;
+        for (int i = 0; i < lib.Count; ++i) words.push_back(lib.Words[i].Word + ":" + std::to_string(lib.Words[i].Grade));
+        return words;
+    };
+    {
+        SCOPED_TRACE("the grouping changed without loading a group");
+        OpenLibrary f({0, 0, 0, 0, 0, 0}, 3, 1);
+        auto before = libraryWords(f.lib);
+        f.lib.GroupCount = 1;
+        f.lib.GroupIndex = 0;
+        f.list.Words[0].Grade = 4;
+        f.list.TotalTime = 321;
+        f.lib.StoreGroup();
+        EXPECT_EQ(libraryWords(f.lib), before);
+        EXPECT_EQ(f.lib.TotalTime, 321) << "the study values still come back";
+    }
+    {
+        SCOPED_TRACE("the words were reshuffled");
+        OpenLibrary f({0, 0, 0, 0, 0, 0}, 2, 0);
+        f.lib.StoreGroup();
+        f.lib.ShuffleWords(7u);
+        auto before = libraryWords(f.lib);
+        f.list.Words[0].Grade = 4;
+        f.lib.StoreGroup();
+        EXPECT_EQ(libraryWords(f.lib), before);
+        f.lib.LoadGroup(0);  // a fresh load stores again
+        f.list.Words[0].Grade = 4;
+        f.lib.StoreGroup();
+        EXPECT_EQ(f.lib.Words[0].Grade, 4);
+    }
+}
+
 TEST(WholeLibrary, GroupCountAndIndexAreChecked) {
     OpenLibrary f(std::vector<int>(10, 0), 2, 0);
     for (int bad : {201, 11, 0, -3}) {
@@ -241,6 +275,9 @@ TEST(WholeLibrary, LoweringAllGradesRelabelsTheGrades) {
     for (int i = 0; i < f.lib.Count; ++i) grades.push_back(f.lib.Words[i].Grade);
     EXPECT_EQ(grades, (std::vector<int>{0, 1, 4, 0}));
     EXPECT_EQ(f.lib.CountGradeZeroWords(), 2);
+
+    f.lib.StoreGroup();  // the study list still holds the old grades
+    EXPECT_EQ(f.lib.Words[2].Grade, 4);
 
     f.lib.LowerAllGrades();  // a grade-0 word never leaves the grade range
     EXPECT_EQ(f.lib.Words[0].Grade, 0);
