@@ -27,6 +27,8 @@
 #include "shell/formstart.h"
 #include "shell/programfolder.h"
 #include "shell/windowset.h"
+#include "study/formmain.h"
+#include "widgets/radiogroup.h"
 #include "widgets/messagebox.h"
 #include "widgets/plainmessage.h"
 #include "widgets/shellopen.h"
@@ -236,13 +238,20 @@ void TestFormStart::windowSetIsCreatedHiddenWithTheConfigurationLoadedFirst() {
     QVERIFY(formStart);
     QCOMPARE(formStart->ProgramFolder, folder.gbk());
     QCOMPARE(formStart->Manage.readmode, 2);
+    // The study window read its settings from the loaded store and
+    // published the program folder.
+    QVERIFY(formMain);
+    QCOMPARE(formMain->GroupReadMode->ItemIndex(), 2);
+    QCOMPARE(formMain->GroupMemoryMode->ItemIndex(), 1);
+    QCOMPARE(GetProgramFolder(), folder.gbk());
     QVERIFY(SelectWordLib);
     QVERIFY(formHelp);
     QVERIFY(formMakeWordLib);
     QCOMPARE(SelectWordLib->objectName(), QString("SelectWordLib"));
     QCOMPARE(formHelp->objectName(), QString("formHelp"));
     QCOMPARE(formMakeWordLib->objectName(), QString("formMakeWordLib"));
-    for (QWidget* window : {static_cast<QWidget*>(formStart), static_cast<QWidget*>(SelectWordLib),
+    for (QWidget* window : {static_cast<QWidget*>(formStart), static_cast<QWidget*>(formMain),
+                            static_cast<QWidget*>(SelectWordLib),
                             static_cast<QWidget*>(formHelp), static_cast<QWidget*>(formMakeWordLib)}) {
         QVERIFY(window->isWindow());
         QVERIFY(!window->isVisible());
