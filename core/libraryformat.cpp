@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 
 #include "core/gbktext.h"
 
@@ -167,7 +168,9 @@ void ParseLibraryLines(const std::vector<std::string>& lines, LibraryFileValues&
             throw LibraryFormatError(Gbk("词库单词数超过") + IntToStr(kMaxLibraryWords) +
                                      Gbk("个，无法加载！"));
         words.push_back(ReadWordLine(line, marks));
-        values.TotalDisplays += words.back().StudyTimes;
+        // Hand-edited counts may be huge; the total stops at the int range.
+        long long total = static_cast<long long>(values.TotalDisplays) + words.back().StudyTimes;
+        values.TotalDisplays = static_cast<int>(std::clamp<long long>(total, INT_MIN, INT_MAX));
     }
 }
 

@@ -130,6 +130,27 @@ TEST(LibraryFile, LineParseRules) {
     }
 }
 
+TEST(LibraryFile, TheTotalStudyCountIsSummedWhileReading) {
+    struct Case {
+        std::vector<std::string> times;
+        int total;
+    };
+    const Case cases[] = {
+        {{"3", "", "x", "-2", "10"}, 11},
+        {{"2147483647", "5"}, 2147483647},
+        {{"-2147483648", "-1"}, -2147483647 - 1},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> lines;
+        for (const std::string& t : c.times) lines.push_back(WordLine("w", t, "m", "0"));
+        std::vector<WordList> words;
+        LibraryFileValues values;
+        values.TotalDisplays = 99;
+        ParseLibraryLines(lines, values, words);
+        EXPECT_EQ(values.TotalDisplays, c.total);
+    }
+}
+
 TEST(LibraryFile, HeaderValuesMissingFromAFileKeepWhatWasThere) {
     LibraryFixture f;
     ASSERT_TRUE(f.Open("a.lx", "<editor>first</editor><date>d1</date><lt>4</lt><tlt>9</tlt><tt>8</tt>"
