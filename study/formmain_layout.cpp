@@ -15,6 +15,7 @@
 #include "core/manage.h"
 #include "study/formmain.h"
 #include "widgets/colourvalue.h"
+#include "widgets/framedbox.h"
 #include "widgets/answeredit.h"
 #include "widgets/radiogroup.h"
 
@@ -56,11 +57,7 @@ QPushButton* NewButton(QWidget* parent, const char* name, const char* utf8Captio
     return button;
 }
 
-QGroupBox* NewBox(QWidget* parent, const char* name) {
-    auto* box = Named(new QGroupBox(parent), name);
-    box->setFlat(false);
-    return box;
-}
+QGroupBox* NewBox(QWidget* parent, const char* name) { return Named(new FramedBox(QString(), parent), name); }
 
 // One "caption: value" row of the left column.
 void AddRow(QGridLayout* grid, int row, QWidget* parent, const char* utf8Caption, QLabel* value) {
@@ -255,7 +252,7 @@ void TformMain::BuildRightSide(QWidget* parent) {
     MemoC = Named(new QTextEdit(GroupBoxTop), "MemoC");
     MemoC->setReadOnly(true);
     MemoC->setFocusPolicy(Qt::NoFocus);
-    MemoC->setFrameShape(QFrame::Box);
+    MemoC->setFrameShape(QFrame::NoFrame);
     MemoC->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MemoC->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MemoC->setLineWrapMode(QTextEdit::WidgetWidth);
@@ -271,7 +268,7 @@ void TformMain::BuildRightSide(QWidget* parent) {
     MemoSentence = Named(new QPlainTextEdit(GroupBoxMiddle), "MemoSentence");
     MemoSentence->setReadOnly(true);
     MemoSentence->setFocusPolicy(Qt::NoFocus);
-    MemoSentence->setFrameShape(QFrame::Box);
+    MemoSentence->setFrameShape(QFrame::NoFrame);
     MemoSentence->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     MemoSentence->setFont(PixelFont(QStringLiteral("宋体"), 20));
     middle->addWidget(MemoSentence);
@@ -356,19 +353,9 @@ void TformMain::ApplyColours() {
     line.setColor(QPalette::Window, border);
     LabelLine->setPalette(line);
 
-    // Frames of the boxes and radio groups and the border of the answer box;
-    // selectors by name only, so that no colour set above is overridden.
-    const QString b = border.name();
-    const QString frame = QStringLiteral("border: 1px solid %1; border-radius: 3px; margin-top: 4px;").arg(b);
-    QString sheet;
-    for (const char* name : {"GroupBoxWordLib", "GroupBoxTime", "GroupBoxTop", "GroupBoxMiddle",
-                             "GroupBoxBottom", "GroupGrade", "GroupReadMode", "GroupMemoryMode"})
-        sheet += QStringLiteral("QGroupBox#%1 { %2 } ").arg(QLatin1String(name), frame);
-    sheet += QStringLiteral("QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; } ");
-    sheet += QStringLiteral("QLineEdit#EditInput { border: 2px solid %1; } ").arg(b);
-    sheet += QStringLiteral("QTextEdit#MemoC, QPlainTextEdit#MemoSentence, QListWidget#ListBoxGrade "
-                            "{ border: 1px solid %1; }").arg(back.name());
-    PanelMain->setStyleSheet(sheet);
+    // Frames of the boxes and radio groups and the border of the answer box.
+    for (FramedBox* box : PanelMain->findChildren<FramedBox*>()) box->SetBorderColour(border);
+    EditInput->SetBorderColour(border);
 
     // One blank row below the grade labels, kept once however often the
     // colours change.

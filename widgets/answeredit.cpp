@@ -2,10 +2,23 @@
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QPainter>
 
 #include "widgets/virtualkey.h"
 
-AnswerEdit::AnswerEdit(QWidget* parent) : QLineEdit(parent) {}
+AnswerEdit::AnswerEdit(QWidget* parent) : QLineEdit(parent) { setFrame(false); }
+
+void AnswerEdit::SetBorderColour(const QColor& colour) {
+    border_ = colour;
+    update();
+}
+
+void AnswerEdit::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(QPen(border_, 2));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
+}
 
 void AnswerEdit::SetTextColour(const QColor& colour) {
     QPalette p = palette();

@@ -31,14 +31,18 @@ public:
     void SetTextColour(const QColor& colour);
     QColor TextColour() const;
     QColor OwnBackground() const;
+    // The frame around the box.
+    void SetBorderColour(const QColor& colour);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void DeliverCharacter(QKeyEvent* event);
 
     bool composing_ = false;
+    QColor border_{189, 207, 238};
 };

@@ -5,9 +5,9 @@
 #include <QRadioButton>
 
 RadioGroup::RadioGroup(const QString& title, const QStringList& items, int columns, QWidget* parent)
-    : QGroupBox(title, parent), group_(new QButtonGroup(this)) {
+    : FramedBox(title, parent), group_(new QButtonGroup(this)) {
     auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(4, title.isEmpty() ? 4 : 8, 4, 4);
+    grid->setContentsMargins(4, title.isEmpty() ? 4 : fontMetrics().height() + 2, 4, 4);
     grid->setSpacing(2);
     columns = std::max(columns, 1);
     const int rows = (static_cast<int>(items.size()) + columns - 1) / columns;

@@ -3,7 +3,7 @@
 // columns. Only a click by the learner is reported; setting the index from
 // the program is silent.
 
-#include <QGroupBox>
+#include "widgets/framedbox.h"
 #include <QStringList>
 #include <QVector>
 
@@ -11,7 +11,7 @@ class QButtonGroup;
 class QGridLayout;
 class QRadioButton;
 
-class RadioGroup : public QGroupBox {
+class RadioGroup : public FramedBox {
     Q_OBJECT
 public:
     explicit RadioGroup(const QString& title, const QStringList& items, int columns = 1,

@@ -43,6 +43,7 @@ private slots:
     void memoryModeDecidesAutomaticPronunciation();
     void collectingRefusedInTheFavouritesLibrary_data();
     void collectingRefusedInTheFavouritesLibrary();
+    void collectingAddsToTheFavouritesAndSaves();
     void hotKeyRegistration();
     void fullScreenTogglesTheLeftColumn();
 };
@@ -227,6 +228,28 @@ void TestStudyFlow::collectingRefusedInTheFavouritesLibrary() {
     f.Press(Qt::Key_F12);
     const std::vector<std::string> refusal{"您现在使用的是收藏库！还让我往哪收藏？"};
     QCOMPARE(f.messages.Texts() == refusal, refused);
+}
+
+void TestStudyFlow::collectingAddsToTheFavouritesAndSaves() {
+    StudyFixture f("collect_add");
+    f.WriteLibrary("收藏库.lx", {{"old", "旧"}});
+    f.WriteLibrary("two.lx", Words(2));
+    TformMain& w = f.Create();
+    w.MyWordLib.LoadFavourites(f.gbkUserFolder + Gbk("收藏库.lx"));
+    const int position = w.MyWordLib.CurrentIndex;
+    f.Open("two.lx");
+    f.Press(Qt::Key_Down);
+    f.Press(Qt::Key_F12);
+    QVERIFY(f.messages.Texts().empty());
+    QCOMPARE(w.MyWordLib.Count, 2);
+    QCOMPARE(w.MyWordLib.Words[1].Word, std::string("w1"));
+    QCOMPARE(w.MyWordLib.CurrentIndex, position);
+    QCOMPARE(w.PanelMyWordLibWordCount->text(), QStringLiteral("收藏库词数：2"));
+    const std::string saved = SavedText(f, "收藏库.lx");
+    QVERIFY2(saved.find("<e>w1</e>") != std::string::npos, saved.c_str());
+    QVERIFY(saved.find("<c>词1</c>") != std::string::npos);
+    QTest::mouseClick(w.ButtonMyNewWord, Qt::LeftButton);  // already there: nothing added
+    QCOMPARE(w.MyWordLib.Count, 2);
 }
 
 void TestStudyFlow::hotKeyRegistration() {

@@ -1,0 +1,206 @@
+// The study window as created: its controls by form name with their
+// captions, items and fonts, the four timers, the settings it reads from the
+// store, and the colours of the configuration.
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+#include "support/studyfixture.h"
+#include "widgets/answeredit.h"
+#include "widgets/colourvalue.h"
+#include "widgets/framedbox.h"
+#include "widgets/radiogroup.h"
+
+class TestStudyLayout : public QObject {
+    Q_OBJECT
+private slots:
+    void captionsByFormName_data();
+    void captionsByFormName();
+    void radioGroupsAndGradeLabels();
+    void onlyTheAnswerBoxTakesFocus();
+    void fontsAndWindow();
+    void timers();
+    void settingsReadAtCreation();
+    void coloursOfTheConfiguration();
+    void activationCopiesTheSettings();
+};
+
+void TestStudyLayout::captionsByFormName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    const char* rows[][2] = {
+        {"LabelGroup", "1/ 1"},          {"LabelStepNo", "0 / 0"},
+        {"circleno", "1"},               {"LabelWordStudyCount", "0 / 0"},
+        {"LabelGradeHeader", "各级单词数            级别"},
+        {"LabelThisTime", "00:00:00"},   {"LabelSpeed", "0 词/分"},
+        {"LabelThisLoopTime", "00:00:00"}, {"LabelLeftTime", "00:00:00"},
+        {"LabelTotalTime", "00:00:00"},  {"PanelThisTime", "00:00:00"},
+        {"PanelMyWordLibWordCount", "收藏库词数：0"},
+        {"PanelComment", "正 确"},       {"PanelMainCaption", "澜悦日语单词 Lexilark V1.0 "},
+        {"ButtonPause", "暂停学习"},     {"suiButton2", "单词分组"},
+        {"ButtonSelectWordLib", "选择词库"}, {"suiButton5", "软件报错"},
+        {"suiButton3", "收藏管理"},      {"ButtonReturn", "返  回"},
+        {"suiButton4", "参数设置"},      {"suiButton10", "帮助向导"},
+        {"ButtonFullScreen", "全屏"},    {"ButtonDeGrade", "降级"},
+        {"ButtonUpGrade", "升级"},       {"ButtonPriorWord", "前一个"},
+        {"ButtonNextWord", "后一个"},    {"ButtonPrompt", "提示"},
+        {"ButtonMyNewWord", "收藏"},     {"PanelE", ""}, {"PanelT", ""},
+        {"LabelWordLibName", ""},
+    };
+    for (auto& row : rows) QTest::newRow(row[0]) << QString(row[0]) << QString::fromUtf8(row[1]);
+}
+
+void TestStudyLayout::captionsByFormName() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    StudyFixture f("captions");
+    TformMain& w = f.Create();
+    QWidget* control = w.findChild<QWidget*>(name);
+    QVERIFY2(control, qPrintable(name));
+    if (auto* label = qobject_cast<QLabel*>(control))
+        QCOMPARE(label->text(), caption);
+    else if (auto* button = qobject_cast<QPushButton*>(control))
+        QCOMPARE(button->text(), caption);
+    else
+        QFAIL("neither label nor button");
+}
+
+void TestStudyLayout::radioGroupsAndGradeLabels() {
+    StudyFixture f("groups");
+    TformMain& w = f.Create();
+    for (const char* name : {"PanelMain", "Panel11", "PanelWordlib", "LabelLine", "PanelGrade", "Panel2",
+                             "PanelButtons", "Panel1", "GroupBoxMiddle", "GroupBoxBottom", "pcontrol",
+                             "MemoC", "MemoSentence", "EditInput", "ListBoxGrade"})
+        QVERIFY2(w.findChild<QWidget*>(name), name);
+
+    QCOMPARE(w.GroupReadMode->title(), QStringLiteral("显示方式"));
+    const QStringList modes{"日→假汉", "汉→假日", "日假→汉", " 汉假日"};
+    for (int i = 0; i < 4; ++i) QCOMPARE(w.GroupReadMode->ItemText(i), modes[i]);
+    QCOMPARE(w.GroupMemoryMode->title(), QStringLiteral("朗读方式"));
+    QCOMPARE(w.GroupMemoryMode->ItemText(0), QStringLiteral("强 化"));
+    QCOMPARE(w.GroupMemoryMode->ItemText(1), QStringLiteral("回 忆"));
+    QVERIFY(!w.GroupMemoryMode->isVisible());
+    QCOMPARE(w.GroupGrade->ItemCount(), 6);
+    QCOMPARE(w.GroupGrade->ItemIndex(), 5);
+
+    QVERIFY(!w.ListBoxGrade->isEnabled());
+    w.ApplyColours();  // the settings window repaints: still one blank row
+    QStringList rows;
+    for (int i = 0; i < w.ListBoxGrade->count(); ++i) rows << w.ListBoxGrade->item(i)->text();
+    QCOMPARE(rows, (QStringList{"10000", "4", "3", "2", "1", "0", QString(18, ' ')}));
+}
+
+void TestStudyLayout::onlyTheAnswerBoxTakesFocus() {
+    StudyFixture f("focus");
+    TformMain& w = f.Create();
+    for (QPushButton* b : w.findChildren<QPushButton*>()) QCOMPARE(b->focusPolicy(), Qt::NoFocus);
+    for (QRadioButton* b : w.findChildren<QRadioButton*>()) QCOMPARE(b->focusPolicy(), Qt::NoFocus);
+    QVERIFY(w.EditInput->focusPolicy() & Qt::TabFocus);
+    w.TimerSetFocusTimer();
+    QTRY_VERIFY(w.EditInput->hasFocus());
+}
+
+void TestStudyLayout::fontsAndWindow() {
+    StudyFixture f("fonts");
+    TformMain& w = f.Create();
+    QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(w.minimumWidth(), 270);
+    QCOMPARE(w.font().pixelSize(), 12);
+    QCOMPARE(w.EditInput->font().family(), QStringLiteral("Comic Sans MS"));
+    QCOMPARE(w.EditInput->font().pixelSize(), 24);
+    QCOMPARE(w.PanelE->font().pixelSize(), 37);
+    QCOMPARE(w.PanelT->font().pixelSize(), 33);
+    QCOMPARE(w.MemoSentence->font().pixelSize(), 20);
+    QCOMPARE(w.Panel11->width(), 172);
+    for (QPushButton* b : {w.ButtonFullScreen, w.ButtonDeGrade, w.ButtonUpGrade, w.ButtonPriorWord,
+                           w.ButtonNextWord, w.ButtonPrompt, w.ButtonMyNewWord})
+        QCOMPARE(b->width(), 48);
+}
+
+void TestStudyLayout::timers() {
+    StudyFixture f("timers");
+    f.manage.delaytime = 1234;
+    TformMain& w = f.Create();
+    QCOMPARE(w.Timer->interval(), 1000);
+    QVERIFY(!w.Timer->isActive());
+    QCOMPARE(w.Timer->property("Tag").toInt(), 1);
+    QCOMPARE(w.TimerPrompt->interval(), 1234);
+    QVERIFY(!w.TimerPrompt->isActive());
+    QCOMPARE(w.TimerComment->interval(), 1000);
+    QVERIFY(!w.TimerComment->isActive());
+    QCOMPARE(w.TimerSetFocus->interval(), 2000);
+    QVERIFY(w.TimerSetFocus->isActive());
+}
+
+void TestStudyLayout::settingsReadAtCreation() {
+    StudyFixture f("settings");
+    f.manage.readmode = 1;
+    f.manage.memorymode = 1;
+    f.manage.mute = true;
+    f.manage.autocleareditinput = true;
+    TformMain& w = f.Create();
+    QCOMPARE(w.GroupReadMode->ItemIndex(), 1);
+    QCOMPARE(w.GroupMemoryMode->ItemIndex(), 1);
+    QCOMPARE(w.WordLib.ReadMode, 1);
+    QCOMPARE(w.WordLib.MemoryMode, 1);
+    QVERIFY(w.WordLib.Mute);
+    QVERIFY(w.WordLib.AutoClear);
+    QCOMPARE(f.manage.readmode, 1);  // setting the groups wrote nothing back
+    QCOMPARE(GetProgramFolder(), f.gbkProgramFolder);
+    QCOMPARE(w.WordLib.ProgramFolder, f.gbkProgramFolder);
+    QCOMPARE(w.MemoC->toPlainText(), QString());
+}
+
+void TestStudyLayout::coloursOfTheConfiguration() {
+    StudyFixture f("colours");
+    f.manage.fontcolor = 16777215;
+    f.manage.backcolor = 32768;
+    f.manage.bordercolor = 255;
+    TformMain& w = f.Create();
+    QCOMPARE(w.PanelMain->palette().color(QPalette::Window), QColor(0, 128, 0));
+    QCOMPARE(w.PanelComment->palette().color(QPalette::Window), QColor(0, 128, 0));
+    QCOMPARE(w.LabelWordLibName->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+    QCOMPARE(w.LabelLine->palette().color(QPalette::Window), QColor(255, 0, 0));
+    QCOMPARE(w.WordLib.FontColor, 16777215);
+    QCOMPARE(w.WordLib.BackColor, 32768);
+    for (FramedBox* box : w.findChildren<FramedBox*>()) QCOMPARE(box->BorderColour(), QColor(255, 0, 0));
+
+    f.manage.backcolor = 8404992;  // "凝重": #004080
+    f.manage.fontcolor = 16777199;
+    w.ApplyColours();
+    QCOMPARE(w.PanelMain->palette().color(QPalette::Window), QColor(0, 0x40, 0x80));
+    QCOMPARE(w.PanelThisTime->palette().color(QPalette::WindowText), QColor(0xEF, 0xFF, 0xFF));
+}
+
+void TestStudyLayout::activationCopiesTheSettings() {
+    StudyFixture f("activate");
+    TformMain& w = f.Create();
+    w.activationSource = [] {
+        TformMain::ActivationSettings s;
+        s.autoClear = true;
+        s.mute = true;
+        s.showSentence = true;
+        s.fontColor = 255;
+        s.backColor = 0;
+        return s;
+    };
+    w.FormActivate();
+    QVERIFY(f.manage.autocleareditinput && f.manage.mute && f.manage.showsentence);
+    QVERIFY(w.WordLib.AutoClear && w.WordLib.Mute && w.WordLib.ShowSentence);
+    QCOMPARE(w.WordLib.FontColor, 255);
+    QCOMPARE(w.WordLib.BackColor, 0);
+    // A library opened afterwards keeps them.
+    f.WriteLibrary("two.lx", {{"a", "甲"}, {"b", "乙"}});
+    f.Open("two.lx");
+    QVERIFY(w.WordLib.Mute && w.WordLib.AutoClear);
+    QCOMPARE(w.WordLib.FontColor, 255);
+}
+
+QTEST_MAIN(TestStudyLayout)
+#include "tst_study_layout.moc"
