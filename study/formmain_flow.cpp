@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 #include <filesystem>
@@ -111,6 +112,8 @@ void TformMain::FormCreate() {
         PanelMyWordLibWordCount->setText(QString::fromStdString(Utf8(caption)));
     });
 
+    // The window fills the screen; 790 by 541 is only its design size.
+    if (QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
     PanelMainCaption->setText(QString::fromUtf8(kStudyWindowTitleUtf8));
     MemoC->clear();
     TimerPrompt->setInterval(std::max(manage_.delaytime, 1));

@@ -164,6 +164,7 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     ListBoxGrade->setEnabled(false);
     ListBoxGrade->setFixedWidth(56);
     ListBoxGrade->setFocusPolicy(Qt::NoFocus);
+    ListBoxGrade->setTextElideMode(Qt::ElideNone);
     ListBoxGrade->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBoxGrade->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     gradeLayout->addWidget(ListBoxGrade, 1, 1);

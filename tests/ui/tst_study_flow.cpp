@@ -36,6 +36,8 @@ private slots:
     void openingShowsTheNameAndSavedPosition();
     void groupEndBySpaceOnEmptyBox();
     void cycleEndSavesAndStartsTheNextCycle();
+    void groupEndWithNoLaterGroupEndsTheCycle();
+    void groupEndWithEveryWordUpgradedLowersAllGrades();
     void everyFiveHundredShownWordsSaves();
     void upGradeAtTheEndOfTheGroupEndsItFirst();
     void choosingAGrade();
@@ -117,6 +119,44 @@ void TestStudyFlow::cycleEndSavesAndStartsTheNextCycle() {
     QVERIFY(saved.find("<tlt>0</tlt>") != std::string::npos);
     QVERIFY(f.WordText() == "w0" || f.WordText() == "w1");  // the reshuffled first group
     QCOMPARE(w.LabelGroup->text(), QStringLiteral("1 / 1"));
+}
+
+void TestStudyFlow::groupEndWithNoLaterGroupEndsTheCycle() {
+    StudyFixture f("group_end_cycle");
+    // Group 0: w0, w2 at grade 0; group 1: w1, w3, both already at grade 1.
+    f.WriteLibrary("four.lx", {{"w0", "零", 0}, {"w1", "一", 1}, {"w2", "二", 0}, {"w3", "三", 1}}, 2);
+    TformMain& w = f.Create();
+    f.Open("four.lx");
+    w.WordLib.ThisLoopTime = 50;
+    f.Press(Qt::Key_Down);
+    f.Type("w2");
+    f.Enter();
+    f.Space();
+    f.Space();
+    QCOMPARE(f.messages.Texts(), (std::vector<std::string>{"祝贺你!完成第1循环第1分组",
+                                                          "祝贺你!完成本次循环！现在进入第2循环"}));
+    QCOMPARE(w.circleno->text(), QStringLiteral("2"));
+    QCOMPARE(w.WordLib.ThisLoopTime, 0);  // the new cycle's clock starts at zero
+    QVERIFY(SavedText(f, "four.lx").find("<tlt>0</tlt>") != std::string::npos);
+    QVERIFY(f.WordText() == "w0" || f.WordText() == "w2");
+    QCOMPARE(w.WordLib.Words[static_cast<size_t>(w.WordLib.CurrentIndex)].Grade, 0);
+}
+
+void TestStudyFlow::groupEndWithEveryWordUpgradedLowersAllGrades() {
+    StudyFixture f("all_upgraded");
+    f.WriteLibrary("two.lx", {{"w0", "零", 0}, {"w1", "一", 1}}, 2);
+    TformMain& w = f.Create();
+    f.Open("two.lx");
+    f.Press(Qt::Key_BracketRight);  // the last grade-0 word goes up
+    f.Space();                      // on the empty box at the end of the group
+    QCOMPARE(f.messages.Texts(), (std::vector<std::string>{"祝贺你!完成第1循环第1分组",
+                                                          "祝贺你！所有0单词已经升级完毕！"}));
+    QCOMPARE(w.WordLib0.BaseGrade, 1);
+    QStringList labels;
+    for (int i = 0; i < 6; ++i) labels << w.ListBoxGrade->item(i)->text();
+    QCOMPARE(labels, (QStringList{"10000", "5", "4", "3", "2", "1"}));
+    QCOMPARE(f.WordText(), QStringLiteral("w0"));
+    QVERIFY(f.WordShown());
 }
 
 void TestStudyFlow::everyFiveHundredShownWordsSaves() {
