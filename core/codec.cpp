@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 #include <system_error>
 #include <vector>
 
@@ -91,8 +95,11 @@ void RoundToBits(const U128& x, int bits, uint64_t& mantissa, int& shift) {
     int cmp = CompareRemainderWithHalf(x, shift);
     if (cmp > 0 || (cmp == 0 && (mantissa & 1))) {
         ++mantissa;
-        if (mantissa == (uint64_t{1} << bits)) {
-            mantissa >>= 1;
+        // Rounding up can carry into bit `bits` (with 64 bits the carry
+        // wraps the mantissa to 0).
+        bool carried = bits == 64 ? mantissa == 0 : mantissa == (uint64_t{1} << bits);
+        if (carried) {
+            mantissa = uint64_t{1} << (bits - 1);
             ++shift;
         }
     }
@@ -120,21 +127,63 @@ int ExactDraw(int32_t s, int n) {
 
 // --- The cached keystream -------------------------------------------------
 
+// The key byte for one stepped state, without a division. With
+// y = 180 * s (|y| < 2^39) and M = 2^32 - 1, write y = q * M + r with
+// 0 <= r < M; then sum = y + (y >> 32) + 1 has q = floor(y / M) in its high
+// half, and its low half is r + 1 for q <= 0 and r (or r + 1 when r >= q)
+// for q > 0, so M divides a non-zero y exactly when the low half is 1 for
+// negative y and 0 for positive y. Away from those points the draw, which
+// truncates toward zero, is the floor plus one for negative y; at them
+// (s = k * M / 15) the extended-precision rounding decides, so the exact
+// model is asked.
+inline unsigned char KeyByteFor(int32_t s) {
+    int64_t y = static_cast<int64_t>(s) * 180;
+    int64_t sum = y + (y >> 32) + 1;
+    uint32_t negative = static_cast<uint32_t>(static_cast<uint64_t>(y) >> 63);
+    if (static_cast<uint32_t>(sum) == negative) [[unlikely]]
+        return static_cast<unsigned char>(ExactDraw(s, 180) + 9);
+    return static_cast<unsigned char>((sum >> 32) + negative + 9);
+}
+
 struct Keystream {
-    std::vector<unsigned char> bytes;
+    // Room for a whole readable file from the start (left uninitialised:
+    // every byte is computed before it is read); writes of larger files
+    // grow it.
+    std::unique_ptr<unsigned char[]> bytes{new unsigned char[kReadBufferSize]};
+    size_t capacity = kReadBufferSize;
+    size_t filled = 0;
     uint32_t state = static_cast<uint32_t>(kKeystreamSeed);
 
+    const unsigned char* data() const { return bytes.get(); }
+
     void ExtendTo(size_t count) {
-        if (bytes.size() >= count) return;
-        size_t target = std::max(count, std::min<size_t>(bytes.size() * 2 + 4096, kReadBufferSize));
-        target = std::max(target, count);
-        bytes.reserve(target);
+        if (filled >= count) return;
+        if (count > capacity) {
+            size_t grown = std::max(count, capacity * 2);
+            std::unique_ptr<unsigned char[]> larger(new unsigned char[grown]);
+            std::memcpy(larger.get(), bytes.get(), filled);
+            bytes = std::move(larger);
+            capacity = grown;
+        }
+        // Small reads (init.ini, the data lists) need only the start.
+        size_t target = std::min(capacity, std::max(count, filled * 2 + 4096));
+        unsigned char* out = bytes.get();
         uint32_t st = state;
-        for (size_t j = bytes.size(); j < target; ++j) {
+        size_t j = filled;
+        for (; j + 4 <= target; j += 4) {
+            uint32_t s1 = Step(st), s2 = Step(s1), s3 = Step(s2);
+            st = Step(s3);
+            out[j] = KeyByteFor(static_cast<int32_t>(s1));
+            out[j + 1] = KeyByteFor(static_cast<int32_t>(s2));
+            out[j + 2] = KeyByteFor(static_cast<int32_t>(s3));
+            out[j + 3] = KeyByteFor(static_cast<int32_t>(st));
+        }
+        for (; j < target; ++j) {
             st = Step(st);
-            bytes.push_back(static_cast<unsigned char>(KeystreamDraw(static_cast<int32_t>(st), 180) + 9));
+            out[j] = KeyByteFor(static_cast<int32_t>(st));
         }
         state = st;
+        filled = target;
     }
 };
 
@@ -162,24 +211,36 @@ uint32_t StateAfterDraws(uint64_t draws) {
 }
 
 // Applies key bytes to 8 bytes at a time: a byte equal to its key byte
-// stays, any other byte is XOR-ed with it.
-void ApplyKey(char* data, const unsigned char* key, size_t len) {
+// stays, any other byte is XOR-ed with it. `out` may be `in`.
+void ApplyKey(const char* in, char* out, const unsigned char* key, size_t len) {
     constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
     constexpr uint64_t kHigh = 0x8080808080808080ull;
     size_t i = 0;
+#if defined(__SSE2__) || defined(_M_X64)
+    for (; i + 32 <= len; i += 32) {
+        for (size_t h = 0; h < 32; h += 16) {
+            __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + h));
+            __m128i k = _mm_loadu_si128(reinterpret_cast<const __m128i*>(key + i + h));
+            __m128i same = _mm_cmpeq_epi8(x, k);
+            // Where x equals k the XOR is zero and k itself is the result.
+            __m128i r = _mm_or_si128(_mm_xor_si128(x, k), _mm_and_si128(same, k));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + h), r);
+        }
+    }
+#endif
     for (; i + 8 <= len; i += 8) {
         uint64_t x, k;
-        std::memcpy(&x, data + i, 8);
+        std::memcpy(&x, in + i, 8);
         std::memcpy(&k, key + i, 8);
         uint64_t d = x ^ k;
         uint64_t nonzero = (((d & kLow7) + kLow7) | d) & kHigh;  // high bit set where d != 0
         uint64_t keepMask = ~((nonzero >> 7) * 0xFF);            // 0xFF where x == k
         uint64_t r = d | (x & keepMask);
-        std::memcpy(data + i, &r, 8);
+        std::memcpy(out + i, &r, 8);
     }
     for (; i < len; ++i) {
-        unsigned char x = static_cast<unsigned char>(data[i]);
-        if (x != key[i]) data[i] = static_cast<char>(x ^ key[i]);
+        unsigned char x = static_cast<unsigned char>(in[i]);
+        out[i] = static_cast<char>(x == key[i] ? x : x ^ key[i]);
     }
 }
 
@@ -202,6 +263,7 @@ void SeedKeystream(int32_t value) { g_state = value; }
 int32_t KeystreamState() { return g_state; }
 
 int KeystreamDraw(int32_t steppedState, int n) {
+    if (n == 180) return static_cast<signed char>(KeyByteFor(steppedState) - 9);
     // For small ranges exact rational arithmetic gives the same result
     // except where n*s/4294967295 is an integer (the extended-precision
     // rounding can land one step nearer zero there); any other value lies
@@ -235,24 +297,24 @@ void ScrambleText(std::string& text) {
 unsigned char KeyByteAt(size_t j) {
     Keystream& ks = SharedKeystream();
     ks.ExtendTo(j + 1);
-    return ks.bytes[j];
+    return ks.data()[j];
 }
 
 void ScrambleAt(char* data, size_t len, size_t offset) {
     if (len == 0) return;
     Keystream& ks = SharedKeystream();
     ks.ExtendTo(offset + len);
-    ApplyKey(data, ks.bytes.data() + offset, len);
+    ApplyKey(data, data, ks.data() + offset, len);
 }
 
 std::optional<std::string> ReadScrambledFile(const std::filesystem::path& path) {
     SeedKeystream(kKeystreamSeed);
     std::FILE* file = OpenFile(path, false);
     if (!file) return std::nullopt;
-    std::string text(kReadBufferSize, '\0');
     // The end-of-file read takes a place in the buffer too, so reading one
     // byte more than the largest accepted file tells whether it is too big.
-    size_t got = std::fread(text.data(), 1, kLargestReadableFile + 1, file);
+    std::unique_ptr<char[]> raw(new char[kLargestReadableFile + 1]);
+    size_t got = std::fread(raw.get(), 1, kLargestReadableFile + 1, file);
     bool failed = std::ferror(file) != 0;
     std::fclose(file);
     if (failed) return std::nullopt;
@@ -261,10 +323,24 @@ std::optional<std::string> ReadScrambledFile(const std::filesystem::path& path) 
         ShowAppMessage(Gbk("词库过大，无法加载！请与作者联系！"), kMsgOk);
         return std::nullopt;
     }
-    text.resize(got);
-    ScrambleAt(text.data(), got, 0);
-    size_t nul = text.find('\0');
-    if (nul != std::string::npos) text.resize(nul);
+    Keystream& ks = SharedKeystream();
+    ks.ExtendTo(got);
+    // Unscrambled in small pieces straight into the text, which is never
+    // filled twice.
+    std::string text;
+    text.reserve(got);
+    char piece[512];
+    for (size_t done = 0; done < got;) {
+        size_t n = std::min(sizeof piece, got - done);
+        ApplyKey(raw.get() + done, piece, ks.data() + done, n);
+        size_t nul = std::string_view(piece, n).find('\0');
+        if (nul != std::string_view::npos) {
+            text.append(piece, nul);
+            break;
+        }
+        text.append(piece, n);
+        done += n;
+    }
     return text;
 }
 
