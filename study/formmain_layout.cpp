@@ -165,6 +165,7 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     ListBoxGrade->setFixedWidth(56);
     ListBoxGrade->setFocusPolicy(Qt::NoFocus);
     ListBoxGrade->setTextElideMode(Qt::ElideNone);
+    ListBoxGrade->setFrameShape(QFrame::NoFrame);  // its border is the background colour
     ListBoxGrade->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBoxGrade->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     gradeLayout->addWidget(ListBoxGrade, 1, 1);
@@ -349,6 +350,12 @@ void TformMain::ApplyColours() {
         p.setColor(QPalette::Disabled, QPalette::Text, font);
         p.setColor(QPalette::WindowText, font);
         w->setPalette(p);
+    }
+    // The word box is painted shown; the study list hides what it must.
+    for (QLabel* text : {PanelE, PanelT}) {
+        QPalette p = text->palette();
+        p.setColor(QPalette::WindowText, font);
+        text->setPalette(p);
     }
     QPalette line = LabelLine->palette();
     line.setColor(QPalette::Window, border);

@@ -176,6 +176,8 @@ void TestStudyLayout::coloursOfTheConfiguration() {
     w.ApplyColours();
     QCOMPARE(w.PanelMain->palette().color(QPalette::Window), QColor(0, 0x40, 0x80));
     QCOMPARE(w.PanelThisTime->palette().color(QPalette::WindowText), QColor(0xEF, 0xFF, 0xFF));
+    QCOMPARE(w.PanelE->palette().color(QPalette::WindowText), QColor(0xEF, 0xFF, 0xFF));
+    QCOMPARE(w.MemoC->palette().color(QPalette::Text), QColor(0xEF, 0xFF, 0xFF));
 }
 
 void TestStudyLayout::activationCopiesTheSettings() {
