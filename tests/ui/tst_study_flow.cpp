@@ -231,6 +231,11 @@ void TestStudyFlow::readModeChangeIsStoredAndShown() {
     QCOMPARE(w.WordLib.ReadMode, 1);
     QVERIFY(!f.WordShown() && !f.ReadingShown() && f.MeaningShown());
     QCOMPARE(w.EditInput->cursorPosition(), w.EditInput->text().size());
+
+    w.hide();  // a hidden window ignores the groups: that is how creation sets them
+    w.GroupReadModeClick(3);
+    QCOMPARE(f.manage.readmode, 1);
+    QCOMPARE(w.WordLib.ReadMode, 1);
 }
 
 void TestStudyFlow::memoryModeDecidesAutomaticPronunciation() {
