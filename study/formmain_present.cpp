@@ -4,6 +4,7 @@
 // recording.
 
 #include <QAbstractTextDocumentLayout>
+#include <QLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -67,6 +68,7 @@ void TformMain::WriteReadingOf(const std::string& word) {
 // fits four lines.
 void TformMain::WriteMeaning(const std::string& meaning) {
     QString text = Screen(meaning);
+    if (layout()) layout()->activate();  // the box must have its real width first
     QTextDocument doc;
     doc.setDocumentMargin(MemoC->document()->documentMargin());
     QTextOption option(Qt::AlignHCenter);
