@@ -34,7 +34,8 @@ class QTimer;
 class RadioGroup;
 class TManage;
 
-// Title strip text, the same heading the login window shows.
+// Title strip text: the heading of the login window, which the strip takes
+// from it when that window exists.
 inline constexpr const char* kStudyWindowTitleUtf8 = "澜悦日语单词 Lexilark V1.0 ";
 
 class TformMain : public QWidget, public StudyDisplay {

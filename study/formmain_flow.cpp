@@ -114,7 +114,7 @@ void TformMain::FormCreate() {
 
     // The window fills the screen; 790 by 541 is only its design size.
     if (QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
-    PanelMainCaption->setText(QString::fromUtf8(kStudyWindowTitleUtf8));
+    if (formStart && formStart->LabelVersion) PanelMainCaption->setText(formStart->LabelVersion->text());
     MemoC->clear();
     TimerPrompt->setInterval(std::max(manage_.delaytime, 1));
     TimerSetFocus->start();
