@@ -31,10 +31,20 @@ bool HasTwoSpaceIndent(std::string_view line) {
     return line.size() >= 2 && line[0] == ' ' && line[1] == ' ';
 }
 
-// A NUL would end the text when the library is read back, and a format mark
-// would be taken for the end of the value.
+// True when the last byte of `text` is the first half of a double-byte
+// character. Written as it is, it would pair with the "<" of the closing mark,
+// and the value would read back empty.
+bool EndsInsideCharacter(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) i += IsGbkLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    return i > text.size();
+}
+
+// A NUL would end the text when the library is read back, a format mark
+// would be taken for the end of the value, and so would a cut character.
 std::string UnstorablePart(std::string_view text) {
     if (text.find('\0') != std::string_view::npos) return Gbk("空字符（NUL）");
+    if (EndsInsideCharacter(text)) return Gbk("结尾不完整的双字节字符（文本可能不是GBK编码）");
     std::string mark = FindFormatMark(text);
     if (!mark.empty()) return "\"" + mark + "\"";
     return {};
@@ -43,8 +53,8 @@ std::string UnstorablePart(std::string_view text) {
 bool HeaderTextsStorable(std::string_view editor, std::string_view date, std::string_view version) {
     for (std::string_view text : {editor, date, version}) {
         if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos ||
-            !FindFormatMark(text).empty()) {
-            ShowAppMessageUtf8("制作者、制作时间和词库版本中不能含有换行符、空字符或“<e>”这样的词库标记，请修改后再导入！");
+            !FindFormatMark(text).empty() || EndsInsideCharacter(text)) {
+            ShowAppMessageUtf8("制作者、制作时间和词库版本中不能含有换行符、空字符、不完整的双字节字符或“<e>”这样的词库标记，请修改后再导入！");
             return false;
         }
     }

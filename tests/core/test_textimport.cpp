@@ -104,6 +104,11 @@ TEST(ParseTextLib, RefusesTextsThatWouldNotReadBack) {
         {"opening mark in an explanation", "a\n1\nb\n  x<g>y", "位　　置：第3行"},
         {"word mark in an explanation", "a\n<word>", "\"<word>\""},
         {"NUL inside an explanation", std::string("a\nx\0y", 5), "空字符"},
+        // A lead byte without its second byte would take the "<" of the
+        // closing mark with it: the word would read back empty.
+        {"cut character ending a word", "ab\x81\n1", "位　　置：第0行"},
+        {"cut character ending an explanation", "a\n1\nb\n  m\xB0", "位　　置：第3行"},
+        {"cut character after a whole one", "a\n\xCB\xAE\xCB", "结尾不完整的双字节字符"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -113,10 +118,12 @@ TEST(ParseTextLib, RefusesTextsThatWouldNotReadBack) {
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_NE(messages.shown[0].text.find(c.expected), std::string::npos) << messages.shown[0].text;
     }
-    // A "<" that is no mark of the format is ordinary text.
+    // A "<" that is no mark of the format is ordinary text, and so is a
+    // whole double-byte character whose second byte is "<"'s neighbour.
     MessageRecorder messages;
     std::vector<WordList> words;
     EXPECT_TRUE(ParseTextLib("a<b\n  x < y <e", words));
+    EXPECT_TRUE(ParseTextLib("\x81\x40\n\xCB\xAE", words));
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -215,6 +222,7 @@ TEST_F(ImportTextLibTest, RefusalsWriteNothingAndKeepAnOldFile) {
         {"format error", "a\n1\nb\n2", "me", "格式不正确"},
         {"line break in the editor", "a\n1", "me\nyou", "制作者、制作时间和词库版本中不能含有"},
         {"format mark in the editor", "a\n1", "<e>", "制作者、制作时间和词库版本中不能含有"},
+        {"cut character ending the editor", "a\n1", "me\xB0", "制作者、制作时间和词库版本中不能含有"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
