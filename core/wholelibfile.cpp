@@ -106,7 +106,6 @@ bool TWordLib0::OpenWordLib(const std::string& gbkPath) {
 
 bool TWordLib0::SaveWordLib() {
     if (Path.empty()) return false;
-    if (!Writer.Open(ToNativePath(Path))) return false;
     // The whole text is put together first and scrambled in one piece.
     const TWordLib* list = StudyLib;
     std::string plain;
@@ -128,6 +127,14 @@ bool TWordLib0::SaveWordLib() {
         if (i > 0) plain += '\n';
         AppendWordLine(plain, Words[i]);
     }
+    // Study counts grow digits, so a library near the size limit can outgrow
+    // it. Such a file could never be opened again: the old one is kept.
+    if (plain.size() > kLargestReadableFile) {
+        ShowAppMessage(Gbk("词库文件保存后将有") + IntToStr(static_cast<int>(plain.size())) +
+                       Gbk("字节，超过了词库文件599998字节的上限，以后将无法打开，因此没有保存！"));
+        return false;
+    }
+    if (!Writer.Open(ToNativePath(Path))) return false;
     Writer.WritePlain(plain);
     return Writer.Close();
 }

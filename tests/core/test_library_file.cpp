@@ -350,4 +350,35 @@ TEST(LibraryFile, AFailedSaveKeepsTheOldFile) {
     EXPECT_EQ(PlainTextOf(f.folder / "a.lx"), before);
 }
 
+// A library at the size limit whose study counts grow a digit would be
+// saved as a file too large to open again: the old file is kept instead.
+TEST(LibraryFile, ASaveThatWouldOutgrowTheReadableSizeKeepsTheOldFile) {
+    LibraryFixture f;
+    const std::string frame = HeaderLine() + "\n" + WordLine("w0", "9", "", "0");
+    const std::string plain =
+        HeaderLine() + "\n" + WordLine("w0", "9", std::string(kLargestReadableFile - frame.size(), 'm'), "0");
+    ASSERT_EQ(plain.size(), kLargestReadableFile);
+    ASSERT_TRUE(f.Open("full.lx", plain));
+    const std::string before = TempFolder::ReadBytes(f.folder / "full.lx");
+
+    f.list.Words[0].StudyTimes = 10;
+    f.lib.StoreGroup();
+    f.list.CurrentIndex = 0;
+    f.messages.shown.clear();
+    EXPECT_FALSE(f.lib.SaveWordLib());
+    ASSERT_EQ(f.messages.shown.size(), 1u);
+    EXPECT_NE(f.messages.shown[0].text.find("599999字节"), std::string::npos) << f.messages.shown[0].text;
+    EXPECT_NE(f.messages.shown[0].text.find("没有保存"), std::string::npos);
+    EXPECT_EQ(TempFolder::ReadBytes(f.folder / "full.lx"), before);
+    EXPECT_FALSE(std::filesystem::exists(f.folder / "full.lx.lxsave~"));
+
+    // At the limit itself the library is saved.
+    f.list.Words[0].StudyTimes = 9;
+    f.lib.StoreGroup();
+    f.messages.shown.clear();
+    EXPECT_TRUE(f.lib.SaveWordLib());
+    EXPECT_TRUE(f.messages.shown.empty());
+    EXPECT_EQ(PlainTextOf(f.folder / "full.lx"), plain);
+}
+
 }  // namespace
