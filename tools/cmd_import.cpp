@@ -91,8 +91,13 @@ int RunImport(const lxtool::Args& args) {
     if (!read) return lxtool::Fail("cannot read '" + options.source + "'; nothing written");
     std::string text = std::move(*read);
 
+    const bool utf8Mark = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    // Read as GBK, the mark and the text after it would come out garbled.
+    if (utf8Mark && !options.utf8)
+        return lxtool::Fail("'" + options.source + "' starts with a UTF-8 byte order mark; give --utf8 to import "
+                            "UTF-8 text; nothing written");
     if (options.utf8) {
-        if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+        if (utf8Mark) text.erase(0, 3);
         size_t bad = 0;
         std::optional<std::string> gbk = TryUtf8ToGbk(text, &bad);
         if (!gbk)

@@ -42,6 +42,14 @@ grep -q '解释位置："2"' "$DIR/err" || fail "format error lacks the explanat
 [ -e "$DIR/bad.lx" ] && fail "format error still wrote a file"
 
 printf 'a\n  1\nb\xf0\x9f\x98\x80\n  2\n' >"$DIR/emoji.txt"
+# A UTF-8 text given as GBK is refused where it shows (its byte order mark);
+# with --utf8 the mark is dropped.
+printf '\xef\xbb\xbfa\n  1\n' >"$DIR/bom.txt"
+expect_refusal "UTF-8 mark without --utf8" "--utf8" "$LXTOOL" import "$DIR/bom.txt" "$DIR/bom.lx" --editor e --date d
+[ -e "$DIR/bom.lx" ] && fail "UTF-8 text imported as GBK"
+"$LXTOOL" import "$DIR/bom.txt" "$DIR/bom.lx" --utf8 --editor e --date d >/dev/null || fail "import of a marked UTF-8 text"
+"$LXTOOL" export "$DIR/bom.lx" | grep -qx $'a\t1\t0\t0' || fail "byte order mark not dropped"
+
 expect_refusal "no GBK form" "line 3" "$LXTOOL" import "$DIR/emoji.txt" "$DIR/emoji.lx" --utf8 --editor e --date d
 [ -e "$DIR/emoji.lx" ] && fail "unconvertible source still wrote a file"
 expect_refusal "editor without GBK form" "--editor" \
