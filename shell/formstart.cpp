@@ -46,6 +46,7 @@ TformStart::TformStart(std::string gbkProgramFolder, QWidget* parent)
     PanelLogon = AddPanel("PanelLogon");
     PanelManage = AddPanel("PanelManage");
     BuildPanelStart();
+    BuildPanelLogon();
     BuildPanelManage();
     BringToFront(PanelStart);
 

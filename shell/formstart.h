@@ -36,6 +36,15 @@ public:
     void suiButton6Click();  // "系统帮助": the help file in the desktop's viewer
     void suiButton4Click();  // "退出系统"
 
+    // Login (PanelLogon).
+    void suiButton1Click();     // "开始背单词"
+    void ComboUserListClick();  // a user picked: becomes the user index at once
+    void suiButton12Click();    // "确 定" and Enter in EditPassword: the login step
+    void suiButton11Click();    // "返 回"
+    // The favourites of the user just logged in, made from the template on
+    // a first login.
+    void PrepareFavourites();
+
     // User management (PanelManage); changes stay in memory until "返回".
     void suiButton2Click();   // "用户管理"
     void ListUserListClick();
@@ -66,6 +75,11 @@ public:
     QPushButton* suiButton5 = nullptr;  // "导入词库", hidden and disabled
     QLabel* Label14 = nullptr;
 
+    QComboBox* ComboUserList = nullptr;
+    QLineEdit* EditPassword = nullptr;   // masked
+    QPushButton* suiButton12 = nullptr;  // "确 定"
+    QPushButton* suiButton11 = nullptr;  // "返 回"
+
     QListWidget* ListUserList = nullptr;
     QLineEdit* EditUserName = nullptr;
     QLineEdit* EditPassword1 = nullptr;  // masked
@@ -87,6 +101,7 @@ protected:
 private:
     QFrame* AddPanel(const char* name);
     void BuildPanelStart();
+    void BuildPanelLogon();
     void BuildPanelManage();
     void FillUserList(const std::vector<std::string>& gbkRows);
     std::vector<std::string> UserListRows() const;

@@ -94,6 +94,26 @@ public:
     void TimerSetFocusTimer();
     void GroupBoxMiddleResize();
 
+    // Commands on the window as a whole (formmain_commands.cpp).
+    void TimerTimer();
+    void ButtonPauseClick();  // "暂停学习" / "继续学习", F9 and the idle limit
+    void WMHotKey();          // F9: hide and pause, or show and resume
+    void FormResize();        // border and read-mode panel by screen width
+    void ButtonReturnClick(); // "返  回"
+    void ButtonSelectWordLibClick();
+    void suiButton2Click();   // "单词分组"
+    void suiButton4Click();   // "参数设置"
+    void suiButton3Click();   // "收藏管理"
+    void suiButton5Click();   // "软件报错"
+    void suiButton10Click();  // "帮助向导"
+    // The login shows the window, starts the study clock and loads the
+    // user's favourites.
+    void StartStudying();
+    void LoadUserFavourites(const std::string& gbkPath);
+    // The screen width the clock and the layout rules go by; tests set it.
+    std::function<int()> screenWidth;
+    int ScreenWidth() const;
+
     // Answer entry: Windows virtual-key codes; `key` is set to 0 when the
     // key is consumed.
     void EditInputKeyDown(int& key);
@@ -193,6 +213,8 @@ private:
     void BuildLeftColumn(QWidget* parent);
     void BuildRightSide(QWidget* parent);
     void ConnectControls();
+    void ConnectWindowCommands();
+    void OpenBeside(QWidget* window, bool restartFocusKeeper);
     void HandleAnswerKey(int& key);
     void SetComment(const char* utf8Caption);
     bool CommentIs(const char* utf8Caption) const;

@@ -41,6 +41,7 @@ TformMain::TformMain(TManage& manage, QWidget* parent)
     : QWidget(parent), manage_(manage), mpl(CreateSystemMediaPlayer()) {
     BuildLayout();
     ConnectControls();
+    ConnectWindowCommands();
     FormCreate();
 }
 

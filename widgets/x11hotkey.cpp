@@ -57,7 +57,7 @@ public:
                 // Another client holds the key: give back what was taken.
                 free(error);
                 for (uint16_t done : grabbed) xcb_ungrab_key(connection_, code, root_, done);
-                xcb_flush(connection_);
+                Sync();
                 return false;
             }
             grabbed.push_back(mods);
@@ -71,7 +71,7 @@ public:
         auto it = keys_.find(id);
         if (it == keys_.end()) return;
         for (uint16_t mods : kLockMasks) xcb_ungrab_key(connection_, it->second.code, root_, mods);
-        xcb_flush(connection_);
+        Sync();
         keys_.erase(it);
     }
 
@@ -95,6 +95,13 @@ public:
     }
 
 private:
+    // Waits until the server has dealt with every request sent so far, so a
+    // released key is free for other programs when Unregister returns.
+    void Sync()
+    {
+        free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    }
+
     struct Key {
         xcb_keycode_t code;
         std::function<void()> pressed;

@@ -66,8 +66,11 @@ void StudyFixture::WriteRecording(const std::string& nameUtf8) {
 }
 
 TformMain& StudyFixture::Create(bool hotKeyRegisters) {
-    previousHotKey_ = SetHotKeyFactory(
-        [hotKeyRegisters] { return std::make_unique<FakeHotKey>(hotKeyRegisters); });
+    previousHotKey_ = SetHotKeyFactory([this, hotKeyRegisters] {
+        auto hotKey = std::make_unique<FakeHotKey>(hotKeyRegisters);
+        hotKey_ = hotKey.get();
+        return hotKey;
+    });
     window_ = std::make_unique<TformMain>(manage);
     auto player = std::make_unique<FakePlayer>();
     player_ = player.get();

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,16 +41,26 @@ public:
 class FakeHotKey : public HotKeyAdapter {
 public:
     explicit FakeHotKey(bool succeed) : succeed_(succeed) {}
-    bool Register(int id, int virtualKey, std::function<void()>) override {
+    bool Register(int id, int virtualKey, std::function<void()> pressed) override {
         registeredId = id;
         registeredKey = virtualKey;
+        if (succeed_) pressed_ = std::move(pressed);
         return succeed_;
     }
-    void Unregister(int) override {}
+    void Unregister(int id) override {
+        if (id == registeredId) pressed_ = nullptr;
+    }
+    // The key pressed anywhere on the desktop; false when it is not registered.
+    bool Press() const {
+        if (!pressed_) return false;
+        pressed_();
+        return true;
+    }
     int registeredId = 0, registeredKey = 0;
 
 private:
     bool succeed_;
+    std::function<void()> pressed_;
 };
 
 // One word of a fixture library, UTF-8.
@@ -59,6 +70,13 @@ struct FixtureWord {
     int grade = 0;
     int studyTimes = 0;
 };
+
+// Words "w0", "w1", … with meanings "词0", "词1", …, all at grade 0.
+inline std::vector<FixtureWord> NumberedWords(int n) {
+    std::vector<FixtureWord> words;
+    for (int i = 0; i < n; ++i) words.push_back({"w" + std::to_string(i), "词" + std::to_string(i)});
+    return words;
+}
 
 class StudyFixture {
 public:
@@ -82,6 +100,7 @@ public:
 
     TformMain& Window() { return *window_; }
     FakePlayer& Player() { return *player_; }
+    FakeHotKey& HotKey() { return *hotKey_; }
     // Paths of the recordings played so far, as file names.
     QStringList PlayedNames() const;
 
@@ -111,6 +130,7 @@ public:
 private:
     std::unique_ptr<TformMain> window_;
     FakePlayer* player_ = nullptr;
+    FakeHotKey* hotKey_ = nullptr;
     PlainMessageSink previousPlain_;
     HotKeyFactory previousHotKey_;
 };

@@ -1,0 +1,255 @@
+// Commands on the study window as a whole: the study clock, pausing and
+// resuming, the F9 hot key, the layout rules for small screens, going back
+// to the start window and opening the other windows.
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "core/apphelpers.h"
+#include "core/gbktext.h"
+#include "core/manage.h"
+#include "core/studyclock.h"
+#include "help/formhelp.h"
+#include "select/selectwordlib.h"
+#include "settings/formmakewordlib.h"
+#include "shell/appwindows.h"
+#include "shell/formstart.h"
+#include "study/formmain.h"
+#include "widgets/answeredit.h"
+#include "widgets/colourvalue.h"
+#include "widgets/eventhook.h"
+
+namespace {
+
+constexpr const char* kPause = "暂停学习";
+constexpr const char* kResume = "继续学习";
+constexpr const char* kRight = "正 确";
+constexpr int kPausedCaptionColour = 2963455;
+constexpr int kButtonCaptionColour = 13583874;
+constexpr const char* kFavouritesName = "收藏库";
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
+
+void SetCaptionColour(QPushButton* button, int colour)
+{
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, ColourFromValue(colour));
+    button->setPalette(palette);
+}
+
+}  // namespace
+
+void TformMain::ConnectWindowCommands()
+{
+    connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
+    connect(ButtonPause, &QPushButton::clicked, this, [this] { ButtonPauseClick(); });
+    connect(ButtonReturn, &QPushButton::clicked, this, [this] { ButtonReturnClick(); });
+    connect(ButtonSelectWordLib, &QPushButton::clicked, this, [this] { ButtonSelectWordLibClick(); });
+    connect(suiButton2, &QPushButton::clicked, this, [this] { suiButton2Click(); });
+    connect(suiButton4, &QPushButton::clicked, this, [this] { suiButton4Click(); });
+    connect(suiButton3, &QPushButton::clicked, this, [this] { suiButton3Click(); });
+    connect(suiButton5, &QPushButton::clicked, this, [this] { suiButton5Click(); });
+    connect(suiButton10, &QPushButton::clicked, this, [this] { suiButton10Click(); });
+    onHotKey = [this] { WMHotKey(); };
+    EventHook::Install(this, QEvent::Resize, [this] { FormResize(); });
+
+    // Working the buttons is not idling; the openers also stop the clock,
+    // even when the window they open refuses to come up.
+    for (QPushButton* button : {ButtonFullScreen, ButtonDeGrade, ButtonUpGrade, ButtonPriorWord, ButtonNextWord,
+                                ButtonPrompt, ButtonMyNewWord})
+        EventHook::Install(button, QEvent::MouseButtonRelease, [this] { WordLib.IdleSeconds = 0; });
+    for (QPushButton* button : {suiButton4, ButtonSelectWordLib, suiButton10, suiButton3, suiButton5}) {
+        EventHook::Install(button, QEvent::MouseButtonRelease, [this] {
+            Timer->stop();
+            WordLib.IdleSeconds = 0;
+        });
+    }
+}
+
+int TformMain::ScreenWidth() const
+{
+    if (screenWidth) return screenWidth();
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    return shown ? shown->geometry().width() : 1024;
+}
+
+void TformMain::TimerTimer()
+{
+    TStudyClock clock;
+    clock.RunSeconds = Timer->property("Tag").toInt();
+    const StudyClockTexts texts = clock.Tick(CountersOf(WordLib), ScreenWidth(), [this] { ButtonPauseClick(); });
+    Timer->setProperty("Tag", clock.RunSeconds);
+
+    if (texts.hideThisTime) LabelThisTime->setVisible(false);
+    LabelThisTime->setText(Screen(texts.thisTime));
+    LabelTotalTime->setText(Screen(texts.totalTime));
+    PanelThisTime->setText(LabelThisTime->text());
+    LabelThisLoopTime->setText(Screen(texts.loopTime));
+    LabelSpeed->setText(Screen(texts.speed));
+    if (texts.leftTime) LabelLeftTime->setText(Screen(*texts.leftTime));
+}
+
+void TformMain::ButtonPauseClick()
+{
+    QWidget* panels[] = {pcontrol, Panel2, PanelGrade, PanelButtons};
+    if (ButtonPause->text() == U(kPause)) {
+        ButtonPause->setText(U(kResume));
+        SetCaptionColour(ButtonPause, kPausedCaptionColour);
+        PanelComment->setText(U(kPause));
+        PanelComment->raise();
+        PanelComment->setVisible(true);
+        for (QWidget* panel : panels) panel->setEnabled(false);
+        TimerSetFocus->stop();
+        Timer->stop();
+    } else {
+        ButtonPause->setText(U(kPause));
+        PanelComment->setVisible(false);
+        SetCaptionColour(ButtonPause, kButtonCaptionColour);
+        PanelComment->setText(U(kRight));
+        for (QWidget* panel : panels) panel->setEnabled(true);
+        EditInput->setFocus();
+        TimerSetFocus->start();
+        Timer->start();
+        WordLib.IdleSeconds = 0;
+    }
+}
+
+void TformMain::WMHotKey()
+{
+    if (formStart && formStart->isVisible()) return;
+    if (isVisible()) {
+        hide();
+    } else {
+        show();
+        raise();
+        activateWindow();
+    }
+    ButtonPauseClick();
+}
+
+void TformMain::FormResize()
+{
+    const ScreenLayout rules = LayoutForScreenWidth(ScreenWidth());
+    if (QLayout* outer = layout()) {
+        const int border = rules.borderWidth;
+        outer->setContentsMargins(border, border, border, border);
+    }
+    Panel2->setVisible(rules.showReadModes);
+}
+
+void TformMain::StartStudying()
+{
+    // The study window fills the screen it is shown on.
+    if (const QScreen* target = QGuiApplication::primaryScreen()) setGeometry(target->geometry());
+    show();
+    raise();
+    activateWindow();
+    Timer->start();
+}
+
+void TformMain::LoadUserFavourites(const std::string& gbkPath)
+{
+    MyWordLib.LoadFavourites(gbkPath);
+}
+
+void TformMain::ButtonReturnClick()
+{
+    WordLib0.StoreGroup();
+    WordLib0.SaveWordLib();
+    WordLib0.Count = 0;
+    // Nothing of this library may reach the next user who logs in: with the
+    // study list and the file name left behind, a user without a last
+    // library would study these words and save them over this file.
+    WordLib0.Path.clear();
+    WordLib.WordCount = 0;
+    WordLib.CurrentIndex = -1;
+    WordLib.GradeCount.fill(0);
+    SetLibraryName("");
+    PanelT->clear();
+    PanelE->clear();
+    MemoC->clear();
+    hide();
+    if (formHelp) formHelp->hide();
+    if (formStart) {
+        formStart->show();
+        formStart->BringToFront(formStart->PanelStart);
+    }
+    manage_.SaveConfig();
+    Timer->stop();
+}
+
+// The other windows give the study window back when they are left: enabled,
+// with its clock (and for the help guide its focus keeper) running again.
+void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper)
+{
+    if (!window) return;
+    if (!window->property("studyWindowReturn").toBool()) {
+        window->setProperty("studyWindowReturn", true);
+        EventHook::Install(window, QEvent::Hide, [this, window] {
+            setEnabled(true);
+            Timer->start();
+            if (window->property("restartFocusKeeper").toBool()) TimerSetFocus->start();
+        });
+    }
+    window->setProperty("restartFocusKeeper", restartFocusKeeper);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void TformMain::ButtonSelectWordLibClick()
+{
+    Timer->stop();
+    setEnabled(false);
+    WordLib0.StoreGroup();
+    WordLib0.SaveWordLib();
+    OpenBeside(SelectWordLib, false);
+}
+
+void TformMain::suiButton2Click()
+{
+    setEnabled(false);
+    Timer->stop();
+    OpenBeside(SelectWordLib, false);
+}
+
+void TformMain::suiButton4Click()
+{
+    Timer->stop();
+    setEnabled(false);
+    OpenBeside(formMakeWordLib, false);
+}
+
+void TformMain::suiButton3Click()
+{
+    const std::string favourites = Gbk(kFavouritesName);
+    if (LibraryName().compare(0, favourites.size(), favourites) == 0) {
+        ShowAppMessageUtf8("您正在使用收藏库，不能进行此操作！\r\n\r\n请随便选一个其他词库，再尝试");
+        return;
+    }
+    Timer->stop();
+    setEnabled(false);
+    OpenBeside(formMakeWordLib, false);
+}
+
+void TformMain::suiButton5Click()
+{
+    OpenBeside(formMakeWordLib, false);
+    Timer->stop();
+    setEnabled(false);
+}
+
+void TformMain::suiButton10Click()
+{
+    Timer->stop();
+    TimerSetFocus->stop();
+    OpenBeside(formHelp, true);
+}

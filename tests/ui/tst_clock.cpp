@@ -1,0 +1,152 @@
+// The study window's clock: what one tick shows, the speed and the time
+// left, the hour field wrapping at 60, small screens, and the pause after
+// five idle minutes that takes the idle time out of the clocks.
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "support/studyfixture.h"
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+}  // namespace
+
+class TestClock : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstTickShowsOneSecondOfRunTime()
+    {
+        StudyFixture f("clock_first");
+        TformMain& w = f.Create();
+        w.screenWidth = [] { return 1024; };
+        w.TimerTimer();
+        QCOMPARE(w.LabelThisTime->text(), U("00:00:01"));
+        QCOMPARE(w.PanelThisTime->text(), U("00:00:01"));
+        QVERIFY(w.LabelThisTime->isVisible());
+        QCOMPARE(w.Timer->property("Tag").toInt(), 2);
+        w.TimerTimer();
+        QCOMPARE(w.LabelThisTime->text(), U("00:00:02"));
+    }
+
+    void clockRunsOnTheTimer()
+    {
+        StudyFixture f("clock_timer");
+        TformMain& w = f.Create();
+        w.Timer->setInterval(5);
+        w.Timer->start();
+        QTRY_VERIFY(w.Timer->property("Tag").toInt() > 2);
+        w.Timer->stop();
+        const int shown = w.Timer->property("Tag").toInt() - 1;
+        QCOMPARE(w.PanelThisTime->text(), QString::asprintf("00:00:%02d", shown));
+    }
+
+    void speedAndTimeLeftOfTheGrade()
+    {
+        StudyFixture f("clock_speed");
+        f.WriteLibrary("lib.lx", NumberedWords(10));
+        TformMain& w = f.Create();
+        f.Open("lib.lx");
+        QCOMPARE(w.WordLib.Step, 0);  // 10 words of grade 0 left
+        w.WordLib.ShownCount = 3;
+        w.WordLib.ActiveSeconds = 89;  // 90 after the tick
+        w.TimerTimer();
+        QCOMPARE(w.LabelSpeed->text(), U("2 词/分"));
+        QCOMPARE(w.LabelLeftTime->text(), U("00:05:00"));
+
+        // Nothing shown since the library was opened: the estimate stays.
+        w.WordLib.ShownCount = 0;
+        w.TimerTimer();
+        QCOMPARE(w.LabelSpeed->text(), U("0 词/分"));
+        QCOMPARE(w.LabelLeftTime->text(), U("00:05:00"));
+    }
+
+    void hoursWrapAtSixty()
+    {
+        StudyFixture f("clock_hours");
+        TformMain& w = f.Create();
+        w.WordLib.TotalTime = 61 * 3600;
+        w.WordLib.ThisLoopTime = 3599;
+        w.TimerTimer();
+        QCOMPARE(w.LabelTotalTime->text(), U("01:00:00"));
+        QCOMPARE(w.LabelThisLoopTime->text(), U("00:59:59"));
+        QCOMPARE(w.WordLib.TotalTime, 61 * 3600 + 1);
+    }
+
+    void smallScreensLoseTheRunTimeLabel_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("labelShown");
+        QTest::newRow("800") << 800 << false;
+        QTest::newRow("810") << 810 << false;
+        QTest::newRow("811") << 811 << true;
+    }
+    void smallScreensLoseTheRunTimeLabel()
+    {
+        QFETCH(int, width);
+        QFETCH(bool, labelShown);
+        StudyFixture f("clock_small");
+        TformMain& w = f.Create();
+        w.screenWidth = [width] { return width; };
+        w.TimerTimer();
+        QCOMPARE(w.LabelThisTime->isVisible(), labelShown);
+        QCOMPARE(w.PanelThisTime->text(), U("00:00:01"));
+    }
+
+    void fiveIdleMinutesPauseAndDoNotCount()
+    {
+        StudyFixture f("clock_idle");
+        f.WriteLibrary("lib.lx", NumberedWords(4));
+        TformMain& w = f.Create();
+        f.Open("lib.lx");
+        w.Timer->start();
+        w.WordLib.TotalTime = 1000;
+        w.WordLib.ThisLoopTime = 500;
+        const int active = w.WordLib.ActiveSeconds;
+
+        for (int i = 0; i < 299; ++i) w.TimerTimer();
+        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
+        QVERIFY(w.Timer->isActive());
+
+        w.TimerTimer();
+        QCOMPARE(w.ButtonPause->text(), U("继续学习"));
+        QVERIFY(!w.Timer->isActive());
+        QVERIFY(!w.pcontrol->isEnabled());
+        QCOMPARE(w.PanelComment->text(), U("暂停学习"));
+        QCOMPARE(w.Timer->property("Tag").toInt(), 1);
+        QCOMPARE(w.WordLib.TotalTime, 1000);
+        QCOMPARE(w.WordLib.ThisLoopTime, 500);
+        QCOMPARE(w.WordLib.ActiveSeconds, active + 300);  // the speed counts the idle time
+
+        // Typing keeps the clock from pausing.
+        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
+        QCOMPARE(w.WordLib.IdleSeconds, 0);
+        for (int i = 0; i < 299; ++i) w.TimerTimer();
+        f.Type("a");
+        QCOMPARE(w.WordLib.IdleSeconds, 0);
+        w.TimerTimer();
+        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
+    }
+
+    void workingTheControlStripIsNotIdling()
+    {
+        StudyFixture f("clock_strip");
+        TformMain& w = f.Create();
+        QPushButton* strip[] = {w.ButtonFullScreen, w.ButtonDeGrade, w.ButtonUpGrade, w.ButtonPriorWord,
+                                w.ButtonNextWord, w.ButtonPrompt, w.ButtonMyNewWord};
+        for (QPushButton* button : strip) {
+            w.WordLib.IdleSeconds = 120;
+            w.Timer->start();
+            QTest::mouseClick(button, Qt::LeftButton);
+            QCOMPARE(w.WordLib.IdleSeconds, 0);
+            QVERIFY2(w.Timer->isActive(), qPrintable(button->objectName()));
+        }
+    }
+};
+
+QTEST_MAIN(TestClock)
+#include "tst_clock.moc"

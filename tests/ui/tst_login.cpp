@@ -1,0 +1,264 @@
+// Logging in from the start window into the study window: the automatic
+// login of a lone administrator, passwords, the user index, each user's own
+// folder, library and favourites, and coming back with "返  回".
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+
+#include "core/codec.h"
+#include "core/gbktext.h"
+#include "shell/appwindows.h"
+#include "shell/formstart.h"
+#include "support/studyfixture.h"
+#include "widgets/answeredit.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// The start and study windows on a program folder of their own, sharing the
+// start window's configuration as the program does.
+struct LoginWindows {
+    explicit LoginWindows(const std::string& name) : f(name)
+    {
+        fs::create_directories(f.programFolder / "wordlib");
+        for (int slot = 1; slot <= 2; ++slot) fs::create_directories(UserDir(slot));
+        previousHotKey = SetHotKeyFactory([] { return std::make_unique<FakeHotKey>(true); });
+        start = std::make_unique<TformStart>(f.gbkProgramFolder);
+        formStart = start.get();
+        study = std::make_unique<TformMain>(start->Manage);
+        formMain = study.get();
+        study->SetMediaPlayer(std::make_unique<FakePlayer>());
+        start->show();
+    }
+    ~LoginWindows()
+    {
+        formMain = nullptr;
+        formStart = nullptr;
+        study.reset();
+        start.reset();
+        SetHotKeyFactory(previousHotKey);
+    }
+
+    fs::path UserDir(int slot) const { return f.programFolder / "users" / ("user" + std::to_string(slot)); }
+    TManage& Manage() { return start->Manage; }
+
+    // A library of `n` words in the folder of `slot`.
+    void Library(int slot, const std::string& fileUtf8, int n)
+    {
+        const std::vector<FixtureWord> words = NumberedWords(n);
+        const std::string saved = f.gbkUserFolder;
+        f.gbkUserFolder = f.gbkProgramFolder + "users\\user" + std::to_string(slot) + "\\";
+        f.WriteLibrary(fileUtf8, words);
+        f.gbkUserFolder = saved;
+    }
+    // The favourites template with the given words.
+    void Template(std::initializer_list<const char*> words)
+    {
+        std::string text = "<editor>x</editor><lw>0</lw>";
+        for (const char* word : words)
+            text += std::string("\n<word><e>") + word + "</e><t>0</t><c>m</c><g>0</g></word>";
+        QVERIFY(WriteScrambledFile(f.programFolder / "wordlib" / "收藏库.lx", Gbk(text)));
+    }
+    void User(int slot, const char* name, const char* password, const char* library = "")
+    {
+        Manage().user[slot] = Gbk(name);
+        Manage().password[slot] = Gbk(password);
+        Manage().lastwordlib[slot] = Gbk(library);
+    }
+    void StartStudying() { QTest::mouseClick(start->suiButton1, Qt::LeftButton); }
+    void LogIn(const char* password)
+    {
+        start->EditPassword->setText(U(password));
+        QTest::mouseClick(start->suiButton12, Qt::LeftButton);
+    }
+    QStringList ComboRows() const
+    {
+        QStringList rows;
+        for (int i = 0; i < start->ComboUserList->count(); ++i) rows << start->ComboUserList->itemText(i);
+        return rows;
+    }
+    std::string UserFolderUtf8() const { return Utf8(start->UserFolder); }
+
+    StudyFixture f;
+    HotKeyFactory previousHotKey;
+    std::unique_ptr<TformStart> start;
+    std::unique_ptr<TformMain> study;
+};
+
+}  // namespace
+
+class TestLogin : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loginPanelShowsItsCaptions()
+    {
+        LoginWindows w("login_captions");
+        w.User(0, "管理员", "a");
+        w.StartStudying();
+        QCOMPARE(w.start->FrontPanel(), w.start->PanelLogon);
+        QStringList labels;
+        for (auto* label : w.start->PanelLogon->findChildren<QLabel*>()) labels << label->text();
+        for (const char* caption : {"用户登录", "用户名", "密　码"}) QVERIFY2(labels.contains(U(caption)), caption);
+        QCOMPARE(w.start->suiButton12->text(), U("确 定"));
+        QCOMPARE(w.start->suiButton11->text(), U("返 回"));
+        QCOMPARE(w.start->EditPassword->echoMode(), QLineEdit::Password);
+        QTest::mouseClick(w.start->suiButton11, Qt::LeftButton);
+        QCOMPARE(w.start->FrontPanel(), w.start->PanelStart);
+    }
+
+    void loneAdministratorWithoutPasswordStartsAtOnce()
+    {
+        LoginWindows w("login_auto");
+        w.Library(0, "lib.lx", 3);
+        w.Template({"fav1", "fav2"});
+        w.User(0, "管理员", "", "lib.lx");
+
+        w.StartStudying();
+        QVERIFY(w.f.messages.Texts().empty());
+        QVERIFY(w.study->isVisible());
+        QVERIFY(w.study->Timer->isActive());
+        QVERIFY(!w.start->isVisible());
+        QVERIFY(QString::fromStdString(w.UserFolderUtf8()).endsWith(U("users\\user0\\")));
+        QCOMPARE(w.study->LabelWordLibName->text(), U("lib"));
+        QCOMPARE(w.study->PanelE->text(), U("w0"));
+        // First login: the favourites come from the template.
+        QVERIFY(fs::exists(w.UserDir(0) / "收藏库.lx"));
+        QCOMPARE(w.study->PanelMyWordLibWordCount->text(), U("收藏库词数：2"));
+    }
+
+    void freshProgramFolderLogsTheAdministratorIn()
+    {
+        LoginWindows w("login_fresh");
+        w.StartStudying();
+        QVERIFY(w.study->isVisible());
+        QCOMPARE(w.ComboRows(), QStringList{U("管理员")});
+        QVERIFY(w.f.messages.Texts().empty());
+    }
+
+    void passwordLoginOpensTheUsersOwnLibrary()
+    {
+        LoginWindows w("login_password");
+        w.User(0, "管理员", "adm");
+        w.User(1, "u1", "");
+        w.User(2, "u2", "Pw", "two.lx");
+        w.Manage().userindex = 2;
+        w.Library(2, "two.lx", 4);
+        w.Library(0, "two.lx", 1);
+
+        w.StartStudying();
+        QCOMPARE(w.start->FrontPanel(), w.start->PanelLogon);
+        QCOMPARE(w.ComboRows(), (QStringList{U("管理员"), U("u1"), U("u2")}));
+        QCOMPARE(w.start->ComboUserList->currentIndex(), 2);
+        QVERIFY(!w.study->isVisible());
+
+        w.LogIn("pw");  // letter case counts
+        QCOMPARE(w.f.messages.Texts(), std::vector<std::string>{"密码不正确"});
+        QCOMPARE(w.start->EditPassword->text(), U("pw"));
+        QVERIFY(!w.study->isVisible());
+
+        w.start->EditPassword->setText(U("Pw"));
+        QTest::keyClick(w.start->EditPassword, Qt::Key_Return);
+        QVERIFY(w.study->isVisible());
+        QVERIFY(!w.start->isVisible());
+        QVERIFY(QString::fromStdString(w.UserFolderUtf8()).endsWith(U("users\\user2\\")));
+        QCOMPARE(w.study->WordLib0.Count, 4);
+        QCOMPARE(w.Manage().GetUserIndex(), 2);
+        QCOMPARE(w.Manage().GetCurrentLibrary(), std::string("two.lx"));
+        QVERIFY(w.start->EditPassword->text().isEmpty());
+    }
+
+    void pickingAUserSetsTheIndexAtOnce()
+    {
+        LoginWindows w("login_pick");
+        w.User(0, "管理员", "a");
+        w.User(1, "u1", "b");
+        w.StartStudying();
+        w.start->EditPassword->setText(U("typed"));
+        w.start->ComboUserList->setCurrentIndex(1);
+        emit w.start->ComboUserList->activated(1);
+        QCOMPARE(w.Manage().GetUserIndex(), 1);
+        QVERIFY(w.start->EditPassword->text().isEmpty());
+    }
+
+    void loginWithoutAUserIsRefused()
+    {
+        LoginWindows w("login_norow");
+        w.User(0, "管理员", "");
+        w.User(1, "u1", "");
+        w.Manage().userindex = 4;  // left behind by deletions
+        w.StartStudying();
+        QCOMPARE(w.start->ComboUserList->currentIndex(), -1);
+        w.LogIn("");
+        QCOMPARE(w.f.messages.Texts(), std::vector<std::string>{"请选择一个用户"});
+        QVERIFY(!w.study->isVisible());
+    }
+
+    void missingUserFolderIsMadeAtLogin()
+    {
+        LoginWindows w("login_folder");
+        w.User(0, "管理员", "");
+        w.User(1, "u1", "");
+        fs::remove_all(w.UserDir(1));
+        w.Manage().userindex = 1;
+        w.StartStudying();
+        w.LogIn("");
+        QVERIFY(fs::is_directory(w.UserDir(1)));
+    }
+
+    void anotherUsersFavouritesAreNeverLeftLoaded()
+    {
+        LoginWindows w("login_fav");
+        w.Template({"fav1"});
+        w.User(0, "管理员", "");
+        w.StartStudying();
+        QCOMPARE(w.study->MyWordLib.Count, 1);
+
+        QTest::mouseClick(w.study->ButtonReturn, Qt::LeftButton);
+        QVERIFY(w.start->isVisible());
+        fs::remove(w.f.programFolder / "wordlib" / "收藏库.lx");
+        w.User(1, "u1", "");
+        w.StartStudying();
+        w.start->ComboUserList->setCurrentIndex(1);
+        w.LogIn("");
+        QVERIFY(w.study->isVisible());
+        QCOMPARE(w.study->MyWordLib.Count, 0);
+        QCOMPARE(w.study->PanelMyWordLibWordCount->text(), U("收藏库词数：0"));
+        QVERIFY(!fs::exists(w.UserDir(1) / "收藏库.lx"));
+    }
+
+    void returnSavesLibraryAndConfigurationAndLoginOpensItAgain()
+    {
+        LoginWindows w("login_return");
+        w.Library(0, "lib.lx", 3);
+        w.User(0, "管理员", "", "lib.lx");
+        w.StartStudying();
+        QTest::keyClick(w.study->EditInput, Qt::Key_Space);
+        QTest::mouseClick(w.study->ButtonReturn, Qt::LeftButton);
+
+        QVERIFY(!w.study->isVisible());
+        QVERIFY(w.start->isVisible());
+        QCOMPARE(w.start->FrontPanel(), w.start->PanelStart);
+        const auto ini = ReadScrambledFile(w.f.programFolder / "init.ini");
+        QVERIFY(ini);
+        QCOMPARE(FindTagValue(*ini, "lastwordlib0"), std::string("lib.lx"));
+        const auto library = ReadScrambledFile(w.UserDir(0) / "lib.lx");
+        QVERIFY(library && FindGbk(*library, "<t>1</t>") != std::string::npos);
+
+        w.StartStudying();
+        QVERIFY(w.study->isVisible());
+        QCOMPARE(w.study->LabelWordLibName->text(), U("lib"));
+        QCOMPARE(w.study->WordLib0.Count, 3);
+    }
+};
+
+QTEST_MAIN(TestLogin)
+#include "tst_login.moc"

@@ -1,0 +1,290 @@
+// Commands on the study window as a whole: pause and resume, the F9 hot
+// key, the layout rules for small screens, "返  回" and the buttons that open
+// the other windows.
+
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+#include <memory>
+
+#include "core/codec.h"
+#include "core/gbktext.h"
+#include "help/formhelp.h"
+#include "select/selectwordlib.h"
+#include "settings/formmakewordlib.h"
+#include "shell/appwindows.h"
+#include "shell/formstart.h"
+#include "support/studyfixture.h"
+#include "widgets/answeredit.h"
+#include "widgets/colourvalue.h"
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QColor CaptionColour(const QPushButton* button) { return button->palette().color(QPalette::ButtonText); }
+
+bool PanelsEnabled(const TformMain& w)
+{
+    const bool all = w.pcontrol->isEnabled() && w.Panel2->isEnabled() && w.PanelGrade->isEnabled() &&
+                     w.PanelButtons->isEnabled();
+    const bool none = !w.pcontrol->isEnabled() && !w.Panel2->isEnabled() && !w.PanelGrade->isEnabled() &&
+                      !w.PanelButtons->isEnabled();
+    if (!all && !none) qWarning("the four panels disagree");
+    return all;
+}
+
+// The other windows of the program, as the study window finds them.
+struct OtherWindows {
+    explicit OtherWindows(const std::string& gbkProgramFolder) : start(gbkProgramFolder)
+    {
+        formStart = &start;
+        SelectWordLib = &select;
+        formHelp = &help;
+        formMakeWordLib = &settings;
+    }
+    ~OtherWindows()
+    {
+        formStart = nullptr;
+        SelectWordLib = nullptr;
+        formHelp = nullptr;
+        formMakeWordLib = nullptr;
+    }
+    TformStart start;
+    TSelectWordLib select;
+    TformHelp help;
+    TformMakeWordLib settings;
+};
+
+// A study window on "lib.lx" of `words` words, beside the other windows.
+struct StudyWithOthers {
+    StudyWithOthers(const std::string& name, int words, const std::string& libraryUtf8 = "lib.lx")
+        : f(name), library(libraryUtf8)
+    {
+        f.WriteLibrary(library, NumberedWords(words));
+        w = &f.Create();
+        others = std::make_unique<OtherWindows>(f.gbkProgramFolder);
+        f.Open(library);
+    }
+    std::string Saved() const
+    {
+        return ReadScrambledFile(f.programFolder / "users" / "user0" / std::filesystem::u8path(library))
+            .value_or("");
+    }
+
+    StudyFixture f;
+    std::string library;
+    TformMain* w = nullptr;
+    std::unique_ptr<OtherWindows> others;
+};
+
+}  // namespace
+
+class TestWindowCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pauseAndResume()
+    {
+        StudyFixture f("cmd_pause");
+        TformMain& w = f.Create();
+        w.Timer->start();
+        QCOMPARE(CaptionColour(w.ButtonPause), ColourFromValue(13583874));
+
+        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
+        QCOMPARE(w.ButtonPause->text(), U("继续学习"));
+        QCOMPARE(CaptionColour(w.ButtonPause), ColourFromValue(2963455));
+        QVERIFY(w.PanelComment->isVisible());
+        QCOMPARE(w.PanelComment->text(), U("暂停学习"));
+        QVERIFY(!PanelsEnabled(w));
+        QVERIFY(!w.Timer->isActive());
+        QVERIFY(!w.TimerSetFocus->isActive());
+        QVERIFY(w.ButtonPause->isEnabled());  // the way back stays open
+
+        w.WordLib.IdleSeconds = 77;
+        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
+        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
+        QCOMPARE(CaptionColour(w.ButtonPause), ColourFromValue(13583874));
+        QVERIFY(!w.PanelComment->isVisible());
+        QCOMPARE(w.PanelComment->text(), U("正 确"));
+        QVERIFY(PanelsEnabled(w));
+        QVERIFY(w.Timer->isActive());
+        QVERIFY(w.TimerSetFocus->isActive());
+        QCOMPARE(w.WordLib.IdleSeconds, 0);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.EditInput));
+    }
+
+    void f9HidesAndPausesThenShowsAndResumes()
+    {
+        StudyFixture f("cmd_f9");
+        TformMain& w = f.Create();
+        OtherWindows others(f.gbkProgramFolder);
+        w.Timer->start();
+
+        QVERIFY(f.HotKey().Press());
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.ButtonPause->text(), U("继续学习"));
+        QVERIFY(!w.Timer->isActive());
+
+        QVERIFY(f.HotKey().Press());
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
+        QVERIFY(w.Timer->isActive());
+
+        // Already paused: hiding resumes the clock while the window is away.
+        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
+        QVERIFY(f.HotKey().Press());
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
+        QVERIFY(w.Timer->isActive());
+    }
+
+    void f9DoesNothingWhileTheLoginWindowIsUp()
+    {
+        StudyFixture f("cmd_f9_login");
+        TformMain& w = f.Create();
+        OtherWindows others(f.gbkProgramFolder);
+        others.start.show();
+        QVERIFY(f.HotKey().Press());
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
+    }
+
+    void layoutFollowsTheScreenWidth_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("border");
+        QTest::addColumn<bool>("readModes");
+        QTest::newRow("640") << 640 << 0 << false;
+        QTest::newRow("800") << 800 << 0 << true;
+        QTest::newRow("1024") << 1024 << 50 << true;
+    }
+    void layoutFollowsTheScreenWidth()
+    {
+        QFETCH(int, width);
+        QFETCH(int, border);
+        QFETCH(bool, readModes);
+        StudyFixture f("cmd_layout");
+        TformMain& w = f.Create();
+        w.screenWidth = [width] { return width; };
+        w.resize(w.width() + 10, w.height());
+        QTRY_COMPARE(w.layout()->contentsMargins().left(), border);
+        QCOMPARE(w.Panel2->isVisible(), readModes);
+    }
+
+    void returnSavesEmptiesAndShowsTheStartWindow()
+    {
+        StudyWithOthers s("cmd_return", 3);
+        StudyFixture& f = s.f;
+        TformMain& w = *s.w;
+        OtherWindows& others = *s.others;
+        f.manage.delaytime = 1234;
+        w.Timer->start();
+        others.help.show();
+        f.Space();  // the next word counts a showing
+        const std::string before = s.Saved();
+
+        QTest::mouseClick(w.ButtonReturn, Qt::LeftButton);
+        const std::string saved = s.Saved();
+        QVERIFY(saved != before);
+        QVERIFY(FindGbk(saved, "<t>1</t>") != std::string::npos);
+        const auto ini = ReadScrambledFile(f.programFolder / "init.ini");
+        QVERIFY(ini);
+        QCOMPARE(FindTagValue(*ini, "delaytime"), std::string("1234"));
+        QCOMPARE(w.WordLib0.Count, 0);
+        QVERIFY(w.PanelE->text().isEmpty());
+        QVERIFY(w.PanelT->text().isEmpty());
+        QVERIFY(w.MemoC->toPlainText().isEmpty());
+        QVERIFY(!w.isVisible());
+        QVERIFY(!others.help.isVisible());
+        QVERIFY(others.start.isVisible());
+        QCOMPARE(others.start.FrontPanel(), others.start.PanelStart);
+        QVERIFY(!w.Timer->isActive());
+
+        // Nothing of this library is left to be studied or saved over.
+        w.show();
+        f.messages.shown.clear();
+        QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);
+        QCOMPARE(f.messages.Texts(), std::vector<std::string>{"请先选择词库"});
+        QCOMPARE(s.Saved(), saved);
+    }
+
+    void openersDisableTheWindowUntilTheyAreLeft_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("选择词库") << "ButtonSelectWordLib" << "SelectWordLib";
+        QTest::newRow("单词分组") << "suiButton2" << "SelectWordLib";
+        QTest::newRow("参数设置") << "suiButton4" << "formMakeWordLib";
+        QTest::newRow("收藏管理") << "suiButton3" << "formMakeWordLib";
+        QTest::newRow("软件报错") << "suiButton5" << "formMakeWordLib";
+    }
+    void openersDisableTheWindowUntilTheyAreLeft()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, window);
+        StudyWithOthers s("cmd_open", 3);
+        TformMain& w = *s.w;
+        OtherWindows& others = *s.others;
+        w.Timer->start();
+        QWidget* opened = window == "SelectWordLib" ? static_cast<QWidget*>(&others.select)
+                                                    : static_cast<QWidget*>(&others.settings);
+
+        QTest::mouseClick(w.findChild<QPushButton*>(button), Qt::LeftButton);
+        QVERIFY(opened->isVisible());
+        QVERIFY(!w.isEnabled());
+        QVERIFY(!w.Timer->isActive());
+
+        opened->close();
+        QVERIFY(w.isEnabled());
+        QVERIFY(w.Timer->isActive());
+    }
+
+    void helpLeavesTheWindowEnabledAndStopsBothTimers()
+    {
+        StudyFixture f("cmd_help");
+        TformMain& w = f.Create();
+        OtherWindows others(f.gbkProgramFolder);
+        w.Timer->start();
+        QTest::mouseClick(w.suiButton10, Qt::LeftButton);
+        QVERIFY(others.help.isVisible());
+        QVERIFY(w.isEnabled());
+        QVERIFY(!w.Timer->isActive());
+        QVERIFY(!w.TimerSetFocus->isActive());
+
+        others.help.close();
+        QVERIFY(w.Timer->isActive());
+        QVERIFY(w.TimerSetFocus->isActive());
+    }
+
+    void selectionDialogGetsTheProgressSaved()
+    {
+        StudyWithOthers s("cmd_select_save", 3);
+        s.f.Space();
+        QTest::mouseClick(s.w->ButtonSelectWordLib, Qt::LeftButton);
+        QVERIFY(FindGbk(s.Saved(), "<t>1</t>") != std::string::npos);
+    }
+
+    void favouritesManagementRefusedOnTheFavouritesLibrary()
+    {
+        StudyWithOthers s("cmd_fav", 2, "收藏库备份.lx");
+        StudyFixture& f = s.f;
+        TformMain& w = *s.w;
+        OtherWindows& others = *s.others;
+        w.Timer->start();
+        QTest::mouseClick(w.suiButton3, Qt::LeftButton);
+        QCOMPARE(f.messages.Texts(),
+                 std::vector<std::string>{"您正在使用收藏库，不能进行此操作！\r\n\r\n请随便选一个其他词库，再尝试"});
+        QVERIFY(!others.settings.isVisible());
+        QVERIFY(w.isEnabled());
+        // Its mouse release has stopped the clock all the same.
+        QVERIFY(!w.Timer->isActive());
+    }
+};
+
+QTEST_MAIN(TestWindowCommands)
+#include "tst_windowcommands.moc"
