@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
@@ -190,13 +191,14 @@ void TformMain::ButtonReturnClick()
 // with its clock (and for the help guide its focus keeper) running again.
 void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper)
 {
-    if (!window) return;
     if (!window->property("studyWindowReturn").toBool()) {
         window->setProperty("studyWindowReturn", true);
-        EventHook::Install(window, QEvent::Hide, [this, window] {
-            setEnabled(true);
-            Timer->start();
-            if (window->property("restartFocusKeeper").toBool()) TimerSetFocus->start();
+        QPointer<TformMain> study(this);
+        EventHook::Install(window, QEvent::Hide, [study, window] {
+            if (!study) return;
+            study->setEnabled(true);
+            study->Timer->start();
+            if (window->property("restartFocusKeeper").toBool()) study->TimerSetFocus->start();
         });
     }
     window->setProperty("restartFocusKeeper", restartFocusKeeper);
@@ -207,6 +209,7 @@ void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper)
 
 void TformMain::ButtonSelectWordLibClick()
 {
+    if (!SelectWordLib) return;
     Timer->stop();
     setEnabled(false);
     WordLib0.StoreGroup();
@@ -216,6 +219,7 @@ void TformMain::ButtonSelectWordLibClick()
 
 void TformMain::suiButton2Click()
 {
+    if (!SelectWordLib) return;
     setEnabled(false);
     Timer->stop();
     OpenBeside(SelectWordLib, false);
@@ -223,6 +227,7 @@ void TformMain::suiButton2Click()
 
 void TformMain::suiButton4Click()
 {
+    if (!formMakeWordLib) return;
     Timer->stop();
     setEnabled(false);
     OpenBeside(formMakeWordLib, false);
@@ -235,6 +240,7 @@ void TformMain::suiButton3Click()
         ShowAppMessageUtf8("您正在使用收藏库，不能进行此操作！\r\n\r\n请随便选一个其他词库，再尝试");
         return;
     }
+    if (!formMakeWordLib) return;
     Timer->stop();
     setEnabled(false);
     OpenBeside(formMakeWordLib, false);
@@ -242,6 +248,7 @@ void TformMain::suiButton3Click()
 
 void TformMain::suiButton5Click()
 {
+    if (!formMakeWordLib) return;
     OpenBeside(formMakeWordLib, false);
     Timer->stop();
     setEnabled(false);
@@ -249,6 +256,7 @@ void TformMain::suiButton5Click()
 
 void TformMain::suiButton10Click()
 {
+    if (!formHelp) return;
     Timer->stop();
     TimerSetFocus->stop();
     OpenBeside(formHelp, true);
