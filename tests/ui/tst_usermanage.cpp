@@ -170,6 +170,19 @@ private slots:
         QCOMPARE(w.Rows(), (QStringList{U("管理员"), U("anna"), U("b")}));
     }
 
+    void textTheTableCannotHoldIsRefused()
+    {
+        StartWindow w;
+        w.OpenManagement();
+        const QStringList refused{U("用户名和密码中有无法保存的字符，请换个写法")};
+        QCOMPARE(w.Try(w.form.suiButton9, "笑😀", "", ""), refused);
+        QCOMPARE(w.Try(w.form.suiButton9, "ok", "😀", "😀"), refused);
+        QCOMPARE(w.Rows(), QStringList{U("管理员")});
+        w.Select(0);
+        QCOMPARE(w.Try(w.form.suiButton23, "管理员", "😀", "😀"), refused);
+        QVERIFY(w.form.Manage.password[0].empty());
+    }
+
     void pickingARowFillsNameAndStoredPassword()
     {
         StartWindow w;
