@@ -70,6 +70,9 @@ void TformStart::suiButton1Click()
         UserFolder = UserFolderOf(ProgramFolder, 0);
         if (formMain) formMain->StartStudying();
         ComboUserList->setCurrentIndex(0);
+        // A refused password typed earlier must not stop a login that asks
+        // for none.
+        EditPassword->clear();
         suiButton12Click();
         return;
     }

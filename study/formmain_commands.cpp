@@ -181,6 +181,8 @@ void TformMain::ButtonReturnClick()
     if (formHelp) formHelp->hide();
     if (formStart) {
         formStart->show();
+        formStart->raise();
+        formStart->activateWindow();
         formStart->BringToFront(formStart->PanelStart);
     }
     manage_.SaveConfig();

@@ -135,6 +135,21 @@ private slots:
         QCOMPARE(w.study->PanelMyWordLibWordCount->text(), U("收藏库词数：2"));
     }
 
+    void automaticLoginIgnoresAPasswordLeftInTheBox()
+    {
+        LoginWindows w("login_leftover");
+        w.User(0, "管理员", "x");
+        w.StartStudying();
+        w.LogIn("y");
+        QTest::mouseClick(w.start->suiButton11, Qt::LeftButton);
+        w.Manage().password[0].clear();
+        w.f.messages.shown.clear();
+        w.StartStudying();
+        QVERIFY(w.f.messages.Texts().empty());
+        QVERIFY(w.study->isVisible());
+        QVERIFY(!w.start->isVisible());
+    }
+
     void freshProgramFolderLogsTheAdministratorIn()
     {
         LoginWindows w("login_fresh");
