@@ -182,17 +182,10 @@ void AppendNumberTag(std::string& out, std::string_view name, int value) {
 
 namespace {
 
-// The tags of library and favourites files. A value may hold "<" freely,
-// but not a mark of one of these, which the reader would take for a tag.
-constexpr std::string_view kFormatTags[] = {
-    "e", "t", "c", "g", "word", "editor", "date", "version", "lw", "groupcount", "groupindex", "lt",
-    "tlt", "tt", "basegrade", "GradeWordLastWord0", "GradeWordLastWord1", "GradeWordLastWord2",
-    "GradeWordLastWord3", "GradeWordLastWord4", "GradeWordLastWord5"};
-
 bool FormatMarkAt(std::string_view text, size_t pos) {
     size_t k = pos + 1;
     if (k < text.size() && text[k] == '/') ++k;
-    for (std::string_view tag : kFormatTags) {
+    for (std::string_view tag : kLibraryFormatTags) {
         if (text.compare(k, tag.size(), tag) == 0 && k + tag.size() < text.size() && text[k + tag.size()] == '>')
             return true;
     }

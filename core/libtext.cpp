@@ -28,12 +28,7 @@ void AppendWordTags(std::string& out, const WordList& word) {
 }
 
 std::string FindFormatMark(std::string_view text) {
-    static const char* const kNames[] = {
-        "e", "t", "c", "g", "word", "editor", "date", "version", "lw", "groupcount",
-        "groupindex", "lt", "tlt", "tt", "basegrade", "GradeWordLastWord0",
-        "GradeWordLastWord1", "GradeWordLastWord2", "GradeWordLastWord3",
-        "GradeWordLastWord4", "GradeWordLastWord5"};
-    for (const char* name : kNames) {
+    for (std::string_view name : kLibraryFormatTags) {
         for (const char* open : {"<", "</"}) {
             std::string mark = open;
             mark += name;
