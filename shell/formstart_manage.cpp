@@ -1,7 +1,6 @@
 // The start window's user-management panel: adding, changing and deleting
 // users, kept in memory until its "返回" saves the configuration.
 
-#include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,7 +10,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
