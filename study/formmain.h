@@ -29,6 +29,7 @@ class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QSpacerItem;
 class QTextEdit;
 class QTimer;
 class RadioGroup;
@@ -93,6 +94,7 @@ public:
     void TimerCommentTimer();
     void TimerSetFocusTimer();
     void GroupBoxMiddleResize();
+    void AlignGradeLabels();  // each grade label on the row of its count
 
     // Commands on the window as a whole (formmain_commands.cpp).
     void TimerTimer();
@@ -231,4 +233,5 @@ private:
     std::string libraryName_;
     std::string wordOnScreen_;
     int meaningPointSize_ = 25;
+    QSpacerItem* gradeLabelsTop_ = nullptr;  // lowers the grade labels to the first count
 };

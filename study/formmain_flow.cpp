@@ -302,5 +302,6 @@ void TformMain::TimerSetFocusTimer() {
 bool TformMain::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::Resize && (watched == GroupBoxMiddle || watched == GroupBoxBottom))
         GroupBoxMiddleResize();
+    if (watched == GroupGrade && (e->type() == QEvent::Resize || e->type() == QEvent::Move)) AlignGradeLabels();
     return QWidget::eventFilter(watched, e);
 }

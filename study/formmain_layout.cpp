@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
@@ -168,7 +169,15 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     ListBoxGrade->setFrameShape(QFrame::NoFrame);  // its border is the background colour
     ListBoxGrade->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBoxGrade->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    gradeLayout->addWidget(ListBoxGrade, 1, 1);
+    ListBoxGrade->setSpacing(0);
+    auto* labelColumn = new QVBoxLayout;
+    labelColumn->setContentsMargins(0, 0, 0, 0);
+    labelColumn->setSpacing(0);
+    gradeLabelsTop_ = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
+    labelColumn->addSpacerItem(gradeLabelsTop_);
+    labelColumn->addWidget(ListBoxGrade);
+    gradeLayout->addLayout(labelColumn, 1, 1);
+    GroupGrade->installEventFilter(this);
     column->addWidget(PanelGrade);
 
     // Times.
@@ -369,4 +378,23 @@ void TformMain::ApplyColours() {
     // colours change.
     const QString blankRow(18, QLatin1Char(' '));
     if (ListBoxGrade->count() == 6) ListBoxGrade->addItem(blankRow);
+}
+
+// The labels are a list of their own beside the radio group, so their rows
+// follow the group's items: the same pitch, starting level with the first.
+void TformMain::AlignGradeLabels() {
+    if (GroupGrade->ItemCount() < 2) return;
+    auto centre = [this](int i) {
+        const QRadioButton* item = GroupGrade->Item(i);
+        return item->mapTo(PanelGrade, item->rect().center()).y();
+    };
+    const int pitch = centre(1) - centre(0);
+    if (pitch <= 0) return;
+    const int top = std::max(centre(0) - (pitch - 1) / 2 - GroupGrade->y(), 0);
+    if (gradeLabelsTop_->sizeHint().height() != top) {
+        gradeLabelsTop_->changeSize(0, top, QSizePolicy::Minimum, QSizePolicy::Fixed);
+        PanelGrade->layout()->invalidate();
+    }
+    for (int row = 0; row < ListBoxGrade->count(); ++row)
+        ListBoxGrade->item(row)->setSizeHint(QSize(ListBoxGrade->width(), pitch));
 }

@@ -1,0 +1,191 @@
+// Details of the study window a learner notices along the way: the counters
+// a showing writes, a cycle that leaves no word to study, the smallest size
+// of a meaning, an empty answer, the characters of the keypad's operator
+// keys, a recording cut short by the next one, and the grade labels lined
+// up with the grade counts.
+
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QtTest>
+
+#include "support/studyfixture.h"
+#include "widgets/answeredit.h"
+#include "widgets/radiogroup.h"
+
+namespace {
+const std::vector<FixtureWord> kAnimals = {{"neko", "猫", 0, 4}, {"inu", "狗", 0, 0}, {"tori", "鸟", 0, 1}};
+}  // namespace
+
+class TestStudyDetails : public QObject {
+    Q_OBJECT
+private slots:
+    void showingWritesTheCountersOnce();
+    void cycleEndWithoutGradeZeroWordsSaysSo();
+    void endlessMeaningStopsAtTheSmallestSize();
+    void enterOnAnEmptyBoxChecksWithoutPrompt();
+    void keypadOperatorsKeepTheirCharacter_data();
+    void keypadOperatorsKeepTheirCharacter();
+    void newRecordingStopsThePlayingOne();
+    void gradeLabelsLineUpWithTheGradeCounts();
+};
+
+// The study count is written only when another word comes; step and grade
+// count on every showing.
+void TestStudyDetails::showingWritesTheCountersOnce() {
+    StudyFixture f("counters");
+    f.manage.readmode = 0;
+    f.manage.delaytime = 30;
+    f.WriteLibrary("animals.lx", kAnimals);
+    TformMain& w = f.Create();
+    f.Open("animals.lx");
+    // The word brought back at opening counts for the word; the total is
+    // shown one ahead.
+    QCOMPARE(w.LabelWordStudyCount->text(), QStringLiteral("5 / 6"));
+    QCOMPARE(w.LabelStepNo->text(), QStringLiteral("1 / 3"));
+
+    f.Press(Qt::Key_Down);
+    QCOMPARE(w.LabelWordStudyCount->text(), QStringLiteral("1 / 6"));
+    QCOMPARE(w.LabelStepNo->text(), QStringLiteral("2 / 3"));
+    QCOMPARE(w.WordLib.ShownCount, 1);
+
+    // A prompt shows the same word again when it ends: nothing is counted.
+    f.Press(Qt::Key_Control);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.TimerPrompt->isActive(), 2000);
+    QCOMPARE(w.WordLib.Words[1].StudyTimes, 1);
+    QCOMPARE(w.WordLib.ShownCount, 1);
+    QCOMPARE(w.LabelWordStudyCount->text(), QStringLiteral("1 / 6"));
+    QCOMPARE(w.LabelStepNo->text(), QStringLiteral("2 / 3"));
+
+    f.Press(Qt::Key_Down);
+    QCOMPARE(w.LabelWordStudyCount->text(), QStringLiteral("2 / 7"));
+    QCOMPARE(w.LabelStepNo->text(), QStringLiteral("3 / 3"));
+}
+
+// With every grade-0 word gone, studying grade 0 past the end of the last
+// group ends the cycle, and no group is left to study.
+void TestStudyDetails::cycleEndWithoutGradeZeroWordsSaysSo() {
+    StudyFixture f("cycle_nothing_left");
+    f.WriteLibrary("three.lx", {{"w0", "零", 0}, {"w1", "一", 1}, {"w2", "二", 1}});
+    TformMain& w = f.Create();
+    f.Open("three.lx");
+    QCOMPARE(f.WordText(), QStringLiteral("w0"));
+    f.Press(Qt::Key_Equal);  // the only grade-0 word goes to the top
+    w.GroupGrade->Item(4)->click();  // grade 1
+    f.Press(Qt::Key_Down);
+    QCOMPARE(f.WordText(), QStringLiteral("w2"));
+    w.GroupGrade->Item(5)->click();  // grade 0, which is empty now
+    QVERIFY(f.messages.Texts().empty());
+
+    f.Press(Qt::Key_Down);
+    QCOMPARE(f.messages.Texts(), (std::vector<std::string>{"祝贺你!完成本次循环！现在进入第2循环",
+                                                          "当前级已经没有单词！"}));
+    QCOMPARE(w.circleno->text(), QStringLiteral("2"));
+    QCOMPARE(w.WordLib0.LoopTimes, 2);
+}
+
+void TestStudyDetails::endlessMeaningStopsAtTheSmallestSize() {
+    StudyFixture f("meaning_floor");
+    f.manage.readmode = 3;
+    std::string endless;
+    for (int i = 0; i < 60; ++i) endless += "一个非常长的释义";
+    f.WriteLibrary("lines.lx", {{"endless", endless}, {"short", "猫"}});
+    TformMain& w = f.Create();
+    f.Open("lines.lx");
+    QCOMPARE(w.MeaningPointSize(), 9);  // more than four lines at any size: the shrinking ends
+    QCOMPARE(w.MemoC->font().pointSize(), 9);
+    QCOMPARE(w.MemoC->toPlainText(), QString::fromStdString(endless));
+    f.Press(Qt::Key_Down);
+    QCOMPARE(w.MeaningPointSize(), 25);
+    QCOMPARE(w.MemoC->font().pointSize(), 25);
+}
+
+// Enter on an empty box before the end of the group is an ordinary wrong
+// answer: everything revealed and the recording played, but no prompt.
+void TestStudyDetails::enterOnAnEmptyBoxChecksWithoutPrompt() {
+    StudyFixture f("empty_enter");
+    f.manage.readmode = 0;
+    f.manage.memorymode = 1;
+    f.WriteLibrary("animals.lx", kAnimals);
+    f.WriteRecording("neko.wav");
+    TformMain& w = f.Create();
+    f.Open("animals.lx");
+    f.Enter();
+    QCOMPARE(f.Comment(), QStringLiteral("错 误"));
+    QVERIFY(!f.CommentVisible());
+    QVERIFY(f.WordShown() && f.ReadingShown() && f.MeaningShown());
+    QCOMPARE(f.PlayedNames(), QStringList{"neko.wav"});
+    QVERIFY(!w.TimerPrompt->isActive());
+    QCOMPARE(f.WordText(), QStringLiteral("neko"));
+}
+
+void TestStudyDetails::keypadOperatorsKeepTheirCharacter_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("keypad *") << int(Qt::Key_Asterisk) << QStringLiteral("ne*");
+    QTest::newRow("keypad +") << int(Qt::Key_Plus) << QStringLiteral("ne+");
+    QTest::newRow("keypad /") << int(Qt::Key_Slash) << QStringLiteral("ne/");
+}
+
+// They are no commands and no typing: the layout stays as the typing left
+// it, and the character stays in the box, visible again on release.
+void TestStudyDetails::keypadOperatorsKeepTheirCharacter() {
+    QFETCH(int, key);
+    QFETCH(QString, answer);
+    StudyFixture f("keypad_operators");
+    f.manage.readmode = 0;
+    f.WriteLibrary("animals.lx", kAnimals);
+    TformMain& w = f.Create();
+    f.Open("animals.lx");
+    f.Type("ne");
+    QTest::keyPress(w.EditInput, Qt::Key(key), Qt::KeypadModifier);
+    QVERIFY(!f.AnswerTextVisible());
+    QTest::keyRelease(w.EditInput, Qt::Key(key), Qt::KeypadModifier);
+    QCOMPARE(f.Answer(), answer);
+    QVERIFY(f.AnswerTextVisible());
+    QCOMPARE(f.WordText(), QStringLiteral("neko"));
+    QCOMPARE(w.WordLib.Words[0].Grade, 0);
+}
+
+void TestStudyDetails::newRecordingStopsThePlayingOne() {
+    StudyFixture f("recording_stop");
+    f.manage.memorymode = 0;
+    f.WriteLibrary("animals.lx", kAnimals);
+    f.WriteRecording("inu.wav");
+    f.Create();
+    f.Open("animals.lx");
+    f.Player().playing = true;  // a long recording still running
+    f.Press(Qt::Key_Down);
+    QCOMPARE(f.PlayedNames(), QStringList{"inu.wav"});
+    QVERIFY(f.Player().opened.endsWith("/wav/inu.wav"));
+
+    // A word without a recording silences the one before it too.
+    f.Player().playing = true;
+    f.Press(Qt::Key_Down);
+    QVERIFY(!f.Player().IsPlaying());
+    QCOMPARE(f.Player().fileName, QString());
+}
+
+// Each grade label sits on the row of the count it names, on every width
+// the window is laid out at.
+void TestStudyDetails::gradeLabelsLineUpWithTheGradeCounts() {
+    StudyFixture f("grade_rows");
+    TformMain& w = f.Create();
+    for (const QSize size : {QSize(640, 480), QSize(1024, 768)}) {
+        w.resize(size);
+        QCoreApplication::processEvents();
+        QTest::qWait(10);
+        for (int i = 0; i < 6; ++i) {
+            const QRadioButton* item = w.GroupGrade->Item(i);
+            const int itemCentre = item->mapTo(&w, item->rect().center()).y();
+            const QRect row = w.ListBoxGrade->visualItemRect(w.ListBoxGrade->item(i));
+            const int rowCentre = w.ListBoxGrade->viewport()->mapTo(&w, row.center()).y();
+            QVERIFY2(std::abs(itemCentre - rowCentre) <= 2,
+                     qPrintable(QStringLiteral("row %1: count at %2, label at %3").arg(i).arg(itemCentre).arg(rowCentre)));
+        }
+    }
+}
+
+QTEST_MAIN(TestStudyDetails)
+#include "tst_study_details.moc"
