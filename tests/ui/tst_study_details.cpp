@@ -1,8 +1,8 @@
 // Details of the study window a learner notices along the way: the counters
 // a showing writes, a cycle that leaves no word to study, the smallest size
-// of a meaning, an empty answer, the characters of the keypad's operator
-// keys, a recording cut short by the next one, and the grade labels lined
-// up with the grade counts.
+// of a meaning, an empty answer, an answer given with Space, the characters
+// of the keypad's operator keys, a recording cut short by the next one, and
+// the grade labels lined up with the grade counts.
 
 #include <QLabel>
 #include <QListWidget>
@@ -25,6 +25,7 @@ private slots:
     void cycleEndWithoutGradeZeroWordsSaysSo();
     void endlessMeaningStopsAtTheSmallestSize();
     void enterOnAnEmptyBoxChecksWithoutPrompt();
+    void answeringWithSpaceDropsItsSpace();
     void keypadOperatorsKeepTheirCharacter_data();
     void keypadOperatorsKeepTheirCharacter();
     void newRecordingStopsThePlayingOne();
@@ -118,6 +119,28 @@ void TestStudyDetails::enterOnAnEmptyBoxChecksWithoutPrompt() {
     QCOMPARE(f.PlayedNames(), QStringList{"neko.wav"});
     QVERIFY(!w.TimerPrompt->isActive());
     QCOMPARE(f.WordText(), QStringLiteral("neko"));
+}
+
+// Space checks like Enter; the space it typed behind a right answer is
+// trimmed away on release, and the next Space moves on.
+void TestStudyDetails::answeringWithSpaceDropsItsSpace() {
+    StudyFixture f("space_answer");
+    f.manage.readmode = 2;
+    f.WriteLibrary("animals.lx", kAnimals);
+    TformMain& w = f.Create();
+    f.Open("animals.lx");
+    f.Type("neko");
+    f.Space();
+    QCOMPARE(f.Comment(), QStringLiteral("正 确"));
+    QVERIFY(f.CommentVisible());
+    QVERIFY(f.WordShown() && f.ReadingShown() && f.MeaningShown());
+    QCOMPARE(f.Answer(), QStringLiteral("neko"));
+    QCOMPARE(w.EditInput->cursorPosition(), 4);
+    QCOMPARE(f.WordText(), QStringLiteral("neko"));
+
+    f.Space();
+    QCOMPARE(f.WordText(), QStringLiteral("inu"));
+    QCOMPARE(f.Answer(), QString());
 }
 
 void TestStudyDetails::keypadOperatorsKeepTheirCharacter_data() {
