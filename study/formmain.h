@@ -218,6 +218,9 @@ private:
     void ConnectWindowCommands();
     void OpenBeside(QWidget* window, bool restartFocusKeeper);
     void HandleAnswerKey(int& key);
+    void AdvanceAfterAnswer();
+    void SaveProgress();  // store and save the library, and say so in the sentence box
+    void SaveProgressIfShownReached(int shownBefore);
     void SetComment(const char* utf8Caption);
     bool CommentIs(const char* utf8Caption) const;
     void SetAnswerColour(int colour);

@@ -77,11 +77,14 @@ void TformMain::EditInputKeyDown(int& key) {
         case vk::Escape:
             EditInput->clear();
             break;
-        case vk::Prior: case vk::Delete: case kKeypad9: case vk::OemPlus:
+        case vk::Prior: case vk::Delete: case kKeypad9: case vk::OemPlus: {
+            const int shown = WordLib.ShownCount;
             WordLib.UpGrade(kStraightToTop);
             SetAnswerColour(WordLib.BackColor);
             EditInput->clear();
+            SaveProgressIfShownReached(shown);
             break;
+        }
         case vk::Left: case kKeypad4: case vk::OemOpenBracket:
             ButtonDeGradeClick();
             break;
@@ -117,13 +120,13 @@ void TformMain::HandleAnswerKey(int& key) {
     if (atEndOfGroup && answer.empty()) {
         GroupEndSequence();
     } else if (CommentIs(kNext) && key == vk::Space && AnswerMatchesWord()) {
-        if (WordLib.CurrentIndex <= WordLib.WordCount) WordLib.NextWord(true);
+        AdvanceAfterAnswer();
     } else if (PanelComment->isVisible() && CommentIs(kRight)) {
         if (key == vk::Space) {
             EditInput->clear();
             EditInput->selectAll();
             PanelComment->setVisible(false);
-            if (WordLib.CurrentIndex <= WordLib.WordCount) WordLib.NextWord(true);
+            AdvanceAfterAnswer();
         }
     } else if (wordOnScreen_.size() > answer.size() && wordOnScreen_[answer.size()] == ' ') {
         SetComment(kRight);
@@ -131,6 +134,15 @@ void TformMain::HandleAnswerKey(int& key) {
     } else {
         CheckAnswer();
     }
+}
+
+// Its result is not looked at: a finished group is taken up by the next
+// Enter or Space on the empty box.
+void TformMain::AdvanceAfterAnswer() {
+    if (WordLib.CurrentIndex > WordLib.WordCount) return;
+    const int shown = WordLib.ShownCount;
+    WordLib.NextWord(true);
+    SaveProgressIfShownReached(shown);
 }
 
 void TformMain::CheckAnswer() {

@@ -181,12 +181,21 @@ void TformMain::ButtonNextWordClick() {
         default: break;
     }
     ResetAnswerBox();
-    if (WordLib.ShownCount % kSaveEveryShownWords == 0) {
-        WordLib0.StoreGroup();
-        WordLib0.SaveWordLib();
-        MemoSentence->clear();
-        MemoSentence->appendPlainText(QStringLiteral("<editor>marrowfen</editor>"));
-    }
+    if (WordLib.ShownCount % kSaveEveryShownWords == 0) SaveProgress();
+}
+
+void TformMain::SaveProgress() {
+    WordLib0.StoreGroup();
+    WordLib0.SaveWordLib();
+    MemoSentence->clear();
+    MemoSentence->appendPlainText(QStringLiteral("<editor>marrowfen</editor>"));
+}
+
+// Words also come on screen without "后一个": Space after a right answer and
+// the grade commands move on by themselves. Progress is saved when one of
+// them shows the 500th, 1000th, ... word, as "后一个" would.
+void TformMain::SaveProgressIfShownReached(int shownBefore) {
+    if (WordLib.ShownCount != shownBefore && WordLib.ShownCount % kSaveEveryShownWords == 0) SaveProgress();
 }
 
 void TformMain::GroupEndSequence() {
@@ -237,14 +246,18 @@ void TformMain::ButtonPriorWordClick() {
 }
 
 void TformMain::ButtonDeGradeClick() {
+    const int shown = WordLib.ShownCount;
     WordLib.DeGrade(1);
     ResetAnswerBox();
+    SaveProgressIfShownReached(shown);
 }
 
 void TformMain::ButtonUpGradeClick() {
     if (WordLib.CurrentIndex >= WordLib.WordCount && EditInput->text().isEmpty()) GroupEndSequence();
+    const int shown = WordLib.ShownCount;
     WordLib.UpGrade(1);
     ResetAnswerBox();
+    SaveProgressIfShownReached(shown);
 }
 
 void TformMain::GroupGradeClick(int item) {

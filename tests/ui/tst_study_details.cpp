@@ -1,15 +1,19 @@
 // Details of the study window a learner notices along the way: the counters
 // a showing writes, a cycle that leaves no word to study, the smallest size
 // of a meaning, an empty answer, an answer given with Space, the characters
-// of the keypad's operator keys, a recording cut short by the next one, and
-// the grade labels lined up with the grade counts.
+// of the keypad's operator keys, a recording cut short by the next one, the
+// save every 500 words whatever step shows them, and the grade labels lined
+// up with the grade counts.
 
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QtTest>
 
+#include "core/codec.h"
+#include "core/gbktext.h"
 #include "support/studyfixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/radiogroup.h"
@@ -29,6 +33,8 @@ private slots:
     void keypadOperatorsKeepTheirCharacter_data();
     void keypadOperatorsKeepTheirCharacter();
     void newRecordingStopsThePlayingOne();
+    void progressSavedWhenAnyStepShowsThe500thWord_data();
+    void progressSavedWhenAnyStepShowsThe500thWord();
     void gradeLabelsLineUpWithTheGradeCounts();
 };
 
@@ -188,6 +194,45 @@ void TestStudyDetails::newRecordingStopsThePlayingOne() {
     f.Press(Qt::Key_Down);
     QVERIFY(!f.Player().IsPlaying());
     QCOMPARE(f.Player().fileName, QString());
+}
+
+void TestStudyDetails::progressSavedWhenAnyStepShowsThe500thWord_data() {
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<int>("shownBefore");
+    QTest::addColumn<bool>("saved");
+    for (const char* step : {"Space after a right answer", "= (straight to the top)", "] (up a grade)", "[ (down a grade)"}) {
+        QTest::newRow(qPrintable(QStringLiteral("%1, 500th word").arg(step))) << QString(step) << 499 << true;
+        QTest::newRow(qPrintable(QStringLiteral("%1, 501st word").arg(step))) << QString(step) << 500 << false;
+    }
+}
+
+// Learners who answer with Enter and Space never press "后一个"; their
+// progress reaches the file every 500 words all the same.
+void TestStudyDetails::progressSavedWhenAnyStepShowsThe500thWord() {
+    QFETCH(QString, step);
+    QFETCH(int, shownBefore);
+    QFETCH(bool, saved);
+    StudyFixture f("save_on_step");
+    f.WriteLibrary("animals.lx", {{"neko", "猫", 1}, {"inu", "狗", 1}, {"tori", "鸟", 0}});
+    TformMain& w = f.Create();
+    f.Open("animals.lx");
+    w.GroupGrade->Item(4)->click();  // grade 1
+    QCOMPARE(f.WordText(), QStringLiteral("neko"));
+    w.WordLib.ShownCount = shownBefore;
+
+    if (step.startsWith("Space")) {
+        f.Type("neko");
+        f.Enter();
+        f.Space();
+    } else {
+        f.Press(step.startsWith('=') ? Qt::Key_Equal : step.startsWith(']') ? Qt::Key_BracketRight : Qt::Key_BracketLeft);
+    }
+    QCOMPARE(f.WordText(), QStringLiteral("inu"));
+    QCOMPARE(w.WordLib.ShownCount, shownBefore + 1);
+    const std::string file =
+        GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / "animals.lx").value_or(""));
+    QCOMPARE(file.find("<lw>1</lw>") != std::string::npos, saved);
+    QCOMPARE(w.MemoSentence->toPlainText() == QStringLiteral("<editor>marrowfen</editor>"), saved);
 }
 
 // Each grade label sits on the row of the count it names, on every width
