@@ -79,6 +79,9 @@ void TestStudyDetails::cycleEndWithoutGradeZeroWordsSaysSo() {
     f.Open("three.lx");
     QCOMPARE(f.WordText(), QStringLiteral("w0"));
     f.Press(Qt::Key_Equal);  // the only grade-0 word goes to the top
+    QCOMPARE(w.GroupGrade->ItemText(0), QStringLiteral("1"));  // grade 5
+    QCOMPARE(w.GroupGrade->ItemText(4), QStringLiteral("2"));  // grade 1
+    QCOMPARE(w.GroupGrade->ItemText(5), QStringLiteral("0"));  // grade 0
     w.GroupGrade->Item(4)->click();  // grade 1
     f.Press(Qt::Key_Down);
     QCOMPARE(f.WordText(), QStringLiteral("w2"));
