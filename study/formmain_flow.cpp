@@ -173,7 +173,14 @@ void TformMain::OpenLastWordLib(const std::string& gbkUserFolder) {
 }
 
 void TformMain::ButtonNextWordClick() {
-    switch (WordLib.NextWord(true)) {
+    // Space after the last word's right answer, and the grade commands, can
+    // leave grade 0 at the end of the group with no word to show. From there
+    // the next-word step would claim every word is upgraded, or count the
+    // new cycle twice; the group is finished as Space on the empty box
+    // finishes it.
+    const bool pastTheGroup =
+        WordLib.WordCount > 0 && WordLib.CurrentGrade == 0 && WordLib.CurrentIndex >= WordLib.WordCount;
+    switch (pastTheGroup ? kNextGroupEnd : WordLib.NextWord(true)) {
         case kNextNoWords: ShowAppMessageUtf8("请先选择词库"); break;
         case kNextGroupEnd: GroupEndSequence(); break;
         case kNextCycleEnd: CycleEndSequence(true); break;

@@ -32,6 +32,8 @@ private slots:
     void answeringWithSpaceDropsItsSpace();
     void keypadOperatorsKeepTheirCharacter_data();
     void keypadOperatorsKeepTheirCharacter();
+    void nextAfterTheLastAnsweredWordEndsTheGroup_data();
+    void nextAfterTheLastAnsweredWordEndsTheGroup();
     void newRecordingStopsThePlayingOne();
     void progressSavedWhenAnyStepShowsThe500thWord_data();
     void progressSavedWhenAnyStepShowsThe500thWord();
@@ -178,6 +180,49 @@ void TestStudyDetails::keypadOperatorsKeepTheirCharacter() {
     QVERIFY(f.AnswerTextVisible());
     QCOMPARE(f.WordText(), QStringLiteral("neko"));
     QCOMPARE(w.WordLib.Words[0].Grade, 0);
+}
+
+void TestStudyDetails::nextAfterTheLastAnsweredWordEndsTheGroup_data() {
+    QTest::addColumn<int>("groups");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<int>("cycle");
+    QTest::addColumn<QString>("groupLabel");
+    QTest::newRow("a group before the last") << 2 << QStringList{"祝贺你!完成第1循环第1分组"} << 1 << "2 / 2";
+    QTest::newRow("the last group")
+        << 1 << QStringList{"祝贺你!完成第1循环第1分组", "祝贺你!完成本次循环！现在进入第2循环"} << 2 << "1 / 1";
+}
+
+// Space after the last word's right answer leaves the position at the end
+// of the group without a word to show. "后一个" (or Down) there finishes the
+// group as Space on the empty box would: it never claims every word is
+// upgraded, and never counts the new cycle twice.
+void TestStudyDetails::nextAfterTheLastAnsweredWordEndsTheGroup() {
+    QFETCH(int, groups);
+    QFETCH(QStringList, messages);
+    QFETCH(int, cycle);
+    QFETCH(QString, groupLabel);
+    StudyFixture f("next_at_group_end");
+    f.WriteLibrary("four.lx", {{"w0", "零"}, {"w1", "一"}, {"w2", "二"}, {"w3", "三"}}, groups);
+    TformMain& w = f.Create();
+    f.Open("four.lx");
+    for (int i = 0; i < w.WordLib.WordCount; ++i) {
+        f.Type(f.WordText());
+        f.Enter();
+        f.Space();
+    }
+    QCOMPARE(w.WordLib.CurrentIndex, w.WordLib.WordCount);
+    QVERIFY(f.messages.Texts().empty());
+
+    f.Press(Qt::Key_Down);
+    QStringList shown;
+    for (const std::string& text : f.messages.Texts()) shown << QString::fromStdString(text);
+    QCOMPARE(shown, messages);
+    QCOMPARE(w.WordLib0.LoopTimes, cycle);
+    QCOMPARE(w.WordLib.LoopTimes, cycle);
+    QCOMPARE(w.circleno->text(), QString::number(cycle));
+    QCOMPARE(w.LabelGroup->text(), groupLabel);
+    QVERIFY(w.WordLib.HasCurrentWord());
+    QVERIFY(f.WordShown());
 }
 
 void TestStudyDetails::newRecordingStopsThePlayingOne() {
