@@ -70,7 +70,11 @@ void TformMain::ConnectControls() {
     connect(TimerComment, &QTimer::timeout, this, [this] { TimerCommentTimer(); });
     connect(TimerSetFocus, &QTimer::timeout, this, [this] { TimerSetFocusTimer(); });
     EditInput->onKeyDown = [this](int key) {
+        const bool composition = key == AnswerEdit::kInputMethodKey;
         EditInputKeyDown(key);
+        // Typed text shows again when its key is released; a composition
+        // has no release until it is committed, and must be seen meanwhile.
+        if (composition) SetAnswerColour(WordLib.FontColor);
         return key == 0;
     };
     EditInput->onKeyUp = [this](int key) { EditInputKeyUp(key); };

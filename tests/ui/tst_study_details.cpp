@@ -1,13 +1,14 @@
 // Details of the study window a learner notices along the way: the counters
 // a showing writes, a cycle that leaves no word to study, the smallest size
-// of a meaning, an empty answer, an answer given with Space, the characters
-// of the keypad's operator keys, a recording cut short by the next one, the
-// save every 500 words whatever step shows them, and the grade labels lined
-// up with the grade counts.
+// of a meaning, an empty answer, an answer given with Space, a composition
+// of the input method, the characters of the keypad's operator keys, a
+// recording cut short by the next one, the save every 500 words whatever
+// step shows them, and the grade labels lined up with the grade counts.
 
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QtTest>
@@ -30,6 +31,7 @@ private slots:
     void endlessMeaningStopsAtTheSmallestSize();
     void enterOnAnEmptyBoxChecksWithoutPrompt();
     void answeringWithSpaceDropsItsSpace();
+    void compositionIsVisibleWhileComposed();
     void keypadOperatorsKeepTheirCharacter_data();
     void keypadOperatorsKeepTheirCharacter();
     void nextAfterTheLastAnsweredWordEndsTheGroup_data();
@@ -152,6 +154,33 @@ void TestStudyDetails::answeringWithSpaceDropsItsSpace() {
     f.Space();
     QCOMPARE(f.WordText(), QStringLiteral("inu"));
     QCOMPARE(f.Answer(), QString());
+}
+
+// The box is painted invisible whenever a word comes; typed keys show again
+// on release, but an input method's keys have no release until the text is
+// committed, and the learner must see what is being composed.
+void TestStudyDetails::compositionIsVisibleWhileComposed() {
+    StudyFixture f("compose_visible");
+    f.WriteLibrary("kanji.lx", {{"猫", "猫"}, {"犬", "狗"}});
+    TformMain& w = f.Create();
+    f.Open("kanji.lx");
+    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);  // a new word: the box is invisible
+    QCOMPARE(f.WordText(), QStringLiteral("犬"));
+    QVERIFY(!f.AnswerTextVisible());
+
+    QInputMethodEvent preedit(QStringLiteral("いぬ"), {});
+    QApplication::sendEvent(w.EditInput, &preedit);
+    QVERIFY(w.EditInput->IsComposing());
+    QVERIFY(f.AnswerTextVisible());
+    QInputMethodEvent converted(QStringLiteral("犬"), {});
+    QApplication::sendEvent(w.EditInput, &converted);
+    QVERIFY(f.AnswerTextVisible());
+
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("犬"));
+    QApplication::sendEvent(w.EditInput, &commit);
+    QCOMPARE(f.Answer(), QStringLiteral("犬"));
+    QVERIFY(f.AnswerTextVisible());
 }
 
 void TestStudyDetails::keypadOperatorsKeepTheirCharacter_data() {
