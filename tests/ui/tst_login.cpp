@@ -105,6 +105,7 @@ private slots:
         w.User(0, "管理员", "a");
         w.StartStudying();
         QCOMPARE(w.start->FrontPanel(), w.start->PanelLogon);
+        QCOMPARE(w.start->ComboUserList->currentIndex(), 0);
         QStringList labels;
         for (auto* label : w.start->PanelLogon->findChildren<QLabel*>()) labels << label->text();
         for (const char* caption : {"用户登录", "用户名", "密　码"}) QVERIFY2(labels.contains(U(caption)), caption);

@@ -2,8 +2,11 @@
 // key, the layout rules for small screens, "返  回" and the buttons that open
 // the other windows.
 
+#include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
@@ -94,9 +97,12 @@ private slots:
         TformMain& w = f.Create();
         w.Timer->start();
         QCOMPARE(CaptionColour(w.ButtonPause), ColourFromValue(13583874));
+        w.MemoSentence->raise();
 
         QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
         QCOMPARE(w.ButtonPause->text(), U("继续学习"));
+        // The note lies over the sentence box, not hidden behind it.
+        QCOMPARE(w.PanelComment->parentWidget()->children().last(), static_cast<QObject*>(w.PanelComment));
         QCOMPARE(CaptionColour(w.ButtonPause), ColourFromValue(2963455));
         QVERIFY(w.PanelComment->isVisible());
         QCOMPARE(w.PanelComment->text(), U("暂停学习"));
@@ -124,6 +130,8 @@ private slots:
         TformMain& w = f.Create();
         OtherWindows others(f.gbkProgramFolder);
         w.Timer->start();
+        QCOMPARE(f.HotKey().registeredId, 2000);
+        QCOMPARE(f.HotKey().registeredKey, 0x78);  // F9, no modifier keys
 
         QVERIFY(f.HotKey().Press());
         QVERIFY(!w.isVisible());
@@ -176,6 +184,28 @@ private slots:
         QCOMPARE(w.Panel2->isVisible(), readModes);
     }
 
+    void stripAndNoteStayCentred_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1024x768") << QSize(1024, 768);
+        QTest::newRow("800x600") << QSize(800, 600);
+        QTest::newRow("1280x1024") << QSize(1280, 1024);
+    }
+    void stripAndNoteStayCentred()
+    {
+        QFETCH(QSize, size);
+        StudyFixture f("cmd_centre");
+        TformMain& w = f.Create();
+        w.resize(size);
+        const auto centred = [](const QWidget* child, const QWidget* box) {
+            return child->x() == (box->width() - child->width()) / 2 &&
+                   child->y() == (box->height() - child->height()) / 2;
+        };
+        QTRY_VERIFY(centred(w.pcontrol, w.GroupBoxBottom));
+        QVERIFY(centred(w.PanelComment, w.GroupBoxMiddle));
+        QVERIFY(w.pcontrol->isVisible());
+    }
+
     void returnSavesEmptiesAndShowsTheStartWindow()
     {
         StudyWithOthers s("cmd_return", 3);
@@ -217,16 +247,18 @@ private slots:
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("window");
-        QTest::newRow("选择词库") << "ButtonSelectWordLib" << "SelectWordLib";
-        QTest::newRow("单词分组") << "suiButton2" << "SelectWordLib";
-        QTest::newRow("参数设置") << "suiButton4" << "formMakeWordLib";
-        QTest::newRow("收藏管理") << "suiButton3" << "formMakeWordLib";
-        QTest::newRow("软件报错") << "suiButton5" << "formMakeWordLib";
+        QTest::addColumn<bool>("releaseEndsIdling");
+        QTest::newRow("选择词库") << "ButtonSelectWordLib" << "SelectWordLib" << true;
+        QTest::newRow("单词分组") << "suiButton2" << "SelectWordLib" << false;
+        QTest::newRow("参数设置") << "suiButton4" << "formMakeWordLib" << true;
+        QTest::newRow("收藏管理") << "suiButton3" << "formMakeWordLib" << true;
+        QTest::newRow("软件报错") << "suiButton5" << "formMakeWordLib" << true;
     }
     void openersDisableTheWindowUntilTheyAreLeft()
     {
         QFETCH(QString, button);
         QFETCH(QString, window);
+        QFETCH(bool, releaseEndsIdling);
         StudyWithOthers s("cmd_open", 3);
         TformMain& w = *s.w;
         OtherWindows& others = *s.others;
@@ -234,7 +266,9 @@ private slots:
         QWidget* opened = window == "SelectWordLib" ? static_cast<QWidget*>(&others.select)
                                                     : static_cast<QWidget*>(&others.settings);
 
+        w.WordLib.IdleSeconds = 100;
         QTest::mouseClick(w.findChild<QPushButton*>(button), Qt::LeftButton);
+        QCOMPARE(w.WordLib.IdleSeconds, releaseEndsIdling ? 0 : 100);
         QVERIFY(opened->isVisible());
         QVERIFY(!w.isEnabled());
         QVERIFY(!w.Timer->isActive());
@@ -250,7 +284,9 @@ private slots:
         TformMain& w = f.Create();
         OtherWindows others(f.gbkProgramFolder);
         w.Timer->start();
+        w.WordLib.IdleSeconds = 100;
         QTest::mouseClick(w.suiButton10, Qt::LeftButton);
+        QCOMPARE(w.WordLib.IdleSeconds, 0);
         QVERIFY(others.help.isVisible());
         QVERIFY(w.isEnabled());
         QVERIFY(!w.Timer->isActive());
