@@ -24,6 +24,7 @@
 #include "support/studyfixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
+#include "widgets/hotkey.h"
 
 namespace {
 
@@ -149,6 +150,35 @@ private slots:
         QVERIFY(!w.isVisible());
         QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
         QVERIFY(w.Timer->isActive());
+    }
+
+    void closedWindowGivesTheKeyBack()
+    {
+        // Keys held by the system-wide grab, as the desktop sees them.
+        struct Desktop {
+            std::vector<int> held;
+        } desktop;
+        class Grab : public HotKeyAdapter {
+        public:
+            explicit Grab(Desktop& d) : d_(d) {}
+            bool Register(int id, int, std::function<void()>) override
+            {
+                d_.held.push_back(id);
+                return true;
+            }
+            void Unregister(int id) override { std::erase(d_.held, id); }
+
+        private:
+            Desktop& d_;
+        };
+        StudyFixture f("cmd_release");
+        const HotKeyFactory previous = SetHotKeyFactory([&] { return std::make_unique<Grab>(desktop); });
+        {
+            TformMain w(f.manage);
+            QCOMPARE(desktop.held, std::vector<int>{2000});
+        }
+        SetHotKeyFactory(previous);
+        QVERIFY(desktop.held.empty());
     }
 
     void f9DoesNothingWhileTheLoginWindowIsUp()
