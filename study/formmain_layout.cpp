@@ -26,6 +26,10 @@ constexpr int kDesignWidth = 790;
 constexpr int kDesignHeight = 541;
 constexpr int kLeftColumnWidth = 172;
 constexpr int kStripButtonWidth = 48;
+// The left column must fit the 600-pixel-high screens the program is made
+// for, so its rows are as tight as the 12-pixel font allows.
+constexpr int kLeftRowHeight = 18;
+constexpr int kLeftButtonHeight = 20;
 // Design colour of every button caption.
 constexpr int kButtonFontColour = 13583874;
 
@@ -94,7 +98,7 @@ void TformMain::BuildLayout() {
     outer->addWidget(PanelMain);
 
     auto* mainLayout = new QVBoxLayout(PanelMain);
-    mainLayout->setContentsMargins(4, 2, 4, 4);
+    mainLayout->setContentsMargins(4, 2, 4, 2);
     mainLayout->setSpacing(2);
     PanelMainCaption = NewLabel(PanelMain, "PanelMainCaption", kStudyWindowTitleUtf8);
     PanelMainCaption->setFont(PixelFont(QStringLiteral("宋体"), 12, true));
@@ -123,12 +127,13 @@ void TformMain::BuildLayout() {
 void TformMain::BuildLeftColumn(QWidget* parent) {
     auto* column = new QVBoxLayout(parent);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(3);
+    column->setSpacing(1);
 
     // Library box.
     QGroupBox* libraryBox = NewBox(parent, "GroupBoxWordLib");
     auto* libraryLayout = new QVBoxLayout(libraryBox);
     libraryLayout->setContentsMargins(4, 4, 4, 4);
+    libraryLayout->setSpacing(1);
     LabelWordLibName = NewLabel(libraryBox, "LabelWordLibName", "", Qt::AlignCenter);
     libraryLayout->addWidget(LabelWordLibName);
     PanelWordlib = Named(new QFrame(libraryBox), "PanelWordlib");
@@ -154,7 +159,7 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     PanelGrade = Named(new QFrame(parent), "PanelGrade");
     auto* gradeLayout = new QGridLayout(PanelGrade);
     gradeLayout->setContentsMargins(0, 0, 0, 0);
-    gradeLayout->setSpacing(2);
+    gradeLayout->setSpacing(1);
     LabelGradeHeader = NewLabel(PanelGrade, "LabelGradeHeader", "各级单词数            级别");
     gradeLayout->addWidget(LabelGradeHeader, 0, 0, 1, 2);
     GroupGrade = Named(new RadioGroup(QString(), {"0", "0", "0", "0", "0", "0"}, 1, PanelGrade), "GroupGrade");
@@ -211,6 +216,11 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     GroupMemoryMode->setVisible(false);
     modeLayout->addWidget(GroupMemoryMode);
     column->addWidget(Panel2);
+    for (RadioGroup* group : {GroupGrade, GroupReadMode, GroupMemoryMode})
+    {
+        group->layout()->setSpacing(1);
+        for (int i = 0; i < group->ItemCount(); ++i) group->Item(i)->setFixedHeight(kLeftRowHeight);
+    }
 
     // Commands.
     ButtonPause = NewButton(parent, "ButtonPause", "暂停学习");
@@ -218,7 +228,7 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     PanelButtons = Named(new QFrame(parent), "PanelButtons");
     auto* buttons = new QGridLayout(PanelButtons);
     buttons->setContentsMargins(0, 0, 0, 0);
-    buttons->setSpacing(2);
+    buttons->setSpacing(1);
     suiButton2 = NewButton(PanelButtons, "suiButton2", "单词分组");
     ButtonSelectWordLib = NewButton(PanelButtons, "ButtonSelectWordLib", "选择词库");
     suiButton5 = NewButton(PanelButtons, "suiButton5", "软件报错");
@@ -229,6 +239,8 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     QPushButton* order[] = {suiButton2, ButtonSelectWordLib, suiButton5, suiButton3,
                             ButtonReturn, suiButton4, suiButton10};
     for (int i = 0; i < 7; ++i) buttons->addWidget(order[i], i / 2, i % 2);
+    for (QPushButton* button : PanelButtons->findChildren<QPushButton*>()) button->setFixedHeight(kLeftButtonHeight);
+    ButtonPause->setFixedHeight(kLeftButtonHeight);
     column->addWidget(PanelButtons);
 
     // Bottom.

@@ -40,6 +40,8 @@ private slots:
     void progressSavedWhenAnyStepShowsThe500thWord_data();
     void progressSavedWhenAnyStepShowsThe500thWord();
     void gradeLabelsLineUpWithTheGradeCounts();
+    void everythingFitsOnTheSmallScreens_data();
+    void everythingFitsOnTheSmallScreens();
 };
 
 // The study count is written only when another word comes; step and grade
@@ -329,6 +331,39 @@ void TestStudyDetails::gradeLabelsLineUpWithTheGradeCounts() {
             QVERIFY2(std::abs(itemCentre - rowCentre) <= 2,
                      qPrintable(QStringLiteral("row %1: count at %2, label at %3").arg(i).arg(itemCentre).arg(rowCentre)));
         }
+    }
+}
+
+void TestStudyDetails::everythingFitsOnTheSmallScreens_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::newRow("800 x 600") << QSize(800, 600);
+    QTest::newRow("1024 x 768") << QSize(1024, 768);
+}
+
+// The window fills the screen; on the screens the program is made for no
+// control may fall off its bottom.
+void TestStudyDetails::everythingFitsOnTheSmallScreens() {
+    QFETCH(QSize, screen);
+    StudyFixture f("small_screen");
+    f.WriteLibrary("animals.lx", kAnimals);
+    TformMain& w = f.Create();
+    w.screenWidth = [&] { return screen.width(); };
+    f.Open("animals.lx");
+    w.setGeometry(QRect(QPoint(0, 0), screen));
+    QCoreApplication::processEvents();
+    QCOMPARE(w.size(), screen);
+    for (QWidget* control : {static_cast<QWidget*>(w.EditInput), static_cast<QWidget*>(w.ButtonMyNewWord),
+                             static_cast<QWidget*>(w.MemoSentence), static_cast<QWidget*>(w.suiButton10),
+                             static_cast<QWidget*>(w.PanelThisTime),
+                             static_cast<QWidget*>(w.PanelMyWordLibWordCount)}) {
+        const QRect where(control->mapTo(&w, QPoint(0, 0)), control->size());
+        QVERIFY2(w.rect().contains(where),
+                 qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
+                                .arg(control->objectName())
+                                .arg(where.x())
+                                .arg(where.y())
+                                .arg(where.width())
+                                .arg(where.height())));
     }
 }
 
