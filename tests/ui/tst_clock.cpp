@@ -65,6 +65,24 @@ private slots:
         QCOMPARE(w.LabelLeftTime->text(), U("00:05:00"));
     }
 
+    void openingALibraryRestartsTheSpeedButNotTheRunClock()
+    {
+        StudyFixture f("clock_reopen");
+        f.WriteLibrary("a.lx", NumberedWords(6));
+        f.WriteLibrary("b.lx", NumberedWords(6));
+        TformMain& w = f.Create();
+        f.Open("a.lx");
+        for (int i = 0; i < 2; ++i) QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);
+        for (int i = 0; i < 10; ++i) w.TimerTimer();
+        QCOMPARE(w.LabelSpeed->text(), U("12 词/分"));  // 2 words in 10 s
+
+        f.Open("b.lx");
+        w.TimerTimer();
+        QCOMPARE(w.LabelThisTime->text(), U("00:00:11"));
+        QCOMPARE(w.LabelSpeed->text(), U("0 词/分"));
+        QCOMPARE(w.WordLib.ActiveSeconds, 1);
+    }
+
     void hoursWrapAtSixty()
     {
         StudyFixture f("clock_hours");
