@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMetaObject>
+#include <QObject>
 #include <QPointer>
 
 #include <cstdlib>
@@ -85,10 +86,10 @@ public:
         for (const auto& [id, key] : keys_) {
             if (key.code != press->detail) continue;
             // Hot keys arrive like any other window message: after the
-            // event that carried them has been dealt with.
+            // event that carried them has been dealt with. A press still
+            // queued when the key is given up goes with the adapter.
             auto pressed = key.pressed;
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [pressed] { if (pressed) pressed(); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(&delivery_, [pressed] { if (pressed) pressed(); }, Qt::QueuedConnection);
             return true;
         }
         return false;
@@ -109,6 +110,7 @@ private:
 
     Display* display_;
     xcb_connection_t* connection_;
+    QObject delivery_;
     xcb_window_t root_ = 0;
     std::map<int, Key> keys_;
 };

@@ -188,6 +188,14 @@ private slots:
         QVERIFY(!dispatcher->filterNativeEvent("xcb_generic_event_t", &press, &result));
         QCoreApplication::processEvents();
         QCOMPARE(presses, 1);
+
+        // A press still waiting when the window (and its adapter) goes
+        // must not reach the window's handler afterwards.
+        QVERIFY(adapter->Register(kHotKeyId, kVkF9, [&] { ++presses; }));
+        QVERIFY(dispatcher->filterNativeEvent("xcb_generic_event_t", &press, &result));
+        adapter.reset();
+        QCoreApplication::processEvents();
+        QCOMPARE(presses, 1);
     }
 
 private:
