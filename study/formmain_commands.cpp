@@ -199,6 +199,8 @@ void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper)
         EventHook::Install(window, QEvent::Hide, [study, window] {
             if (!study) return;
             study->setEnabled(true);
+            // Paused meanwhile (F9): the clocks wait for "继续学习".
+            if (study->ButtonPause->text() != U(kPause)) return;
             study->Timer->start();
             if (window->property("restartFocusKeeper").toBool()) study->TimerSetFocus->start();
         });

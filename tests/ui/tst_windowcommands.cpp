@@ -327,6 +327,36 @@ private slots:
         QVERIFY(w.TimerSetFocus->isActive());
     }
 
+    void windowPausedByF9StaysPausedWhenTheOtherWindowCloses_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("帮助向导") << "suiButton10";
+        QTest::newRow("参数设置") << "suiButton4";
+    }
+    void windowPausedByF9StaysPausedWhenTheOtherWindowCloses()
+    {
+        QFETCH(QString, button);
+        StudyWithOthers s("cmd_open_f9", 3);
+        TformMain& w = *s.w;
+        w.Timer->start();
+        QTest::mouseClick(w.findChild<QPushButton*>(button), Qt::LeftButton);
+        QWidget* opened = button == "suiButton10" ? static_cast<QWidget*>(&s.others->help)
+                                                  : static_cast<QWidget*>(&s.others->settings);
+        QVERIFY(s.f.HotKey().Press());
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.ButtonPause->text(), U("继续学习"));
+
+        opened->close();
+        QVERIFY(w.isEnabled());
+        QVERIFY(!w.Timer->isActive());
+        QVERIFY(!w.TimerSetFocus->isActive());
+
+        QVERIFY(s.f.HotKey().Press());
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
+        QVERIFY(w.Timer->isActive());
+    }
+
     void selectionDialogGetsTheProgressSaved()
     {
         StudyWithOthers s("cmd_select_save", 3);
