@@ -175,6 +175,8 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     ListBoxGrade->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBoxGrade->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBoxGrade->setSpacing(0);
+    // As tall as the counts beside it; the column's stretch takes what is left.
+    ListBoxGrade->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
     auto* labelColumn = new QVBoxLayout;
     labelColumn->setContentsMargins(0, 0, 0, 0);
     labelColumn->setSpacing(0);
