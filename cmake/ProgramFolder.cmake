@@ -1,6 +1,7 @@
 # Lays out the program folder beside the executable:
 #   lexilark, init.ini (made by the program), users/user0..user5/,
-#   wordlib/收藏库.lx and the sample libraries, lx1.en..lx4.en, wav/.
+#   wordlib/收藏库.lx and the sample libraries, lx1.en..lx4.en, wav/,
+#   start.ini (the help topics, from data/help/start.txt).
 # Library sources in data/wordlib/*.txt are the import text format (UTF-8);
 # data lists in data/lists/lx*.txt are the plain lists (UTF-8). lxtool turns
 # both into the GBK, scrambled files the program reads.
@@ -32,6 +33,16 @@ foreach(src ${LEXILARK_LIST_SOURCES})
     DEPENDS ${src} lxtool VERBATIM)
   list(APPEND LEXILARK_PROGRAM_OUTPUTS ${out})
 endforeach()
+# The help topics are plain GBK text with CR LF line breaks, not scrambled.
+set(LEXILARK_HELP_SOURCE ${CMAKE_SOURCE_DIR}/data/help/start.txt)
+if(EXISTS ${LEXILARK_HELP_SOURCE})
+  set(out ${LEXILARK_PROGRAM_DIR}/start.ini)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${LEXILARK_PROGRAM_DIR}
+    COMMAND $<TARGET_FILE:lxtool> gbk ${LEXILARK_HELP_SOURCE} ${out}
+    DEPENDS ${LEXILARK_HELP_SOURCE} lxtool VERBATIM)
+  list(APPEND LEXILARK_PROGRAM_OUTPUTS ${out})
+endif()
 add_custom_target(program_folder ALL DEPENDS ${LEXILARK_PROGRAM_OUTPUTS})
 add_custom_command(TARGET program_folder POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory

@@ -1,5 +1,221 @@
 #include "help/formhelp.h"
 
-TformHelp::TformHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <optional>
+
+#include "core/apphelpers.h"
+#include "core/gbktext.h"
+#include "core/helptext.h"
+#include "core/plainfile.h"
+#include "select/selectwordlib.h"
+#include "settings/formmakewordlib.h"
+#include "shell/appwindows.h"
+#include "study/formmain.h"
+#include "widgets/eventhook.h"
+
+namespace {
+
+constexpr const char* kHelpFile = "start.ini";
+constexpr const char* kFirstTopic = "关于帮助向导";
+// While this topic is on show the learner watches, so the study window
+// takes no keys.
+constexpr const char* kDemoTopic = "背单词过程演示";
+constexpr const char* kStudying = "暂停学习";
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QString ScreenText(const std::string& gbk)
+{
+    QString text = QString::fromStdString(Utf8(gbk));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+// A window besides the study window that has taken it over for a while;
+// they give the study window back themselves when they are left.
+bool DialogOpen()
+{
+    for (QWidget* window : {static_cast<QWidget*>(SelectWordLib), static_cast<QWidget*>(formMakeWordLib)})
+        if (window && window->isVisible()) return true;
+    return false;
+}
+
+}  // namespace
+
+TformHelp::TformHelp(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
+{
     setObjectName("formHelp");
+    setWindowTitle(U("帮助向导"));
+    resize(460, 340);
+
+    LabelCurrent = new QLabel(U("当前向导："), this);
+    LabelCurrent->setObjectName("LabelCurrent");
+    LabelCurrent->setCursor(Qt::PointingHandCursor);
+    LabelCurrent->setToolTip(U("单击重新读入帮助文件"));
+    comboHelpList = new QComboBox(this);
+    comboHelpList->setObjectName("comboHelpList");
+    comboHelpList->setEditable(false);
+    for (const char* item : {kFirstTopic, "制作文本", "制作语音", "听力练习"}) comboHelpList->addItem(U(item));
+    memoHelp = new QPlainTextEdit(this);
+    memoHelp->setObjectName("memoHelp");
+    memoHelp->setReadOnly(true);
+    memoHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    suiButton1 = new QPushButton(U("上一页"), this);
+    suiButton1->setObjectName("suiButton1");
+    suiButton3 = new QPushButton(U("下一页"), this);
+    suiButton3->setObjectName("suiButton3");
+    suiButton2 = new QPushButton(U("返 回"), this);
+    suiButton2->setObjectName("suiButton2");
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(LabelCurrent);
+    top->addWidget(comboHelpList, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(suiButton1);
+    buttons->addWidget(suiButton3);
+    buttons->addWidget(suiButton2);
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(top);
+    outer->addWidget(memoHelp, 1);
+    outer->addLayout(buttons);
+
+    connect(comboHelpList, &QComboBox::activated, this, [this] { comboHelpListClick(); });
+    connect(suiButton1, &QPushButton::clicked, this, [this] { suiButton1Click(); });
+    connect(suiButton3, &QPushButton::clicked, this, [this] { suiButton3Click(); });
+    connect(suiButton2, &QPushButton::clicked, this, [this] { suiButton2Click(); });
+    EventHook::Install(LabelCurrent, QEvent::MouseButtonRelease, [this] { LoadHelpFile(); });
+
+    PlaceBesideStudyWindow();
+    LoadHelpFile();
+}
+
+void TformHelp::PlaceBesideStudyWindow()
+{
+    if (!formMain) return;
+    const QScreen* shown = QGuiApplication::primaryScreen();
+    const int screenWidth = shown ? shown->geometry().width() : 1024;
+    const int top = formMain->GroupBoxMiddle->mapTo(formMain, QPoint(0, 0)).y() + 60;
+    const int panelLeft = formMain->Panel1->mapTo(formMain, QPoint(0, 0)).x();
+    move((screenWidth - width()) / 2 + panelLeft / 2, top);
+}
+
+bool TformHelp::ShowPage(const std::string& gbkTopic, const char* tag, int direction)
+{
+    const std::string section = HelpSection(helpText_, gbkTopic);
+    if (direction > 0) ++pageNumber_;
+    else if (direction < 0 && pageNumber_ > 0) --pageNumber_;
+    const std::string page = HelpPage(section, tag, pageNumber_);
+    memoHelp->setPlainText(ScreenText(page));
+    if (page.empty()) {
+        pageNumber_ = 0;
+        return false;
+    }
+    return true;
+}
+
+void TformHelp::LoadHelpFile()
+{
+    const std::string gbkPath = GetProgramFolder() + kHelpFile;
+    const std::filesystem::path path = ToNativePath(gbkPath);
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        ShowAppMessageUtf8("帮助文件不存在");
+        return;
+    }
+    const std::optional<std::string> text = ReadPlainFile(path);
+    if (!text) {
+        ShowAppMessageUtf8("文件打不开");
+        return;
+    }
+    helpText_ = JoinHelpLines(*text);
+
+    pageNumber_ = -1;
+    comboHelpList->clear();
+    while (ShowPage("helplist", "item", +1)) comboHelpList->addItem(memoHelp->toPlainText());
+
+    // The guide opens on its own topic. A file that does not list it opens
+    // on the first topic it lists, so the box and the page always agree.
+    const int first = comboHelpList->findText(U(kFirstTopic), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    comboHelpList->setCurrentIndex(first >= 0 ? first : 0);
+    ShowPage(SelectedTopic(), "step", 0);
+    pageNumber_ = 0;
+}
+
+std::string TformHelp::SelectedTopic() const
+{
+    if (comboHelpList->currentIndex() < 0) return {};
+    return Gbk(comboHelpList->currentText().toStdString());
+}
+
+void TformHelp::comboHelpListClick()
+{
+    QTimer* clock = formMain ? formMain->Timer : nullptr;
+    const bool running = clock && clock->isActive();
+    if (clock) clock->stop();
+    pageNumber_ = 0;
+    const std::string topic = SelectedTopic();
+    ShowPage(topic, "step", 0);
+    if (formMain) formMain->setEnabled(topic != Gbk(kDemoTopic));
+    if (running) clock->start();
+}
+
+void TformHelp::ShowHelpTopic(const std::string& gbkTitle)
+{
+    const int index =
+        comboHelpList->findText(QString::fromStdString(Utf8(gbkTitle)), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) return;
+    comboHelpList->setCurrentIndex(index);
+    comboHelpListClick();
+}
+
+void TformHelp::ShowHelpTopicUtf8(const char* utf8Title) { ShowHelpTopic(Gbk(utf8Title)); }
+
+void TformHelp::suiButton3Click() { ShowPage(SelectedTopic(), "step", +1); }
+
+void TformHelp::suiButton1Click() { ShowPage(SelectedTopic(), "step", -1); }
+
+void TformHelp::suiButton2Click()
+{
+    hide();
+    GiveBackStudyWindow();
+}
+
+void TformHelp::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    QWidget::closeEvent(event);
+    GiveBackStudyWindow();
+}
+
+void TformHelp::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Shown again on the demonstration, the study window waits again.
+    if (formMain && SelectedTopic() == Gbk(kDemoTopic)) formMain->setEnabled(false);
+}
+
+void TformHelp::GiveBackStudyWindow()
+{
+    // A selection dialog or settings window still open keeps the study
+    // window; it gives it back when it is left.
+    if (!formMain || DialogOpen()) return;
+    formMain->setEnabled(true);
+    // Paused meanwhile (F9, or before the guide was opened): the clocks
+    // wait for "继续学习", or the idle limit would resume the study.
+    if (formMain->ButtonPause->text() != U(kStudying)) return;
+    formMain->Timer->start();
+    formMain->TimerSetFocus->start();
 }

@@ -1,10 +1,56 @@
 #pragma once
-// The help guide; created hidden at start-up.
+// The help guide: a small window beside the study window that pages through
+// the help topics of "start.ini" in the program folder. It is created once
+// at start-up, loads the file then (and again when "当前向导：" is clicked)
+// and keeps its topic and page between showings.
 
 #include <QWidget>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
 
 class TformHelp : public QWidget {
     Q_OBJECT
 public:
     explicit TformHelp(QWidget* parent = nullptr);
+
+    // Selects the topic titled exactly `gbkTitle` and shows its first page,
+    // as if the learner had picked it; nothing changes when there is no such
+    // topic. Callers show the window first.
+    void ShowHelpTopic(const std::string& gbkTitle);
+    void ShowHelpTopicUtf8(const char* utf8Title);
+
+    // Reads "start.ini" again and lists its topics.
+    void LoadHelpFile();
+
+    void comboHelpListClick();
+    void suiButton1Click();  // 上一页
+    void suiButton3Click();  // 下一页
+    void suiButton2Click();  // 返 回
+
+    // The page of the selected topic on show, counted from 0.
+    int PageNumber() const { return pageNumber_; }
+
+    QLabel* LabelCurrent = nullptr;  // "当前向导："
+    QComboBox* comboHelpList = nullptr;
+    QPlainTextEdit* memoHelp = nullptr;
+    QPushButton* suiButton1 = nullptr;
+    QPushButton* suiButton3 = nullptr;
+    QPushButton* suiButton2 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool ShowPage(const std::string& gbkTopic, const char* tag, int direction);
+    std::string SelectedTopic() const;
+    void PlaceBesideStudyWindow();
+    void GiveBackStudyWindow();
+
+    std::string helpText_;  // the whole file as last loaded, GBK
+    int pageNumber_ = 0;
 };

@@ -263,5 +263,9 @@ void TformMain::suiButton10Click()
     if (!formHelp) return;
     Timer->stop();
     TimerSetFocus->stop();
-    OpenBeside(formHelp, true);
+    // The guide stands beside this window, which stays enabled; the guide
+    // gives the clocks back when it is left.
+    formHelp->show();
+    formHelp->raise();
+    formHelp->activateWindow();
 }

@@ -1,0 +1,258 @@
+// The help guide: topics and pages read from "start.ini", paging, reloading,
+// opening at a named topic, and what it does to the study window beside it.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "core/gbktext.h"
+#include "help/formhelp.h"
+#include "shell/appwindows.h"
+#include "support/studyfixture.h"
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Three pages in the guide's own topic, two elsewhere; "abc" is a title
+// that differs from "ABC" only in case.
+const char* const kHelpText =
+    "<helplist>\n<item>关于帮助向导</item><item>单词分组</item><item>abc</item>"
+    "<item>背单词过程演示</item><item>没有内容</item></helplist>\n"
+    "<关于帮助向导>\n<step>第一页\n第二行</step>\n<step>第二页</step><step>第三页</step>\n</关于帮助向导>\n"
+    "<单词分组><step>分组一</step><Step>大写的标记</Step></单词分组>\n"
+    "<abc><step>lower</step></abc>\n"
+    "<背单词过程演示><step>演示</step></背单词过程演示>\n";
+
+QStringList Items(const QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+    return items;
+}
+
+// A help guide beside a study window on a program folder of its own.
+struct Guide {
+    explicit Guide(const std::string& name, const char* helpUtf8 = kHelpText) : f(name)
+    {
+        if (helpUtf8) WriteHelp(helpUtf8);
+        study = &f.Create();
+        formMain = study;
+        help = std::make_unique<TformHelp>();
+        formHelp = help.get();
+    }
+    ~Guide()
+    {
+        formHelp = nullptr;
+        formMain = nullptr;
+    }
+    // The file as the program folder holds it: GBK with CR LF line breaks.
+    void WriteHelp(const char* utf8)
+    {
+        std::string text = Gbk(utf8);
+        std::string crlf;
+        for (char c : text) {
+            if (c == '\n') crlf += '\r';
+            crlf += c;
+        }
+        std::ofstream(f.programFolder / "start.ini", std::ios::binary) << crlf;
+    }
+    QString Page() const { return help->memoHelp->toPlainText(); }
+    void Pick(const char* title)
+    {
+        const int index = help->comboHelpList->findText(U(title));
+        QVERIFY(index >= 0);
+        help->comboHelpList->setCurrentIndex(index);
+        emit help->comboHelpList->activated(index);
+    }
+    void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    StudyFixture f;
+    TformMain* study = nullptr;
+    std::unique_ptr<TformHelp> help;
+};
+
+}  // namespace
+
+class TestHelpGuide : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loadsTheTopicsInFileOrderAndOpensOnTheGuidesFirstPage()
+    {
+        Guide g("help_load");
+        QCOMPARE(Items(g.help->comboHelpList),
+                 QStringList({U("关于帮助向导"), U("单词分组"), "abc", U("背单词过程演示"), U("没有内容")}));
+        QCOMPARE(g.help->comboHelpList->currentText(), U("关于帮助向导"));
+        QCOMPARE(g.Page(), U("第一页\n第二行"));
+        QCOMPARE(g.help->PageNumber(), 0);
+        QVERIFY(g.f.messages.Texts().empty());
+        QCOMPARE(g.help->windowTitle(), U("帮助向导"));
+        QVERIFY(g.help->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(g.help->memoHelp->isReadOnly());
+    }
+
+    void pagesForwardWrapAfterAnEmptyPageAndStopAtTheFirst()
+    {
+        Guide g("help_paging");
+        g.Click(g.help->suiButton1);
+        QCOMPARE(g.Page(), U("第一页\n第二行"));
+        QCOMPARE(g.help->PageNumber(), 0);
+
+        const char* forward[] = {"第二页", "第三页", "", "第二页"};
+        for (const char* page : forward) {
+            g.Click(g.help->suiButton3);
+            QCOMPARE(g.Page(), U(page));
+        }
+        QCOMPARE(g.help->PageNumber(), 1);
+        g.Click(g.help->suiButton3);
+        g.Click(g.help->suiButton1);
+        QCOMPARE(g.Page(), U("第二页"));
+    }
+
+    void pickingATopicShowsItsFirstPage_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("a topic") << U("单词分组") << U("分组一");
+        QTest::newRow("listed without a section") << U("没有内容") << QString();
+    }
+    void pickingATopicShowsItsFirstPage()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, page);
+        Guide g("help_pick");
+        g.Click(g.help->suiButton3);
+        g.Pick(title.toUtf8().constData());
+        QCOMPARE(g.Page(), page);
+        QCOMPARE(g.help->PageNumber(), 0);
+        // A page tag written with a capital is no page.
+        g.Click(g.help->suiButton3);
+        QCOMPARE(g.Page(), QString());
+        QCOMPARE(g.help->PageNumber(), 0);
+    }
+
+    void showHelpTopicFindsOnlyTheExactTitle()
+    {
+        Guide g("help_named");
+        g.help->ShowHelpTopicUtf8("单词分组");
+        QCOMPARE(g.help->comboHelpList->currentText(), U("单词分组"));
+        QCOMPARE(g.Page(), U("分组一"));
+
+        for (const char* title : {"ABC", "单词", "导入词库", ""}) {
+            g.help->ShowHelpTopicUtf8(title);
+            QCOMPARE(g.help->comboHelpList->currentText(), U("单词分组"));
+            QCOMPARE(g.Page(), U("分组一"));
+        }
+        g.help->ShowHelpTopicUtf8("abc");
+        QCOMPARE(g.Page(), QString("lower"));
+    }
+
+    void demonstrationTopicHoldsTheStudyWindowUntilLeft()
+    {
+        Guide g("help_demo");
+        g.study->Timer->start();
+        g.Pick("背单词过程演示");
+        QVERIFY(!g.study->isEnabled());
+        QVERIFY(g.study->Timer->isActive());  // a running clock goes on
+        g.Pick("单词分组");
+        QVERIFY(g.study->isEnabled());
+
+        g.Pick("背单词过程演示");
+        g.help->show();
+        g.Click(g.help->suiButton2);
+        QVERIFY(g.study->isEnabled());
+        // Shown again on the demonstration, the study window waits again.
+        g.help->show();
+        QVERIFY(!g.study->isEnabled());
+    }
+
+    void studyButtonOpensTheGuideWhereItWasAndReturnGivesTheClocksBack()
+    {
+        Guide g("help_open");
+        TformMain& w = *g.study;
+        g.Pick("关于帮助向导");
+        g.Click(g.help->suiButton3);
+        g.help->hide();
+        w.Timer->start();
+        w.TimerSetFocus->start();
+
+        g.Click(w.suiButton10);
+        QVERIFY(g.help->isVisible());
+        QVERIFY(w.isEnabled());
+        QVERIFY(!w.Timer->isActive());
+        QVERIFY(!w.TimerSetFocus->isActive());
+        QCOMPARE(g.Page(), U("第二页"));
+
+        g.Click(g.help->suiButton2);
+        QVERIFY(!g.help->isVisible());
+        QVERIFY(w.isEnabled());
+        QVERIFY(w.Timer->isActive());
+        QVERIFY(w.TimerSetFocus->isActive());
+    }
+
+    void returnLeavesAPausedStudyWindowPaused()
+    {
+        Guide g("help_paused");
+        TformMain& w = *g.study;
+        g.Click(w.suiButton10);
+        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
+        QCOMPARE(w.ButtonPause->text(), U("继续学习"));
+        g.Click(g.help->suiButton2);
+        QVERIFY(w.isEnabled());
+        QVERIFY(!w.Timer->isActive());
+        QVERIFY(!w.TimerSetFocus->isActive());
+    }
+
+    void missingFileIsReportedAndTheListKept()
+    {
+        Guide g("help_missing", nullptr);
+        QCOMPARE(g.f.messages.Texts(), std::vector<std::string>{"帮助文件不存在"});
+        QCOMPARE(Items(g.help->comboHelpList),
+                 QStringList({U("关于帮助向导"), U("制作文本"), U("制作语音"), U("听力练习")}));
+        QCOMPARE(g.Page(), QString());
+
+        // Clicking "当前向导：" reads the file again.
+        g.WriteHelp(kHelpText);
+        g.f.messages.shown.clear();
+        QTest::mouseClick(g.help->LabelCurrent, Qt::LeftButton);
+        QVERIFY(g.f.messages.Texts().empty());
+        QCOMPARE(g.help->comboHelpList->count(), 5);
+        g.help->ShowHelpTopicUtf8("单词分组");
+
+        std::filesystem::remove(g.f.programFolder / "start.ini");
+        QTest::mouseClick(g.help->LabelCurrent, Qt::LeftButton);
+        QCOMPARE(g.f.messages.Texts(), std::vector<std::string>{"帮助文件不存在"});
+        QCOMPARE(g.help->comboHelpList->count(), 5);
+        QCOMPARE(g.help->comboHelpList->currentText(), U("单词分组"));
+        QCOMPARE(g.Page(), U("分组一"));
+    }
+
+    void fileWithoutTheGuidesTopicOpensOnItsFirstTopic()
+    {
+        Guide g("help_other_first", "<helplist><item>单词分组</item></helplist><单词分组><step>分组一</step></单词分组>");
+        QCOMPARE(g.help->comboHelpList->currentText(), U("单词分组"));
+        QCOMPARE(g.Page(), U("分组一"));
+        g.Click(g.help->suiButton3);
+        QCOMPARE(g.Page(), QString());
+    }
+
+    void linesEndingInLineFeedsOnlyAreReadToo()
+    {
+        Guide g("help_lf");
+        std::ofstream(g.f.programFolder / "start.ini", std::ios::binary)
+            << Gbk("<helplist><item>关于帮助向导</item></helplist>\n<关于帮助向导><step>一\n二</step></关于帮助向导>\n");
+        QTest::mouseClick(g.help->LabelCurrent, Qt::LeftButton);
+        QCOMPARE(Items(g.help->comboHelpList), QStringList{U("关于帮助向导")});
+        QCOMPARE(g.Page(), U("一\n二"));
+    }
+};
+
+QTEST_MAIN(TestHelpGuide)
+#include "tst_helpguide.moc"

@@ -1,0 +1,91 @@
+// lxtool gbk IN OUT: turns a UTF-8 text into the plain GBK text with CR LF
+// line breaks that the program reads unscrambled (the help topics).
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/gbktext.h"
+#include "core/plainfile.h"
+#include "tools/lxtool.h"
+
+namespace {
+
+size_t LineOf(const std::string& text, size_t offset) {
+    return 1 + static_cast<size_t>(std::count(text.begin(), text.begin() + offset, '\n'));
+}
+
+std::string WithCrLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
+// Written beside the target and renamed over it when complete, so a failed
+// run leaves any old file as it was.
+bool WriteWhole(const std::filesystem::path& target, const std::string& bytes) {
+    std::filesystem::path temp = target;
+    temp += ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(temp, ignored);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, target, ec);
+    if (ec) std::filesystem::remove(temp, ec);
+    return !ec;
+}
+
+int ToGbk(const lxtool::Args& args) {
+    std::vector<std::string> files;
+    for (const std::string& arg : args) {
+        if (arg.rfind("--", 0) == 0) return lxtool::Fail("unknown option '" + arg + "'");
+        files.push_back(arg);
+    }
+    if (files.size() != 2) return lxtool::Fail("usage: lxtool gbk IN OUT");
+    const std::string& inName = files[0];
+    const std::string& outName = files[1];
+
+    std::optional<std::string> text = ReadPlainFile(lxtool::PathArg(inName));
+    if (!text) return lxtool::Fail("cannot read '" + inName + "'");
+    if (text->rfind("\xEF\xBB\xBF", 0) == 0) text->erase(0, 3);
+    // The program's texts end at the first NUL, so such a file would be cut.
+    if (size_t nul = text->find('\0'); nul != std::string::npos) {
+        return lxtool::Fail("'" + inName + "' holds a NUL byte (line " + std::to_string(LineOf(*text, nul)) +
+                            "); nothing written");
+    }
+    size_t bad = 0;
+    std::optional<std::string> gbk = TryUtf8ToGbk(*text, &bad);
+    if (!gbk) {
+        return lxtool::Fail("'" + inName + "' line " + std::to_string(LineOf(*text, bad)) +
+                            ": not UTF-8, or a character GBK cannot hold; nothing written");
+    }
+    if (!WriteWhole(lxtool::PathArg(outName), WithCrLf(*gbk))) {
+        return lxtool::Fail("cannot write '" + outName + "'");
+    }
+    return 0;
+}
+
+}  // namespace
+
+LXTOOL_COMMAND("gbk", "gbk IN OUT",
+               "Converts the UTF-8 text IN into the plain GBK text OUT with CR LF line\n"
+               "breaks, as the program reads its help topics (start.ini). A character\n"
+               "GBK cannot hold or a NUL byte is refused with its line number, and\n"
+               "nothing is written.",
+               ToGbk);
