@@ -168,7 +168,10 @@ void TformHelp::comboHelpListClick()
     pageNumber_ = 0;
     const std::string topic = SelectedTopic();
     ShowPage(topic, "step", 0);
-    if (formMain) formMain->setEnabled(topic != Gbk(kDemoTopic));
+    // Another topic gives the study window back, unless a dialog opened
+    // the guide and holds the study window itself.
+    if (formMain && topic == Gbk(kDemoTopic)) formMain->setEnabled(false);
+    else if (formMain && !DialogOpen()) formMain->setEnabled(true);
     if (running) clock->start();
 }
 

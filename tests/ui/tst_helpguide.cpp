@@ -2,6 +2,10 @@
 // opening at a named topic, and what it does to the study window beside it.
 
 #include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,6 +17,7 @@
 
 #include "core/gbktext.h"
 #include "help/formhelp.h"
+#include "select/selectwordlib.h"
 #include "shell/appwindows.h"
 #include "support/studyfixture.h"
 
@@ -208,6 +213,34 @@ private slots:
         QVERIFY(w.isEnabled());
         QVERIFY(!w.Timer->isActive());
         QVERIFY(!w.TimerSetFocus->isActive());
+    }
+
+    void anOpenDialogKeepsTheStudyWindowWhenTheGuideIsLeft()
+    {
+        Guide g("help_dialog");
+        TformMain& w = *g.study;
+        TSelectWordLib select;
+        SelectWordLib = &select;
+        // The grouping page took the study window and opened the guide.
+        w.setEnabled(false);
+        w.Timer->stop();
+        select.show();
+        g.help->show();
+        g.help->ShowHelpTopicUtf8("单词分组");
+        QVERIFY(!w.isEnabled());
+        g.Click(g.help->suiButton2);
+        QVERIFY(!w.isEnabled());
+        QVERIFY(!w.Timer->isActive());
+        SelectWordLib = nullptr;
+    }
+
+    void placedBelowTheStudyWindowsSentences()
+    {
+        Guide g("help_place");
+        const TformMain& w = *g.study;
+        const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
+        QCOMPARE(g.help->y(), w.GroupBoxMiddle->mapTo(&w, QPoint(0, 0)).y() + 60);
+        QCOMPARE(g.help->x(), (screenWidth - g.help->width()) / 2 + w.Panel1->mapTo(&w, QPoint(0, 0)).x() / 2);
     }
 
     void missingFileIsReportedAndTheListKept()
