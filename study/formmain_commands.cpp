@@ -218,6 +218,7 @@ void TformMain::ButtonSelectWordLibClick()
     setEnabled(false);
     WordLib0.StoreGroup();
     WordLib0.SaveWordLib();
+    SelectWordLib->OpenChoicePage(*this);
     OpenBeside(SelectWordLib, false);
 }
 
@@ -226,6 +227,7 @@ void TformMain::suiButton2Click()
     if (!SelectWordLib) return;
     setEnabled(false);
     Timer->stop();
+    SelectWordLib->OpenGroupingPage(*this);
     OpenBeside(SelectWordLib, false);
 }
 

@@ -1,0 +1,180 @@
+// The choice page: the libraries of the library folder, the header of the
+// highlighted one, opening it (the user's own copy is made and shuffled on
+// first use) and wiping the user's progress in it.
+
+#include <QLabel>
+#include <QListWidget>
+#include <QStackedWidget>
+#include <algorithm>
+#include <system_error>
+#include <vector>
+
+#include "core/apphelpers.h"
+#include "core/gbktext.h"
+#include "core/manage.h"
+#include "select/selectwordlib.h"
+#include "shell/appwindows.h"
+#include "shell/formstart.h"
+#include "study/formmain.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kLibraryExtension = ".lx";
+constexpr size_t kExtensionLength = 3;
+constexpr const char* kFavouritesName = "收藏库";
+constexpr const char* kChooseOne = "请选择一个词库";
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
+
+std::string WithoutExtension(const std::string& file)
+{
+    return file.size() >= kExtensionLength ? file.substr(0, file.size() - kExtensionLength) : std::string();
+}
+
+bool HasLibraryExtension(const fs::path& path)
+{
+    std::string ext = path.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return ext == kLibraryExtension;
+}
+
+}  // namespace
+
+std::string TSelectWordLib::UserFolder() const { return formStart ? formStart->UserFolder : std::string(); }
+
+std::string TSelectWordLib::HighlightedFile() const
+{
+    const QList<QListWidgetItem*> selected = FileListBox->selectedItems();
+    if (selected.isEmpty()) return {};
+    return selected.first()->data(Qt::UserRole).toByteArray().toStdString();
+}
+
+void TSelectWordLib::RefreshFileList()
+{
+    std::vector<std::pair<QString, std::string>> files;  // shown name, GBK name
+    std::error_code error;
+    for (fs::directory_iterator it(libraryFolder_, error), end; !error && it != end; it.increment(error)) {
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError) || !HasLibraryExtension(it->path())) continue;
+        const std::string gbk = FromNativePath(it->path().filename());
+        files.emplace_back(Screen(gbk), gbk);
+    }
+    std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+
+    const QSignalBlocker quiet(FileListBox);
+    FileListBox->clear();
+    for (const auto& [shown, gbk] : files) {
+        auto* item = new QListWidgetItem(shown, FileListBox);
+        item->setData(Qt::UserRole, QByteArray::fromStdString(gbk));
+    }
+    FileListBox->setCurrentRow(-1);
+    FileListBox->clearSelection();
+    // Nothing is highlighted yet, so no header is shown.
+    LabelWordLibName->setText(U("词　库："));
+    LabelEditor->setText(U("制作者："));
+    LabelDate->setText(U("制作时间："));
+    LabelVersion->setText(U("版本："));
+}
+
+void TSelectWordLib::OpenChoicePage(TformMain& study)
+{
+    study_ = &study;
+    RefreshFileList();
+    const std::string wanted = study.LibraryName() + kLibraryExtension;
+    for (int row = 0; row < FileListBox->count(); ++row) {
+        if (FileListBox->item(row)->data(Qt::UserRole).toByteArray().toStdString() != wanted) continue;
+        {
+            const QSignalBlocker quiet(FileListBox);
+            FileListBox->setCurrentRow(row);
+        }
+        FileListBoxChange();
+        break;
+    }
+    Pages->setCurrentWidget(PageChoice);
+}
+
+void TSelectWordLib::FileListBoxChange()
+{
+    const std::string file = HighlightedFile();
+    if (file.empty()) return;
+    LabelWordLibName->setText(Screen(WithoutExtension(file)));
+
+    // Only the header is read; the library under study stays as it is.
+    const TWordLib0 reader;
+    const WordLibHeader header =
+        reader.ReadWordLibHeader(FromNativePath(libraryFolder_ / ToNativePath(file))).value_or(WordLibHeader{});
+    const std::string editor = header.Editor == "marrowfen" ? std::string("lexilark") : header.Editor;
+    LabelEditor->setText(U("制作者：") + Screen(editor));
+    LabelDate->setText(U("制作日期：") + Screen(header.Date));
+    LabelVersion->setText(U("版本：") + Screen(header.Version));
+}
+
+void TSelectWordLib::suiButton1Click()
+{
+    const std::string file = HighlightedFile();
+    if (file.empty()) {
+        ShowAppMessageUtf8(kChooseOne);
+        return;
+    }
+    const std::string copy = UserFolder() + file;
+    const fs::path nativeCopy = ToNativePath(copy);
+    std::error_code error;
+    const bool firstOpening = !fs::exists(nativeCopy, error);
+    if (firstOpening) {
+        if (!fs::copy_file(libraryFolder_ / ToNativePath(file), nativeCopy, fs::copy_options::overwrite_existing,
+                           error)) {
+            ShowAppMessageUtf8("无法创建词库,请与作者联系");
+            return;
+        }
+    }
+
+    TformMain* study = Study();
+    if (!study) {
+        hide();
+        return;
+    }
+    TWordLib0& whole = study->WordLib0;
+    // A copy that cannot be read leaves the study on the library it was on
+    // and the dialog open, and a copy made just now is taken away again.
+    if (!whole.OpenWordLib(copy)) {
+        if (firstOpening) fs::remove(nativeCopy, error);
+        return;
+    }
+    if (formStart) formStart->Manage.SetCurrentLibrary(file);
+    hide();
+    if (firstOpening) {
+        // The user's copy gets one word order of its own and keeps it.
+        whole.ShuffleWords();
+        whole.SaveWordLib();
+        whole.OpenWordLib(copy);
+    }
+    study->WordLib.FillWord();
+    study->SetLibraryName(WithoutExtension(file));
+}
+
+void TSelectWordLib::suiButton2Click() { hide(); }
+
+void TSelectWordLib::suiButton4Click()
+{
+    if (LabelWordLibName->text() == U(kFavouritesName)) {
+        ShowAppMessageUtf8("请到收藏管理中初始化收藏库！");
+        return;
+    }
+    const std::string file = HighlightedFile();
+    if (file.empty()) {
+        ShowAppMessageUtf8(kChooseOne);
+        return;
+    }
+    if (ShowAppMessageUtf8("初始化词库会将词库进度取消，是否进行此操作？", kMsgYesNo) != kIdYes) return;
+
+    const fs::path copy = ToNativePath(UserFolder() + file);
+    std::error_code error;
+    if (!fs::exists(copy, error) || fs::remove(copy, error)) ShowAppMessageUtf8("初始化成功！");
+    if (TformMain* study = Study()) {
+        study->WordLib0.GroupCount = 1;
+        study->WordLib0.GroupIndex = 0;
+    }
+}

@@ -1,0 +1,101 @@
+// The grouping page: the counts of the library under study and the number
+// of groups it is divided into; applying a grouping restarts the study at
+// the first group.
+
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTimer>
+
+#include "core/apphelpers.h"
+#include "core/gbktext.h"
+#include "help/formhelp.h"
+#include "select/selectwordlib.h"
+#include "shell/appwindows.h"
+#include "study/formmain.h"
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
+QString Number(int n) { return QString::number(n); }
+int NumberIn(const QLabel* label) { return StrToIntDef(label->text().toStdString(), 0); }
+
+}  // namespace
+
+void TSelectWordLib::OpenGroupingPage(TformMain& study)
+{
+    study_ = &study;
+    TWordLib0& whole = study.WordLib0;
+    // The study list holds the learner's latest grades of the group under
+    // study; the counts and a new grouping start from them.
+    if (whole.Count > 0) whole.StoreGroup();
+    {
+        const QSignalBlocker quiet(SpinEditGroupCount);
+        SpinEditGroupCount->setValue(whole.GroupCount);
+    }
+    LabelGroupIndex->setText(Number(whole.GroupIndex));
+    Pages->setCurrentWidget(PageGroup);
+    SpinEditGroupCountChange();
+    LabelWordLibName1->setText(U("词库名称：") + Screen(study.LibraryName()));
+    LabelWordCount->setText(U("总单词数：") + Number(whole.Count));
+    LabeWordCountGrade0->setText(Number(whole.CountGradeZeroWords()));
+    LabelGroupWordCount->setText(U("每组单词数约：") + Number(NumberIn(LabeWordCountGrade0) / SpinEditGroupCount->value()));
+}
+
+void TSelectWordLib::SpinEditGroupCountChange()
+{
+    const int v = SpinEditGroupCount->value();
+    const int words = Study() ? Study()->WordLib0.Count : 0;
+    if (v <= kMaxGroupCount && v <= words) {
+        LabelGroupIndex->setText("1");
+        LabelGroupWordCount->setText(U("每组单词数约：") + Number(NumberIn(LabeWordCountGrade0) / v));
+        return;
+    }
+    // Lowering the box runs this handler again for the lower value, so a
+    // count too large by k steps down one by one.
+    SpinEditGroupCount->setValue(v - 1);
+    ShowAppMessageUtf8("分组数过大！");
+}
+
+void TSelectWordLib::suiButton7Click()
+{
+    SpinEditGroupCount->interpretText();
+    TformMain* study = Study();
+    const int n = NumberIn(LabelGroupIndex);
+    const int g = SpinEditGroupCount->value();
+    if (g < n) {
+        ShowAppMessageUtf8("当前分组序号不能大于分组总数，请改正！");
+        return;
+    }
+    // Without words (no library open) there is no group to start.
+    if (!study || n < 1 || study->WordLib0.Count < g) {
+        ShowAppMessageUtf8("分组数过大！");
+        return;
+    }
+    TWordLib0& whole = study->WordLib0;
+    TWordLib& list = study->WordLib;
+    whole.GroupIndex = n - 1;
+    whole.GroupCount = g;
+    whole.LoadGroup(n - 1);
+    list.GroupIndex = n - 1;
+    list.GroupCount = whole.GroupCount;
+    // The list now holds other words at the same places.
+    list.ForgetShownWord();
+    list.ShowFirstWordOfGrade();
+    whole.ShowGroupNo();
+    hide();
+}
+
+void TSelectWordLib::suiButton5Click()
+{
+    if (TformMain* study = Study()) {
+        study->Timer->stop();
+        study->TimerSetFocus->stop();
+    }
+    if (!formHelp) return;
+    formHelp->show();
+    formHelp->raise();
+    formHelp->activateWindow();
+}
