@@ -98,4 +98,5 @@ void TSelectWordLib::suiButton5Click()
     formHelp->show();
     formHelp->raise();
     formHelp->activateWindow();
+    formHelp->ShowHelpTopicUtf8("单词分组");
 }

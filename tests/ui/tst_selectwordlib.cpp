@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -50,6 +51,9 @@ struct SelectSetup {
         start = std::make_unique<TformStart>(f.gbkProgramFolder);
         start->UserFolder = f.gbkUserFolder;
         dialog = std::make_unique<TSelectWordLib>();
+        std::ofstream(f.programFolder / "start.ini", std::ios::binary)
+            << Gbk("<helplist><item>关于帮助向导</item><item>单词分组</item></helplist>\r\n"
+                   "<关于帮助向导><step>about</step></关于帮助向导>\r\n<单词分组><step>groups</step></单词分组>\r\n");
         help = std::make_unique<TformHelp>();
         formStart = start.get();
         formMain = w;
@@ -508,9 +512,16 @@ private slots:
         s.w->TimerSetFocus->start();
         s.Click(s.dialog->suiButton5);
         QVERIFY(s.help->isVisible());
+        QCOMPARE(s.help->memoHelp->toPlainText(), QString("groups"));
         QVERIFY(s.dialog->isVisible());
         QVERIFY(!s.w->Timer->isActive());
         QVERIFY(!s.w->TimerSetFocus->isActive());
+
+        // The dialog outlasts the guide and still gives the study window back.
+        s.help->close();
+        QVERIFY(s.dialog->isVisible());
+        s.Click(s.dialog->suiButton6);
+        QVERIFY(s.StudyGivenBack());
     }
 
     void theTitleBarCannotCloseTheDialog()
