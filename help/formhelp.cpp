@@ -58,7 +58,7 @@ TformHelp::TformHelp(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowS
 {
     setObjectName("formHelp");
     setWindowTitle(U("帮助向导"));
-    resize(460, 340);
+    resize(520, 360);
 
     LabelCurrent = new QLabel(U("当前向导："), this);
     LabelCurrent->setObjectName("LabelCurrent");
