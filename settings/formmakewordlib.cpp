@@ -1,5 +1,122 @@
 #include "settings/formmakewordlib.h"
 
-TformMakeWordLib::TformMakeWordLib(QWidget* parent) : QWidget(parent, Qt::Window) {
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+#include "shell/appwindows.h"
+#include "shell/formstart.h"
+#include "study/formmain.h"
+#include "widgets/titlebar.h"
+
+namespace {
+
+constexpr int kWidth = 560;
+constexpr int kHeight = 440;
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+}  // namespace
+
+TformMakeWordLib::TformMakeWordLib(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    Build();
+    if (formStart && formMain) Bind(formStart->Manage, *formMain);
+}
+
+TformMakeWordLib::TformMakeWordLib(TManage& manage, TformMain& study, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    Build();
+    Bind(manage, study);
+}
+
+void TformMakeWordLib::Bind(TManage& manage, TformMain& study) {
+    manage_ = &manage;
+    study_ = &study;
+    FormCreate();
+}
+
+void TformMakeWordLib::Build() {
     setObjectName("formMakeWordLib");
+    const QString caption = U(" 澜悦系列软件>>澜悦单词 ");
+    setWindowTitle(caption);
+    setFixedSize(kWidth, kHeight);
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet("#formMakeWordLib { background: #eef3fb; border: 1px solid #395a99; }");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    titleBar = new TitleBar(caption, this);
+    layout->addWidget(titleBar);
+    pages_ = new QStackedLayout;
+    layout->addLayout(pages_, 1);
+
+    PanelSetup = AddPage("PanelSetup", "参数设置");
+    PanelImport = AddPage("PanelImport", "导入词库");
+    PanelErrorReport = AddPage("PanelErrorReport", "软件报错");
+    PanelModifyWordLib = AddPage("PanelModifyWordLib", "收藏库管理");
+    PanelWordsWithoutWav = AddPage("PanelWordsWithoutWav", "无语音单词表");
+    BuildSetupPage();
+    for (QFrame* page : {PanelImport, PanelErrorReport, PanelModifyWordLib, PanelWordsWithoutWav})
+        BuildUnfinishedPage(page);
+    ConnectSetupPage();
+    BringToFront(PanelSetup);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TformMakeWordLib::~TformMakeWordLib() {
+    // The study window asks this window's boxes for the settings whenever it
+    // becomes active; it must not ask a window that is gone.
+    if (study_) study_->activationSource = nullptr;
+}
+
+QFrame* TformMakeWordLib::AddPage(const char* name, const char* titleUtf8) {
+    auto* page = new QFrame(this);
+    page->setObjectName(name);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(16, 8, 16, 12);
+    auto* title = new QLabel(U(titleUtf8), page);
+    title->setObjectName(QString(name) + "Title");
+    QFont font = title->font();
+    font.setPointSize(font.pointSize() + 4);
+    font.setBold(true);
+    title->setFont(font);
+    title->setAlignment(Qt::AlignCenter);
+    layout->addWidget(title);
+    pages_->addWidget(page);
+    return page;
+}
+
+// Pages still to be built: their title and a way back, so that a page
+// opened from the study window never traps the learner.
+void TformMakeWordLib::BuildUnfinishedPage(QFrame* page) {
+    auto* layout = static_cast<QVBoxLayout*>(page->layout());
+    layout->addStretch(1);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    auto* back = new QPushButton(U("返 回"), page);
+    back->setObjectName(page->objectName() + "Return");
+    row->addWidget(back);
+    layout->addLayout(row);
+    connect(back, &QPushButton::clicked, this, [this] { hide(); });
+}
+
+void TformMakeWordLib::BringToFront(QWidget* page) { pages_->setCurrentWidget(page); }
+
+QWidget* TformMakeWordLib::FrontPage() const { return pages_->currentWidget(); }
+
+// Only the pages' own "返 回" buttons leave the window.
+void TformMakeWordLib::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+bool TformMakeWordLib::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show) FormActivate();
+    return QWidget::event(e);
 }

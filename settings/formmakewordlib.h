@@ -1,10 +1,97 @@
 #pragma once
-// The settings and maintenance window; created hidden at start-up.
+// The settings and maintenance window: one window of pages lying on top of
+// each other (study settings, library import, error report, favourites,
+// words without recordings). Created hidden at start-up; whoever opens it
+// brings the wanted page to the front, and each page's "返 回" hides it
+// again, which gives the study window back.
 
+#include <QPointer>
 #include <QWidget>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QStackedLayout;
+class TManage;
+class TformMain;
+class TitleBar;
 
 class TformMakeWordLib : public QWidget {
     Q_OBJECT
 public:
+    // Works with the start window's store and the study window when both
+    // exist (the program creates this window after them); otherwise the
+    // window has only its pages.
     explicit TformMakeWordLib(QWidget* parent = nullptr);
+    TformMakeWordLib(TManage& manage, TformMain& study, QWidget* parent = nullptr);
+    ~TformMakeWordLib() override;
+
+    void BringToFront(QWidget* page);
+    QWidget* FrontPage() const;
+
+    // Study settings page.
+    void FormCreate();    // the settings from the store into the page and the study window
+    void FormActivate();  // selects the colour scheme the three colours make
+    void SpinEditDelayTimeChange();
+    void CheckBoxMuteClick();
+    void CheckBoxAutoClearEditInputClick();
+    void CheckBoxShowSentenceClick();
+    void SpinEditSentenceCountPerWordChange();
+    void FontComboBoxCNClick();
+    void FontComboBoxENClick();
+    void PanelFontColorClick();
+    void PanelBackColorClick();
+    void PanelBorderColorClick();
+    void ComboBoxSetColorClick(int index);
+    void suiButton9Click();  // "返 回" of the settings page
+
+    // The colour a colour panel shows (0x00BBGGRR).
+    static int PanelColour(const QFrame* panel);
+
+    TitleBar* titleBar = nullptr;
+
+    // Pages.
+    QFrame* PanelSetup = nullptr;
+    QFrame* PanelImport = nullptr;
+    QFrame* PanelErrorReport = nullptr;
+    QFrame* PanelModifyWordLib = nullptr;
+    QFrame* PanelWordsWithoutWav = nullptr;
+
+    // Controls of the settings page, by their form names.
+    QSpinBox* SpinEditDelayTime = nullptr;
+    QCheckBox* CheckBoxAutoClearEditInput = nullptr;
+    QCheckBox* CheckBoxMute = nullptr;
+    QCheckBox* CheckBoxShowSentence = nullptr;
+    QSpinBox* SpinEditSentenceCountPerWord = nullptr;
+    QComboBox* FontComboBoxCN = nullptr;
+    QComboBox* FontComboBoxEN = nullptr;
+    QFrame* PanelFontColor = nullptr;
+    QFrame* PanelBackColor = nullptr;
+    QFrame* PanelBorderColor = nullptr;
+    QComboBox* ComboBoxSetColor = nullptr;
+    QPushButton* suiButton9 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void Build();
+    void Bind(TManage& manage, TformMain& study);
+    QFrame* AddPage(const char* name, const char* titleUtf8);
+    void BuildSetupPage();
+    void BuildUnfinishedPage(QFrame* page);
+    void ConnectSetupPage();
+    void SetPanelColour(QFrame* panel, int colour);
+    void PickColour(QFrame* panel, int TManage::*key);
+    void TakeColoursIntoStudyLists();
+    void SelectFont(QComboBox* box, const std::string& gbkName);
+
+    TManage* manage_ = nullptr;
+    QPointer<TformMain> study_;
+    QStackedLayout* pages_ = nullptr;
 };

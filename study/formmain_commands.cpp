@@ -236,6 +236,7 @@ void TformMain::suiButton4Click()
     if (!formMakeWordLib) return;
     Timer->stop();
     setEnabled(false);
+    formMakeWordLib->BringToFront(formMakeWordLib->PanelSetup);
     OpenBeside(formMakeWordLib, false);
 }
 
@@ -249,12 +250,14 @@ void TformMain::suiButton3Click()
     if (!formMakeWordLib) return;
     Timer->stop();
     setEnabled(false);
+    formMakeWordLib->BringToFront(formMakeWordLib->PanelModifyWordLib);
     OpenBeside(formMakeWordLib, false);
 }
 
 void TformMain::suiButton5Click()
 {
     if (!formMakeWordLib) return;
+    formMakeWordLib->BringToFront(formMakeWordLib->PanelErrorReport);
     OpenBeside(formMakeWordLib, false);
     Timer->stop();
     setEnabled(false);

@@ -43,6 +43,14 @@ bool PanelsEnabled(const TformMain& w)
     return all;
 }
 
+// The "返 回" of the settings window's front page.
+QPushButton* SettingsPageReturn(const TformMakeWordLib& settings)
+{
+    QWidget* page = settings.FrontPage();
+    if (page == settings.PanelSetup) return settings.suiButton9;
+    return page->findChild<QPushButton*>(page->objectName() + "Return");
+}
+
 // The other windows of the program, as the study window finds them.
 struct OtherWindows {
     OtherWindows(const std::string& gbkProgramFolder, TformMain* study) : start(gbkProgramFolder)
@@ -306,13 +314,14 @@ private slots:
         QVERIFY(!w.isEnabled());
         QVERIFY(!w.Timer->isActive());
 
-        // The selection dialog refuses its title bar; its "取 消" is the way out.
+        // Neither dialog closes from its title bar; the front page's own
+        // button is the way out.
         if (opened == &others.select)
             QTest::mouseClick(others.select.Pages->currentWidget()->findChild<QPushButton*>(
                                   button == "ButtonSelectWordLib" ? "suiButton2" : "suiButton6"),
                               Qt::LeftButton);
         else
-            opened->close();
+            QTest::mouseClick(SettingsPageReturn(others.settings), Qt::LeftButton);
         QVERIFY(!opened->isVisible());
         QVERIFY(w.isEnabled());
         QVERIFY(w.Timer->isActive());
@@ -356,7 +365,10 @@ private slots:
         QVERIFY(!w.isVisible());
         QCOMPARE(w.ButtonPause->text(), U("继续学习"));
 
-        opened->close();
+        if (opened == &s.others->help)
+            opened->close();
+        else
+            QTest::mouseClick(SettingsPageReturn(s.others->settings), Qt::LeftButton);
         QVERIFY(w.isEnabled());
         QVERIFY(!w.Timer->isActive());
         QVERIFY(!w.TimerSetFocus->isActive());

@@ -1,0 +1,359 @@
+// The study settings page: every change goes at once into the
+// configuration store and into the study window's live copies.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <tuple>
+#include <QVBoxLayout>
+
+#include "core/apphelpers.h"
+#include "core/colourschemes.h"
+#include "core/gbktext.h"
+#include "core/manage.h"
+#include "settings/formmakewordlib.h"
+#include "study/formmain.h"
+#include "widgets/colourchooser.h"
+#include "widgets/colourvalue.h"
+#include "widgets/eventhook.h"
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
+
+std::string FromScreen(const QString& text) { return Gbk(text.toStdString()); }
+
+void SetFamily(QWidget* widget, const std::string& gbkName) {
+    QFont font = widget->font();
+    font.setFamily(Screen(gbkName));
+    widget->setFont(font);
+}
+
+QGroupBox* Frame(const char* titleUtf8, QWidget* parent) { return new QGroupBox(U(titleUtf8), parent); }
+
+QCheckBox* Check(const char* name, const char* captionUtf8, QWidget* parent) {
+    auto* box = new QCheckBox(U(captionUtf8), parent);
+    box->setObjectName(name);
+    return box;
+}
+
+// Typed values outside the range are brought into it when the box loses
+// the focus.
+QSpinBox* Spin(const char* name, int minimum, int maximum, QWidget* parent) {
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(name);
+    box->setRange(minimum, maximum);
+    box->setSingleStep(1);
+    box->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    return box;
+}
+
+}  // namespace
+
+void TformMakeWordLib::BuildSetupPage() {
+    auto* page = static_cast<QVBoxLayout*>(PanelSetup->layout());
+    auto* grid = new QGridLayout;
+    page->addLayout(grid, 1);
+
+    QGroupBox* delay = Frame("提示显示时间", PanelSetup);
+    auto* delayRow = new QHBoxLayout(delay);
+    SpinEditDelayTime = Spin("SpinEditDelayTime", 1, 100000, delay);
+    delayRow->addWidget(SpinEditDelayTime, 1);
+    delayRow->addWidget(new QLabel(U("毫秒"), delay));
+    grid->addWidget(delay, 0, 0);
+
+    QGroupBox* spelling = Frame("拼写设置", PanelSetup);
+    auto* spellingRow = new QHBoxLayout(spelling);
+    CheckBoxAutoClearEditInput = Check("CheckBoxAutoClearEditInput", "拼写错误时自动清除", spelling);
+    spellingRow->addWidget(CheckBoxAutoClearEditInput);
+    grid->addWidget(spelling, 0, 1);
+
+    QGroupBox* other = Frame("其他设置", PanelSetup);
+    auto* otherColumn = new QVBoxLayout(other);
+    CheckBoxMute = Check("CheckBoxMute", "静音", other);
+    otherColumn->addWidget(CheckBoxMute);
+    // The count box sits in the gap of the caption, between "显示" and "个例句".
+    CheckBoxShowSentence = Check("CheckBoxShowSentence", "显示　 　　个例句", other);
+    CheckBoxShowSentence->setMinimumHeight(26);
+    otherColumn->addWidget(CheckBoxShowSentence);
+    SpinEditSentenceCountPerWord = Spin("SpinEditSentenceCountPerWord", 1, 3, CheckBoxShowSentence);
+    SpinEditSentenceCountPerWord->setEnabled(false);
+    {
+        QStyleOptionButton option;
+        option.initFrom(CheckBoxShowSentence);
+        const QRect contents = CheckBoxShowSentence->style()->subElementRect(QStyle::SE_CheckBoxContents, &option,
+                                                                               CheckBoxShowSentence);
+        const QFontMetrics metrics(CheckBoxShowSentence->font());
+        const int left = contents.left() + metrics.horizontalAdvance(U("显示"));
+        const int width = metrics.horizontalAdvance(U("　 　　"));
+        SpinEditSentenceCountPerWord->setGeometry(left, 0, std::max(width, 34), 24);
+    }
+    grid->addWidget(other, 1, 1);
+
+    QGroupBox* fonts = Frame("字体设置", PanelSetup);
+    auto* fontGrid = new QGridLayout(fonts);
+    FontComboBoxCN = new QComboBox(fonts);
+    FontComboBoxCN->setObjectName("FontComboBoxCN");
+    FontComboBoxEN = new QComboBox(fonts);
+    FontComboBoxEN->setObjectName("FontComboBoxEN");
+    // The store keeps font names in GBK: names it cannot hold are not offered.
+    QStringList families;
+    for (const QString& family : QFontDatabase::families())
+        if (TryUtf8ToGbk(family.toStdString())) families << family;
+    for (QComboBox* box : {FontComboBoxCN, FontComboBoxEN}) {
+        box->addItems(families);
+        box->setMaxVisibleItems(16);
+    }
+    fontGrid->addWidget(new QLabel(U("中文"), fonts), 0, 0);
+    fontGrid->addWidget(FontComboBoxCN, 0, 1);
+    fontGrid->addWidget(new QLabel(U("英文"), fonts), 1, 0);
+    fontGrid->addWidget(FontComboBoxEN, 1, 1);
+    grid->addWidget(fonts, 1, 0);
+
+    QGroupBox* colours = Frame("颜色设置", PanelSetup);
+    auto* colourGrid = new QGridLayout(colours);
+    int row = 0;
+    for (auto [panel, name, caption] : {std::tuple{&PanelFontColor, "PanelFontColor", "自定义字体颜色"},
+                                        std::tuple{&PanelBackColor, "PanelBackColor", "自定义背景颜色"},
+                                        std::tuple{&PanelBorderColor, "PanelBorderColor", "自定义边框颜色"}}) {
+        *panel = new QFrame(colours);
+        (*panel)->setObjectName(name);
+        (*panel)->setFrameShape(QFrame::Box);
+        (*panel)->setFixedSize(48, 20);
+        (*panel)->setAutoFillBackground(true);
+        (*panel)->setCursor(Qt::PointingHandCursor);
+        colourGrid->addWidget(new QLabel(U(caption), colours), row, 0);
+        colourGrid->addWidget(*panel, row, 1);
+        ++row;
+    }
+    SetPanelColour(PanelFontColor, kColourSchemes[0].fontColor);
+    SetPanelColour(PanelBackColor, kColourSchemes[0].backColor);
+    SetPanelColour(PanelBorderColor, kColourSchemes[0].borderColor);
+    ComboBoxSetColor = new QComboBox(colours);
+    ComboBoxSetColor->setObjectName("ComboBoxSetColor");
+    for (const ColourScheme& scheme : kColourSchemes) ComboBoxSetColor->addItem(U(scheme.nameUtf8));
+    ComboBoxSetColor->setCurrentIndex(0);
+    colourGrid->addWidget(new QLabel(U("配色方案"), colours), row, 0);
+    colourGrid->addWidget(ComboBoxSetColor, row, 1);
+    grid->addWidget(colours, 0, 2, 2, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    suiButton9 = new QPushButton(U("返 回"), PanelSetup);
+    suiButton9->setObjectName("suiButton9");
+    buttons->addWidget(suiButton9);
+    page->addLayout(buttons);
+}
+
+void TformMakeWordLib::ConnectSetupPage() {
+    connect(SpinEditDelayTime, &QSpinBox::valueChanged, this, [this] { SpinEditDelayTimeChange(); });
+    connect(SpinEditSentenceCountPerWord, &QSpinBox::valueChanged, this,
+            [this] { SpinEditSentenceCountPerWordChange(); });
+    // `clicked` comes only from the learner, never from setChecked: the
+    // program's own setting of the boxes writes nothing back.
+    connect(CheckBoxMute, &QCheckBox::clicked, this, [this] { CheckBoxMuteClick(); });
+    connect(CheckBoxAutoClearEditInput, &QCheckBox::clicked, this, [this] { CheckBoxAutoClearEditInputClick(); });
+    connect(CheckBoxShowSentence, &QCheckBox::toggled, this, [this] { CheckBoxShowSentenceClick(); });
+    connect(FontComboBoxCN, &QComboBox::activated, this, [this] { FontComboBoxCNClick(); });
+    connect(FontComboBoxEN, &QComboBox::activated, this, [this] { FontComboBoxENClick(); });
+    connect(ComboBoxSetColor, &QComboBox::activated, this, [this](int index) { ComboBoxSetColorClick(index); });
+    EventHook::Install(PanelFontColor, QEvent::MouseButtonRelease, [this] { PanelFontColorClick(); });
+    EventHook::Install(PanelBackColor, QEvent::MouseButtonRelease, [this] { PanelBackColorClick(); });
+    EventHook::Install(PanelBorderColor, QEvent::MouseButtonRelease, [this] { PanelBorderColorClick(); });
+    connect(suiButton9, &QPushButton::clicked, this, [this] { suiButton9Click(); });
+}
+
+void TformMakeWordLib::FormCreate() {
+    TManage& store = *manage_;
+    TformMain& study = *study_;
+
+    CheckBoxMute->setChecked(store.mute);
+    CheckBoxAutoClearEditInput->setChecked(store.autocleareditinput);
+    CheckBoxShowSentence->setChecked(store.showsentence);
+    CheckBoxShowSentenceClick();
+    study.WordLib.Mute = study.WordLib0.Mute = store.mute;
+    study.WordLib.AutoClear = study.WordLib0.AutoClear = store.autocleareditinput;
+    study.WordLib.ShowSentence = study.WordLib0.ShowSentence = store.showsentence;
+
+    // The boxes clamp what the store holds; the clamped value is kept.
+    study.TimerPrompt->setInterval(std::max(store.delaytime, 1));
+    {
+        const QSignalBlocker quiet(SpinEditDelayTime);
+        SpinEditDelayTime->setValue(store.delaytime);
+    }
+    SpinEditDelayTimeChange();
+    {
+        const QSignalBlocker quiet(SpinEditSentenceCountPerWord);
+        SpinEditSentenceCountPerWord->setValue(store.sentencecountperword);
+    }
+    SpinEditSentenceCountPerWordChange();
+
+    // The sentence box takes the Chinese font as well: a chosen font must
+    // still be in place after the next start.
+    SetFamily(study.PanelE, store.fontnameen);
+    SetFamily(study.MemoC, store.fontnamecn);
+    SetFamily(study.MemoSentence, store.fontnamecn);
+    SelectFont(FontComboBoxEN, store.fontnameen);
+    SelectFont(FontComboBoxCN, store.fontnamecn);
+
+    SetPanelColour(PanelFontColor, store.fontcolor);
+    SetPanelColour(PanelBackColor, store.backcolor);
+    SetPanelColour(PanelBorderColor, store.bordercolor);
+    TakeColoursIntoStudyLists();
+
+    // What the study window reads back whenever it becomes active: the
+    // boxes and panels are the live source of these values.
+    QPointer<TformMakeWordLib> self(this);
+    study.activationSource = [self] {
+        TformMain::ActivationSettings s;
+        if (!self) return s;
+        s.autoClear = self->CheckBoxAutoClearEditInput->isChecked();
+        s.mute = self->CheckBoxMute->isChecked();
+        s.showSentence = self->CheckBoxShowSentence->isChecked();
+        s.fontColor = PanelColour(self->PanelFontColor);
+        s.backColor = PanelColour(self->PanelBackColor);
+        return s;
+    };
+}
+
+// A font the store names but the system does not have is still offered,
+// first in the list, so the box shows the setting in force.
+void TformMakeWordLib::SelectFont(QComboBox* box, const std::string& gbkName) {
+    const QString name = Screen(gbkName);
+    if (name.isEmpty()) return;
+    int index = box->findText(name);
+    if (index < 0) {
+        box->insertItem(0, name);
+        index = 0;
+    }
+    box->setCurrentIndex(index);
+}
+
+void TformMakeWordLib::FormActivate() {
+    const int scheme =
+        FindColourScheme(PanelColour(PanelFontColor), PanelColour(PanelBackColor), PanelColour(PanelBorderColor));
+    if (scheme >= 0) ComboBoxSetColor->setCurrentIndex(scheme);
+}
+
+void TformMakeWordLib::SpinEditDelayTimeChange() {
+    if (!manage_) return;
+    manage_->delaytime = SpinEditDelayTime->value();
+    if (study_) study_->TimerPrompt->setInterval(SpinEditDelayTime->value());
+}
+
+void TformMakeWordLib::CheckBoxMuteClick() {
+    if (!manage_) return;
+    const bool on = CheckBoxMute->isChecked();
+    manage_->mute = on;
+    if (study_) study_->WordLib.Mute = study_->WordLib0.Mute = on;
+}
+
+void TformMakeWordLib::CheckBoxAutoClearEditInputClick() {
+    if (!manage_) return;
+    const bool on = CheckBoxAutoClearEditInput->isChecked();
+    manage_->autocleareditinput = on;
+    if (study_) study_->WordLib.AutoClear = study_->WordLib0.AutoClear = on;
+}
+
+void TformMakeWordLib::CheckBoxShowSentenceClick() {
+    SpinEditSentenceCountPerWord->setEnabled(CheckBoxShowSentence->isChecked());
+}
+
+void TformMakeWordLib::SpinEditSentenceCountPerWordChange() {
+    if (!manage_) return;
+    manage_->sentencecountperword = SpinEditSentenceCountPerWord->value();
+    if (study_) study_->WordLib.SentenceCountPerWord = SpinEditSentenceCountPerWord->value();
+}
+
+void TformMakeWordLib::FontComboBoxCNClick() {
+    if (!manage_) return;
+    manage_->fontnamecn = FromScreen(FontComboBoxCN->currentText());
+    if (!study_) return;
+    SetFamily(study_->MemoC, manage_->fontnamecn);
+    SetFamily(study_->MemoSentence, manage_->fontnamecn);
+}
+
+void TformMakeWordLib::FontComboBoxENClick() {
+    if (!manage_) return;
+    manage_->fontnameen = FromScreen(FontComboBoxEN->currentText());
+    if (study_) SetFamily(study_->PanelE, manage_->fontnameen);
+}
+
+void TformMakeWordLib::PanelFontColorClick() { PickColour(PanelFontColor, &TManage::fontcolor); }
+
+void TformMakeWordLib::PanelBackColorClick() { PickColour(PanelBackColor, &TManage::backcolor); }
+
+void TformMakeWordLib::PanelBorderColorClick() { PickColour(PanelBorderColor, &TManage::bordercolor); }
+
+void TformMakeWordLib::PickColour(QFrame* panel, int TManage::*key) {
+    const std::optional<int> chosen = ChooseColour(this, PanelColour(panel));
+    if (!chosen) return;
+    SetPanelColour(panel, *chosen);
+    if (!manage_) return;
+    manage_->*key = *chosen;
+    if (study_) study_->ApplyColours();
+}
+
+void TformMakeWordLib::ComboBoxSetColorClick(int index) {
+    if (index >= 0 && index < static_cast<int>(kColourSchemes.size())) {
+        const ColourScheme& scheme = kColourSchemes[index];
+        SetPanelColour(PanelFontColor, scheme.fontColor);
+        SetPanelColour(PanelBackColor, scheme.backColor);
+        SetPanelColour(PanelBorderColor, scheme.borderColor);
+    }
+    if (!manage_) return;
+    manage_->backcolor = PanelColour(PanelBackColor);
+    manage_->fontcolor = PanelColour(PanelFontColor);
+    manage_->bordercolor = PanelColour(PanelBorderColor);
+    TakeColoursIntoStudyLists();
+    if (study_) study_->ApplyColours();
+}
+
+void TformMakeWordLib::TakeColoursIntoStudyLists() {
+    if (!study_) return;
+    study_->WordLib.FontColor = study_->WordLib0.FontColor = PanelColour(PanelFontColor);
+    study_->WordLib.BackColor = study_->WordLib0.BackColor = PanelColour(PanelBackColor);
+}
+
+void TformMakeWordLib::suiButton9Click() {
+    if (manage_ && study_) {
+        TformMain& study = *study_;
+        TWordLib& list = study.WordLib;
+        const bool wanted = CheckBoxShowSentence->isChecked();
+        const bool changed = wanted != list.ShowSentence;
+        if (changed) {
+            manage_->showsentence = wanted;
+            list.ShowSentence = study.WordLib0.ShowSentence = wanted;
+            if (wanted) study.DataLists.LoadSentenceLists(GetProgramFolder());
+        }
+        // Sentences switched off leave the screen at once rather than with
+        // the next word.
+        if (list.HasCurrentWord() && (list.ShowSentence || changed))
+            study.WriteSentencesOf(list.Words[list.CurrentIndex].Word);
+    }
+    // Hiding gives the study window back its input and its clock.
+    hide();
+}
+
+int TformMakeWordLib::PanelColour(const QFrame* panel) { return panel->property("colour").toInt(); }
+
+void TformMakeWordLib::SetPanelColour(QFrame* panel, int colour) {
+    panel->setProperty("colour", colour);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, ColourFromValue(colour));
+    panel->setPalette(palette);
+}

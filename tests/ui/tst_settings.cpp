@@ -1,0 +1,423 @@
+// The settings window and its study settings page, driven through its real
+// controls beside a real study window.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+#include "core/gbktext.h"
+#include "settings/formmakewordlib.h"
+#include "shell/appwindows.h"
+#include "support/studyfixture.h"
+#include "widgets/colourchooser.h"
+#include "widgets/colourvalue.h"
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+const std::vector<FixtureWord> kWords{{"Neko", "猫"}, {"Inu", "狗"}};
+
+// A study window on "words.lx" with the settings window beside it, reached
+// by the study window's openers. The colour chooser answers from `colours`
+// (nothing = cancelled).
+struct SettingsFixture {
+    explicit SettingsFixture(const std::string& name, const std::function<void(TManage&)>& configure = {})
+        : f(name) {
+        if (configure) configure(f.manage);
+        f.WriteLibrary("words.lx", kWords);
+        study = &f.Create();
+        f.Open("words.lx");
+        settings = std::make_unique<TformMakeWordLib>(f.manage, *study);
+        formMakeWordLib = settings.get();
+        previousChooser = SetColourChooser([this](QWidget*, int initial) {
+            asked.push_back(initial);
+            return chosenColour;
+        });
+    }
+    ~SettingsFixture() {
+        SetColourChooser(previousChooser);
+        formMakeWordLib = nullptr;
+        settings.reset();
+    }
+
+    void OpenSetup() {
+        study->Timer->start();
+        QTest::mouseClick(study->suiButton4, Qt::LeftButton);
+    }
+    void Return() { QTest::mouseClick(settings->suiButton9, Qt::LeftButton); }
+    void Click(QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2)); }
+    void Pick(QComboBox* box, int index) {
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+
+    StudyFixture f;
+    TformMain* study = nullptr;
+    std::unique_ptr<TformMakeWordLib> settings;
+    std::optional<int> chosenColour;
+    std::vector<int> asked;
+    ColourChooser previousChooser;
+};
+
+int Colour(const QFrame* panel) { return ValueFromColour(panel->palette().color(QPalette::Window)); }
+
+int StudyBackground(const TformMain& w) { return ValueFromColour(w.PanelMain->palette().color(QPalette::Window)); }
+
+}  // namespace
+
+class TestSettings : public QObject {
+    Q_OBJECT
+private slots:
+    void openersBringTheirPageToTheFront_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("参数设置") << "suiButton4" << "PanelSetup";
+        QTest::newRow("收藏管理") << "suiButton3" << "PanelModifyWordLib";
+        QTest::newRow("软件报错") << "suiButton5" << "PanelErrorReport";
+    }
+    void openersBringTheirPageToTheFront() {
+        QFETCH(QString, button);
+        QFETCH(QString, page);
+        SettingsFixture s("settings_open");
+        TformMakeWordLib& w = *s.settings;
+        w.BringToFront(w.PanelWordsWithoutWav);
+        s.study->Timer->start();
+        QTest::mouseClick(s.study->findChild<QPushButton*>(button), Qt::LeftButton);
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.FrontPage()->objectName(), page);
+        QVERIFY(!s.study->isEnabled());
+        QVERIFY(!s.study->Timer->isActive());
+
+        // The title bar cannot close it; only the page's own button leaves.
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QPushButton* back = page == "PanelSetup" ? w.suiButton9
+                                                 : w.FrontPage()->findChild<QPushButton*>(page + "Return");
+        QVERIFY(back);
+        QCOMPARE(back->text(), U("返 回"));
+        QTest::mouseClick(back, Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QVERIFY(s.study->isEnabled());
+        QVERIFY(s.study->Timer->isActive());
+    }
+
+    void windowTakesTheStoredSettingsAtCreation() {
+        SettingsFixture s("settings_create", [](TManage& m) {
+            m.mute = true;
+            m.autocleareditinput = true;
+            m.showsentence = true;
+            m.delaytime = 1500;
+            m.sentencecountperword = 2;
+            m.fontnamecn = Gbk("黑体");
+            m.fontnameen = "Courier New";
+            m.fontcolor = 16446940;
+            m.backcolor = 10181638;
+            m.bordercolor = 15650749;
+        });
+        TformMakeWordLib& w = *s.settings;
+        TformMain& study = *s.study;
+        QVERIFY(w.CheckBoxMute->isChecked());
+        QVERIFY(w.CheckBoxAutoClearEditInput->isChecked());
+        QVERIFY(w.CheckBoxShowSentence->isChecked());
+        QVERIFY(w.SpinEditSentenceCountPerWord->isEnabled());
+        QCOMPARE(w.SpinEditDelayTime->value(), 1500);
+        QCOMPARE(study.TimerPrompt->interval(), 1500);
+        QCOMPARE(w.SpinEditSentenceCountPerWord->value(), 2);
+        QCOMPARE(study.WordLib.SentenceCountPerWord, 2);
+        QCOMPARE(w.FontComboBoxCN->currentText(), U("黑体"));
+        QCOMPARE(w.FontComboBoxEN->currentText(), U("Courier New"));
+        QCOMPARE(study.MemoC->font().family(), U("黑体"));
+        QCOMPARE(study.MemoSentence->font().family(), U("黑体"));
+        QCOMPARE(study.PanelE->font().family(), U("Courier New"));
+        QCOMPARE(Colour(w.PanelFontColor), 16446940);
+        QCOMPARE(Colour(w.PanelBackColor), 10181638);
+        QCOMPARE(Colour(w.PanelBorderColor), 15650749);
+        for (const StudyValues* lib : {static_cast<const StudyValues*>(&study.WordLib),
+                                       static_cast<const StudyValues*>(&study.WordLib0)}) {
+            QVERIFY(lib->Mute);
+            QVERIFY(lib->AutoClear);
+            QVERIFY(lib->ShowSentence);
+            QCOMPARE(lib->FontColor, 16446940);
+            QCOMPARE(lib->BackColor, 10181638);
+        }
+        // The matching scheme is selected when the page is shown.
+        s.OpenSetup();
+        QCOMPARE(w.ComboBoxSetColor->currentText(), U("旧版默认"));
+    }
+
+    void storedNumbersOutsideTheirRangeAreClampedAndKept_data() {
+        QTest::addColumn<int>("delay");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("shownDelay");
+        QTest::addColumn<int>("shownCount");
+        QTest::newRow("zero") << 0 << 0 << 1 << 1;
+        QTest::newRow("negative") << -5 << -1 << 1 << 1;
+        QTest::newRow("too large") << 100001 << 4 << 100000 << 3;
+        QTest::newRow("in range") << 800 << 3 << 800 << 3;
+    }
+    void storedNumbersOutsideTheirRangeAreClampedAndKept() {
+        QFETCH(int, delay);
+        QFETCH(int, count);
+        QFETCH(int, shownDelay);
+        QFETCH(int, shownCount);
+        SettingsFixture s("settings_clamp", [&](TManage& m) {
+            m.delaytime = delay;
+            m.sentencecountperword = count;
+        });
+        QCOMPARE(s.settings->SpinEditDelayTime->value(), shownDelay);
+        QCOMPARE(s.f.manage.delaytime, shownDelay);
+        QCOMPARE(s.study->TimerPrompt->interval(), shownDelay);
+        QCOMPARE(s.settings->SpinEditSentenceCountPerWord->value(), shownCount);
+        QCOMPARE(s.f.manage.sentencecountperword, shownCount);
+        QCOMPARE(s.study->WordLib.SentenceCountPerWord, shownCount);
+    }
+
+    void numberBoxesTakeEffectAtOnce() {
+        SettingsFixture s("settings_numbers", [](TManage& m) { m.showsentence = true; });
+        s.OpenSetup();
+        TformMakeWordLib& w = *s.settings;
+        w.SpinEditDelayTime->setValue(2500);
+        QCOMPARE(s.f.manage.delaytime, 2500);
+        QCOMPARE(s.study->TimerPrompt->interval(), 2500);
+        QTest::keyClick(w.SpinEditSentenceCountPerWord, Qt::Key_Up);
+        QCOMPARE(w.SpinEditSentenceCountPerWord->value(), 2);
+        QCOMPARE(s.f.manage.sentencecountperword, 2);
+        QCOMPARE(s.study->WordLib.SentenceCountPerWord, 2);
+    }
+
+    void sentenceCountOnlyWhileSentencesAreTicked() {
+        SettingsFixture s("settings_count");
+        s.OpenSetup();
+        TformMakeWordLib& w = *s.settings;
+        QVERIFY(!w.SpinEditSentenceCountPerWord->isEnabled());
+        QTest::keyClick(w.SpinEditSentenceCountPerWord, Qt::Key_Up);
+        QCOMPARE(s.f.manage.sentencecountperword, 1);
+        s.Click(w.CheckBoxShowSentence);
+        QVERIFY(w.SpinEditSentenceCountPerWord->isEnabled());
+        s.Click(w.CheckBoxShowSentence);
+        QVERIFY(!w.SpinEditSentenceCountPerWord->isEnabled());
+    }
+
+    void switchesAreStoredOnlyWhenTheLearnerClicksThem_data() {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("静音") << "CheckBoxMute";
+        QTest::newRow("拼写错误时自动清除") << "CheckBoxAutoClearEditInput";
+    }
+    void switchesAreStoredOnlyWhenTheLearnerClicksThem() {
+        QFETCH(QString, box);
+        SettingsFixture s("settings_switch");
+        s.OpenSetup();
+        QCheckBox* check = s.settings->findChild<QCheckBox*>(box);
+        auto stored = [&] { return box == "CheckBoxMute" ? s.f.manage.mute : s.f.manage.autocleareditinput; };
+        auto inList = [&](const StudyValues& v) { return box == "CheckBoxMute" ? v.Mute : v.AutoClear; };
+
+        // Set by the program: nothing is written.
+        check->setChecked(true);
+        QVERIFY(!stored());
+        QVERIFY(!inList(s.study->WordLib));
+        check->setChecked(false);
+
+        s.Click(check);
+        QVERIFY(check->isChecked());
+        QVERIFY(stored());
+        QVERIFY(inList(s.study->WordLib));
+        QVERIFY(inList(s.study->WordLib0));
+        s.Click(check);
+        QVERIFY(!stored());
+        QVERIFY(!inList(s.study->WordLib));
+        QVERIFY(!inList(s.study->WordLib0));
+    }
+
+    void muteSilencesTheNextRecordingAndSurvivesTheReturn() {
+        SettingsFixture s("settings_mute");
+        s.f.WriteRecording("Neko.wav");
+        s.OpenSetup();
+        s.Click(s.settings->CheckBoxMute);
+        s.Return();
+        // The study window reads the boxes back when it becomes active.
+        s.study->FormActivate();
+        QVERIFY(s.f.manage.mute);
+        s.f.Type("Neko");
+        s.f.Enter();
+        QVERIFY(s.f.Player().played.isEmpty());
+
+        s.OpenSetup();
+        s.Click(s.settings->CheckBoxMute);
+        s.Return();
+        s.study->FormActivate();
+        s.f.Press(Qt::Key_Escape);
+        s.f.Type("Neko");
+        s.f.Enter();
+        QCOMPARE(s.f.PlayedNames(), QStringList{"Neko.wav"});
+    }
+
+    void sentenceFilesAreReadOnlyWhenTheSwitchChangesOn() {
+        SettingsFixture s("settings_sentences");
+        TformMakeWordLib& w = *s.settings;
+        TformMain& study = *s.study;
+        s.f.WriteList("lx3.en", "s0\tt0\n");
+        s.f.WriteList("lx4.en", "index\nNeko\t0\n");
+
+        s.OpenSetup();
+        s.Click(w.CheckBoxShowSentence);
+        s.Return();
+        QVERIFY(s.f.manage.showsentence);
+        QVERIFY(study.WordLib.ShowSentence);
+        QVERIFY(study.WordLib0.ShowSentence);
+        QCOMPARE(study.DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
+        QVERIFY(study.MemoSentence->isVisible());
+        QCOMPARE(study.MemoSentence->toPlainText(), QString("s0\nt0"));
+
+        // Ticked and unticked within one visit: no file is read.
+        s.f.WriteList("lx3.en", "s1\tt1\n");
+        s.OpenSetup();
+        s.Click(w.CheckBoxShowSentence);
+        s.Click(w.CheckBoxShowSentence);
+        s.Return();
+        QCOMPARE(study.DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
+
+        // Off: the lists stay in memory, the box leaves the screen.
+        s.OpenSetup();
+        s.Click(w.CheckBoxShowSentence);
+        s.Return();
+        QVERIFY(!s.f.manage.showsentence);
+        QVERIFY(!study.WordLib.ShowSentence);
+        QVERIFY(!study.WordLib0.ShowSentence);
+        QVERIFY(!study.MemoSentence->isVisible());
+        QCOMPARE(study.DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
+
+        // On again at a later visit: read afresh.
+        s.OpenSetup();
+        s.Click(w.CheckBoxShowSentence);
+        s.Return();
+        QCOMPARE(study.DataLists.sentenceLines, std::vector<std::string>({"s1\tt1"}));
+        QCOMPARE(study.MemoSentence->toPlainText(), QString("s1\nt1"));
+    }
+
+    void missingSentenceFilesGiveEmptyListsSilently() {
+        SettingsFixture s("settings_no_sentences");
+        s.study->DataLists.sentenceLines = {"old"};
+        s.OpenSetup();
+        s.Click(s.settings->CheckBoxShowSentence);
+        s.Return();
+        QVERIFY(s.study->DataLists.sentenceLines.empty());
+        QVERIFY(s.f.messages.Texts().empty());
+        QVERIFY(!s.study->MemoSentence->isVisible());
+    }
+
+    void schemesSetAllThreeColoursAndRepaintAtOnce_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("font");
+        QTest::addColumn<int>("back");
+        QTest::addColumn<int>("border");
+        QTest::newRow("默认") << 0 << 16777215 << 10045497 << 15650749;
+        QTest::newRow("旧版默认") << 1 << 16446940 << 10181638 << 15650749;
+        QTest::newRow("护眼一") << 2 << 16777215 << 32768 << 16777215;
+        QTest::newRow("护眼二") << 3 << 16777215 << 3764026 << 16777215;
+        QTest::newRow("清爽") << 4 << 16777215 << 12880158 << 16777215;
+        QTest::newRow("温馨") << 5 << 16777215 << 9986713 << 16777215;
+        QTest::newRow("凝重") << 6 << 16777199 << 8404992 << 14793392;
+    }
+    void schemesSetAllThreeColoursAndRepaintAtOnce() {
+        QFETCH(int, index);
+        QFETCH(int, font);
+        QFETCH(int, back);
+        QFETCH(int, border);
+        // Start from a scheme other than the one chosen.
+        SettingsFixture s("settings_scheme", [index](TManage& m) {
+            if (index == 0) m.backcolor = 32768;
+        });
+        TformMakeWordLib& w = *s.settings;
+        s.OpenSetup();
+        s.Pick(w.ComboBoxSetColor, index);
+        QCOMPARE(Colour(w.PanelFontColor), font);
+        QCOMPARE(Colour(w.PanelBackColor), back);
+        QCOMPARE(Colour(w.PanelBorderColor), border);
+        QCOMPARE(s.f.manage.fontcolor, font);
+        QCOMPARE(s.f.manage.backcolor, back);
+        QCOMPARE(s.f.manage.bordercolor, border);
+        QCOMPARE(s.study->WordLib.FontColor, font);
+        QCOMPARE(s.study->WordLib0.BackColor, back);
+        QCOMPARE(StudyBackground(*s.study), back);
+
+        // Reopened after another page: the scheme is still selected.
+        s.Return();
+        w.ComboBoxSetColor->setCurrentIndex(index == 0 ? 1 : 0);
+        s.OpenSetup();
+        QCOMPARE(w.ComboBoxSetColor->currentIndex(), index);
+    }
+
+    void aColourPickedByHandKeepsTheSchemeBox() {
+        SettingsFixture s("settings_pick");
+        TformMakeWordLib& w = *s.settings;
+        s.OpenSetup();
+        s.Pick(w.ComboBoxSetColor, 4);
+        s.chosenColour = 0x123456;
+        QTest::mouseClick(w.PanelBackColor, Qt::LeftButton);
+        QCOMPARE(s.asked, std::vector<int>{12880158});
+        QCOMPARE(Colour(w.PanelBackColor), 0x123456);
+        QCOMPARE(s.f.manage.backcolor, 0x123456);
+        QCOMPARE(StudyBackground(*s.study), 0x123456);
+        s.Return();
+        s.OpenSetup();
+        QCOMPARE(w.ComboBoxSetColor->currentText(), U("清爽"));
+
+        // Font and border panels write their own keys.
+        s.chosenColour = 0x00FF00;
+        QTest::mouseClick(w.PanelFontColor, Qt::LeftButton);
+        QCOMPARE(s.f.manage.fontcolor, 0x00FF00);
+        s.chosenColour = 0x0000FF;
+        QTest::mouseClick(w.PanelBorderColor, Qt::LeftButton);
+        QCOMPARE(s.f.manage.bordercolor, 0x0000FF);
+        QCOMPARE(s.f.manage.backcolor, 0x123456);
+    }
+
+    void aCancelledColourChooserChangesNothing() {
+        SettingsFixture s("settings_cancel");
+        TformMakeWordLib& w = *s.settings;
+        s.OpenSetup();
+        s.chosenColour.reset();
+        for (QFrame* panel : {w.PanelFontColor, w.PanelBackColor, w.PanelBorderColor})
+            QTest::mouseClick(panel, Qt::LeftButton);
+        QCOMPARE(s.asked.size(), size_t(3));
+        QCOMPARE(Colour(w.PanelFontColor), 16777215);
+        QCOMPARE(Colour(w.PanelBackColor), 10045497);
+        QCOMPARE(Colour(w.PanelBorderColor), 15650749);
+        QCOMPARE(s.f.manage.fontcolor, 16777215);
+        QCOMPARE(s.f.manage.backcolor, 10045497);
+        QCOMPARE(s.f.manage.bordercolor, 15650749);
+        QCOMPARE(w.ComboBoxSetColor->currentText(), U("默认"));
+    }
+
+    void fontBoxesSetTheStudyWindowsFonts() {
+        SettingsFixture s("settings_fonts");
+        TformMakeWordLib& w = *s.settings;
+        s.OpenSetup();
+        QVERIFY(w.FontComboBoxCN->count() > 0);
+        const int last = w.FontComboBoxCN->count() - 1;
+        const QString cn = w.FontComboBoxCN->itemText(last);
+        s.Pick(w.FontComboBoxCN, last);
+        QCOMPARE(QString::fromStdString(Utf8(s.f.manage.fontnamecn)), cn);
+        QCOMPARE(s.study->MemoC->font().family(), cn);
+        QCOMPARE(s.study->MemoSentence->font().family(), cn);
+        QCOMPARE(s.f.manage.fontnameen, std::string("Times New Roman"));
+
+        const QString en = w.FontComboBoxEN->itemText(last);
+        s.Pick(w.FontComboBoxEN, last);
+        QCOMPARE(QString::fromStdString(s.f.manage.fontnameen), en);
+        QCOMPARE(s.study->PanelE->font().family(), en);
+    }
+};
+
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"
