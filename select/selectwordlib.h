@@ -76,6 +76,10 @@ private:
     void BuildChoicePage();
     void BuildGroupingPage();
     void ConnectControls();
+    // Opens `file` (GBK, with its extension) for study from the user's copy,
+    // making and shuffling the copy when there is none. False after a
+    // message when the study stays on the library it was on.
+    bool OpenForStudy(const std::string& file);
     // The highlighted file name (GBK, with its extension); empty when none.
     std::string HighlightedFile() const;
     // The logged-in user's folder (GBK, with its trailing separator).

@@ -119,6 +119,11 @@ void TSelectWordLib::suiButton1Click()
         ShowAppMessageUtf8(kChooseOne);
         return;
     }
+    if (OpenForStudy(file)) hide();
+}
+
+bool TSelectWordLib::OpenForStudy(const std::string& file)
+{
     const std::string copy = UserFolder() + file;
     const fs::path nativeCopy = ToNativePath(copy);
     std::error_code error;
@@ -127,24 +132,20 @@ void TSelectWordLib::suiButton1Click()
         if (!fs::copy_file(libraryFolder_ / ToNativePath(file), nativeCopy, fs::copy_options::overwrite_existing,
                            error)) {
             ShowAppMessageUtf8("无法创建词库,请与作者联系");
-            return;
+            return false;
         }
     }
 
     TformMain* study = Study();
-    if (!study) {
-        hide();
-        return;
-    }
+    if (!study) return true;
     TWordLib0& whole = study->WordLib0;
     // A copy that cannot be read leaves the study on the library it was on
     // and the dialog open, and a copy made just now is taken away again.
     if (!whole.OpenWordLib(copy)) {
         if (firstOpening) fs::remove(nativeCopy, error);
-        return;
+        return false;
     }
     if (formStart) formStart->Manage.SetCurrentLibrary(file);
-    hide();
     if (firstOpening) {
         // The user's copy gets one word order of its own and keeps it.
         whole.ShuffleWords();
@@ -153,6 +154,7 @@ void TSelectWordLib::suiButton1Click()
     }
     study->WordLib.FillWord();
     study->SetLibraryName(WithoutExtension(file));
+    return true;
 }
 
 void TSelectWordLib::suiButton2Click() { hide(); }
@@ -170,11 +172,16 @@ void TSelectWordLib::suiButton4Click()
     }
     if (ShowAppMessageUtf8("初始化词库会将词库进度取消，是否进行此操作？", kMsgYesNo) != kIdYes) return;
 
-    const fs::path copy = ToNativePath(UserFolder() + file);
+    const std::string copy = UserFolder() + file;
+    const fs::path nativeCopy = ToNativePath(copy);
     std::error_code error;
-    if (!fs::exists(copy, error) || fs::remove(copy, error)) ShowAppMessageUtf8("初始化成功！");
-    if (TformMain* study = Study()) {
-        study->WordLib0.GroupCount = 1;
-        study->WordLib0.GroupIndex = 0;
-    }
+    const bool wiped = !fs::exists(nativeCopy, error) || fs::remove(nativeCopy, error);
+    if (wiped) ShowAppMessageUtf8("初始化成功！");
+    TformMain* study = Study();
+    if (!study) return;
+    study->WordLib0.GroupCount = 1;
+    study->WordLib0.GroupIndex = 0;
+    // The library under study would write its old progress back with its
+    // next save; it starts afresh instead, as a first opening.
+    if (wiped && study->WordLib0.Path == copy) OpenForStudy(file);
 }

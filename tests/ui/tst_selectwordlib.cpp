@@ -369,6 +369,34 @@ private slots:
         QCOMPARE(s.w->WordLib0.Words[0].Word.substr(0, 3), std::string(wiped || !hasCopy ? "src" : "min"));
     }
 
+    void initialisingTheLibraryUnderStudyStartsItAfresh()
+    {
+        SelectSetup s("init_open");
+        s.Library("lib.lx", Words("src", 4));
+        s.f.WriteLibrary("lib.lx", Words("mine", 4, 3), 2, 1);
+        s.f.Open("lib.lx");
+        s.w->SetLibraryName("lib");
+
+        s.OpenChoicePage();
+        QCOMPARE(s.dialog->FileListBox->selectedItems().size(), 1);
+        s.f.messages.answers.push_back(kIdYes);
+        s.Click(s.dialog->suiButton4);
+        QCOMPARE(s.Texts(), (std::vector<std::string>{"初始化词库会将词库进度取消，是否进行此操作？", "初始化成功！"}));
+        QVERIFY(s.dialog->isVisible());
+        s.Click(s.dialog->suiButton2);
+        QVERIFY(s.StudyGivenBack());
+
+        // The next save keeps the fresh start: none of the old progress comes back.
+        s.w->WordLib0.StoreGroup();
+        QVERIFY(s.w->WordLib0.SaveWordLib());
+        const std::string saved = ReadScrambledFile(s.UserCopy("lib.lx")).value_or("");
+        QVERIFY(FindGbk(saved, "<e>src0</e>") != std::string::npos);
+        QCOMPARE(FindGbk(saved, "mine"), std::string::npos);
+        QCOMPARE(s.w->WordLib0.CountGradeZeroWords(), 4);
+        QCOMPARE(s.w->WordLib0.GroupCount, 1);
+        QCOMPARE(s.w->LabelGroup->text(), QString("1 / 1"));
+    }
+
     void initialiseRefusesTheFavouritesLibrary()
     {
         SelectSetup s("init_fav");
@@ -520,6 +548,7 @@ private slots:
         // The dialog outlasts the guide and still gives the study window back.
         s.help->close();
         QVERIFY(s.dialog->isVisible());
+        QVERIFY(!s.w->isEnabled());
         s.Click(s.dialog->suiButton6);
         QVERIFY(s.StudyGivenBack());
     }
