@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
@@ -553,10 +554,15 @@ private slots:
         QVERIFY(s.StudyGivenBack());
     }
 
-    void theTitleBarCannotCloseTheDialog()
+    void dialogStandsCentredOnTopAndRefusesItsTitleBar()
     {
         SelectSetup s("close");
         s.OpenChoicePage();
+        QVERIFY(s.dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(s.dialog->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(s.dialog->titleBar->caption(), U(" 澜悦系列软件>>澜悦单词 "));
+        const QPoint off = s.dialog->frameGeometry().center() - s.dialog->screen()->geometry().center();
+        QVERIFY2(off.manhattanLength() <= 2, "not centred on the screen");
         QTest::mouseClick(s.dialog->titleBar->closeButton(), Qt::LeftButton);
         QVERIFY(s.dialog->isVisible());
         QVERIFY(!s.dialog->close());
