@@ -480,8 +480,11 @@ private slots:
 
         s.OpenGroupingPage();
         QCOMPARE(s.dialog->LabeWordCountGrade0->text(), QString("9"));
-        s.dialog->SpinEditGroupCount->setValue(4);
-        QCOMPARE(s.dialog->LabelGroupWordCount->text(), U("每组单词数约：2"));
+        // A number typed and not yet confirmed counts when "确 定" is pressed.
+        QSpinBox* box = s.dialog->SpinEditGroupCount;
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, "4");
         s.Click(s.dialog->suiButton7);
 
         QVERIFY(s.StudyGivenBack());
