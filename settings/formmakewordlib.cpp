@@ -63,7 +63,8 @@ void TformMakeWordLib::Build() {
     PanelModifyWordLib = AddPage("PanelModifyWordLib", "收藏库管理");
     PanelWordsWithoutWav = AddPage("PanelWordsWithoutWav", "无语音单词表");
     BuildSetupPage();
-    for (QFrame* page : {PanelImport, PanelErrorReport, PanelModifyWordLib, PanelWordsWithoutWav})
+    BuildFavouritesPage();
+    for (QFrame* page : {PanelImport, PanelErrorReport, PanelWordsWithoutWav})
         BuildUnfinishedPage(page);
     ConnectSetupPage();
     BringToFront(PanelSetup);

@@ -13,6 +13,9 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QStackedLayout;
@@ -49,6 +52,17 @@ public:
     void ComboBoxSetColorClick(int index);
     void suiButton9Click();  // "返 回" of the settings page
 
+    // Favourites page. The study window's "收藏管理" fills the list with
+    // FillFavouritesList before it shows the page.
+    void FillFavouritesList();
+    void ListBoxMyWordLibClick();
+    void EditWordKeyDown(int virtualKey);  // Enter adds or looks up, as "增加"
+    void ButtonAddClick();
+    void suiButton6Click();   // "修改"
+    void suiButton5Click();   // "删除"
+    void suiButton13Click();  // "初始化收藏库"
+    void suiButton4Click();   // "返 回" of the favourites page
+
     // The colour a colour panel shows (0x00BBGGRR).
     static int PanelColour(const QFrame* panel);
 
@@ -75,6 +89,16 @@ public:
     QComboBox* ComboBoxSetColor = nullptr;
     QPushButton* suiButton9 = nullptr;
 
+    // Controls of the favourites page.
+    QListWidget* ListBoxMyWordLib = nullptr;
+    QLineEdit* EditWord = nullptr;
+    QPlainTextEdit* MemoC = nullptr;
+    QPushButton* ButtonAdd = nullptr;
+    QPushButton* suiButton6 = nullptr;
+    QPushButton* suiButton5 = nullptr;
+    QPushButton* suiButton13 = nullptr;
+    QPushButton* suiButton4 = nullptr;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
@@ -85,6 +109,8 @@ private:
     QFrame* AddPage(const char* name, const char* titleUtf8);
     void BuildSetupPage();
     void BuildUnfinishedPage(QFrame* page);
+    void BuildFavouritesPage();
+    void ShowFavourite(int position);
     void ConnectSetupPage();
     void SetPanelColour(QFrame* panel, int colour);
     void PickColour(QFrame* panel, int TManage::*key);

@@ -250,6 +250,7 @@ void TformMain::suiButton3Click()
     if (!formMakeWordLib) return;
     Timer->stop();
     setEnabled(false);
+    formMakeWordLib->FillFavouritesList();
     formMakeWordLib->BringToFront(formMakeWordLib->PanelModifyWordLib);
     OpenBeside(formMakeWordLib, false);
 }

@@ -17,57 +17,13 @@
 #include "core/gbktext.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
-#include "support/studyfixture.h"
+#include "support/settingsfixture.h"
 #include "widgets/colourchooser.h"
 #include "widgets/colourvalue.h"
 
 namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-const std::vector<FixtureWord> kWords{{"Neko", "猫"}, {"Inu", "狗"}};
-
-// A study window on "words.lx" with the settings window beside it, reached
-// by the study window's openers. The colour chooser answers from `colours`
-// (nothing = cancelled).
-struct SettingsFixture {
-    explicit SettingsFixture(const std::string& name, const std::function<void(TManage&)>& configure = {})
-        : f(name) {
-        if (configure) configure(f.manage);
-        f.WriteLibrary("words.lx", kWords);
-        study = &f.Create();
-        f.Open("words.lx");
-        settings = std::make_unique<TformMakeWordLib>(f.manage, *study);
-        formMakeWordLib = settings.get();
-        previousChooser = SetColourChooser([this](QWidget*, int initial) {
-            asked.push_back(initial);
-            return chosenColour;
-        });
-    }
-    ~SettingsFixture() {
-        SetColourChooser(previousChooser);
-        formMakeWordLib = nullptr;
-        settings.reset();
-    }
-
-    void OpenSetup() {
-        study->Timer->start();
-        QTest::mouseClick(study->suiButton4, Qt::LeftButton);
-    }
-    void Return() { QTest::mouseClick(settings->suiButton9, Qt::LeftButton); }
-    void Click(QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2)); }
-    void Pick(QComboBox* box, int index) {
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    }
-
-    StudyFixture f;
-    TformMain* study = nullptr;
-    std::unique_ptr<TformMakeWordLib> settings;
-    std::optional<int> chosenColour;
-    std::vector<int> asked;
-    ColourChooser previousChooser;
-};
 
 int Colour(const QFrame* panel) { return ValueFromColour(panel->palette().color(QPalette::Window)); }
 
@@ -101,8 +57,7 @@ private slots:
         // The title bar cannot close it; only the page's own button leaves.
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());
-        QPushButton* back = page == "PanelSetup" ? w.suiButton9
-                                                 : w.FrontPage()->findChild<QPushButton*>(page + "Return");
+        QPushButton* back = s.PageReturn();
         QVERIFY(back);
         QCOMPARE(back->text(), U("返 回"));
         QTest::mouseClick(back, Qt::LeftButton);

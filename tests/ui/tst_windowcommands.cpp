@@ -48,6 +48,7 @@ QPushButton* SettingsPageReturn(const TformMakeWordLib& settings)
 {
     QWidget* page = settings.FrontPage();
     if (page == settings.PanelSetup) return settings.suiButton9;
+    if (page == settings.PanelModifyWordLib) return settings.suiButton4;
     return page->findChild<QPushButton*>(page->objectName() + "Return");
 }
 

@@ -1,0 +1,206 @@
+// The favourites page: the learner edits the favourites library the study
+// window holds; the file follows on "返 回" and on "初始化收藏库". Item i of
+// the list always stands for favourite i.
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "core/apphelpers.h"
+#include "core/gbktext.h"
+#include "core/libraryformat.h"
+#include "settings/formmakewordlib.h"
+#include "study/formmain.h"
+#include "widgets/virtualkey.h"
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
+
+QPushButton* Button(const char* name, const char* captionUtf8, QWidget* parent) {
+    auto* button = new QPushButton(U(captionUtf8), parent);
+    button->setObjectName(name);
+    return button;
+}
+
+// Word and meaning as GBK; a character GBK cannot hold would be saved as
+// something else, so such text is refused with a message.
+bool TypedEntry(const QLineEdit* word, const QPlainTextEdit* meaning, std::string& gbkWord,
+                std::string& gbkMeaning) {
+    const std::optional<std::string> w = TryUtf8ToGbk(word->text().toStdString());
+    const std::optional<std::string> m = TryUtf8ToGbk(meaning->toPlainText().toStdString());
+    if (!w || !m) {
+        ShowAppMessageUtf8("单词和词意中有无法保存的字符，请换个写法");
+        return false;
+    }
+    gbkWord = *w;
+    gbkMeaning = *m;
+    return true;
+}
+
+}  // namespace
+
+void TformMakeWordLib::BuildFavouritesPage() {
+    auto* page = static_cast<QVBoxLayout*>(PanelModifyWordLib->layout());
+    auto* note = new QLabel(U("说明：收藏库最多只能收藏3000词"), PanelModifyWordLib);
+    page->addWidget(note);
+    auto* name = new QLabel(U("词库名称：收藏库"), PanelModifyWordLib);
+    page->addWidget(name);
+
+    auto* body = new QHBoxLayout;
+    page->addLayout(body, 1);
+    ListBoxMyWordLib = new QListWidget(PanelModifyWordLib);
+    ListBoxMyWordLib->setObjectName("ListBoxMyWordLib");
+    ListBoxMyWordLib->setSelectionMode(QAbstractItemView::SingleSelection);
+    body->addWidget(ListBoxMyWordLib, 2);
+
+    auto* entry = new QVBoxLayout;
+    body->addLayout(entry, 3);
+    EditWord = new QLineEdit(PanelModifyWordLib);
+    EditWord->setObjectName("EditWord");
+    entry->addWidget(EditWord);
+    MemoC = new QPlainTextEdit(PanelModifyWordLib);
+    MemoC->setObjectName("MemoC");
+    MemoC->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    entry->addWidget(MemoC, 1);
+    auto* edits = new QHBoxLayout;
+    ButtonAdd = Button("ButtonAdd", "增加", PanelModifyWordLib);
+    suiButton6 = Button("suiButton6", "修改", PanelModifyWordLib);
+    suiButton5 = Button("suiButton5", "删除", PanelModifyWordLib);
+    for (QPushButton* b : {ButtonAdd, suiButton6, suiButton5}) edits->addWidget(b);
+    entry->addLayout(edits);
+
+    auto* bottom = new QHBoxLayout;
+    suiButton13 = Button("suiButton13", "初始化收藏库", PanelModifyWordLib);
+    suiButton4 = Button("suiButton4", "返 回", PanelModifyWordLib);
+    bottom->addWidget(suiButton13);
+    bottom->addStretch(1);
+    bottom->addWidget(suiButton4);
+    page->addLayout(bottom);
+
+    // A click, or arrow keys in the focused list; the program's own
+    // selections leave the word and meaning boxes alone.
+    connect(ListBoxMyWordLib, &QListWidget::itemClicked, this, [this] { ListBoxMyWordLibClick(); });
+    connect(ListBoxMyWordLib, &QListWidget::currentRowChanged, this, [this] {
+        if (ListBoxMyWordLib->hasFocus()) ListBoxMyWordLibClick();
+    });
+    connect(EditWord, &QLineEdit::returnPressed, this, [this] { EditWordKeyDown(vk::Return); });
+    connect(ButtonAdd, &QPushButton::clicked, this, [this] { ButtonAddClick(); });
+    connect(suiButton6, &QPushButton::clicked, this, [this] { suiButton6Click(); });
+    connect(suiButton5, &QPushButton::clicked, this, [this] { suiButton5Click(); });
+    connect(suiButton13, &QPushButton::clicked, this, [this] { suiButton13Click(); });
+    connect(suiButton4, &QPushButton::clicked, this, [this] { suiButton4Click(); });
+}
+
+void TformMakeWordLib::FillFavouritesList() {
+    ListBoxMyWordLib->clear();
+    if (!study_) return;
+    const TMyWordLib& favourites = study_->MyWordLib;
+    for (int i = 0; i < favourites.Count; ++i) ListBoxMyWordLib->addItem(Screen(favourites.Words[i].Word));
+    ListBoxMyWordLib->setCurrentRow(ListBoxMyWordLib->count() - 1);
+}
+
+void TformMakeWordLib::ListBoxMyWordLibClick() {
+    const int i = ListBoxMyWordLib->currentRow();
+    if (!study_ || i < 0 || !ListBoxMyWordLib->currentItem()->isSelected()) return;
+    const TMyWordLib& favourites = study_->MyWordLib;
+    if (i >= favourites.Count) return;
+    EditWord->setText(Screen(favourites.Words[i].Word));
+    MemoC->setPlainText(Screen(favourites.Words[i].Meaning));
+}
+
+void TformMakeWordLib::EditWordKeyDown(int virtualKey) {
+    if (virtualKey == vk::Return) ButtonAddClick();
+}
+
+void TformMakeWordLib::ShowFavourite(int position) {
+    ListBoxMyWordLib->setCurrentRow(position);
+    MemoC->setPlainText(Screen(study_->MyWordLib.Words[position].Meaning));
+    MemoC->setFocus();
+}
+
+void TformMakeWordLib::ButtonAddClick() {
+    if (!study_) return;
+    std::string word, meaning;
+    if (!TypedEntry(EditWord, MemoC, word, meaning)) return;
+    if (TrimGbk(word).empty()) return;
+    const QList<QListWidgetItem*> found = ListBoxMyWordLib->findItems(EditWord->text(), Qt::MatchExactly);
+    if (!found.isEmpty()) {
+        ShowFavourite(ListBoxMyWordLib->row(found.first()));
+        return;
+    }
+    TMyWordLib& favourites = study_->MyWordLib;
+    switch (favourites.AddFavourite(word, meaning)) {
+    case FavouriteAdd::Full:
+        // The library has said so; the list stays as the library is.
+        return;
+    case FavouriteAdd::Added:
+        // The list shows the word as the library keeps it ("<" becomes "＜").
+        ListBoxMyWordLib->addItem(Screen(favourites.Words[favourites.Count - 1].Word));
+        ListBoxMyWordLib->setCurrentRow(ListBoxMyWordLib->count() - 1);
+        MemoC->clear();
+        MemoC->setFocus();
+        return;
+    default: {
+        // Typed differently but kept as a word already collected.
+        const std::string kept = LibraryTagValue(word);
+        for (int i = 0; i < favourites.Count; ++i) {
+            if (favourites.Words[i].Word != kept) continue;
+            ShowFavourite(i);
+            return;
+        }
+    }
+    }
+}
+
+void TformMakeWordLib::suiButton6Click() {
+    const int i = ListBoxMyWordLib->currentRow();
+    if (i < 0 || !ListBoxMyWordLib->currentItem()->isSelected()) {
+        ShowAppMessageUtf8("请选择要修改的单词！");
+        return;
+    }
+    if (!study_) return;
+    std::string word, meaning;
+    if (!TypedEntry(EditWord, MemoC, word, meaning)) return;
+    TMyWordLib& favourites = study_->MyWordLib;
+    favourites.ReplaceFavourite(i, TrimGbk(word), meaning);
+    if (i < favourites.Count) ListBoxMyWordLib->item(i)->setText(Screen(favourites.Words[i].Word));
+}
+
+void TformMakeWordLib::suiButton5Click() {
+    const int i = ListBoxMyWordLib->currentRow();
+    if (i < 0 || !ListBoxMyWordLib->currentItem()->isSelected()) {
+        ShowAppMessageUtf8("请选择要删除的单词");
+        return;
+    }
+    if (ShowAppMessage(Gbk("要删除所选择单词吗？"), kMsgYesNo) != kIdYes) return;
+    delete ListBoxMyWordLib->takeItem(i);
+    if (study_) study_->MyWordLib.RemoveFavourite(i);
+}
+
+void TformMakeWordLib::suiButton13Click() {
+    if (ShowAppMessage(Gbk("警告！初始化收藏库，会将收藏全部单词清空。\r\n\r\n要初始化收藏库吗？"), kMsgYesNo) != kIdYes)
+        return;
+    if (study_) {
+        study_->MyWordLib.ClearFavourites();
+        study_->MyWordLib.SaveFavourites();
+        study_->PanelMyWordLibWordCount->setText(U("收藏库词数：0"));
+    }
+    ListBoxMyWordLib->clear();
+    EditWord->clear();
+    MemoC->clear();
+}
+
+void TformMakeWordLib::suiButton4Click() {
+    hide();
+    ListBoxMyWordLib->clear();
+    if (study_) study_->MyWordLib.SaveFavourites();
+}
