@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "core/gbktext.h"
+#include "shell/formstart.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "support/settingsfixture.h"
@@ -108,6 +109,29 @@ private slots:
         // The matching scheme is selected when the page is shown.
         s.OpenSetup();
         QCOMPARE(w.ComboBoxSetColor->currentText(), U("旧版默认"));
+    }
+
+    void programWindowSetWorksWithTheStartWindowsStoreAndTheStudyWindow() {
+        StudyFixture f("settings_window_set");
+        TformMain& study = f.Create();
+        TformStart start(f.gbkProgramFolder);
+        start.Manage.delaytime = 1234;
+        start.Manage.mute = true;
+        formStart = &start;
+        formMain = &study;
+        {
+            TformMakeWordLib settings;
+            formStart = nullptr;
+            formMain = nullptr;
+            QCOMPARE(settings.SpinEditDelayTime->value(), 1234);
+            QCOMPARE(study.TimerPrompt->interval(), 1234);
+            QVERIFY(study.WordLib.Mute);
+            settings.SpinEditDelayTime->setValue(99);
+            QCOMPARE(start.Manage.delaytime, 99);
+            QCOMPARE(f.manage.delaytime, 800);
+        }
+        // Gone, it is no longer asked for the settings.
+        QVERIFY(!study.activationSource);
     }
 
     void storedNumbersOutsideTheirRangeAreClampedAndKept_data() {
