@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kWidth = 560;
+constexpr int kWidth = 660;
 constexpr int kHeight = 440;
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
