@@ -174,6 +174,22 @@ private slots:
         QCOMPARE(s.study->WordLib.SentenceCountPerWord, 2);
     }
 
+    void aTypedDelayOutsideTheRangeIsBroughtIntoIt() {
+        SettingsFixture s("settings_typed");
+        s.OpenSetup();
+        QSpinBox* box = s.settings->SpinEditDelayTime;
+        s.settings->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s.settings.get()));
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, "0");
+        QCOMPARE(s.f.manage.delaytime, 800);  // not a value yet
+        QTest::keyClick(box, Qt::Key_Tab);
+        QCOMPARE(box->value(), 1);
+        QCOMPARE(s.f.manage.delaytime, 1);
+        QCOMPARE(s.study->TimerPrompt->interval(), 1);
+    }
+
     void sentenceCountOnlyWhileSentencesAreTicked() {
         SettingsFixture s("settings_count");
         s.OpenSetup();
