@@ -64,7 +64,8 @@ void TformMakeWordLib::Build() {
     PanelWordsWithoutWav = AddPage("PanelWordsWithoutWav", "无语音单词表");
     BuildSetupPage();
     BuildFavouritesPage();
-    for (QFrame* page : {PanelImport, PanelErrorReport, PanelWordsWithoutWav})
+    BuildErrorReportPage();
+    for (QFrame* page : {PanelImport, PanelWordsWithoutWav})
         BuildUnfinishedPage(page);
     ConnectSetupPage();
     BringToFront(PanelSetup);

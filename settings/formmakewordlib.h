@@ -63,6 +63,13 @@ public:
     void suiButton13Click();  // "初始化收藏库"
     void suiButton4Click();   // "返 回" of the favourites page
 
+    // Error report page. The study window's "软件报错" calls
+    // PrepareErrorReport before it shows the page: the report file into the
+    // memo, the caret at its end, the prompt in the type box.
+    void PrepareErrorReport();
+    void ComboBoxErrorTypeClick(int index);
+    void suiButton10Click();  // "返 回" of the error report page: writes the report
+
     // The colour a colour panel shows (0x00BBGGRR).
     static int PanelColour(const QFrame* panel);
 
@@ -89,6 +96,11 @@ public:
     QComboBox* ComboBoxSetColor = nullptr;
     QPushButton* suiButton9 = nullptr;
 
+    // Controls of the error report page.
+    QPlainTextEdit* MemoErrorReport = nullptr;
+    QComboBox* ComboBoxErrorType = nullptr;
+    QPushButton* suiButton10 = nullptr;
+
     // Controls of the favourites page.
     QListWidget* ListBoxMyWordLib = nullptr;
     QLineEdit* EditWord = nullptr;
@@ -110,6 +122,8 @@ private:
     void BuildSetupPage();
     void BuildUnfinishedPage(QFrame* page);
     void BuildFavouritesPage();
+    void BuildErrorReportPage();
+    void AppendReportLine(const QString& line);
     void ShowFavourite(int position);
     void ConnectSetupPage();
     void SetPanelColour(QFrame* panel, int colour);

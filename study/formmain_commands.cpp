@@ -259,6 +259,7 @@ void TformMain::suiButton5Click()
 {
     if (!formMakeWordLib) return;
     formMakeWordLib->BringToFront(formMakeWordLib->PanelErrorReport);
+    formMakeWordLib->PrepareErrorReport();
     OpenBeside(formMakeWordLib, false);
     Timer->stop();
     setEnabled(false);

@@ -49,6 +49,7 @@ QPushButton* SettingsPageReturn(const TformMakeWordLib& settings)
     QWidget* page = settings.FrontPage();
     if (page == settings.PanelSetup) return settings.suiButton9;
     if (page == settings.PanelModifyWordLib) return settings.suiButton4;
+    if (page == settings.PanelErrorReport) return settings.suiButton10;
     return page->findChild<QPushButton*>(page->objectName() + "Return");
 }
 

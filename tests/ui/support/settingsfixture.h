@@ -51,6 +51,7 @@ struct SettingsFixture {
         QWidget* page = settings->FrontPage();
         if (page == settings->PanelSetup) return settings->suiButton9;
         if (page == settings->PanelModifyWordLib) return settings->suiButton4;
+        if (page == settings->PanelErrorReport) return settings->suiButton10;
         return page->findChild<QPushButton*>(page->objectName() + "Return");
     }
     void Click(QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2)); }
