@@ -212,13 +212,20 @@ void TformHelp::showEvent(QShowEvent* event)
 
 void TformHelp::GiveBackStudyWindow()
 {
-    // A selection dialog or settings window still open keeps the study
-    // window; it gives it back when it is left.
-    if (!formMain || DialogOpen()) return;
-    formMain->setEnabled(true);
+    if (!formMain) return;
     // Paused meanwhile (F9, or before the guide was opened): the clocks
     // wait for "继续学习", or the idle limit would resume the study.
-    if (formMain->ButtonPause->text() != U(kStudying)) return;
+    const bool studying = formMain->ButtonPause->text() == U(kStudying);
+    // A selection dialog or settings window still open keeps the study
+    // window and its clock, and gives them back when it is left; it restarts
+    // only the clock, so the focus keeper (idle while the window is
+    // disabled) is restarted here.
+    if (DialogOpen()) {
+        if (studying) formMain->TimerSetFocus->start();
+        return;
+    }
+    formMain->setEnabled(true);
+    if (!studying) return;
     formMain->Timer->start();
     formMain->TimerSetFocus->start();
 }

@@ -224,6 +224,7 @@ private slots:
         // The grouping page took the study window and opened the guide.
         w.setEnabled(false);
         w.Timer->stop();
+        w.TimerSetFocus->stop();
         select.show();
         g.help->show();
         g.help->ShowHelpTopicUtf8("单词分组");
@@ -231,6 +232,9 @@ private slots:
         g.Click(g.help->suiButton2);
         QVERIFY(!w.isEnabled());
         QVERIFY(!w.Timer->isActive());
+        // The dialog restarts the clock when it is left, the focus keeper
+        // runs again already.
+        QVERIFY(w.TimerSetFocus->isActive());
         SelectWordLib = nullptr;
     }
 
