@@ -19,13 +19,12 @@
 #include "core/gbktext.h"
 #include "core/plainfile.h"
 #include "settings/formmakewordlib.h"
+#include "settings/pagecontrols.h"
 #include "study/formmain.h"
 
+using namespace settingspage;
+
 namespace {
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
 
 constexpr const char* kReportFile = "软件报错.txt";
 

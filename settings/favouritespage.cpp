@@ -16,20 +16,13 @@
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
 #include "settings/formmakewordlib.h"
+#include "settings/pagecontrols.h"
 #include "study/formmain.h"
 #include "widgets/virtualkey.h"
 
+using namespace settingspage;
+
 namespace {
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
-
-QPushButton* Button(const char* name, const char* captionUtf8, QWidget* parent) {
-    auto* button = new QPushButton(U(captionUtf8), parent);
-    button->setObjectName(name);
-    return button;
-}
 
 // Word and meaning as GBK; a character GBK cannot hold would be saved as
 // something else, so such text is refused with a message.

@@ -1,4 +1,5 @@
 #include "settings/formmakewordlib.h"
+#include "settings/pagecontrols.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -14,12 +15,12 @@
 #include "study/formmain.h"
 #include "widgets/titlebar.h"
 
+using namespace settingspage;
+
 namespace {
 
 constexpr int kWidth = 660;
 constexpr int kHeight = 440;
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 }  // namespace
 
@@ -65,8 +66,8 @@ void TformMakeWordLib::Build() {
     BuildSetupPage();
     BuildFavouritesPage();
     BuildErrorReportPage();
-    for (QFrame* page : {PanelImport, PanelWordsWithoutWav})
-        BuildUnfinishedPage(page);
+    BuildImportPage();
+    BuildUnfinishedPage(PanelWordsWithoutWav);
     ConnectSetupPage();
     BringToFront(PanelSetup);
 

@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <filesystem>
 #include <string>
 
 class QCheckBox;
@@ -70,6 +71,14 @@ public:
     void ComboBoxErrorTypeClick(int index);
     void suiButton10Click();  // "返 回" of the error report page: writes the report
 
+    // Library import page (no control of the program brings it to the
+    // front). Its "返　回" leads to the start window.
+    void suiButton7Click();  // "浏览…"
+    void suiButton8Click();  // "查看格式": example.txt in the desktop's viewer
+    void suiButton3Click();  // "帮助向导"
+    void suiButton1Click();  // "导　入"
+    void suiButton2Click();  // "返　回"
+
     // The colour a colour panel shows (0x00BBGGRR).
     static int PanelColour(const QFrame* panel);
 
@@ -101,6 +110,19 @@ public:
     QComboBox* ComboBoxErrorType = nullptr;
     QPushButton* suiButton10 = nullptr;
 
+    // Controls of the import page.
+    QLineEdit* EditWordLibName = nullptr;
+    QLineEdit* EditWordLibEditor = nullptr;
+    QLineEdit* EditWordLibDate = nullptr;
+    QLineEdit* EditWordLibVersion = nullptr;
+    QLabel* LabelWordLibName = nullptr;
+    QLineEdit* EditWordLibName1 = nullptr;
+    QPushButton* suiButton7 = nullptr;
+    QPushButton* suiButton3 = nullptr;
+    QPushButton* suiButton8 = nullptr;
+    QPushButton* suiButton1 = nullptr;
+    QPushButton* suiButton2 = nullptr;
+
     // Controls of the favourites page.
     QListWidget* ListBoxMyWordLib = nullptr;
     QLineEdit* EditWord = nullptr;
@@ -123,6 +145,7 @@ private:
     void BuildUnfinishedPage(QFrame* page);
     void BuildFavouritesPage();
     void BuildErrorReportPage();
+    void BuildImportPage();
     void AppendReportLine(const QString& line);
     void ShowFavourite(int position);
     void ConnectSetupPage();
@@ -134,4 +157,5 @@ private:
     TManage* manage_ = nullptr;
     QPointer<TformMain> study_;
     QStackedLayout* pages_ = nullptr;
+    std::filesystem::path importSource_;  // the text file last confirmed in the chooser
 };

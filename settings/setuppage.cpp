@@ -24,16 +24,15 @@
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "settings/formmakewordlib.h"
+#include "settings/pagecontrols.h"
 #include "study/formmain.h"
 #include "widgets/colourchooser.h"
 #include "widgets/colourvalue.h"
 #include "widgets/eventhook.h"
 
+using namespace settingspage;
+
 namespace {
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
 
 std::string FromScreen(const QString& text) { return Gbk(text.toStdString()); }
 

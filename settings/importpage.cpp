@@ -1,0 +1,137 @@
+// The library import page: a plain-text word list becomes a new library in
+// the program's library folder, where every user's selection dialog lists
+// it.
+
+#include <QFile>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "core/apphelpers.h"
+#include "core/gbktext.h"
+#include "core/textimport.h"
+#include "help/formhelp.h"
+#include "settings/formmakewordlib.h"
+#include "settings/pagecontrols.h"
+#include "shell/appwindows.h"
+#include "shell/formstart.h"
+#include "study/formmain.h"
+#include "widgets/filechooser.h"
+#include "widgets/shellopen.h"
+
+using namespace settingspage;
+
+namespace {
+
+QLineEdit* Edit(const char* name, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    return edit;
+}
+
+}  // namespace
+
+void TformMakeWordLib::BuildImportPage() {
+    auto* page = static_cast<QVBoxLayout*>(PanelImport->layout());
+    auto* form = new QFormLayout;
+    EditWordLibName = Edit("EditWordLibName", PanelImport);
+    EditWordLibEditor = Edit("EditWordLibEditor", PanelImport);
+    EditWordLibDate = Edit("EditWordLibDate", PanelImport);
+    EditWordLibVersion = Edit("EditWordLibVersion", PanelImport);
+    form->addRow(U("词库名称："), EditWordLibName);
+    form->addRow(U("制 作 者："), EditWordLibEditor);
+    form->addRow(U("制作时间："), EditWordLibDate);
+    form->addRow(U("词库版本："), EditWordLibVersion);
+    page->addLayout(form);
+
+    LabelWordLibName = new QLabel(U("点击浏览，指定要导入的文本格式词库"), PanelImport);
+    LabelWordLibName->setObjectName("LabelWordLibName");
+    page->addWidget(LabelWordLibName);
+    auto* fileRow = new QHBoxLayout;
+    EditWordLibName1 = Edit("EditWordLibName1", PanelImport);
+    EditWordLibName1->setReadOnly(true);
+    suiButton7 = Button("suiButton7", "浏览…", PanelImport);
+    fileRow->addWidget(EditWordLibName1, 1);
+    fileRow->addWidget(suiButton7);
+    page->addLayout(fileRow);
+    page->addStretch(1);
+
+    auto* buttons = new QHBoxLayout;
+    suiButton3 = Button("suiButton3", "帮助向导", PanelImport);
+    suiButton8 = Button("suiButton8", "查看格式", PanelImport);
+    suiButton1 = Button("suiButton1", "导　入", PanelImport);
+    suiButton2 = Button("suiButton2", "返　回", PanelImport);
+    for (QPushButton* b : {suiButton3, suiButton8, suiButton1, suiButton2}) buttons->addWidget(b);
+    page->addLayout(buttons);
+    page->addWidget(new QLabel(U("具体使用方法，请参看帮助向导"), PanelImport));
+
+    connect(suiButton7, &QPushButton::clicked, this, [this] { suiButton7Click(); });
+    connect(suiButton8, &QPushButton::clicked, this, [this] { suiButton8Click(); });
+    connect(suiButton3, &QPushButton::clicked, this, [this] { suiButton3Click(); });
+    connect(suiButton1, &QPushButton::clicked, this, [this] { suiButton1Click(); });
+    connect(suiButton2, &QPushButton::clicked, this, [this] { suiButton2Click(); });
+}
+
+void TformMakeWordLib::suiButton7Click() {
+    const std::optional<std::filesystem::path> chosen = ChooseFileToOpen(this);
+    if (!chosen) return;
+    importSource_ = *chosen;
+    EditWordLibName1->setText(QFile::decodeName(chosen->filename().string().c_str()));
+}
+
+void TformMakeWordLib::suiButton8Click() { ShellOpen(ToNativePath(GetProgramFolder() + "example.txt")); }
+
+void TformMakeWordLib::suiButton3Click() {
+    if (study_) {
+        study_->Timer->stop();
+        study_->TimerSetFocus->stop();
+    }
+    if (!formHelp) return;
+    formHelp->show();
+    formHelp->raise();
+    formHelp->ShowHelpTopicUtf8("导入词库");
+}
+
+void TformMakeWordLib::suiButton1Click() {
+    if (importSource_.empty()) {
+        ShowAppMessageUtf8("请点击浏览选择要导入的文本格式词库");
+        return;
+    }
+    // The header texts are stored in GBK: text it cannot hold is refused
+    // rather than written as something else.
+    const std::optional<std::string> name = TryUtf8ToGbk(EditWordLibName->text().toStdString());
+    const std::optional<std::string> editor = TryUtf8ToGbk(EditWordLibEditor->text().toStdString());
+    const std::optional<std::string> date = TryUtf8ToGbk(EditWordLibDate->text().toStdString());
+    const std::optional<std::string> version = TryUtf8ToGbk(EditWordLibVersion->text().toStdString());
+    if (!name || !editor || !date || !version) {
+        ShowAppMessageUtf8("词库信息中有无法保存的字符，请换个写法");
+        return;
+    }
+    const std::filesystem::path target = ToNativePath(GetProgramFolder() + "wordlib\\" + *name + ".lx");
+    std::error_code ec;
+    if (std::filesystem::exists(target, ec)) {
+        ShowAppMessageUtf8("已经存在指定名称的词库，请换一个词库名称");
+        EditWordLibName->setFocus();
+        return;
+    }
+    if (name->empty() || editor->empty() || date->empty()) {
+        ShowAppMessageUtf8("词库名称、制作者及制作时间必须填写");
+        return;
+    }
+    if (!CheckLibraryName(*name)) return;
+    if (!ImportTextLibFile(importSource_, target, *editor, *date, *version)) return;
+    ShowAppMessageUtf8("导入成功");
+}
+
+void TformMakeWordLib::suiButton2Click() {
+    if (formStart) {
+        formStart->show();
+        formStart->raise();
+    }
+    hide();
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Small helpers the settings window's pages share: program texts to the
+// screen and named buttons.
+
+#include <QPushButton>
+#include <QString>
+#include <string>
+
+#include "core/gbktext.h"
+
+namespace settingspage {
+
+inline QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+inline QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
+
+inline QPushButton* Button(const char* name, const char* captionUtf8, QWidget* parent) {
+    auto* button = new QPushButton(U(captionUtf8), parent);
+    button->setObjectName(name);
+    return button;
+}
+
+}  // namespace settingspage

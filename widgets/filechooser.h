@@ -1,0 +1,16 @@
+#pragma once
+// The modal chooser of a file to open, without a file-type filter. Nothing
+// comes back when the learner cancels.
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+std::optional<std::filesystem::path> ChooseFileToOpen(QWidget* parent);
+
+// Tests replace the chooser with a script; returns the previous chooser (an
+// empty one means the platform's dialog).
+using FileChooser = std::function<std::optional<std::filesystem::path>(QWidget* parent)>;
+FileChooser SetFileChooser(FileChooser chooser);
