@@ -5,7 +5,6 @@
 set -u
 LXTOOL=$1
 . "$(dirname "$0")/support/checks.bash"
-hex() { od -An -v -tx1 "$1" | tr -d ' \n'; }
 
 # The first key bytes after the seed are e8 f2 e9 c5 04 19 f4 f5.
 printf 'Lexilark' >"$DIR/known.txt"

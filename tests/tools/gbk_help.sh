@@ -5,7 +5,6 @@
 set -u
 LXTOOL=$1
 . "$(dirname "$0")/support/checks.bash"
-hex() { od -An -v -tx1 "$1" | tr -d ' \n'; }
 
 # A BOM is dropped, LF and CR LF both become CR LF, GBK bytes come out.
 printf '\xef\xbb\xbf\xe6\xbe\x9c\xe6\x82\xa6\na\r\n\xe3\x81\x8b' >"$DIR/in.txt"

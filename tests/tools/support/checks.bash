@@ -4,6 +4,8 @@ DIR=$(mktemp -d)
 trap 'rm -rf "$DIR"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# hex FILE: the file's bytes as one run of lower-case hex digits.
+hex() { od -An -v -tx1 "$1" | tr -d ' \n'; }
 
 # expect_refusal NAME PATTERN COMMAND...: non-zero exit, PATTERN on stderr,
 # nothing on stdout.
