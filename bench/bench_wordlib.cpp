@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "core/codec.h"
@@ -14,8 +15,31 @@
 
 namespace {
 
+// A folder of this run's own, removed with everything in it when the
+// program ends, so no benchmark run leaves its libraries behind.
+class ScratchFolder {
+public:
+    ScratchFolder()
+        : path_(std::filesystem::temp_directory_path() / ("lexilark_bench_wordlib." + std::to_string(std::random_device{}()))) {
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+const std::filesystem::path& Scratch() {
+    static const ScratchFolder folder;
+    return folder.path();
+}
+
 const std::filesystem::path& LibraryPath() {
-    static const std::filesystem::path path = std::filesystem::temp_directory_path() / "lexilark_bench_wordlib.lx";
+    static const std::filesystem::path path = Scratch() / "full.lx";
     return path;
 }
 
@@ -74,7 +98,7 @@ void BM_SaveFullLibrary(benchmark::State& state) {
     if (!WriteLibrary()) return state.SkipWithError("cannot write the library");
     StudyObjects s;
     s.lib.OpenWordLib(LibraryPath().string());
-    s.lib.Path = (std::filesystem::temp_directory_path() / "lexilark_bench_wordlib_saved.lx").string();
+    s.lib.Path = (Scratch() / "saved.lx").string();
     for (auto _ : state) {
         s.lib.StoreGroup();
         if (!s.lib.SaveWordLib()) return state.SkipWithError("the library was not saved");

@@ -34,6 +34,21 @@ std::string HelpPage(std::string_view section, std::string_view tag, int index)
     return Between(section, tag);
 }
 
+std::vector<std::string> HelpPages(std::string_view section, std::string_view tag)
+{
+    const std::string close = CloseMark(tag);
+    std::vector<std::string> pages;
+    for (;;) {
+        std::string page = Between(section, tag);
+        if (page.empty()) break;
+        pages.push_back(std::move(page));
+        const size_t end = FindGbk(section, close);
+        if (end == std::string_view::npos) break;
+        section.remove_prefix(end + close.size());
+    }
+    return pages;
+}
+
 std::string JoinHelpLines(std::string_view fileText)
 {
     std::string joined;

@@ -142,9 +142,11 @@ void TformHelp::LoadHelpFile()
     }
     helpText_ = JoinHelpLines(*text);
 
-    pageNumber_ = -1;
     comboHelpList->clear();
-    while (ShowPage("helplist", "item", +1)) comboHelpList->addItem(memoHelp->toPlainText());
+    QStringList titles;
+    for (const std::string& item : HelpPages(HelpSection(helpText_, "helplist"), "item")) titles << ScreenText(item);
+    comboHelpList->addItems(titles);
+    pageNumber_ = 0;
 
     // The guide opens on its own topic. A file that does not list it opens
     // on the first topic it lists, so the box and the page always agree.

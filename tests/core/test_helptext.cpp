@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/gbktext.h"
 #include "core/helptext.h"
@@ -17,6 +18,7 @@ const std::string kText = Gbk(
     "<empty></empty>\r\n");
 
 struct PageCase {
+    const char* name;  // the case's name in the test list
     const char* topic;
     int index;
     const char* expected;  // UTF-8
@@ -31,21 +33,49 @@ TEST_P(HelpPageTest, FindsThePageOfTheTopic) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pages, HelpPageTest,
-    ::testing::Values(PageCase{"单词分组", 0, "one\r\nline two"},  // line breaks kept
-                      PageCase{"单词分组", 1, "two"},             // text between pages ignored
-                      PageCase{"单词分组", 2, "three"},
-                      PageCase{"单词分组", 3, ""},                // past the last page
-                      PageCase{"单词分组", 9, ""},
-                      PageCase{"open", 0, ""},                    // a section needs both marks
-                      PageCase{"caps", 0, ""},                    // tags match exactly
-                      PageCase{"empty", 0, ""},
-                      PageCase{"missing", 0, ""},
-                      PageCase{"单词", 0, ""}));  // a title is matched whole, with its marks
+    ::testing::Values(PageCase{"FirstPageKeepsLineBreaks", "单词分组", 0, "one\r\nline two"},
+                      PageCase{"TextBetweenPagesIgnored", "单词分组", 1, "two"},
+                      PageCase{"LastPage", "单词分组", 2, "three"},
+                      PageCase{"PastTheLastPage", "单词分组", 3, ""},
+                      PageCase{"FarPastTheLastPage", "单词分组", 9, ""},
+                      PageCase{"SectionNeedsBothMarks", "open", 0, ""},
+                      PageCase{"TagsMatchExactly", "caps", 0, ""},
+                      PageCase{"EmptySection", "empty", 0, ""},
+                      PageCase{"MissingSection", "missing", 0, ""},
+                      PageCase{"TitleMatchedWhole", "单词", 0, ""}),
+    [](const ::testing::TestParamInfo<PageCase>& info) { return std::string(info.param.name); });
 
 TEST(HelpSectionTest, UsesTheFirstOccurrenceOfEachMark) {
     EXPECT_EQ(HelpSection("<a>x</a><a>y</a>", "a"), "x");
     EXPECT_EQ(HelpSection("</a><a>x</a>", "a"), "x");
     EXPECT_EQ(HelpPage("<item>a</item><item>b</item>", "item", 1), "b");
+}
+
+// The one-walk list of pages is the same as asking for each page in turn,
+// stopping at the first empty one.
+TEST(HelpPagesTest, GivesEveryPageAsHelpPageDoes) {
+    const char* sections[] = {
+        "<item>a</item><item>b</item><item>c</item>",
+        "x<item>a</item> y <item>b\r\nc</item>z",
+        "<item>a</item><item></item><item>after an empty one</item>",
+        "<item>a</item></item><item>b</item>",  // a stray closing mark drops a page
+        "<item>a</item><item>no closing mark",
+        "<item>a<item>b</item><item>c</item>",
+        "no pages at all",
+        "",
+    };
+    for (const char* text : sections) {
+        const std::string section = Gbk(text);
+        std::vector<std::string> expected;
+        for (int i = 0;; ++i) {
+            std::string page = HelpPage(section, "item", i);
+            if (page.empty()) break;
+            expected.push_back(page);
+        }
+        EXPECT_EQ(HelpPages(section, "item"), expected) << text;
+    }
+    EXPECT_EQ(HelpPages(Gbk("<item>甲</item><item>乙</item>"), "item"),
+              (std::vector<std::string>{Gbk("甲"), Gbk("乙")}));
 }
 
 TEST(JoinHelpLinesTest, EndsEveryLineWithCrLf) {
