@@ -86,16 +86,16 @@ void TWordLib0::LoadGroup(int g) {
 
 void TWordLib0::StoreGroup() {
     if (!StudyLib) return;
-    if (GroupIndex >= GroupCount || GroupIndex < 0) {
-        ShowAppMessage(IntToStr(GroupIndex + GroupCount * 1000));
-        return;
-    }
     TWordLib& list = *StudyLib;
     static_cast<StudyValues&>(*this) = static_cast<const StudyValues&>(list);
-    // Words that were loaded under another grouping or word order would land
-    // on other words' places; the library keeps its own then.
-    if (loadedLayout_ == layout_ && loadedGroup_ == GroupIndex && loadedGroupCount_ == GroupCount) {
-        for (int b = GroupIndex, k = 0; b < Count && k < list.WordCount; b += GroupCount, ++k) Words[b] = list.Words[k];
+    // The words go back to the group they were loaded from, whatever group
+    // the search for the next group has reached meanwhile. Words loaded
+    // under another grouping or word order would land on other words'
+    // places; the operations that regroup or reorder reload the list, so
+    // that does not happen while studying.
+    if (loadedGroup_ >= 0 && loadedLayout_ == layout_ && loadedGroupCount_ == GroupCount) {
+        for (int b = loadedGroup_, k = 0; b < Count && k < list.WordCount; b += GroupCount, ++k)
+            Words[b] = list.Words[k];
     }
     list.CountGrades();
 }
@@ -142,17 +142,33 @@ void TWordLib0::ShuffleWords(unsigned seed) {
         int j = i + static_cast<int>(random() % static_cast<unsigned>(Count - i));
         std::swap(Words[i], Words[j]);
     }
+    // The study list then holds the words now standing in its group, so
+    // that the two never disagree about which words the group holds.
+    if (StudyLib && loadedGroup_ >= 0) LoadGroup(loadedGroup_);
 }
 
-void TWordLib0::LowerAllGrades() {
-    // Only meant for a library without grade-0 words; a word already at 0
-    // stays there rather than leaving the grade range.
-    for (int i = 0; i < Count; ++i)
-        if (Words[i].Grade > 0) --Words[i].Grade;
-    ++layout_;  // the study list's copies keep the old grades until reloaded
-    ++BaseGrade;
-    if (StudyLib) StudyLib->ShowGradeCounts();
+int TWordLib0::LowerAllGrades() {
+    if (Count == 0) return 0;
+    // The grades come down as far as the lowest grade in use, so that grade
+    // 0 holds words again; a library that still has grade-0 words keeps its
+    // grades.
+    int lowest = kTopGrade;
+    for (int i = 0; i < Count; ++i) lowest = std::min(lowest, Words[i].Grade);
+    const int by = std::max(lowest, 0);
+    if (by == 0) return 0;
+    for (int i = 0; i < Count; ++i) Words[i].Grade -= by;
+    // The study list's copies of its group come down with them, so a later
+    // StoreGroup puts back what the library now holds.
+    if (StudyLib && loadedGroup_ >= 0 && loadedLayout_ == layout_) {
+        TWordLib& list = *StudyLib;
+        for (int k = 0; k < list.WordCount; ++k) list.Words[k].Grade = std::max(list.Words[k].Grade - by, 0);
+        list.CountGrades();
+    } else if (StudyLib) {
+        StudyLib->ShowGradeCounts();
+    }
+    BaseGrade += by;
     ShowBaseGrade();
+    return by;
 }
 
 void TWordLib0::ShowBaseGrade() {

@@ -184,18 +184,24 @@ public:
     int CountGradeZeroWords() const;
     // Grade-0 words among the words of group g.
     int CountGradeZeroWordsInGroup(int g) const;
+    // A new word order; the study list is reloaded with the words now in
+    // its group, so run StoreGroup first.
     void ShuffleWords();                // seeded with the clock
     void ShuffleWords(unsigned seed);   // reproducible order
-    void LowerAllGrades();
+    // Lowers every grade by the lowest grade in use, so that grade 0 holds
+    // words again, and raises BaseGrade by as much, which keeps the grade
+    // labels true; the study list's words follow. Answers the amount: 0
+    // when grade 0 already holds words (nothing changes) or there are none.
+    int LowerAllGrades();
     void ShowBaseGrade();
     void ShowGroupNo();  // LabelGroup := GroupIndex + 1 " / " GroupCount
 
 private:
     StudyDisplay* display_;
     // Which words the study list holds: the group, the group count and the
-    // state of the words (counted up by every reorder and by lowering all
-    // grades) at its last load. StoreGroup puts the words back only while
-    // these still describe the library.
+    // word order (counted up by every reorder) at its last load. StoreGroup
+    // puts the words back to that group while these still describe the
+    // library.
     int layout_ = 0;
     int loadedLayout_ = -1;
     int loadedGroup_ = -1;

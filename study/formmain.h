@@ -89,6 +89,7 @@ public:
     void GroupMemoryModeClick(int item);
     void GroupEndSequence();
     void CycleEndSequence(bool storeGroupFirst);
+    void RestartAtGradeZero();
     void ResetAnswerBox();
     void TimerPromptTimer();
     void TimerCommentTimer();

@@ -214,18 +214,9 @@ void TformMain::GroupEndSequence() {
     ShowAppMessage(Gbk("祝贺你!完成第") + Num(WordLib0.LoopTimes) + Gbk("循环第") +
                    Num(WordLib0.GroupIndex + 1) + Gbk("分组"));
     switch (WordLib0.NextGroup()) {
-        case kGroupNoGradeZero:
-            WordLib.HideAll();
-            ShowAppMessage(Gbk("祝贺你！所有") + Num(WordLib0.BaseGrade) + Gbk("单词已经升级完毕！"));
-            WordLib0.LowerAllGrades();
-            WordLib0.GroupIndex = -1;
-            WordLib0.NextGroup();
-            break;
-        case kGroupCycleEnd:
-            CycleEndSequence(false);
-            break;
-        default:
-            break;
+        case kGroupNoGradeZero: RestartAtGradeZero(); break;
+        case kGroupCycleEnd: CycleEndSequence(false); break;
+        default: break;
     }
     WordLib.ShowFirstWordOfGrade();
 }
@@ -243,7 +234,22 @@ void TformMain::CycleEndSequence(bool storeGroupFirst) {
     WordLib0.SaveWordLib();
     WriteCycleNo(Num(WordLib0.LoopTimes));
     WordLib0.GroupIndex = -1;
-    if (WordLib0.NextGroup() == kGroupNoGradeZero) ShowAppMessageUtf8("当前级已经没有单词！");
+    if (WordLib0.NextGroup() == kGroupNoGradeZero) RestartAtGradeZero();
+}
+
+// No grade-0 word is left in the whole library. The grades come down until
+// grade 0 holds words again and study goes on there in the same step: a
+// search that found no group would leave the study list on a group the
+// library has left, whose grade changes could never be stored.
+void TformMain::RestartAtGradeZero() {
+    if (WordLib0.Count == 0) return;
+    WordLib.HideAll();
+    ShowAppMessage(Gbk("祝贺你！所有") + Num(WordLib0.BaseGrade) + Gbk("单词已经升级完毕！"));
+    WordLib0.LowerAllGrades();
+    WordLib.CurrentGrade = WordLib.SearchGrade = 0;
+    GroupGrade->SetItemIndex(kTopGrade - 0);  // the item of grade 0
+    WordLib0.GroupIndex = -1;
+    WordLib0.NextGroup();
 }
 
 void TformMain::ResetAnswerBox() {

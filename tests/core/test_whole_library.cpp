@@ -127,16 +127,6 @@ TEST(WholeLibrary, OpeningALibraryWithoutWordsLeavesNoWordCurrent) {
     EXPECT_NE(PlainTextOf(f.folder / "empty.lx").find("<lw>-1</lw>"), std::string::npos);
 }
 
-TEST(WholeLibrary, StoringAGroupOutsideTheGroupsIsRefusedWithItsNumber) {
-    OpenLibrary f({0, 0, 0, 0}, 2, 0);
-    f.lib.GroupIndex = 2;
-    f.list.Words[0].Grade = 4;
-    f.lib.StoreGroup();
-    EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{"2002"}));
-    EXPECT_EQ(f.lib.Words[0].Grade, 0);
-    EXPECT_EQ(f.lib.Words[2].Grade, 0);
-}
-
 TEST(WholeLibrary, StoringNeverPutsWordsOnOtherWordsPlaces) {
     auto libraryWords = [](const TWordLib0& lib) {
         std::vector<std::string> words;
@@ -158,16 +148,37 @@ TEST(WholeLibrary, StoringNeverPutsWordsOnOtherWordsPlaces) {
     {
         SCOPED_TRACE("the words were reshuffled");
         OpenLibrary f({0, 0, 0, 0, 0, 0}, 2, 0);
+        f.list.Words[1].Grade = 3;  // w2
         f.lib.StoreGroup();
         f.lib.ShuffleWords(7u);
-        auto before = libraryWords(f.lib);
+        // The list now holds the words the shuffle put into its group.
+        std::string group0;
+        for (int b = 0; b < f.lib.Count; b += 2) group0 += (b ? "," : "") + f.lib.Words[b].Word;
+        EXPECT_EQ(f.StudyWords(), group0);
+        auto w2 = std::find_if(f.lib.Words.begin(), f.lib.Words.begin() + f.lib.Count,
+                               [](const WordList& w) { return w.Word == "w2"; });
+        EXPECT_EQ(w2->Grade, 3);
         f.list.Words[0].Grade = 4;
         f.lib.StoreGroup();
-        EXPECT_EQ(libraryWords(f.lib), before);
-        f.lib.LoadGroup(0);  // a fresh load stores again
-        f.list.Words[0].Grade = 4;
-        f.lib.StoreGroup();
+        EXPECT_EQ(f.lib.Words[0].Word, f.list.Words[0].Word);
         EXPECT_EQ(f.lib.Words[0].Grade, 4);
+    }
+}
+
+// The search for the next group may pass the last group (and the window
+// then starts it again from -1); the study list still holds the group it was
+// loaded with, and that is where its grade changes go.
+TEST(WholeLibrary, StoringGoesToTheLoadedGroupWhereverTheSearchStands) {
+    for (int searchAt : {-1, 2}) {
+        SCOPED_TRACE(searchAt);
+        OpenLibrary f({0, 0, 0, 0}, 2, 1);
+        EXPECT_EQ(f.StudyWords(), "w1,w3");
+        f.lib.GroupIndex = searchAt;
+        f.list.Words[1].Grade = 2;
+        f.lib.StoreGroup();
+        EXPECT_TRUE(f.messages.shown.empty());
+        EXPECT_EQ(f.lib.Words[3].Grade, 2);
+        EXPECT_EQ(f.lib.Words[2].Grade, 0);
     }
 }
 
@@ -268,19 +279,52 @@ TEST(WholeLibrary, NextGroupWithoutGradeZeroWordsChangesNothing) {
 
 TEST(WholeLibrary, LoweringAllGradesRelabelsTheGrades) {
     OpenLibrary f({1, 2, 5, 1}, 1, 0);
-    f.lib.LowerAllGrades();
+    EXPECT_EQ(f.lib.LowerAllGrades(), 1);
     EXPECT_EQ(f.lib.BaseGrade, 1);
     EXPECT_EQ(f.display.GradeLabelsText(), "10000,5,4,3,2,1");
     std::vector<int> grades;
     for (int i = 0; i < f.lib.Count; ++i) grades.push_back(f.lib.Words[i].Grade);
     EXPECT_EQ(grades, (std::vector<int>{0, 1, 4, 0}));
     EXPECT_EQ(f.lib.CountGradeZeroWords(), 2);
+    EXPECT_EQ(f.list.GradeCount[0], 2) << "the study list's words come down with the library's";
 
-    f.lib.StoreGroup();  // the study list still holds the old grades
+    f.lib.StoreGroup();
     EXPECT_EQ(f.lib.Words[2].Grade, 4);
 
-    f.lib.LowerAllGrades();  // a grade-0 word never leaves the grade range
+    EXPECT_EQ(f.lib.LowerAllGrades(), 0) << "grade 0 holds words: nothing changes";
     EXPECT_EQ(f.lib.Words[0].Grade, 0);
+    EXPECT_EQ(f.lib.Words[1].Grade, 1);
+    EXPECT_EQ(f.lib.BaseGrade, 1);
+}
+
+// However high the words stand, one lowering brings the lowest of them to
+// grade 0, and the base grade rises by as much.
+TEST(WholeLibrary, LoweringReachesGradeZeroAtOnce) {
+    struct Case {
+        std::vector<int> grades;
+        int by;
+        std::vector<int> lowered;
+        const char* labels;
+    };
+    const Case cases[] = {
+        {{5, 5, 5}, 5, {0, 0, 0}, "10000,9,8,7,6,5"},
+        {{3, 4, 3, 5}, 3, {0, 1, 0, 2}, "10000,7,6,5,4,3"},
+        {{2, 1, 4}, 1, {1, 0, 3}, "10000,5,4,3,2,1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.labels);
+        OpenLibrary f(c.grades, 2, 1);
+        f.list.Words[0].Grade = 5;  // studied in the list, not stored yet
+        EXPECT_EQ(f.lib.LowerAllGrades(), c.by);
+        EXPECT_EQ(f.lib.BaseGrade, c.by);
+        EXPECT_EQ(f.display.GradeLabelsText(), c.labels);
+        f.lib.StoreGroup();
+        std::vector<int> grades;
+        for (int i = 0; i < f.lib.Count; ++i) grades.push_back(f.lib.Words[i].Grade);
+        std::vector<int> expected = c.lowered;
+        expected[1] = 5 - c.by;  // list word 0 of group 1 is library word 1
+        EXPECT_EQ(grades, expected);
+    }
 }
 
 TEST(WholeLibrary, ShuffleKeepsEveryWordWhole) {

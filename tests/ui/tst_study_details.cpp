@@ -1,5 +1,5 @@
 // Details of the study window a learner notices along the way: the counters
-// a showing writes, a cycle that leaves no word to study, the smallest size
+// a showing writes, a cycle that leaves no grade-0 word, the smallest size
 // of a meaning, an empty answer, an answer given with Space, a composition
 // of the input method, the characters of the keypad's operator keys, a
 // recording cut short by the next one, the save every 500 words whatever
@@ -27,7 +27,7 @@ class TestStudyDetails : public QObject {
     Q_OBJECT
 private slots:
     void showingWritesTheCountersOnce();
-    void cycleEndWithoutGradeZeroWordsSaysSo();
+    void cycleEndWithoutGradeZeroWordsStudiesOnAtGradeZero();
     void endlessMeaningStopsAtTheSmallestSize();
     void enterOnAnEmptyBoxChecksWithoutPrompt();
     void answeringWithSpaceDropsItsSpace();
@@ -77,28 +77,46 @@ void TestStudyDetails::showingWritesTheCountersOnce() {
 }
 
 // With every grade-0 word gone, studying grade 0 past the end of the last
-// group ends the cycle, and no group is left to study.
-void TestStudyDetails::cycleEndWithoutGradeZeroWordsSaysSo() {
+// group ends the cycle; the grades come down until grade 0 holds words and
+// study goes on there, in a group the whole library agrees on, so a grade
+// change made now reaches the file at the next save.
+void TestStudyDetails::cycleEndWithoutGradeZeroWordsStudiesOnAtGradeZero() {
     StudyFixture f("cycle_nothing_left");
-    f.WriteLibrary("three.lx", {{"w0", "零", 0}, {"w1", "一", 1}, {"w2", "二", 1}});
+    // The last of two groups is studied, two words at grade 3; no word of
+    // the library is at grade 0.
+    f.WriteLibrary("four.lx", {{"w0", "零", 3}, {"w1", "一", 3}, {"w2", "二", 4}, {"w3", "三", 3}}, 2, 1);
     TformMain& w = f.Create();
-    f.Open("three.lx");
-    QCOMPARE(f.WordText(), QStringLiteral("w0"));
-    f.Press(Qt::Key_Equal);  // the only grade-0 word goes to the top
-    QCOMPARE(w.GroupGrade->ItemText(0), QStringLiteral("1"));  // grade 5
-    QCOMPARE(w.GroupGrade->ItemText(4), QStringLiteral("2"));  // grade 1
-    QCOMPARE(w.GroupGrade->ItemText(5), QStringLiteral("0"));  // grade 0
-    w.GroupGrade->Item(4)->click();  // grade 1
+    f.Open("four.lx");
+    w.GroupGrade->Item(2)->click();  // grade 3
+    QCOMPARE(f.WordText(), QStringLiteral("w1"));
     f.Press(Qt::Key_Down);
-    QCOMPARE(f.WordText(), QStringLiteral("w2"));
-    w.GroupGrade->Item(5)->click();  // grade 0, which is empty now
+    QCOMPARE(f.WordText(), QStringLiteral("w3"));
+    w.GroupGrade->Item(5)->click();  // grade 0, which is empty
     QVERIFY(f.messages.Texts().empty());
 
     f.Press(Qt::Key_Down);
     QCOMPARE(f.messages.Texts(), (std::vector<std::string>{"祝贺你!完成本次循环！现在进入第2循环",
-                                                          "当前级已经没有单词！"}));
+                                                          "祝贺你！所有0单词已经升级完毕！"}));
     QCOMPARE(w.circleno->text(), QStringLiteral("2"));
     QCOMPARE(w.WordLib0.LoopTimes, 2);
+    QCOMPARE(w.WordLib0.BaseGrade, 3);
+    QCOMPARE(w.ListBoxGrade->item(5)->text(), QStringLiteral("3"));
+    QCOMPARE(w.WordLib0.CountGradeZeroWords(), 3);
+    QCOMPARE(w.WordLib.CurrentGrade, 0);
+    QCOMPARE(w.WordLib.GroupIndex, w.WordLib0.GroupIndex);
+    QVERIFY(w.WordLib.HasCurrentWord());
+    QVERIFY(f.WordShown());
+
+    const std::string promoted = w.WordLib.Words[static_cast<size_t>(w.WordLib.CurrentIndex)].Word;
+    QCOMPARE(Gbk(f.WordText().toStdString()), promoted);
+    QTest::mouseClick(w.ButtonUpGrade, Qt::LeftButton);
+    QTest::mouseClick(w.ButtonReturn, Qt::LeftButton);  // a save point
+    QCOMPARE(f.messages.Texts().size(), size_t{2});
+    const std::string saved = GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / "four.lx").value_or(""));
+    const size_t line = saved.find("<e>" + GbkToUtf8(promoted) + "</e>");
+    QVERIFY2(line != std::string::npos, saved.c_str());
+    QCOMPARE(saved.substr(saved.find("<g>", line), 8), std::string("<g>1</g>"));
+    QVERIFY(saved.find("<basegrade>3</basegrade>") != std::string::npos);
 }
 
 void TestStudyDetails::endlessMeaningStopsAtTheSmallestSize() {

@@ -38,6 +38,8 @@ private slots:
     void cycleEndSavesAndStartsTheNextCycle();
     void groupEndWithNoLaterGroupEndsTheCycle();
     void groupEndWithEveryWordUpgradedLowersAllGrades();
+    void everyWordAtTheTopStudiesOnAtGradeZero_data();
+    void everyWordAtTheTopStudiesOnAtGradeZero();
     void everyFiveHundredShownWordsSaves();
     void upGradeAtTheEndOfTheGroupEndsItFirst();
     void choosingAGrade();
@@ -157,6 +159,56 @@ void TestStudyFlow::groupEndWithEveryWordUpgradedLowersAllGrades() {
     QCOMPARE(labels, (QStringList{"10000", "5", "4", "3", "2", "1"}));
     QCOMPARE(f.WordText(), QStringLiteral("w0"));
     QVERIFY(f.WordShown());
+}
+
+void TestStudyFlow::everyWordAtTheTopStudiesOnAtGradeZero_data() {
+    QTest::addColumn<int>("groups");
+    QTest::addColumn<QStringList>("groupEnds");
+    QTest::newRow("one group") << 1 << QStringList{"祝贺你!完成第1循环第1分组"};
+    QTest::newRow("two groups") << 2 << QStringList{"祝贺你!完成第1循环第1分组", "祝贺你!完成第1循环第2分组"};
+}
+
+// "=" sends every word of the library straight to grade 5. The grades come
+// down to grade 0 at once and study goes on there, with one message; no
+// step shows a bare number, and the grades reach the file.
+void TestStudyFlow::everyWordAtTheTopStudiesOnAtGradeZero() {
+    QFETCH(int, groups);
+    QFETCH(QStringList, groupEnds);
+    StudyFixture f("all_to_top");
+    const int count = 3 * groups - (groups - 1);  // 3 words in one group, 4 in two
+    f.WriteLibrary("top.lx", Words(count), groups);
+    TformMain& w = f.Create();
+    f.Open("top.lx");
+    // The last "=" of a group ends it unannounced; the "=" after that on an
+    // emptied grade 0 moves to the next group.
+    for (int press = 0; press < count + groups - 1; ++press) f.Press(Qt::Key_Equal);
+    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);
+
+    std::vector<std::string> expected;
+    for (const QString& end : groupEnds) expected.push_back(end.toStdString());
+    expected.push_back("祝贺你！所有0单词已经升级完毕！");
+    QCOMPARE(f.messages.Texts(), expected);
+    QCOMPARE(w.WordLib0.BaseGrade, 5);
+    QStringList labels;
+    for (int i = 0; i < 6; ++i) labels << w.ListBoxGrade->item(i)->text();
+    QCOMPARE(labels, (QStringList{"10000", "9", "8", "7", "6", "5"}));
+    QCOMPARE(w.WordLib0.CountGradeZeroWords(), count);
+    QCOMPARE(w.WordLib.CurrentGrade, 0);
+    QVERIFY(w.WordLib.HasCurrentWord());
+    QVERIFY(f.WordShown());
+    QCOMPARE(w.WordLib0.GroupIndex, 0);
+    QCOMPARE(w.WordLib.GroupIndex, 0);
+    QCOMPARE(w.LabelGroup->text(), QStringLiteral("1 / %1").arg(groups));
+
+    // Studying goes on quietly, and the next save point writes it all.
+    const QString first = f.WordText();
+    w.WordLib.ShownCount = 499;
+    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);  // the 500th showing saves
+    QVERIFY(f.WordText() != first);
+    const std::string saved = SavedText(f, "top.lx");
+    QVERIFY2(saved.find("<basegrade>5</basegrade>") != std::string::npos, saved.c_str());
+    QVERIFY(saved.find("<g>5</g>") == std::string::npos);
+    QCOMPARE(f.messages.Texts().size(), expected.size());
 }
 
 void TestStudyFlow::everyFiveHundredShownWordsSaves() {
