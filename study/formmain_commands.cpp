@@ -62,17 +62,13 @@ void TformMain::ConnectWindowCommands()
     onHotKey = [this] { WMHotKey(); };
     EventHook::Install(this, QEvent::Resize, [this] { FormResize(); });
 
-    // Working the buttons is not idling; the openers also stop the clock,
-    // even when the window they open refuses to come up.
+    // Working the buttons is not idling. The openers stop the clock
+    // themselves, and only when their window comes up: a refused opener
+    // leaves the study going as it was.
     for (QPushButton* button : {ButtonFullScreen, ButtonDeGrade, ButtonUpGrade, ButtonPriorWord, ButtonNextWord,
-                                ButtonPrompt, ButtonMyNewWord})
+                                ButtonPrompt, ButtonMyNewWord, suiButton4, ButtonSelectWordLib, suiButton10,
+                                suiButton3, suiButton5})
         EventHook::Install(button, QEvent::MouseButtonRelease, [this] { WordLib.IdleSeconds = 0; });
-    for (QPushButton* button : {suiButton4, ButtonSelectWordLib, suiButton10, suiButton3, suiButton5}) {
-        EventHook::Install(button, QEvent::MouseButtonRelease, [this] {
-            Timer->stop();
-            WordLib.IdleSeconds = 0;
-        });
-    }
 }
 
 int TformMain::ScreenWidth() const
@@ -245,6 +241,7 @@ void TformMain::suiButton3Click()
     const std::string favourites = Gbk(kFavouritesName);
     if (LibraryName().compare(0, favourites.size(), favourites) == 0) {
         ShowAppMessageUtf8("您正在使用收藏库，不能进行此操作！\r\n\r\n请随便选一个其他词库，再尝试");
+        EditInput->setFocus();  // the caret goes back where the learner types
         return;
     }
     if (!formMakeWordLib) return;

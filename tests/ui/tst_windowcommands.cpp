@@ -389,6 +389,8 @@ private slots:
         QVERIFY(FindGbk(s.Saved(), "<t>1</t>") != std::string::npos);
     }
 
+    // The refusal leaves the study as it was: clock running, window enabled,
+    // the half-typed answer still in its box, visible, with the caret.
     void favouritesManagementRefusedOnTheFavouritesLibrary()
     {
         StudyWithOthers s("cmd_fav", 2, "收藏库备份.lx");
@@ -396,14 +398,27 @@ private slots:
         TformMain& w = *s.w;
         OtherWindows& others = *s.others;
         w.Timer->start();
+        f.Type("w");
+        QCOMPARE(f.Answer(), U("w"));
+        const bool visibleBefore = f.AnswerTextVisible();
+        const QString layoutWord = f.WordText();
+        const bool meaningBefore = f.MeaningShown();
         f.messages.shown.clear();  // the help guide finds no help file here
+        w.WordLib.IdleSeconds = 100;
+
         QTest::mouseClick(w.suiButton3, Qt::LeftButton);
         QCOMPARE(f.messages.Texts(),
                  std::vector<std::string>{"您正在使用收藏库，不能进行此操作！\r\n\r\n请随便选一个其他词库，再尝试"});
         QVERIFY(!others.settings.isVisible());
         QVERIFY(w.isEnabled());
-        // Its mouse release has stopped the clock all the same.
-        QVERIFY(!w.Timer->isActive());
+        QVERIFY(w.Timer->isActive());
+        QVERIFY(w.TimerSetFocus->isActive());
+        QCOMPARE(w.WordLib.IdleSeconds, 0);
+        QCOMPARE(f.Answer(), U("w"));
+        QCOMPARE(f.AnswerTextVisible(), visibleBefore);
+        QCOMPARE(f.WordText(), layoutWord);
+        QCOMPARE(f.MeaningShown(), meaningBefore);
+        QVERIFY(w.EditInput->hasFocus());
     }
 };
 
