@@ -46,7 +46,15 @@ struct Mark {
     std::string_view view() const { return {text, size}; }
 };
 
-int IntValue(std::string_view line, std::string_view name) { return StrToInt(TagText(line, name)); }
+int IntValue(std::string_view line, std::string_view name) {
+    const std::string_view text = TagText(line, name);
+    try {
+        return StrToInt(text);
+    } catch (const ConvertError&) {
+        throw LibraryFormatError(Gbk("“") + std::string(name) + Gbk("”的值“") + std::string(text) +
+                                 Gbk("”不是整数"));
+    }
+}
 
 void ParseHeaderLine(std::string_view line, LibraryFileValues& v) {
     if (HasOpeningMark(line, "lw")) v.LastWord = IntValue(line, "lw");
@@ -105,10 +113,17 @@ WordList ReadWordLine(std::string_view line, const WordMarks& marks) {
     std::string_view times = marks.Value(line, 1);
     w.StudyTimes = times.empty() ? 0 : StrToIntDef(times, 0);
     std::string_view grade = marks.Value(line, 3);
-    w.Grade = StrToInt(grade);
+    // A line cut short loses its grade, the last value on it.
+    if (marks.close[3] == std::string_view::npos)
+        throw LibraryFormatError(Gbk("单词“") + w.Word + Gbk("”这一行不完整，缺少级别"));
+    try {
+        w.Grade = StrToInt(grade);
+    } catch (const ConvertError&) {
+        throw LibraryFormatError(Gbk("单词“") + w.Word + Gbk("”的级别“") + std::string(grade) + Gbk("”不是整数"));
+    }
     if (w.Grade < 0 || w.Grade > 5)
-        throw LibraryFormatError(Gbk("词库中单词“") + w.Word + Gbk("”的级别") + std::string(grade) +
-                                 Gbk("不在0到5之间，无法加载！"));
+        throw LibraryFormatError(Gbk("单词“") + w.Word + Gbk("”的级别") + std::string(grade) +
+                                 Gbk("不在0到5之间"));
     return w;
 }
 
@@ -158,16 +173,20 @@ void ParseLibraryLines(const std::vector<std::string>& lines, LibraryFileValues&
     values.LoopTimes = 1;
     values.ThisLoopTime = 0;
     values.TotalDisplays = 0;
-    for (const std::string& line : lines) {
-        WordMarks marks(line);
-        if (IsBlank(line) || !marks.HasWord()) {
-            ParseHeaderLine(line, values);
-            continue;
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const std::string& line = lines[n];
+        try {
+            WordMarks marks(line);
+            if (IsBlank(line) || !marks.HasWord()) {
+                ParseHeaderLine(line, values);
+                continue;
+            }
+            if (words.size() >= static_cast<size_t>(kMaxLibraryWords))
+                throw LibraryFormatError(Gbk("单词数超过") + IntToStr(kMaxLibraryWords) + Gbk("个"));
+            words.push_back(ReadWordLine(line, marks));
+        } catch (const ConvertError& e) {
+            throw LibraryFormatError(Gbk("第") + IntToStr(static_cast<int>(n + 1)) + Gbk("行：") + e.Message());
         }
-        if (words.size() >= static_cast<size_t>(kMaxLibraryWords))
-            throw LibraryFormatError(Gbk("词库单词数超过") + IntToStr(kMaxLibraryWords) +
-                                     Gbk("个，无法加载！"));
-        words.push_back(ReadWordLine(line, marks));
         // Hand-edited counts may be huge; the total stops at the int range.
         long long total = static_cast<long long>(values.TotalDisplays) + words.back().StudyTimes;
         values.TotalDisplays = static_cast<int>(std::clamp<long long>(total, INT_MIN, INT_MAX));

@@ -27,8 +27,9 @@ struct LibraryFileValues {
     std::array<std::string, 6> GradeWordLastWord;
 };
 
-// A file the line parse refuses (too many words, a grade out of range);
-// reported like a value that does not convert.
+// A file the line parse refuses: a value that is not an integer, a word
+// line cut short, a grade out of range, too many words. Its GBK message
+// names the line and what is wrong there ("第3行：…").
 class LibraryFormatError : public ConvertError {
 public:
     using ConvertError::ConvertError;
@@ -46,15 +47,15 @@ bool HasOpeningMark(std::string_view line, std::string_view name);
 
 // Reads one word line: Word from "<e>", Meaning from "<c>", StudyTimes
 // from "<t>" (0 when empty or not a number), Grade from "<g>". Throws
-// ConvertError for a grade that is not an integer, LibraryFormatError for
-// one outside 0..5.
+// LibraryFormatError for a line without "</g>", a grade that is not an
+// integer or one outside 0..5.
 WordList ParseWordLine(std::string_view line);
 
 // Runs the line parse over `lines`: header lines update `values` (which
 // hold what the library had before; the parse starts the cycle values
-// afresh), word lines are appended to `words`. Throws ConvertError for a
-// value that is not an integer, and its LibraryFormatError for more than
-// kMaxLibraryWords words or a grade outside 0..5; messages are GBK.
+// afresh), word lines are appended to `words`. Throws LibraryFormatError,
+// naming the line, for a number that is not an integer, a word line cut
+// short, a grade outside 0..5 or more than kMaxLibraryWords words.
 void ParseLibraryLines(const std::vector<std::string>& lines, LibraryFileValues& values,
                        std::vector<WordList>& words);
 

@@ -16,6 +16,16 @@ bool CanOpen(const std::filesystem::path& path) {
     return file.is_open();
 }
 
+// A library file whose text the line parse refuses: cut short, a number
+// that is not one, a grade out of range, too many words. The learner learns
+// which file it is and that nothing was opened.
+void ShowDamagedLibrary(const std::filesystem::path& file, const std::string& gbkReason, bool libraryOpen) {
+    std::string text = Gbk("词库“") + FromNativePath(file.filename()) + Gbk("”已损坏，没有打开。\r\n\r\n") +
+                       gbkReason + Gbk("\r\n\r\n文件：") + FromNativePath(file);
+    if (libraryOpen) text += Gbk("\r\n\r\n正在学习的词库照常使用。");
+    ShowAppMessage(text);
+}
+
 }  // namespace
 
 bool TWordLib0::OpenWordLib(const std::string& gbkPath) {
@@ -45,7 +55,7 @@ bool TWordLib0::OpenWordLib(const std::string& gbkPath) {
     try {
         ParseLibraryLines(lines, values, words);
     } catch (const ConvertError& e) {
-        ShowAppMessage(e.Message());
+        ShowDamagedLibrary(native, e.Message(), !Path.empty());
         return false;
     }
 

@@ -127,7 +127,7 @@ TEST_F(FavouritesTest, UnusableFilesEmptyTheFavouritesAndAreNeverOverwritten) {
         {"header number not an integer", Header("0") + "\n" + FavouriteLine("a", 0, "b", 0) + "\n<tt>abc</tt>",
          "'abc' is not a valid integer value"},
         {"grade not an integer", Header("0") + "\n" + FavouriteLine("a", 0, "b", 0) + "\n<e>c</e><g>x</g>",
-         "'x' is not a valid integer value"},
+         "单词“c”的级别“x”不是整数"},
         {"grade out of range", Header("0") + "\n" + FavouriteLine("a", 0, "b", 6), "不在0到5之间"},
         {"more than 10000 words", tooMany, "文件中的单词超过了10000个"},
         {"too large to read", std::string(kLargestReadableFile + 1, 'a'), "词库过大，无法加载！请与作者联系！"},

@@ -252,39 +252,61 @@ struct RefusedFile : LibraryFixture {
     std::string goodPath;
 };
 
-TEST(LibraryFile, NonIntegerValuesRefuseTheFileNamingTheValue) {
+// The message for a damaged library: which file, that it was not opened,
+// the line and what is wrong there, and that the open library goes on.
+std::string DamagedMessage(const RefusedFile& f, const std::string& name, const std::string& reason) {
+    return "词库“" + name + "”已损坏，没有打开。\r\n\r\n" + reason + "\r\n\r\n文件：" +
+           (f.folder / name).string() + "\r\n\r\n正在学习的词库照常使用。";
+}
+
+TEST(LibraryFile, DamagedFilesAreRefusedNamingTheFileAndTheFault) {
     const std::string words = WordLines({0, 0});
     struct Case {
         std::string text;
-        std::string message;
+        std::string reason;
     };
     const Case cases[] = {
-        {"<lw>x1</lw>\n" + words, "'x1' is not a valid integer value"},
-        {"<lt>1.5</lt>\n" + words, "'1.5' is not a valid integer value"},
-        {"<tlt></tlt>\n" + words, "'' is not a valid integer value"},
-        {"<tt>9a</tt>\n" + words, "'9a' is not a valid integer value"},
-        {"<groupcount>two</groupcount>\n" + words, "'two' is not a valid integer value"},
-        {"<groupindex>-</groupindex>\n" + words, "'-' is not a valid integer value"},
-        {"<basegrade>99999999999</basegrade>\n" + words, "'99999999999' is not a valid integer value"},
-        {HeaderLine() + "\n" + words + "\n" + WordLine("a", "0", "b", "g1"), "'g1' is not a valid integer value"},
-        {HeaderLine() + "\n" + words + "\n<e>a</e><t>0</t><c>b</c>", "'' is not a valid integer value"},
+        {"<lw>x1</lw>\n" + words, "第1行：“lw”的值“x1”不是整数"},
+        {"<lt>1.5</lt>\n" + words, "第1行：“lt”的值“1.5”不是整数"},
+        {"<tlt></tlt>\n" + words, "第1行：“tlt”的值“”不是整数"},
+        {"<tt>9a</tt>\n" + words, "第1行：“tt”的值“9a”不是整数"},
+        {"<groupcount>two</groupcount>\n" + words, "第1行：“groupcount”的值“two”不是整数"},
+        {"<groupindex>-</groupindex>\n" + words, "第1行：“groupindex”的值“-”不是整数"},
+        {"<basegrade>99999999999</basegrade>\n" + words, "第1行：“basegrade”的值“99999999999”不是整数"},
+        {HeaderLine() + "\n" + words + "\n" + WordLine("a", "0", "b", "g1"), "第4行：单词“a”的级别“g1”不是整数"},
+        {HeaderLine() + "\n" + words + "\n<e>a</e><t>0</t><c>b</c>", "第4行：单词“a”这一行不完整，缺少级别"},
+        {HeaderLine() + "\n" + words + "\n<e>a</e><t>0</t><c>b</c><g>1", "第4行：单词“a”这一行不完整，缺少级别"},
+        {HeaderLine() + "\n" + WordLine("a", "0", "b", "6"), "第2行：单词“a”的级别6不在0到5之间"},
+        {HeaderLine() + "\n" + WordLine("a", "0", "b", "-1"), "第2行：单词“a”的级别-1不在0到5之间"},
+        {HeaderLine() + "\n" + WordLine("a", "0", "b", "10000"), "第2行：单词“a”的级别10000不在0到5之间"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
+        SCOPED_TRACE(c.reason);
         RefusedFile f;
-        EXPECT_FALSE(f.Open("bad.lx", c.text));
-        EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{c.message}));
+        EXPECT_FALSE(f.Open("坏词库.lx", c.text));
+        EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{DamagedMessage(f, "坏词库.lx", c.reason)}));
         f.ExpectGoodLibraryStillOpen();
     }
 }
 
-TEST(LibraryFile, GradesOutsideTheRangeAreRefused) {
-    for (const char* grade : {"6", "-1", "10000"}) {
-        SCOPED_TRACE(grade);
-        RefusedFile f;
-        EXPECT_FALSE(f.Open("bad.lx", HeaderLine() + "\n" + WordLine(Gbk("猫"), "0", "cat", grade)));
-        EXPECT_EQ(f.messages.Texts(),
-                  (std::vector<std::string>{std::string("词库中单词“猫”的级别") + grade + "不在0到5之间，无法加载！"}));
+// A library file cut off anywhere inside its text, as a full disk or a
+// broken copy leaves it, is refused as damaged; a cut that happens to fall
+// at the end of a line cannot be told from a shorter library.
+TEST(LibraryFile, LibraryCutShortIsRefusedAsDamaged) {
+    RefusedFile f;
+    const std::string whole = f.WriteLibrary("whole.lx", HeaderLine() + "\n" + WordLines({0, 1, 2, 3}));
+    const std::string bytes = TempFolder::ReadBytes(f.folder / "whole.lx");
+    const std::string plain = PlainTextOf(f.folder / "whole.lx");
+    for (size_t cut : {plain.size() - 3, plain.find("<g>1") + 2, plain.find("<lt>") + 5}) {
+        SCOPED_TRACE(cut);
+        f.messages.shown.clear();
+        TempFolder::WriteBytes(f.folder / "cut.lx", bytes.substr(0, cut));
+        ASSERT_EQ(PlainTextOf(f.folder / "cut.lx"), plain.substr(0, cut));
+        EXPECT_FALSE(f.lib.OpenWordLib(GbkPath(f.folder / "cut.lx")));
+        ASSERT_EQ(f.messages.shown.size(), 1u);
+        const std::string& text = f.messages.shown[0].text;
+        EXPECT_EQ(text.rfind("词库“cut.lx”已损坏，没有打开。", 0), 0u) << text;
+        EXPECT_NE(text.find((f.folder / "cut.lx").string()), std::string::npos) << text;
         f.ExpectGoodLibraryStillOpen();
     }
 }
@@ -300,7 +322,7 @@ TEST(LibraryFile, MoreWordsThanTheLibraryHoldsAreRefused) {
     }
     RefusedFile f;
     EXPECT_FALSE(f.Open("over.lx", text + "\n<e>one more</e><g>0</g>"));
-    EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{"词库单词数超过10000个，无法加载！"}));
+    EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{DamagedMessage(f, "over.lx", "第10002行：单词数超过10000个")}));
     f.ExpectGoodLibraryStillOpen();
 }
 

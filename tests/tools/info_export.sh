@@ -90,7 +90,7 @@ printf '<lw>0</lw>\n<e>a</e><t>0</t><c>b</c><g>9</g>' >"$DIR/highgrade.txt"
 for cmd in info export; do
   expect_refusal "$cmd of a missing file" "文件打不开" "$LXTOOL" $cmd "$DIR/none.lx"
   expect_refusal "$cmd of a folder" "文件打不开" "$LXTOOL" $cmd "$DIR"
-  expect_refusal "$cmd of a grade that is not a number" "'x' is not a valid integer value" "$LXTOOL" $cmd "$DIR/badgrade.lx"
+  expect_refusal "$cmd of a grade that is not a number" "的级别“x”不是整数" "$LXTOOL" $cmd "$DIR/badgrade.lx"
   expect_refusal "$cmd of a grade above 5" "不在0到5之间" "$LXTOOL" $cmd "$DIR/highgrade.lx"
   expect_refusal "$cmd without a file" "usage: lxtool $cmd FILE" "$LXTOOL" $cmd
   expect_refusal "$cmd with two files" "usage: lxtool $cmd FILE" "$LXTOOL" $cmd "$DIR/empty.lx" "$DIR/empty.lx"

@@ -291,25 +291,37 @@ private slots:
         QCOMPARE(s.w->WordLib0.Path, s.f.gbkUserFolder + "lib.lx");
     }
 
+    void anUnreadableLibraryIsNotTakenOn_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("message");  // its beginning
+        QTest::newRow("too large") << "big.lx" << "词库过大，无法加载！";
+        QTest::newRow("cut short") << "cut.lx" << "词库“cut.lx”已损坏，没有打开。";
+    }
     void anUnreadableLibraryIsNotTakenOn()
     {
+        QFETCH(QString, file);
+        QFETCH(QString, message);
         SelectSetup s("unreadable");
         std::ofstream(s.Source("big.lx"), std::ios::binary) << std::string(600000, 'x');
+        QVERIFY(WriteScrambledFile(s.Source("cut.lx"), Gbk("<lw>0</lw>\n<e>a</e><t>0</t><c>b</c><g>0</g>\n<e>c</e><t")));
         s.f.WriteLibrary("lib.lx", Words("w", 3));
         s.f.Open("lib.lx");
         s.w->SetLibraryName("lib");
         s.start->Manage.SetCurrentLibrary("lib.lx");
 
         s.OpenChoicePage();
-        s.Highlight("big.lx");
+        s.Highlight(file.toStdString());
         s.f.messages.shown.clear();
         s.Click(s.dialog->suiButton1);
         QCOMPARE(s.Texts().size(), size_t(1));
+        QVERIFY2(QString::fromStdString(s.Texts()[0]).startsWith(message), s.Texts()[0].c_str());
         QVERIFY(s.dialog->isVisible());
-        QVERIFY(!fs::exists(s.UserCopy("big.lx")));
+        QVERIFY(!fs::exists(s.UserCopy(file.toStdString())));
         QCOMPARE(s.w->LibraryName(), std::string("lib"));
         QCOMPARE(s.start->Manage.GetCurrentLibrary(), std::string("lib.lx"));
         QCOMPARE(s.w->WordLib0.Path, s.f.gbkUserFolder + "lib.lx");
+        QCOMPARE(s.w->WordLib.Words[0].Word, std::string("w0"));
     }
 
     void nothingHighlightedIsRefused_data()
