@@ -1,7 +1,8 @@
 # Lays out the program folder beside the executable:
 #   lexilark, init.ini (made by the program), users/user0..user5/,
 #   wordlib/收藏库.lx and the sample libraries, lx1.en..lx4.en, wav/,
-#   start.ini (the help topics, from data/help/start.txt).
+#   start.ini (the help topics, from data/help/start.txt), example.txt (the
+#   sample word list the import page shows, copied from data/ as it is).
 # Library sources in data/wordlib/*.txt are the import text format (UTF-8);
 # data lists in data/lists/lx*.txt are the plain lists (UTF-8). lxtool turns
 # both into the GBK, scrambled files the program reads.
@@ -43,6 +44,14 @@ if(EXISTS ${LEXILARK_HELP_SOURCE})
     DEPENDS ${LEXILARK_HELP_SOURCE} lxtool VERBATIM)
   list(APPEND LEXILARK_PROGRAM_OUTPUTS ${out})
 endif()
+# A sample for the learner's text editor: UTF-8, which the import reads as
+# well as GBK.
+set(out ${LEXILARK_PROGRAM_DIR}/example.txt)
+add_custom_command(OUTPUT ${out}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${LEXILARK_PROGRAM_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/data/example.txt ${out}
+  DEPENDS ${CMAKE_SOURCE_DIR}/data/example.txt VERBATIM)
+list(APPEND LEXILARK_PROGRAM_OUTPUTS ${out})
 add_custom_target(program_folder ALL DEPENDS ${LEXILARK_PROGRAM_OUTPUTS})
 add_custom_command(TARGET program_folder POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory

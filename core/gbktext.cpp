@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -13,11 +14,21 @@
 
 namespace {
 
+// Length of the UTF-8 sequence a lead byte starts (1 for a stray byte).
+size_t Utf8SequenceLength(unsigned char lead) {
+    if (lead >= 0xF0) return 4;
+    if (lead >= 0xE0) return 3;
+    if (lead >= 0xC0) return 2;
+    return 1;
+}
+
 #ifndef _WIN32
 // One conversion with iconv. Returns false at the first unconvertible or
-// malformed input sequence, reporting its offset.
+// malformed input sequence, reporting its offset. With `skipped`, a UTF-8
+// character that has no form in the target is left out instead and its
+// offset recorded.
 bool IconvConvert(const char* to, const char* from, std::string_view in, std::string& out,
-                  size_t* badOffset, bool replaceInvalid) {
+                  size_t* badOffset, bool replaceInvalid, std::vector<size_t>* skipped = nullptr) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return false;
     out.clear();
@@ -33,6 +44,13 @@ bool IconvConvert(const char* to, const char* from, std::string_view in, std::st
         out.append(buffer, dst - buffer);
         if (r == static_cast<size_t>(-1)) {
             if (errno == E2BIG) continue;
+            if (skipped && errno == EILSEQ) {
+                skipped->push_back(static_cast<size_t>(src - in.data()));
+                const size_t step = std::min(srcLeft, Utf8SequenceLength(static_cast<unsigned char>(*src)));
+                src += step;
+                srcLeft -= step;
+                continue;
+            }
             if (!replaceInvalid) {
                 if (badOffset) *badOffset = static_cast<size_t>(src - in.data());
                 ok = false;
@@ -108,6 +126,78 @@ std::optional<std::string> TryUtf8ToGbk(std::string_view utf8, size_t* badOffset
     if (!IconvConvert("GBK", "UTF-8", utf8, out, badOffset, false)) return std::nullopt;
 #endif
     return out;
+}
+
+std::string Utf8ToGbkSkipping(std::string_view utf8, std::vector<size_t>& missing) {
+    missing.clear();
+    if (auto whole = TryUtf8ToGbk(utf8)) return *whole;
+    std::string out;
+#ifdef _WIN32
+    // Character by character: the code-page API reports only that something
+    // was replaced, not where.
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        size_t len = static_cast<unsigned char>(utf8[pos]) < 0x80
+                         ? 1
+                         : std::min(utf8.size() - pos, Utf8SequenceLength(static_cast<unsigned char>(utf8[pos])));
+        std::string one;
+        if (WinConvert(CP_UTF8, 936, utf8.substr(pos, len), one, nullptr, false)) out += one;
+        else missing.push_back(pos);
+        pos += len;
+    }
+#else
+    IconvConvert("GBK", "UTF-8", utf8, out, nullptr, false, &missing);
+#endif
+    return out;
+}
+
+size_t FirstNonUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t len = 0;
+        unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            if (c == 0xE0) low = 0xA0;        // no overlong forms
+            else if (c == 0xED) high = 0x9F;  // no surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            if (c == 0xF0) low = 0x90;
+            else if (c == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+        } else {
+            return i;
+        }
+        if (i + len > text.size()) return i;
+        const auto second = static_cast<unsigned char>(text[i + 1]);
+        if (second < low || second > high) return i;
+        for (size_t k = 2; k < len; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return i;
+        i += len;
+    }
+    return std::string_view::npos;
+}
+
+size_t FirstNonGbk(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (!IsGbkLeadByte(c) || i + 1 >= text.size()) return i;
+        const auto trail = static_cast<unsigned char>(text[i + 1]);
+        if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return i;
+        i += 2;
+    }
+    return std::string_view::npos;
 }
 
 std::string Gbk(std::string_view utf8) {

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // True for a byte that starts a GBK double-byte character.
 inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
@@ -21,6 +22,17 @@ std::string GbkToUtf8(std::string_view gbk);
 // UTF-8 -> GBK. Returns nothing when a character has no GBK form (or the
 // UTF-8 is malformed); `badOffset` then receives the byte offset of it.
 std::optional<std::string> TryUtf8ToGbk(std::string_view utf8, size_t* badOffset = nullptr);
+// UTF-8 (well formed) -> GBK, leaving out every character GBK cannot hold;
+// `missing` receives the byte offset of each one left out, in order.
+std::string Utf8ToGbkSkipping(std::string_view utf8, std::vector<size_t>& missing);
+// Offset of the first byte that is not part of a well-formed UTF-8
+// character (no overlong forms, surrogates or values past U+10FFFF);
+// std::string_view::npos when the whole text is UTF-8.
+size_t FirstNonUtf8(std::string_view text);
+// Offset of the first byte that is not part of a GBK character: a byte
+// below 0x80, or a lead byte 0x81..0xFE followed by a trail byte
+// 0x40..0xFE other than 0x7F. std::string_view::npos when there is none.
+size_t FirstNonGbk(std::string_view text);
 // UTF-8 -> GBK for the program's own texts (captions and messages), which
 // are written as UTF-8 literals in the sources. Unconvertible characters
 // become '?'.

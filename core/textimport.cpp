@@ -3,6 +3,7 @@
 #include "core/apphelpers.h"
 #include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/importencoding.h"
 #include "core/libraryformat.h"
 #include "core/libtext.h"
 #include "core/plainfile.h"
@@ -66,6 +67,8 @@ bool HeaderTextsStorable(std::string_view editor, std::string_view date, std::st
 bool ParseTextLib(std::string_view gbkText, std::vector<WordList>& words) {
     words.clear();
     std::vector<std::string> lines = SplitLibraryLines(gbkText);
+    // Blank lines at the end are what editors leave behind, not entries.
+    while (!lines.empty() && TrimGbk(lines.back()).empty()) lines.pop_back();
     if (lines.size() > kMaxImportLines) {
         ShowAppMessage(Gbk("文本共有") + std::to_string(lines.size()) +
                        Gbk("行，超过了20000行（10000个单词）的上限，无法导入！\r\n\r\n请把它分成几个较小的词库再导入。"));
@@ -142,14 +145,16 @@ bool ImportTextLibText(std::string_view gbkText, const std::filesystem::path& ta
 
 bool ImportTextLibFile(const std::filesystem::path& source, const std::filesystem::path& target,
                        std::string_view editor, std::string_view date, std::string_view version,
-                       std::vector<WordList>* words) {
+                       std::vector<WordList>* words, SourceEncoding encoding) {
+    if (words) words->clear();
     std::optional<std::string> text = ReadPlainFile(source);
     if (!text) {
         ShowAppMessage(Gbk("无法读取要导入的文本文件：\r\n") + FromNativePath(source));
-        if (words) words->clear();
         return false;
     }
-    return ImportTextLibText(*text, target, editor, date, version, words);
+    std::optional<std::string> gbk = ImportSourceToGbk(*text, encoding);
+    if (!gbk) return false;
+    return ImportTextLibText(*gbk, target, editor, date, version, words);
 }
 
 bool ImportTextLib(const std::string& gbkSource, const std::string& gbkTarget,

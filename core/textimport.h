@@ -3,8 +3,8 @@
 //
 // The text holds two lines per entry: the word, then its explanation,
 // indented by two spaces (only the second, fourth, ... entries are held to
-// the indentation). Both are trimmed. Lines end in CR LF, LF or CR; an odd
-// last line is ignored. The library written has every study count and grade
+// the indentation). Both are trimmed. Lines end in CR LF, LF or CR; blank
+// lines at the end are dropped, and then an odd last line is ignored. The library written has every study count and grade
 // 0 and a fresh header: no word current, one group, first cycle.
 
 #include <filesystem>
@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/importencoding.h"
 #include "core/wordlist.h"
 
 class TWordLib;
@@ -37,10 +38,12 @@ bool ImportTextLibText(std::string_view gbkText, const std::filesystem::path& ta
                        std::string_view editor, std::string_view date, std::string_view version,
                        std::vector<WordList>* words = nullptr);
 
-// The same, reading the GBK text from the file `source`.
+// The same, reading the text from the file `source`: UTF-8 or GBK as
+// `encoding` decides (ImportSourceToGbk).
 bool ImportTextLibFile(const std::filesystem::path& source, const std::filesystem::path& target,
                        std::string_view editor, std::string_view date, std::string_view version,
-                       std::vector<WordList>* words = nullptr);
+                       std::vector<WordList>* words = nullptr,
+                       SourceEncoding encoding = SourceEncoding::Detect);
 
 // The import as the import page calls it, with GBK file names.
 bool ImportTextLib(const std::string& gbkSource, const std::string& gbkTarget,

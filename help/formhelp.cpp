@@ -216,8 +216,10 @@ void TformHelp::GiveBackStudyWindow()
 {
     if (!formMain) return;
     // Paused meanwhile (F9, or before the guide was opened): the clocks
-    // wait for "继续学习", or the idle limit would resume the study.
-    const bool studying = formMain->ButtonPause->text() == U(kStudying);
+    // wait for "继续学习", or the idle limit would resume the study. Without
+    // a study on screen (the guide opened from the import page of the start
+    // window) they stay off as well.
+    const bool studying = formMain->ButtonPause->text() == U(kStudying) && formMain->isVisible();
     // A selection dialog or settings window still open keeps the study
     // window and its clock, and gives them back when it is left; it restarts
     // only the clock, so the focus keeper (idle while the window is

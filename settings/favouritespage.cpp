@@ -71,13 +71,9 @@ void TformMakeWordLib::BuildFavouritesPage() {
     for (QPushButton* b : {ButtonAdd, suiButton6, suiButton5}) edits->addWidget(b);
     entry->addLayout(edits);
 
-    auto* bottom = new QHBoxLayout;
     suiButton13 = Button("suiButton13", "初始化收藏库", PanelModifyWordLib);
     suiButton4 = Button("suiButton4", "返 回", PanelModifyWordLib);
-    bottom->addWidget(suiButton13);
-    bottom->addStretch(1);
-    bottom->addWidget(suiButton4);
-    page->addLayout(bottom);
+    page->addLayout(EdgeButtonRow(suiButton13, suiButton4));
 
     // A click, or arrow keys in the focused list; the program's own
     // selections leave the word and meaning boxes alone.

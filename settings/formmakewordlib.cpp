@@ -67,7 +67,7 @@ void TformMakeWordLib::Build() {
     BuildFavouritesPage();
     BuildErrorReportPage();
     BuildImportPage();
-    BuildUnfinishedPage(PanelWordsWithoutWav);
+    BuildWordsWithoutWavPage();
     ConnectSetupPage();
     BringToFront(PanelSetup);
 
@@ -96,20 +96,6 @@ QFrame* TformMakeWordLib::AddPage(const char* name, const char* titleUtf8) {
     layout->addWidget(title);
     pages_->addWidget(page);
     return page;
-}
-
-// Pages still to be built: their title and a way back, so that a page
-// opened from the study window never traps the learner.
-void TformMakeWordLib::BuildUnfinishedPage(QFrame* page) {
-    auto* layout = static_cast<QVBoxLayout*>(page->layout());
-    layout->addStretch(1);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    auto* back = new QPushButton(U("返 回"), page);
-    back->setObjectName(page->objectName() + "Return");
-    row->addWidget(back);
-    layout->addLayout(row);
-    connect(back, &QPushButton::clicked, this, [this] { hide(); });
 }
 
 void TformMakeWordLib::BringToFront(QWidget* page) { pages_->setCurrentWidget(page); }

@@ -52,6 +52,9 @@ public:
     void PanelBorderColorClick();
     void ComboBoxSetColorClick(int index);
     void suiButton9Click();  // "返 回" of the settings page
+    // "无语音单词表": the settings take effect as on "返 回", then the page
+    // of words without recordings comes to the front.
+    void ButtonWordsWithoutWavClick();
 
     // Favourites page. The study window's "收藏管理" fills the list with
     // FillFavouritesList before it shows the page.
@@ -71,8 +74,13 @@ public:
     void ComboBoxErrorTypeClick(int index);
     void suiButton10Click();  // "返 回" of the error report page: writes the report
 
-    // Library import page (no control of the program brings it to the
-    // front). Its "返　回" leads to the start window.
+    // Words without recordings, opened from the settings page.
+    void ButtonMakeWordListClick();  // "生成单词列表"
+    void ButtonWavReturnClick();     // "返 回": back to the study window
+
+    // Library import page, opened by the start window's "导入词库"; its
+    // "返　回" leads back to the start window.
+    void OpenImportPage();
     void suiButton7Click();  // "浏览…"
     void suiButton8Click();  // "查看格式": example.txt in the desktop's viewer
     void suiButton3Click();  // "帮助向导"
@@ -103,7 +111,13 @@ public:
     QFrame* PanelBackColor = nullptr;
     QFrame* PanelBorderColor = nullptr;
     QComboBox* ComboBoxSetColor = nullptr;
+    QPushButton* ButtonWordsWithoutWav = nullptr;  // "无语音单词表"
     QPushButton* suiButton9 = nullptr;
+
+    // Controls of the page of words without recordings.
+    QPlainTextEdit* MemoWordListWithoutWave = nullptr;
+    QPushButton* ButtonMakeWordList = nullptr;  // "生成单词列表"
+    QPushButton* ButtonWavReturn = nullptr;     // "返 回"
 
     // Controls of the error report page.
     QPlainTextEdit* MemoErrorReport = nullptr;
@@ -142,7 +156,8 @@ private:
     void Bind(TManage& manage, TformMain& study);
     QFrame* AddPage(const char* name, const char* titleUtf8);
     void BuildSetupPage();
-    void BuildUnfinishedPage(QFrame* page);
+    void BuildWordsWithoutWavPage();
+    void ApplySentenceSwitch();
     void BuildFavouritesPage();
     void BuildErrorReportPage();
     void BuildImportPage();

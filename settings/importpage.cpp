@@ -77,6 +77,13 @@ void TformMakeWordLib::BuildImportPage() {
     connect(suiButton2, &QPushButton::clicked, this, [this] { suiButton2Click(); });
 }
 
+void TformMakeWordLib::OpenImportPage() {
+    BringToFront(PanelImport);
+    show();
+    raise();
+    activateWindow();
+}
+
 void TformMakeWordLib::suiButton7Click() {
     const std::optional<std::filesystem::path> chosen = ChooseFileToOpen(this);
     if (!chosen) return;

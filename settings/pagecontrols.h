@@ -2,6 +2,7 @@
 // Small helpers the settings window's pages share: program texts to the
 // screen and named buttons.
 
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QString>
 #include <string>
@@ -18,6 +19,16 @@ inline QPushButton* Button(const char* name, const char* captionUtf8, QWidget* p
     auto* button = new QPushButton(U(captionUtf8), parent);
     button->setObjectName(name);
     return button;
+}
+
+// The bottom row of a page: one button at the left edge, the page's way
+// out at the right.
+inline QHBoxLayout* EdgeButtonRow(QPushButton* left, QPushButton* right) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(left);
+    row->addStretch(1);
+    row->addWidget(right);
+    return row;
 }
 
 }  // namespace settingspage

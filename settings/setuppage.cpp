@@ -150,12 +150,9 @@ void TformMakeWordLib::BuildSetupPage() {
     colourGrid->addWidget(ComboBoxSetColor, row, 1);
     grid->addWidget(colours, 0, 2, 2, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    suiButton9 = new QPushButton(U("返 回"), PanelSetup);
-    suiButton9->setObjectName("suiButton9");
-    buttons->addWidget(suiButton9);
-    page->addLayout(buttons);
+    ButtonWordsWithoutWav = Button("ButtonWordsWithoutWav", "无语音单词表", PanelSetup);
+    suiButton9 = Button("suiButton9", "返 回", PanelSetup);
+    page->addLayout(EdgeButtonRow(ButtonWordsWithoutWav, suiButton9));
 }
 
 void TformMakeWordLib::ConnectSetupPage() {
@@ -174,6 +171,7 @@ void TformMakeWordLib::ConnectSetupPage() {
     EventHook::Install(PanelBackColor, QEvent::MouseButtonRelease, [this] { PanelBackColorClick(); });
     EventHook::Install(PanelBorderColor, QEvent::MouseButtonRelease, [this] { PanelBorderColorClick(); });
     connect(suiButton9, &QPushButton::clicked, this, [this] { suiButton9Click(); });
+    connect(ButtonWordsWithoutWav, &QPushButton::clicked, this, [this] { ButtonWordsWithoutWavClick(); });
 }
 
 void TformMakeWordLib::FormCreate() {
@@ -329,6 +327,19 @@ void TformMakeWordLib::TakeColoursIntoStudyLists() {
 }
 
 void TformMakeWordLib::suiButton9Click() {
+    ApplySentenceSwitch();
+    // Hiding gives the study window back its input and its clock.
+    hide();
+}
+
+void TformMakeWordLib::ButtonWordsWithoutWavClick() {
+    // The study window reads the sentence box back when it is given back,
+    // from whichever page: the sentences must be loaded by then.
+    ApplySentenceSwitch();
+    BringToFront(PanelWordsWithoutWav);
+}
+
+void TformMakeWordLib::ApplySentenceSwitch() {
     if (manage_ && study_) {
         TformMain& study = *study_;
         TWordLib& list = study.WordLib;
@@ -344,8 +355,6 @@ void TformMakeWordLib::suiButton9Click() {
         if (list.HasCurrentWord() && (list.ShowSentence || changed))
             study.WriteSentencesOf(list.Words[list.CurrentIndex].Word);
     }
-    // Hiding gives the study window back its input and its clock.
-    hide();
 }
 
 int TformMakeWordLib::PanelColour(const QFrame* panel) { return panel->property("colour").toInt(); }

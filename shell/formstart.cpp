@@ -11,6 +11,8 @@
 #include <exception>
 
 #include "core/gbktext.h"
+#include "settings/formmakewordlib.h"
+#include "shell/appwindows.h"
 #include "shell/exceptiondisplay.h"
 #include "shell/programfolder.h"
 #include "widgets/shellopen.h"
@@ -91,10 +93,8 @@ void TformStart::BuildPanelStart() {
     suiButton5 = makeButton("suiButton5", "导入词库");
     suiButton6 = makeButton("suiButton6", "系统帮助");
     suiButton4 = makeButton("suiButton4", "退出系统");
-    for (QPushButton* unused : {suiButton3, suiButton5}) {
-        unused->setEnabled(false);
-        unused->hide();
-    }
+    suiButton3->setEnabled(false);
+    suiButton3->hide();
 
     Label14 = new QLabel(U("推荐将分辨率设置为 800×600 或 1024×768"), PanelStart);
     Label14->setObjectName("Label14");
@@ -111,6 +111,7 @@ void TformStart::BuildPanelStart() {
     layout->addStretch(1);
     layout->addWidget(Label14);
 
+    connect(suiButton5, &QPushButton::clicked, this, &TformStart::suiButton5Click);
     connect(suiButton6, &QPushButton::clicked, this, &TformStart::suiButton6Click);
     connect(suiButton4, &QPushButton::clicked, this, &TformStart::suiButton4Click);
 }
@@ -118,6 +119,14 @@ void TformStart::BuildPanelStart() {
 void TformStart::FormCreate() {
     exitAllowed = false;
     Manage.LoadConfigFile(ProgramFolder);
+}
+
+// The import page leads back here with its "返　回"; meanwhile this window
+// steps aside, so that no study starts under the page.
+void TformStart::suiButton5Click() {
+    if (!formMakeWordLib) return;
+    formMakeWordLib->OpenImportPage();
+    hide();
 }
 
 void TformStart::suiButton6Click() { ShellOpen(ToNativePath(ProgramFolder + "lexilark.chm")); }

@@ -33,6 +33,7 @@ public:
 
     // exitAllowed := false; load the configuration from the program folder.
     void FormCreate();
+    void suiButton5Click();  // "导入词库": the settings window's import page
     void suiButton6Click();  // "系统帮助": the help file in the desktop's viewer
     void suiButton4Click();  // "退出系统"
 
@@ -72,7 +73,7 @@ public:
     QPushButton* suiButton6 = nullptr;  // "系统帮助"
     QPushButton* suiButton4 = nullptr;  // "退出系统"
     QPushButton* suiButton3 = nullptr;  // "进度备份", hidden and disabled
-    QPushButton* suiButton5 = nullptr;  // "导入词库", hidden and disabled
+    QPushButton* suiButton5 = nullptr;  // "导入词库"
     QLabel* Label14 = nullptr;
 
     QComboBox* ComboUserList = nullptr;

@@ -195,6 +195,9 @@ void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper)
         EventHook::Install(window, QEvent::Hide, [study, window] {
             if (!study) return;
             study->setEnabled(true);
+            // Left for the start window meanwhile (the import page is
+            // opened from there): nobody is studying, the clocks stay off.
+            if (!study->isVisible()) return;
             // Paused meanwhile (F9): the clocks wait for "继续学习".
             if (study->ButtonPause->text() != U(kPause)) return;
             study->Timer->start();

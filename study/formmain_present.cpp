@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "core/gbktext.h"
+#include "core/recordings.h"
 #include "study/formmain.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
@@ -137,25 +138,15 @@ void TformMain::ClickNextWord() { ButtonNextWordClick(); }
 // The recording named after the word is preferred; else the alias of the
 // word in "lx1.en", whatever its letter case.
 std::string TformMain::PlayRecordingOf(const std::string& word) {
-    const std::string wavFolder = WordLib.ProgramFolder + "wav\\";
-    std::error_code ec;
-    auto exists = [&](const std::string& name) {
-        return !name.empty() && std::filesystem::is_regular_file(ToNativePath(wavFolder + name), ec);
-    };
-    std::string name;
-    if (exists(word + ".wav")) {
-        name = word + ".wav";
-    } else if (std::string alias = LookupAlias(DataLists.aliasText, word); !alias.empty()) {
-        name = alias + ".wav";
-    }
+    const RecordingLookup recording = FindRecording(WordLib.ProgramFolder, DataLists.aliasText, word);
     if (mpl->IsPlaying()) mpl->Stop();
-    if (exists(name)) {
+    if (recording.found) {
         mpl->Close();
-        mpl->SetFileName(QString::fromStdString(ToNativePath(wavFolder + name).string()));
+        mpl->SetFileName(QString::fromStdString(ToNativePath(RecordingPath(WordLib.ProgramFolder, recording.name)).string()));
         mpl->Open();
         mpl->Play();
     } else {
         mpl->SetFileName(QString());
     }
-    return name;
+    return recording.name;
 }

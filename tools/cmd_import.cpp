@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/gbktext.h"
+#include "core/importencoding.h"
 #include "core/plainfile.h"
 #include "core/textimport.h"
 #include "tools/lxtool.h"
@@ -51,16 +52,6 @@ std::string ParseOptions(const lxtool::Args& args, ImportOptions& options) {
     return {};
 }
 
-// The line (counted from 1, as editors show it) holding byte `offset`.
-size_t LineOf(std::string_view text, size_t offset) {
-    size_t line = 1;
-    for (size_t i = 0; i < offset && i < text.size(); ++i) {
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
-            ++line;
-    }
-    return line;
-}
-
 std::optional<std::string> ToGbkArg(const std::string& utf8, const char* what, int& status) {
     std::optional<std::string> gbk = TryUtf8ToGbk(utf8);
     if (!gbk) status = lxtool::Fail(std::string(what) + " holds a character that GBK cannot hold");
@@ -89,26 +80,13 @@ int RunImport(const lxtool::Args& args) {
 
     std::optional<std::string> read = ReadPlainFile(source);
     if (!read) return lxtool::Fail("cannot read '" + options.source + "'; nothing written");
-    std::string text = std::move(*read);
-
-    const bool utf8Mark = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    // Read as GBK, the mark and the text after it would come out garbled.
-    if (utf8Mark && !options.utf8)
-        return lxtool::Fail("'" + options.source + "' starts with a UTF-8 byte order mark; give --utf8 to import "
-                            "UTF-8 text; nothing written");
-    if (options.utf8) {
-        if (utf8Mark) text.erase(0, 3);
-        size_t bad = 0;
-        std::optional<std::string> gbk = TryUtf8ToGbk(text, &bad);
-        if (!gbk)
-            return lxtool::Fail("'" + options.source + "' line " + std::to_string(LineOf(text, bad)) +
-                                ": not UTF-8, or a character GBK cannot hold; nothing written");
-        text = std::move(*gbk);
-    }
+    // The importer shows its own messages on standard error.
+    std::optional<std::string> text =
+        ImportSourceToGbk(*read, options.utf8 ? SourceEncoding::Utf8 : SourceEncoding::Detect);
+    if (!text) return 1;
 
     std::vector<WordList> words;
-    // The importer shows its own messages on standard error.
-    if (!ImportTextLibText(text, target, *editor, *date, *version, &words)) return 1;
+    if (!ImportTextLibText(*text, target, *editor, *date, *version, &words)) return 1;
     std::cout << "imported " << words.size() << " words into " << options.target << "\n";
     return 0;
 }
@@ -117,6 +95,8 @@ int RunImport(const lxtool::Args& args) {
 
 LXTOOL_COMMAND("import", "import SOURCE TARGET --editor E --date D [--version V] [--utf8]",
                "Builds the library TARGET (*.lx) from the word list SOURCE: two lines per\n"
-               "word, the word and its explanation (indented by two spaces). SOURCE is GBK\n"
-               "text, or UTF-8 with --utf8. An existing TARGET is never overwritten.",
+               "word, the word and its explanation (indented by two spaces). SOURCE is read\n"
+               "as UTF-8 when it starts with a UTF-8 byte order mark or is UTF-8 holding\n"
+               "non-ASCII characters, otherwise as GBK; --utf8 reads it as UTF-8 always.\n"
+               "An existing TARGET is never overwritten.",
                RunImport);

@@ -72,8 +72,13 @@ TEST(ParseTextLib, ReadsEntriesAndAppliesTheIndentRule) {
          FormatMessage(2, "b", "2")},
         {"empty explanation on an indented entry", "a\n  1\nb\n\nc\n  3", false,
          {{"a", "1"}, {"b", ""}}, FormatMessage(2, "b", "")},
-        {"single-space explanation on an indented entry", "a\n1\nb\n \n", false,
+        {"single-space explanation on an indented entry", "a\n1\nb\n \nc\n  3", false,
          {{"a", "1"}, {"b", ""}}, FormatMessage(2, "b", "")},
+        // Blank lines an editor leaves at the end add no entry and do not
+        // make the last entry a faulty one.
+        {"two blank lines at the end", "a\n  1\n\n\n", true, {{"a", "1"}}, ""},
+        {"four blank lines at the end", "a\n1\nb\n  2\r\n\r\n\r\n\r\n\r\n", true, {{"a", "1"}, {"b", "2"}}, ""},
+        {"lines of blanks at the end", "a\n  1\n  \n\t\n \n", true, {{"a", "1"}}, ""},
         {"fourth entry counts its line from zero", "a\n1\nb\n  2\nc\n3\nd\n4", false,
          {{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}}, FormatMessage(6, "d", "4")},
     };
@@ -161,13 +166,20 @@ TEST_F(ImportTextLibTest, WritesExactlyTheLibraryText) {
     std::string expectedGbk = *TryUtf8ToGbk(expected);
     TempFolder::WriteBytes(dir / "sample-gbk.txt", *TryUtf8ToGbk(source));
 
-    std::vector<WordList> words;
-    ASSERT_TRUE(ImportTextLibFile(dir / "sample-gbk.txt", dir / "out.lx", Gbk("澜悦"), "2026-12-10",
-                                  "1.0", &words));
-    EXPECT_EQ(words.size(), 4u);
-    EXPECT_EQ(ReadScrambledFile(dir / "out.lx"), expectedGbk);
-    EXPECT_EQ(TempFolder::ReadBytes(dir / "out.lx"), ScrambleWhole(expectedGbk));
-    EXPECT_TRUE(messages.shown.empty());
+    TempFolder::WriteBytes(dir / "sample-utf8.txt", source);
+    TempFolder::WriteBytes(dir / "sample-marked.txt", "\xEF\xBB\xBF" + source);
+
+    // The same library whether the list is GBK, UTF-8 or UTF-8 with a mark.
+    for (const char* name : {"sample-gbk.txt", "sample-utf8.txt", "sample-marked.txt"}) {
+        SCOPED_TRACE(name);
+        const std::filesystem::path out = dir / (std::string(name) + ".lx");
+        std::vector<WordList> words;
+        ASSERT_TRUE(ImportTextLibFile(dir / name, out, Gbk("澜悦"), "2026-12-10", "1.0", &words));
+        EXPECT_EQ(words.size(), 4u);
+        EXPECT_EQ(ReadScrambledFile(out), expectedGbk);
+        EXPECT_EQ(TempFolder::ReadBytes(out), ScrambleWhole(expectedGbk));
+        EXPECT_TRUE(messages.shown.empty());
+    }
 }
 
 TEST_F(ImportTextLibTest, GbkFileNamesAsTheImportPageGivesThem) {

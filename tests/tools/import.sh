@@ -41,17 +41,46 @@ grep -q '位　　置：第2行' "$DIR/err" || fail "format error lacks the line
 grep -q '解释位置："2"' "$DIR/err" || fail "format error lacks the explanation"
 [ -e "$DIR/bad.lx" ] && fail "format error still wrote a file"
 
-printf 'a\n  1\nb\xf0\x9f\x98\x80\n  2\n' >"$DIR/emoji.txt"
-# A UTF-8 text given as GBK is refused where it shows (its byte order mark);
-# with --utf8 the mark is dropped.
+# Without --utf8 the encoding is detected: a UTF-8 list, with or without a
+# byte order mark, gives the same library as its GBK form.
+"$LXTOOL" import "$DATA/sample.txt" "$DIR/detected.lx" --editor 澜悦 --date 2026-12-10 --version 1.0 >/dev/null ||
+  fail "import of a UTF-8 source without --utf8"
+cmp -s "$DIR/expected.lx" "$DIR/detected.lx" || fail "detected UTF-8 source differs from the expected library"
 printf '\xef\xbb\xbfa\n  1\n' >"$DIR/bom.txt"
-expect_refusal "UTF-8 mark without --utf8" "--utf8" "$LXTOOL" import "$DIR/bom.txt" "$DIR/bom.lx" --editor e --date d
-[ -e "$DIR/bom.lx" ] && fail "UTF-8 text imported as GBK"
-"$LXTOOL" import "$DIR/bom.txt" "$DIR/bom.lx" --utf8 --editor e --date d >/dev/null || fail "import of a marked UTF-8 text"
+"$LXTOOL" import "$DIR/bom.txt" "$DIR/bom.lx" --editor e --date d >/dev/null || fail "import of a marked UTF-8 text"
 "$LXTOOL" export "$DIR/bom.lx" | grep -qx $'a\t1\t0\t0' || fail "byte order mark not dropped"
+"$LXTOOL" import "$DIR/bom.txt" "$DIR/bom2.lx" --utf8 --editor e --date d >/dev/null || fail "marked text with --utf8"
 
-expect_refusal "no GBK form" "line 3" "$LXTOOL" import "$DIR/emoji.txt" "$DIR/emoji.lx" --utf8 --editor e --date d
+# Blank lines at the end of a list add nothing.
+printf 'a\n1\nb\n  2\n\n\n\n\n' >"$DIR/blank.txt"
+"$LXTOOL" import "$DIR/blank.txt" "$DIR/blank.lx" --editor e --date d >"$DIR/out" || fail "trailing blank lines"
+grep -q "imported 2 words" "$DIR/out" || fail "trailing blank lines: $(cat "$DIR/out")"
+
+# Every character GBK cannot hold is named in one message, with its line
+# (counted from 0); a text that is neither UTF-8 nor GBK names its bad line;
+# --utf8 refuses a GBK text.
+printf 'a\n  1\nb\xf0\x9f\x98\x80\n  2\xf0\x9f\x98\x80\n' >"$DIR/emoji.txt"
+for forced in "" --utf8; do
+  expect_refusal "no GBK form $forced" "下面的字符在GBK编码中没有" \
+    "$LXTOOL" import "$DIR/emoji.txt" "$DIR/emoji.lx" $forced --editor e --date d
+  grep -q '第2行：U+1F600，在“b?”中' "$DIR/err" || fail "first missing character not named: $(cat "$DIR/err")"
+  grep -q '第3行：U+1F600，在“2?”中' "$DIR/err" || fail "second missing character not named: $(cat "$DIR/err")"
+  [ "$(grep -c '下面的字符' "$DIR/err")" -eq 1 ] || fail "missing characters not in one message"
+done
 [ -e "$DIR/emoji.lx" ] && fail "unconvertible source still wrote a file"
+printf 'a\n  1\n\xff\n' >"$DIR/neither.txt"
+expect_refusal "neither UTF-8 nor GBK" "既不是UTF-8编码，也不是GBK编码" \
+  "$LXTOOL" import "$DIR/neither.txt" "$DIR/neither.lx" --editor e --date d
+grep -q '位　　置：第2行' "$DIR/err" || fail "unreadable text lacks its line: $(cat "$DIR/err")"
+expect_refusal "GBK with --utf8" "不是有效的UTF-8编码" \
+  "$LXTOOL" import "$DIR/gbk.txt" "$DIR/forced.lx" --utf8 --editor e --date d
+[ -e "$DIR/neither.lx" ] || [ -e "$DIR/forced.lx" ] && fail "an unreadable source wrote a file"
+
+# The sample the program folder ships imports as it is.
+"$LXTOOL" import "$(dirname "$0")/../../data/example.txt" "$DIR/example.lx" --editor e --date d >"$DIR/out" 2>"$DIR/err" ||
+  fail "example.txt does not import: $(cat "$DIR/err")"
+grep -q "imported [5-8] words" "$DIR/out" || fail "example.txt: $(cat "$DIR/out")"
+
 expect_refusal "editor without GBK form" "--editor" \
   "$LXTOOL" import "$DIR/one.txt" "$DIR/x.lx" --editor "$(printf '\xf0\x9f\x98\x80')" --date d
 expect_refusal "missing source" "cannot read" "$LXTOOL" import "$DIR/none.txt" "$DIR/x.lx" --editor e --date d

@@ -103,8 +103,8 @@ void TestFormStart::startPanelShowsItsCaptionsAndControls() {
     }
     const Expected buttons[] = {
         {"suiButton1", "开始背单词", true}, {"suiButton2", "用户管理", true},
-        {"suiButton6", "系统帮助", true},   {"suiButton4", "退出系统", true},
-        {"suiButton3", "进度备份", false},  {"suiButton5", "导入词库", false},
+        {"suiButton5", "导入词库", true},   {"suiButton6", "系统帮助", true},
+        {"suiButton4", "退出系统", true},   {"suiButton3", "进度备份", false},
     };
     for (const Expected& e : buttons) {
         auto* button = form.PanelStart->findChild<QPushButton*>(e.name);
@@ -113,12 +113,17 @@ void TestFormStart::startPanelShowsItsCaptionsAndControls() {
         QCOMPARE(button->isVisible(), e.shown);
         QCOMPARE(button->isEnabled(), e.shown);
     }
-    // The four shown buttons stand in this order, top to bottom.
-    const char* order[] = {"suiButton1", "suiButton2", "suiButton6", "suiButton4"};
-    for (int i = 1; i < 4; ++i) {
-        QVERIFY(form.findChild<QPushButton*>(order[i - 1])->y() <
+    // The five shown buttons stand in this order, top to bottom, and the
+    // hint below them is whole inside the window.
+    const char* order[] = {"suiButton1", "suiButton2", "suiButton5", "suiButton6", "suiButton4"};
+    for (int i = 1; i < 5; ++i) {
+        QVERIFY(form.findChild<QPushButton*>(order[i - 1])->geometry().bottom() <
                 form.findChild<QPushButton*>(order[i])->y());
     }
+    const QLabel* hint = form.PanelStart->findChild<QLabel*>("Label14");
+    QVERIFY(form.findChild<QPushButton*>("suiButton4")->geometry().bottom() < hint->y());
+    QVERIFY(hint->height() >= hint->sizeHint().height());
+    QVERIFY(form.rect().contains(QRect(hint->mapTo(&form, QPoint(0, 0)), hint->size())));
 }
 
 void TestFormStart::titleBarCloseLeavesTheWindowOpen() {

@@ -1,0 +1,53 @@
+// The page of words without recordings: which words of the group under
+// study have no recording in wav/, and the recording name each was looked
+// for under, so that a library maker knows which files to add.
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/apphelpers.h"
+#include "core/recordings.h"
+#include "settings/formmakewordlib.h"
+#include "settings/pagecontrols.h"
+#include "study/formmain.h"
+
+using namespace settingspage;
+
+void TformMakeWordLib::BuildWordsWithoutWavPage() {
+    auto* page = static_cast<QVBoxLayout*>(PanelWordsWithoutWav->layout());
+    MemoWordListWithoutWave = new QPlainTextEdit(PanelWordsWithoutWav);
+    MemoWordListWithoutWave->setObjectName("MemoWordListWithoutWave");
+    MemoWordListWithoutWave->setReadOnly(true);
+    MemoWordListWithoutWave->setLineWrapMode(QPlainTextEdit::NoWrap);
+    page->addWidget(MemoWordListWithoutWave, 1);
+
+    ButtonMakeWordList = Button("ButtonMakeWordList", "生成单词列表", PanelWordsWithoutWav);
+    ButtonWavReturn = Button("PanelWordsWithoutWavReturn", "返 回", PanelWordsWithoutWav);
+    page->addLayout(EdgeButtonRow(ButtonMakeWordList, ButtonWavReturn));
+
+    connect(ButtonMakeWordList, &QPushButton::clicked, this, [this] { ButtonMakeWordListClick(); });
+    connect(ButtonWavReturn, &QPushButton::clicked, this, [this] { ButtonWavReturnClick(); });
+}
+
+void TformMakeWordLib::ButtonMakeWordListClick() {
+    // Made afresh on each click: a second click must not list every word twice.
+    MemoWordListWithoutWave->clear();
+    if (!study_ || study_->WordLib.WordCount <= 0) {
+        ShowAppMessageUtf8("当前没有正在学习的单词，请先选择词库");
+        return;
+    }
+    const TWordLib& list = study_->WordLib;
+    const std::vector<std::string> lines =
+        WordsWithoutRecording(list.Words, list.WordCount, list.ProgramFolder, study_->DataLists.aliasText);
+    if (lines.empty()) {
+        ShowAppMessageUtf8("当前单词表中的每个单词都有语音");
+        return;
+    }
+    QStringList shown;
+    for (const std::string& line : lines) shown << Screen(line);
+    MemoWordListWithoutWave->setPlainText(shown.join('\n'));
+}
+
+// Hiding gives the study window back its input and its clock.
+void TformMakeWordLib::ButtonWavReturnClick() { hide(); }

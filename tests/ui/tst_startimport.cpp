@@ -1,0 +1,170 @@
+// Importing word lists from the start window, in the program's own window
+// set: "导入词库" brings the import page to the front, a UTF-8 list and a
+// GBK list both become libraries, "返　回" leads back to the start window
+// without waking the study window, and the libraries are then studied.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "../core/message_recorder.h"
+#include "core/codec.h"
+#include "core/gbktext.h"
+#include "help/formhelp.h"
+#include "select/selectwordlib.h"
+#include "settings/formmakewordlib.h"
+#include "shell/appwindows.h"
+#include "shell/formstart.h"
+#include "shell/windowset.h"
+#include "study/formmain.h"
+#include "support/studyfixture.h"
+#include "widgets/filechooser.h"
+#include "widgets/plainmessage.h"
+#include "widgets/shellopen.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+}  // namespace
+
+class TestStartImport : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        folder = fs::path(dir.path().toStdString());
+        for (const char* sub : {"wordlib", "users/user0", "wav"}) fs::create_directories(folder / sub);
+        // A UTF-8 list with trailing blank lines, and a GBK one with CR LF.
+        std::ofstream(folder / "utf8.txt", std::ios::binary) << "水\n  [名] 水\n猫\n  [名] 猫\n\n\n";
+        std::ofstream(folder / "gbk.txt", std::ios::binary) << Gbk("山\r\n  [名] 山\r\n犬\r\n  [名] 狗\r\n");
+        previousPlain = SetPlainMessageSink([](const std::string&) {});  // F9 cannot be taken offscreen
+        previousChooser = SetFileChooser([this](QWidget*) { return chosen; });
+        CreateWindowSet(FromNativePath(folder) + "/");
+        formMain->SetMediaPlayer(std::make_unique<FakePlayer>());
+        formStart->show();
+        QVERIFY(QTest::qWaitForWindowExposed(formStart));
+    }
+    void cleanupTestCase() {
+        SetFileChooser(previousChooser);
+        SetPlainMessageSink(previousPlain);
+    }
+
+    void startWindowOffersTheImportPage() {
+        QPushButton* button = formStart->suiButton5;
+        QCOMPARE(button->text(), U("导入词库"));
+        QVERIFY(button->isVisible());
+        QVERIFY(button->isEnabled());
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(formMakeWordLib->isVisible());
+        QCOMPARE(formMakeWordLib->FrontPage(), formMakeWordLib->PanelImport);
+        QVERIFY(!formStart->isVisible());
+
+        // The page's sample button shows example.txt of the program folder.
+        std::vector<fs::path> opened;
+        ShellOpener previous = SetShellOpener([&](const fs::path& file) { opened.push_back(file); });
+        QTest::mouseClick(formMakeWordLib->suiButton8, Qt::LeftButton);
+        SetShellOpener(previous);
+        QCOMPARE(opened, std::vector<fs::path>{folder / "example.txt"});
+
+        QTest::mouseClick(formMakeWordLib->suiButton2, Qt::LeftButton);
+        QVERIFY(formStart->isVisible());
+        QCOMPARE(formStart->FrontPanel(), formStart->PanelStart);
+        QVERIFY(!formMakeWordLib->isVisible());
+        // The study window stays asleep: nobody is studying.
+        QVERIFY(!formMain->isVisible());
+        QVERIFY(!formMain->Timer->isActive());
+    }
+
+    void aUtf8AndAGbkListAreImportedAndStudied() {
+        QTest::mouseClick(formStart->suiButton5, Qt::LeftButton);
+        QCOMPARE(Import("utf8.txt", "日文词库"), std::vector<std::string>{"导入成功"});
+        QCOMPARE(Import("gbk.txt", "国标词库"), std::vector<std::string>{"导入成功"});
+        QTest::mouseClick(formMakeWordLib->suiButton2, Qt::LeftButton);
+        QVERIFY(formStart->isVisible());
+
+        // Only the administrator, without a password: straight to study.
+        QTest::mouseClick(formStart->suiButton1, Qt::LeftButton);
+        QVERIFY(formMain->isVisible());
+        QCOMPARE(Study("日文词库.lx"), QStringList({"水", "猫"}));
+        QCOMPARE(Study("国标词库.lx"), QStringList({"山", "犬"}));
+        QVERIFY(messages.shown.empty());
+    }
+
+    // Once the study window has been left for the start window, leaving the
+    // import page must not restart its clock, as leaving the page does while
+    // the study window waits behind it.
+    void theImportPageLeavesAStudyThatWasLeftAlone() {
+        QTest::mouseClick(formMain->suiButton4, Qt::LeftButton);  // "参数设置"
+        QVERIFY(formMakeWordLib->isVisible());
+        QTest::mouseClick(formMakeWordLib->suiButton9, Qt::LeftButton);
+        QVERIFY(formMain->Timer->isActive());
+        QTest::mouseClick(formMain->ButtonReturn, Qt::LeftButton);
+        QVERIFY(formStart->isVisible());
+        QVERIFY(!formMain->Timer->isActive());
+
+        // The help guide, opened from the page and left after it, as well.
+        QTest::mouseClick(formStart->suiButton5, Qt::LeftButton);
+        QCOMPARE(formMakeWordLib->FrontPage(), formMakeWordLib->PanelImport);
+        QTest::mouseClick(formMakeWordLib->suiButton3, Qt::LeftButton);
+        QVERIFY(formHelp->isVisible());
+        QTest::mouseClick(formMakeWordLib->suiButton2, Qt::LeftButton);
+        QTest::mouseClick(formHelp->suiButton2, Qt::LeftButton);
+        QVERIFY(formStart->isVisible());
+        QVERIFY(!formMain->isVisible());
+        QVERIFY(!formMain->Timer->isActive());
+    }
+
+private:
+    // Chooses `list` on the import page, names the library and imports it.
+    std::vector<std::string> Import(const char* list, const char* name) {
+        chosen = folder / list;
+        QTest::mouseClick(formMakeWordLib->suiButton7, Qt::LeftButton);
+        formMakeWordLib->EditWordLibName->setText(U(name));
+        formMakeWordLib->EditWordLibEditor->setText(U("我"));
+        formMakeWordLib->EditWordLibDate->setText("2026-12-10");
+        messages.shown.clear();
+        QTest::mouseClick(formMakeWordLib->suiButton1, Qt::LeftButton);
+        std::vector<std::string> shown = messages.Texts();
+        messages.shown.clear();
+        return shown;
+    }
+
+    // Picks `file` in the selection dialog and reads back the library's
+    // words, as the study window holds them (the user's shuffled copy).
+    QStringList Study(const char* file) {
+        QTest::mouseClick(formMain->ButtonSelectWordLib, Qt::LeftButton);
+        QListWidget* list = SelectWordLib->FileListBox;
+        const QList<QListWidgetItem*> items = list->findItems(U(file), Qt::MatchExactly);
+        if (items.size() != 1) return {};
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
+        QTest::mouseClick(SelectWordLib->suiButton1, Qt::LeftButton);
+        QStringList words;
+        for (int i = 0; i < formMain->WordLib0.Count; ++i)
+            words << QString::fromStdString(Utf8(formMain->WordLib0.Words[i].Word));
+        words.sort();
+        // The study is on: one of them is on show.
+        if (!words.contains(formMain->PanelE->text())) return {};
+        return words;
+    }
+
+    QTemporaryDir dir;
+    fs::path folder;
+    MessageRecorder messages;
+    std::optional<fs::path> chosen;
+    FileChooser previousChooser;
+    PlainMessageSink previousPlain;
+};
+
+QTEST_MAIN(TestStartImport)
+#include "tst_startimport.moc"
