@@ -98,22 +98,22 @@ void TMyWordLib::LoadFavourites(const std::string& gbkPath) {
 bool TMyWordLib::SaveFavourites() {
     if (Path.empty()) return true;
     std::string text;
-    AppendTag(text, "editor", Editor);
-    AppendTag(text, "date", Date);
-    AppendTag(text, "version", Version);
-    AppendTag(text, "lw", IntToStr(CurrentIndex));
-    AppendTag(text, "groupcount", IntToStr(GroupCount));
-    AppendTag(text, "groupindex", IntToStr(GroupIndex));
-    AppendTag(text, "lt", IntToStr(LoopTimes));
-    AppendTag(text, "tlt", IntToStr(ThisLoopTime));
-    AppendTag(text, "tt", IntToStr(TotalTime));
+    AppendTextTag(text, "editor", Editor);
+    AppendTextTag(text, "date", Date);
+    AppendTextTag(text, "version", Version);
+    AppendNumberTag(text, "lw", CurrentIndex);
+    AppendNumberTag(text, "groupcount", GroupCount);
+    AppendNumberTag(text, "groupindex", GroupIndex);
+    AppendNumberTag(text, "lt", LoopTimes);
+    AppendNumberTag(text, "tlt", ThisLoopTime);
+    AppendNumberTag(text, "tt", TotalTime);
     for (int i = 0; i < 6; ++i)
-        AppendTag(text, "GradeWordLastWord" + std::to_string(i), GradeWordLastWord[i]);
+        AppendTextTag(text, "GradeWordLastWord" + std::to_string(i), GradeWordLastWord[i]);
     text += '\n';
     for (int i = 0; i < Count; ++i) {
         if (i > 0) text += '\n';
         AppendOpenTag(text, "word");
-        AppendWordTags(text, Words[i]);
+        AppendWordLine(text, Words[i]);
         AppendCloseTag(text, "word");
     }
     if (text.size() > kLargestReadableFile) {

@@ -201,10 +201,10 @@ void AppendNumberTag(std::string& out, std::string_view name, int value) {
 
 namespace {
 
-bool FormatMarkAt(std::string_view text, size_t pos) {
+bool FormatMarkAt(std::string_view text, size_t pos, std::span<const std::string_view> formatTags) {
     size_t k = pos + 1;
     if (k < text.size() && text[k] == '/') ++k;
-    for (std::string_view tag : kLibraryFormatTags) {
+    for (std::string_view tag : formatTags) {
         if (text.compare(k, tag.size(), tag) == 0 && k + tag.size() < text.size() && text[k + tag.size()] == '>')
             return true;
     }
@@ -213,8 +213,7 @@ bool FormatMarkAt(std::string_view text, size_t pos) {
 
 }  // namespace
 
-void AppendTextTag(std::string& out, std::string_view name, std::string_view gbkValue) {
-    AppendOpenTag(out, name);
+void AppendNeutralValue(std::string& out, std::string_view gbkValue, std::span<const std::string_view> formatTags) {
     const size_t n = gbkValue.size();
     size_t run = 0;  // start of the bytes not yet appended, all kept as they are
     for (size_t i = 0; i < n;) {
@@ -229,7 +228,7 @@ void AppendTextTag(std::string& out, std::string_view name, std::string_view gbk
             // the closing mark.
             replacement = "?";
         } else if (c == '<') {
-            if (FormatMarkAt(gbkValue, i)) replacement = "\xA3\xBC";  // full-width less-than sign
+            if (FormatMarkAt(gbkValue, i, formatTags)) replacement = "\xA3\xBC";  // full-width less-than sign
         } else if (c == '\r' || c == '\n' || c == '\0') {
             replacement = " ";
         }
@@ -241,14 +240,26 @@ void AppendTextTag(std::string& out, std::string_view name, std::string_view gbk
         ++i;
     }
     out.append(gbkValue.data() + run, n - run);
+}
+
+std::string NeutralValue(std::string_view gbkValue, std::span<const std::string_view> formatTags) {
+    std::string value;
+    AppendNeutralValue(value, gbkValue, formatTags);
+    return value;
+}
+
+void AppendNeutralTag(std::string& out, std::string_view name, std::string_view gbkValue,
+                      std::span<const std::string_view> formatTags) {
+    AppendOpenTag(out, name);
+    AppendNeutralValue(out, gbkValue, formatTags);
     AppendCloseTag(out, name);
 }
 
-std::string LibraryTagValue(std::string_view gbkValue) {
-    std::string tagged;
-    AppendTextTag(tagged, "", gbkValue);
-    return tagged.substr(2, tagged.size() - 5);
+void AppendTextTag(std::string& out, std::string_view name, std::string_view gbkValue) {
+    AppendNeutralTag(out, name, gbkValue, kLibraryFormatTags);
 }
+
+std::string LibraryTagValue(std::string_view gbkValue) { return NeutralValue(gbkValue, kLibraryFormatTags); }
 
 void AppendWordLine(std::string& out, const WordList& word) {
     AppendTextTag(out, "e", word.Word);

@@ -4,6 +4,7 @@
 // lines separated by a single LF.
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,12 +60,20 @@ WordList ParseWordLine(std::string_view line);
 void ParseLibraryLines(const std::vector<std::string>& lines, LibraryFileValues& values,
                        std::vector<WordList>& words);
 
-// A text value as it may be written so that it reads back as written: the
-// file keeps one word per line and reads a value up to its closing mark, so
-// line breaks (and NUL, which ends a file's text) become blanks, the "<" of
-// a mark of the format ("<e>", "</c>", "<lw>", ...) becomes the full-width
-// "＜", and a lone GBK lead byte at the end becomes "?". Anything else,
-// a "<" elsewhere included, is kept.
+// A text value as it may be written to a tagged file whose tags are
+// `formatTags`, so that it reads back as written and disturbs no other
+// value: line breaks (and NUL, which ends a file's text) become blanks, the
+// "<" of a mark of one of those tags ("<e>", "</user2>", ...) becomes the
+// full-width "＜", and a lone GBK lead byte at the end becomes "?". Anything
+// else, a "<" elsewhere included, is kept. Neutralising twice changes
+// nothing more.
+std::string NeutralValue(std::string_view gbkValue, std::span<const std::string_view> formatTags);
+void AppendNeutralValue(std::string& out, std::string_view gbkValue, std::span<const std::string_view> formatTags);
+// Appends "<name>value</name>" with the value neutralised for `formatTags`.
+void AppendNeutralTag(std::string& out, std::string_view name, std::string_view gbkValue,
+                      std::span<const std::string_view> formatTags);
+
+// NeutralValue for the tags of library and favourites files.
 std::string LibraryTagValue(std::string_view gbkValue);
 
 // Appends "<name>value</name>" for a number (AppendTag of core/libtext.h

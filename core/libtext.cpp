@@ -20,13 +20,6 @@ void AppendCloseTag(std::string& out, std::string_view name) {
     out += '>';
 }
 
-void AppendWordTags(std::string& out, const WordList& word) {
-    AppendTag(out, "e", word.Word);
-    AppendTag(out, "t", IntToStr(word.StudyTimes));
-    AppendTag(out, "c", word.Meaning);
-    AppendTag(out, "g", IntToStr(word.Grade));
-}
-
 std::string FindFormatMark(std::string_view text) {
     for (std::string_view name : kLibraryFormatTags) {
         for (const char* open : {"<", "</"}) {

@@ -13,8 +13,6 @@ void AppendTag(std::string& out, std::string_view name, std::string_view value);
 void AppendOpenTag(std::string& out, std::string_view name);
 // Appends "</name>".
 void AppendCloseTag(std::string& out, std::string_view name);
-// Appends the four tags of a word line: e, t, c, g.
-void AppendWordTags(std::string& out, const WordList& word);
 
 // The tags of library and favourites files. A value holding a mark of one
 // of these ("<e>", "</c>", ...) would be taken for a tag when read back.

@@ -6,8 +6,19 @@
 #include "core/apphelpers.h"
 #include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/libraryformat.h"
 
 namespace {
+
+// Every tag of init.ini. A value holding a mark of one of these would be
+// found in place of the real one when the file is read back (a password
+// "<user2>x</user2>" would make a user), so values are neutralised.
+constexpr std::string_view kConfigTags[] = {
+    "name", "delaytime", "autocleareditinput", "mute", "showsentence", "fontnamecn", "fontnameen",
+    "fontcolor", "backcolor", "bordercolor", "sentencecountperword", "readmode", "memorymode", "userindex",
+    "user0", "user1", "user2", "user3", "user4", "user5",
+    "password0", "password1", "password2", "password3", "password4", "password5",
+    "lastwordlib0", "lastwordlib1", "lastwordlib2", "lastwordlib3", "lastwordlib4", "lastwordlib5"};
 
 bool IsSlot(int index) { return index >= 0 && index < kUserSlots; }
 
@@ -64,6 +75,7 @@ void TManage::LoadConfig() {
         lastwordlib[n] = FindTagValue(configText, SlotKey("lastwordlib", n));
     }
     currentLibrary = lastwordlib[userindex];
+    ResetFolderSlots();
 
     if (!problems.empty()) {
         ShowAppMessage(Gbk("配置文件 init.ini 中有无法读取的设置，这些设置保持原来的值：") + problems);
@@ -80,19 +92,25 @@ void TManage::LoadConfigFile(const std::string& gbkProgramFolder) {
     LoadConfig();
 }
 
+void TManage::ResetFolderSlots() {
+    for (int n = 0; n < kUserSlots; ++n) folderSlot[n] = n;
+    deletedUsers.clear();
+}
+
 bool TManage::SaveConfig() {
+    return WriteScrambledFile(ToNativePath(GetProgramFolder() + "init.ini"), ConfigFileText());
+}
+
+std::string TManage::ConfigFileText() {
     if (IsSlot(userindex)) lastwordlib[userindex] = currentLibrary;
 
-    ScrambledWriter writer;
-    if (!writer.Open(ToNativePath(GetProgramFolder() + "init.ini"))) return false;
+    std::string text;
+    AppendTag(text, "name", Gbk("澜悦单词配置文件"));
+    text += "\n\n";
 
-    writer.WriteTag("name", Gbk("澜悦单词配置文件"));
-    writer.WriteLineBreak();
-    writer.WriteLineBreak();
-
-    auto line = [&](const char* key, const std::string& value) {
-        writer.WriteTag(key, value);
-        writer.WriteLineBreak();
+    auto line = [&](const std::string& key, const std::string& value) {
+        AppendNeutralTag(text, key, value, kConfigTags);
+        text += '\n';
     };
     line("delaytime", IntToStr(delaytime));
     line("autocleareditinput", BoolToStr(autocleareditinput));
@@ -110,10 +128,10 @@ bool TManage::SaveConfig() {
 
     user[0] = Gbk("管理员");
     for (int n = 0; n < kUserSlots; ++n) {
-        line(SlotKey("user", n).c_str(), user[n]);
-        line(SlotKey("password", n).c_str(), password[n]);
-        line(SlotKey("lastwordlib", n).c_str(), lastwordlib[n]);
-        writer.WriteLineBreak();
+        line(SlotKey("user", n), user[n]);
+        line(SlotKey("password", n), password[n]);
+        line(SlotKey("lastwordlib", n), lastwordlib[n]);
+        text += '\n';
     }
-    return writer.Close();
+    return text;
 }

@@ -4,8 +4,11 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 inline constexpr int kUserSlots = 6;
+// A user added since the table was last saved: no folder holds their files.
+inline constexpr int kNewUserFolder = -1;
 
 class TManage {
 public:
@@ -21,6 +24,9 @@ public:
     // Writes all fields to GetProgramFolder() + "init.ini". False (after
     // "文件打不开") when the file cannot be written; the old file then stays.
     bool SaveConfig();
+    // The plain text SaveConfig writes (after storing currentLibrary as the
+    // current slot's last library and naming slot 0 the administrator).
+    std::string ConfigFileText();
 
     void SetUserIndex(int slot) { userindex = slot; }
     int GetUserIndex() const { return userindex; }
@@ -47,4 +53,19 @@ public:
     std::array<std::string, kUserSlots> user;
     std::array<std::string, kUserSlots> password;
     std::array<std::string, kUserSlots> lastwordlib;
+
+    // Edits of the user table not yet saved, for the user folders: for each
+    // slot, the slot whose folder "users\userN\" held that user's files when
+    // the table was last saved (kNewUserFolder for a user added since), and
+    // the users deleted since, with the slot of their folder. Saving the
+    // table with CommitUserTable (core/usermoves.h) moves the folders to
+    // match and starts these afresh.
+    struct DeletedUser {
+        int folderSlot;
+        std::string name;
+    };
+    std::array<int, kUserSlots> folderSlot{0, 1, 2, 3, 4, 5};
+    std::vector<DeletedUser> deletedUsers;
+    // Forgets the edits: every slot's files are in its own folder.
+    void ResetFolderSlots();
 };

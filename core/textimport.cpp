@@ -102,9 +102,9 @@ std::string ImportedLibraryText(const std::vector<WordList>& words, std::string_
                                 std::string_view date, std::string_view version) {
     std::string text;
     text.reserve(256 + words.size() * 64);
-    AppendTag(text, "editor", editor);
-    AppendTag(text, "date", date);
-    AppendTag(text, "version", version);
+    AppendTextTag(text, "editor", editor);
+    AppendTextTag(text, "date", date);
+    AppendTextTag(text, "version", version);
     AppendTag(text, "lw", "0");
     AppendTag(text, "groupcount", "1");
     AppendTag(text, "groupindex", "0");
@@ -118,7 +118,7 @@ std::string ImportedLibraryText(const std::vector<WordList>& words, std::string_
         WordList fresh = words[i];
         fresh.StudyTimes = 0;
         fresh.Grade = 0;
-        AppendWordTags(text, fresh);
+        AppendWordLine(text, fresh);
     }
     return text;
 }

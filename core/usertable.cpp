@@ -1,6 +1,7 @@
 #include "core/usertable.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "core/apphelpers.h"
@@ -32,6 +33,20 @@ UserEditOutcome Refuse(const char* utf8Message, UserEditOutcome::Focus focus = U
     outcome.focus = focus;
     outcome.clearPasswords = clearPasswords;
     return outcome;
+}
+
+// "<" and ">" would make marks of init.ini's tag format. They are never a
+// GBK trail byte, so a byte search finds exactly the characters.
+bool HoldsFormatCharacter(const std::string& text) { return text.find_first_of("<>") != std::string::npos; }
+
+// Names and passwords are written into init.ini as tag values.
+std::optional<UserEditOutcome> RefuseFormatCharacters(const std::string& name, const std::string& password1,
+                                                      const std::string& password2)
+{
+    const bool inName = HoldsFormatCharacter(name);
+    if (!inName && !HoldsFormatCharacter(password1) && !HoldsFormatCharacter(password2)) return std::nullopt;
+    return Refuse("用户名和密码中不能有“<”或“>”，请换个写法",
+                  inName ? UserEditOutcome::UserName : UserEditOutcome::Password1, !inName);
 }
 
 UserEditOutcome RefusePasswordMismatch()
@@ -111,6 +126,7 @@ std::string PrepareFavouritesFile(const std::string& gbkProgramFolder, const std
 UserEditOutcome AddUser(TManage& manage, std::vector<std::string>& rows, const std::string& name,
                         const std::string& password1, const std::string& password2)
 {
+    if (auto refused = RefuseFormatCharacters(name, password1, password2)) return *refused;
     if (IsNameInUse(manage, name)) return Refuse("用户名已存在，请换个用户名");
     if (static_cast<int>(rows.size()) >= kMaxUsers) return Refuse("对不起，澜悦单词软件最多只支持六个用户");
     if (name.empty()) return Refuse("用户名不能为空", UserEditOutcome::UserName);
@@ -120,6 +136,10 @@ UserEditOutcome AddUser(TManage& manage, std::vector<std::string>& rows, const s
     const int slot = static_cast<int>(rows.size()) - 1;
     manage.user[slot] = name;
     manage.password[slot] = password1;
+    // A new user starts afresh: whatever an earlier user of this slot left
+    // is set aside when the table is saved.
+    manage.lastwordlib[slot].clear();
+    manage.folderSlot[slot] = kNewUserFolder;
     UserEditOutcome outcome;
     outcome.done = true;
     outcome.selectRow = slot;
@@ -132,6 +152,7 @@ UserEditOutcome ChangeUser(TManage& manage, std::vector<std::string>& rows, int 
 {
     if (selectedRow < 0 || selectedRow >= static_cast<int>(rows.size()) || selectedRow >= kUserSlots)
         return Refuse("请选择一个用户", UserEditOutcome::UserName);
+    if (auto refused = RefuseFormatCharacters(name, password1, password2)) return *refused;
     if (selectedRow == 0 && name != manage.user[0]) return Refuse("不能修改管理员用户名");
     if (password1 != password2) return RefusePasswordMismatch();
     if (IsNameOfOtherSlot(manage, selectedRow, name)) return Refuse("用户名已存在，请换个用户名");
@@ -154,14 +175,37 @@ UserEditOutcome DeleteUser(TManage& manage, std::vector<std::string>& rows, int 
     if (selectedRow < 0 || selectedRow >= count || selectedRow >= kUserSlots)
         return Refuse("请选择一个要删除的用户");
     if (selectedRow == 0) return Refuse("不能删除管理员用户");
+    const std::string& name = manage.user[selectedRow];
+    if (ShowAppMessage(Gbk("确定要删除用户“") + name +
+                           Gbk("”吗？\r\n\r\n删除后，该用户的词库、学习进度和收藏库将移到 users 文件夹中"
+                               "以用户名和日期命名的文件夹里保存，不会交给其他用户。"),
+                       kMsgYesNo) != kIdYes) {
+        return UserEditOutcome{};
+    }
+
+    // The current library is the last user's last library: keep it with
+    // that user's slot before the slots move.
+    const int last = manage.GetUserIndex();
+    if (last >= 0 && last < kUserSlots) manage.lastwordlib[last] = manage.GetCurrentLibrary();
+    if (manage.folderSlot[selectedRow] != kNewUserFolder)
+        manage.deletedUsers.push_back({manage.folderSlot[selectedRow], name});
 
     for (int i = selectedRow; i <= count - 2; ++i) {
         manage.user[i] = manage.user[i + 1];
         manage.password[i] = manage.password[i + 1];
+        manage.lastwordlib[i] = manage.lastwordlib[i + 1];
+        manage.folderSlot[i] = manage.folderSlot[i + 1];
     }
     manage.user[count - 1].clear();
     manage.password[count - 1].clear();
+    manage.lastwordlib[count - 1].clear();
+    manage.folderSlot[count - 1] = kNewUserFolder;
     rows.erase(rows.begin() + selectedRow);
+
+    // The last user keeps being preselected at the next login.
+    if (last == selectedRow) manage.SetUserIndex(0);
+    else if (last > selectedRow && last < count) manage.SetUserIndex(last - 1);
+    manage.SetCurrentLibrary(manage.lastwordlib[manage.GetUserIndex()]);
     UserEditOutcome outcome;
     outcome.done = true;
     return outcome;

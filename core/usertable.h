@@ -52,11 +52,18 @@ struct UserEditOutcome {
 };
 
 // `rows` is the management list; it is changed together with the slots.
+// Adding and changing refuse, before any other check, a name or password
+// holding "<" or ">" (the marks of init.ini's format).
+// An added user gets an empty last library and, at the next save, a clean
+// folder.
 UserEditOutcome AddUser(TManage& manage, std::vector<std::string>& rows, const std::string& name,
                         const std::string& password1, const std::string& password2);
 UserEditOutcome ChangeUser(TManage& manage, std::vector<std::string>& rows, int selectedRow,
                            const std::string& name, const std::string& password1,
                            const std::string& password2);
-// Later users move down one slot with their names and passwords; last
-// libraries, folders and the user index stay with the slots.
+// Asks (Yes/No, naming the user) before deleting. Later users move down one
+// slot with their names, passwords, last libraries and (at the next save,
+// through TManage::folderSlot) their folders; the deleted user's folder is
+// set aside then. The user index follows its user (the administrator when
+// that user is the one deleted).
 UserEditOutcome DeleteUser(TManage& manage, std::vector<std::string>& rows, int selectedRow);

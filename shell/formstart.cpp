@@ -11,6 +11,7 @@
 #include <exception>
 
 #include "core/gbktext.h"
+#include "core/usermoves.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "shell/exceptiondisplay.h"
@@ -118,6 +119,9 @@ void TformStart::BuildPanelStart() {
 
 void TformStart::FormCreate() {
     exitAllowed = false;
+    // A program stopped while saving its user table left the folders half
+    // moved: finish that first, so the table read next matches them.
+    FinishUserMoves(ProgramFolder);
     Manage.LoadConfigFile(ProgramFolder);
 }
 

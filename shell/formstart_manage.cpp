@@ -16,6 +16,7 @@
 
 #include "core/apphelpers.h"
 #include "core/gbktext.h"
+#include "core/usermoves.h"
 #include "core/usertable.h"
 #include "shell/formstart.h"
 #include "shell/startcontrols.h"
@@ -194,6 +195,8 @@ void TformStart::suiButton10Click()
 
 void TformStart::suiButton24Click()
 {
-    Manage.SaveConfig();
+    // The table and the user folders are saved together; when that fails
+    // (the message says why) the edits stay here to be saved again.
+    if (!CommitUserTable(Manage, ProgramFolder, TodayText())) return;
     BringToFront(PanelStart);
 }

@@ -8,6 +8,7 @@
 #include "shell/exceptiondisplay.h"
 #include "shell/formstart.h"
 #include "shell/programfolder.h"
+#include "shell/programlock.h"
 #include "shell/windowset.h"
 #include "widgets/fontregistration.h"
 #include "widgets/messagebox.h"
@@ -19,6 +20,11 @@ int main(int argc, char** argv) {
     InstallMessageBoxSink();
     try {
         const std::string programFolder = ExecutableFolder();
+        // Taken before any file of the folder is read, so that a second
+        // start neither reads half-saved files nor finishes a first
+        // program's user moves under its feet.
+        ProgramFolderLock folderLock(programFolder);
+        if (!folderLock.Take()) return 0;
         RegisterFontFile(ToNativePath(programFolder + "tonefont.ttf"));
         CreateWindowSet(programFolder);
         QObject::connect(formStart, &TformStart::closed, &app, &QApplication::quit);

@@ -168,6 +168,68 @@ TEST_F(ManageTest, SaveThenLoadGivesBackEveryFieldAndAllSlots) {
     EXPECT_EQ(Utf8(loaded.configText).rfind("<name>澜悦单词配置文件</name>\n", 0), 0u);
 }
 
+// A value that holds marks of init.ini's own tags, line breaks or a cut
+// GBK character must neither make nor reshape another value: every other
+// field reads back exactly, the value itself reads back as it was written,
+// and saving what was read writes the same file again.
+TEST_F(ManageTest, NastyValuesReadBackAndLeaveTheOtherValuesAlone) {
+    struct Case {
+        const char* name;
+        std::string value;
+        std::string readBack;  // empty: the value itself
+    };
+    const std::string fullWidthLt = Gbk("＜");
+    const Case cases[] = {
+        {"a password that makes a user", "<user2>x</user2>", fullWidthLt + "user2>x" + fullWidthLt + "/user2>"},
+        {"a value cut by its own closing mark", "pa</password1>ss", "pa" + fullWidthLt + "/password1>ss"},
+        {"a last library outside the folder", "<lastwordlib1>../../etc</lastwordlib1>",
+         fullWidthLt + "lastwordlib1>../../etc" + fullWidthLt + "/lastwordlib1>"},
+        {"a closing mark of an earlier key", "</delaytime></userindex>",
+         fullWidthLt + "/delaytime>" + fullWidthLt + "/userindex>"},
+        {"line breaks", "a\r\nb\nc", "a  b c"},
+        {"a cut double-byte character", Gbk("词").substr(0, 1), "?"},
+        {"angle brackets that are no marks", "<b>x</b> a<b c>d <user9> <<user1>", "<b>x</b> a<b c>d <user9> <" + fullWidthLt + "user1>"},
+        {"plain Chinese", Gbk("日语 N5 词库.lx"), ""},
+    };
+    for (const Case& c : cases) {
+        TManage saved;
+        saved.delaytime = 1234;
+        for (int n = 0; n < kUserSlots; ++n) {
+            saved.user[n] = n < 4 ? Gbk("用户") + IntToStr(n) : "";
+            saved.password[n] = c.value;
+            saved.lastwordlib[n] = c.value;
+        }
+        saved.user[1] = c.value;
+        saved.fontnamecn = c.value;
+        saved.fontnameen = c.value;
+        saved.SetUserIndex(2);
+        saved.SetCurrentLibrary(c.value);
+        ASSERT_TRUE(saved.SaveConfig()) << c.name;
+        const std::string firstFile = TempFolder::ReadBytes(IniPath());
+
+        TManage loaded;
+        loaded.LoadConfigFile(gbkFolder_);
+        const std::string expected = c.readBack.empty() ? c.value : c.readBack;
+        EXPECT_EQ(loaded.delaytime, 1234) << c.name;
+        EXPECT_EQ(loaded.GetUserIndex(), 2) << c.name;
+        EXPECT_EQ(loaded.user[1], expected) << c.name;
+        EXPECT_EQ(loaded.fontnamecn, expected) << c.name;
+        EXPECT_EQ(loaded.fontnameen, expected) << c.name;
+        EXPECT_EQ(loaded.GetCurrentLibrary(), expected) << c.name;
+        for (int n = 0; n < kUserSlots; ++n) {
+            if (n != 1) {
+                EXPECT_EQ(loaded.user[n], n == 0 ? Gbk("管理员") : saved.user[n]) << c.name << n;
+            }
+            EXPECT_EQ(loaded.password[n], expected) << c.name << n;
+            EXPECT_EQ(loaded.lastwordlib[n], expected) << c.name << n;
+        }
+
+        ASSERT_TRUE(loaded.SaveConfig()) << c.name;
+        EXPECT_EQ(TempFolder::ReadBytes(IniPath()), firstFile) << c.name;
+    }
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(ManageTest, FileWithOnlyADelayKeepsEveryOtherDefault) {
     TManage m = Loaded("<delaytime>1500</delaytime>");
     EXPECT_EQ(m.delaytime, 1500);

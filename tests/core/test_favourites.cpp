@@ -96,6 +96,28 @@ TEST_F(FavouritesTest, LoadAndSaveKeepEverythingAndWriteTheCountAsLw) {
     EXPECT_EQ(SavedPlain(), Header("-1") + "\n");
 }
 
+// A header value holding a mark of another tag is read as it stands when
+// that tag comes first in the file; written back raw, it would stand before
+// the mark and the file would never load again.
+TEST_F(FavouritesTest, HeaderValuesHoldingMarksSaveAndLoadAgain) {
+    LoadPlain("<groupcount>3</groupcount><lw>0</lw><editor>a</groupcount>b</editor>\n" +
+              FavouriteLine("一", 1, "いち", 2));
+    ASSERT_EQ(favourites.Count, 1);
+    ASSERT_EQ(favourites.Editor, "a</groupcount>b");
+    ASSERT_TRUE(favourites.SaveFavourites());
+    const std::string firstSave = SavedPlain();
+
+    TMyWordLib reloaded;
+    reloaded.LoadFavourites(PathOf("收藏库.lx"));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(reloaded.Count, 1);
+    EXPECT_EQ(Utf8(reloaded.Words[0].Word), "一");
+    EXPECT_EQ(reloaded.GroupCount, 3);
+    EXPECT_EQ(Utf8(reloaded.Editor), "a＜/groupcount>b");
+    ASSERT_TRUE(reloaded.SaveFavourites());
+    EXPECT_EQ(SavedPlain(), firstSave);
+}
+
 // Tags a file lacks keep what the favourites held before; groupcount and
 // groupindex too, unlike a study library.
 TEST_F(FavouritesTest, AbsentHeaderTagsKeepTheirValues) {

@@ -112,7 +112,12 @@ struct AddCase {
 
 TEST_F(UserTableTest, AddUserChecksInOrder)
 {
+    const char* marks = "用户名和密码中不能有“<”或“>”，请换个写法";
     const AddCase cases[] = {
+        {"format mark in name beats taken name", 6, "u1<", "a", "a", marks, UserEditOutcome::UserName, false},
+        {"password making a user", 3, "new", "<user2>x</user2>", "<user2>x</user2>", marks,
+         UserEditOutcome::Password1, true},
+        {"mark only in the repeat", 3, "new", "pa", "pa>", marks, UserEditOutcome::Password1, true},
         {"name taken beats full table", 6, "u1", "a", "b", "用户名已存在，请换个用户名", UserEditOutcome::None, false},
         {"administrator name taken", 2, "管理员", "", "", "用户名已存在，请换个用户名", UserEditOutcome::None, false},
         {"full table beats empty name", 6, "", "a", "b", "对不起，澜悦单词软件最多只支持六个用户", UserEditOutcome::None, false},
@@ -136,7 +141,7 @@ TEST_F(UserTableTest, AddUserChecksInOrder)
     }
 }
 
-TEST_F(UserTableTest, AddedUserTakesTheNextSlotWithItsOldLibrary)
+TEST_F(UserTableTest, AddedUserTakesTheNextSlotWithNothingOfAnEarlierUser)
 {
     UseSlots(2);
     const auto outcome = AddUser(manage, rows, "new", "pw", "pw");
@@ -146,7 +151,9 @@ TEST_F(UserTableTest, AddedUserTakesTheNextSlotWithItsOldLibrary)
     EXPECT_EQ(rows.back(), "new");
     EXPECT_EQ(manage.user[2], "new");
     EXPECT_EQ(manage.password[2], "pw");
-    EXPECT_EQ(manage.lastwordlib[2], "lib2.lx");
+    EXPECT_EQ(manage.lastwordlib[2], "");
+    EXPECT_EQ(manage.folderSlot[2], kNewUserFolder);  // a clean folder at the next save
+    EXPECT_EQ(manage.folderSlot[1], 1);
 }
 
 TEST_F(UserTableTest, FirstUserAddedOnAFreshConfigurationIsNotTheAdministrator)
@@ -172,8 +179,12 @@ struct ChangeCase {
 
 TEST_F(UserTableTest, ChangeUserChecksInOrder)
 {
+    const char* marks = "用户名和密码中不能有“<”或“>”，请换个写法";
     const ChangeCase cases[] = {
         {"no row", 3, -1, "x", "a", "b", "请选择一个用户", UserEditOutcome::UserName, false},
+        {"mark in name beats the administrator's", 3, 0, "<boss>", "a", "b", marks, UserEditOutcome::UserName, false},
+        {"password cut by its own closing mark", 3, 1, "u1", "pa</password1>ss", "pa</password1>ss", marks,
+         UserEditOutcome::Password1, true},
         {"administrator renamed", 3, 0, "boss", "a", "b", "不能修改管理员用户名", UserEditOutcome::None, false},
         {"passwords differ", 3, 1, "u2", "a", "b", "两次输入的密码不相同，请重新输入密码", UserEditOutcome::Password1, true},
         {"name of another user", 3, 1, "u2", "a", "a", "用户名已存在，请换个用户名", UserEditOutcome::None, false},
@@ -230,27 +241,47 @@ TEST_F(UserTableTest, DeleteRefusesWithoutRowAndForTheAdministrator)
     }
 }
 
-TEST_F(UserTableTest, DeleteShiftsNamesAndPasswordsButNotLibrariesOrIndex)
+TEST_F(UserTableTest, DeleteAsksThenMovesLaterUsersDownWithTheirLibrariesAndFolders)
 {
     UseSlots(5);
-    manage.userindex = 4;
-    ASSERT_TRUE(DeleteUser(manage, rows, 2).done);
-    EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(rows, (std::vector<std::string>{AdministratorName(), "u1", "u3", "u4"}));
-    EXPECT_EQ(manage.user[2], "u3");
-    EXPECT_EQ(manage.password[2], "p3");
-    EXPECT_EQ(manage.user[3], "u4");
-    EXPECT_EQ(manage.password[3], "p4");
-    EXPECT_EQ(manage.user[4], "");
-    EXPECT_EQ(manage.password[4], "");
-    EXPECT_EQ(manage.lastwordlib[2], "lib2.lx");
-    EXPECT_EQ(manage.lastwordlib[4], "lib4.lx");
-    EXPECT_EQ(manage.userindex, 4);
-    EXPECT_EQ(ManageRows(manage), rows);
+    manage.SetUserIndex(4);
+    manage.SetCurrentLibrary("studied4.lx");
 
-    ASSERT_TRUE(DeleteUser(manage, rows, 3).done);  // the last row
+    recorder.answers = {kIdNo};
+    EXPECT_FALSE(DeleteUser(manage, rows, 2).done);
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].flags, kMsgYesNo);
+    EXPECT_EQ(recorder.shown[0].text,
+              "确定要删除用户“u2”吗？\r\n\r\n删除后，该用户的词库、学习进度和收藏库将移到 users 文件夹中"
+              "以用户名和日期命名的文件夹里保存，不会交给其他用户。");
+    EXPECT_EQ(rows.size(), 5u);
+    EXPECT_EQ(manage.user[2], "u2");
+
+    recorder.answers = {kIdYes};
+    ASSERT_TRUE(DeleteUser(manage, rows, 2).done);
+    EXPECT_EQ(rows, (std::vector<std::string>{AdministratorName(), "u1", "u3", "u4"}));
+    const std::vector<std::string> users(manage.user.begin(), manage.user.end());
+    const std::vector<std::string> passwords(manage.password.begin(), manage.password.end());
+    const std::vector<std::string> libraries(manage.lastwordlib.begin(), manage.lastwordlib.end());
+    const std::vector<int> folders(manage.folderSlot.begin(), manage.folderSlot.end());
+    EXPECT_EQ(users, (std::vector<std::string>{AdministratorName(), "u1", "u3", "u4", "", ""}));
+    EXPECT_EQ(passwords, (std::vector<std::string>{"p0", "p1", "p3", "p4", "", ""}));
+    EXPECT_EQ(libraries, (std::vector<std::string>{"lib0.lx", "lib1.lx", "lib3.lx", "studied4.lx", "", "lib5.lx"}));
+    EXPECT_EQ(folders, (std::vector<int>{0, 1, 3, 4, kNewUserFolder, 5}));
+    ASSERT_EQ(manage.deletedUsers.size(), 1u);
+    EXPECT_EQ(manage.deletedUsers[0].folderSlot, 2);
+    EXPECT_EQ(manage.deletedUsers[0].name, "u2");
+    EXPECT_EQ(manage.GetUserIndex(), 3);  // the last user moved down
+    EXPECT_EQ(manage.GetCurrentLibrary(), "studied4.lx");
+
+    recorder.answers = {kIdYes};
+    ASSERT_TRUE(DeleteUser(manage, rows, 3).done);  // the last user itself
     EXPECT_EQ(manage.user[3], "");
+    EXPECT_EQ(manage.lastwordlib[3], "");
+    EXPECT_EQ(manage.GetUserIndex(), 0);
+    EXPECT_EQ(manage.GetCurrentLibrary(), "lib0.lx");
     EXPECT_EQ(rows.size(), 3u);
+    EXPECT_EQ(ManageRows(manage), rows);
 }
 
 class FavouritesFileTest : public ::testing::Test {

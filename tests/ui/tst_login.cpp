@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -249,6 +250,60 @@ private slots:
         QCOMPARE(w.study->MyWordLib.Count, 0);
         QCOMPARE(w.study->PanelMyWordLibWordCount->text(), U("收藏库词数：0"));
         QVERIFY(!fs::exists(w.UserDir(1) / "收藏库.lx"));
+    }
+
+    // alice studied her library and collected favourites; once she is
+    // deleted, bob (who moves into her slot) and a user added after her
+    // each find only their own files.
+    void afterADeletionEveryUserLogsIntoTheirOwnFiles()
+    {
+        LoginWindows w("login_after_delete");
+        w.Template({"template-word"});
+        w.User(0, "管理员", "adm");
+        w.User(1, "alice", "a", "alice.lx");
+        w.User(2, "bob", "b", "bob.lx");
+        w.Library(1, "alice.lx", 5);
+        w.Library(2, "bob.lx", 3);
+        auto favourites = [&](int slot, std::initializer_list<const char*> words) {
+            std::string text = "<editor>x</editor><lw>0</lw>";
+            for (const char* word : words)
+                text += std::string("\n<word><e>") + word + "</e><t>0</t><c>m</c><g>0</g></word>";
+            QVERIFY(WriteScrambledFile(w.UserDir(slot) / "收藏库.lx", Gbk(text)));
+        };
+        favourites(1, {"a1", "a2"});
+        favourites(2, {"b1"});
+        QVERIFY(w.Manage().SaveConfig());
+
+        QTest::mouseClick(w.start->suiButton2, Qt::LeftButton);
+        w.start->ListUserList->setCurrentRow(1);
+        w.f.messages.answers.push_back(kIdYes);
+        QTest::mouseClick(w.start->suiButton10, Qt::LeftButton);
+        w.start->EditUserName->setText("carol");
+        w.start->EditPassword1->setText("c");
+        w.start->EditPassword2->setText("c");
+        QTest::mouseClick(w.start->suiButton9, Qt::LeftButton);
+        QTest::mouseClick(w.start->suiButton24, Qt::LeftButton);
+        QCOMPARE(w.f.messages.Texts().size(), size_t(1));  // the question only
+        QCOMPARE(w.start->FrontPanel(), w.start->PanelStart);
+
+        w.StartStudying();
+        QCOMPARE(w.ComboRows(), (QStringList{U("管理员"), U("bob"), U("carol")}));
+        w.start->ComboUserList->setCurrentIndex(1);
+        w.LogIn("b");
+        QVERIFY(w.study->isVisible());
+        QCOMPARE(w.study->WordLib0.Count, 3);
+        QCOMPARE(w.Manage().GetCurrentLibrary(), std::string("bob.lx"));
+        QCOMPARE(w.study->MyWordLib.Count, 1);
+        QCOMPARE(w.study->MyWordLib.Words[0].Word, std::string("b1"));
+
+        QTest::mouseClick(w.study->ButtonReturn, Qt::LeftButton);
+        w.StartStudying();
+        w.start->ComboUserList->setCurrentIndex(2);
+        w.LogIn("c");
+        QVERIFY(w.study->isVisible());
+        QCOMPARE(w.Manage().GetCurrentLibrary(), std::string());
+        QCOMPARE(w.study->MyWordLib.Count, 1);
+        QCOMPARE(w.study->MyWordLib.Words[0].Word, std::string("template-word"));
     }
 
     void returnSavesLibraryAndConfigurationAndLoginOpensItAgain()

@@ -10,11 +10,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <filesystem>
+#include <fstream>
+#include <stdexcept>
 
 #include "../core/message_recorder.h"
 #include "core/apphelpers.h"
 #include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/usermoves.h"
+#include "core/usertable.h"
 #include "shell/formstart.h"
 
 namespace {
@@ -125,6 +129,7 @@ private slots:
         QCOMPARE(w.Shown(), QStringList{U("对不起，澜悦单词软件最多只支持六个用户")});
 
         w.Select(5);
+        w.messages.answers.push_back(kIdYes);
         w.Press(w.form.suiButton10);
         w.Type("", "x", "y");
         w.Press(w.form.suiButton9);
@@ -183,6 +188,31 @@ private slots:
         QVERIFY(w.form.Manage.password[0].empty());
     }
 
+    void namesAndPasswordsHoldingFormatMarksAreRefused()
+    {
+        StartWindow w;
+        w.OpenManagement();
+        QApplication::setActiveWindow(&w.form);
+        const QStringList refused{U("用户名和密码中不能有“<”或“>”，请换个写法")};
+        QCOMPARE(w.Try(w.form.suiButton9, "<user2>x</user2>", "", ""), refused);
+        QCOMPARE(QApplication::focusWidget(), w.form.EditUserName);
+        QCOMPARE(w.Try(w.form.suiButton9, "alice", "<user2>x</user2>", "<user2>x</user2>"), refused);
+        QCOMPARE(QApplication::focusWidget(), w.form.EditPassword1);
+        QVERIFY(w.form.EditPassword1->text().isEmpty());
+        QCOMPARE(w.Rows(), QStringList{U("管理员")});
+        w.Add("alice", "ok");
+        w.Select(1);
+        QCOMPARE(w.Try(w.form.suiButton23, "alice", "pa</password1>ss", "pa</password1>ss"), refused);
+        QCOMPARE(w.form.Manage.password[1], std::string("ok"));
+
+        w.Press(w.form.suiButton24);
+        TManage reread;
+        reread.LoadConfigFile(w.folder);
+        QCOMPARE(reread.user[1], std::string("alice"));
+        QCOMPARE(reread.password[1], std::string("ok"));
+        QVERIFY(reread.user[2].empty());
+    }
+
     void pickingARowFillsNameAndStoredPassword()
     {
         StartWindow w;
@@ -195,15 +225,29 @@ private slots:
         QCOMPARE(w.form.EditPassword2->text(), U("secret"));
     }
 
-    void deletingMovesLaterUsersDownAndReturnSavesTheTable()
+    // alice (slot 1) studied and collected favourites; deleting her must
+    // not hand them to bob, who moves into slot 1 with his own files.
+    void deletingAsksAndReturnMovesEveryonesFilesWithThem()
     {
         StartWindow w;
-        for (int i = 0; i < kUserSlots; ++i) w.form.Manage.lastwordlib[i] = "lib" + std::to_string(i) + ".lx";
+        const std::filesystem::path users = std::filesystem::path(w.dir.path().toStdString()) / "users";
+        const char* names[] = {"admin", "alice", "bob", "carol"};
+        for (int i = 0; i < 4; ++i) {
+            if (i > 0) {
+                w.form.Manage.user[i] = names[i];
+                w.form.Manage.password[i] = std::string("p") + names[i];
+            }
+            w.form.Manage.lastwordlib[i] = std::string(names[i]) + ".lx";
+            std::filesystem::create_directories(users / ("user" + std::to_string(i)));
+            std::ofstream(users / ("user" + std::to_string(i)) / "favourites-of.txt") << names[i];
+        }
+        auto ownerOf = [&](const std::string& folder) {
+            std::ifstream in(users / folder / "favourites-of.txt");
+            std::string owner;
+            in >> owner;
+            return owner;
+        };
         w.OpenManagement();
-        w.Add("a", "pa");
-        w.Add("b", "pb");
-        w.Add("c", "pc");
-        w.Add("d", "pd");
 
         w.form.ListUserList->clearSelection();
         w.Press(w.form.suiButton10);
@@ -212,23 +256,82 @@ private slots:
         w.Press(w.form.suiButton10);
         QCOMPARE(w.Shown(), QStringList{U("不能删除管理员用户")});
 
-        w.Select(2);
+        w.Select(1);
+        w.messages.answers.push_back(kIdNo);
         w.Press(w.form.suiButton10);
-        QVERIFY(w.Shown().isEmpty());
-        QCOMPARE(w.Rows(), (QStringList{U("管理员"), U("a"), U("c"), U("d")}));
+        QCOMPARE(w.Shown().size(), 1);
+        QVERIFY(w.Shown()[0].startsWith(U("确定要删除用户“alice”吗？")));
+        QCOMPARE(w.messages.shown[0].flags, kMsgYesNo);
+        QCOMPARE(w.Rows(), (QStringList{U("管理员"), U("alice"), U("bob"), U("carol")}));
+
+        w.Select(1);
+        w.messages.answers.push_back(kIdYes);
+        w.Press(w.form.suiButton10);
+        QCOMPARE(w.Rows(), (QStringList{U("管理员"), U("bob"), U("carol")}));
         QVERIFY(!std::filesystem::exists(w.Ini()));  // nothing written before "返回"
+        QCOMPARE(ownerOf("user1"), std::string("alice"));
 
         w.Press(w.form.suiButton24);
+        QVERIFY(w.Shown().isEmpty());
         QCOMPARE(w.form.FrontPanel(), w.form.PanelStart);
         const auto text = ReadScrambledFile(w.Ini());
         QVERIFY(text);
         const std::pair<const char*, const char*> expected[] = {
-            {"user0", "管理员"}, {"user1", "a"},        {"password1", "pa"},      {"user2", "c"},
-            {"password2", "pc"}, {"lastwordlib2", "lib2.lx"}, {"user3", "d"}, {"password3", "pd"},
-            {"user4", ""},       {"password4", ""},     {"lastwordlib4", "lib4.lx"},
+            {"user0", "管理员"},        {"user1", "bob"},           {"password1", "pbob"}, {"lastwordlib1", "bob.lx"},
+            {"user2", "carol"},         {"password2", "pcarol"},    {"lastwordlib2", "carol.lx"},
+            {"user3", ""},              {"password3", ""},          {"lastwordlib3", ""},
         };
         for (const auto& [tag, value] : expected)
             QCOMPARE(QString::fromStdString(Utf8(FindTagValue(*text, tag))), U(value));
+        QCOMPARE(ownerOf("user1"), std::string("bob"));
+        QCOMPARE(ownerOf("user2"), std::string("carol"));
+        QCOMPARE(ownerOf("user3"), std::string());
+        const std::string aside = "alice_" + TodayText();
+        QCOMPARE(ownerOf(aside), std::string("alice"));
+    }
+
+    // A program stopped while its "返回" moved the folders: the next start
+    // window finishes the moves before it reads the table.
+    void startFinishesAUserTableSaveThatWasStopped()
+    {
+        QTemporaryDir dir;
+        const std::string folder = FromNativePath(std::filesystem::path(dir.path().toStdString())) + "/";
+        const std::filesystem::path root(dir.path().toStdString());
+        SetProgramFolder(folder);
+        {
+            MessageRecorder messages;
+            TManage manage;
+            const char* names[] = {"admin", "alice", "bob"};
+            for (int i = 0; i < 3; ++i) {
+                if (i > 0) manage.user[i] = names[i];
+                std::filesystem::create_directories(root / "users" / ("user" + std::to_string(i)));
+                std::ofstream(root / "users" / ("user" + std::to_string(i)) / "own.txt") << names[i];
+            }
+            QVERIFY(manage.SaveConfig());
+            std::vector<std::string> rows = ManageRows(manage);
+            messages.answers.push_back(kIdYes);
+            QVERIFY(DeleteUser(manage, rows, 1).done);
+            SetUserMoveStepHook([](int step) {
+                if (step == 3) throw std::runtime_error("stopped");
+            });
+            QVERIFY_THROWS_EXCEPTION(std::runtime_error, CommitUserTable(manage, folder, TodayText()));
+            SetUserMoveStepHook({});
+        }
+        QVERIFY(std::filesystem::exists(root / "init.ini.moves"));
+
+        MessageRecorder messages;
+        TformStart form{folder};
+        SetProgramFolder("");
+        QVERIFY(messages.Texts().empty());
+        QCOMPARE(form.Manage.user[1], std::string("bob"));
+        QVERIFY(form.Manage.user[2].empty());
+        std::ifstream in(root / "users" / "user1" / "own.txt");
+        std::string owner;
+        in >> owner;
+        QCOMPARE(owner, std::string("bob"));
+        QVERIFY(std::filesystem::exists(root / "users" / ("alice_" + TodayText()) / "own.txt"));
+        QVERIFY(!std::filesystem::exists(root / "init.ini.moves"));
+        QVERIFY(!std::filesystem::exists(root / "init.ini.new"));
     }
 };
 
