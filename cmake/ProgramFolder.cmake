@@ -1,21 +1,41 @@
 # Lays out the program folder beside the executable:
 #   lexilark, init.ini (made by the program), users/user0..user5/,
-#   wordlib/收藏库.lx and the sample libraries, lx1.en..lx4.en, wav/,
+#   wordlib/收藏库.lx and the shipped libraries, lx1.en..lx4.en, wav/,
 #   start.ini (the help topics, from data/help/start.txt), example.txt (the
 #   sample word list the import page shows, copied from data/ as it is).
-# Library sources in data/wordlib/*.txt are the import text format (UTF-8);
-# data lists in data/lists/lx*.txt are the plain lists (UTF-8). lxtool turns
-# both into the GBK, scrambled files the program reads.
+# Library sources in data/wordlib/*.txt are the import text format (UTF-8).
+# The content sources data/content/*.tsv (word, reading, meaning, sentences)
+# become libraries too: `lxtool content` writes their import texts and
+# merges their readings and sentences with the hand-written lists
+# data/lists/lx2..lx4.txt; lx1.txt is taken as it is. lxtool then turns
+# everything into the GBK, scrambled files the program reads.
 set(LEXILARK_PROGRAM_DIR ${CMAKE_BINARY_DIR}/Lexilark)
 if(TARGET lexilark)
   set_target_properties(lexilark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${LEXILARK_PROGRAM_DIR})
 endif()
 
 file(GLOB LEXILARK_LIBRARY_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/wordlib/*.txt)
-file(GLOB LEXILARK_LIST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/lists/lx*.txt)
+file(GLOB LEXILARK_CONTENT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/content/*.tsv)
+set(LEXILARK_CONTENT_DIR ${CMAKE_BINARY_DIR}/content)
+set(LEXILARK_CONTENT_OUTPUTS ${LEXILARK_CONTENT_DIR}/lx2.txt ${LEXILARK_CONTENT_DIR}/lx3.txt
+    ${LEXILARK_CONTENT_DIR}/lx4.txt)
+foreach(src ${LEXILARK_CONTENT_SOURCES})
+  get_filename_component(name ${src} NAME_WLE)
+  list(APPEND LEXILARK_CONTENT_OUTPUTS ${LEXILARK_CONTENT_DIR}/${name}.txt)
+  list(APPEND LEXILARK_LIBRARY_SOURCES ${LEXILARK_CONTENT_DIR}/${name}.txt)
+endforeach()
+add_custom_command(OUTPUT ${LEXILARK_CONTENT_OUTPUTS}
+  COMMAND $<TARGET_FILE:lxtool> content ${LEXILARK_CONTENT_DIR} --lists ${CMAKE_SOURCE_DIR}/data/lists
+          ${LEXILARK_CONTENT_SOURCES}
+  DEPENDS ${LEXILARK_CONTENT_SOURCES} ${CMAKE_SOURCE_DIR}/data/lists/lx2.txt
+          ${CMAKE_SOURCE_DIR}/data/lists/lx3.txt ${CMAKE_SOURCE_DIR}/data/lists/lx4.txt lxtool
+  VERBATIM)
+
+# NAME_WE would cut a library name that holds a dot; the name is the file
+# name without its last extension.
 set(LEXILARK_PROGRAM_OUTPUTS)
 foreach(src ${LEXILARK_LIBRARY_SOURCES})
-  get_filename_component(name ${src} NAME_WE)
+  get_filename_component(name ${src} NAME_WLE)
   set(out ${LEXILARK_PROGRAM_DIR}/wordlib/${name}.lx)
   add_custom_command(OUTPUT ${out}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${LEXILARK_PROGRAM_DIR}/wordlib
@@ -24,7 +44,8 @@ foreach(src ${LEXILARK_LIBRARY_SOURCES})
     DEPENDS ${src} lxtool VERBATIM)
   list(APPEND LEXILARK_PROGRAM_OUTPUTS ${out})
 endforeach()
-foreach(src ${LEXILARK_LIST_SOURCES})
+foreach(src ${CMAKE_SOURCE_DIR}/data/lists/lx1.txt ${LEXILARK_CONTENT_DIR}/lx2.txt
+            ${LEXILARK_CONTENT_DIR}/lx3.txt ${LEXILARK_CONTENT_DIR}/lx4.txt)
   get_filename_component(name ${src} NAME_WE)
   set(out ${LEXILARK_PROGRAM_DIR}/${name}.en)
   add_custom_command(OUTPUT ${out}
@@ -61,6 +82,6 @@ add_custom_command(TARGET program_folder POST_BUILD
           ${LEXILARK_PROGRAM_DIR}/wav
   COMMAND ${CMAKE_COMMAND} -DLXTOOL=$<TARGET_FILE:lxtool> -DPROGRAM_DIR=${LEXILARK_PROGRAM_DIR}
           -DINIT_SOURCE=${CMAKE_SOURCE_DIR}/data/preset/init.txt
-          -DSAMPLE=${LEXILARK_PROGRAM_DIR}/wordlib/日语入门词汇.lx
+          -DSAMPLE=${LEXILARK_PROGRAM_DIR}/wordlib/日语N5词汇.lx
           -P ${CMAKE_SOURCE_DIR}/cmake/PresetUser.cmake
   VERBATIM)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Lexilark
-# need. Safe to run again: apt-get skips what is already there.
+# need (edict only for the dictionary test; nothing of it is shipped). Safe
+# to run again: apt-get skips what is already there.
 set -euo pipefail
 PACKAGES=(
   cmake g++ make pkg-config ccache
@@ -9,6 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-wqy-microhei
   xvfb xauth
+  edict
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
