@@ -21,6 +21,10 @@ public:
     virtual void PaintWord(int colour) = 0;
     virtual void PaintReading(int colour) = 0;
     virtual void PaintMeaning(int colour) = 0;
+    // The two halves of the example sentences: the Japanese sentences, which
+    // would give the word away, and their Chinese translations, which would
+    // give the meaning away. Each half is hidden with the text it reveals.
+    virtual void PaintSentences(int sentenceColour, int translationColour) = 0;
 
     // The progress labels, already formatted ("3 / 12").
     virtual void WriteStepNo(const std::string& text) = 0;          // LabelStepNo
@@ -53,6 +57,7 @@ public:
     void PaintWord(int) override {}
     void PaintReading(int) override {}
     void PaintMeaning(int) override {}
+    void PaintSentences(int, int) override {}
     void WriteStepNo(const std::string&) override {}
     void WriteWordStudyCount(const std::string&) override {}
     void WriteCycleNo(const std::string&) override {}

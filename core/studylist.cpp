@@ -36,10 +36,13 @@ void TWordLib::ShowWord() {
     ShowQuestionLayout();
 }
 
+// A sentence would give the word away and its translation the meaning, so
+// each half of the sentences is hidden with the text it reveals.
 void TWordLib::PaintTexts(bool word, bool reading, bool meaning) {
     word ? ShowWordText() : HideWordText();
     reading ? ShowReadingText() : HideReadingText();
     meaning ? ShowMeaningText() : HideMeaningText();
+    Screen().PaintSentences(word ? FontColor : BackColor, meaning ? FontColor : BackColor);
 }
 
 void TWordLib::ShowQuestionLayout() {

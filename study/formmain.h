@@ -137,6 +137,7 @@ public:
     void PaintWord(int colour) override;
     void PaintReading(int colour) override;
     void PaintMeaning(int colour) override;
+    void PaintSentences(int sentenceColour, int translationColour) override;
     void WriteStepNo(const std::string& text) override;
     void WriteWordStudyCount(const std::string& text) override;
     void WriteCycleNo(const std::string& text) override;
@@ -237,5 +238,10 @@ private:
     std::string libraryName_;
     std::string wordOnScreen_;
     int meaningPointSize_ = 25;
+    // Colours of the sentence lines and the translation lines of
+    // MemoSentence; -1 paints them in the box's own text colour.
+    int sentenceColour_ = -1;
+    int translationColour_ = -1;
+    void ApplySentenceColours();
     QSpacerItem* gradeLabelsTop_ = nullptr;  // lowers the grade labels to the first count
 };

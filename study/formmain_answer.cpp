@@ -101,9 +101,7 @@ void TformMain::EditInputKeyDown(int& key) {
             ButtonMyNewWordClick();
             break;
         default:  // typing: only the meaning stays visible
-            PaintMeaning(WordLib.FontColor);
-            PaintWord(WordLib.BackColor);
-            PaintReading(WordLib.BackColor);
+            WordLib.ShowTypingLayout();
             break;
     }
     if (key != vk::Return && key != vk::Space) PanelComment->setVisible(false);

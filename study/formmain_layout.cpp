@@ -380,6 +380,8 @@ void TformMain::ApplyColours() {
         p.setColor(QPalette::WindowText, font);
         text->setPalette(p);
     }
+    sentenceColour_ = translationColour_ = -1;
+    ApplySentenceColours();
     QPalette line = LabelLine->palette();
     line.setColor(QPalette::Window, border);
     LabelLine->setPalette(line);

@@ -9,6 +9,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextLayout>
@@ -108,7 +110,31 @@ void TformMain::WriteSentencesOf(const std::string& word) {
     QStringList shown;
     for (const std::string& line : *lines) shown << Screen(line);
     MemoSentence->setPlainText(shown.join(QLatin1Char('\n')));
+    ApplySentenceColours();
     MemoSentence->setVisible(true);
+}
+
+void TformMain::PaintSentences(int sentenceColour, int translationColour) {
+    if (sentenceColour == sentenceColour_ && translationColour == translationColour_) return;
+    sentenceColour_ = sentenceColour;
+    translationColour_ = translationColour;
+    ApplySentenceColours();
+}
+
+// The box holds each sentence on one line and its translation on the next.
+void TformMain::ApplySentenceColours() {
+    QTextDocument* doc = MemoSentence->document();
+    int lineNo = 0;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next(), ++lineNo) {
+        const int colour = lineNo % 2 == 0 ? sentenceColour_ : translationColour_;
+        QTextCharFormat format;
+        if (colour < 0) format.clearForeground();
+        else format.setForeground(ColourFromValue(colour));
+        QTextCursor line(block);
+        line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        line.setCharFormat(format);
+        line.setBlockCharFormat(format);
+    }
 }
 
 void TformMain::PaintWord(int colour) { SetTextColour(PanelE, QPalette::WindowText, colour); }

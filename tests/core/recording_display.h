@@ -13,6 +13,7 @@ public:
     // What the learner would see now.
     std::string word, readingOf, meaning, sentencesOf;
     int wordColour = -1, readingColour = -1, meaningColour = -1;
+    int sentenceColour = -1, translationColour = -1;
     std::string stepNo, wordStudyCount, cycleNo, groupNo;
     std::array<std::string, 6> gradeCounts;
     std::array<std::string, 6> gradeLabels{"10000", "", "", "", "", ""};
@@ -31,6 +32,11 @@ public:
     void PaintWord(int c) override { wordColour = c; Log("PaintWord", std::to_string(c)); }
     void PaintReading(int c) override { readingColour = c; Log("PaintReading", std::to_string(c)); }
     void PaintMeaning(int c) override { meaningColour = c; Log("PaintMeaning", std::to_string(c)); }
+    void PaintSentences(int s, int t) override {
+        sentenceColour = s;
+        translationColour = t;
+        Log("PaintSentences", std::to_string(s) + "," + std::to_string(t));
+    }
     void WriteStepNo(const std::string& t) override { stepNo = t; Log("WriteStepNo", t); }
     void WriteWordStudyCount(const std::string& t) override { wordStudyCount = t; Log("WriteWordStudyCount", t); }
     void WriteCycleNo(const std::string& t) override { cycleNo = t; Log("WriteCycleNo", t); }

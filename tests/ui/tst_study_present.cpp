@@ -13,6 +13,7 @@
 
 #include "support/studyfixture.h"
 #include "widgets/answeredit.h"
+#include "widgets/colourvalue.h"
 
 namespace {
 const std::vector<FixtureWord> kWords = {{"Neko", "猫"}, {"inu", "狗"}};
@@ -27,6 +28,8 @@ private slots:
     void sentencesUpToTheCountPerWord_data();
     void sentencesUpToTheCountPerWord();
     void sentencesOffShowNoBox();
+    void sentenceHalvesHideWithWhatTheyReveal_data();
+    void sentenceHalvesHideWithWhatTheyReveal();
     void malformedListsNeverStopAWord();
     void meaningIsFittedIntoFourLines();
     void recordingNamedAfterTheWordBeatsTheAlias();
@@ -114,6 +117,69 @@ void TestStudyPresent::sentencesOffShowNoBox() {
     f.Open("words.lx");
     QVERIFY(!w.MemoSentence->isVisible());
     QVERIFY(w.DataLists.sentenceLines.empty());  // not even loaded
+}
+
+// Each line of the sentence box as the learner sees it: "+" painted in the
+// font colour, "-" in the background colour, "?" in neither.
+QString SentenceLinesSeen(const TformMain& w) {
+    QString seen;
+    const QColor shown = ColourFromValue(w.WordLib.FontColor);
+    const QColor hidden = ColourFromValue(w.WordLib.BackColor);
+    for (QTextBlock b = w.MemoSentence->document()->begin(); b.isValid(); b = b.next()) {
+        const QColor c = b.begin().fragment().charFormat().foreground().color();
+        seen += c == shown ? '+' : c == hidden ? '-' : '?';
+    }
+    return seen;
+}
+
+// Two sentences a word, each a sentence line and a translation line: the
+// sentences would give the word away, the translations the meaning.
+void TestStudyPresent::sentenceHalvesHideWithWhatTheyReveal_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("afterPrompt");
+    QTest::addColumn<QString>("answered");
+    QTest::newRow("0 日→假汉: translations hidden") << 0 << "+-+-" << "+-+-" << "++++";
+    QTest::newRow("1 汉→假日: sentences hidden") << 1 << "-+-+" << "-+-+" << "++++";
+    QTest::newRow("2 日假→汉: translations hidden until a prompt") << 2 << "+-+-" << "++++" << "++++";
+    // This mode checks no answer: Enter leaves the typing layout.
+    QTest::newRow("3 汉假日: everything") << 3 << "++++" << "++++" << "-+-+";
+}
+
+void TestStudyPresent::sentenceHalvesHideWithWhatTheyReveal() {
+    QFETCH(int, mode);
+    QFETCH(QString, question);
+    QFETCH(QString, afterPrompt);
+    QFETCH(QString, answered);
+    StudyFixture f("sentence_halves");
+    f.manage.readmode = mode;
+    f.manage.showsentence = true;
+    f.manage.sentencecountperword = 2;
+    f.manage.delaytime = 40;
+    f.WriteList("lx3.en", "猫がいます。\t有猫。\n猫が好きです。\t喜欢猫。\n犬です。\t是狗。\n犬が来た。\t狗来了。\n");
+    f.WriteList("lx4.en", "index\nNeko\t0\t1\ninu\t2\t3\n");
+    f.WriteLibrary("words.lx", kWords);
+    TformMain& w = f.Create();
+    f.Open("words.lx");
+    QCOMPARE(w.MemoSentence->toPlainText().split('\n').size(), 4);
+    QCOMPARE(SentenceLinesSeen(w), question);
+
+    f.Type("N");  // typing: the word is asked for, its sentences hide
+    QCOMPARE(SentenceLinesSeen(w), QStringLiteral("-+-+"));
+    f.Press(Qt::Key_Control);  // a prompt shows everything
+    QCOMPARE(SentenceLinesSeen(w), QStringLiteral("++++"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.TimerPrompt->isActive(), 2000);
+    QCOMPARE(SentenceLinesSeen(w), afterPrompt);
+
+    f.Type("x");
+    f.Enter();  // a checked answer reveals the whole entry
+    QCOMPARE(f.Comment(), QStringLiteral("错 误"));
+    QCOMPARE(SentenceLinesSeen(w), answered);
+
+    f.Press(Qt::Key_Down);  // the next word starts in the question layout again
+    QCOMPARE(f.WordText(), QStringLiteral("inu"));
+    QCOMPARE(w.MemoSentence->toPlainText(), QStringLiteral("犬です。\n是狗。\n犬が来た。\n狗来了。"));
+    QCOMPARE(SentenceLinesSeen(w), question);
 }
 
 void TestStudyPresent::malformedListsNeverStopAWord() {
