@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite (GoogleTest, Qt Test on the
-# offscreen platform, lxtool checks).
+# offscreen platform, lxtool checks); then builds the suite again with
+# AddressSanitizer and UndefinedBehaviorSanitizer (clang, Debug) together
+# with the fuzz targets, and runs it there with every fuzz target on its
+# seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 BUILD=${BUILD_DIR:-build}
+CHECK_BUILD=${CHECK_BUILD_DIR:-$BUILD-check}
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"
 cmake --build "$BUILD" --target program_folder
@@ -47,3 +51,12 @@ trap report_flaky EXIT
 
 run_suite "$BUILD"
 
+if [ "${LEXILARK_SKIP_CHECK_BUILD:-0}" != 1 ]; then
+  CC=clang-14 CXX=clang++-14 cmake -S . -B "$CHECK_BUILD" -DCMAKE_BUILD_TYPE=Debug \
+    -DLEXILARK_SANITIZE=ON -DLEXILARK_FUZZ=ON -DLEXILARK_BENCH=OFF >/dev/null
+  cmake --build "$CHECK_BUILD" -j"$(nproc)"
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0
+  run_suite "$CHECK_BUILD"
+fi

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Runs every fuzz target (or those named) for a chosen time each, starting
+# from its seed corpus; new inputs go to a work corpus beside the build, and
+# findings (crashes, broken round trips) to build-check/fuzz-findings/.
+#   bash scripts/fuzz.sh [SECONDS] [TARGET...]     e.g. bash scripts/fuzz.sh 300 wordlib config
+set -euo pipefail
+cd "$(dirname "$0")/.."
+SECONDS_EACH=${1:-60}
+shift || true
+BUILD=${CHECK_BUILD_DIR:-build-check}
+TARGETS=("$@")
+[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(codec wordlib favourites config textimport datalists helptext)
+CC=clang-14 CXX=clang++-14 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Debug \
+  -DLEXILARK_SANITIZE=ON -DLEXILARK_FUZZ=ON -DLEXILARK_BENCH=OFF >/dev/null
+cmake --build "$BUILD" -j"$(nproc)" --target "${TARGETS[@]/#/fuzz_}"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+status=0
+for t in "${TARGETS[@]}"; do
+  work="$BUILD/fuzz-corpus/$t"
+  findings="$BUILD/fuzz-findings/$t"
+  mkdir -p "$work" "$findings"
+  echo "== fuzz_$t for ${SECONDS_EACH}s"
+  if ! "$BUILD/tests/fuzz/fuzz_$t" -max_total_time="$SECONDS_EACH" -print_final_stats=1 \
+      -artifact_prefix="$findings/" "$work" "tests/fuzz/corpus/$t" 2>"$BUILD/fuzz-$t.log"; then
+    status=1
+    echo "   finding kept in $findings (log: $BUILD/fuzz-$t.log)"
+  fi
+  grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb' "$BUILD/fuzz-$t.log" | sed 's/^/   /' || true
+done
+exit $status

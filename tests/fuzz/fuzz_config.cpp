@@ -1,0 +1,38 @@
+// The configuration loader. The input is the plain text of "init.ini". Every
+// value it loads is saved and loads back the same: settings, users,
+// passwords and last libraries.
+
+#include <cstdint>
+#include <string>
+
+#include "core/apphelpers.h"
+#include "core/manage.h"
+#include "tests/fuzz/fuzz_support.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::InstallMessageCounter();
+    SetProgramFolder(fuzz::Folder().ProgramFolder());
+
+    TManage first;
+    first.configText = std::string(fuzz::UpToNul(fuzz::AsText(data, size)));
+    first.LoadConfig();
+    if (!first.SaveConfig()) return 0;
+
+    TManage second;
+    second.LoadConfigFile(fuzz::Folder().ProgramFolder());
+    fuzz::Check(first.delaytime == second.delaytime && first.autocleareditinput == second.autocleareditinput &&
+                    first.mute == second.mute && first.showsentence == second.showsentence,
+                "study switches");
+    fuzz::Check(first.readmode == second.readmode && first.memorymode == second.memorymode &&
+                    first.sentencecountperword == second.sentencecountperword,
+                "modes");
+    fuzz::Check(first.fontnamecn == second.fontnamecn && first.fontnameen == second.fontnameen, "font names");
+    fuzz::Check(first.fontcolor == second.fontcolor && first.backcolor == second.backcolor &&
+                    first.bordercolor == second.bordercolor,
+                "colours");
+    fuzz::Check(first.userindex == second.userindex, "user index");
+    fuzz::Check(first.user == second.user, "user names");
+    fuzz::Check(first.password == second.password, "passwords");
+    fuzz::Check(first.lastwordlib == second.lastwordlib, "last libraries");
+    return 0;
+}

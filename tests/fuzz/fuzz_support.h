@@ -1,0 +1,94 @@
+#pragma once
+// What every fuzz target shares: a scratch folder of its own (in memory where
+// the system has one), a message sink that counts what the code under test
+// shows and answers No to every question, and small file helpers.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "core/apphelpers.h"
+
+namespace fuzz {
+
+// Stops the run with a finding: libFuzzer saves the input that caused it.
+[[noreturn]] inline void Fail(const char* what) {
+    std::fprintf(stderr, "round-trip property broken: %s\n", what);
+    std::abort();
+}
+
+inline void Check(bool holds, const char* what) {
+    if (!holds) Fail(what);
+}
+
+// A folder for this process, removed when it ends.
+class Scratch {
+public:
+    Scratch() {
+        std::error_code ec;
+        std::filesystem::path base = "/dev/shm";
+        if (!std::filesystem::is_directory(base, ec)) base = std::filesystem::temp_directory_path();
+        path_ = base / ("lexilark_fuzz." + std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(path_);
+    }
+    ~Scratch() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    // The folder as the program names folders: GBK (here plain ASCII) with
+    // its trailing separator.
+    std::string ProgramFolder() const { return path_.string() + "/"; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline const Scratch& Folder() {
+    static const Scratch scratch;
+    return scratch;
+}
+
+// Counts the messages shown since the last Reset.
+inline int& MessagesShown() {
+    static int shown = 0;
+    return shown;
+}
+
+inline void InstallMessageCounter() {
+    static const bool installed = [] {
+        SetMessageSink([](const std::string&, int flags) {
+            ++MessagesShown();
+            return flags == kMsgYesNo ? kIdNo : kIdOk;
+        });
+        return true;
+    }();
+    (void)installed;
+    MessagesShown() = 0;
+}
+
+inline std::string ReadBytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteBytes(const std::filesystem::path& p, std::string_view bytes) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string_view AsText(const uint8_t* data, size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
+
+// The text a program file holds: everything before the first NUL.
+inline std::string_view UpToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+}  // namespace fuzz
