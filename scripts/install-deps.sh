@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-wqy-microhei
   xvfb xauth
   edict
+  clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
