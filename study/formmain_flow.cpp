@@ -231,10 +231,12 @@ void TformMain::CycleEndSequence(bool storeGroupFirst) {
     WordLib0.ThisLoopTime = 0;
     if (storeGroupFirst) WordLib0.StoreGroup();
     WordLib0.ShuffleWords();
-    WordLib0.SaveWordLib();
     WriteCycleNo(Num(WordLib0.LoopTimes));
     WordLib0.GroupIndex = -1;
     if (WordLib0.NextGroup() == kGroupNoGradeZero) RestartAtGradeZero();
+    // Saved once the new cycle's first group is loaded, so the file names a
+    // group that exists rather than the one past the last.
+    WordLib0.SaveWordLib();
 }
 
 // No grade-0 word is left in the whole library. The grades come down until

@@ -139,7 +139,11 @@ void TestStudyFlow::groupEndWithNoLaterGroupEndsTheCycle() {
                                                           "祝贺你!完成本次循环！现在进入第2循环"}));
     QCOMPARE(w.circleno->text(), QStringLiteral("2"));
     QCOMPARE(w.WordLib.ThisLoopTime, 0);  // the new cycle's clock starts at zero
-    QVERIFY(SavedText(f, "four.lx").find("<tlt>0</tlt>") != std::string::npos);
+    const std::string saved = SavedText(f, "four.lx");
+    QVERIFY(saved.find("<tlt>0</tlt>") != std::string::npos);
+    // The file names the group the new cycle studies, not the one past the
+    // last, so it reopens where study goes on.
+    QVERIFY2(saved.find("<groupindex>0</groupindex>") != std::string::npos, saved.c_str());
     QVERIFY(f.WordText() == "w0" || f.WordText() == "w2");
     QCOMPARE(w.WordLib.Words[static_cast<size_t>(w.WordLib.CurrentIndex)].Grade, 0);
 }
