@@ -147,6 +147,32 @@ void TWordLib0::ShuffleWords(unsigned seed) {
     if (StudyLib && loadedGroup_ >= 0) LoadGroup(loadedGroup_);
 }
 
+void TWordLib0::CloseWordLib() {
+    Path.clear();
+    Lines.clear();
+    Date.clear();
+    Editor.clear();
+    Version.clear();
+    LastWord = 0;
+    Count = 0;
+    GradeWordLastWord.fill("0");
+    BaseGrade = 0;
+    GroupCount = 1;
+    GroupIndex = 0;
+    LoopTimes = 1;
+    ThisLoopTime = 0;
+    TotalDisplays = 0;
+    TotalTime = 0;
+    LoadGroup(0);
+    if (StudyLib) {
+        StudyLib->CurrentIndex = -1;
+        StudyLib->CurrentGrade = StudyLib->SearchGrade = 0;
+        StudyLib->HideAll();
+    }
+    ShowBaseGrade();
+    ShowGroupNo();
+}
+
 int TWordLib0::LowerAllGrades() {
     if (Count == 0) return 0;
     // The grades come down as far as the lowest grade in use, so that grade

@@ -168,6 +168,11 @@ public:
     // False (after a message) when it is not opened; the library that was
     // open then stays open, words and Path included.
     bool OpenWordLib(const std::string& gbkPath);
+    // Leaves no library open: no words, no Path (so nothing is saved), the
+    // header values of a fresh object and an empty study list with nothing
+    // shown. A learner without a library of their own then never studies,
+    // and saves into, the library of the learner before them.
+    void CloseWordLib();
     // Writes the whole library to Path; run StoreGroup first. False when
     // nothing was written (no library open, or the write failed after its
     // message).

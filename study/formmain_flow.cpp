@@ -171,7 +171,12 @@ void TformMain::OpenLastWordLib(const std::string& gbkUserFolder) {
     const std::string& file = manage_.GetCurrentLibrary();
     const std::string path = gbkUserFolder + file;
     std::error_code ec;
-    if (file.empty() || !std::filesystem::is_regular_file(ToNativePath(path), ec)) return;
+    if (file.empty() || !std::filesystem::is_regular_file(ToNativePath(path), ec)) {
+        // Whatever the learner before left open is theirs, not this one's.
+        WordLib0.CloseWordLib();
+        SetLibraryName({});
+        return;
+    }
     if (!WordLib0.OpenWordLib(path)) return;
     SetLibraryName(file.size() >= 3 ? file.substr(0, file.size() - 3) : std::string());
 }

@@ -127,6 +127,26 @@ TEST(WholeLibrary, OpeningALibraryWithoutWordsLeavesNoWordCurrent) {
     EXPECT_NE(PlainTextOf(f.folder / "empty.lx").find("<lw>-1</lw>"), std::string::npos);
 }
 
+// What the learner before left open is closed for a learner without a
+// library: nothing of it is shown, studied or saved.
+TEST(WholeLibrary, ClosingLeavesNothingToStudyOrSave) {
+    OpenLibrary f({0, 1, 2, 0, 3}, 2, 1, 1);
+    f.list.NextWord(true);
+    const std::string before = TempFolder::ReadBytes(f.folder / "lib.lx");
+    f.lib.CloseWordLib();
+    EXPECT_TRUE(f.lib.Path.empty());
+    EXPECT_EQ(f.lib.Count, 0);
+    EXPECT_EQ(f.lib.BaseGrade, 0);
+    EXPECT_EQ(f.list.WordCount, 0);
+    EXPECT_EQ(f.list.CurrentIndex, -1);
+    EXPECT_EQ(f.display.groupNo, "1 / 1");
+    EXPECT_EQ(f.display.GradeLabelsText(), "10000,4,3,2,1,0");
+    EXPECT_EQ(f.list.NextWord(true), kNextNoWords);
+    f.lib.StoreGroup();
+    EXPECT_FALSE(f.lib.SaveWordLib());
+    EXPECT_EQ(TempFolder::ReadBytes(f.folder / "lib.lx"), before);
+}
+
 TEST(WholeLibrary, StoringNeverPutsWordsOnOtherWordsPlaces) {
     auto libraryWords = [](const TWordLib0& lib) {
         std::vector<std::string> words;

@@ -302,6 +302,12 @@ private slots:
         w.LogIn("c");
         QVERIFY(w.study->isVisible());
         QCOMPARE(w.Manage().GetCurrentLibrary(), std::string());
+        QCOMPARE(w.study->WordLib0.Count, 0);  // bob's library is not left open
+        QVERIFY(w.study->LabelWordLibName->text().isEmpty());
+        const auto bobsLibrary = ReadScrambledFile(w.UserDir(1) / "bob.lx");
+        QTest::keyClick(w.study->EditInput, Qt::Key_Space);
+        QTest::mouseClick(w.study->ButtonReturn, Qt::LeftButton);
+        QCOMPARE(ReadScrambledFile(w.UserDir(1) / "bob.lx"), bobsLibrary);
         QCOMPARE(w.study->MyWordLib.Count, 1);
         QCOMPARE(w.study->MyWordLib.Words[0].Word, std::string("template-word"));
     }
