@@ -48,9 +48,12 @@ TformStart::TformStart(std::string gbkProgramFolder, QWidget* parent)
     PanelStart = AddPanel("PanelStart");
     PanelLogon = AddPanel("PanelLogon");
     PanelManage = AddPanel("PanelManage");
+    PanelBackupLogon = AddPanel("PanelBackupLogon");
+    PanelBackup = AddPanel("PanelBackup");
     BuildPanelStart();
     BuildPanelLogon();
     BuildPanelManage();
+    BuildBackupPanels();
     BringToFront(PanelStart);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -94,8 +97,6 @@ void TformStart::BuildPanelStart() {
     suiButton5 = makeButton("suiButton5", "导入词库");
     suiButton6 = makeButton("suiButton6", "系统帮助");
     suiButton4 = makeButton("suiButton4", "退出系统");
-    suiButton3->setEnabled(false);
-    suiButton3->hide();
 
     Label14 = new QLabel(U("推荐将分辨率设置为 800×600 或 1024×768"), PanelStart);
     Label14->setObjectName("Label14");

@@ -5,6 +5,8 @@
 // PanelLogon and PanelManage; an action brings one of them to the front.
 
 #include <QWidget>
+#include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 class QStackedLayout;
 class TitleBar;
@@ -54,6 +57,22 @@ public:
     void suiButton10Click();  // "删除"
     void suiButton24Click();  // "返回": save the configuration
 
+    // Progress backups (PanelBackupLogon, then PanelBackup). A user's
+    // backups are shown only after that user's password, as at a login.
+    void suiButton3Click();          // "进度备份"
+    void ButtonBackupLogonClick();   // "确 定" and Enter in EditBackupPassword
+    void ListBackupListClick();      // a backup picked: its libraries shown
+    void ButtonBackupNowClick();     // "立即备份"
+    void ButtonRestoreClick();       // "恢复"
+    void ButtonBackupReturnClick();  // "返 回" on either backup panel
+    // At a login: backs the user's folder up when the newest backup is a
+    // day old. A failure is shown once and never stops the login.
+    void AutomaticBackup(int slot);
+    // The time backups are named by; tests set it.
+    std::function<std::time_t()> backupClock = [] { return std::time(nullptr); };
+    // The slot whose backups PanelBackup shows (-1 before a password).
+    int BackupSlot() const { return backupSlot_; }
+
     void BringToFront(QWidget* panel);
     QWidget* FrontPanel() const;
 
@@ -66,13 +85,15 @@ public:
     QFrame* PanelStart = nullptr;
     QFrame* PanelLogon = nullptr;
     QFrame* PanelManage = nullptr;
+    QFrame* PanelBackupLogon = nullptr;
+    QFrame* PanelBackup = nullptr;
 
     QLabel* LabelVersion = nullptr;
     QPushButton* suiButton1 = nullptr;  // "开始背单词"
     QPushButton* suiButton2 = nullptr;  // "用户管理"
     QPushButton* suiButton6 = nullptr;  // "系统帮助"
     QPushButton* suiButton4 = nullptr;  // "退出系统"
-    QPushButton* suiButton3 = nullptr;  // "进度备份", hidden and disabled
+    QPushButton* suiButton3 = nullptr;  // "进度备份"
     QPushButton* suiButton5 = nullptr;  // "导入词库"
     QLabel* Label14 = nullptr;
 
@@ -91,6 +112,17 @@ public:
     QPushButton* suiButton24 = nullptr;  // "返回"
     QLabel* Label20 = nullptr;
 
+    QComboBox* ComboBackupUser = nullptr;
+    QLineEdit* EditBackupPassword = nullptr;  // masked
+    QPushButton* ButtonBackupLogon = nullptr;        // "确 定"
+    QPushButton* ButtonBackupLogonReturn = nullptr;  // "返 回"
+    QLabel* LabelBackupUser = nullptr;               // whose backups
+    QListWidget* ListBackupList = nullptr;           // newest first
+    QPlainTextEdit* MemoBackupInfo = nullptr;        // the picked backup's libraries
+    QPushButton* ButtonBackupNow = nullptr;          // "立即备份"
+    QPushButton* ButtonRestore = nullptr;            // "恢复"
+    QPushButton* ButtonBackupReturn = nullptr;       // "返 回"
+
 signals:
     // The window has closed for good ("退出系统"): the program ends.
     void closed();
@@ -104,11 +136,20 @@ private:
     void BuildPanelStart();
     void BuildPanelLogon();
     void BuildPanelManage();
+    void BuildBackupPanels();
+    void ShowBackups(const std::string& select = std::string());
     void FillUserList(const std::vector<std::string>& gbkRows);
+    // A user drop-down of the login rows with the last user picked.
+    void FillLoginUsers(QComboBox* combo);
+    // The picked row when the password box holds its password; -1 after
+    // the login's message otherwise.
+    int CheckedLoginRow(const QComboBox* combo, const QLineEdit* password);
     std::vector<std::string> UserListRows() const;
     int SelectedUserRow() const;
     void ApplyUserEdit(const UserEditOutcome& outcome, const std::vector<std::string>& gbkRows);
 
     QStackedLayout* panels_ = nullptr;
     bool fillingUserList_ = false;  // list changes made by the program itself
+    int backupSlot_ = -1;
+    std::vector<std::string> backupNames_;  // rows of ListBackupList
 };

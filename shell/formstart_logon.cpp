@@ -1,8 +1,6 @@
 // The start window's login panel and the login step.
 
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,12 +17,6 @@
 #include "shell/startcontrols.h"
 #include "study/formmain.h"
 
-namespace {
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-}  // namespace
-
 void TformStart::BuildPanelLogon()
 {
     auto* layout = new QVBoxLayout(PanelLogon);
@@ -32,25 +24,11 @@ void TformStart::BuildPanelLogon()
     layout->addWidget(NewPanelHeading("用户登录", PanelLogon));
     layout->addStretch(1);
 
-    auto* form = new QGridLayout;
-    form->addWidget(new QLabel(U("用户名"), PanelLogon), 0, 0);
-    ComboUserList = new QComboBox(PanelLogon);
-    ComboUserList->setObjectName("ComboUserList");
-    form->addWidget(ComboUserList, 0, 1);
-    form->addWidget(new QLabel(U("密　码"), PanelLogon), 1, 0);
-    EditPassword = NewPasswordEdit("EditPassword", PanelLogon);
-    form->addWidget(EditPassword, 1, 1);
-    layout->addLayout(form);
+    layout->addLayout(NewUserPasswordForm(PanelLogon, ComboUserList, "ComboUserList", EditPassword, "EditPassword"));
     layout->addStretch(1);
-
-    auto* buttons = new QHBoxLayout;
     suiButton12 = NewPanelButton("suiButton12", "确 定", PanelLogon);
     suiButton11 = NewPanelButton("suiButton11", "返 回", PanelLogon);
-    buttons->addStretch(1);
-    buttons->addWidget(suiButton12);
-    buttons->addWidget(suiButton11);
-    buttons->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow({suiButton12, suiButton11}));
 
     connect(ComboUserList, &QComboBox::activated, this, [this](int) { ComboUserListClick(); });
     connect(EditPassword, &QLineEdit::returnPressed, this, &TformStart::suiButton12Click);
@@ -63,8 +41,7 @@ void TformStart::suiButton1Click()
 {
     // A first start has no init.ini yet; its administrator still logs in.
     EnsureAdministrator(Manage);
-    ComboUserList->clear();
-    for (const auto& name : LoginRows(Manage)) ComboUserList->addItem(ScreenText(name));
+    FillLoginUsers(ComboUserList);
 
     if (IsAutomaticLogin(Manage)) {
         UserFolder = UserFolderOf(ProgramFolder, 0);
@@ -76,8 +53,6 @@ void TformStart::suiButton1Click()
         suiButton12Click();
         return;
     }
-    const int last = Manage.GetUserIndex();
-    ComboUserList->setCurrentIndex(last >= 0 && last < ComboUserList->count() ? last : -1);
     BringToFront(PanelLogon);
     EditPassword->setFocus();
 }
@@ -90,15 +65,32 @@ void TformStart::ComboUserListClick()
     EditPassword->setFocus();
 }
 
-void TformStart::suiButton12Click()
+void TformStart::FillLoginUsers(QComboBox* combo)
 {
-    const int row = ComboUserList->currentIndex();
-    const auto typed = TypedGbk(EditPassword->text());
+    combo->clear();
+    for (const auto& name : LoginRows(Manage)) combo->addItem(ScreenText(name));
+    const int last = Manage.GetUserIndex();
+    combo->setCurrentIndex(last >= 0 && last < combo->count() ? last : -1);
+}
+
+int TformStart::CheckedLoginRow(const QComboBox* combo, const QLineEdit* password)
+{
+    const int row = combo->currentIndex();
+    const auto typed = TypedGbk(password->text());
     if (!typed) {
         ShowAppMessageUtf8(row < 0 ? "请选择一个用户" : "密码不正确");
-        return;
+        return -1;
     }
-    if (!CheckLogin(Manage, row, ComboUserList->count(), *typed)) return;
+    return CheckLogin(Manage, row, combo->count(), *typed) ? row : -1;
+}
+
+void TformStart::suiButton12Click()
+{
+    const int row = CheckedLoginRow(ComboUserList, EditPassword);
+    if (row < 0) return;
+    // Before anything of the user's is opened, so the copy is of the
+    // files as they were saved.
+    AutomaticBackup(row);
 
     // A failure past the password test ends the login where it happened.
     try {

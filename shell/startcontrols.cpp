@@ -1,5 +1,8 @@
 #include "shell/startcontrols.h"
 
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,6 +34,29 @@ QPushButton* NewPanelButton(const char* objectName, const char* utf8Caption, QWi
     auto* button = new QPushButton(QString::fromUtf8(utf8Caption), parent);
     button->setObjectName(objectName);
     return button;
+}
+
+QGridLayout* NewUserPasswordForm(QWidget* parent, QComboBox*& combo, const char* comboName, QLineEdit*& password,
+                                 const char* passwordName)
+{
+    auto* form = new QGridLayout;
+    form->addWidget(new QLabel(QString::fromUtf8("用户名"), parent), 0, 0);
+    combo = new QComboBox(parent);
+    combo->setObjectName(comboName);
+    form->addWidget(combo, 0, 1);
+    form->addWidget(new QLabel(QString::fromUtf8("密　码"), parent), 1, 0);
+    password = NewPasswordEdit(passwordName, parent);
+    form->addWidget(password, 1, 1);
+    return form;
+}
+
+QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* button : buttons) row->addWidget(button);
+    row->addStretch(1);
+    return row;
 }
 
 QString ScreenText(const std::string& gbk)

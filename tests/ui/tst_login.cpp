@@ -15,6 +15,7 @@
 #include "core/gbktext.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
+#include "support/loginwindows.h"
 #include "support/studyfixture.h"
 #include "widgets/answeredit.h"
 
@@ -23,76 +24,6 @@ namespace fs = std::filesystem;
 namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-// The start and study windows on a program folder of their own, sharing the
-// start window's configuration as the program does.
-struct LoginWindows {
-    explicit LoginWindows(const std::string& name) : f(name)
-    {
-        fs::create_directories(f.programFolder / "wordlib");
-        for (int slot = 1; slot <= 2; ++slot) fs::create_directories(UserDir(slot));
-        previousHotKey = SetHotKeyFactory([] { return std::make_unique<FakeHotKey>(true); });
-        start = std::make_unique<TformStart>(f.gbkProgramFolder);
-        formStart = start.get();
-        study = std::make_unique<TformMain>(start->Manage);
-        formMain = study.get();
-        study->SetMediaPlayer(std::make_unique<FakePlayer>());
-        start->show();
-    }
-    ~LoginWindows()
-    {
-        formMain = nullptr;
-        formStart = nullptr;
-        study.reset();
-        start.reset();
-        SetHotKeyFactory(previousHotKey);
-    }
-
-    fs::path UserDir(int slot) const { return f.programFolder / "users" / ("user" + std::to_string(slot)); }
-    TManage& Manage() { return start->Manage; }
-
-    // A library of `n` words in the folder of `slot`.
-    void Library(int slot, const std::string& fileUtf8, int n)
-    {
-        const std::vector<FixtureWord> words = NumberedWords(n);
-        const std::string saved = f.gbkUserFolder;
-        f.gbkUserFolder = f.gbkProgramFolder + "users\\user" + std::to_string(slot) + "\\";
-        f.WriteLibrary(fileUtf8, words);
-        f.gbkUserFolder = saved;
-    }
-    // The favourites template with the given words.
-    void Template(std::initializer_list<const char*> words)
-    {
-        std::string text = "<editor>x</editor><lw>0</lw>";
-        for (const char* word : words)
-            text += std::string("\n<word><e>") + word + "</e><t>0</t><c>m</c><g>0</g></word>";
-        QVERIFY(WriteScrambledFile(f.programFolder / "wordlib" / "收藏库.lx", Gbk(text)));
-    }
-    void User(int slot, const char* name, const char* password, const char* library = "")
-    {
-        Manage().user[slot] = Gbk(name);
-        Manage().password[slot] = Gbk(password);
-        Manage().lastwordlib[slot] = Gbk(library);
-    }
-    void StartStudying() { QTest::mouseClick(start->suiButton1, Qt::LeftButton); }
-    void LogIn(const char* password)
-    {
-        start->EditPassword->setText(U(password));
-        QTest::mouseClick(start->suiButton12, Qt::LeftButton);
-    }
-    QStringList ComboRows() const
-    {
-        QStringList rows;
-        for (int i = 0; i < start->ComboUserList->count(); ++i) rows << start->ComboUserList->itemText(i);
-        return rows;
-    }
-    std::string UserFolderUtf8() const { return Utf8(start->UserFolder); }
-
-    StudyFixture f;
-    HotKeyFactory previousHotKey;
-    std::unique_ptr<TformStart> start;
-    std::unique_ptr<TformMain> study;
-};
 
 }  // namespace
 
