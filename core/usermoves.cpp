@@ -130,7 +130,8 @@ void RemoveFile(const fs::path& path) {
 
 }  // namespace
 
-std::vector<std::string> DefaultUserFolderRoots() { return {"users\\"}; }
+// A user's progress backups are the user's as much as the user folder is.
+std::vector<std::string> DefaultUserFolderRoots() { return {"users\\", "backups\\"}; }
 
 std::string FolderNameFor(const std::string& gbkName) {
     std::string name;

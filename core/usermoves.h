@@ -35,8 +35,9 @@
 // journal was stopped before step 3: nothing was moved, the stray file is
 // removed and the old table stands.
 //
-// The renames apply to every folder root in `roots` the same way ("users\"
-// by default; other per-user folders such as backups can be added there).
+// The renames apply to every folder root in `roots` the same way: by default
+// "users\" and "backups\" (the progress backups of each slot), so a user's
+// backups move, and are set aside, under the same name as the user folder.
 
 #include <functional>
 #include <string>

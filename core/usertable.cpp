@@ -178,7 +178,8 @@ UserEditOutcome DeleteUser(TManage& manage, std::vector<std::string>& rows, int 
     const std::string& name = manage.user[selectedRow];
     if (ShowAppMessage(Gbk("确定要删除用户“") + name +
                            Gbk("”吗？\r\n\r\n删除后，该用户的词库、学习进度和收藏库将移到 users 文件夹中"
-                               "以用户名和日期命名的文件夹里保存，不会交给其他用户。"),
+                               "以用户名和日期命名的文件夹里保存，进度备份移到 backups 文件夹中"
+                               "同名的文件夹里，不会交给其他用户。"),
                        kMsgYesNo) != kIdYes) {
         return UserEditOutcome{};
     }

@@ -10,10 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include "core/apphelpers.h"
 #include "core/backups.h"
 #include "core/codec.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
+#include "core/manage.h"
+#include "core/usermoves.h"
+#include "core/usertable.h"
 #include "local_time.h"
 #include "temp_folder.h"
 #include "wordlib_fixture.h"
@@ -339,6 +343,50 @@ TEST_F(BackupTest, ARestoreKilledAtAnyStepLeavesOneWholeFolder)
         for (const auto& name : Names())
             if (name != kept.name) fs::remove_all(Backups() / name);
     }
+}
+
+TEST_F(BackupTest, BackupsMoveWithTheirUsersAndADeletedUsersAreKeptAside)
+{
+    // 管理员, alice (slot 1) and bob (slot 2), each with a backup of their
+    // own library; slot 3 is free but holds backups an earlier user left.
+    TManage manage;
+    manage.user = {AdministratorName(), "alice", "bob"};
+    for (int slot = 1; slot <= 2; ++slot) {
+        fs::create_directories(User(slot));
+        Library(slot == 1 ? "alice.lx" : "bob.lx", {{1, slot}}, slot);
+        ASSERT_TRUE(MakeBackup(program, slot, base + slot).ok);
+    }
+    fs::create_directories(User(3));
+    Library("old.lx", {{2, 2}}, 3);
+    ASSERT_TRUE(MakeBackup(program, 3, base).ok);
+    fs::remove_all(User(3));
+    const auto alices = ListBackups(program, 1);
+    const auto bobs = ListBackups(program, 2);
+    const auto bobsFiles = Files(Backups(2) / bobs[0]);
+    SetProgramFolder(program);
+    ASSERT_TRUE(manage.SaveConfig());
+    manage.LoadConfigFile(program);
+
+    // alice is deleted, dave and erin added into slots 2 and 3; then the
+    // table is saved.
+    MessageRecorder messages;
+    messages.answers = {kIdYes};
+    std::vector<std::string> rows = ManageRows(manage);
+    ASSERT_TRUE(DeleteUser(manage, rows, 1).done);
+    ASSERT_TRUE(AddUser(manage, rows, "dave", "", "").done);
+    ASSERT_TRUE(AddUser(manage, rows, "erin", "", "").done);
+    ASSERT_TRUE(CommitUserTable(manage, program, "2026-12-10"));
+    SetProgramFolder("");
+
+    EXPECT_EQ(manage.user[1], "bob");
+    EXPECT_EQ(ListBackups(program, 1), bobs);
+    EXPECT_EQ(Files(Backups(1) / bobs[0]), bobsFiles);
+    EXPECT_TRUE(ListBackups(program, 2).empty()) << "dave inherits nobody's backups";
+    EXPECT_TRUE(ListBackups(program, 3).empty()) << "nor does erin in slot 3";
+    const fs::path backups = folder.path() / "backups";
+    EXPECT_TRUE(fs::exists(backups / "alice_2026-12-10" / alices[0] / "alice.lx"));
+    EXPECT_TRUE(fs::exists(folder.path() / "users" / "alice_2026-12-10" / "alice.lx"));
+    EXPECT_TRUE(fs::exists(backups / "user3_旧文件_2026-12-10"));
 }
 
 }  // namespace

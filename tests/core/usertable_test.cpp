@@ -253,7 +253,8 @@ TEST_F(UserTableTest, DeleteAsksThenMovesLaterUsersDownWithTheirLibrariesAndFold
     EXPECT_EQ(recorder.shown[0].flags, kMsgYesNo);
     EXPECT_EQ(recorder.shown[0].text,
               "确定要删除用户“u2”吗？\r\n\r\n删除后，该用户的词库、学习进度和收藏库将移到 users 文件夹中"
-              "以用户名和日期命名的文件夹里保存，不会交给其他用户。");
+              "以用户名和日期命名的文件夹里保存，进度备份移到 backups 文件夹中"
+              "同名的文件夹里，不会交给其他用户。");
     EXPECT_EQ(rows.size(), 5u);
     EXPECT_EQ(manage.user[2], "u2");
 
