@@ -64,7 +64,7 @@ std::string FullLibraryText() {
 }
 
 bool WriteLibrary() {
-    static const bool written = WriteScrambledFile(LibraryPath(), FullLibraryText());
+    static const bool written = static_cast<bool>(WriteScrambledFile(LibraryPath(), FullLibraryText()));
     return written;
 }
 

@@ -244,11 +244,11 @@ void ApplyKey(const char* in, char* out, const unsigned char* key, size_t len) {
     }
 }
 
-std::FILE* OpenFile(const std::filesystem::path& path, bool write) {
+std::FILE* OpenForReading(const std::filesystem::path& path) {
 #ifdef _WIN32
-    return _wfopen(path.c_str(), write ? L"wb" : L"rb");
+    return _wfopen(path.c_str(), L"rb");
 #else
-    return std::fopen(path.c_str(), write ? "wb" : "rb");
+    return std::fopen(path.c_str(), "rb");
 #endif
 }
 
@@ -309,7 +309,7 @@ void ScrambleAt(char* data, size_t len, size_t offset) {
 
 std::optional<std::string> ReadScrambledFile(const std::filesystem::path& path) {
     SeedKeystream(kKeystreamSeed);
-    std::FILE* file = OpenFile(path, false);
+    std::FILE* file = OpenForReading(path);
     if (!file) return std::nullopt;
     // The end-of-file read takes a place in the buffer too, so reading one
     // byte more than the largest accepted file tells whether it is too big.
@@ -346,34 +346,12 @@ std::optional<std::string> ReadScrambledFile(const std::filesystem::path& path) 
 
 // --- ScrambledWriter ----------------------------------------------------
 
-namespace {
-std::filesystem::path TempPathFor(const std::filesystem::path& target) {
-    std::filesystem::path temp = target;
-    temp += ".lxsave~";
-    return temp;
-}
-}  // namespace
-
-ScrambledWriter::~ScrambledWriter() { Discard(); }
-
-bool ScrambledWriter::Open(const std::filesystem::path& path) {
-    Discard();
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        ShowAppMessage(Gbk("文件打不开"), kMsgOk);
-        return false;
-    }
-    std::FILE* probe = OpenFile(TempPathFor(path), true);
-    if (!probe) {
-        ShowAppMessage(Gbk("文件打不开"), kMsgOk);
-        return false;
-    }
-    std::fclose(probe);
+void ScrambledWriter::Open(const std::filesystem::path& path, NewFileAccess access) {
     SeedKeystream(kKeystreamSeed);
     target_ = path;
+    access_ = access;
     scrambled_.clear();
     open_ = true;
-    return true;
 }
 
 void ScrambledWriter::Append(std::string_view plain) {
@@ -411,35 +389,17 @@ void ScrambledWriter::WriteLineBreak() { Append("\n"); }
 
 void ScrambledWriter::WritePlain(std::string_view plain) { Append(UpToNul(plain)); }
 
-bool ScrambledWriter::Close() {
-    if (!open_) return false;
+SaveResult ScrambledWriter::Close() {
+    if (!open_) return {SaveResult::Fault::CannotCreate, target_};
     open_ = false;
-    std::filesystem::path temp = TempPathFor(target_);
     SeedKeystream(static_cast<int32_t>(StateAfterDraws(scrambled_.size())));
-    bool ok = false;
-    if (std::FILE* file = OpenFile(temp, true)) {
-        size_t written = std::fwrite(scrambled_.data(), 1, scrambled_.size(), file);
-        ok = written == scrambled_.size() && std::fflush(file) == 0;
-        ok = (std::fclose(file) == 0) && ok;
-    }
-    std::error_code ec;
-    if (ok) {
-        std::filesystem::rename(temp, target_, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        std::filesystem::remove(temp, ec);
-        ShowAppMessage(Gbk("文件打不开"), kMsgOk);
-    }
+    SaveResult result = SafeWriteFile(target_, scrambled_, access_);
     scrambled_.clear();
-    return ok;
+    return result;
 }
 
 void ScrambledWriter::Discard() {
-    if (!open_) return;
     open_ = false;
-    std::error_code ec;
-    std::filesystem::remove(TempPathFor(target_), ec);
     scrambled_.clear();
 }
 
@@ -449,9 +409,9 @@ std::string ScrambleWhole(std::string_view plain) {
     return out;
 }
 
-bool WriteScrambledFile(const std::filesystem::path& path, std::string_view plain) {
+SaveResult WriteScrambledFile(const std::filesystem::path& path, std::string_view plain, NewFileAccess access) {
     ScrambledWriter writer;
-    if (!writer.Open(path)) return false;
+    writer.Open(path, access);
     writer.WritePlain(plain);
     return writer.Close();
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/safewrite.h"
+
 inline constexpr int32_t kKeystreamSeed = 615283;
 // Largest buffer a read may fill; the end-of-file read counts too, so the
 // largest file accepted is two bytes shorter.
@@ -44,18 +46,18 @@ void ScrambleAt(char* data, size_t len, size_t offset);
 // program's texts always have.
 std::optional<std::string> ReadScrambledFile(const std::filesystem::path& path);
 
-// Writes a scrambled file piece by piece. The content goes to a temporary
-// file beside the target and replaces the target only when Close() has
-// written all of it, so a failed save leaves the old file exactly as it was.
+// Writes a scrambled file piece by piece. The pieces are gathered in memory
+// and Close() writes them through SafeWriteFile, so a failed save leaves the
+// old file exactly as it was. Nothing is shown: Close() says what went wrong
+// and the caller reports it.
 class ScrambledWriter {
 public:
     ScrambledWriter() = default;
     ScrambledWriter(const ScrambledWriter&) = delete;
     ScrambledWriter& operator=(const ScrambledWriter&) = delete;
-    ~ScrambledWriter();
 
-    // Shows "文件打不开" and returns false when the file cannot be created.
-    bool Open(const std::filesystem::path& path);
+    // Starts the file `path` (seeding the keystream); nothing is written yet.
+    void Open(const std::filesystem::path& path, NewFileAccess access = NewFileAccess::Shared);
     bool IsOpen() const { return open_; }
     void WriteTag(std::string_view name, std::string_view value);  // <name>value</name>
     void WriteOpenTag(std::string_view name);                       // <name>
@@ -63,16 +65,16 @@ public:
     void WriteLineBreak();                                          // a single LF
     // Any other plain text (up to its first NUL), for whole-file writers.
     void WritePlain(std::string_view plain);
-    // Writes the content and puts it in place. Shows "文件打不开" and returns
-    // false (the old file untouched) when that fails.
-    bool Close();
-    // Abandons the save: nothing is replaced.
+    // Writes the content and puts it in place.
+    SaveResult Close();
+    // Abandons the save: nothing is written.
     void Discard();
 
 private:
     void Append(std::string_view plain);
 
     bool open_ = false;
+    NewFileAccess access_ = NewFileAccess::Shared;
     std::filesystem::path target_;
     std::string scrambled_;
 };
@@ -80,4 +82,5 @@ private:
 // Scrambles a whole plain text as a file would hold it (fresh keystream).
 std::string ScrambleWhole(std::string_view plain);
 // Writes `plain` scrambled to `path`, through a ScrambledWriter.
-bool WriteScrambledFile(const std::filesystem::path& path, std::string_view plain);
+SaveResult WriteScrambledFile(const std::filesystem::path& path, std::string_view plain,
+                              NewFileAccess access = NewFileAccess::Shared);

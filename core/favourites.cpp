@@ -121,7 +121,7 @@ bool TMyWordLib::SaveFavourites() {
         ShowAppMessageUtf8("收藏库的内容太多，保存后的文件将无法打开，因此没有保存！\r\n\r\n请删除一些单词或缩短释义后再保存。");
         return false;
     }
-    return WriteScrambledFile(ToNativePath(Path), text);
+    return ReportSaveResult(WriteScrambledFile(ToNativePath(Path), text));
 }
 
 FavouriteAdd TMyWordLib::AddFavourite(const std::string& word, const std::string& meaning) {

@@ -193,6 +193,12 @@ void ParseLibraryLines(const std::vector<std::string>& lines, LibraryFileValues&
     }
 }
 
+size_t LibraryGrowthReserve(const std::vector<WordList>& words) {
+    size_t longestWord = 0;
+    for (const WordList& w : words) longestWord = std::max(longestWord, LibraryTagValue(w.Word).size());
+    return kHeaderGrowth + 6 * longestWord + kStudyCountGrowth * words.size();
+}
+
 void AppendNumberTag(std::string& out, std::string_view name, int value) {
     char digits[16];
     const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;

@@ -76,6 +76,15 @@ void AppendNeutralTag(std::string& out, std::string_view name, std::string_view 
 // NeutralValue for the tags of library and favourites files.
 std::string LibraryTagValue(std::string_view gbkValue);
 
+// Room a new library needs below the readable size to be studied for
+// years: saving adds the basegrade tag and longer numbers to the header
+// (kHeaderGrowth), a bookmark word per grade (six times the longest word)
+// and longer study counts to every word (kStudyCountGrowth digits, counts
+// up to 9999).
+inline constexpr size_t kHeaderGrowth = 100;
+inline constexpr size_t kStudyCountGrowth = 3;
+size_t LibraryGrowthReserve(const std::vector<WordList>& words);
+
 // Appends "<name>value</name>" for a number (AppendTag of core/libtext.h
 // for a text that needs no care).
 void AppendNumberTag(std::string& out, std::string_view name, int value);

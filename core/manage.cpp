@@ -98,7 +98,9 @@ void TManage::ResetFolderSlots() {
 }
 
 bool TManage::SaveConfig() {
-    return WriteScrambledFile(ToNativePath(GetProgramFolder() + "init.ini"), ConfigFileText());
+    // The file holds the passwords: a new one is for its owner's eyes only.
+    return ReportSaveResult(
+        WriteScrambledFile(ToNativePath(GetProgramFolder() + "init.ini"), ConfigFileText(), NewFileAccess::OwnerOnly));
 }
 
 std::string TManage::ConfigFileText() {

@@ -21,8 +21,9 @@ public:
     // Reads gbkProgramFolder + "init.ini" (if present) into configText and
     // parses it; a missing or unreadable file leaves every default.
     void LoadConfigFile(const std::string& gbkProgramFolder);
-    // Writes all fields to GetProgramFolder() + "init.ini". False (after
-    // "文件打不开") when the file cannot be written; the old file then stays.
+    // Writes all fields to GetProgramFolder() + "init.ini". False (after a
+    // message naming the file) when it cannot be written; the old file then
+    // stays.
     bool SaveConfig();
     // The plain text SaveConfig writes (after storing currentLibrary as the
     // current slot's last library and naming slot 0 the administrator).

@@ -130,13 +130,17 @@ bool ImportTextLibText(std::string_view gbkText, const std::filesystem::path& ta
     bool ok = HeaderTextsStorable(editor, date, version) && ParseTextLib(gbkText, parsed);
     if (ok) {
         std::string plain = ImportedLibraryText(parsed, editor, date, version);
-        if (plain.size() > kLargestReadableFile) {
-            ShowAppMessage(Gbk("导入后的词库文件将有") + std::to_string(plain.size()) +
-                           Gbk("字节，超过了词库文件599998字节的上限，以后无法打开，因此没有导入！\r\n\r\n"
+        // A library filled to the limit could never save the learner's
+        // progress, which makes it grow.
+        const size_t reserve = LibraryGrowthReserve(parsed);
+        if (plain.size() + reserve > kLargestReadableFile) {
+            ShowAppMessage(Gbk("导入后的词库文件将有") + std::to_string(plain.size()) + Gbk("字节，学习中还要留出") +
+                           std::to_string(reserve) +
+                           Gbk("字节的余地（学习次数、学习进度），而词库文件最大只能有599998字节，因此没有导入！\r\n\r\n"
                                "请把文本分成几个较小的词库再导入。"));
             ok = false;
         } else {
-            ok = WriteScrambledFile(target, plain);
+            ok = ReportSaveResult(WriteScrambledFile(target, plain));
         }
     }
     if (words) *words = std::move(parsed);

@@ -220,18 +220,20 @@ bool CommitUserTable(TManage& manage, const std::string& gbkProgramFolder, const
         FolderRenamesFor(PlanSlotMoves(manage, gbkProgramFolder, date, roots), gbkProgramFolder, roots);
 
     if (renames.empty()) {
-        if (!WriteScrambledFile(Native(gbkProgramFolder, "init.ini"), manage.ConfigFileText())) return false;
+        if (!ReportSaveResult(WriteScrambledFile(Native(gbkProgramFolder, "init.ini"), manage.ConfigFileText(),
+                                                 NewFileAccess::OwnerOnly)))
+            return false;
         manage.ResetFolderSlots();
         return true;
     }
 
     StepCounter steps;
-    if (!WriteScrambledFile(staged, manage.ConfigFileText())) {
+    if (!ReportSaveResult(WriteScrambledFile(staged, manage.ConfigFileText(), NewFileAccess::OwnerOnly))) {
         RemoveFile(staged);
         return false;
     }
     steps.Done();
-    if (!WriteScrambledFile(journal, JournalText(renames))) {
+    if (!ReportSaveResult(WriteScrambledFile(journal, JournalText(renames)))) {
         RemoveFile(staged);
         return false;
     }

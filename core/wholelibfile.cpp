@@ -144,9 +144,9 @@ bool TWordLib0::SaveWordLib() {
                        Gbk("字节，超过了词库文件599998字节的上限，以后将无法打开，因此没有保存！"));
         return false;
     }
-    if (!Writer.Open(ToNativePath(Path))) return false;
+    Writer.Open(ToNativePath(Path));
     Writer.WritePlain(plain);
-    return Writer.Close();
+    return ReportSaveResult(Writer.Close());
 }
 
 std::optional<WordLibHeader> TWordLib0::ReadWordLibHeader(const std::string& gbkPath) const {

@@ -18,6 +18,7 @@
 #include "core/apphelpers.h"
 #include "core/gbktext.h"
 #include "core/plainfile.h"
+#include "core/safewrite.h"
 #include "settings/formmakewordlib.h"
 #include "settings/pagecontrols.h"
 #include "study/formmain.h"
@@ -168,5 +169,5 @@ void TformMakeWordLib::suiButton10Click() {
     // Hiding gives the study window back, also when the file cannot be
     // written.
     hide();
-    if (!WritePlainFile(ReportPath(), FileTextOf(*text))) ShowAppMessageUtf8("文件打不开");
+    ReportSaveResult(SafeWriteFile(ReportPath(), FileTextOf(*text)));
 }

@@ -92,7 +92,7 @@ int RunContent(const lxtool::Args& args) {
     std::error_code ec;
     fs::create_directories(outDir, ec);
     for (const auto& [path, text] : outputs)
-        if (!WritePlainFile(path, text)) return lxtool::Fail("cannot write '" + path.string() + "'");
+        if (!ReportSaveResult(SafeWriteFile(path, text))) return 1;
     for (const ContentFile& file : files) {
         size_t sentences = 0;
         for (const ContentEntry& e : file.entries) sentences += e.sentences.size();

@@ -51,8 +51,8 @@ int Encode(const lxtool::Args& args) {
                             " bytes, the program reads at most " +
                             std::to_string(kLargestReadableFile) + "; nothing written");
     }
-    // The writer reports a file it cannot create and leaves any old one.
-    return WriteScrambledFile(lxtool::PathArg(outName), *text) ? 0 : 1;
+    // A failed write names the file and leaves any old one.
+    return ReportSaveResult(WriteScrambledFile(lxtool::PathArg(outName), *text)) ? 0 : 1;
 }
 
 }  // namespace

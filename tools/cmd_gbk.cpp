@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/gbktext.h"
 #include "core/plainfile.h"
+#include "core/safewrite.h"
 #include "tools/lxtool.h"
 
 namespace {
@@ -27,28 +27,6 @@ std::string WithCrLf(const std::string& text) {
         out += text[i];
     }
     return out;
-}
-
-// Written beside the target and renamed over it when complete, so a failed
-// run leaves any old file as it was.
-bool WriteWhole(const std::filesystem::path& target, const std::string& bytes) {
-    std::filesystem::path temp = target;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, target, ec);
-    if (ec) std::filesystem::remove(temp, ec);
-    return !ec;
 }
 
 int ToGbk(const lxtool::Args& args) {
@@ -75,10 +53,8 @@ int ToGbk(const lxtool::Args& args) {
         return lxtool::Fail("'" + inName + "' line " + std::to_string(LineOf(*text, bad)) +
                             ": not UTF-8, or a character GBK cannot hold; nothing written");
     }
-    if (!WriteWhole(lxtool::PathArg(outName), WithCrLf(*gbk))) {
-        return lxtool::Fail("cannot write '" + outName + "'");
-    }
-    return 0;
+    // A failed write names the file and leaves any old one.
+    return ReportSaveResult(SafeWriteFile(lxtool::PathArg(outName), WithCrLf(*gbk))) ? 0 : 1;
 }
 
 }  // namespace

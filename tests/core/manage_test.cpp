@@ -338,14 +338,14 @@ TEST_F(ManageTest, SaveThatCannotBeWrittenIsReported) {
     TManage m;
     SetProgramFolder(gbkFolder_ + "no such folder/");
     EXPECT_FALSE(m.SaveConfig());
-    EXPECT_EQ(Messages(), std::vector<std::string>{"文件打不开"});
+    EXPECT_EQ(recorder_.FirstLines(), std::vector<std::string>{"文件打不开："});
     EXPECT_FALSE(fs::exists(folder_ / "no such folder"));
 
     // Something that is not a file standing in the way is left alone.
     fs::create_directory(IniPath());
     SetProgramFolder(gbkFolder_);
     EXPECT_FALSE(m.SaveConfig());
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"文件打不开", "文件打不开"}));
+    EXPECT_EQ(recorder_.FirstLines(), (std::vector<std::string>{"文件打不开：", "文件打不开："}));
     EXPECT_TRUE(fs::is_directory(IniPath()));
 }
 

@@ -37,6 +37,14 @@ public:
         return texts;
     }
 
+    // The first line of each text shown so far, UTF-8 (a save that fails
+    // says what happened there and names the file on the next line).
+    std::vector<std::string> FirstLines() const {
+        std::vector<std::string> lines;
+        for (const Shown& s : shown) lines.push_back(s.text.substr(0, s.text.find_first_of("\r\n")));
+        return lines;
+    }
+
     std::vector<Shown> shown;
     std::deque<int> answers;  // kIdYes / kIdNo for the questions to come
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <random>
@@ -207,11 +208,21 @@ TEST_F(ReadScrambledFileTest, TextEndsAtANulByte) {
     EXPECT_EQ(*text, std::string(zeroKey, 'a'));
 }
 
-class ScrambledWriterTest : public ReadScrambledFileTest {};
+class ScrambledWriterTest : public ReadScrambledFileTest {
+protected:
+    // Names of everything in the folder, sorted.
+    static std::vector<std::string> FilesIn(const TempFolder& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
 
 TEST_F(ScrambledWriterTest, FileIsTheScrambledConcatenationOfItsPieces) {
     ScrambledWriter writer;
-    ASSERT_TRUE(writer.Open(dir / "out.lx"));
+    writer.Open(dir / "out.lx");
     writer.WriteTag("name", Gbk("澜悦单词配置文件"));
     writer.WriteLineBreak();
     writer.WriteLineBreak();
@@ -223,41 +234,39 @@ TEST_F(ScrambledWriterTest, FileIsTheScrambledConcatenationOfItsPieces) {
     EXPECT_EQ(TempFolder::ReadBytes(dir / "out.lx"), ReferenceScramble(plain));
     EXPECT_EQ(*ReadScrambledFile(dir / "out.lx"), plain);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_FALSE(std::filesystem::exists(dir / "out.lx.lxsave~"));
+    EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"out.lx"});
 }
 
-TEST_F(ScrambledWriterTest, UnopenableTargetShowsMessageAndWritesNothing) {
+// The writer shows nothing: it tells its caller, who reports the failure.
+TEST_F(ScrambledWriterTest, FailuresAreReturnedNotShown) {
     ScrambledWriter writer;
-    EXPECT_FALSE(writer.Open(dir / "no-such-folder" / "out.lx"));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"文件打不开"});
+    writer.Open(dir / "no-such-folder" / "out.lx");
     writer.WriteTag("a", "b");
-    EXPECT_FALSE(writer.Close());
+    SaveResult result = writer.Close();
+    EXPECT_EQ(result.fault(), SaveResult::Fault::CannotCreate);
     EXPECT_FALSE(std::filesystem::exists(dir / "no-such-folder"));
-}
 
-TEST_F(ScrambledWriterTest, FailedSaveLeavesTheOldFileAsItWas) {
     ASSERT_TRUE(WriteScrambledFile(dir / "lib.lx", "old contents"));
-    std::string before = TempFolder::ReadBytes(dir / "lib.lx");
-    ScrambledWriter writer;
-    ASSERT_TRUE(writer.Open(dir / "lib.lx"));
+    const std::string before = TempFolder::ReadBytes(dir / "lib.lx");
+    std::filesystem::permissions(dir / "lib.lx", std::filesystem::perms::owner_read);
+    writer.Open(dir / "lib.lx");
     writer.WriteTag("e", "new");
-    // Something takes the temporary file's place: the save cannot finish.
-    std::filesystem::remove(dir / "lib.lx.lxsave~");
-    std::filesystem::create_directory(dir / "lib.lx.lxsave~");
-    EXPECT_FALSE(writer.Close());
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"文件打不开"});
+    result = writer.Close();
+    EXPECT_EQ(result.fault(), SaveResult::Fault::ReadOnly);
     EXPECT_EQ(TempFolder::ReadBytes(dir / "lib.lx"), before);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"lib.lx"});
 }
 
 TEST_F(ScrambledWriterTest, AbandonedSaveReplacesNothing) {
     ASSERT_TRUE(WriteScrambledFile(dir / "lib.lx", "old"));
     {
         ScrambledWriter writer;
-        ASSERT_TRUE(writer.Open(dir / "lib.lx"));
+        writer.Open(dir / "lib.lx");
         writer.WriteTag("e", "new");
     }
     EXPECT_EQ(*ReadScrambledFile(dir / "lib.lx"), "old");
-    EXPECT_FALSE(std::filesystem::exists(dir / "lib.lx.lxsave~"));
+    EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"lib.lx"});
 }
 
 }  // namespace

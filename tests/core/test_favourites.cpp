@@ -336,7 +336,7 @@ TEST_F(FavouritesTest, SavingFailuresKeepTheOldFile) {
     favourites.Path = PathOf("no/such/folder/收藏库.lx");
     favourites.ClearFavourites();
     EXPECT_FALSE(favourites.SaveFavourites());
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"文件打不开"});
+    EXPECT_EQ(messages.FirstLines(), std::vector<std::string>{"文件打不开："});
 }
 
 // A library written by the import is a valid favourites file too.

@@ -368,7 +368,7 @@ TEST(LibraryFile, AFailedSaveKeepsTheOldFile) {
     std::string before = PlainTextOf(f.folder / "a.lx");
     f.lib.Path = GbkPath(f.folder / "no-such-folder" / "a.lx");
     EXPECT_FALSE(f.lib.SaveWordLib());
-    EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{"文件打不开"}));
+    EXPECT_EQ(f.messages.FirstLines(), (std::vector<std::string>{"文件打不开："}));
     EXPECT_EQ(PlainTextOf(f.folder / "a.lx"), before);
 }
 

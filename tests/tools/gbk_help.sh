@@ -22,7 +22,7 @@ printf 'a\nb\0c' >"$DIR/nul.txt"
 expect_refusal "NUL byte" "NUL byte (line 2)" "$LXTOOL" gbk "$DIR/nul.txt" "$DIR/out.ini"
 [ "$(hex "$DIR/out.ini")" = "62" ] || fail "a refusal changed the old file"
 expect_refusal "missing input" "cannot read" "$LXTOOL" gbk "$DIR/none.txt" "$DIR/x.ini"
-expect_refusal "unwritable output" "cannot write" "$LXTOOL" gbk "$DIR/in.txt" "$DIR/no/such/x.ini"
+expect_refusal "unwritable output" "文件打不开" "$LXTOOL" gbk "$DIR/in.txt" "$DIR/no/such/x.ini"
 expect_refusal "unknown option" "unknown option" "$LXTOOL" gbk "$DIR/in.txt" "$DIR/x.ini" --utf8
 expect_refusal "one file" "usage" "$LXTOOL" gbk "$DIR/in.txt"
 [ -e "$DIR/x.ini" ] && fail "a refused run left a file"

@@ -94,5 +94,14 @@ expect_refusal "one file only" "usage" "$LXTOOL" import "$DIR/one.txt" --editor 
 expect_refusal "unknown option" "unknown option" "$LXTOOL" import "$DIR/one.txt" "$DIR/x.lx" --editor e --date d --gbk
 [ -e "$DIR/x.lx" ] && fail "a refused import wrote x.lx"
 
+# A library that would leave no room to grow below the largest readable
+# file (599998 bytes) is refused with both sizes, though it would still fit.
+awk 'BEGIN { m = sprintf("%112s", ""); gsub(/ /, "m", m); for (i = 0; i < 4000; i++) printf "w%04d\n  %s\n", i, m }' \
+  >"$DIR/large.txt"
+expect_refusal "no room to grow" "字节，学习中还要留出12130字节的余地" \
+  "$LXTOOL" import "$DIR/large.txt" "$DIR/large.lx" --editor e --date d
+grep -q '导入后的词库文件将有59[0-9]\{4\}字节' "$DIR/err" || fail "the refusal lacks the library size: $(cat "$DIR/err")"
+[ -e "$DIR/large.lx" ] && fail "a library without room to grow was written"
+
 if [ "$failures" -ne 0 ]; then echo "$failures failed"; exit 1; fi
 echo "all lxtool import checks passed"

@@ -147,7 +147,7 @@ private slots:
         s.Open();
         s.f.messages.shown.clear();
         s.Leave();
-        QCOMPARE(s.f.messages.Texts(), std::vector<std::string>{"文件打不开"});
+        QCOMPARE(s.f.messages.FirstLines(), std::vector<std::string>{"文件打不开："});
         QVERIFY(!s.settings->isVisible());
         QVERIFY(s.study->isEnabled());
         QVERIFY(s.study->Timer->isActive());
