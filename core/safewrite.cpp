@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <optional>
 
 #include "core/apphelpers.h"
 #include "core/gbktext.h"
+#include "core/plainfile.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -72,15 +72,18 @@ std::optional<unsigned long> TemporaryOwner(const NativeString& name, const Nati
     const size_t begin = target.size() + 1, end = name.size() - suffix.size();
     size_t i = begin;
     unsigned long pid = 0;
-    for (; i < end && IsDigit(name[i]) && i - begin < 10; ++i) pid = pid * 10 + static_cast<unsigned long>(name[i] - NativeChar('0'));
+    for (; i < end && IsDigit(name[i]) && i - begin < 10; ++i)
+        pid = pid * 10 + static_cast<unsigned long>(name[i] - NativeChar('0'));
     if (i == begin || i >= end || name[i] != NativeChar('-') || i + 1 == end) return std::nullopt;
     for (++i; i < end; ++i)
         if (!IsDigit(name[i])) return std::nullopt;
     return pid;
 }
 
-// Removes what killed saves of `target` left behind. A temporary file of a
-// process that still runs is its save in progress and stays.
+// Removes what killed saves of `target` left behind. A temporary file of
+// another process that still runs is its save in progress and stays; this
+// process saves one file at a time, so its own are left from a save that
+// could not clear up.
 void RemoveStaleTemporaries(const fs::path& target) {
     const NativeString targetName = target.filename().native();
     fs::path folder = target.parent_path();
@@ -300,6 +303,17 @@ SaveResult SafeWriteFile(const fs::path& requested, std::string_view bytes, NewF
         fs::remove(temp, ignored);
     }
     return result;
+}
+
+SaveResult SafeCopyFile(const fs::path& source, const fs::path& target) {
+    const std::optional<std::string> bytes = ReadPlainFile(source);
+    if (!bytes) {
+        std::error_code ec;
+        const bool there = fs::exists(source, ec);
+        return {SaveResult::Fault::CannotCreate, source,
+                std::make_error_code(there ? std::errc::io_error : std::errc::no_such_file_or_directory)};
+    }
+    return SafeWriteFile(target, *bytes);
 }
 
 bool ReportSaveResult(const SaveResult& result) {

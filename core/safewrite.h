@@ -58,6 +58,11 @@ private:
 SaveResult SafeWriteFile(const std::filesystem::path& target, std::string_view bytes,
                          NewFileAccess access = NewFileAccess::Shared);
 
+// Copies the file `source` to `target` the same way, so that a copy is
+// never left half made. An unreadable source is a CannotCreate naming the
+// source; the target is then not touched.
+SaveResult SafeCopyFile(const std::filesystem::path& source, const std::filesystem::path& target);
+
 // Shows the message of a failed save through ShowAppMessage; true when the
 // save succeeded.
 bool ReportSaveResult(const SaveResult& result);

@@ -6,6 +6,7 @@
 
 #include "core/apphelpers.h"
 #include "core/gbktext.h"
+#include "core/safewrite.h"
 
 namespace {
 
@@ -117,8 +118,7 @@ std::string PrepareFavouritesFile(const std::string& gbkProgramFolder, const std
     const auto target = ToNativePath(file);
     std::error_code ignored;
     if (!std::filesystem::exists(target, ignored)) {
-        std::filesystem::copy_file(ToNativePath(gbkProgramFolder + Gbk("wordlib\\收藏库.lx")), target,
-                                   std::filesystem::copy_options::overwrite_existing, ignored);
+        SafeCopyFile(ToNativePath(gbkProgramFolder + Gbk("wordlib\\收藏库.lx")), target);
     }
     return file;
 }

@@ -12,6 +12,7 @@
 #include "core/apphelpers.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
+#include "core/safewrite.h"
 #include "select/selectwordlib.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
@@ -129,8 +130,7 @@ bool TSelectWordLib::OpenForStudy(const std::string& file)
     std::error_code error;
     const bool firstOpening = !fs::exists(nativeCopy, error);
     if (firstOpening) {
-        if (!fs::copy_file(libraryFolder_ / ToNativePath(file), nativeCopy, fs::copy_options::overwrite_existing,
-                           error)) {
+        if (!SafeCopyFile(libraryFolder_ / ToNativePath(file), nativeCopy)) {
             ShowAppMessageUtf8("无法创建词库,请与作者联系");
             return false;
         }

@@ -326,4 +326,19 @@ TEST(SafeWrite, TemporaryNamesBelongToTheirTarget) {
     for (const auto& c : cases) EXPECT_EQ(IsSaveTemporaryOf(c.file, "/folder/lib.lx"), c.temporary) << c.file;
 }
 
+// A copy (a user's own library, the favourites made from the template) is
+// made whole the same way; a source that cannot be read touches nothing.
+TEST(SafeWrite, CopiesAreWholeOrNotMade) {
+    TempFolder dir;
+    TempFolder::WriteBytes(dir / "template.lx", std::string(70000, 't'));
+    ASSERT_TRUE(SafeCopyFile(dir / "template.lx", dir / "copy.lx"));
+    EXPECT_EQ(TempFolder::ReadBytes(dir / "copy.lx"), std::string(70000, 't'));
+
+    const SaveResult result = SafeCopyFile(dir / "missing.lx", dir / "other.lx");
+    EXPECT_EQ(result.fault(), SaveResult::Fault::CannotCreate);
+    EXPECT_EQ(result.file(), dir / "missing.lx");
+    EXPECT_FALSE(fs::exists(dir / "other.lx"));
+    EXPECT_TRUE(Temporaries(dir.path()).empty());
+}
+
 }  // namespace
