@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string plain(fuzz::UpToNul(fuzz::AsText(data, size)));
     const auto path = fuzz::Folder() / "favourites.lx";
     const auto saved = fuzz::Folder() / "favourites_saved.lx";
-    fuzz::Check(WriteScrambledFile(path, plain), "the fixture is written");
+    fuzz::Check(static_cast<bool>(WriteScrambledFile(path, plain)), "the fixture is written");
     const std::string before = fuzz::ReadBytes(path);
 
     TMyWordLib first;

@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto path = fuzz::Folder() / "studied.lx";
     const auto copy = fuzz::Folder() / "reopened.lx";
     std::filesystem::remove(copy);
-    fuzz::Check(WriteScrambledFile(path, plain), "the fixture is written");
+    fuzz::Check(static_cast<bool>(WriteScrambledFile(path, plain)), "the fixture is written");
     const std::string before = fuzz::ReadBytes(path);
 
     Library first;
