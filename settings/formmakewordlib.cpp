@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QStackedLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
@@ -46,7 +47,11 @@ void TformMakeWordLib::Build() {
     setObjectName("formMakeWordLib");
     const QString caption = U(" 澜悦系列软件>>澜悦单词 ");
     setWindowTitle(caption);
-    setFixedSize(kWidth, kHeight);
+    // On a screen narrower than the window (640 × 480) it takes the
+    // screen's width rather than lose its edges.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int width = screen ? std::min(kWidth, screen->availableGeometry().width()) : kWidth;
+    setFixedSize(width, kHeight);
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet("#formMakeWordLib { background: #eef3fb; border: 1px solid #395a99; }");
 
@@ -71,8 +76,7 @@ void TformMakeWordLib::Build() {
     ConnectSetupPage();
     BringToFront(PanelSetup);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (screen) move(screen->availableGeometry().center() - rect().center());
 }
 
 TformMakeWordLib::~TformMakeWordLib() {
