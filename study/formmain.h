@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/datalists.h"
@@ -228,6 +229,7 @@ private:
     void SetAnswerColour(int colour);
     void SetAnswerColour(const QColor& colour);
     std::string AnswerText() const;  // GBK; unconvertible characters as '?'
+    std::optional<std::string> TrimmedAnswerGbk() const;
     bool AnswerMatchesWord() const;
     void SyncStudyFlags(bool mute, bool autoClear, bool showSentence);
     void SyncColours(int fontColor, int backColor);

@@ -24,11 +24,14 @@ constexpr int kKeypad1 = vk::Numpad0 + 1, kKeypad2 = vk::Numpad0 + 2, kKeypad3 =
               kKeypad7 = vk::Numpad0 + 7, kKeypad8 = vk::Numpad0 + 8, kKeypad9 = vk::Numpad0 + 9;
 
 // Characters that stand outside the answer at both ends: blanks and control
-// characters, as the GBK trimming treats them.
+// characters, as the GBK trimming treats them, and the full-width space an
+// input method types for Space.
+bool OutsideTheAnswer(QChar c) { return c.unicode() <= 0x20 || c.unicode() == 0x3000; }
+
 QString TrimmedAnswer(const QString& text) {
     qsizetype begin = 0, end = text.size();
-    while (begin < end && text[begin].unicode() <= 0x20) ++begin;
-    while (end > begin && text[end - 1].unicode() <= 0x20) --end;
+    while (begin < end && OutsideTheAnswer(text[begin])) ++begin;
+    while (end > begin && OutsideTheAnswer(text[end - 1])) --end;
     return text.mid(begin, end - begin);
 }
 
@@ -36,11 +39,16 @@ QString TrimmedAnswer(const QString& text) {
 
 std::string TformMain::AnswerText() const { return Gbk(EditInput->text().toStdString()); }
 
-// Byte for byte against the word, both trimmed. A character that GBK cannot
-// hold can never be part of a word, so such an answer is wrong.
+// Nothing when the answer holds a character GBK cannot hold: such a
+// character can never be part of a word.
+std::optional<std::string> TformMain::TrimmedAnswerGbk() const {
+    return TryUtf8ToGbk(TrimmedAnswer(EditInput->text()).toStdString());
+}
+
+// Byte for byte against the word, both trimmed.
 bool TformMain::AnswerMatchesWord() const {
-    std::optional<std::string> answer = TryUtf8ToGbk(EditInput->text().toStdString());
-    return answer && TrimGbk(*answer) == TrimGbk(wordOnScreen_);
+    const std::optional<std::string> answer = TrimmedAnswerGbk();
+    return answer && *answer == TrimGbk(wordOnScreen_);
 }
 
 void TformMain::SetComment(const char* utf8Caption) { PanelComment->setText(QString::fromUtf8(utf8Caption)); }
@@ -105,7 +113,7 @@ void TformMain::EditInputKeyDown(int& key) {
             break;
     }
     if (key != vk::Return && key != vk::Space) PanelComment->setVisible(false);
-    if (TrimGbk(AnswerText()) != wordOnScreen_) SetComment(kWrong);
+    if (TrimmedAnswerGbk() != wordOnScreen_) SetComment(kWrong);
     key = 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QString>
 
 #include "core/apphelpers.h"
@@ -14,13 +15,22 @@ int ShowMessageBox(const std::string& gbkText, int flags) {
     QString text = QString::fromUtf8(Utf8(gbkText));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const bool question = flags == kMsgYesNo;
+    // Messages that follow each other come before the window they came from
+    // has the keyboard back; they belong to that window all the same.
+    static QPointer<QWidget> lastOwner;
+    QPointer<QWidget> owner = QApplication::activeWindow();
+    if (!owner && lastOwner && lastOwner->isVisible()) owner = lastOwner;
+    lastOwner = owner;
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppMessageTitleUtf8), text,
-                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     box.setIcon(question ? QMessageBox::Question : QMessageBox::Information);
     box.setDefaultButton(question ? QMessageBox::Yes : QMessageBox::Ok);
-    switch (box.exec()) {
+    const int button = box.exec();
+    // The keyboard goes back to the window the message came from, also where
+    // no window manager hands it back.
+    if (owner && owner->isVisible()) owner->activateWindow();
+    switch (button) {
     case QMessageBox::Yes: return kIdYes;
     case QMessageBox::No: return kIdNo;
     default: return question ? kIdNo : kIdOk;

@@ -147,6 +147,13 @@ void TestStudyAnswer::comparisonRules_data() {
     QTest::newRow("kanji exact") << "東京" << "東京" << true;
     QTest::newRow("character outside GBK") << "東京" << "東京😀" << false;
     QTest::newRow("empty box is wrong") << "Tokyo" << "" << false;
+    // An input method types the full-width space U+3000 for Space.
+    const QString wide = QString(QChar(0x3000));
+    QTest::newRow("full-width blanks at both ends ignored") << "水" << wide + " 水" + wide + wide << true;
+    QTest::newRow("inner blank of a two-part word kept")
+        << "おはよう ございます" << wide + "おはよう ございます" + wide << true;
+    QTest::newRow("inner full-width blank differs") << "おはよう ございます" << "おはよう" + wide + "ございます" << false;
+    QTest::newRow("only blanks is wrong") << "水" << wide + " " << false;
 }
 
 void TestStudyAnswer::comparisonRules() {
