@@ -12,6 +12,9 @@ PACKAGES=(
   xvfb xauth
   edict
   clang-14 libclang-rt-14-dev
+  # the input-method test: an X server, a session bus, fcitx5 with anthy and
+  # its Qt 6 module, and a key sender
+  dbus-x11 fcitx5 fcitx5-anthy fcitx5-frontend-qt6 xdotool
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

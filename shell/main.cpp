@@ -12,6 +12,9 @@
 #include "shell/windowset.h"
 #include "widgets/fontregistration.h"
 #include "widgets/messagebox.h"
+#ifdef LEXILARK_STATE_PROBE
+#include "tests/e2e/stateprobe.h"
+#endif
 
 int main(int argc, char** argv) {
     LexilarkApplication app(argc, argv);
@@ -29,6 +32,9 @@ int main(int argc, char** argv) {
         CreateWindowSet(programFolder);
         QObject::connect(formStart, &TformStart::closed, &app, &QApplication::quit);
         formStart->show();
+#ifdef LEXILARK_STATE_PROBE
+        InstallStateProbe();
+#endif
         app.exec();
     } catch (const std::exception& error) {
         ShowExceptionMessage(error);

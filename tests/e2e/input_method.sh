@@ -1,0 +1,290 @@
+#!/usr/bin/env bash
+# Answers typed through a real Japanese input method (fcitx5 with anthy),
+# end to end: a private X server, session bus and input method, the real
+# program on a copy of its program folder, romaji typed as key events.
+# What the program shows is read through its state probe
+# (tests/e2e/stateprobe.h), built into the program of test builds.
+#
+#   input_method.sh PROGRAM_FOLDER PRESET_INIT_TXT LXTOOL
+#
+# Every process it starts is ended by its process id when it ends. A part
+# of the environment that cannot start fails the test with the reason.
+set -uo pipefail
+
+PROGRAM_FOLDER=$1
+PRESET=$2
+LXTOOL=$3
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -n "${LAST_STATE:-}" ] && echo "last state: $LAST_STATE" >&2
+  for log in "${T:-/nonexistent}"/*.log; do
+    [ -s "$log" ] && { echo "--- $(basename "$log") (end)" >&2; tail -n 15 "$log" >&2; }
+  done
+  exit 1
+}
+
+# await_start NAME PID COMMAND...: waits until COMMAND succeeds while the
+# process PID runs.
+await_start() {
+  local name=$1 pid=$2
+  shift 2
+  for _ in $(seq 100); do
+    "$@" >/dev/null 2>&1 && return 0
+    kill -0 "$pid" 2>/dev/null || fail "$name ended at start"
+    sleep 0.1
+  done
+  fail "$name did not come up"
+}
+
+for tool in Xvfb dbus-launch dbus-send fcitx5 fcitx5-remote xdotool; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh installs it)"
+done
+
+T=$(mktemp -d "${TMPDIR:-/tmp}/lexilark-ime.XXXXXX") || fail "no temporary folder"
+XVFB_PID="" DBUS_SESSION_BUS_PID="" FCITX_PID="" PROG_PID=""
+cleanup() {
+  local pid
+  for pid in "$PROG_PID" "$FCITX_PID" "$DBUS_SESSION_BUS_PID" "$XVFB_PID"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  done
+  for pid in "$PROG_PID" "$FCITX_PID" "$XVFB_PID"; do
+    [ -n "$pid" ] && wait "$pid" 2>/dev/null
+  done
+  rm -rf "$T"
+}
+trap cleanup EXIT
+
+# A private X server on a free display.
+exec {displayfd}>"$T/display"
+Xvfb -displayfd "$displayfd" -screen 0 1280x800x24 -nolisten tcp >"$T/xvfb.log" 2>&1 &
+XVFB_PID=$!
+exec {displayfd}>&-
+await_start Xvfb "$XVFB_PID" test -s "$T/display"
+export DISPLAY=":$(head -n 1 "$T/display")"
+
+# A private home holding the input method's profile: the US keyboard and
+# anthy in the one group.
+export HOME="$T/home" XDG_CONFIG_HOME="$T/home/.config" XDG_DATA_HOME="$T/home/.local/share"
+export XDG_CACHE_HOME="$T/home/.cache" XDG_RUNTIME_DIR="$T/runtime"
+mkdir -p "$XDG_CONFIG_HOME/fcitx5" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+cat >"$XDG_CONFIG_HOME/fcitx5/profile" <<'EOF'
+[Groups/0]
+Name=Default
+Default Layout=us
+DefaultIM=anthy
+
+[Groups/0/Items/0]
+Name=keyboard-us
+Layout=
+
+[Groups/0/Items/1]
+Name=anthy
+Layout=
+
+[GroupOrder]
+0=Default
+EOF
+
+eval "$(dbus-launch --sh-syntax)" || fail "dbus-launch could not start a session bus"
+[ -n "${DBUS_SESSION_BUS_PID:-}" ] || fail "dbus-launch gave no bus"
+
+fcitx5 --disable=wayland,waylandim,kimpanel,notificationitem >"$T/fcitx5.log" 2>&1 &
+FCITX_PID=$!
+fcitx_on_the_bus() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner string:org.fcitx.Fcitx5 | grep -q 'boolean true'
+}
+await_start fcitx5 "$FCITX_PID" fcitx_on_the_bus
+
+# The program on a copy of its folder, with a library of its own: a word
+# the input method converts (水, 山), a two-part word, and a kana word.
+cp -r "$PROGRAM_FOLDER" "$T/prog" || fail "cannot copy $PROGRAM_FOLDER"
+rm -rf "$T/prog/users" && mkdir -p "$T/prog/users/user0"
+cat >"$T/words.txt" <<'EOF'
+水
+  [名] 水
+山
+  [名] 山
+おはよう ございます
+  [寒暄] 早上好
+かわ
+  [名] 河
+EOF
+"$LXTOOL" import "$T/words.txt" "$T/prog/users/user0/ime.lx" --utf8 --editor test --date 2026-12-10 \
+  >/dev/null || fail "lxtool import failed"
+sed 's#<lastwordlib0>[^<]*</lastwordlib0>#<lastwordlib0>ime.lx</lastwordlib0>#' "$PRESET" >"$T/init.txt"
+"$LXTOOL" encode "$T/init.txt" "$T/prog/init.ini" --utf8 || fail "lxtool encode failed"
+
+coproc PROG {
+  cd "$T/prog" && exec env QT_QPA_PLATFORM=xcb QT_IM_MODULE=fcitx LEXILARK_STATE_PROBE=1 \
+    ./lexilark 2>"$T/program.log"
+}
+PROG_PID=$PROG_PID
+
+# One request to the probe; its answer in REPLY_LINE.
+ask() {
+  printf '%s\n' "$1" >&"${PROG[1]}" 2>/dev/null || fail "the program has ended"
+  IFS= read -r -t 10 REPLY_LINE <&"${PROG[0]}" || fail "the program did not answer \"$1\""
+}
+
+declare -A S
+probe() {
+  ask state
+  LAST_STATE=$REPLY_LINE
+  S=()
+  local field fields
+  IFS=$'\t' read -r -a fields <<<"$REPLY_LINE"
+  for field in "${fields[@]}"; do S[${field%%=*}]=${field#*=}; done
+}
+
+# await WHAT name=value...: waits until the program shows all of them.
+await() {
+  local what=$1 pair ok
+  shift
+  for _ in $(seq 100); do
+    probe
+    ok=1
+    for pair in "$@"; do
+      [ "${S[${pair%%=*}]-}" == "${pair#*=}" ] || { ok=0; break; }
+    done
+    [ $ok = 1 ] && return 0
+    sleep 0.1
+  done
+  fail "$what: expected $*"
+}
+
+# Keys as the learner types them; each waits a little between keys as a
+# person does, so that the input method keeps up.
+# input_method NAME: waits until NAME is the active input method.
+input_method() {
+  for _ in $(seq 100); do
+    [ "$(fcitx5-remote -n)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "the active input method is \"$(fcitx5-remote -n)\", not $1"
+}
+switch_on() {
+  for _ in $(seq 100); do
+    fcitx5-remote -o
+    [ "$(fcitx5-remote -n)" = anthy ] && return 0
+    sleep 0.1
+  done
+  fail "anthy could not be switched on (fcitx5-remote -n says \"$(fcitx5-remote -n)\")"
+}
+
+keys() { xdotool key --delay 80 "$@"; }
+romaji() { xdotool type --delay 80 "$1"; }
+
+await "the start window" message=
+ask "where suiButton1"
+[ "$REPLY_LINE" != none ] || fail "no 开始背单词 button"
+xdotool mousemove $REPLY_LINE click 1
+await "studying the first word" word=水 focus=EditInput answer=
+
+# fcitx5 loads anthy a little after it is on the bus: ask until it is on.
+switch_on
+
+# "mizu", Space converts, Enter commits, Enter checks, Space moves on (the
+# input method types a full-width space for it, which must not stay).
+romaji mizu
+await "composing みず" composing=1 answer= word=水
+keys space Return
+await "水 committed" composing=0 answer=水
+keys Return
+await "水 judged right" comment="正 确" commentVisible=1 word=水
+await "the right answer's display ended" comment=Next
+keys space
+await "Space after the answer moves on" word=山 answer= composing=0
+
+# The next word answered the same way is right too; Space during "正 确"
+# moves on as well.
+romaji yama
+keys space Return
+await "山 committed" answer=山
+keys Return
+await "山 judged right" comment="正 确" commentVisible=1
+keys space
+await "on to the two-part word" word="おはよう ございます" answer=
+
+# A two-part word: Space between the parts keeps one plain space.
+romaji ohayou
+keys Return
+await "おはよう committed" answer=おはよう
+keys space
+await "the inner space typed" answer="おはよう " word="おはよう ございます" commentVisible=0
+romaji gozaimasu
+keys Return
+await "the second part committed" answer="おはよう ございます"
+keys Return
+await "the two-part word judged right" comment="正 确" commentVisible=1
+keys space
+await "on to かわ" word=かわ answer=
+
+# The candidate list and Escape back to kana stay with the word; Backspace
+# takes the composition apart.
+romaji kawa
+keys space space Down Down
+await "choosing a candidate" composing=1 word=かわ answer=
+keys Escape
+await "back to kana" composing=1 word=かわ answer=
+keys BackSpace BackSpace
+await "the composition taken apart" composing=0 word=かわ answer=
+
+# The focus keeper (every two seconds) leaves a composition alone.
+romaji ka
+await "composing か" composing=1
+sleep 2.5
+romaji wa
+keys Return
+await "かわ committed after the focus keeper ran" answer=かわ composing=0 word=かわ
+
+# Ctrl+Space switches the input method off and on and keeps the answer;
+# Ctrl alone prompts.
+keys ctrl+space
+input_method keyboard-us
+await "Ctrl+Space keeps the answer" answer=かわ wordShown=0 word=かわ
+keys ctrl+space
+input_method anthy
+await "Ctrl+Space back on keeps the answer" answer=かわ wordShown=0
+keys ctrl
+await "Ctrl alone prompts" answer= wordShown=1 word=かわ
+
+# The last word of the group: right, then Space past it and Space on the
+# empty box ends the group and the cycle.
+romaji kawa
+keys Return Return
+await "かわ judged right" comment="正 确" commentVisible=1
+keys space
+await "past the last word" answer=
+keys space
+await "the group's message" message="祝贺你!完成第1循环第1分组"
+keys Return
+await "the cycle's message" message="祝贺你!完成本次循环！现在进入第2循环"
+keys Return
+await "studying again" message= answer= focus=EditInput
+
+# Keypad 2 ("后一个") on the last word (input method off: anthy types the
+# keypad's digits): the cycle's message takes the key's release, and its
+# "2" must not stay for the next answer.
+fcitx5-remote -c
+input_method keyboard-us
+for _ in 1 2 3; do keys Down; done
+keys KP_2
+await "the cycle's message after keypad 2" message="祝贺你!完成本次循环！现在进入第3循环"
+keys Return
+await "keypad 2 left nothing behind" message= answer= focus=EditInput
+probe
+switch_on
+case ${S[word]} in
+  水) romaji mizu; keys space Return ;;
+  山) romaji yama; keys space Return ;;
+  かわ) romaji kawa; keys Return ;;
+  "おはよう ございます") romaji ohayou; keys Return space; romaji gozaimasu; keys Return ;;
+  *) fail "unexpected word ${S[word]}" ;;
+esac
+await "the answer typed after keypad 2" answer="${S[word]}"
+keys Return
+await "judged right after keypad 2" comment="正 确" commentVisible=1
+
+echo "PASS: answers typed through fcitx5 with anthy"
