@@ -2,7 +2,9 @@
 #   lexilark, init.ini (made by the program), users/user0..user5/,
 #   wordlib/收藏库.lx and the shipped libraries, lx1.en..lx4.en, wav/,
 #   start.ini (the help topics, from data/help/start.txt), example.txt (the
-#   sample word list the import page shows, copied from data/ as it is).
+#   sample word list the import page shows, copied from data/ as it is),
+#   lexilark.chm (the manual, compiled from data/manual/ with chmcmd),
+#   tonefont.ttf (the Japanese font, with its licence as tonefont-license.txt).
 # Library sources in data/wordlib/*.txt are the import text format (UTF-8).
 # The content sources data/content/*.tsv (word, reading, meaning, sentences)
 # become libraries too: `lxtool content` writes their import texts and
@@ -73,6 +75,45 @@ add_custom_command(OUTPUT ${out}
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/data/example.txt ${out}
   DEPENDS ${CMAKE_SOURCE_DIR}/data/example.txt VERBATIM)
 list(APPEND LEXILARK_PROGRAM_OUTPUTS ${out})
+# The manual: HTML sources in UTF-8, turned into GBK (the code page the
+# project file names) and compiled into one CHM file.
+find_program(LEXILARK_CHMCMD chmcmd)
+file(GLOB LEXILARK_MANUAL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/manual/*)
+if(LEXILARK_CHMCMD AND LEXILARK_MANUAL_SOURCES)
+  set(manual_dir ${CMAKE_BINARY_DIR}/manual)
+  set(manual_gbk)
+  foreach(src ${LEXILARK_MANUAL_SOURCES})
+    get_filename_component(name ${src} NAME)
+    add_custom_command(OUTPUT ${manual_dir}/${name}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${manual_dir}
+      COMMAND $<TARGET_FILE:lxtool> gbk ${src} ${manual_dir}/${name}
+      DEPENDS ${src} lxtool VERBATIM)
+    list(APPEND manual_gbk ${manual_dir}/${name})
+  endforeach()
+  set(out ${LEXILARK_PROGRAM_DIR}/lexilark.chm)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${manual_dir}/lexilark.chm
+    COMMAND ${LEXILARK_CHMCMD} --no-html-scan lexilark.hhp
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${LEXILARK_PROGRAM_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy ${manual_dir}/lexilark.chm ${out}
+    WORKING_DIRECTORY ${manual_dir}
+    DEPENDS ${manual_gbk} VERBATIM)
+  list(APPEND LEXILARK_PROGRAM_OUTPUTS ${out})
+else()
+  message(WARNING "chmcmd (Debian package fp-utils) not found: lexilark.chm is not built")
+endif()
+# The Japanese font the program registers at start, with its licence.
+if(EXISTS ${LEXILARK_TONEFONT_SOURCE})
+  set(out ${LEXILARK_PROGRAM_DIR}/tonefont.ttf)
+  add_custom_command(OUTPUT ${out} ${LEXILARK_PROGRAM_DIR}/tonefont-license.txt
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${LEXILARK_PROGRAM_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy ${LEXILARK_TONEFONT_SOURCE} ${out}
+    COMMAND ${CMAKE_COMMAND} -E copy ${LEXILARK_TONEFONT_LICENSE} ${LEXILARK_PROGRAM_DIR}/tonefont-license.txt
+    DEPENDS ${LEXILARK_TONEFONT_SOURCE} VERBATIM)
+  list(APPEND LEXILARK_PROGRAM_OUTPUTS ${out})
+else()
+  message(WARNING "${LEXILARK_TONEFONT_SOURCE} (Debian package fonts-ipaexfont-gothic) not found: tonefont.ttf is not shipped")
+endif()
 add_custom_target(program_folder ALL DEPENDS ${LEXILARK_PROGRAM_OUTPUTS})
 add_custom_command(TARGET program_folder POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory

@@ -130,8 +130,9 @@ FavouriteAdd TMyWordLib::AddFavourite(const std::string& word, const std::string
         return FavouriteAdd::Full;
     }
     // Texts are kept as the file can hold them (one line, no "<"), so what
-    // is compared and shown is what will be saved.
-    const std::string newWord = LibraryTagValue(word);
+    // is compared and shown is what will be saved; blanks around a word
+    // would only make a second entry of a word already collected.
+    const std::string newWord = LibraryTagValue(TrimGbk(word));
     const std::string newMeaning = LibraryTagValue(meaning);
     for (int i = 0; i < Count; ++i) {
         WordList& found = Words[i];

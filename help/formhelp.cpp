@@ -24,6 +24,7 @@
 #include "shell/appwindows.h"
 #include "study/formmain.h"
 #include "widgets/eventhook.h"
+#include "widgets/titlebar.h"
 
 namespace {
 
@@ -54,11 +55,15 @@ bool DialogOpen()
 
 }  // namespace
 
-TformHelp::TformHelp(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
+TformHelp::TformHelp(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName("formHelp");
-    setWindowTitle(U("帮助向导"));
+    const QString caption = U("帮助向导");
+    setWindowTitle(caption);
     resize(520, 360);
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet("#formHelp { background: #eef3fb; border: 1px solid #395a99; }");
 
     LabelCurrent = new QLabel(U("当前向导："), this);
     LabelCurrent->setObjectName("LabelCurrent");
@@ -87,7 +92,14 @@ TformHelp::TformHelp(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowS
     buttons->addWidget(suiButton1);
     buttons->addWidget(suiButton3);
     buttons->addWidget(suiButton2);
-    auto* outer = new QVBoxLayout(this);
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(1, 1, 1, 1);
+    frame->setSpacing(0);
+    titleBar = new TitleBar(caption, this);
+    frame->addWidget(titleBar);
+    auto* outer = new QVBoxLayout;
+    outer->setContentsMargins(9, 9, 9, 9);
+    frame->addLayout(outer, 1);
     outer->addLayout(top);
     outer->addWidget(memoHelp, 1);
     outer->addLayout(buttons);

@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class TitleBar;
 
 class TformHelp : public QWidget {
     Q_OBJECT
@@ -34,6 +35,7 @@ public:
     // The page of the selected topic on show, counted from 0.
     int PageNumber() const { return pageNumber_; }
 
+    TitleBar* titleBar = nullptr;
     QLabel* LabelCurrent = nullptr;  // "当前向导："
     QComboBox* comboHelpList = nullptr;
     QPlainTextEdit* memoHelp = nullptr;

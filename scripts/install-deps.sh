@@ -8,7 +8,9 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libgl-dev
   libx11-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-wqy-microhei
+  fonts-wqy-microhei fonts-ipaexfont-gothic
+  qt6-translations-l10n
+  fp-utils xchm xdg-utils desktop-file-utils
   xvfb xauth
   edict
   clang-14 libclang-rt-14-dev

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include "core/wordlib.h"
+
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -17,7 +19,7 @@ class QStackedWidget;
 class TformMain;
 class TitleBar;
 
-inline constexpr int kMaxGroupBoxValue = 100;
+inline constexpr int kMaxGroupBoxValue = kMaxGroupCount;
 
 class TSelectWordLib : public QWidget {
     Q_OBJECT

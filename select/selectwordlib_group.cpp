@@ -3,6 +3,7 @@
 // the first group.
 
 #include <QLabel>
+#include <algorithm>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -46,17 +47,21 @@ void TSelectWordLib::OpenGroupingPage(TformMain& study)
 
 void TSelectWordLib::SpinEditGroupCountChange()
 {
-    const int v = SpinEditGroupCount->value();
     const int words = Study() ? Study()->WordLib0.Count : 0;
-    if (v <= kMaxGroupCount && v <= words) {
-        LabelGroupIndex->setText("1");
-        LabelGroupWordCount->setText(U("每组单词数约：") + Number(NumberIn(LabeWordCountGrade0) / v));
-        return;
+    if (SpinEditGroupCount->value() > std::min(words, kMaxGroupCount)) {
+        // Told once, the box goes straight to the most groups the library
+        // allows (one word each): a count far too large must not bring up
+        // one message for every step down.
+        {
+            const QSignalBlocker quiet(SpinEditGroupCount);
+            SpinEditGroupCount->setValue(std::clamp(words, 1, kMaxGroupCount));
+        }
+        ShowAppMessageUtf8("分组数过大！");
+        if (SpinEditGroupCount->value() > words) return;  // no words to group
     }
-    // Lowering the box runs this handler again for the lower value, so a
-    // count too large by k steps down one by one.
-    SpinEditGroupCount->setValue(v - 1);
-    ShowAppMessageUtf8("分组数过大！");
+    const int v = SpinEditGroupCount->value();
+    LabelGroupIndex->setText("1");
+    LabelGroupWordCount->setText(U("每组单词数约：") + Number(NumberIn(LabeWordCountGrade0) / v));
 }
 
 void TSelectWordLib::suiButton7Click()

@@ -120,8 +120,10 @@ void TformMakeWordLib::ButtonAddClick() {
     if (!study_) return;
     std::string word, meaning;
     if (!TypedEntry(EditWord, MemoC, word, meaning)) return;
-    if (TrimGbk(word).empty()) return;
-    const QList<QListWidgetItem*> found = ListBoxMyWordLib->findItems(EditWord->text(), Qt::MatchExactly);
+    // "猫 " is the word 猫: it is looked up and added without the blanks.
+    word = TrimGbk(word);
+    if (word.empty()) return;
+    const QList<QListWidgetItem*> found = ListBoxMyWordLib->findItems(Screen(word), Qt::MatchExactly);
     if (!found.isEmpty()) {
         ShowFavourite(ListBoxMyWordLib->row(found.first()));
         return;

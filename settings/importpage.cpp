@@ -91,7 +91,9 @@ void TformMakeWordLib::suiButton7Click() {
     EditWordLibName1->setText(QFile::decodeName(chosen->filename().string().c_str()));
 }
 
-void TformMakeWordLib::suiButton8Click() { ShellOpen(ToNativePath(GetProgramFolder() + "example.txt")); }
+void TformMakeWordLib::suiButton8Click() {
+    ShellOpenOrTell(ToNativePath(GetProgramFolder() + "example.txt"), "一个文本编辑器");
+}
 
 void TformMakeWordLib::suiButton3Click() {
     if (study_) {

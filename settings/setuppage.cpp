@@ -29,6 +29,7 @@
 #include "widgets/colourchooser.h"
 #include "widgets/colourvalue.h"
 #include "widgets/eventhook.h"
+#include "widgets/fontregistration.h"
 
 using namespace settingspage;
 
@@ -36,10 +37,12 @@ namespace {
 
 std::string FromScreen(const QString& text) { return Gbk(text.toStdString()); }
 
-void SetFamily(QWidget* widget, const std::string& gbkName) {
+// The chosen face comes first; the Japanese or Chinese face stays behind
+// it for the characters it does not draw itself.
+void SetFamily(QWidget* widget, const std::string& gbkName, QFont (*withFallback)(QFont)) {
     QFont font = widget->font();
     font.setFamily(Screen(gbkName));
-    widget->setFont(font);
+    widget->setFont(withFallback(font));
 }
 
 QGroupBox* Frame(const char* titleUtf8, QWidget* parent) { return new QGroupBox(U(titleUtf8), parent); }
@@ -145,6 +148,7 @@ void TformMakeWordLib::BuildSetupPage() {
     ComboBoxSetColor = new QComboBox(colours);
     ComboBoxSetColor->setObjectName("ComboBoxSetColor");
     for (const ColourScheme& scheme : kColourSchemes) ComboBoxSetColor->addItem(U(scheme.nameUtf8));
+    ComboBoxSetColor->setPlaceholderText(U("自定义"));
     ComboBoxSetColor->setCurrentIndex(0);
     colourGrid->addWidget(new QLabel(U("配色方案"), colours), row, 0);
     colourGrid->addWidget(ComboBoxSetColor, row, 1);
@@ -201,9 +205,9 @@ void TformMakeWordLib::FormCreate() {
 
     // The sentence box takes the Chinese font as well: a chosen font must
     // still be in place after the next start.
-    SetFamily(study.PanelE, store.fontnameen);
-    SetFamily(study.MemoC, store.fontnamecn);
-    SetFamily(study.MemoSentence, store.fontnamecn);
+    SetFamily(study.PanelE, store.fontnameen, WithJapaneseFallback);
+    SetFamily(study.MemoC, store.fontnamecn, WithChineseFallback);
+    SetFamily(study.MemoSentence, store.fontnamecn, WithChineseFallback);
     SelectFont(FontComboBoxEN, store.fontnameen);
     SelectFont(FontComboBoxCN, store.fontnamecn);
 
@@ -240,10 +244,12 @@ void TformMakeWordLib::SelectFont(QComboBox* box, const std::string& gbkName) {
     box->setCurrentIndex(index);
 }
 
+// The box names the scheme the three colours make; colours picked by hand
+// that make none show "自定义" instead of a scheme they no longer are.
 void TformMakeWordLib::FormActivate() {
     const int scheme =
         FindColourScheme(PanelColour(PanelFontColor), PanelColour(PanelBackColor), PanelColour(PanelBorderColor));
-    if (scheme >= 0) ComboBoxSetColor->setCurrentIndex(scheme);
+    ComboBoxSetColor->setCurrentIndex(scheme);
 }
 
 void TformMakeWordLib::SpinEditDelayTimeChange() {
@@ -280,14 +286,14 @@ void TformMakeWordLib::FontComboBoxCNClick() {
     if (!manage_) return;
     manage_->fontnamecn = FromScreen(FontComboBoxCN->currentText());
     if (!study_) return;
-    SetFamily(study_->MemoC, manage_->fontnamecn);
-    SetFamily(study_->MemoSentence, manage_->fontnamecn);
+    SetFamily(study_->MemoC, manage_->fontnamecn, WithChineseFallback);
+    SetFamily(study_->MemoSentence, manage_->fontnamecn, WithChineseFallback);
 }
 
 void TformMakeWordLib::FontComboBoxENClick() {
     if (!manage_) return;
     manage_->fontnameen = FromScreen(FontComboBoxEN->currentText());
-    if (study_) SetFamily(study_->PanelE, manage_->fontnameen);
+    if (study_) SetFamily(study_->PanelE, manage_->fontnameen, WithJapaneseFallback);
 }
 
 void TformMakeWordLib::PanelFontColorClick() { PickColour(PanelFontColor, &TManage::fontcolor); }
@@ -300,6 +306,7 @@ void TformMakeWordLib::PickColour(QFrame* panel, int TManage::*key) {
     const std::optional<int> chosen = ChooseColour(this, PanelColour(panel));
     if (!chosen) return;
     SetPanelColour(panel, *chosen);
+    FormActivate();
     if (!manage_) return;
     manage_->*key = *chosen;
     if (study_) study_->ApplyColours();

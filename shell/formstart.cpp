@@ -134,7 +134,9 @@ void TformStart::suiButton5Click() {
     hide();
 }
 
-void TformStart::suiButton6Click() { ShellOpen(ToNativePath(ProgramFolder + "lexilark.chm")); }
+void TformStart::suiButton6Click() {
+    ShellOpenOrTell(ToNativePath(ProgramFolder + "lexilark.chm"), "一个 CHM 帮助文件查看程序（例如 xchm）");
+}
 
 void TformStart::suiButton4Click() {
     exitAllowed = true;

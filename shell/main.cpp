@@ -1,16 +1,16 @@
-// Lexilark: works out the program folder, makes the pronunciation font
-// available, creates the five windows and runs until "退出系统".
+// Lexilark: works out the program folder, makes the window system speak
+// Chinese and the pronunciation font available, creates the five windows
+// and runs until "退出系统".
 
 #include <exception>
 
-#include "core/gbktext.h"
 #include "shell/appwindows.h"
+#include "shell/desktop.h"
 #include "shell/exceptiondisplay.h"
 #include "shell/formstart.h"
 #include "shell/programfolder.h"
 #include "shell/programlock.h"
 #include "shell/windowset.h"
-#include "widgets/fontregistration.h"
 #include "widgets/messagebox.h"
 #ifdef LEXILARK_STATE_PROBE
 #include "tests/e2e/stateprobe.h"
@@ -23,12 +23,14 @@ int main(int argc, char** argv) {
     InstallMessageBoxSink();
     try {
         const std::string programFolder = ExecutableFolder();
+        // The window system's Chinese texts first: a refused start below
+        // already shows a message box.
+        PrepareDesktop(programFolder);
         // Taken before any file of the folder is read, so that a second
         // start neither reads half-saved files nor finishes a first
         // program's user moves under its feet.
         ProgramFolderLock folderLock(programFolder);
         if (!folderLock.Take()) return 0;
-        RegisterFontFile(ToNativePath(programFolder + "tonefont.ttf"));
         CreateWindowSet(programFolder);
         QObject::connect(formStart, &TformStart::closed, &app, &QApplication::quit);
         formStart->show();

@@ -3,8 +3,11 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 
 #include "core/gbktext.h"
@@ -20,12 +23,38 @@ QLabel* NewPanelHeading(const char* utf8Caption, QWidget* parent)
     return label;
 }
 
+namespace {
+
+// The platform's style masks a password with a dot of its own choosing;
+// the program's password boxes show one "*" per character.
+class StarPasswordStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter) return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QStyle* PasswordStyle()
+{
+    static QPointer<StarPasswordStyle> style;
+    if (!style) {
+        style = new StarPasswordStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
+}  // namespace
+
 QLineEdit* NewPasswordEdit(const char* objectName, QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(objectName);
+    edit->setStyle(PasswordStyle());
     edit->setEchoMode(QLineEdit::Password);
-    edit->setStyleSheet("lineedit-password-character: 42;");  // '*'
     return edit;
 }
 

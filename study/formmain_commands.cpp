@@ -39,13 +39,6 @@ constexpr const char* kFavouritesName = "收藏库";
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
 
-void SetCaptionColour(QPushButton* button, int colour)
-{
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, ColourFromValue(colour));
-    button->setPalette(palette);
-}
-
 }  // namespace
 
 void TformMain::ConnectWindowCommands()
@@ -99,7 +92,7 @@ void TformMain::ButtonPauseClick()
     QWidget* panels[] = {pcontrol, Panel2, PanelGrade, PanelButtons};
     if (ButtonPause->text() == U(kPause)) {
         ButtonPause->setText(U(kResume));
-        SetCaptionColour(ButtonPause, kPausedCaptionColour);
+        SetButtonCaptionColour(ButtonPause, kPausedCaptionColour);
         PanelComment->setText(U(kPause));
         PanelComment->raise();
         PanelComment->setVisible(true);
@@ -109,7 +102,7 @@ void TformMain::ButtonPauseClick()
     } else {
         ButtonPause->setText(U(kPause));
         PanelComment->setVisible(false);
-        SetCaptionColour(ButtonPause, kButtonCaptionColour);
+        SetButtonCaptionColour(ButtonPause, kButtonCaptionColour);
         PanelComment->setText(U(kRight));
         for (QWidget* panel : panels) panel->setEnabled(true);
         EditInput->setFocus();

@@ -18,7 +18,9 @@
 #include "core/manage.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
+#include "shell/desktop.h"
 #include "study/formmain.h"
+#include "widgets/fontregistration.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 #include "widgets/hotkey.h"
@@ -105,8 +107,8 @@ void TformMain::FormCreate() {
     SyncColours(manage_.fontcolor, manage_.backcolor);
 
     QFont phonetic = PanelT->font();
-    phonetic.setFamily(QStringLiteral("Kingsoft Phonetic Plain"));
-    PanelT->setFont(phonetic);
+    phonetic.setFamily(QString::fromLatin1(kPhoneticFace));
+    PanelT->setFont(WithJapaneseFallback(phonetic));
 
     DataLists.LoadWordLists(folder);
     if (manage_.showsentence) DataLists.LoadSentenceLists(folder);

@@ -2,6 +2,7 @@
 // designed captions, sizes and fonts, and the colours of the configuration.
 
 #include <QGridLayout>
+#include <algorithm>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "core/manage.h"
 #include "study/formmain.h"
 #include "widgets/colourvalue.h"
+#include "widgets/fontregistration.h"
 #include "widgets/framedbox.h"
 #include "widgets/answeredit.h"
 #include "widgets/radiogroup.h"
@@ -26,6 +28,12 @@ constexpr int kDesignWidth = 790;
 constexpr int kDesignHeight = 541;
 constexpr int kLeftColumnWidth = 172;
 constexpr int kStripButtonWidth = 48;
+constexpr int kAnswerBoxWidth = 250;
+constexpr int kStripSpacing = 2;
+// On a narrow screen the strip gives up width down to these, so that the
+// answer box and every button stay on the screen.
+constexpr int kNarrowestAnswerBox = 120;
+constexpr int kNarrowestStripButton = 38;
 // The left column must fit the 600-pixel-high screens the program is made
 // for, so its rows are as tight as the 12-pixel font allows.
 constexpr int kLeftRowHeight = 18;
@@ -56,9 +64,7 @@ QLabel* NewLabel(QWidget* parent, const char* name, const char* utf8Caption,
 QPushButton* NewButton(QWidget* parent, const char* name, const char* utf8Caption) {
     auto* button = Named(new QPushButton(QString::fromUtf8(utf8Caption), parent), name);
     button->setFocusPolicy(Qt::NoFocus);  // the answer box is the only focus target
-    QPalette p = button->palette();
-    p.setColor(QPalette::ButtonText, ColourFromValue(kButtonFontColour));
-    button->setPalette(p);
+    SetButtonCaptionColour(button, kButtonFontColour);
     return button;
 }
 
@@ -265,12 +271,12 @@ void TformMain::BuildRightSide(QWidget* parent) {
     top->setContentsMargins(6, 6, 6, 6);
     top->setSpacing(2);
     PanelE = NewLabel(GroupBoxTop, "PanelE", "", Qt::AlignCenter);
-    PanelE->setFont(PixelFont(QStringLiteral("Times New Roman"), 37));
+    PanelE->setFont(WithJapaneseFallback(PixelFont(QStringLiteral("Times New Roman"), 37)));
     PanelE->setMinimumHeight(56);
     PanelE->setTextFormat(Qt::PlainText);
     top->addWidget(PanelE);
     PanelT = NewLabel(GroupBoxTop, "PanelT", "", Qt::AlignCenter);
-    PanelT->setFont(PixelFont(QStringLiteral("宋体"), 33));
+    PanelT->setFont(WithJapaneseFallback(PixelFont(QStringLiteral("宋体"), 33)));
     PanelT->setMinimumHeight(48);
     PanelT->setTextFormat(Qt::PlainText);
     top->addWidget(PanelT);
@@ -281,7 +287,7 @@ void TformMain::BuildRightSide(QWidget* parent) {
     MemoC->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MemoC->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MemoC->setLineWrapMode(QTextEdit::WidgetWidth);
-    MemoC->setFont(PixelFont(QStringLiteral("宋体"), 33));
+    MemoC->setFont(WithChineseFallback(PixelFont(QStringLiteral("宋体"), 33)));
     MemoC->setMinimumHeight(170);
     top->addWidget(MemoC, 1);
     side->addWidget(GroupBoxTop, 3);
@@ -295,7 +301,7 @@ void TformMain::BuildRightSide(QWidget* parent) {
     MemoSentence->setFocusPolicy(Qt::NoFocus);
     MemoSentence->setFrameShape(QFrame::NoFrame);
     MemoSentence->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    MemoSentence->setFont(PixelFont(QStringLiteral("宋体"), 20));
+    MemoSentence->setFont(WithChineseFallback(PixelFont(QStringLiteral("宋体"), 20)));
     middle->addWidget(MemoSentence);
     PanelComment = NewLabel(GroupBoxMiddle, "PanelComment", "正 确", Qt::AlignCenter);
     PanelComment->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -313,10 +319,10 @@ void TformMain::BuildRightSide(QWidget* parent) {
     pcontrol = Named(new QFrame(GroupBoxBottom), "pcontrol");
     auto* strip = new QHBoxLayout(pcontrol);
     strip->setContentsMargins(0, 0, 0, 0);
-    strip->setSpacing(2);
+    strip->setSpacing(kStripSpacing);
     EditInput = Named(new AnswerEdit(pcontrol), "EditInput");
     EditInput->setFont(PixelFont(QStringLiteral("Comic Sans MS"), 24));
-    EditInput->setFixedSize(250, 44);
+    EditInput->setFixedSize(kAnswerBoxWidth, 44);
     strip->addWidget(EditInput);
     ButtonFullScreen = NewButton(pcontrol, "ButtonFullScreen", "全屏");
     ButtonDeGrade = NewButton(pcontrol, "ButtonDeGrade", "降级");
@@ -337,8 +343,22 @@ void TformMain::BuildRightSide(QWidget* parent) {
 }
 
 // Centres the control strip in the bottom box and the comment panel in the
-// middle box.
+// middle box. A bottom box narrower than the strip's design width (a
+// 640-pixel screen with the left column shown) narrows the answer box
+// first, then the buttons.
 void TformMain::GroupBoxMiddleResize() {
+    const QList<QPushButton*> buttons = pcontrol->findChildren<QPushButton*>();
+    const int count = static_cast<int>(buttons.size());
+    const int room = GroupBoxBottom->contentsRect().width() - 4 - count * kStripSpacing;
+    const int buttonWidth =
+        std::clamp((room - kNarrowestAnswerBox) / std::max(count, 1), kNarrowestStripButton, kStripButtonWidth);
+    const int answerWidth = std::clamp(room - count * buttonWidth, kNarrowestAnswerBox, kAnswerBoxWidth);
+    if (EditInput->width() != answerWidth || (count && buttons.first()->width() != buttonWidth)) {
+        EditInput->setFixedWidth(answerWidth);
+        for (QPushButton* button : buttons) button->setFixedWidth(buttonWidth);
+        pcontrol->layout()->activate();
+        pcontrol->adjustSize();
+    }
     pcontrol->setVisible(false);
     pcontrol->move((GroupBoxBottom->width() - pcontrol->width()) / 2,
                    (GroupBoxBottom->height() - pcontrol->height()) / 2);

@@ -21,6 +21,7 @@
 #include "study/formmain.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
+#include "widgets/fontregistration.h"
 #include "widgets/mediaplayer.h"
 #include "widgets/radiogroup.h"
 
@@ -122,12 +123,16 @@ void TformMain::PaintSentences(int sentenceColour, int translationColour) {
 }
 
 // The box holds each sentence on one line and its translation on the next.
+// A sentence is Japanese and is drawn in the Japanese face; its translation
+// keeps the box's Chinese face.
 void TformMain::ApplySentenceColours() {
     QTextDocument* doc = MemoSentence->document();
+    const QString japaneseFace = JapaneseFamily();
     int lineNo = 0;
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next(), ++lineNo) {
         const int colour = lineNo % 2 == 0 ? sentenceColour_ : translationColour_;
         QTextCharFormat format;
+        if (lineNo % 2 == 0 && !japaneseFace.isEmpty()) format.setFontFamilies(QStringList{japaneseFace});
         if (colour < 0) format.clearForeground();
         else format.setForeground(ColourFromValue(colour));
         QTextCursor line(block);

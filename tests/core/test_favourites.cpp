@@ -192,10 +192,13 @@ TEST_F(FavouritesTest, AddingNewAndKnownWords) {
 
     // Same word, same meaning: nothing changes, nothing is asked.
     EXPECT_EQ(favourites.AddFavourite(G("猫"), G("ねこ")), FavouriteAdd::AlreadyThere);
-    // Words are compared byte for byte.
-    EXPECT_EQ(favourites.AddFavourite(G("猫 "), G("ねこ")), FavouriteAdd::Added);
+    // A word is taken without the blanks around it, then compared byte for
+    // byte: "猫 " is the word 猫 already collected, "ネコ" another word.
+    EXPECT_EQ(favourites.AddFavourite(G("猫 "), G("ねこ")), FavouriteAdd::AlreadyThere);
+    EXPECT_EQ(favourites.AddFavourite(G(" \t猫\t"), G("ねこ")), FavouriteAdd::AlreadyThere);
+    EXPECT_EQ(favourites.AddFavourite(G(" ネコ "), G("ねこ")), FavouriteAdd::Added);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(Words(), (std::vector<std::string>{"猫=ねこ", "犬=いぬ", "猫 =ねこ"}));
+    EXPECT_EQ(Words(), (std::vector<std::string>{"猫=ねこ", "犬=いぬ", "ネコ=ねこ"}));
 
     // Line breaks typed into a meaning would split the file's line, and a
     // "</c>" would end the meaning early: both are stored as the library
@@ -205,7 +208,7 @@ TEST_F(FavouritesTest, AddingNewAndKnownWords) {
     // A "<" that starts no mark of the format stays as it was typed.
     EXPECT_EQ(favourites.AddFavourite(G("a<"), G("b")), FavouriteAdd::Added);
     EXPECT_EQ(favourites.AddFavourite(G("a<"), G("b")), FavouriteAdd::AlreadyThere);
-    const std::vector<std::string> expected = {"猫=ねこ", "犬=いぬ", "猫 =ねこ", "鳥=とり  [名] 鳥 ",
+    const std::vector<std::string> expected = {"猫=ねこ", "犬=いぬ", "ネコ=ねこ", "鳥=とり  [名] 鳥 ",
                                                "a＜/e>=x＜/c>y＜g>", "a<=b"};
     EXPECT_EQ(Words(), expected);
     ASSERT_TRUE(favourites.SaveFavourites());

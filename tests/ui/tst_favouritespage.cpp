@@ -92,7 +92,8 @@ private slots:
         const QStringList three = Words(3);
         QTest::newRow("present, Enter") << "f1" << true << three << 1 << U("义1");
         QTest::newRow("present, 增加") << "f1" << false << three << 1 << U("义1");
-        QTest::newRow("trailing space is new") << "f1 " << true << (three + QStringList{"f1 "}) << 3 << QString();
+        QTest::newRow("blanks around a word present") << " f1 " << true << three << 1 << U("义1");
+        QTest::newRow("blanks around a new word") << "neu  " << true << (three + QStringList{"neu"}) << 3 << QString();
         QTest::newRow("new word, 增加") << "neu" << false << (three + QStringList{"neu"}) << 3 << QString();
         QTest::newRow("empty") << "" << true << three << 2 << U("typed meaning");
         QTest::newRow("blanks only") << "   " << false << three << 2 << U("typed meaning");

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -63,7 +64,10 @@ private slots:
     void exitEndsTheProgramWithoutWritingTheConfiguration();
     void missingConfigurationGivesTheDefaults();
     void configurationIsLoadedWhenTheWindowIsCreated();
+    void helpButtonOpensTheHelpFileOfTheProgramFolder_data();
     void helpButtonOpensTheHelpFileOfTheProgramFolder();
+    void desktopFindsNoHelpFileInAFolderWithoutIt();
+    void passwordBoxesMaskWithStars();
     void programFolderIsTheExecutablesWhateverTheWorkingFolder();
     void windowSetIsCreatedHiddenWithTheConfigurationLoadedFirst();
     void messageBoxAnswersWithThePlatformCodes_data();
@@ -205,17 +209,58 @@ void TestFormStart::configurationIsLoadedWhenTheWindowIsCreated() {
     QVERIFY(messages.shown.empty());
 }
 
+void TestFormStart::helpButtonOpensTheHelpFileOfTheProgramFolder_data() {
+    QTest::addColumn<int>("desktopAnswer");  // ShellOpenResult
+    QTest::addColumn<QString>("message");    // what the learner is told
+    QTest::newRow("opened") << int(ShellOpenResult::Opened) << QString();
+    QTest::newRow("no viewer") << int(ShellOpenResult::NoViewer)
+                               << U("系统中没有能打开“lexilark.chm”的程序。\r\n"
+                                    "请先安装一个 CHM 帮助文件查看程序（例如 xchm），再试一次。");
+    QTest::newRow("missing") << int(ShellOpenResult::Missing) << U("找不到文件“lexilark.chm”，请重新安装本软件。");
+}
+
 void TestFormStart::helpButtonOpensTheHelpFileOfTheProgramFolder() {
+    QFETCH(int, desktopAnswer);
+    QFETCH(QString, message);
     ProgramFolderFixture folder;
+    MessageRecorder messages;
     TformStart form(folder.gbk());
     std::vector<fs::path> opened;
-    ShellOpener previous = SetShellOpener([&](const fs::path& file) { opened.push_back(file); });
+    ShellOpener previous = SetShellOpener([&](const fs::path& file) {
+        opened.push_back(file);
+        return ShellOpenResult(desktopAnswer);
+    });
     form.show();
     QTest::mouseClick(form.suiButton6, Qt::LeftButton);
     SetShellOpener(previous);
-    QCOMPARE(opened.size(), size_t(1));
-    QCOMPARE(opened[0], folder.path() / "lexilark.chm");
+    QCOMPARE(opened, std::vector<fs::path>{folder.path() / "lexilark.chm"});
+    QCOMPARE(messages.Texts(), message.isEmpty() ? std::vector<std::string>{}
+                                                 : std::vector<std::string>{message.toStdString()});
     QVERIFY(form.isVisible());
+}
+
+void TestFormStart::passwordBoxesMaskWithStars() {
+    ProgramFolderFixture folder;
+    TformStart form(folder.gbk());
+    form.show();
+    for (QLineEdit* box : {form.EditPassword, form.EditPassword1, form.EditPassword2}) {
+        form.BringToFront(box->parentWidget() == form.PanelLogon ? form.PanelLogon : form.PanelManage);
+        box->setFocus();
+        QTest::keyClicks(box, "pw1");
+        QCOMPARE(box->text(), QString("pw1"));
+        QCOMPARE(box->displayText(), QString("***"));
+    }
+}
+
+void TestFormStart::desktopFindsNoHelpFileInAFolderWithoutIt() {
+    ProgramFolderFixture folder;
+    MessageRecorder messages;
+    TformStart form(folder.gbk());
+    ShellOpener previous = SetShellOpener({});  // the desktop's own opener
+    QCOMPARE(ShellOpen(folder.path() / "lexilark.chm"), ShellOpenResult::Missing);
+    QTest::mouseClick(form.suiButton6, Qt::LeftButton);
+    SetShellOpener(previous);
+    QCOMPARE(messages.Texts(), std::vector<std::string>{"找不到文件“lexilark.chm”，请重新安装本软件。"});
 }
 
 void TestFormStart::programFolderIsTheExecutablesWhateverTheWorkingFolder() {

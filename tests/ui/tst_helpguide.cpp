@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
@@ -196,6 +197,25 @@ private slots:
         QCOMPARE(g.Page(), U("第二页"));
 
         g.Click(g.help->suiButton2);
+        QVERIFY(!g.help->isVisible());
+        QVERIFY(w.isEnabled());
+        QVERIFY(w.Timer->isActive());
+        QVERIFY(w.TimerSetFocus->isActive());
+    }
+
+    void titleBarLikeTheOtherWindowsAndItsCloseGivesTheClocksBack()
+    {
+        Guide g("help_titlebar");
+        TformMain& w = *g.study;
+        QVERIFY(g.help->windowFlags() & Qt::FramelessWindowHint);
+        auto* caption = g.help->findChild<QLabel*>("TitleBarCaption");
+        QVERIFY(caption);
+        QCOMPARE(caption->text(), U("帮助向导"));
+        w.Timer->start();
+        w.TimerSetFocus->start();
+        g.Click(w.suiButton10);
+        QVERIFY(!w.Timer->isActive());
+        QTest::mouseClick(g.help->findChild<QToolButton*>("TitleBarClose"), Qt::LeftButton);
         QVERIFY(!g.help->isVisible());
         QVERIFY(w.isEnabled());
         QVERIFY(w.Timer->isActive());

@@ -137,7 +137,10 @@ private slots:
     void sampleHelpAndReturn() {
         ImportFixture s("import_buttons");
         std::vector<fs::path> opened;
-        ShellOpener previous = SetShellOpener([&](const fs::path& file) { opened.push_back(file); });
+        ShellOpener previous = SetShellOpener([&](const fs::path& file) {
+            opened.push_back(file);
+            return ShellOpenResult::Opened;
+        });
         QTest::mouseClick(s.settings->suiButton8, Qt::LeftButton);
         SetShellOpener(previous);
         QCOMPARE(opened, std::vector<fs::path>{s.f.programFolder / "example.txt"});

@@ -456,7 +456,43 @@ private slots:
         QVERIFY(s.Texts().empty());
     }
 
-    void aCountAboveTheWordsStepsDownAndGroupsOneWordEach()
+    void upToTwoHundredGroupsAndNeverMoreThanTheWords_data()
+    {
+        QTest::addColumn<int>("words");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("groups");
+        QTest::addColumn<int>("messages");  // "分组数过大！"
+        QTest::newRow("200 of 300 words") << 300 << "200" << 200 << 0;
+        QTest::newRow("no more than 200") << 300 << "999" << 99 << 0;  // the box takes no fourth digit
+        QTest::newRow("more than the words") << 150 << "200" << 150 << 1;
+        QTest::newRow("far more than the words") << 3 << "200" << 3 << 1;
+    }
+
+    void upToTwoHundredGroupsAndNeverMoreThanTheWords()
+    {
+        QFETCH(int, words);
+        QFETCH(QString, typed);
+        QFETCH(int, groups);
+        QFETCH(int, messages);
+        SelectSetup s("group_most");
+        s.f.WriteLibrary("lib.lx", Words("w", words), 1, 0);
+        s.f.Open("lib.lx");
+        s.OpenGroupingPage();
+        QSpinBox* box = s.dialog->SpinEditGroupCount;
+        QCOMPARE(box->maximum(), 200);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(box->value(), groups);
+        QCOMPARE(s.Texts(), (std::vector<std::string>(messages, "分组数过大！")));
+        s.Click(s.dialog->suiButton7);
+        QVERIFY(s.StudyGivenBack());
+        QCOMPARE(s.w->WordLib0.GroupCount, groups);
+        QCOMPARE(s.w->LabelGroup->text(), QString("1 / %1").arg(groups));
+    }
+
+    void aCountAboveTheWordsGoesDownToTheWordsWithOneMessage()
     {
         SelectSetup s("group_step");
         s.f.WriteLibrary("lib.lx", Words("w", 5), 1, 0);
@@ -469,7 +505,7 @@ private slots:
         QTest::keyClicks(box, "8");
         QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(box->value(), 5);
-        QCOMPARE(s.Texts(), (std::vector<std::string>(3, "分组数过大！")));
+        QCOMPARE(s.Texts(), (std::vector<std::string>(1, "分组数过大！")));
 
         s.Click(s.dialog->suiButton7);
         QVERIFY(s.StudyGivenBack());

@@ -352,7 +352,7 @@ private slots:
         QCOMPARE(w.ComboBoxSetColor->currentIndex(), index);
     }
 
-    void aColourPickedByHandKeepsTheSchemeBox() {
+    void aColourPickedByHandShowsNoSchemeName() {
         SettingsFixture s("settings_pick");
         TformMakeWordLib& w = *s.settings;
         s.OpenSetup();
@@ -363,8 +363,16 @@ private slots:
         QCOMPARE(Colour(w.PanelBackColor), 0x123456);
         QCOMPARE(s.f.manage.backcolor, 0x123456);
         QCOMPARE(StudyBackground(*s.study), 0x123456);
+        // The colours make no scheme any more: the box says so at once and
+        // after the page is opened again.
+        QCOMPARE(w.ComboBoxSetColor->currentIndex(), -1);
+        QCOMPARE(w.ComboBoxSetColor->placeholderText(), U("自定义"));
         s.Return();
         s.OpenSetup();
+        QCOMPARE(w.ComboBoxSetColor->currentIndex(), -1);
+        // Picked back to the scheme's colour, the box names the scheme again.
+        s.chosenColour = 12880158;
+        QTest::mouseClick(w.PanelBackColor, Qt::LeftButton);
         QCOMPARE(w.ComboBoxSetColor->currentText(), U("清爽"));
 
         // Font and border panels write their own keys.
@@ -374,7 +382,15 @@ private slots:
         s.chosenColour = 0x0000FF;
         QTest::mouseClick(w.PanelBorderColor, Qt::LeftButton);
         QCOMPARE(s.f.manage.bordercolor, 0x0000FF);
-        QCOMPARE(s.f.manage.backcolor, 0x123456);
+        QCOMPARE(s.f.manage.backcolor, 12880158);
+        QCOMPARE(w.ComboBoxSetColor->currentIndex(), -1);
+    }
+
+    void storedColoursOfNoSchemeShowNoSchemeName() {
+        SettingsFixture s("settings_custom", [](TManage& m) { m.backcolor = 0x123456; });
+        s.OpenSetup();
+        QCOMPARE(s.settings->ComboBoxSetColor->currentIndex(), -1);
+        QCOMPARE(s.settings->ComboBoxSetColor->placeholderText(), U("自定义"));
     }
 
     void aCancelledColourChooserChangesNothing() {

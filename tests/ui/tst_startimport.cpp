@@ -72,7 +72,10 @@ private slots:
 
         // The page's sample button shows example.txt of the program folder.
         std::vector<fs::path> opened;
-        ShellOpener previous = SetShellOpener([&](const fs::path& file) { opened.push_back(file); });
+        ShellOpener previous = SetShellOpener([&](const fs::path& file) {
+            opened.push_back(file);
+            return ShellOpenResult::Opened;
+        });
         QTest::mouseClick(formMakeWordLib->suiButton8, Qt::LeftButton);
         SetShellOpener(previous);
         QCOMPARE(opened, std::vector<fs::path>{folder / "example.txt"});

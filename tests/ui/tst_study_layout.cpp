@@ -3,6 +3,7 @@
 // store, and the colours of the configuration.
 
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -29,6 +30,8 @@ private slots:
     void settingsReadAtCreation();
     void coloursOfTheConfiguration();
     void activationCopiesTheSettings();
+    void wholeWindowFitsTheScreen_data();
+    void wholeWindowFitsTheScreen();
 };
 
 void TestStudyLayout::captionsByFormName_data() {
@@ -206,3 +209,42 @@ void TestStudyLayout::activationCopiesTheSettings() {
 
 QTEST_MAIN(TestStudyLayout)
 #include "tst_study_layout.moc"
+
+void TestStudyLayout::wholeWindowFitsTheScreen_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<bool>("leftColumn");  // "全屏" hides it
+    QTest::newRow("800x600") << QSize(800, 600) << true;
+    QTest::newRow("1280x800") << QSize(1280, 800) << true;
+}
+
+// Every control of the window lies on the screen, inside the boxes that
+// hold it, and each button is wide enough for its caption.
+void TestStudyLayout::wholeWindowFitsTheScreen() {
+    QFETCH(QSize, screen);
+    QFETCH(bool, leftColumn);
+    StudyFixture f("fits_screen");
+    TformMain& w = f.Create();
+    w.screenWidth = [screen] { return screen.width(); };
+    if (!leftColumn) QTest::mouseClick(w.ButtonFullScreen, Qt::LeftButton);
+    w.resize(screen);
+    w.layout()->activate();
+    QTRY_COMPARE(w.size(), screen);
+
+    QList<QWidget*> controls{w.EditInput, w.PanelE, w.PanelT, w.MemoC, w.MemoSentence};
+    for (QPushButton* button : w.pcontrol->findChildren<QPushButton*>()) controls << button;
+    if (leftColumn) {
+        controls << w.ButtonPause << w.PanelThisTime << w.PanelMyWordLibWordCount << w.LabelWordLibName << w.GroupGrade;
+        for (QPushButton* button : w.PanelButtons->findChildren<QPushButton*>()) controls << button;
+    }
+    for (QWidget* control : controls) {
+        const QString name = control->objectName();
+        QVERIFY2(control->isVisible(), qPrintable(name));
+        for (QWidget* box = control; box != &w; box = box->parentWidget()) {
+            const QRect inParent(box->pos(), box->size());
+            QVERIFY2(QRect(QPoint(0, 0), box->parentWidget()->size()).contains(inParent),
+                     qPrintable(name + " in " + box->parentWidget()->objectName()));
+        }
+        if (auto* button = qobject_cast<QPushButton*>(control))
+            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 4 <= button->width(), qPrintable(name));
+    }
+}

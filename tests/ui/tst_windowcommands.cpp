@@ -33,6 +33,29 @@ QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QColor CaptionColour(const QPushButton* button) { return button->palette().color(QPalette::ButtonText); }
 
+// Whether the button, as drawn now, has its caption in the buttons' design
+// colour, a strong blue (the button itself is drawn in greys).
+bool DrawsBlueCaption(QPushButton* button)
+{
+    const QImage image = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c(image.pixel(x, y));
+            if (c.blue() - c.red() > 100) return true;
+        }
+    return false;
+}
+
+// The buttons of the strip and the command panel that draw their caption
+// in the buttons' design colour.
+int ButtonsInDesignColour(const TformMain& w)
+{
+    int n = 0;
+    for (QWidget* panel : {static_cast<QWidget*>(w.pcontrol), static_cast<QWidget*>(w.PanelButtons)})
+        for (QPushButton* button : panel->findChildren<QPushButton*>()) n += DrawsBlueCaption(button);
+    return n;
+}
+
 bool PanelsEnabled(const TformMain& w)
 {
     const bool all = w.pcontrol->isEnabled() && w.Panel2->isEnabled() && w.PanelGrade->isEnabled() &&
@@ -124,6 +147,8 @@ private slots:
         QVERIFY(!w.Timer->isActive());
         QVERIFY(!w.TimerSetFocus->isActive());
         QVERIFY(w.ButtonPause->isEnabled());  // the way back stays open
+        // The buttons that cannot be used look so: none keeps its caption colour.
+        QCOMPARE(ButtonsInDesignColour(w), 0);
 
         w.WordLib.IdleSeconds = 77;
         QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
@@ -132,6 +157,7 @@ private slots:
         QVERIFY(!w.PanelComment->isVisible());
         QCOMPARE(w.PanelComment->text(), U("正 确"));
         QVERIFY(PanelsEnabled(w));
+        QCOMPARE(ButtonsInDesignColour(w), 14);
         QVERIFY(w.Timer->isActive());
         QVERIFY(w.TimerSetFocus->isActive());
         QCOMPARE(w.WordLib.IdleSeconds, 0);

@@ -1,0 +1,19 @@
+#pragma once
+// What the program sets up on the desktop before its first window: the
+// window system's own texts (the buttons of the message boxes, the colour
+// and file choosers) in Chinese, and the Japanese font tonefont.ttf of the
+// program folder for the Japanese texts.
+
+#include <string>
+
+// The face the reading panel asks for by name; tonefont.ttf stands in for it.
+inline constexpr const char* kPhoneticFace = "Kingsoft Phonetic Plain";
+
+// Needs the application object. The program folder is GBK with its
+// trailing separator.
+void PrepareDesktop(const std::string& gbkProgramFolder);
+
+// Loads the window system's Chinese translations (those installed with Qt);
+// false when they are not installed, and the dialogs then keep the window
+// system's own language.
+bool LoadChineseTranslations();
