@@ -117,6 +117,11 @@ public:
     // The screen width the clock and the layout rules go by; tests set it.
     std::function<int()> screenWidth;
     int ScreenWidth() const;
+    // The screen height the layout goes by; tests set it.
+    std::function<int()> screenHeight;
+    int ScreenHeight() const;
+    // Tighter rows on screens lower than the design height.
+    void FitToScreenHeight();
 
     // Answer entry: Windows virtual-key codes; `key` is set to 0 when the
     // key is consumed.

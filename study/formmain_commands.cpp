@@ -71,6 +71,13 @@ int TformMain::ScreenWidth() const
     return shown ? shown->geometry().width() : 1024;
 }
 
+int TformMain::ScreenHeight() const
+{
+    if (screenHeight) return screenHeight();
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    return shown ? shown->availableGeometry().height() : 768;
+}
+
 void TformMain::TimerTimer()
 {
     TStudyClock clock;
@@ -133,11 +140,15 @@ void TformMain::FormResize()
         outer->setContentsMargins(border, border, border, border);
     }
     Panel2->setVisible(rules.showReadModes);
+    FitToScreenHeight();
 }
 
 void TformMain::StartStudying()
 {
-    // The study window fills the screen it is shown on.
+    // The study window fills the screen it is shown on, laid out for that
+    // screen first, so that it is not held larger than the screen.
+    FormResize();
+    if (layout()) layout()->activate();
     if (const QScreen* target = QGuiApplication::primaryScreen()) setGeometry(target->geometry());
     show();
     raise();

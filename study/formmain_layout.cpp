@@ -38,6 +38,18 @@ constexpr int kNarrowestStripButton = 38;
 // for, so its rows are as tight as the 12-pixel font allows.
 constexpr int kLeftRowHeight = 18;
 constexpr int kLeftButtonHeight = 20;
+constexpr int kClockPixels = 28;
+constexpr int kMeaningBoxHeight = 170;
+// A screen lower than the design height (640 by 480) gets tighter rows, a
+// smaller copy of the clock and a lower meaning box, so that the whole
+// window stays on it.
+constexpr int kCompactRowHeight = 16;
+constexpr int kCompactButtonHeight = 18;
+constexpr int kCompactClockPixels = 20;
+constexpr int kCompactMeaningBoxHeight = 130;
+constexpr int kCompactLabelHeight = 14;
+constexpr int kBoxMargin = 4;
+constexpr int kCompactBoxMargin = 2;
 // Design colour of every button caption.
 constexpr int kButtonFontColour = 13583874;
 
@@ -138,7 +150,7 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     // Library box.
     QGroupBox* libraryBox = NewBox(parent, "GroupBoxWordLib");
     auto* libraryLayout = new QVBoxLayout(libraryBox);
-    libraryLayout->setContentsMargins(4, 4, 4, 4);
+    libraryLayout->setContentsMargins(kBoxMargin, kBoxMargin, kBoxMargin, kBoxMargin);
     libraryLayout->setSpacing(1);
     LabelWordLibName = NewLabel(libraryBox, "LabelWordLibName", "", Qt::AlignCenter);
     libraryLayout->addWidget(LabelWordLibName);
@@ -196,7 +208,7 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     // Times.
     QGroupBox* timeBox = NewBox(parent, "GroupBoxTime");
     auto* timeGrid = new QGridLayout(timeBox);
-    timeGrid->setContentsMargins(4, 4, 4, 4);
+    timeGrid->setContentsMargins(kBoxMargin, kBoxMargin, kBoxMargin, kBoxMargin);
     timeGrid->setVerticalSpacing(1);
     LabelThisTime = NewLabel(timeBox, "LabelThisTime", "00:00:00");
     LabelSpeed = NewLabel(timeBox, "LabelSpeed", "0 词/分");
@@ -224,11 +236,7 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     GroupMemoryMode->setVisible(false);
     modeLayout->addWidget(GroupMemoryMode);
     column->addWidget(Panel2);
-    for (RadioGroup* group : {GroupGrade, GroupReadMode, GroupMemoryMode})
-    {
-        group->layout()->setSpacing(1);
-        for (int i = 0; i < group->ItemCount(); ++i) group->Item(i)->setFixedHeight(kLeftRowHeight);
-    }
+    for (RadioGroup* group : {GroupGrade, GroupReadMode, GroupMemoryMode}) group->layout()->setSpacing(1);
 
     // Commands.
     ButtonPause = NewButton(parent, "ButtonPause", "暂停学习");
@@ -247,13 +255,11 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     QPushButton* order[] = {suiButton2, ButtonSelectWordLib, suiButton5, suiButton3,
                             ButtonReturn, suiButton4, suiButton10};
     for (int i = 0; i < 7; ++i) buttons->addWidget(order[i], i / 2, i % 2);
-    for (QPushButton* button : PanelButtons->findChildren<QPushButton*>()) button->setFixedHeight(kLeftButtonHeight);
-    ButtonPause->setFixedHeight(kLeftButtonHeight);
     column->addWidget(PanelButtons);
 
     // Bottom.
     PanelThisTime = NewLabel(parent, "PanelThisTime", "00:00:00", Qt::AlignCenter);
-    PanelThisTime->setFont(PixelFont(QStringLiteral("Arial"), 28, true));
+    PanelThisTime->setFont(PixelFont(QStringLiteral("Arial"), kClockPixels, true));
     column->addWidget(PanelThisTime);
     PanelMyWordLibWordCount = NewLabel(parent, "PanelMyWordLibWordCount", "收藏库词数：0", Qt::AlignCenter);
     column->addWidget(PanelMyWordLibWordCount);
@@ -288,7 +294,7 @@ void TformMain::BuildRightSide(QWidget* parent) {
     MemoC->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MemoC->setLineWrapMode(QTextEdit::WidgetWidth);
     MemoC->setFont(WithChineseFallback(PixelFont(QStringLiteral("宋体"), 33)));
-    MemoC->setMinimumHeight(170);
+    MemoC->setMinimumHeight(kMeaningBoxHeight);
     top->addWidget(MemoC, 1);
     side->addWidget(GroupBoxTop, 3);
 
@@ -340,6 +346,32 @@ void TformMain::BuildRightSide(QWidget* parent) {
     GroupBoxBottom->installEventFilter(this);
     side->addWidget(GroupBoxBottom);
     setFocusProxy(EditInput);
+    FitToScreenHeight();
+}
+
+void TformMain::FitToScreenHeight() {
+    const bool compact = ScreenHeight() < kDesignHeight;
+    const int row = compact ? kCompactRowHeight : kLeftRowHeight;
+    if (ButtonPause->minimumHeight() == (compact ? kCompactButtonHeight : kLeftButtonHeight)) return;
+    for (RadioGroup* group : {GroupGrade, GroupReadMode, GroupMemoryMode})
+        for (int i = 0; i < group->ItemCount(); ++i) group->Item(i)->setFixedHeight(row);
+    ButtonPause->setFixedHeight(compact ? kCompactButtonHeight : kLeftButtonHeight);
+    for (QPushButton* button : PanelButtons->findChildren<QPushButton*>())
+        button->setFixedHeight(compact ? kCompactButtonHeight : kLeftButtonHeight);
+    PanelThisTime->setFont(PixelFont(QStringLiteral("Arial"), compact ? kCompactClockPixels : kClockPixels, true));
+    MemoC->setMinimumHeight(compact ? kCompactMeaningBoxHeight : kMeaningBoxHeight);
+    // The rows of the library and time boxes and the grade header.
+    for (const char* name : {"GroupBoxWordLib", "GroupBoxTime"}) {
+        auto* box = Panel11->findChild<QGroupBox*>(QLatin1String(name));
+        const int margin = compact ? kCompactBoxMargin : kBoxMargin;
+        box->layout()->setContentsMargins(margin, margin, margin, margin);
+        for (QLabel* label : box->findChildren<QLabel*>()) {
+            label->setMinimumHeight(compact ? kCompactLabelHeight : 0);
+            label->setMaximumHeight(compact ? kCompactLabelHeight : QWIDGETSIZE_MAX);
+        }
+    }
+    LabelGradeHeader->setMinimumHeight(compact ? kCompactLabelHeight : 0);
+    LabelGradeHeader->setMaximumHeight(compact ? kCompactLabelHeight : QWIDGETSIZE_MAX);
 }
 
 // Centres the control strip in the bottom box and the comment panel in the
