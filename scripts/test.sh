@@ -51,7 +51,7 @@ trap report_flaky EXIT
 
 run_suite "$BUILD"
 
-if [ "${LEXILARK_CHECK_BUILD:-0}" = 1 ]; then
+if [ "${LEXILARK_CHECK_BUILD:-1}" = 1 ]; then
   CC=clang-14 CXX=clang++-14 cmake -S . -B "$CHECK_BUILD" -DCMAKE_BUILD_TYPE=Debug \
     -DLEXILARK_SANITIZE=ON -DLEXILARK_FUZZ=ON -DLEXILARK_BENCH=OFF >/dev/null
   cmake --build "$CHECK_BUILD" -j"$(nproc)"
