@@ -280,17 +280,35 @@ bool IsSaveTemporaryOf(const fs::path& file, const fs::path& target) {
     return TemporaryOwner(file.filename().native(), target.filename().native()).has_value();
 }
 
-SaveResult SafeWriteFile(const fs::path& requested, std::string_view bytes, NewFileAccess access) {
+namespace {
+
+// The file a save of `requested` writes and what it is now, or why the
+// save is refused before anything is written.
+SaveResult InspectSave(const fs::path& requested, fs::path& target, TargetState& state) {
     std::optional<fs::path> followed = FollowLinks(requested);
     if (!followed)
         return {SaveResult::Fault::CannotCreate, requested, std::make_error_code(std::errc::too_many_symbolic_link_levels)};
-    const fs::path target = *followed;
-
-    const TargetState state = InspectTarget(target);
+    target = *followed;
+    state = InspectTarget(target);
     if (state.exists && !state.regular)
         return {SaveResult::Fault::CannotCreate, target,
                 std::make_error_code(state.directory ? std::errc::is_a_directory : std::errc::not_supported)};
     if (state.exists && state.readOnly) return {SaveResult::Fault::ReadOnly, target};
+    return {};
+}
+
+}  // namespace
+
+SaveResult CheckSaveTarget(const fs::path& requested) {
+    fs::path target;
+    TargetState state;
+    return InspectSave(requested, target, state);
+}
+
+SaveResult SafeWriteFile(const fs::path& requested, std::string_view bytes, NewFileAccess access) {
+    fs::path target;
+    TargetState state;
+    if (SaveResult refused = InspectSave(requested, target, state); !refused) return refused;
 
     RemoveStaleTemporaries(target);
     const fs::path temp = TemporaryFor(target);

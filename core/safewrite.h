@@ -58,6 +58,11 @@ private:
 SaveResult SafeWriteFile(const std::filesystem::path& target, std::string_view bytes,
                          NewFileAccess access = NewFileAccess::Shared);
 
+// What SafeWriteFile would refuse before writing anything: a target that
+// is a folder, a loop of links or write-protected. A success says only
+// that the save may be tried (a full disk is found by writing).
+SaveResult CheckSaveTarget(const std::filesystem::path& target);
+
 // Copies the file `source` to `target` the same way, so that a copy is
 // never left half made. An unreadable source is a CannotCreate naming the
 // source; the target is then not touched.

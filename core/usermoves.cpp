@@ -13,6 +13,7 @@
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
 #include "core/libtext.h"
+#include "core/plainfile.h"
 
 namespace fs = std::filesystem;
 
@@ -99,20 +100,27 @@ void ShowRenameFailure(const FolderRename& r) {
                    Gbk("”。\r\n\r\n请检查这些文件夹是否正被其他程序使用，或者是否有写入权限。"));
 }
 
-// Puts the staged configuration in place of init.ini, with init.ini's
-// permissions (it holds the passwords).
+void RemoveFile(const fs::path& path) {
+    std::error_code ignored;
+    fs::remove(path, ignored);
+}
+
+// Puts the staged configuration in place of init.ini through a safe save,
+// so a link named init.ini is written through, a write-protected init.ini
+// is refused and init.ini keeps its permissions (it holds the passwords).
+// The staged file goes only once init.ini holds its content, so a stop in
+// between installs it again at the next start.
 bool InstallStagedConfig(const std::string& gbkProgramFolder) {
     const fs::path staged = Native(gbkProgramFolder, kStagedConfigName);
-    const fs::path config = Native(gbkProgramFolder, "init.ini");
     if (!Exists(staged)) return true;
-    std::error_code ec;
-    const fs::file_status old = fs::status(config, ec);
-    if (!ec && fs::exists(old)) fs::permissions(staged, old.permissions(), ec);
-    fs::rename(staged, config, ec);
-    if (ec) {
-        ShowAppMessage(Gbk("无法保存配置文件 init.ini（新的用户表在 ") + kStagedConfigName + Gbk(" 中）。"));
+    const std::optional<std::string> bytes = ReadPlainFile(staged);
+    if (!bytes) {
+        ShowAppMessage(Gbk("无法读取 ") + kStagedConfigName + Gbk("，新的用户表没有保存到 init.ini。"));
         return false;
     }
+    if (!ReportSaveResult(SafeWriteFile(Native(gbkProgramFolder, "init.ini"), *bytes, NewFileAccess::OwnerOnly)))
+        return false;
+    RemoveFile(staged);
     return true;
 }
 
@@ -121,11 +129,6 @@ void MakeSlotFolders(const std::string& gbkProgramFolder, const std::vector<std:
     for (const std::string& root : roots)
         for (int n = 0; n < kUserSlots; ++n)
             fs::create_directories(Native(gbkProgramFolder, root + SlotFolderName(n)), ignored);
-}
-
-void RemoveFile(const fs::path& path) {
-    std::error_code ignored;
-    fs::remove(path, ignored);
 }
 
 }  // namespace
@@ -216,6 +219,9 @@ bool CommitUserTable(TManage& manage, const std::string& gbkProgramFolder, const
                            "请退出并重新启动澜悦单词，然后再修改用户。");
         return false;
     }
+    // A write-protected init.ini is refused before any folder moves, not
+    // after, when the moves could only be finished by a later start.
+    if (!ReportSaveResult(CheckSaveTarget(Native(gbkProgramFolder, "init.ini")))) return false;
     const std::vector<FolderRename> renames =
         FolderRenamesFor(PlanSlotMoves(manage, gbkProgramFolder, date, roots), gbkProgramFolder, roots);
 

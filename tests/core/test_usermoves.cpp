@@ -331,4 +331,49 @@ TEST_F(UserMovesTest, FailedMoveLeavesTheOldTableAndFoldersAndTheEditsPending) {
     EXPECT_EQ(OwnerOf("user1"), "bob");
 }
 
+// init.ini kept elsewhere through a link: the save that moves folders writes
+// through the link, which stays a link.
+TEST_F(UserMovesTest, LinkedInitIniIsWrittenThroughAndStaysALink) {
+    Install({"alice", "bob"});
+    const fs::path real = folder / "kept" / "init.ini";
+    fs::create_directories(real.parent_path());
+    fs::rename(folder / "init.ini", real);
+    fs::create_symlink(real, folder / "init.ini");
+    Delete(1);
+    ASSERT_TRUE(Commit());
+    EXPECT_TRUE(fs::is_symlink(folder / "init.ini"));
+    ExpectTableAndFoldersAgree("through a link");
+    EXPECT_EQ(OwnerOf("user1"), "bob");
+    EXPECT_EQ((fs::status(real).permissions() & fs::perms::all), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// A write-protected init.ini is refused, named, before any folder moves;
+// the next start has nothing to finish, and the edits wait to be saved.
+TEST_F(UserMovesTest, WriteProtectedInitIniIsRefusedBeforeAnyFolderMoves) {
+    Install({"alice", "bob"});
+    const fs::path config = folder / "init.ini";
+    fs::permissions(config, fs::perms::owner_read);
+    Delete(1);
+    recorder.shown.clear();
+    EXPECT_FALSE(Commit());
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_NE(recorder.shown[0].text.find("init.ini"), std::string::npos) << recorder.shown[0].text;
+    EXPECT_EQ(OwnerOf("user1"), "alice");
+    EXPECT_EQ(OwnerOf("user2"), "bob");
+    EXPECT_TRUE(SetAside().empty());
+    EXPECT_FALSE(fs::exists(folder / "init.ini.moves"));
+    EXPECT_FALSE(fs::exists(folder / "init.ini.new"));
+    EXPECT_TRUE(FinishUserMoves(gbkFolder));
+    TManage old;
+    old.LoadConfigFile(gbkFolder);
+    EXPECT_EQ(old.user[1], "alice");
+
+    fs::permissions(config, fs::perms::owner_read | fs::perms::owner_write);
+    recorder.shown.clear();
+    ASSERT_TRUE(Commit());
+    EXPECT_TRUE(recorder.shown.empty());
+    ExpectTableAndFoldersAgree("saved once writable");
+    EXPECT_EQ(OwnerOf("user1"), "bob");
+}
+
 }  // namespace
