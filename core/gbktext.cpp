@@ -225,7 +225,9 @@ size_t FindGbk(std::string_view text, std::string_view needle, size_t from) {
     if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
     size_t i = 0;
     while (i < text.size()) {
-        if (i >= from && text.compare(i, needle.size(), needle) == 0) return i;
+        // The first byte is checked before the whole needle: most places
+        // differ there, and a library holds thousands of tags to find.
+        if (i >= from && text[i] == needle[0] && text.compare(i, needle.size(), needle) == 0) return i;
         i += (IsGbkLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ? 2 : 1;
     }
     return std::string_view::npos;
