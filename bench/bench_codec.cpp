@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/codec.h"
+#include "core/scrambledfile.h"
 
 namespace {
 

@@ -9,10 +9,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
-#include "core/wordlib.h"
+#include "core/programfolder.h"
+#include "core/wordlib0.h"
 #include "study/formmain.h"
 #include "widgets/answeredit.h"
 #include "widgets/hotkey.h"

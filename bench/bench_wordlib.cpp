@@ -10,8 +10,9 @@
 #include <string>
 
 #include "core/codec.h"
-#include "core/wordlib.h"
-#include "tests/core/recording_display.h"
+#include "core/scrambledfile.h"
+#include "core/wordlib0.h"
+#include "tests/support/recording_display.h"
 
 namespace {
 

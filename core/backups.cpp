@@ -9,6 +9,8 @@
 #include "core/codec.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
+#include "core/localtime.h"
+#include "core/scrambledfile.h"
 #include "core/usertable.h"
 
 namespace fs = std::filesystem;
@@ -189,12 +191,7 @@ bool Newer(const BackupName& a, const BackupName& b)
 
 std::string StampOf(std::time_t now)
 {
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
+    const std::tm local = ToLocalTime(now);
     char text[32];
     std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
                   local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);

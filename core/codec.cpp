@@ -1,17 +1,16 @@
+// The keystream generator with its exact model of the original arithmetic,
+// the cached keystream and the scrambling of texts with it.
+
 #include "core/codec.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #endif
-#include <system_error>
 #include <vector>
 
-#include "core/apphelpers.h"
-#include "core/gbktext.h"
 
 namespace {
 
@@ -244,19 +243,6 @@ void ApplyKey(const char* in, char* out, const unsigned char* key, size_t len) {
     }
 }
 
-std::FILE* OpenForReading(const std::filesystem::path& path) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"rb");
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
-}
-
-std::string_view UpToNul(std::string_view text) {
-    size_t nul = text.find('\0');
-    return nul == std::string_view::npos ? text : text.substr(0, nul);
-}
-
 }  // namespace
 
 void SeedKeystream(int32_t value) { g_state = value; }
@@ -307,111 +293,10 @@ void ScrambleAt(char* data, size_t len, size_t offset) {
     ApplyKey(data, data, ks.data() + offset, len);
 }
 
-std::optional<std::string> ReadScrambledFile(const std::filesystem::path& path) {
-    SeedKeystream(kKeystreamSeed);
-    std::FILE* file = OpenForReading(path);
-    if (!file) return std::nullopt;
-    // The end-of-file read takes a place in the buffer too, so reading one
-    // byte more than the largest accepted file tells whether it is too big.
-    std::unique_ptr<char[]> raw(new char[kLargestReadableFile + 1]);
-    size_t got = std::fread(raw.get(), 1, kLargestReadableFile + 1, file);
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return std::nullopt;
-    SeedKeystream(static_cast<int32_t>(StateAfterDraws(static_cast<uint64_t>(got) + 1)));
-    if (got > kLargestReadableFile) {
-        ShowAppMessage(Gbk("词库过大，无法加载！请与作者联系！"), kMsgOk);
-        return std::nullopt;
-    }
-    Keystream& ks = SharedKeystream();
-    ks.ExtendTo(got);
-    // Unscrambled in small pieces straight into the text, which is never
-    // filled twice.
-    std::string text;
-    text.reserve(got);
-    char piece[512];
-    for (size_t done = 0; done < got;) {
-        size_t n = std::min(sizeof piece, got - done);
-        ApplyKey(raw.get() + done, piece, ks.data() + done, n);
-        size_t nul = std::string_view(piece, n).find('\0');
-        if (nul != std::string_view::npos) {
-            text.append(piece, nul);
-            break;
-        }
-        text.append(piece, n);
-        done += n;
-    }
-    return text;
-}
-
-// --- ScrambledWriter ----------------------------------------------------
-
-void ScrambledWriter::Open(const std::filesystem::path& path, NewFileAccess access) {
-    SeedKeystream(kKeystreamSeed);
-    target_ = path;
-    access_ = access;
-    scrambled_.clear();
-    open_ = true;
-}
-
-void ScrambledWriter::Append(std::string_view plain) {
-    if (!open_) return;
-    size_t offset = scrambled_.size();
-    scrambled_.append(plain);
-    ScrambleAt(scrambled_.data() + offset, plain.size(), offset);
-}
-
-void ScrambledWriter::WriteTag(std::string_view name, std::string_view value) {
-    name = UpToNul(name);
-    std::string piece;
-    piece.reserve(name.size() * 2 + value.size() + 5);
-    piece += '<';
-    piece += name;
-    piece += '>';
-    piece += UpToNul(value);
-    piece += "</";
-    piece += name;
-    piece += '>';
-    Append(piece);
-}
-
-void ScrambledWriter::WriteOpenTag(std::string_view name) {
-    std::string piece = "<" + std::string(UpToNul(name)) + ">";
-    Append(piece);
-}
-
-void ScrambledWriter::WriteCloseTag(std::string_view name) {
-    std::string piece = "</" + std::string(UpToNul(name)) + ">";
-    Append(piece);
-}
-
-void ScrambledWriter::WriteLineBreak() { Append("\n"); }
-
-void ScrambledWriter::WritePlain(std::string_view plain) { Append(UpToNul(plain)); }
-
-SaveResult ScrambledWriter::Close() {
-    if (!open_) return {SaveResult::Fault::CannotCreate, target_};
-    open_ = false;
-    SeedKeystream(static_cast<int32_t>(StateAfterDraws(scrambled_.size())));
-    SaveResult result = SafeWriteFile(target_, scrambled_, access_);
-    scrambled_.clear();
-    return result;
-}
-
-void ScrambledWriter::Discard() {
-    open_ = false;
-    scrambled_.clear();
-}
-
 std::string ScrambleWhole(std::string_view plain) {
     std::string out(plain);
     ScrambleAt(out.data(), out.size(), 0);
     return out;
 }
 
-SaveResult WriteScrambledFile(const std::filesystem::path& path, std::string_view plain, NewFileAccess access) {
-    ScrambledWriter writer;
-    writer.Open(path, access);
-    writer.WritePlain(plain);
-    return writer.Close();
-}
+void SetKeystreamAfterDraws(uint64_t draws) { SeedKeystream(static_cast<int32_t>(StateAfterDraws(draws))); }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/scrambledfile.h"
 
 namespace {
 

@@ -2,11 +2,13 @@
 
 #include <optional>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/codec.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
 #include "core/libtext.h"
+#include "core/scrambledfile.h"
+#include "core/tagtext.h"
 
 namespace {
 

@@ -151,54 +151,67 @@ std::string Utf8ToGbkSkipping(std::string_view utf8, std::vector<size_t>& missin
     return out;
 }
 
-size_t FirstNonUtf8(std::string_view text) {
+namespace {
+
+// Length of the well-formed UTF-8 character that starts at `i` (a byte at
+// or above 0x80), 0 when none does: no overlong forms, surrogates or values
+// past U+10FFFF.
+size_t Utf8CharacterAt(std::string_view text, size_t i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    size_t len = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        if (c == 0xE0) low = 0xA0;        // no overlong forms
+        else if (c == 0xED) high = 0x9F;  // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        if (c == 0xF0) low = 0x90;
+        else if (c == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (i + len > text.size()) return 0;
+    const auto second = static_cast<unsigned char>(text[i + 1]);
+    if (second < low || second > high) return 0;
+    for (size_t k = 2; k < len; ++k)
+        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
+    return len;
+}
+
+// Length of the GBK double-byte character that starts at `i` (a byte at or
+// above 0x80), 0 when none does.
+size_t GbkCharacterAt(std::string_view text, size_t i) {
+    if (!IsGbkLeadByte(static_cast<unsigned char>(text[i])) || i + 1 >= text.size()) return 0;
+    const auto trail = static_cast<unsigned char>(text[i + 1]);
+    if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return 0;
+    return 2;
+}
+
+// Offset of the first byte that starts no character of the encoding whose
+// multi-byte characters `characterAt` measures; ASCII bytes stand alone.
+template <typename CharacterAt>
+size_t FirstNonCharacter(std::string_view text, CharacterAt characterAt) {
     size_t i = 0;
     while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
             ++i;
             continue;
         }
-        size_t len = 0;
-        unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            if (c == 0xE0) low = 0xA0;        // no overlong forms
-            else if (c == 0xED) high = 0x9F;  // no surrogates
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            if (c == 0xF0) low = 0x90;
-            else if (c == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-        } else {
-            return i;
-        }
-        if (i + len > text.size()) return i;
-        const auto second = static_cast<unsigned char>(text[i + 1]);
-        if (second < low || second > high) return i;
-        for (size_t k = 2; k < len; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return i;
+        const size_t len = characterAt(text, i);
+        if (len == 0) return i;
         i += len;
     }
     return std::string_view::npos;
 }
 
-size_t FirstNonGbk(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        if (!IsGbkLeadByte(c) || i + 1 >= text.size()) return i;
-        const auto trail = static_cast<unsigned char>(text[i + 1]);
-        if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return i;
-        i += 2;
-    }
-    return std::string_view::npos;
-}
+}  // namespace
+
+size_t FirstNonUtf8(std::string_view text) { return FirstNonCharacter(text, Utf8CharacterAt); }
+
+size_t FirstNonGbk(std::string_view text) { return FirstNonCharacter(text, GbkCharacterAt); }
 
 std::string Gbk(std::string_view utf8) {
     if (auto converted = TryUtf8ToGbk(utf8)) return *converted;

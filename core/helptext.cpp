@@ -1,11 +1,9 @@
 #include "core/helptext.h"
 
 #include "core/gbktext.h"
+#include "core/tagtext.h"
 
 namespace {
-
-std::string OpenMark(std::string_view name) { return "<" + std::string(name) + ">"; }
-std::string CloseMark(std::string_view name) { return "</" + std::string(name) + ">"; }
 
 // The text between the first opening mark and the closing mark after it.
 std::string Between(std::string_view text, std::string_view name)

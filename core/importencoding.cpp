@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 
 namespace {

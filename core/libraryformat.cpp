@@ -202,67 +202,11 @@ size_t LibraryGrowthReserve(const std::vector<WordList>& words) {
 void AppendNumberTag(std::string& out, std::string_view name, int value) {
     char digits[16];
     const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    AppendTag(out, name, std::string_view(digits, static_cast<size_t>(end - digits)));
-}
-
-namespace {
-
-bool FormatMarkAt(std::string_view text, size_t pos, std::span<const std::string_view> formatTags) {
-    size_t k = pos + 1;
-    if (k < text.size() && text[k] == '/') ++k;
-    for (std::string_view tag : formatTags) {
-        if (text.compare(k, tag.size(), tag) == 0 && k + tag.size() < text.size() && text[k + tag.size()] == '>')
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
-
-void AppendNeutralValue(std::string& out, std::string_view gbkValue, std::span<const std::string_view> formatTags) {
-    const size_t n = gbkValue.size();
-    size_t run = 0;  // start of the bytes not yet appended, all kept as they are
-    for (size_t i = 0; i < n;) {
-        const char c = gbkValue[i];
-        const char* replacement = nullptr;
-        if (IsGbkLeadByte(static_cast<unsigned char>(c))) {
-            if (i + 1 < n) {
-                i += 2;
-                continue;
-            }
-            // A lead byte without its second byte would swallow the "<" of
-            // the closing mark.
-            replacement = "?";
-        } else if (c == '<') {
-            if (FormatMarkAt(gbkValue, i, formatTags)) replacement = "\xA3\xBC";  // full-width less-than sign
-        } else if (c == '\r' || c == '\n' || c == '\0') {
-            replacement = " ";
-        }
-        if (replacement) {
-            out.append(gbkValue.data() + run, i - run);
-            out += replacement;
-            run = i + 1;
-        }
-        ++i;
-    }
-    out.append(gbkValue.data() + run, n - run);
-}
-
-std::string NeutralValue(std::string_view gbkValue, std::span<const std::string_view> formatTags) {
-    std::string value;
-    AppendNeutralValue(value, gbkValue, formatTags);
-    return value;
-}
-
-void AppendNeutralTag(std::string& out, std::string_view name, std::string_view gbkValue,
-                      std::span<const std::string_view> formatTags) {
-    AppendOpenTag(out, name);
-    AppendNeutralValue(out, gbkValue, formatTags);
-    AppendCloseTag(out, name);
+    AppendTag(out, name, std::string_view(digits, static_cast<size_t>(end - digits)), kLibraryFormatTags);
 }
 
 void AppendTextTag(std::string& out, std::string_view name, std::string_view gbkValue) {
-    AppendNeutralTag(out, name, gbkValue, kLibraryFormatTags);
+    AppendTag(out, name, gbkValue, kLibraryFormatTags);
 }
 
 std::string LibraryTagValue(std::string_view gbkValue) { return NeutralValue(gbkValue, kLibraryFormatTags); }
@@ -272,10 +216,4 @@ void AppendWordLine(std::string& out, const WordList& word) {
     AppendNumberTag(out, "t", word.StudyTimes);
     AppendTextTag(out, "c", word.Meaning);
     AppendNumberTag(out, "g", word.Grade);
-}
-
-void WriteWordTags(ScrambledWriter& writer, const WordList& word) {
-    std::string line;
-    AppendWordLine(line, word);
-    writer.WritePlain(line);
 }

@@ -4,14 +4,13 @@
 // lines separated by a single LF.
 
 #include <array>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/codec.h"
 #include "core/gbktext.h"
 #include "core/libtext.h"
+#include "core/tagtext.h"
 #include "core/wordlist.h"
 
 // The values a library file's header carries, as the line parse fills them.
@@ -60,19 +59,6 @@ WordList ParseWordLine(std::string_view line);
 void ParseLibraryLines(const std::vector<std::string>& lines, LibraryFileValues& values,
                        std::vector<WordList>& words);
 
-// A text value as it may be written to a tagged file whose tags are
-// `formatTags`, so that it reads back as written and disturbs no other
-// value: line breaks (and NUL, which ends a file's text) become blanks, the
-// "<" of a mark of one of those tags ("<e>", "</user2>", ...) becomes the
-// full-width "＜", and a lone GBK lead byte at the end becomes "?". Anything
-// else, a "<" elsewhere included, is kept. Neutralising twice changes
-// nothing more.
-std::string NeutralValue(std::string_view gbkValue, std::span<const std::string_view> formatTags);
-void AppendNeutralValue(std::string& out, std::string_view gbkValue, std::span<const std::string_view> formatTags);
-// Appends "<name>value</name>" with the value neutralised for `formatTags`.
-void AppendNeutralTag(std::string& out, std::string_view name, std::string_view gbkValue,
-                      std::span<const std::string_view> formatTags);
-
 // NeutralValue for the tags of library and favourites files.
 std::string LibraryTagValue(std::string_view gbkValue);
 
@@ -85,12 +71,9 @@ inline constexpr size_t kHeaderGrowth = 100;
 inline constexpr size_t kStudyCountGrowth = 3;
 size_t LibraryGrowthReserve(const std::vector<WordList>& words);
 
-// Appends "<name>value</name>" for a number (AppendTag of core/libtext.h
-// for a text that needs no care).
+// Appends "<name>value</name>" for a number.
 void AppendNumberTag(std::string& out, std::string_view name, int value);
-// The same for a text value, made safe as LibraryTagValue does.
+// The same for a text value, neutralised as LibraryTagValue does.
 void AppendTextTag(std::string& out, std::string_view name, std::string_view gbkValue);
 // Appends the four tags of a word line: e, t, c, g.
 void AppendWordLine(std::string& out, const WordList& word);
-// Writes the four tags of a word line to a library being written.
-void WriteWordTags(ScrambledWriter& writer, const WordList& word);

@@ -1,18 +1,10 @@
 #pragma once
-// Pieces of the tagged plain text that library files hold before they are
-// scrambled: one header line of tags, then one line per word.
+// The tags of the library format (library and favourites files), which a
+// value written to such a file must not hold as marks. Tagged text itself is
+// read and written through core/tagtext.h.
 
 #include <string>
 #include <string_view>
-
-#include "core/wordlist.h"
-
-// Appends "<name>value</name>".
-void AppendTag(std::string& out, std::string_view name, std::string_view value);
-// Appends "<name>".
-void AppendOpenTag(std::string& out, std::string_view name);
-// Appends "</name>".
-void AppendCloseTag(std::string& out, std::string_view name);
 
 // The tags of library and favourites files. A value holding a mark of one
 // of these ("<e>", "</c>", ...) would be taken for a tag when read back.

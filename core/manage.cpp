@@ -3,10 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/apphelpers.h"
-#include "core/codec.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
+#include "core/programfolder.h"
+#include "core/scrambledfile.h"
+#include "core/tagtext.h"
 
 namespace {
 
@@ -107,11 +109,11 @@ std::string TManage::ConfigFileText() {
     if (IsSlot(userindex)) lastwordlib[userindex] = currentLibrary;
 
     std::string text;
-    AppendTag(text, "name", Gbk("澜悦单词配置文件"));
+    AppendTag(text, "name", Gbk("澜悦单词配置文件"), kConfigTags);
     text += "\n\n";
 
     auto line = [&](const std::string& key, const std::string& value) {
-        AppendNeutralTag(text, key, value, kConfigTags);
+        AppendTag(text, key, value, kConfigTags);
         text += '\n';
     };
     line("delaytime", IntToStr(delaytime));

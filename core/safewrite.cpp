@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <optional>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/plainfile.h"
 

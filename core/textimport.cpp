@@ -1,12 +1,13 @@
 #include "core/textimport.h"
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/codec.h"
 #include "core/gbktext.h"
 #include "core/importencoding.h"
 #include "core/libraryformat.h"
 #include "core/libtext.h"
 #include "core/plainfile.h"
+#include "core/scrambledfile.h"
 #include "core/wordlib.h"
 
 namespace {
@@ -105,13 +106,13 @@ std::string ImportedLibraryText(const std::vector<WordList>& words, std::string_
     AppendTextTag(text, "editor", editor);
     AppendTextTag(text, "date", date);
     AppendTextTag(text, "version", version);
-    AppendTag(text, "lw", "0");
-    AppendTag(text, "groupcount", "1");
-    AppendTag(text, "groupindex", "0");
-    AppendTag(text, "lt", "1");
-    AppendTag(text, "tlt", "0");
-    AppendTag(text, "tt", "0");
-    for (int i = 0; i < 6; ++i) AppendTag(text, "GradeWordLastWord" + std::to_string(i), "");
+    AppendNumberTag(text, "lw", 0);
+    AppendNumberTag(text, "groupcount", 1);
+    AppendNumberTag(text, "groupindex", 0);
+    AppendNumberTag(text, "lt", 1);
+    AppendNumberTag(text, "tlt", 0);
+    AppendNumberTag(text, "tt", 0);
+    for (int i = 0; i < 6; ++i) AppendTextTag(text, "GradeWordLastWord" + std::to_string(i), "");
     text += '\n';
     for (size_t i = 0; i < words.size(); ++i) {
         if (i > 0) text += '\n';

@@ -8,12 +8,14 @@
 #include <set>
 #include <system_error>
 
-#include "core/apphelpers.h"
-#include "core/codec.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
 #include "core/libtext.h"
+#include "core/localtime.h"
 #include "core/plainfile.h"
+#include "core/scrambledfile.h"
+#include "core/tagtext.h"
 
 namespace fs = std::filesystem;
 
@@ -74,14 +76,14 @@ std::string FreeAsideName(const std::string& base, const std::string& gbkProgram
 
 std::string JournalText(const std::vector<FolderRename>& renames) {
     std::string text;
-    AppendTag(text, "name", Gbk("澜悦单词用户文件夹移动"));
+    AppendTag(text, "name", Gbk("澜悦单词用户文件夹移动"), kJournalTags);
     text += '\n';
     for (const FolderRename& r : renames) {
-        AppendNeutralTag(text, "from", r.from, kJournalTags);
-        AppendNeutralTag(text, "to", r.to, kJournalTags);
+        AppendTag(text, "from", r.from, kJournalTags);
+        AppendTag(text, "to", r.to, kJournalTags);
         text += '\n';
     }
-    AppendNeutralTag(text, "config", kStagedConfigName, kJournalTags);
+    AppendTag(text, "config", kStagedConfigName, kJournalTags);
     text += '\n';
     return text;
 }
@@ -309,12 +311,7 @@ void SetUserMoveStepHook(std::function<void(int step)> hook) { StepHook() = std:
 
 std::string TodayText() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
+    const std::tm local = ToLocalTime(now);
     char text[16];
     std::strftime(text, sizeof text, "%Y-%m-%d", &local);
     return text;

@@ -4,7 +4,7 @@
 #include <optional>
 #include <system_error>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/safewrite.h"
 

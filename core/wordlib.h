@@ -1,15 +1,15 @@
 #pragma once
-// The two objects that hold a library while the learner studies it:
-// TWordLib0, the whole library as its file holds it, and TWordLib, the study
-// list of the one group under study with the study position and counters.
-// Both write what the learner sees to a StudyDisplay.
+// TWordLib, the study list: the words of the one group under study with the
+// study position and counters, and what it writes to a StudyDisplay. The
+// whole library it is loaded from is TWordLib0 (core/wordlib0.h). Its code
+// is split by aspect: wordlib_display.cpp (what is shown), wordlib_order.cpp
+// (study order and grading).
 
 #include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/codec.h"
+#include "core/scrambledfile.h"
 #include "core/studydisplay.h"
 #include "core/wordlist.h"
 
@@ -27,11 +27,6 @@ inline constexpr int kNextGroupEnd = 10;
 inline constexpr int kNextCycleEnd = 20;
 inline constexpr int kNextNoneLeft = 30;
 
-// Results of TWordLib0::NextGroup.
-inline constexpr int kGroupNoGradeZero = 0;
-inline constexpr int kGroupCycleEnd = 1;
-inline constexpr int kGroupLoaded = 2;
-
 // The study values the whole library hands to the study list with every
 // group it loads and takes back when the group is stored.
 struct StudyValues {
@@ -48,7 +43,6 @@ struct StudyValues {
     int IdleSeconds = 0;
 };
 
-// ---------------------------------------------------------------------------
 // The study list: the words of one group, the position and the counters.
 class TWordLib : public StudyValues {
 public:
@@ -132,83 +126,4 @@ private:
 
     StudyDisplay* display_;
     int lastShownIndex_ = -1;
-};
-
-// ---------------------------------------------------------------------------
-// The header texts of a library file, for previews.
-struct WordLibHeader {
-    std::string Editor, Date, Version;
-};
-
-// The whole library: everything its file holds, the groups and the cycles.
-class TWordLib0 : public StudyValues {
-public:
-    TWordLib0();
-    TWordLib0(const TWordLib0&) = delete;
-    TWordLib0& operator=(const TWordLib0&) = delete;
-
-    // Where LabelGroup, circleno and ListBoxGrade are; nullptr shows nothing.
-    void SetDisplay(StudyDisplay* display);
-    StudyDisplay& Screen() const { return *display_; }
-
-    std::string Date, Editor, Version;
-    ScrambledWriter Writer;
-    std::string Path;                // GBK; empty while no library is open
-    std::vector<std::string> Lines;  // the file text, one entry per line
-    std::vector<WordList> Words;     // kMaxLibraryWords entries; the first Count are valid
-    TWordLib* StudyLib = nullptr;
-    int LastWord = 0;
-    int Count = 0;
-    std::array<std::string, kGradeLevels> GradeWordLastWord;
-    int BaseGrade = 0;
-    int GroupCount = 1;
-    int GroupIndex = 0;
-
-    // Reads the library at `gbkPath`, loads and shows its current group.
-    // False (after a message) when it is not opened; the library that was
-    // open then stays open, words and Path included.
-    bool OpenWordLib(const std::string& gbkPath);
-    // Leaves no library open: no words, no Path (so nothing is saved), the
-    // header values of a fresh object and an empty study list with nothing
-    // shown. A learner without a library of their own then never studies,
-    // and saves into, the library of the learner before them.
-    void CloseWordLib();
-    // Writes the whole library to Path; run StoreGroup first. False when
-    // nothing was written (no library open, or the write failed after its
-    // message).
-    bool SaveWordLib();
-    // Editor, date and version of another library file; the open library is
-    // not touched. Nothing when the file cannot be read.
-    std::optional<WordLibHeader> ReadWordLibHeader(const std::string& gbkPath) const;
-
-    bool SetGroupCount(int n);
-    bool SetGroupIndex(int i);
-    void LoadGroup(int g);
-    void StoreGroup();
-    int NextGroup();  // kGroupNoGradeZero, kGroupCycleEnd, kGroupLoaded
-    int CountGradeZeroWords() const;
-    // Grade-0 words among the words of group g.
-    int CountGradeZeroWordsInGroup(int g) const;
-    // A new word order; the study list is reloaded with the words now in
-    // its group, so run StoreGroup first.
-    void ShuffleWords();                // seeded with the clock
-    void ShuffleWords(unsigned seed);   // reproducible order
-    // Lowers every grade by the lowest grade in use, so that grade 0 holds
-    // words again, and raises BaseGrade by as much, which keeps the grade
-    // labels true; the study list's words follow. Answers the amount: 0
-    // when grade 0 already holds words (nothing changes) or there are none.
-    int LowerAllGrades();
-    void ShowBaseGrade();
-    void ShowGroupNo();  // LabelGroup := GroupIndex + 1 " / " GroupCount
-
-private:
-    StudyDisplay* display_;
-    // Which words the study list holds: the group, the group count and the
-    // word order (counted up by every reorder) at its last load. StoreGroup
-    // puts the words back to that group while these still describe the
-    // library.
-    int layout_ = 0;
-    int loadedLayout_ = -1;
-    int loadedGroup_ = -1;
-    int loadedGroupCount_ = 0;
 };

@@ -15,10 +15,11 @@
 #include <filesystem>
 #include <optional>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/helptext.h"
 #include "core/plainfile.h"
+#include "core/programfolder.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"

@@ -12,8 +12,8 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "core/apphelpers.h"
 #include "core/gbktext.h"
+#include "core/programfolder.h"
 #include "study/formmain.h"
 #include "widgets/titlebar.h"
 

@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "core/safewrite.h"

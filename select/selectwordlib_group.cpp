@@ -9,7 +9,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "help/formhelp.h"
 #include "select/selectwordlib.h"

@@ -15,9 +15,10 @@
 #include <optional>
 #include <vector>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/plainfile.h"
+#include "core/programfolder.h"
 #include "core/safewrite.h"
 #include "settings/formmakewordlib.h"
 #include "settings/pagecontrols.h"

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
 #include "settings/formmakewordlib.h"

@@ -12,8 +12,10 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
+#include "core/libraryname.h"
+#include "core/programfolder.h"
 #include "core/textimport.h"
 #include "help/formhelp.h"
 #include "settings/formmakewordlib.h"

@@ -19,10 +19,10 @@
 #include <tuple>
 #include <QVBoxLayout>
 
-#include "core/apphelpers.h"
 #include "core/colourschemes.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
+#include "core/programfolder.h"
 #include "settings/formmakewordlib.h"
 #include "settings/pagecontrols.h"
 #include "study/formmain.h"

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/recordings.h"
 #include "settings/formmakewordlib.h"
 #include "settings/pagecontrols.h"

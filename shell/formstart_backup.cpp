@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/backups.h"
 #include "core/gbktext.h"
 #include "core/usertable.h"

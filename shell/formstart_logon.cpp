@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/usertable.h"
 #include "shell/appwindows.h"

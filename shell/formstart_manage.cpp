@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/usermoves.h"
 #include "core/usertable.h"

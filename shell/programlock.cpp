@@ -4,7 +4,7 @@
 #include <QFile>
 #include <filesystem>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 
 ProgramFolderLock::ProgramFolderLock(const std::string& gbkProgramFolder)

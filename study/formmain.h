@@ -19,7 +19,7 @@
 #include "core/datalists.h"
 #include "core/favourites.h"
 #include "core/studydisplay.h"
-#include "core/wordlib.h"
+#include "core/wordlib0.h"
 
 class AnswerEdit;
 class HotKeyAdapter;

@@ -13,7 +13,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "core/studyclock.h"

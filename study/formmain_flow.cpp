@@ -13,9 +13,10 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
+#include "core/programfolder.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "shell/desktop.h"

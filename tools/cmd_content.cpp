@@ -13,6 +13,7 @@
 #include "core/contentsource.h"
 #include "core/gbktext.h"
 #include "core/plainfile.h"
+#include "core/scrambledfile.h"
 #include "tools/lxtool.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/codec.h"
+#include "core/scrambledfile.h"
 #include "tools/lxtool.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "core/codec.h"
 #include "core/gbktext.h"
 #include "core/plainfile.h"
+#include "core/scrambledfile.h"
 #include "tools/lxtool.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 
 namespace lxtool {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/wordlib.h"
+#include "core/wordlib0.h"
 
 namespace lxtool {
 

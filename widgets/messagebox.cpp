@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QString>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <string>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 
 namespace {
 

@@ -10,17 +10,19 @@
 
 #include <gtest/gtest.h>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/backups.h"
 #include "core/codec.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
 #include "core/manage.h"
+#include "core/programfolder.h"
+#include "core/scrambledfile.h"
 #include "core/usermoves.h"
 #include "core/usertable.h"
-#include "local_time.h"
-#include "temp_folder.h"
-#include "wordlib_fixture.h"
+#include "support/local_time.h"
+#include "support/temp_folder.h"
+#include "support/wordlib_fixture.h"
 
 namespace fs = std::filesystem;
 

@@ -1,3 +1,5 @@
+// The keystream generator and the scrambling of texts with it.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,8 +8,7 @@
 #include <random>
 
 #include "core/codec.h"
-#include "message_recorder.h"
-#include "temp_folder.h"
+#include "support/reference_scramble.h"
 
 namespace {
 
@@ -20,30 +21,6 @@ int DrawAfterStepTo(int32_t stepped) {
     uint32_t previous = (static_cast<uint32_t>(stepped) - 1u) * inverse;
     SeedKeystream(static_cast<int32_t>(previous));
     return KeystreamRandom(180);
-}
-
-// An independent keystream for cross-checks: the generator stepped here
-// and each draw taken with the platform's 80-bit long double where there
-// is one, otherwise from the codec's draw function.
-std::string ReferenceScramble(const std::string& plain) {
-    uint32_t state = 615283;
-    std::string out = plain;
-    for (char& c : out) {
-        state = state * 134735813u + 1u;
-        int draw;
-#if LDBL_MANT_DIG == 64
-        volatile long double w = 1.0L / 4294967295.0L;
-        long double product = static_cast<long double>(static_cast<int32_t>(state)) * w;
-        volatile double q = static_cast<double>(product);
-        draw = static_cast<int>(180.0L * static_cast<long double>(q));
-#else
-        draw = KeystreamDraw(static_cast<int32_t>(state), 180);
-#endif
-        auto k = static_cast<unsigned char>(draw + 9);
-        auto x = static_cast<unsigned char>(c);
-        c = static_cast<char>(x == k ? x : x ^ k);
-    }
-    return out;
 }
 
 TEST(KeystreamDraw, SpecialStates) {
@@ -145,128 +122,6 @@ TEST(ScrambleText, StopsAtTheTerminator) {
     EXPECT_EQ(text.substr(2), std::string("\0cd", 3));
     EXPECT_EQ(static_cast<uint32_t>(KeystreamState()),
               (615283u * 134735813u + 1u) * 134735813u + 1u);
-}
-
-class ReadScrambledFileTest : public ::testing::Test {
-protected:
-    TempFolder dir;
-    MessageRecorder messages;
-};
-
-TEST_F(ReadScrambledFileTest, EmptyFileReadsAsEmptyText) {
-    TempFolder::WriteBytes(dir / "empty.lx", "");
-    auto text = ReadScrambledFile(dir / "empty.lx");
-    ASSERT_TRUE(text);
-    EXPECT_EQ(*text, "");
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(ReadScrambledFileTest, MissingFileGivesNothingAndNoMessage) {
-    EXPECT_FALSE(ReadScrambledFile(dir / "absent.lx"));
-    EXPECT_FALSE(ReadScrambledFile(dir.path()));
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(ReadScrambledFileTest, SizeLimitIs599998Bytes) {
-    std::string plain(599999, 'a');
-    TempFolder::WriteBytes(dir / "big.lx", ScrambleWhole(plain));
-    EXPECT_FALSE(ReadScrambledFile(dir / "big.lx"));
-    ASSERT_EQ(messages.Texts(), std::vector<std::string>{"词库过大，无法加载！请与作者联系！"});
-    EXPECT_EQ(messages.shown[0].flags, kMsgOk);
-
-    plain.pop_back();
-    TempFolder::WriteBytes(dir / "largest.lx", ScrambleWhole(plain));
-    auto text = ReadScrambledFile(dir / "largest.lx");
-    ASSERT_TRUE(text);
-    EXPECT_EQ(*text, plain);
-    EXPECT_EQ(messages.shown.size(), 1u);
-}
-
-TEST_F(ReadScrambledFileTest, ReadsFilesOfAnIndependentScrambler) {
-    std::string plain = Gbk("<editor>某人</editor><lw>0</lw>\n<e>水</e><t>3</t><c>みず 水</c><g>0</g>");
-    TempFolder::WriteBytes(dir / "lib.lx", ReferenceScramble(plain));
-    auto text = ReadScrambledFile(dir / "lib.lx");
-    ASSERT_TRUE(text);
-    EXPECT_EQ(*text, plain);
-    // The generator stands where a byte-by-byte read would leave it: one
-    // draw per byte plus the end-of-file read.
-    uint32_t state = 615283;
-    for (size_t i = 0; i < plain.size() + 1; ++i) state = state * 134735813u + 1u;
-    EXPECT_EQ(static_cast<uint32_t>(KeystreamState()), state);
-}
-
-TEST_F(ReadScrambledFileTest, TextEndsAtANulByte) {
-    // A NUL comes out only where the file holds a NUL against a zero key
-    // byte; the text ends there, as it always has for the program.
-    size_t zeroKey = 0;
-    while (KeyByteAt(zeroKey) != 0) ++zeroKey;
-    std::string file = ReferenceScramble(std::string(zeroKey, 'a') + "bc");
-    file[zeroKey] = '\0';
-    TempFolder::WriteBytes(dir / "nul.lx", file);
-    auto text = ReadScrambledFile(dir / "nul.lx");
-    ASSERT_TRUE(text);
-    EXPECT_EQ(*text, std::string(zeroKey, 'a'));
-}
-
-class ScrambledWriterTest : public ReadScrambledFileTest {
-protected:
-    // Names of everything in the folder, sorted.
-    static std::vector<std::string> FilesIn(const TempFolder& folder) {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-};
-
-TEST_F(ScrambledWriterTest, FileIsTheScrambledConcatenationOfItsPieces) {
-    ScrambledWriter writer;
-    writer.Open(dir / "out.lx");
-    writer.WriteTag("name", Gbk("澜悦单词配置文件"));
-    writer.WriteLineBreak();
-    writer.WriteLineBreak();
-    writer.WriteOpenTag("word");
-    writer.WriteTag("e", "");
-    writer.WriteCloseTag("word");
-    ASSERT_TRUE(writer.Close());
-    std::string plain = "<name>" + Gbk("澜悦单词配置文件") + "</name>\n\n<word><e></e></word>";
-    EXPECT_EQ(TempFolder::ReadBytes(dir / "out.lx"), ReferenceScramble(plain));
-    EXPECT_EQ(*ReadScrambledFile(dir / "out.lx"), plain);
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"out.lx"});
-}
-
-// The writer shows nothing: it tells its caller, who reports the failure.
-TEST_F(ScrambledWriterTest, FailuresAreReturnedNotShown) {
-    ScrambledWriter writer;
-    writer.Open(dir / "no-such-folder" / "out.lx");
-    writer.WriteTag("a", "b");
-    SaveResult result = writer.Close();
-    EXPECT_EQ(result.fault(), SaveResult::Fault::CannotCreate);
-    EXPECT_FALSE(std::filesystem::exists(dir / "no-such-folder"));
-
-    ASSERT_TRUE(WriteScrambledFile(dir / "lib.lx", "old contents"));
-    const std::string before = TempFolder::ReadBytes(dir / "lib.lx");
-    std::filesystem::permissions(dir / "lib.lx", std::filesystem::perms::owner_read);
-    writer.Open(dir / "lib.lx");
-    writer.WriteTag("e", "new");
-    result = writer.Close();
-    EXPECT_EQ(result.fault(), SaveResult::Fault::ReadOnly);
-    EXPECT_EQ(TempFolder::ReadBytes(dir / "lib.lx"), before);
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"lib.lx"});
-}
-
-TEST_F(ScrambledWriterTest, AbandonedSaveReplacesNothing) {
-    ASSERT_TRUE(WriteScrambledFile(dir / "lib.lx", "old"));
-    {
-        ScrambledWriter writer;
-        writer.Open(dir / "lib.lx");
-        writer.WriteTag("e", "new");
-    }
-    EXPECT_EQ(*ReadScrambledFile(dir / "lib.lx"), "old");
-    EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"lib.lx"});
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "core/codec.h"
 #include "core/datalists.h"
 #include "core/gbktext.h"
+#include "core/scrambledfile.h"
 
 namespace {
 

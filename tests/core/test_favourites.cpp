@@ -7,10 +7,11 @@
 #include "core/codec.h"
 #include "core/favourites.h"
 #include "core/gbktext.h"
+#include "core/scrambledfile.h"
 #include "core/textimport.h"
-#include "wordlib_fixture.h"
-#include "message_recorder.h"
-#include "temp_folder.h"
+#include "support/message_recorder.h"
+#include "support/temp_folder.h"
+#include "support/wordlib_fixture.h"
 
 namespace {
 

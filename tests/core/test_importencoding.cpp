@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "core/codec.h"
 #include "core/gbktext.h"
 #include "core/importencoding.h"
+#include "core/scrambledfile.h"
 #include "core/textimport.h"
-#include "message_recorder.h"
-#include "temp_folder.h"
+#include "support/message_recorder.h"
+#include "support/temp_folder.h"
 
 namespace {
 

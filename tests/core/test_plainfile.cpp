@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "core/safewrite.h"
-#include "tests/core/temp_folder.h"
+#include "support/temp_folder.h"
 
 TEST(SafeWritePlainFile, ReplacesTheWholeFileAndLeavesNoTemporary) {
     TempFolder dir;

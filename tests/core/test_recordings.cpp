@@ -7,7 +7,7 @@
 #include "core/datalists.h"
 #include "core/gbktext.h"
 #include "core/recordings.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 

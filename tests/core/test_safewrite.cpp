@@ -15,9 +15,9 @@
 
 #include "core/gbktext.h"
 #include "core/manage.h"
-#include "core/apphelpers.h"
-#include "message_recorder.h"
-#include "temp_folder.h"
+#include "core/programfolder.h"
+#include "support/message_recorder.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 

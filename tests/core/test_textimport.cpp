@@ -7,10 +7,11 @@
 #include "core/codec.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
+#include "core/scrambledfile.h"
 #include "core/textimport.h"
-#include "core/wordlib.h"
-#include "message_recorder.h"
-#include "temp_folder.h"
+#include "core/wordlib0.h"
+#include "support/message_recorder.h"
+#include "support/temp_folder.h"
 
 namespace {
 

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "core/apphelpers.h"
-#include "core/codec.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
+#include "core/programfolder.h"
 #include "core/usertable.h"
-#include "message_recorder.h"
-#include "temp_folder.h"
+#include "support/message_recorder.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "core/apphelpers.h"
 #include "core/codec.h"
 #include "core/contentsource.h"
 #include "core/datalists.h"
@@ -24,8 +23,10 @@
 #include "core/helptext.h"
 #include "core/manage.h"
 #include "core/plainfile.h"
-#include "core/wordlib.h"
-#include "../core/message_recorder.h"
+#include "core/scrambledfile.h"
+#include "core/tagtext.h"
+#include "core/wordlib0.h"
+#include "support/message_recorder.h"
 
 namespace fs = std::filesystem;
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/codec.h"
+#include "core/scrambledfile.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/apphelpers.h"
 #include "core/manage.h"
+#include "core/programfolder.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

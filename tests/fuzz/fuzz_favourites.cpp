@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/codec.h"
 #include "core/favourites.h"
 #include "core/libraryformat.h"
+#include "core/scrambledfile.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

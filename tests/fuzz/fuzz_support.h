@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 
 namespace fuzz {
 

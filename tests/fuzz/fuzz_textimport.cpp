@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/textimport.h"
-#include "core/wordlib.h"
+#include "core/wordlib0.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

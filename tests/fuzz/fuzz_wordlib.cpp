@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <string>
 
-#include "core/codec.h"
 #include "core/libraryformat.h"
-#include "core/wordlib.h"
+#include "core/scrambledfile.h"
+#include "core/wordlib0.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "support/studyfixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/controlchord.h"

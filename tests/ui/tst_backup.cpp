@@ -13,14 +13,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/backups.h"
-#include "core/codec.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
+#include "core/scrambledfile.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
-#include "tests/core/local_time.h"
+#include "support/local_time.h"
 #include "support/loginwindows.h"
 #include "widgets/answeredit.h"
 

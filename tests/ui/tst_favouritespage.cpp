@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/favourites.h"
 #include "core/gbktext.h"
 #include "support/settingsfixture.h"

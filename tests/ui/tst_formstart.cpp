@@ -16,10 +16,10 @@
 #include <optional>
 #include <stdexcept>
 
-#include "../core/message_recorder.h"
-#include "core/apphelpers.h"
-#include "core/codec.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
+#include "core/programfolder.h"
+#include "core/scrambledfile.h"
 #include "help/formhelp.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
@@ -29,9 +29,10 @@
 #include "shell/programfolder.h"
 #include "shell/windowset.h"
 #include "study/formmain.h"
-#include "widgets/radiogroup.h"
+#include "support/message_recorder.h"
 #include "widgets/messagebox.h"
 #include "widgets/plainmessage.h"
+#include "widgets/radiogroup.h"
 #include "widgets/shellopen.h"
 
 namespace fs = std::filesystem;

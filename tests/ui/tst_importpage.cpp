@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/scrambledfile.h"
 #include "help/formhelp.h"
 #include "shell/formstart.h"
 #include "support/settingsfixture.h"

@@ -11,8 +11,9 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/scrambledfile.h"
+#include "core/tagtext.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "support/loginwindows.h"

@@ -12,9 +12,9 @@
 #include <iostream>
 #include <string>
 
-#include "../core/message_recorder.h"
 #include "core/gbktext.h"
 #include "shell/programlock.h"
+#include "support/message_recorder.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <fstream>
 #include <memory>
 
-#include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/scrambledfile.h"
 #include "help/formhelp.h"
 #include "select/selectwordlib.h"
 #include "shell/appwindows.h"

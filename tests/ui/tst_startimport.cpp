@@ -14,8 +14,6 @@
 #include <fstream>
 #include <optional>
 
-#include "../core/message_recorder.h"
-#include "core/codec.h"
 #include "core/gbktext.h"
 #include "help/formhelp.h"
 #include "select/selectwordlib.h"
@@ -24,6 +22,7 @@
 #include "shell/formstart.h"
 #include "shell/windowset.h"
 #include "study/formmain.h"
+#include "support/message_recorder.h"
 #include "support/studyfixture.h"
 #include "widgets/filechooser.h"
 #include "widgets/plainmessage.h"

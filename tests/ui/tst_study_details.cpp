@@ -13,8 +13,8 @@
 #include <QTextEdit>
 #include <QtTest>
 
-#include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/scrambledfile.h"
 #include "support/studyfixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/radiogroup.h"

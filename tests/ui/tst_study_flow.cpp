@@ -9,8 +9,8 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/scrambledfile.h"
 #include "support/studyfixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/radiogroup.h"

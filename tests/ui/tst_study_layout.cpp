@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "core/programfolder.h"
 #include "support/studyfixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"

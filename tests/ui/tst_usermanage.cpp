@@ -13,13 +13,15 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "../core/message_recorder.h"
-#include "core/apphelpers.h"
-#include "core/codec.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
+#include "core/programfolder.h"
+#include "core/scrambledfile.h"
+#include "core/tagtext.h"
 #include "core/usermoves.h"
 #include "core/usertable.h"
 #include "shell/formstart.h"
+#include "support/message_recorder.h"
 
 namespace {
 

@@ -15,8 +15,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/scrambledfile.h"
+#include "core/tagtext.h"
 #include "help/formhelp.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"

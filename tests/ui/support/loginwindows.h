@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/scrambledfile.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "support/studyfixture.h"

@@ -5,10 +5,11 @@
 #include <QTextEdit>
 #include <fstream>
 
-#include "core/apphelpers.h"
-#include "core/codec.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
-#include "core/wordlib.h"
+#include "core/programfolder.h"
+#include "core/scrambledfile.h"
+#include "core/wordlib0.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 

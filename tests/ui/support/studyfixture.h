@@ -15,7 +15,7 @@
 #include "core/manage.h"
 #include "core/wordlist.h"
 #include "study/formmain.h"
-#include "tests/core/message_recorder.h"
+#include "support/message_recorder.h"
 #include "widgets/hotkey.h"
 #include "widgets/mediaplayer.h"
 #include "widgets/plainmessage.h"

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "core/apphelpers.h"
 #include "core/codec.h"
 #include "core/gbktext.h"
-#include "message_recorder.h"
-#include "temp_folder.h"
+#include "core/programfolder.h"
+#include "core/scrambledfile.h"
+#include "support/message_recorder.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 
 class MessageRecorder {

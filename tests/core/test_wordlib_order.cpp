@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "wordlib_fixture.h"
+#include "support/wordlib_fixture.h"
 
 namespace {
 

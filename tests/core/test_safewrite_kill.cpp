@@ -18,14 +18,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/apphelpers.h"
-#include "core/codec.h"
 #include "core/favourites.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
-#include "core/wordlib.h"
-#include "message_recorder.h"
-#include "temp_folder.h"
+#include "core/programfolder.h"
+#include "core/scrambledfile.h"
+#include "core/tagtext.h"
+#include "core/wordlib0.h"
+#include "support/message_recorder.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 

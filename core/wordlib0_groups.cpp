@@ -1,10 +1,14 @@
+// The groups and cycles of TWordLib0: loading a group into the study list
+// and storing it back, moving between groups and cycles, shuffling and
+// lowering all grades, and closing the library.
+
 #include <algorithm>
 #include <ctime>
 #include <random>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
-#include "core/wordlib.h"
+#include "core/wordlib0.h"
 
 TWordLib0::TWordLib0() : Words(kMaxLibraryWords), display_(&NoStudyDisplay::Instance()) {
     GradeWordLastWord.fill("0");

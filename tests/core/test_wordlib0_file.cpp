@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/apphelpers.h"
 #include "core/libraryformat.h"
-#include "wordlib_fixture.h"
+#include "core/tagtext.h"
+#include "support/wordlib_fixture.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/gbktext.h"
-#include "message_recorder.h"
-#include "temp_folder.h"
+#include "support/message_recorder.h"
+#include "support/temp_folder.h"
 
 namespace {
 

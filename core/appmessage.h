@@ -1,7 +1,7 @@
 #pragma once
-// Helpers every window and library class uses: the program's message box,
-// the rule for library names, the published program folder and the lookup
-// of one tag in a tagged text.
+// The program's message box: every message the program or its libraries
+// show goes through ShowAppMessage to one replaceable sink, so the window
+// program shows a box, the command-line tool prints and the tests record.
 
 #include <functional>
 #include <string>
@@ -27,16 +27,3 @@ int ShowAppMessageUtf8(std::string_view utf8Text, int flags = kMsgOk);
 // from a script. Returns the sink that was installed before.
 using MessageSink = std::function<int(const std::string& gbkText, int flags)>;
 MessageSink SetMessageSink(MessageSink sink);
-
-// False (after the message) when `name` holds one of / \ " : | < > * ?
-bool CheckLibraryName(const std::string& gbkName);
-
-// The program folder (GBK, with its trailing separator), published by the
-// study window when it is created; empty before that.
-void SetProgramFolder(const std::string& gbkFolder);
-const std::string& GetProgramFolder();
-
-// The text between the first "<name>" and the first "</name>" of `text`;
-// empty when the opening mark is missing or the closing mark does not stand
-// after it. GBK-aware, byte-exact, case-sensitive.
-std::string FindTagValue(std::string_view text, std::string_view name);

@@ -9,12 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include "core/codec.h"
 #include "core/gbktext.h"
-#include "core/wordlib.h"
-#include "message_recorder.h"
-#include "recording_display.h"
-#include "temp_folder.h"
+#include "core/scrambledfile.h"
+#include "core/wordlib0.h"
+#include "support/message_recorder.h"
+#include "support/recording_display.h"
+#include "support/temp_folder.h"
 
 // "<e>word</e><t>times</t><c>meaning</c><g>grade</g>"
 inline std::string WordLine(const std::string& word, const std::string& times, const std::string& meaning,

@@ -1,7 +1,7 @@
 // Study order and grading of the study list: which word comes next and how
 // words move between grades.
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/wordlib.h"
 

@@ -2,10 +2,11 @@
 
 #include <fstream>
 
-#include "core/apphelpers.h"
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
-#include "core/wordlib.h"
+#include "core/tagtext.h"
+#include "core/wordlib0.h"
 
 namespace {
 
