@@ -14,6 +14,8 @@
 #include <string_view>
 
 #include "core/appmessage.h"
+#include "core/libraryformat.h"
+#include "core/wordlist.h"
 
 namespace fuzz {
 
@@ -90,5 +92,26 @@ inline std::string_view AsText(const uint8_t* data, size_t size) {
 
 // The text a program file holds: everything before the first NUL.
 inline std::string_view UpToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+// The words and texts of a library (the whole library or the favourites)
+// read back after a save, against the one saved: texts as the writer makes
+// them safe (a mark of the format inside a value cannot end it), numbers as
+// they were.
+template <typename Library>
+void CheckSameWordsAndTexts(const Library& saved, const Library& read) {
+    Check(saved.Count == read.Count, "word count");
+    for (int i = 0; i < saved.Count; ++i) {
+        const WordList& a = saved.Words[i];
+        const WordList& b = read.Words[i];
+        Check(LibraryTagValue(a.Word) == b.Word && LibraryTagValue(a.Meaning) == b.Meaning,
+              "words and meanings, as the writer makes them safe");
+        Check(a.Grade == b.Grade && a.StudyTimes == b.StudyTimes, "grades and study counts");
+    }
+    Check(LibraryTagValue(saved.Date) == read.Date && LibraryTagValue(saved.Editor) == read.Editor &&
+              LibraryTagValue(saved.Version) == read.Version,
+          "header texts");
+    for (size_t g = 0; g < std::size(saved.GradeWordLastWord); ++g)
+        Check(LibraryTagValue(saved.GradeWordLastWord[g]) == read.GradeWordLastWord[g], "last word per grade");
+}
 
 }  // namespace fuzz

@@ -22,8 +22,8 @@
 #include "shell/formstart.h"
 #include "study/formmain.h"
 #include "widgets/answeredit.h"
-#include "support/loginwindows.h"
-#include "support/settingsfixture.h"
+#include "support/login_windows.h"
+#include "support/settings_fixture.h"
 
 namespace {
 

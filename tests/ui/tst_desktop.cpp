@@ -19,7 +19,7 @@
 
 #include "core/gbktext.h"
 #include "shell/desktop.h"
-#include "support/settingsfixture.h"
+#include "support/settings_fixture.h"
 #include "widgets/fontregistration.h"
 
 namespace fs = std::filesystem;

@@ -22,7 +22,7 @@
 #include "select/selectwordlib.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
-#include "support/studyfixture.h"
+#include "support/study_fixture.h"
 #include "widgets/titlebar.h"
 
 namespace fs = std::filesystem;

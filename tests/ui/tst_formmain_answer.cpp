@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "core/gbktext.h"
-#include "support/studyfixture.h"
+#include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 
 namespace {
@@ -390,4 +390,4 @@ void TestStudyAnswer::compositionKeysNeitherCheckNorAdvance() {
 }
 
 QTEST_MAIN(TestStudyAnswer)
-#include "tst_study_answer.moc"
+#include "tst_formmain_answer.moc"

@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <memory>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -20,12 +20,10 @@
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
-#include "shell/windowset.h"
 #include "study/formmain.h"
-#include "support/message_recorder.h"
-#include "support/studyfixture.h"
+#include "support/login_windows.h"
+#include "support/study_fixture.h"
 #include "widgets/filechooser.h"
-#include "widgets/plainmessage.h"
 #include "widgets/shellopen.h"
 
 namespace fs = std::filesystem;
@@ -40,22 +38,17 @@ class TestStartImport : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        QVERIFY(dir.isValid());
-        folder = fs::path(dir.path().toStdString());
-        for (const char* sub : {"wordlib", "users/user0", "wav"}) fs::create_directories(folder / sub);
+        w = std::make_unique<LoginWindows>("start_import", LoginWindows::Windows::WholeSet);
+        folder = w->f.programFolder;
         // A UTF-8 list with trailing blank lines, and a GBK one with CR LF.
         std::ofstream(folder / "utf8.txt", std::ios::binary) << "水\n  [名] 水\n猫\n  [名] 猫\n\n\n";
         std::ofstream(folder / "gbk.txt", std::ios::binary) << Gbk("山\r\n  [名] 山\r\n犬\r\n  [名] 狗\r\n");
-        previousPlain = SetPlainMessageSink([](const std::string&) {});  // F9 cannot be taken offscreen
         previousChooser = SetFileChooser([this](QWidget*) { return chosen; });
-        CreateWindowSet(FromNativePath(folder) + "/");
-        formMain->SetMediaPlayer(std::make_unique<FakePlayer>());
-        formStart->show();
         QVERIFY(QTest::qWaitForWindowExposed(formStart));
     }
     void cleanupTestCase() {
         SetFileChooser(previousChooser);
-        SetPlainMessageSink(previousPlain);
+        w.reset();
     }
 
     void startWindowOffersTheImportPage() {
@@ -100,7 +93,7 @@ private slots:
         QVERIFY(formMain->isVisible());
         QCOMPARE(Study("日文词库.lx"), QStringList({"水", "猫"}));
         QCOMPARE(Study("国标词库.lx"), QStringList({"山", "犬"}));
-        QVERIFY(messages.shown.empty());
+        QVERIFY(w->f.messages.shown.empty());
     }
 
     // Once the study window has been left for the start window, leaving the
@@ -135,10 +128,10 @@ private:
         formMakeWordLib->EditWordLibName->setText(U(name));
         formMakeWordLib->EditWordLibEditor->setText(U("我"));
         formMakeWordLib->EditWordLibDate->setText("2026-12-10");
-        messages.shown.clear();
+        w->f.messages.shown.clear();
         QTest::mouseClick(formMakeWordLib->suiButton1, Qt::LeftButton);
-        std::vector<std::string> shown = messages.Texts();
-        messages.shown.clear();
+        std::vector<std::string> shown = w->f.messages.Texts();
+        w->f.messages.shown.clear();
         return shown;
     }
 
@@ -160,13 +153,11 @@ private:
         return words;
     }
 
-    QTemporaryDir dir;
+    std::unique_ptr<LoginWindows> w;
     fs::path folder;
-    MessageRecorder messages;
     std::optional<fs::path> chosen;
     FileChooser previousChooser;
-    PlainMessageSink previousPlain;
 };
 
 QTEST_MAIN(TestStartImport)
-#include "tst_startimport.moc"
+#include "tst_formstart_import.moc"

@@ -13,7 +13,7 @@
 #include <QtTest>
 
 #include "core/programfolder.h"
-#include "support/studyfixture.h"
+#include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 #include "widgets/framedbox.h"
@@ -209,7 +209,7 @@ void TestStudyLayout::activationCopiesTheSettings() {
 }
 
 QTEST_MAIN(TestStudyLayout)
-#include "tst_study_layout.moc"
+#include "tst_formmain_layout.moc"
 
 void TestStudyLayout::wholeWindowFitsTheScreen_data() {
     QTest::addColumn<QSize>("screen");

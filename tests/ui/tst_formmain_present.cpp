@@ -11,7 +11,7 @@
 #include <QTextLayout>
 #include <QtTest>
 
-#include "support/studyfixture.h"
+#include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 
@@ -293,4 +293,4 @@ void TestStudyPresent::muteSilencesShowingPromptingAndAnswering() {
 }
 
 QTEST_MAIN(TestStudyPresent)
-#include "tst_study_present.moc"
+#include "tst_formmain_present.moc"

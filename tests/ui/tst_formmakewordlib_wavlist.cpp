@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "core/gbktext.h"
-#include "support/settingsfixture.h"
+#include "support/settings_fixture.h"
 
 namespace {
 
@@ -123,4 +123,4 @@ private slots:
 };
 
 QTEST_MAIN(TestWordsWithoutWav)
-#include "tst_wordswithoutwav.moc"
+#include "tst_formmakewordlib_wavlist.moc"

@@ -15,7 +15,7 @@
 
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
-#include "support/studyfixture.h"
+#include "support/study_fixture.h"
 #include "widgets/colourchooser.h"
 
 inline const std::vector<FixtureWord> kWords{{"Neko", "猫"}, {"Inu", "狗"}};

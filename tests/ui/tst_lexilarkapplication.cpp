@@ -51,4 +51,4 @@ int main(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_application.moc"
+#include "tst_lexilarkapplication.moc"

@@ -20,7 +20,7 @@
 #include "help/formhelp.h"
 #include "select/selectwordlib.h"
 #include "shell/appwindows.h"
-#include "support/studyfixture.h"
+#include "support/study_fixture.h"
 
 namespace {
 
@@ -312,4 +312,4 @@ private slots:
 };
 
 QTEST_MAIN(TestHelpGuide)
-#include "tst_helpguide.moc"
+#include "tst_formhelp.moc"

@@ -18,7 +18,7 @@
 #include "shell/formstart.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
-#include "support/settingsfixture.h"
+#include "support/settings_fixture.h"
 #include "widgets/colourchooser.h"
 #include "widgets/colourvalue.h"
 
@@ -431,4 +431,4 @@ private slots:
 };
 
 QTEST_MAIN(TestSettings)
-#include "tst_settings.moc"
+#include "tst_formmakewordlib_setup.moc"

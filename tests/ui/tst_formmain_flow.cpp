@@ -11,7 +11,7 @@
 
 #include "core/gbktext.h"
 #include "core/scrambledfile.h"
-#include "support/studyfixture.h"
+#include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/radiogroup.h"
 
@@ -380,4 +380,4 @@ void TestStudyFlow::fullScreenTogglesTheLeftColumn() {
 }
 
 QTEST_MAIN(TestStudyFlow)
-#include "tst_study_flow.moc"
+#include "tst_formmain_flow.moc"

@@ -11,7 +11,7 @@
 #include <QtTest>
 
 #include "core/appmessage.h"
-#include "support/studyfixture.h"
+#include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/controlchord.h"
 
@@ -314,4 +314,4 @@ void TestAnswerKeys::commandKeyReleasedOnAMessageBoxLeavesNothing() {
 }
 
 QTEST_MAIN(TestAnswerKeys)
-#include "tst_answer_keys.moc"
+#include "tst_answeredit.moc"

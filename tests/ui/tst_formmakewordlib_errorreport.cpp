@@ -14,7 +14,7 @@
 #include <iterator>
 
 #include "core/gbktext.h"
-#include "support/settingsfixture.h"
+#include "support/settings_fixture.h"
 
 namespace {
 
@@ -164,4 +164,4 @@ private slots:
 };
 
 QTEST_MAIN(TestErrorReportPage)
-#include "tst_errorreportpage.moc"
+#include "tst_formmakewordlib_errorreport.moc"

@@ -15,7 +15,7 @@
 
 #include "core/gbktext.h"
 #include "core/scrambledfile.h"
-#include "support/studyfixture.h"
+#include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/radiogroup.h"
 
@@ -386,4 +386,4 @@ void TestStudyDetails::everythingFitsOnTheSmallScreens() {
 }
 
 QTEST_MAIN(TestStudyDetails)
-#include "tst_study_details.moc"
+#include "tst_formmain.moc"

@@ -1,4 +1,4 @@
-#include "support/studyfixture.h"
+#include "support/study_fixture.h"
 
 #include <QLabel>
 #include <QTest>

@@ -1,6 +1,7 @@
 #pragma once
 // The start and study windows on a program folder of their own, as the
-// program has them, for the tests that log in.
+// program has them, for the tests that log in; or the program's whole window
+// set made as start-up makes it, for the tests that go through every window.
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -17,25 +18,46 @@
 #include "core/scrambledfile.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
-#include "support/studyfixture.h"
+#include "shell/windowset.h"
+#include "support/study_fixture.h"
 
 // The start and study windows on a program folder of their own, sharing the
 // start window's configuration as the program does.
 struct LoginWindows {
-    explicit LoginWindows(const std::string& name) : f(name)
+    // Which windows are made: the start and study windows only, or every
+    // window of the program's set (CreateWindowSet), the others then found
+    // through their globals as in the program.
+    enum class Windows { StartAndStudy, WholeSet };
+
+    explicit LoginWindows(const std::string& name, Windows windows = Windows::StartAndStudy) : f(name)
     {
         std::filesystem::create_directories(f.programFolder / "wordlib");
         for (int slot = 1; slot <= 2; ++slot) std::filesystem::create_directories(UserDir(slot));
         previousHotKey = SetHotKeyFactory([] { return std::make_unique<FakeHotKey>(true); });
-        start = std::make_unique<TformStart>(f.gbkProgramFolder);
-        formStart = start.get();
-        study = std::make_unique<TformMain>(start->Manage);
-        formMain = study.get();
+        if (windows == Windows::WholeSet) {
+            CreateWindowSet(f.gbkProgramFolder);
+            start.reset(formStart);
+            study.reset(formMain);
+            wholeSet = true;
+        } else {
+            start = std::make_unique<TformStart>(f.gbkProgramFolder);
+            formStart = start.get();
+            study = std::make_unique<TformMain>(start->Manage);
+            formMain = study.get();
+        }
         study->SetMediaPlayer(std::make_unique<FakePlayer>());
         start->show();
     }
     ~LoginWindows()
     {
+        if (wholeSet) {
+            delete formMakeWordLib;
+            formMakeWordLib = nullptr;
+            delete formHelp;
+            formHelp = nullptr;
+            delete SelectWordLib;
+            SelectWordLib = nullptr;
+        }
         formMain = nullptr;
         formStart = nullptr;
         study.reset();
@@ -92,4 +114,5 @@ struct LoginWindows {
     HotKeyFactory previousHotKey;
     std::unique_ptr<TformStart> start;
     std::unique_ptr<TformMain> study;
+    bool wholeSet = false;
 };

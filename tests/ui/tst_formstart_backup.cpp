@@ -21,7 +21,7 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "support/local_time.h"
-#include "support/loginwindows.h"
+#include "support/login_windows.h"
 #include "widgets/answeredit.h"
 
 namespace fs = std::filesystem;
@@ -262,4 +262,4 @@ private:
 };
 
 QTEST_MAIN(TestBackup)
-#include "tst_backup.moc"
+#include "tst_formstart_backup.moc"

@@ -16,8 +16,8 @@
 #include "core/tagtext.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
-#include "support/loginwindows.h"
-#include "support/studyfixture.h"
+#include "support/login_windows.h"
+#include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 
 namespace fs = std::filesystem;
@@ -270,4 +270,4 @@ private slots:
 };
 
 QTEST_MAIN(TestLogin)
-#include "tst_login.moc"
+#include "tst_formstart_logon.moc"

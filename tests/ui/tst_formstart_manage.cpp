@@ -338,4 +338,4 @@ private slots:
 };
 
 QTEST_MAIN(TestUserManage)
-#include "tst_usermanage.moc"
+#include "tst_formstart_manage.moc"

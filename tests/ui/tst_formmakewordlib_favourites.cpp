@@ -12,7 +12,7 @@
 #include "core/appmessage.h"
 #include "core/favourites.h"
 #include "core/gbktext.h"
-#include "support/settingsfixture.h"
+#include "support/settings_fixture.h"
 
 namespace {
 
@@ -242,4 +242,4 @@ private slots:
 };
 
 QTEST_MAIN(TestFavouritesPage)
-#include "tst_favouritespage.moc"
+#include "tst_formmakewordlib_favourites.moc"

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "support/studyfixture.h"
+#include "support/study_fixture.h"
 
 namespace {
 
@@ -167,4 +167,4 @@ private slots:
 };
 
 QTEST_MAIN(TestClock)
-#include "tst_clock.moc"
+#include "tst_formmain_commands_clock.moc"

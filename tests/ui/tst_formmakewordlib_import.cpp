@@ -12,7 +12,7 @@
 #include "core/scrambledfile.h"
 #include "help/formhelp.h"
 #include "shell/formstart.h"
-#include "support/settingsfixture.h"
+#include "support/settings_fixture.h"
 #include "widgets/filechooser.h"
 #include "widgets/shellopen.h"
 
@@ -165,4 +165,4 @@ private slots:
 };
 
 QTEST_MAIN(TestImportPage)
-#include "tst_importpage.moc"
+#include "tst_formmakewordlib_import.moc"

@@ -23,7 +23,7 @@
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
-#include "support/studyfixture.h"
+#include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 #include "widgets/hotkey.h"
@@ -450,4 +450,4 @@ private slots:
 };
 
 QTEST_MAIN(TestWindowCommands)
-#include "tst_windowcommands.moc"
+#include "tst_formmain_commands.moc"

@@ -1,1 +1,0 @@
-// Keeps the support library non-empty before any helper is added.
