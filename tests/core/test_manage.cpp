@@ -1,3 +1,6 @@
+// The configuration store: reading init.ini, converting its values, and
+// writing it back with every value neutralised.
+
 #include "core/manage.h"
 
 #include <gtest/gtest.h>

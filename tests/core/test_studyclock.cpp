@@ -1,3 +1,6 @@
+// The study clock: the texts it shows, what a tick counts and when it
+// pauses, the layout rule for the screen width and the study speed.
+
 #include "core/studyclock.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,7 @@
+// The user table: login rows and passwords, user folders, the checks of
+// adding, changing and deleting users in their order, and the favourites
+// file a first login copies.
+
 #include "core/usertable.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// The study window fixture: its program folder, the libraries and lists it
+// writes with the program's own writers, and the keys and looks it reads.
+
 #include "support/study_fixture.h"
 
 #include <QLabel>
