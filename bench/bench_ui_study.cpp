@@ -14,9 +14,9 @@
 #include "core/manage.h"
 #include "core/programfolder.h"
 #include "core/wordlib0.h"
+#include "platform/hotkey.h"
 #include "study/formmain.h"
 #include "widgets/answeredit.h"
-#include "widgets/hotkey.h"
 #include "widgets/plainmessage.h"
 
 namespace {

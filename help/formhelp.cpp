@@ -25,6 +25,7 @@
 #include "shell/appwindows.h"
 #include "study/formmain.h"
 #include "widgets/eventhook.h"
+#include "widgets/screentext.h"
 #include "widgets/titlebar.h"
 
 namespace {
@@ -35,15 +36,6 @@ constexpr const char* kFirstTopic = "关于帮助向导";
 // takes no keys.
 constexpr const char* kDemoTopic = "背单词过程演示";
 constexpr const char* kStudying = "暂停学习";
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QString ScreenText(const std::string& gbk)
-{
-    QString text = QString::fromStdString(Utf8(gbk));
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return text;
-}
 
 // A window besides the study window that has taken it over for a while;
 // they give the study window back themselves when they are left.
@@ -131,7 +123,7 @@ bool TformHelp::ShowPage(const std::string& gbkTopic, const char* tag, int direc
     if (direction > 0) ++pageNumber_;
     else if (direction < 0 && pageNumber_ > 0) --pageNumber_;
     const std::string page = HelpPage(section, tag, pageNumber_);
-    memoHelp->setPlainText(ScreenText(page));
+    memoHelp->setPlainText(ScreenLines(page));
     if (page.empty()) {
         pageNumber_ = 0;
         return false;
@@ -157,7 +149,7 @@ void TformHelp::LoadHelpFile()
 
     comboHelpList->clear();
     QStringList titles;
-    for (const std::string& item : HelpPages(HelpSection(helpText_, "helplist"), "item")) titles << ScreenText(item);
+    for (const std::string& item : HelpPages(HelpSection(helpText_, "helplist"), "item")) titles << ScreenLines(item);
     comboHelpList->addItems(titles);
     pageNumber_ = 0;
 
@@ -172,7 +164,7 @@ void TformHelp::LoadHelpFile()
 std::string TformHelp::SelectedTopic() const
 {
     if (comboHelpList->currentIndex() < 0) return {};
-    return Gbk(comboHelpList->currentText().toStdString());
+    return FromScreen(comboHelpList->currentText());
 }
 
 void TformHelp::comboHelpListClick()
@@ -193,7 +185,7 @@ void TformHelp::comboHelpListClick()
 void TformHelp::ShowHelpTopic(const std::string& gbkTitle)
 {
     const int index =
-        comboHelpList->findText(QString::fromStdString(Utf8(gbkTitle)), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        comboHelpList->findText(Screen(gbkTitle), Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0) return;
     comboHelpList->setCurrentIndex(index);
     comboHelpListClick();

@@ -15,24 +15,17 @@
 #include "core/gbktext.h"
 #include "core/programfolder.h"
 #include "study/formmain.h"
+#include "widgets/buttons.h"
+#include "widgets/screentext.h"
 #include "widgets/titlebar.h"
 
 namespace {
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QLabel* NewLabel(QWidget* parent, const char* name, const char* utf8Text)
 {
     auto* label = new QLabel(U(utf8Text), parent);
     if (name) label->setObjectName(name);
     return label;
-}
-
-QPushButton* NewButton(QWidget* parent, const char* name, const char* utf8Text)
-{
-    auto* button = new QPushButton(U(utf8Text), parent);
-    button->setObjectName(name);
-    return button;
 }
 
 QLabel* PageTitle(QWidget* parent, const char* utf8Text)
@@ -98,9 +91,9 @@ void TSelectWordLib::BuildChoicePage()
         side->addWidget(label);
     }
     side->addStretch();
-    suiButton4 = NewButton(PageChoice, "suiButton4", "初始化");
-    suiButton1 = NewButton(PageChoice, "suiButton1", "确 定");
-    suiButton2 = NewButton(PageChoice, "suiButton2", "取 消");
+    suiButton4 = NewButton("suiButton4", "初始化", PageChoice);
+    suiButton1 = NewButton("suiButton1", "确 定", PageChoice);
+    suiButton2 = NewButton("suiButton2", "取 消", PageChoice);
     for (QPushButton* button : {suiButton4, suiButton1, suiButton2}) side->addWidget(button);
 }
 
@@ -149,9 +142,9 @@ void TSelectWordLib::BuildGroupingPage()
 
     page->addWidget(NewLabel(PageGroup, nullptr, "建议每组单词数在100至300间"));
     auto* buttons = new QHBoxLayout;
-    suiButton5 = NewButton(PageGroup, "suiButton5", "帮助向导");
-    suiButton7 = NewButton(PageGroup, "suiButton7", "确 定");
-    suiButton6 = NewButton(PageGroup, "suiButton6", "取 消");
+    suiButton5 = NewButton("suiButton5", "帮助向导", PageGroup);
+    suiButton7 = NewButton("suiButton7", "确 定", PageGroup);
+    suiButton6 = NewButton("suiButton6", "取 消", PageGroup);
     for (QPushButton* button : {suiButton5, suiButton7, suiButton6}) buttons->addWidget(button);
     page->addLayout(buttons);
 }

@@ -17,6 +17,7 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "study/formmain.h"
+#include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
 
@@ -26,9 +27,6 @@ constexpr const char* kLibraryExtension = ".lx";
 constexpr size_t kExtensionLength = 3;
 constexpr const char* kFavouritesName = "收藏库";
 constexpr const char* kChooseOne = "请选择一个词库";
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
 
 std::string WithoutExtension(const std::string& file)
 {

@@ -15,11 +15,10 @@
 #include "select/selectwordlib.h"
 #include "shell/appwindows.h"
 #include "study/formmain.h"
+#include "widgets/screentext.h"
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
 QString Number(int n) { return QString::number(n); }
 int NumberIn(const QLabel* label) { return StrToIntDef(label->text().toStdString(), 0); }
 

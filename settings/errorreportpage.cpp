@@ -21,10 +21,9 @@
 #include "core/programfolder.h"
 #include "core/safewrite.h"
 #include "settings/formmakewordlib.h"
-#include "settings/pagecontrols.h"
 #include "study/formmain.h"
-
-using namespace settingspage;
+#include "widgets/buttons.h"
+#include "widgets/screentext.h"
 
 namespace {
 
@@ -34,12 +33,6 @@ std::filesystem::path ReportPath() { return ToNativePath(GetProgramFolder() + Gb
 
 // The memo holds the file's lines separated by "\n"; a line break at the
 // end of the text ends the last line rather than starting another.
-QString MemoTextOf(const std::string& gbkFile) {
-    QString text = Screen(gbkFile);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
-}
-
 std::string FileTextOf(const std::string& gbkMemo) {
     std::string file;
     size_t start = 0;
@@ -96,8 +89,7 @@ void TformMakeWordLib::BuildErrorReportPage() {
     for (const ErrorTemplate& t : kTemplates) ComboBoxErrorType->addItem(U(t.item));
     row->addWidget(ComboBoxErrorType, 1);
     row->addStretch(1);
-    suiButton10 = new QPushButton(U("返 回"), PanelErrorReport);
-    suiButton10->setObjectName("suiButton10");
+    suiButton10 = NewButton("suiButton10", "返 回", PanelErrorReport);
     row->addWidget(suiButton10);
     page->addLayout(row);
 
@@ -110,7 +102,7 @@ void TformMakeWordLib::PrepareErrorReport() {
     std::error_code ec;
     if (std::filesystem::exists(path, ec)) {
         if (std::optional<std::string> text = ReadPlainFile(path))
-            MemoErrorReport->setPlainText(MemoTextOf(*text));
+            MemoErrorReport->setPlainText(ScreenLines(*text));
         else
             ShowAppMessageUtf8("文件打不开");  // the memo keeps what it held
     }
@@ -162,7 +154,7 @@ void TformMakeWordLib::ComboBoxErrorTypeClick(int index) {
 void TformMakeWordLib::suiButton10Click() {
     // A character GBK cannot hold would be written as something else: the
     // learner is told and stays on the page.
-    const std::optional<std::string> text = TryUtf8ToGbk(MemoErrorReport->toPlainText().toStdString());
+    const std::optional<std::string> text = TypedGbk(MemoErrorReport->toPlainText());
     if (!text) {
         ShowAppMessageUtf8("报错内容中有无法保存的字符，请换个写法");
         return;

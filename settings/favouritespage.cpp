@@ -16,11 +16,10 @@
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
 #include "settings/formmakewordlib.h"
-#include "settings/pagecontrols.h"
 #include "study/formmain.h"
+#include "widgets/buttons.h"
+#include "widgets/screentext.h"
 #include "widgets/virtualkey.h"
-
-using namespace settingspage;
 
 namespace {
 
@@ -28,8 +27,8 @@ namespace {
 // something else, so such text is refused with a message.
 bool TypedEntry(const QLineEdit* word, const QPlainTextEdit* meaning, std::string& gbkWord,
                 std::string& gbkMeaning) {
-    const std::optional<std::string> w = TryUtf8ToGbk(word->text().toStdString());
-    const std::optional<std::string> m = TryUtf8ToGbk(meaning->toPlainText().toStdString());
+    const std::optional<std::string> w = TypedGbk(word->text());
+    const std::optional<std::string> m = TypedGbk(meaning->toPlainText());
     if (!w || !m) {
         ShowAppMessageUtf8("单词和词意中有无法保存的字符，请换个写法");
         return false;
@@ -65,14 +64,14 @@ void TformMakeWordLib::BuildFavouritesPage() {
     MemoC->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     entry->addWidget(MemoC, 1);
     auto* edits = new QHBoxLayout;
-    ButtonAdd = Button("ButtonAdd", "增加", PanelModifyWordLib);
-    suiButton6 = Button("suiButton6", "修改", PanelModifyWordLib);
-    suiButton5 = Button("suiButton5", "删除", PanelModifyWordLib);
+    ButtonAdd = NewButton("ButtonAdd", "增加", PanelModifyWordLib);
+    suiButton6 = NewButton("suiButton6", "修改", PanelModifyWordLib);
+    suiButton5 = NewButton("suiButton5", "删除", PanelModifyWordLib);
     for (QPushButton* b : {ButtonAdd, suiButton6, suiButton5}) edits->addWidget(b);
     entry->addLayout(edits);
 
-    suiButton13 = Button("suiButton13", "初始化收藏库", PanelModifyWordLib);
-    suiButton4 = Button("suiButton4", "返 回", PanelModifyWordLib);
+    suiButton13 = NewButton("suiButton13", "初始化收藏库", PanelModifyWordLib);
+    suiButton4 = NewButton("suiButton4", "返 回", PanelModifyWordLib);
     page->addLayout(EdgeButtonRow(suiButton13, suiButton4));
 
     // A click, or arrow keys in the focused list; the program's own

@@ -1,5 +1,4 @@
 #include "settings/formmakewordlib.h"
-#include "settings/pagecontrols.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -14,9 +13,8 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "study/formmain.h"
+#include "widgets/screentext.h"
 #include "widgets/titlebar.h"
-
-using namespace settingspage;
 
 namespace {
 

@@ -18,15 +18,14 @@
 #include "core/programfolder.h"
 #include "core/textimport.h"
 #include "help/formhelp.h"
+#include "platform/shellopen.h"
 #include "settings/formmakewordlib.h"
-#include "settings/pagecontrols.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "study/formmain.h"
+#include "widgets/buttons.h"
 #include "widgets/filechooser.h"
-#include "widgets/shellopen.h"
-
-using namespace settingspage;
+#include "widgets/screentext.h"
 
 namespace {
 
@@ -57,17 +56,17 @@ void TformMakeWordLib::BuildImportPage() {
     auto* fileRow = new QHBoxLayout;
     EditWordLibName1 = Edit("EditWordLibName1", PanelImport);
     EditWordLibName1->setReadOnly(true);
-    suiButton7 = Button("suiButton7", "浏览…", PanelImport);
+    suiButton7 = NewButton("suiButton7", "浏览…", PanelImport);
     fileRow->addWidget(EditWordLibName1, 1);
     fileRow->addWidget(suiButton7);
     page->addLayout(fileRow);
     page->addStretch(1);
 
     auto* buttons = new QHBoxLayout;
-    suiButton3 = Button("suiButton3", "帮助向导", PanelImport);
-    suiButton8 = Button("suiButton8", "查看格式", PanelImport);
-    suiButton1 = Button("suiButton1", "导　入", PanelImport);
-    suiButton2 = Button("suiButton2", "返　回", PanelImport);
+    suiButton3 = NewButton("suiButton3", "帮助向导", PanelImport);
+    suiButton8 = NewButton("suiButton8", "查看格式", PanelImport);
+    suiButton1 = NewButton("suiButton1", "导　入", PanelImport);
+    suiButton2 = NewButton("suiButton2", "返　回", PanelImport);
     for (QPushButton* b : {suiButton3, suiButton8, suiButton1, suiButton2}) buttons->addWidget(b);
     page->addLayout(buttons);
     page->addWidget(new QLabel(U("具体使用方法，请参看帮助向导"), PanelImport));
@@ -115,10 +114,10 @@ void TformMakeWordLib::suiButton1Click() {
     }
     // The header texts are stored in GBK: text it cannot hold is refused
     // rather than written as something else.
-    const std::optional<std::string> name = TryUtf8ToGbk(EditWordLibName->text().toStdString());
-    const std::optional<std::string> editor = TryUtf8ToGbk(EditWordLibEditor->text().toStdString());
-    const std::optional<std::string> date = TryUtf8ToGbk(EditWordLibDate->text().toStdString());
-    const std::optional<std::string> version = TryUtf8ToGbk(EditWordLibVersion->text().toStdString());
+    const std::optional<std::string> name = TypedGbk(EditWordLibName->text());
+    const std::optional<std::string> editor = TypedGbk(EditWordLibEditor->text());
+    const std::optional<std::string> date = TypedGbk(EditWordLibDate->text());
+    const std::optional<std::string> version = TypedGbk(EditWordLibVersion->text());
     if (!name || !editor || !date || !version) {
         ShowAppMessageUtf8("词库信息中有无法保存的字符，请换个写法");
         return;

@@ -23,19 +23,16 @@
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "core/programfolder.h"
+#include "platform/fontregistration.h"
 #include "settings/formmakewordlib.h"
-#include "settings/pagecontrols.h"
 #include "study/formmain.h"
+#include "widgets/buttons.h"
 #include "widgets/colourchooser.h"
 #include "widgets/colourvalue.h"
 #include "widgets/eventhook.h"
-#include "widgets/fontregistration.h"
-
-using namespace settingspage;
+#include "widgets/screentext.h"
 
 namespace {
-
-std::string FromScreen(const QString& text) { return Gbk(text.toStdString()); }
 
 // The chosen face comes first; the Japanese or Chinese face stays behind
 // it for the characters it does not draw itself.
@@ -115,7 +112,7 @@ void TformMakeWordLib::BuildSetupPage() {
     // The store keeps font names in GBK: names it cannot hold are not offered.
     QStringList families;
     for (const QString& family : QFontDatabase::families())
-        if (TryUtf8ToGbk(family.toStdString())) families << family;
+        if (TypedGbk(family)) families << family;
     for (QComboBox* box : {FontComboBoxCN, FontComboBoxEN}) {
         box->addItems(families);
         box->setMaxVisibleItems(16);
@@ -154,8 +151,8 @@ void TformMakeWordLib::BuildSetupPage() {
     colourGrid->addWidget(ComboBoxSetColor, row, 1);
     grid->addWidget(colours, 0, 2, 2, 1);
 
-    ButtonWordsWithoutWav = Button("ButtonWordsWithoutWav", "无语音单词表", PanelSetup);
-    suiButton9 = Button("suiButton9", "返 回", PanelSetup);
+    ButtonWordsWithoutWav = NewButton("ButtonWordsWithoutWav", "无语音单词表", PanelSetup);
+    suiButton9 = NewButton("suiButton9", "返 回", PanelSetup);
     page->addLayout(EdgeButtonRow(ButtonWordsWithoutWav, suiButton9));
 }
 

@@ -9,10 +9,9 @@
 #include "core/appmessage.h"
 #include "core/recordings.h"
 #include "settings/formmakewordlib.h"
-#include "settings/pagecontrols.h"
 #include "study/formmain.h"
-
-using namespace settingspage;
+#include "widgets/buttons.h"
+#include "widgets/screentext.h"
 
 void TformMakeWordLib::BuildWordsWithoutWavPage() {
     auto* page = static_cast<QVBoxLayout*>(PanelWordsWithoutWav->layout());
@@ -22,8 +21,8 @@ void TformMakeWordLib::BuildWordsWithoutWavPage() {
     MemoWordListWithoutWave->setLineWrapMode(QPlainTextEdit::NoWrap);
     page->addWidget(MemoWordListWithoutWave, 1);
 
-    ButtonMakeWordList = Button("ButtonMakeWordList", "生成单词列表", PanelWordsWithoutWav);
-    ButtonWavReturn = Button("PanelWordsWithoutWavReturn", "返 回", PanelWordsWithoutWav);
+    ButtonMakeWordList = NewButton("ButtonMakeWordList", "生成单词列表", PanelWordsWithoutWav);
+    ButtonWavReturn = NewButton("PanelWordsWithoutWavReturn", "返 回", PanelWordsWithoutWav);
     page->addLayout(EdgeButtonRow(ButtonMakeWordList, ButtonWavReturn));
 
     connect(ButtonMakeWordList, &QPushButton::clicked, this, [this] { ButtonMakeWordListClick(); });

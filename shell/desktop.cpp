@@ -6,7 +6,7 @@
 #include <QTranslator>
 
 #include "core/gbktext.h"
-#include "widgets/fontregistration.h"
+#include "platform/fontregistration.h"
 
 bool LoadChineseTranslations() {
     static QTranslator* installed = nullptr;

@@ -12,18 +12,14 @@
 
 #include "core/gbktext.h"
 #include "core/usermoves.h"
+#include "platform/shellopen.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "shell/exceptiondisplay.h"
 #include "shell/programfolder.h"
-#include "widgets/shellopen.h"
+#include "widgets/buttons.h"
+#include "widgets/screentext.h"
 #include "widgets/titlebar.h"
-
-namespace {
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-}  // namespace
 
 TformStart::TformStart(QWidget* parent) : TformStart(ExecutableFolder(), parent) {}
 
@@ -78,8 +74,7 @@ QFrame* TformStart::AddPanel(const char* name) {
 
 void TformStart::BuildPanelStart() {
     auto makeButton = [this](const char* name, const char* caption) {
-        auto* button = new QPushButton(U(caption), PanelStart);
-        button->setObjectName(name);
+        QPushButton* button = NewButton(name, caption, PanelStart);
         button->setFixedSize(140, 28);
         return button;
     };

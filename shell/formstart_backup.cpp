@@ -19,10 +19,10 @@
 #include "core/usertable.h"
 #include "shell/formstart.h"
 #include "shell/startcontrols.h"
+#include "widgets/buttons.h"
+#include "widgets/screentext.h"
 
 namespace {
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // "日语入门词汇：学过 12 词，0级以上 5 词（共 40 词）"
 std::string LibraryLine(const BackupLibraryStats& library)
@@ -48,8 +48,8 @@ void TformStart::BuildBackupPanels()
     logon->addLayout(NewUserPasswordForm(PanelBackupLogon, ComboBackupUser, "ComboBackupUser", EditBackupPassword,
                                          "EditBackupPassword"));
     logon->addStretch(1);
-    ButtonBackupLogon = NewPanelButton("ButtonBackupLogon", "确 定", PanelBackupLogon);
-    ButtonBackupLogonReturn = NewPanelButton("ButtonBackupLogonReturn", "返 回", PanelBackupLogon);
+    ButtonBackupLogon = NewButton("ButtonBackupLogon", "确 定", PanelBackupLogon);
+    ButtonBackupLogonReturn = NewButton("ButtonBackupLogonReturn", "返 回", PanelBackupLogon);
     logon->addLayout(NewButtonRow({ButtonBackupLogon, ButtonBackupLogonReturn}));
 
     auto* list = new QVBoxLayout(PanelBackup);
@@ -65,9 +65,9 @@ void TformStart::BuildBackupPanels()
     MemoBackupInfo->setObjectName("MemoBackupInfo");
     MemoBackupInfo->setReadOnly(true);
     list->addWidget(MemoBackupInfo, 2);
-    ButtonBackupNow = NewPanelButton("ButtonBackupNow", "立即备份", PanelBackup);
-    ButtonRestore = NewPanelButton("ButtonRestore", "恢复", PanelBackup);
-    ButtonBackupReturn = NewPanelButton("ButtonBackupReturn", "返 回", PanelBackup);
+    ButtonBackupNow = NewButton("ButtonBackupNow", "立即备份", PanelBackup);
+    ButtonRestore = NewButton("ButtonRestore", "恢复", PanelBackup);
+    ButtonBackupReturn = NewButton("ButtonBackupReturn", "返 回", PanelBackup);
     list->addLayout(NewButtonRow({ButtonBackupNow, ButtonRestore, ButtonBackupReturn}));
 
     connect(suiButton3, &QPushButton::clicked, this, &TformStart::suiButton3Click);
@@ -114,13 +114,13 @@ void TformStart::ShowBackups(const std::string& select)
 {
     std::string error;
     if (!FinishRestore(ProgramFolder, backupSlot_, &error)) ShowAppMessage(Gbk("上次的恢复没有完成：") + error);
-    LabelBackupUser->setText(U("进度备份：") + ScreenText(Manage.user[backupSlot_]));
+    LabelBackupUser->setText(U("进度备份：") + Screen(Manage.user[backupSlot_]));
     backupNames_ = ListBackups(ProgramFolder, backupSlot_);
     ListBackupList->blockSignals(true);
     ListBackupList->clear();
     int selectRow = backupNames_.empty() ? -1 : 0;
     for (size_t i = 0; i < backupNames_.size(); ++i) {
-        ListBackupList->addItem(ScreenText(BackupTimeText(backupNames_[i])));
+        ListBackupList->addItem(Screen(BackupTimeText(backupNames_[i])));
         if (backupNames_[i] == select) selectRow = static_cast<int>(i);
     }
     ListBackupList->setCurrentRow(selectRow);
@@ -140,7 +140,7 @@ void TformStart::ListBackupListClick()
     }
     const auto libraries = BackupLibraries(ProgramFolder, backupSlot_, backupNames_[row]);
     QStringList lines;
-    for (const auto& library : libraries) lines << ScreenText(LibraryLine(library));
+    for (const auto& library : libraries) lines << Screen(LibraryLine(library));
     if (lines.isEmpty()) lines << U("这个备份里没有词库");
     MemoBackupInfo->setPlainText(lines.join('\n'));
 }

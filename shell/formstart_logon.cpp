@@ -16,6 +16,8 @@
 #include "shell/formstart.h"
 #include "shell/startcontrols.h"
 #include "study/formmain.h"
+#include "widgets/buttons.h"
+#include "widgets/screentext.h"
 
 void TformStart::BuildPanelLogon()
 {
@@ -26,8 +28,8 @@ void TformStart::BuildPanelLogon()
 
     layout->addLayout(NewUserPasswordForm(PanelLogon, ComboUserList, "ComboUserList", EditPassword, "EditPassword"));
     layout->addStretch(1);
-    suiButton12 = NewPanelButton("suiButton12", "确 定", PanelLogon);
-    suiButton11 = NewPanelButton("suiButton11", "返 回", PanelLogon);
+    suiButton12 = NewButton("suiButton12", "确 定", PanelLogon);
+    suiButton11 = NewButton("suiButton11", "返 回", PanelLogon);
     layout->addLayout(NewButtonRow({suiButton12, suiButton11}));
 
     connect(ComboUserList, &QComboBox::activated, this, [this](int) { ComboUserListClick(); });
@@ -68,7 +70,7 @@ void TformStart::ComboUserListClick()
 void TformStart::FillLoginUsers(QComboBox* combo)
 {
     combo->clear();
-    for (const auto& name : LoginRows(Manage)) combo->addItem(ScreenText(name));
+    for (const auto& name : LoginRows(Manage)) combo->addItem(Screen(name));
     const int last = Manage.GetUserIndex();
     combo->setCurrentIndex(last >= 0 && last < combo->count() ? last : -1);
 }

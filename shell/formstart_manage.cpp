@@ -20,12 +20,8 @@
 #include "core/usertable.h"
 #include "shell/formstart.h"
 #include "shell/startcontrols.h"
-
-namespace {
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-}  // namespace
+#include "widgets/buttons.h"
+#include "widgets/screentext.h"
 
 void TformStart::BuildPanelManage()
 {
@@ -57,10 +53,10 @@ void TformStart::BuildPanelManage()
     info->addWidget(EditPassword1, 1, 1, 1, 3);
     info->addWidget(new QLabel(U("重复密码"), infoBox), 2, 0);
     info->addWidget(EditPassword2, 2, 1, 1, 3);
-    suiButton9 = NewPanelButton("suiButton9", "增加", infoBox);
-    suiButton23 = NewPanelButton("suiButton23", "修改", infoBox);
-    suiButton10 = NewPanelButton("suiButton10", "删除", infoBox);
-    suiButton24 = NewPanelButton("suiButton24", "返回", infoBox);
+    suiButton9 = NewButton("suiButton9", "增加", infoBox);
+    suiButton23 = NewButton("suiButton23", "修改", infoBox);
+    suiButton10 = NewButton("suiButton10", "删除", infoBox);
+    suiButton24 = NewButton("suiButton24", "返回", infoBox);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {suiButton9, suiButton23, suiButton10, suiButton24}) {
         b->setMinimumWidth(0);
@@ -97,7 +93,7 @@ void TformStart::FillUserList(const std::vector<std::string>& rows)
 {
     fillingUserList_ = true;
     ListUserList->clear();
-    for (const auto& name : rows) ListUserList->addItem(ScreenText(name));
+    for (const auto& name : rows) ListUserList->addItem(Screen(name));
     fillingUserList_ = false;
 }
 
@@ -121,8 +117,8 @@ void TformStart::ListUserListClick()
     const int row = ListUserList->currentRow();
     if (row < 0 || row >= kUserSlots || ListUserList->selectedItems().isEmpty()) return;
     EditUserName->setText(ListUserList->item(row)->text());
-    EditPassword1->setText(ScreenText(Manage.password[row]));
-    EditPassword2->setText(ScreenText(Manage.password[row]));
+    EditPassword1->setText(Screen(Manage.password[row]));
+    EditPassword2->setText(Screen(Manage.password[row]));
 }
 
 void TformStart::ApplyUserEdit(const UserEditOutcome& outcome, const std::vector<std::string>& rows)

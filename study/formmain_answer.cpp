@@ -11,6 +11,7 @@
 #include "study/formmain.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
+#include "widgets/screentext.h"
 #include "widgets/virtualkey.h"
 
 namespace {
@@ -37,12 +38,12 @@ QString TrimmedAnswer(const QString& text) {
 
 }  // namespace
 
-std::string TformMain::AnswerText() const { return Gbk(EditInput->text().toStdString()); }
+std::string TformMain::AnswerText() const { return FromScreen(EditInput->text()); }
 
 // Nothing when the answer holds a character GBK cannot hold: such a
 // character can never be part of a word.
 std::optional<std::string> TformMain::TrimmedAnswerGbk() const {
-    return TryUtf8ToGbk(TrimmedAnswer(EditInput->text()).toStdString());
+    return TypedGbk(TrimmedAnswer(EditInput->text()));
 }
 
 // Byte for byte against the word, both trimmed.
@@ -51,10 +52,10 @@ bool TformMain::AnswerMatchesWord() const {
     return answer && *answer == TrimGbk(wordOnScreen_);
 }
 
-void TformMain::SetComment(const char* utf8Caption) { PanelComment->setText(QString::fromUtf8(utf8Caption)); }
+void TformMain::SetComment(const char* utf8Caption) { PanelComment->setText(U(utf8Caption)); }
 
 bool TformMain::CommentIs(const char* utf8Caption) const {
-    return PanelComment->text() == QString::fromUtf8(utf8Caption);
+    return PanelComment->text() == U(utf8Caption);
 }
 
 void TformMain::SetAnswerColour(int colour) { EditInput->SetTextColour(ColourFromValue(colour)); }
@@ -176,7 +177,7 @@ void TformMain::EditInputKeyUp(int& key) {
     const std::string& word = wordOnScreen_;
     if (CommentIs(kWrong)) {
         QString tidy = TrimmedAnswer(text);
-        const size_t length = Gbk(tidy.toStdString()).size();
+        const size_t length = FromScreen(tidy).size();
         // A space survives only where the word has one, right after the
         // text typed so far.
         if (key == vk::Space && length + 1 < word.size() && word[length] == ' ') tidy += QLatin1Char(' ');

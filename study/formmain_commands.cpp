@@ -26,6 +26,7 @@
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 #include "widgets/eventhook.h"
+#include "widgets/screentext.h"
 
 namespace {
 
@@ -35,9 +36,6 @@ constexpr const char* kRight = "正 确";
 constexpr int kPausedCaptionColour = 2963455;
 constexpr int kButtonCaptionColour = 13583874;
 constexpr const char* kFavouritesName = "收藏库";
-
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
 
 }  // namespace
 

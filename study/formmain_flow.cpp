@@ -17,17 +17,18 @@
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "core/programfolder.h"
+#include "platform/fontregistration.h"
+#include "platform/hotkey.h"
+#include "platform/mediaplayer.h"
 #include "shell/appwindows.h"
-#include "shell/formstart.h"
 #include "shell/desktop.h"
+#include "shell/formstart.h"
 #include "study/formmain.h"
-#include "widgets/fontregistration.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
-#include "widgets/hotkey.h"
-#include "widgets/mediaplayer.h"
 #include "widgets/plainmessage.h"
 #include "widgets/radiogroup.h"
+#include "widgets/screentext.h"
 #include "widgets/virtualkey.h"
 
 namespace {
@@ -117,7 +118,7 @@ void TformMain::FormCreate() {
     WordLib0.StudyLib = &WordLib;
     WordLib0.SetDisplay(this);
     MyWordLib.BindCountDisplay([this](const std::string& caption) {
-        PanelMyWordLibWordCount->setText(QString::fromStdString(Utf8(caption)));
+        PanelMyWordLibWordCount->setText(Screen(caption));
     });
 
     // The window fills the screen; 790 by 541 is only its design size.
@@ -167,7 +168,7 @@ void TformMain::FormActivate() {
 
 void TformMain::SetLibraryName(const std::string& gbkName) {
     libraryName_ = gbkName;
-    LabelWordLibName->setText(QString::fromStdString(Utf8(gbkName)));
+    LabelWordLibName->setText(Screen(gbkName));
 }
 
 void TformMain::OpenLastWordLib(const std::string& gbkUserFolder) {

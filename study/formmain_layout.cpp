@@ -15,12 +15,14 @@
 #include <QVBoxLayout>
 
 #include "core/manage.h"
+#include "platform/fontregistration.h"
 #include "study/formmain.h"
-#include "widgets/colourvalue.h"
-#include "widgets/fontregistration.h"
-#include "widgets/framedbox.h"
 #include "widgets/answeredit.h"
+#include "widgets/buttons.h"
+#include "widgets/colourvalue.h"
+#include "widgets/framedbox.h"
 #include "widgets/radiogroup.h"
+#include "widgets/screentext.h"
 
 namespace {
 
@@ -68,13 +70,13 @@ T* Named(T* widget, const char* name) {
 
 QLabel* NewLabel(QWidget* parent, const char* name, const char* utf8Caption,
                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* label = Named(new QLabel(QString::fromUtf8(utf8Caption), parent), name);
+    auto* label = Named(new QLabel(U(utf8Caption), parent), name);
     label->setAlignment(align);
     return label;
 }
 
-QPushButton* NewButton(QWidget* parent, const char* name, const char* utf8Caption) {
-    auto* button = Named(new QPushButton(QString::fromUtf8(utf8Caption), parent), name);
+QPushButton* NewCommandButton(QWidget* parent, const char* name, const char* utf8Caption) {
+    QPushButton* button = NewButton(name, utf8Caption, parent);
     button->setFocusPolicy(Qt::NoFocus);  // the answer box is the only focus target
     SetButtonCaptionColour(button, kButtonFontColour);
     return button;
@@ -84,7 +86,7 @@ QGroupBox* NewBox(QWidget* parent, const char* name) { return Named(new FramedBo
 
 // One "caption: value" row of the left column.
 void AddRow(QGridLayout* grid, int row, QWidget* parent, const char* utf8Caption, QLabel* value) {
-    grid->addWidget(new QLabel(QString::fromUtf8(utf8Caption), parent), row, 0);
+    grid->addWidget(new QLabel(U(utf8Caption), parent), row, 0);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(value, row, 1);
 }
@@ -99,7 +101,7 @@ QTimer* NewTimer(QObject* parent, const char* name, int interval) {
 
 void TformMain::BuildLayout() {
     setWindowFlag(Qt::FramelessWindowHint);
-    setWindowTitle(QString::fromUtf8(kStudyWindowTitleUtf8));
+    setWindowTitle(U(kStudyWindowTitleUtf8));
     resize(kDesignWidth, kDesignHeight);
     setMinimumWidth(270);
     setFont(PixelFont(QStringLiteral("宋体"), 12));
@@ -239,19 +241,19 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     for (RadioGroup* group : {GroupGrade, GroupReadMode, GroupMemoryMode}) group->layout()->setSpacing(1);
 
     // Commands.
-    ButtonPause = NewButton(parent, "ButtonPause", "暂停学习");
+    ButtonPause = NewCommandButton(parent, "ButtonPause", "暂停学习");
     column->addWidget(ButtonPause);
     PanelButtons = Named(new QFrame(parent), "PanelButtons");
     auto* buttons = new QGridLayout(PanelButtons);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(1);
-    suiButton2 = NewButton(PanelButtons, "suiButton2", "单词分组");
-    ButtonSelectWordLib = NewButton(PanelButtons, "ButtonSelectWordLib", "选择词库");
-    suiButton5 = NewButton(PanelButtons, "suiButton5", "软件报错");
-    suiButton3 = NewButton(PanelButtons, "suiButton3", "收藏管理");
-    ButtonReturn = NewButton(PanelButtons, "ButtonReturn", "返  回");
-    suiButton4 = NewButton(PanelButtons, "suiButton4", "参数设置");
-    suiButton10 = NewButton(PanelButtons, "suiButton10", "帮助向导");
+    suiButton2 = NewCommandButton(PanelButtons, "suiButton2", "单词分组");
+    ButtonSelectWordLib = NewCommandButton(PanelButtons, "ButtonSelectWordLib", "选择词库");
+    suiButton5 = NewCommandButton(PanelButtons, "suiButton5", "软件报错");
+    suiButton3 = NewCommandButton(PanelButtons, "suiButton3", "收藏管理");
+    ButtonReturn = NewCommandButton(PanelButtons, "ButtonReturn", "返  回");
+    suiButton4 = NewCommandButton(PanelButtons, "suiButton4", "参数设置");
+    suiButton10 = NewCommandButton(PanelButtons, "suiButton10", "帮助向导");
     QPushButton* order[] = {suiButton2, ButtonSelectWordLib, suiButton5, suiButton3,
                             ButtonReturn, suiButton4, suiButton10};
     for (int i = 0; i < 7; ++i) buttons->addWidget(order[i], i / 2, i % 2);
@@ -330,13 +332,13 @@ void TformMain::BuildRightSide(QWidget* parent) {
     EditInput->setFont(PixelFont(QStringLiteral("Comic Sans MS"), 24));
     EditInput->setFixedSize(kAnswerBoxWidth, 44);
     strip->addWidget(EditInput);
-    ButtonFullScreen = NewButton(pcontrol, "ButtonFullScreen", "全屏");
-    ButtonDeGrade = NewButton(pcontrol, "ButtonDeGrade", "降级");
-    ButtonUpGrade = NewButton(pcontrol, "ButtonUpGrade", "升级");
-    ButtonPriorWord = NewButton(pcontrol, "ButtonPriorWord", "前一个");
-    ButtonNextWord = NewButton(pcontrol, "ButtonNextWord", "后一个");
-    ButtonPrompt = NewButton(pcontrol, "ButtonPrompt", "提示");
-    ButtonMyNewWord = NewButton(pcontrol, "ButtonMyNewWord", "收藏");
+    ButtonFullScreen = NewCommandButton(pcontrol, "ButtonFullScreen", "全屏");
+    ButtonDeGrade = NewCommandButton(pcontrol, "ButtonDeGrade", "降级");
+    ButtonUpGrade = NewCommandButton(pcontrol, "ButtonUpGrade", "升级");
+    ButtonPriorWord = NewCommandButton(pcontrol, "ButtonPriorWord", "前一个");
+    ButtonNextWord = NewCommandButton(pcontrol, "ButtonNextWord", "后一个");
+    ButtonPrompt = NewCommandButton(pcontrol, "ButtonPrompt", "提示");
+    ButtonMyNewWord = NewCommandButton(pcontrol, "ButtonMyNewWord", "收藏");
     for (QPushButton* b : {ButtonFullScreen, ButtonDeGrade, ButtonUpGrade, ButtonPriorWord,
                            ButtonNextWord, ButtonPrompt, ButtonMyNewWord}) {
         b->setFixedSize(kStripButtonWidth, 44);

@@ -18,12 +18,13 @@
 
 #include "core/gbktext.h"
 #include "core/recordings.h"
+#include "platform/fontregistration.h"
+#include "platform/mediaplayer.h"
 #include "study/formmain.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
-#include "widgets/fontregistration.h"
-#include "widgets/mediaplayer.h"
 #include "widgets/radiogroup.h"
+#include "widgets/screentext.h"
 
 namespace {
 
@@ -32,8 +33,6 @@ constexpr int kMeaningStartPoints = 25;
 // say) stays at this size rather than shrinking into illegibility.
 constexpr int kMeaningSmallestPoints = 9;
 constexpr int kMeaningMaxLines = 4;
-
-QString Screen(const std::string& gbk) { return QString::fromStdString(Utf8(gbk)); }
 
 void SetTextColour(QWidget* widget, QPalette::ColorRole role, int colour) {
     const QColor c = ColourFromValue(colour);

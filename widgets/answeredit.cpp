@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-#include "widgets/controlchord.h"
+#include "platform/controlchord.h"
 #include "widgets/virtualkey.h"
 
 AnswerEdit::AnswerEdit(QWidget* parent) : QLineEdit(parent) {

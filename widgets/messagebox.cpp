@@ -6,14 +6,13 @@
 #include <QString>
 
 #include "core/appmessage.h"
-#include "core/gbktext.h"
+#include "widgets/screentext.h"
 
 namespace {
 
 int ShowMessageBox(const std::string& gbkText, int flags) {
     // Messages carry CR LF pairs for their line breaks; the box wants LF.
-    QString text = QString::fromUtf8(Utf8(gbkText));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString text = ScreenLines(gbkText);
     const bool question = flags == kMsgYesNo;
     // Messages that follow each other come before the window they came from
     // has the keyboard back; they belong to that window all the same.
@@ -21,7 +20,7 @@ int ShowMessageBox(const std::string& gbkText, int flags) {
     QPointer<QWidget> owner = QApplication::activeWindow();
     if (!owner && lastOwner && lastOwner->isVisible()) owner = lastOwner;
     lastOwner = owner;
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppMessageTitleUtf8), text,
+    QMessageBox box(QMessageBox::NoIcon, U(kAppMessageTitleUtf8), text,
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     box.setIcon(question ? QMessageBox::Question : QMessageBox::Information);

@@ -16,8 +16,8 @@
 #include "core/wordlist.h"
 #include "study/formmain.h"
 #include "support/message_recorder.h"
-#include "widgets/hotkey.h"
-#include "widgets/mediaplayer.h"
+#include "platform/hotkey.h"
+#include "platform/mediaplayer.h"
 #include "widgets/plainmessage.h"
 
 class FakePlayer : public MediaPlayer {

@@ -13,7 +13,7 @@
 #include "core/appmessage.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
-#include "widgets/controlchord.h"
+#include "platform/controlchord.h"
 
 namespace {
 const QString kWrong = QStringLiteral("错 误");

@@ -20,7 +20,7 @@
 #include "core/gbktext.h"
 #include "shell/desktop.h"
 #include "support/settings_fixture.h"
-#include "widgets/fontregistration.h"
+#include "platform/fontregistration.h"
 
 namespace fs = std::filesystem;
 

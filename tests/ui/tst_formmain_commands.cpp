@@ -26,7 +26,7 @@
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
-#include "widgets/hotkey.h"
+#include "platform/hotkey.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "shell/formstart.h"
 #include "support/settings_fixture.h"
 #include "widgets/filechooser.h"
-#include "widgets/shellopen.h"
+#include "platform/shellopen.h"
 
 namespace fs = std::filesystem;
 

@@ -33,7 +33,7 @@
 #include "widgets/messagebox.h"
 #include "widgets/plainmessage.h"
 #include "widgets/radiogroup.h"
-#include "widgets/shellopen.h"
+#include "platform/shellopen.h"
 
 namespace fs = std::filesystem;
 

@@ -24,7 +24,7 @@
 #include "support/login_windows.h"
 #include "support/study_fixture.h"
 #include "widgets/filechooser.h"
-#include "widgets/shellopen.h"
+#include "platform/shellopen.h"
 
 namespace fs = std::filesystem;
 

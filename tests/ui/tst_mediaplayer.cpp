@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "widgets/mediaplayer.h"
+#include "platform/mediaplayer.h"
 
 namespace {
 // A valid, very short 8-bit mono wave file.

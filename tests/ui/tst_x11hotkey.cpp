@@ -18,8 +18,8 @@
 #include <sys/prctl.h>
 #endif
 
-#include "widgets/hotkey.h"
-#include "widgets/x11hotkey.h"
+#include "platform/hotkey.h"
+#include "platform/x11hotkey.h"
 
 #if defined(LEXILARK_HAVE_X11) && defined(LEXILARK_HAVE_XCB)
 #include <X11/Xlib.h>

@@ -1,4 +1,4 @@
-#include "widgets/mediaplayer.h"
+#include "platform/mediaplayer.h"
 
 #ifdef LEXILARK_HAVE_MULTIMEDIA
 #include <QSoundEffect>

@@ -1,4 +1,4 @@
-#include "widgets/controlchord.h"
+#include "platform/controlchord.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "widgets/fontregistration.h"
+#include "platform/fontregistration.h"
 
 #include <QFile>
 #include <QFontDatabase>

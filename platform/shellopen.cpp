@@ -1,4 +1,4 @@
-#include "widgets/shellopen.h"
+#include "platform/shellopen.h"
 
 #include <QDesktopServices>
 #include <QFile>

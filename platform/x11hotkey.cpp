@@ -1,6 +1,6 @@
-#include "widgets/x11hotkey.h"
+#include "platform/x11hotkey.h"
 
-#include "widgets/hotkey.h"
+#include "platform/hotkey.h"
 
 #if defined(LEXILARK_HAVE_X11) && defined(LEXILARK_HAVE_XCB)
 

@@ -1,6 +1,6 @@
-#include "widgets/hotkey.h"
+#include "platform/hotkey.h"
 
-#include "widgets/x11hotkey.h"
+#include "platform/x11hotkey.h"
 
 namespace {
 
