@@ -35,7 +35,6 @@ constexpr const char* kFirstTopic = "关于帮助向导";
 // While this topic is on show the learner watches, so the study window
 // takes no keys.
 constexpr const char* kDemoTopic = "背单词过程演示";
-constexpr const char* kStudying = "暂停学习";
 
 // A window besides the study window that has taken it over for a while;
 // they give the study window back themselves when they are left.
@@ -112,9 +111,8 @@ void TformHelp::PlaceBesideStudyWindow()
     if (!formMain) return;
     const QScreen* shown = QGuiApplication::primaryScreen();
     const int screenWidth = shown ? shown->geometry().width() : 1024;
-    const int top = formMain->GroupBoxMiddle->mapTo(formMain, QPoint(0, 0)).y() + 60;
-    const int panelLeft = formMain->Panel1->mapTo(formMain, QPoint(0, 0)).x();
-    move((screenWidth - width()) / 2 + panelLeft / 2, top);
+    const QPoint anchor = formMain->GuideAnchor();
+    move((screenWidth - width()) / 2 + anchor.x() / 2, anchor.y() + 60);
 }
 
 bool TformHelp::ShowPage(const std::string& gbkTopic, const char* tag, int direction)
@@ -169,9 +167,8 @@ std::string TformHelp::SelectedTopic() const
 
 void TformHelp::comboHelpListClick()
 {
-    QTimer* clock = formMain ? formMain->Timer : nullptr;
-    const bool running = clock && clock->isActive();
-    if (clock) clock->stop();
+    const bool running = formMain && formMain->ClockRunning();
+    if (formMain) formMain->HoldClock();
     pageNumber_ = 0;
     const std::string topic = SelectedTopic();
     ShowPage(topic, "step", 0);
@@ -179,7 +176,7 @@ void TformHelp::comboHelpListClick()
     // the guide and holds the study window itself.
     if (formMain && topic == Gbk(kDemoTopic)) formMain->setEnabled(false);
     else if (formMain && !DialogOpen()) formMain->setEnabled(true);
-    if (running) clock->start();
+    if (running) formMain->GiveBackClock();
 }
 
 void TformHelp::ShowHelpTopic(const std::string& gbkTitle)
@@ -224,17 +221,17 @@ void TformHelp::GiveBackStudyWindow()
     // wait for "继续学习", or the idle limit would resume the study. Without
     // a study on screen (the guide opened from the import page of the start
     // window) they stay off as well.
-    const bool studying = formMain->ButtonPause->text() == U(kStudying) && formMain->isVisible();
+    const bool studying = formMain->IsStudying();
     // A selection dialog or settings window still open keeps the study
     // window and its clock, and gives them back when it is left; it restarts
     // only the clock, so the focus keeper (idle while the window is
     // disabled) is restarted here.
     if (DialogOpen()) {
-        if (studying) formMain->TimerSetFocus->start();
+        if (studying) formMain->GiveBackInput();
         return;
     }
     formMain->setEnabled(true);
     if (!studying) return;
-    formMain->Timer->start();
-    formMain->TimerSetFocus->start();
+    formMain->GiveBackClock();
+    formMain->GiveBackInput();
 }

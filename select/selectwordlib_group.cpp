@@ -95,8 +95,8 @@ void TSelectWordLib::suiButton7Click()
 void TSelectWordLib::suiButton5Click()
 {
     if (TformMain* study = Study()) {
-        study->Timer->stop();
-        study->TimerSetFocus->stop();
+        study->HoldClock();
+        study->HoldInput();
     }
     if (!formHelp) return;
     formHelp->show();

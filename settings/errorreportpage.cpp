@@ -131,7 +131,7 @@ void TformMakeWordLib::ComboBoxErrorTypeClick(int index) {
     if (study_) {
         library = Screen(study_->LibraryName());
         word = Screen(study_->WordOnScreen());
-        meaning = Screen(TrimGbk(Gbk(study_->MemoC->toPlainText().toStdString())));
+        meaning = Screen(TrimGbk(study_->MeaningOnScreen()));
     }
     if (t.blankLineFirst) AppendReportLine(QString());
     AppendReportLine(U(t.description));

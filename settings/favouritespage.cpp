@@ -182,7 +182,6 @@ void TformMakeWordLib::suiButton13Click() {
     if (study_) {
         study_->MyWordLib.ClearFavourites();
         study_->MyWordLib.SaveFavourites();
-        study_->PanelMyWordLibWordCount->setText(U("收藏库词数：0"));
     }
     ListBoxMyWordLib->clear();
     EditWord->clear();

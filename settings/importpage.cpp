@@ -98,8 +98,8 @@ void TformMakeWordLib::suiButton8Click() {
 
 void TformMakeWordLib::suiButton3Click() {
     if (study_) {
-        study_->Timer->stop();
-        study_->TimerSetFocus->stop();
+        study_->HoldClock();
+        study_->HoldInput();
     }
     if (!formHelp) return;
     formHelp->show();

@@ -23,7 +23,6 @@
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "core/programfolder.h"
-#include "platform/fontregistration.h"
 #include "settings/formmakewordlib.h"
 #include "study/formmain.h"
 #include "widgets/buttons.h"
@@ -33,14 +32,6 @@
 #include "widgets/screentext.h"
 
 namespace {
-
-// The chosen face comes first; the Japanese or Chinese face stays behind
-// it for the characters it does not draw itself.
-void SetFamily(QWidget* widget, const std::string& gbkName, QFont (*withFallback)(QFont)) {
-    QFont font = widget->font();
-    font.setFamily(Screen(gbkName));
-    widget->setFont(withFallback(font));
-}
 
 QGroupBox* Frame(const char* titleUtf8, QWidget* parent) { return new QGroupBox(U(titleUtf8), parent); }
 
@@ -188,7 +179,7 @@ void TformMakeWordLib::FormCreate() {
     study.WordLib.ShowSentence = study.WordLib0.ShowSentence = store.showsentence;
 
     // The boxes clamp what the store holds; the clamped value is kept.
-    study.TimerPrompt->setInterval(std::max(store.delaytime, 1));
+    study.SetPromptDelay(std::max(store.delaytime, 1));
     {
         const QSignalBlocker quiet(SpinEditDelayTime);
         SpinEditDelayTime->setValue(store.delaytime);
@@ -202,9 +193,8 @@ void TformMakeWordLib::FormCreate() {
 
     // The sentence box takes the Chinese font as well: a chosen font must
     // still be in place after the next start.
-    SetFamily(study.PanelE, store.fontnameen, WithJapaneseFallback);
-    SetFamily(study.MemoC, store.fontnamecn, WithChineseFallback);
-    SetFamily(study.MemoSentence, store.fontnamecn, WithChineseFallback);
+    study.SetWordFace(store.fontnameen);
+    study.SetMeaningFace(store.fontnamecn);
     SelectFont(FontComboBoxEN, store.fontnameen);
     SelectFont(FontComboBoxCN, store.fontnamecn);
 
@@ -252,7 +242,7 @@ void TformMakeWordLib::FormActivate() {
 void TformMakeWordLib::SpinEditDelayTimeChange() {
     if (!manage_) return;
     manage_->delaytime = SpinEditDelayTime->value();
-    if (study_) study_->TimerPrompt->setInterval(SpinEditDelayTime->value());
+    if (study_) study_->SetPromptDelay(SpinEditDelayTime->value());
 }
 
 void TformMakeWordLib::CheckBoxMuteClick() {
@@ -283,14 +273,13 @@ void TformMakeWordLib::FontComboBoxCNClick() {
     if (!manage_) return;
     manage_->fontnamecn = FromScreen(FontComboBoxCN->currentText());
     if (!study_) return;
-    SetFamily(study_->MemoC, manage_->fontnamecn, WithChineseFallback);
-    SetFamily(study_->MemoSentence, manage_->fontnamecn, WithChineseFallback);
+    study_->SetMeaningFace(manage_->fontnamecn);
 }
 
 void TformMakeWordLib::FontComboBoxENClick() {
     if (!manage_) return;
     manage_->fontnameen = FromScreen(FontComboBoxEN->currentText());
-    if (study_) SetFamily(study_->PanelE, manage_->fontnameen, WithJapaneseFallback);
+    if (study_) study_->SetWordFace(manage_->fontnameen);
 }
 
 void TformMakeWordLib::PanelFontColorClick() { PickColour(PanelFontColor, &TManage::fontcolor); }

@@ -69,6 +69,31 @@ public:
     // Runs when the system-wide F9 key is pressed (pause and hide).
     std::function<void()> onHotKey;
 
+    // What the other windows ask of the study window and have it do; they
+    // do not read or drive its controls.
+    // "继续学习" shows: paused by the learner, by F9 or by the idle limit.
+    bool IsPaused() const;
+    // The learner is studying: the window is on screen and not paused.
+    bool IsStudying() const;
+    // The study clock, which another window holds while it has the learner.
+    bool ClockRunning() const;
+    void HoldClock();
+    void GiveBackClock();
+    // The focus keeper, which brings the keyboard back to the answer box.
+    void HoldInput();
+    void GiveBackInput();
+    // Where the help guide goes beside this window (window coordinates): x
+    // the left of the word panels, y the top of the sentence box.
+    QPoint GuideAnchor() const;
+    // The meaning as the window shows it (GBK).
+    std::string MeaningOnScreen() const;
+    // How long the answer box waits before it prompts, in milliseconds.
+    void SetPromptDelay(int milliseconds);
+    // The face of the word, and that of the meaning and the sentences (GBK
+    // names); the Japanese or Chinese face stays behind each.
+    void SetWordFace(const std::string& gbkFamily);
+    void SetMeaningFace(const std::string& gbkFamily);
+
     // The player of recordings; the window starts with the system's.
     void SetMediaPlayer(std::unique_ptr<MediaPlayer> player);
     MediaPlayer& Player() const { return *mpl; }

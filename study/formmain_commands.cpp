@@ -3,6 +3,7 @@
 // to the start window and opening the other windows.
 
 #include <QFrame>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -18,6 +19,7 @@
 #include "core/manage.h"
 #include "core/studyclock.h"
 #include "help/formhelp.h"
+#include "platform/fontregistration.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
@@ -38,6 +40,48 @@ constexpr int kButtonCaptionColour = 13583874;
 constexpr const char* kFavouritesName = "收藏库";
 
 }  // namespace
+
+bool TformMain::IsPaused() const { return ButtonPause->text() != U(kPause); }
+
+bool TformMain::IsStudying() const { return isVisible() && !IsPaused(); }
+
+bool TformMain::ClockRunning() const { return Timer->isActive(); }
+
+void TformMain::HoldClock() { Timer->stop(); }
+
+void TformMain::GiveBackClock() { Timer->start(); }
+
+void TformMain::HoldInput() { TimerSetFocus->stop(); }
+
+void TformMain::GiveBackInput() { TimerSetFocus->start(); }
+
+QPoint TformMain::GuideAnchor() const
+{
+    return {Panel1->mapTo(this, QPoint(0, 0)).x(), GroupBoxMiddle->mapTo(this, QPoint(0, 0)).y()};
+}
+
+std::string TformMain::MeaningOnScreen() const { return FromScreen(MemoC->toPlainText()); }
+
+void TformMain::SetPromptDelay(int milliseconds) { TimerPrompt->setInterval(milliseconds); }
+
+namespace {
+
+void SetFace(QWidget* widget, const std::string& gbkFamily, QFont (*withFallback)(QFont))
+{
+    QFont font = widget->font();
+    font.setFamily(Screen(gbkFamily));
+    widget->setFont(withFallback(font));
+}
+
+}  // namespace
+
+void TformMain::SetWordFace(const std::string& gbkFamily) { SetFace(PanelE, gbkFamily, WithJapaneseFallback); }
+
+void TformMain::SetMeaningFace(const std::string& gbkFamily)
+{
+    SetFace(MemoC, gbkFamily, WithChineseFallback);
+    SetFace(MemoSentence, gbkFamily, WithChineseFallback);
+}
 
 void TformMain::ConnectWindowCommands()
 {
@@ -201,7 +245,7 @@ void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper)
             // opened from there): nobody is studying, the clocks stay off.
             if (!study->isVisible()) return;
             // Paused meanwhile (F9): the clocks wait for "继续学习".
-            if (study->ButtonPause->text() != U(kPause)) return;
+            if (study->IsPaused()) return;
             study->Timer->start();
             if (window->property("restartFocusKeeper").toBool()) study->TimerSetFocus->start();
         });
