@@ -3,7 +3,9 @@
 // each other (study settings, library import, error report, favourites,
 // words without recordings). Created hidden at start-up; whoever opens it
 // brings the wanted page to the front, and each page's "返 回" hides it
-// again, which gives the study window back.
+// again, which gives the study window back. Each page's code is in
+// formmakewordlib_<page>.cpp (setup, import, errorreport, favourites,
+// wavlist).
 
 #include <QPointer>
 #include <QWidget>

@@ -15,7 +15,7 @@
 #include "platform/shellopen.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
-#include "shell/exceptiondisplay.h"
+#include "shell/lexilarkapplication.h"
 #include "shell/programfolder.h"
 #include "widgets/buttons.h"
 #include "widgets/screentext.h"

@@ -6,8 +6,8 @@
 
 #include "shell/appwindows.h"
 #include "shell/desktop.h"
-#include "shell/exceptiondisplay.h"
 #include "shell/formstart.h"
+#include "shell/lexilarkapplication.h"
 #include "shell/programfolder.h"
 #include "shell/programlock.h"
 #include "shell/windowset.h"

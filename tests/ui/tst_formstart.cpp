@@ -24,7 +24,7 @@
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
-#include "shell/exceptiondisplay.h"
+#include "shell/lexilarkapplication.h"
 #include "shell/formstart.h"
 #include "shell/programfolder.h"
 #include "shell/windowset.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/gbktext.h"
-#include "shell/exceptiondisplay.h"
+#include "shell/lexilarkapplication.h"
 #include "widgets/plainmessage.h"
 
 namespace {

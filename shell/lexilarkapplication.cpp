@@ -1,4 +1,4 @@
-#include "shell/exceptiondisplay.h"
+#include "shell/lexilarkapplication.h"
 
 #include <string>
 
