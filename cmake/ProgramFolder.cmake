@@ -75,7 +75,8 @@ add_custom_command(OUTPUT ${out}
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/data/example.txt ${out}
   DEPENDS ${CMAKE_SOURCE_DIR}/data/example.txt VERBATIM)
 list(APPEND LEXILARK_PROGRAM_OUTPUTS ${out})
-# The manual: HTML sources in UTF-8, turned into GBK (the code page the
+# The manual: HTML sources in UTF-8, each page given the head all pages
+# share (cmake/ManualPage.cmake), turned into GBK (the code page the
 # project file names) and compiled into one CHM file.
 find_program(LEXILARK_CHMCMD chmcmd)
 file(GLOB LEXILARK_MANUAL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/manual/*)
@@ -84,10 +85,18 @@ if(LEXILARK_CHMCMD AND LEXILARK_MANUAL_SOURCES)
   set(manual_gbk)
   foreach(src ${LEXILARK_MANUAL_SOURCES})
     get_filename_component(name ${src} NAME)
+    if(name MATCHES "\\.html$")
+      set(page ${manual_dir}/utf8/${name})
+      add_custom_command(OUTPUT ${page}
+        COMMAND ${CMAKE_COMMAND} -DSOURCE=${src} -DOUTPUT=${page} -P ${CMAKE_SOURCE_DIR}/cmake/ManualPage.cmake
+        DEPENDS ${src} ${CMAKE_SOURCE_DIR}/cmake/ManualPage.cmake VERBATIM)
+    else()
+      set(page ${src})
+    endif()
     add_custom_command(OUTPUT ${manual_dir}/${name}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${manual_dir}
-      COMMAND $<TARGET_FILE:lxtool> gbk ${src} ${manual_dir}/${name}
-      DEPENDS ${src} lxtool VERBATIM)
+      COMMAND $<TARGET_FILE:lxtool> gbk ${page} ${manual_dir}/${name}
+      DEPENDS ${page} lxtool VERBATIM)
     list(APPEND manual_gbk ${manual_dir}/${name})
   endforeach()
   set(out ${LEXILARK_PROGRAM_DIR}/lexilark.chm)
