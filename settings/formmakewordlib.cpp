@@ -102,6 +102,18 @@ QFrame* TformMakeWordLib::AddPage(const char* name, const char* titleUtf8) {
 
 void TformMakeWordLib::BringToFront(QWidget* page) { pages_->setCurrentWidget(page); }
 
+void TformMakeWordLib::TurnToSetupPage() { BringToFront(PanelSetup); }
+
+void TformMakeWordLib::TurnToFavouritesPage() {
+    FillFavouritesList();
+    BringToFront(PanelModifyWordLib);
+}
+
+void TformMakeWordLib::TurnToErrorReportPage() {
+    BringToFront(PanelErrorReport);
+    PrepareErrorReport();
+}
+
 QWidget* TformMakeWordLib::FrontPage() const { return pages_->currentWidget(); }
 
 // Only the pages' own "返 回" buttons leave the window.

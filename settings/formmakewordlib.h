@@ -38,6 +38,11 @@ public:
 
     void BringToFront(QWidget* page);
     QWidget* FrontPage() const;
+    // What the study window opens this window on: the page brought to the
+    // front and made ready, before the study window shows the window.
+    void TurnToSetupPage();
+    void TurnToFavouritesPage();   // the list filled from the favourites
+    void TurnToErrorReportPage();  // the report read, the type box prompting
 
     // Study settings page.
     void FormCreate();    // the settings from the store into the page and the study window
@@ -58,8 +63,8 @@ public:
     // of words without recordings comes to the front.
     void ButtonWordsWithoutWavClick();
 
-    // Favourites page. The study window's "收藏管理" fills the list with
-    // FillFavouritesList before it shows the page.
+    // Favourites page. The study window's "收藏管理" turns to it, which
+    // fills the list with FillFavouritesList.
     void FillFavouritesList();
     void ListBoxMyWordLibClick();
     void EditWordKeyDown(int virtualKey);  // Enter adds or looks up, as "增加"
@@ -69,8 +74,8 @@ public:
     void suiButton13Click();  // "初始化收藏库"
     void suiButton4Click();   // "返 回" of the favourites page
 
-    // Error report page. The study window's "软件报错" calls
-    // PrepareErrorReport before it shows the page: the report file into the
+    // Error report page. The study window's "软件报错" turns to it, which
+    // calls PrepareErrorReport: the report file into the
     // memo, the caret at its end, the prompt in the type box.
     void PrepareErrorReport();
     void ComboBoxErrorTypeClick(int index);

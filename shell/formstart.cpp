@@ -140,6 +140,10 @@ void TformStart::suiButton4Click() {
 
 void TformStart::BringToFront(QWidget* panel) { panels_->setCurrentWidget(panel); }
 
+QString TformStart::Heading() const { return LabelVersion ? LabelVersion->text() : QString(); }
+
+void TformStart::TurnToStartPanel() { BringToFront(PanelStart); }
+
 QWidget* TformStart::FrontPanel() const { return panels_->currentWidget(); }
 
 void TformStart::closeEvent(QCloseEvent* event) {

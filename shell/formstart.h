@@ -75,6 +75,11 @@ public:
 
     void BringToFront(QWidget* panel);
     QWidget* FrontPanel() const;
+    // What the study window asks of this window: the heading, which its
+    // title strip repeats (null before the start panel is built), and the
+    // start panel in front when the learner leaves the study.
+    QString Heading() const;
+    void TurnToStartPanel();
 
     TManage Manage;
     std::string ProgramFolder;  // GBK, with its trailing separator

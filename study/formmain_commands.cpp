@@ -225,7 +225,7 @@ void TformMain::ButtonReturnClick()
         formStart->show();
         formStart->raise();
         formStart->activateWindow();
-        formStart->BringToFront(formStart->PanelStart);
+        formStart->TurnToStartPanel();
     }
     manage_.SaveConfig();
     Timer->stop();
@@ -281,7 +281,7 @@ void TformMain::suiButton4Click()
     if (!formMakeWordLib) return;
     Timer->stop();
     setEnabled(false);
-    formMakeWordLib->BringToFront(formMakeWordLib->PanelSetup);
+    formMakeWordLib->TurnToSetupPage();
     OpenBeside(formMakeWordLib, false);
 }
 
@@ -296,16 +296,14 @@ void TformMain::suiButton3Click()
     if (!formMakeWordLib) return;
     Timer->stop();
     setEnabled(false);
-    formMakeWordLib->FillFavouritesList();
-    formMakeWordLib->BringToFront(formMakeWordLib->PanelModifyWordLib);
+    formMakeWordLib->TurnToFavouritesPage();
     OpenBeside(formMakeWordLib, false);
 }
 
 void TformMain::suiButton5Click()
 {
     if (!formMakeWordLib) return;
-    formMakeWordLib->BringToFront(formMakeWordLib->PanelErrorReport);
-    formMakeWordLib->PrepareErrorReport();
+    formMakeWordLib->TurnToErrorReportPage();
     OpenBeside(formMakeWordLib, false);
     Timer->stop();
     setEnabled(false);

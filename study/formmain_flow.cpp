@@ -123,7 +123,7 @@ void TformMain::FormCreate() {
 
     // The window fills the screen; 790 by 541 is only its design size.
     if (QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
-    if (formStart && formStart->LabelVersion) PanelMainCaption->setText(formStart->LabelVersion->text());
+    if (formStart && !formStart->Heading().isNull()) PanelMainCaption->setText(formStart->Heading());
     MemoC->clear();
     TimerPrompt->setInterval(std::max(manage_.delaytime, 1));
     TimerSetFocus->start();
