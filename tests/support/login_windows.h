@@ -16,6 +16,9 @@
 
 #include "core/gbktext.h"
 #include "core/scrambledfile.h"
+#include "help/formhelp.h"
+#include "select/selectwordlib.h"
+#include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "shell/windowset.h"

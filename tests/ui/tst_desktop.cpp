@@ -21,12 +21,12 @@
 #include "shell/desktop.h"
 #include "support/settings_fixture.h"
 #include "platform/fontregistration.h"
+#include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 fs::path TestFolder(const char* name) {
     const fs::path folder = fs::path(qEnvironmentVariable("LEXILARK_TEST_TMP").toStdString()) / name;

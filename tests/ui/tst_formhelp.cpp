@@ -21,10 +21,10 @@
 #include "select/selectwordlib.h"
 #include "shell/appwindows.h"
 #include "support/study_fixture.h"
+#include "widgets/screentext.h"
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // Three pages in the guide's own topic, two elsewhere; "abc" is a title
 // that differs from "ABC" only in case.

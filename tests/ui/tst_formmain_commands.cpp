@@ -27,10 +27,10 @@
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 #include "platform/hotkey.h"
+#include "widgets/screentext.h"
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QColor CaptionColour(const QPushButton* button) { return button->palette().color(QPalette::ButtonText); }
 

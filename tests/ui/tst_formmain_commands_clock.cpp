@@ -8,10 +8,10 @@
 #include <QtTest>
 
 #include "support/study_fixture.h"
+#include "widgets/screentext.h"
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 }  // namespace
 

@@ -15,10 +15,10 @@
 
 #include "core/gbktext.h"
 #include "support/settings_fixture.h"
+#include "widgets/screentext.h"
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // The settings fixture with the report file holding `report` (UTF-8; no
 // file when nothing is given), the page opened from the study window.

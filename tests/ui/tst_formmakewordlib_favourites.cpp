@@ -13,10 +13,10 @@
 #include "core/favourites.h"
 #include "core/gbktext.h"
 #include "support/settings_fixture.h"
+#include "widgets/screentext.h"
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // The settings fixture with `count` favourites "f0", "f1", … (meanings
 // "义0", …) saved in the user's "收藏库.lx" and loaded by the study window.

@@ -15,12 +15,12 @@
 #include "support/settings_fixture.h"
 #include "widgets/filechooser.h"
 #include "platform/shellopen.h"
+#include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // The settings fixture with the import page in front, a "wordlib" folder,
 // a word list "list.txt" and a file chooser that answers with `chosen`.

@@ -21,10 +21,10 @@
 #include "support/settings_fixture.h"
 #include "widgets/colourchooser.h"
 #include "widgets/colourvalue.h"
+#include "widgets/screentext.h"
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 int Colour(const QFrame* panel) { return ValueFromColour(panel->palette().color(QPalette::Window)); }
 

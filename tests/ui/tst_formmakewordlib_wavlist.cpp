@@ -10,10 +10,10 @@
 
 #include "core/gbktext.h"
 #include "support/settings_fixture.h"
+#include "widgets/screentext.h"
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // wav/ holds 水.wav and neko.wav; the alias list sends 猫 and Cat to neko,
 // 山 to yama (no such recording).

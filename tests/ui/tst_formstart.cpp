@@ -34,12 +34,12 @@
 #include "widgets/plainmessage.h"
 #include "widgets/radiogroup.h"
 #include "platform/shellopen.h"
+#include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // A program folder of its own, optionally with an init.ini.
 struct ProgramFolderFixture {

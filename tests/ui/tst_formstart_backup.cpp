@@ -23,12 +23,12 @@
 #include "support/local_time.h"
 #include "support/login_windows.h"
 #include "widgets/answeredit.h"
+#include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // The start and study windows with a clock the test sets.
 struct BackupWindows : LoginWindows {

@@ -25,12 +25,12 @@
 #include "support/study_fixture.h"
 #include "widgets/filechooser.h"
 #include "platform/shellopen.h"
+#include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 }  // namespace
 

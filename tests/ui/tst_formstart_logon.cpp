@@ -19,12 +19,12 @@
 #include "support/login_windows.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
+#include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 }  // namespace
 

@@ -22,10 +22,10 @@
 #include "core/usertable.h"
 #include "shell/formstart.h"
 #include "support/message_recorder.h"
+#include "widgets/screentext.h"
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // A start window on a program folder of its own.
 struct StartWindow {

@@ -24,12 +24,12 @@
 #include "shell/formstart.h"
 #include "support/study_fixture.h"
 #include "widgets/titlebar.h"
+#include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-QString U(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 // Words "<prefix>0", "<prefix>1", … at `grade`.
 std::vector<FixtureWord> Words(const std::string& prefix, int n, int grade = 0)
@@ -108,7 +108,7 @@ struct SelectSetup {
     }
     void Highlight(const std::string& file)
     {
-        const QList<QListWidgetItem*> items = dialog->FileListBox->findItems(U(file), Qt::MatchExactly);
+        const QList<QListWidgetItem*> items = dialog->FileListBox->findItems(U(file.c_str()), Qt::MatchExactly);
         QCOMPARE(items.size(), 1);
         const QRect place = dialog->FileListBox->visualItemRect(items.first());
         QTest::mouseClick(dialog->FileListBox->viewport(), Qt::LeftButton, {}, place.center());
