@@ -13,7 +13,7 @@ PACKAGES=(
   fp-utils xchm xdg-utils desktop-file-utils
   xvfb xauth
   edict
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev clang-format-14
   # the input-method test: an X server, a session bus, fcitx5 with anthy and
   # its Qt 6 module, and a key sender
   dbus-x11 fcitx5 fcitx5-anthy fcitx5-frontend-qt6 xdotool
