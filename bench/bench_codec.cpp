@@ -47,8 +47,7 @@ void BM_MemcpySameSize(benchmark::State& state) {
 BENCHMARK(BM_MemcpySameSize);
 
 void BM_ReadLargestFile(benchmark::State& state) {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "lexilark_bench_codec.lx";
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "lexilark_bench_codec.lx";
     if (!WriteScrambledFile(path, SampleText())) {
         state.SkipWithError("cannot write the sample file");
         return;

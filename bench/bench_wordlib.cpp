@@ -21,7 +21,8 @@ namespace {
 class ScratchFolder {
 public:
     ScratchFolder()
-        : path_(std::filesystem::temp_directory_path() / ("lexilark_bench_wordlib." + std::to_string(std::random_device{}()))) {
+        : path_(std::filesystem::temp_directory_path() /
+                ("lexilark_bench_wordlib." + std::to_string(std::random_device{}()))) {
         std::filesystem::create_directories(path_);
     }
     ~ScratchFolder() {

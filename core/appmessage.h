@@ -8,8 +8,8 @@
 #include <string_view>
 
 // Flags and results of the message box, as the platform defines them.
-inline constexpr int kMsgOk = 0;       // OK button only
-inline constexpr int kMsgYesNo = 4;    // Yes and No buttons
+inline constexpr int kMsgOk = 0;     // OK button only
+inline constexpr int kMsgYesNo = 4;  // Yes and No buttons
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;

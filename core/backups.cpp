@@ -17,75 +17,61 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::function<void(const char*)>& StepHook()
-{
+std::function<void(const char*)>& StepHook() {
     static std::function<void(const char*)> hook;
     return hook;
 }
 
-void Step(const char* step)
-{
+void Step(const char* step) {
     if (StepHook()) StepHook()(step);
 }
 
 // A folder path without its trailing separator, so that renames and
 // comparisons see the folder itself.
-fs::path FolderPath(const std::string& gbkFolder)
-{
+fs::path FolderPath(const std::string& gbkFolder) {
     fs::path path = ToNativePath(gbkFolder);
     if (!path.has_filename()) path = path.parent_path();
     return path;
 }
 
-fs::path UserDir(const std::string& programFolder, int slot)
-{
-    return FolderPath(UserFolderOf(programFolder, slot));
-}
+fs::path UserDir(const std::string& programFolder, int slot) { return FolderPath(UserFolderOf(programFolder, slot)); }
 
-fs::path BackupRoot(const std::string& programFolder, int slot)
-{
+fs::path BackupRoot(const std::string& programFolder, int slot) {
     return FolderPath(BackupFolderOf(programFolder, slot));
 }
 
 // Beside the user folder, so that the swap is a rename on one disk.
-fs::path StagedDir(const std::string& programFolder, int slot)
-{
+fs::path StagedDir(const std::string& programFolder, int slot) {
     return UserDir(programFolder, slot).parent_path() / (".restore-user" + IntToStr(slot));
 }
-fs::path StagingDir(const std::string& programFolder, int slot)
-{
+fs::path StagingDir(const std::string& programFolder, int slot) {
     return UserDir(programFolder, slot).parent_path() / (".restore-user" + IntToStr(slot) + ".tmp");
 }
-fs::path ReplacedDir(const std::string& programFolder, int slot)
-{
+fs::path ReplacedDir(const std::string& programFolder, int slot) {
     return UserDir(programFolder, slot).parent_path() / (".replaced-user" + IntToStr(slot));
 }
 
 constexpr const char* kMakingPrefix = ".making-";
 
-std::string Lower(std::string text)
-{
+std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
-bool EndsWith(const std::string& text, const std::string& end)
-{
+bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 // Files a backup leaves out: the configuration with the passwords, should
 // one ever be put in a user folder, and the temporary files of a save that
 // is under way or was stopped.
-bool LeftOutOfBackups(const fs::path& file)
-{
+bool LeftOutOfBackups(const fs::path& file) {
     const std::string name = Lower(file.filename().string());
     return name == "init.ini" || EndsWith(name, ".tmp") || EndsWith(name, "~") ||
            name.find(".lxsave") != std::string::npos;
 }
 
-bool HoldsFiles(const fs::path& folder)
-{
+bool HoldsFiles(const fs::path& folder) {
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) return false;
     for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -96,15 +82,13 @@ bool HoldsFiles(const fs::path& folder)
 
 std::string Quoted(const fs::path& path) { return Gbk("“") + FromNativePath(path) + Gbk("”"); }
 
-std::string Failure(const char* utf8What, const fs::path& path, const std::error_code& ec)
-{
+std::string Failure(const char* utf8What, const fs::path& path, const std::error_code& ec) {
     return Gbk(utf8What) + Quoted(path) + Gbk("（") + Gbk(ec.message()) + Gbk("）");
 }
 
 // Copies the files of `from` into the new folder `to` (made here). On
 // failure `to` may hold part of the files; the caller removes it.
-bool CopyFolder(const fs::path& from, const fs::path& to, std::string& error)
-{
+bool CopyFolder(const fs::path& from, const fs::path& to, std::string& error) {
     std::error_code ec;
     fs::create_directories(to, ec);
     if (ec) {
@@ -151,16 +135,14 @@ struct BackupName {
     std::tm time{};
 };
 
-bool AllDigits(const std::string& text, size_t from, size_t count)
-{
+bool AllDigits(const std::string& text, size_t from, size_t count) {
     if (from + count > text.size()) return false;
     for (size_t i = from; i < from + count; ++i)
         if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
     return true;
 }
 
-bool ParseBackupName(const std::string& name, BackupName& parsed)
-{
+bool ParseBackupName(const std::string& name, BackupName& parsed) {
     if (name.size() < 15 || !AllDigits(name, 0, 8) || name[8] != '-' || !AllDigits(name, 9, 6)) return false;
     parsed.stamp = name.substr(0, 15);
     parsed.sequence = 1;
@@ -179,28 +161,25 @@ bool ParseBackupName(const std::string& name, BackupName& parsed)
     t.tm_min = number(11, 2);
     t.tm_sec = number(13, 2);
     t.tm_isdst = -1;
-    return t.tm_mon >= 0 && t.tm_mon < 12 && t.tm_mday >= 1 && t.tm_mday <= 31 && t.tm_hour < 24 &&
-           t.tm_min < 60 && t.tm_sec < 61;
+    return t.tm_mon >= 0 && t.tm_mon < 12 && t.tm_mday >= 1 && t.tm_mday <= 31 && t.tm_hour < 24 && t.tm_min < 60 &&
+           t.tm_sec < 61;
 }
 
-bool Newer(const BackupName& a, const BackupName& b)
-{
+bool Newer(const BackupName& a, const BackupName& b) {
     if (a.stamp != b.stamp) return a.stamp > b.stamp;
     return a.sequence > b.sequence;
 }
 
-std::string StampOf(std::time_t now)
-{
+std::string StampOf(std::time_t now) {
     const std::tm local = ToLocalTime(now);
     char text[32];
-    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                  local.tm_hour, local.tm_min, local.tm_sec);
     return text;
 }
 
 // Temporary folders of backups that a stopped program never finished.
-void RemoveUnfinishedBackups(const fs::path& root)
-{
+void RemoveUnfinishedBackups(const fs::path& root) {
     std::error_code ec;
     std::vector<fs::path> stale;
     for (fs::directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
@@ -210,8 +189,7 @@ void RemoveUnfinishedBackups(const fs::path& root)
 }
 
 // Removes all but the newest kBackupsKept backups, never `keep`.
-void Rotate(const std::string& programFolder, int slot, const std::string& keep)
-{
+void Rotate(const std::string& programFolder, int slot, const std::string& keep) {
     const auto names = ListBackups(programFolder, slot);
     const fs::path root = BackupRoot(programFolder, slot);
     // The protected backup counts among those kept.
@@ -232,13 +210,11 @@ void Rotate(const std::string& programFolder, int slot, const std::string& keep)
 
 void SetBackupStepHook(std::function<void(const char* step)> hook) { StepHook() = std::move(hook); }
 
-std::string BackupFolderOf(const std::string& gbkProgramFolder, int slot)
-{
+std::string BackupFolderOf(const std::string& gbkProgramFolder, int slot) {
     return gbkProgramFolder + "backups\\user" + IntToStr(slot) + "\\";
 }
 
-std::vector<std::string> ListBackups(const std::string& gbkProgramFolder, int slot)
-{
+std::vector<std::string> ListBackups(const std::string& gbkProgramFolder, int slot) {
     const fs::path root = BackupRoot(gbkProgramFolder, slot);
     std::vector<std::pair<BackupName, std::string>> found;
     std::error_code ec;
@@ -255,15 +231,13 @@ std::vector<std::string> ListBackups(const std::string& gbkProgramFolder, int sl
     return names;
 }
 
-std::time_t BackupTime(const std::string& name)
-{
+std::time_t BackupTime(const std::string& name) {
     BackupName parsed;
     if (!ParseBackupName(name, parsed)) return -1;
     return std::mktime(&parsed.time);
 }
 
-std::string BackupTimeText(const std::string& name)
-{
+std::string BackupTimeText(const std::string& name) {
     BackupName parsed;
     if (!ParseBackupName(name, parsed)) return {};
     const std::string& s = parsed.stamp;
@@ -274,8 +248,7 @@ std::string BackupTimeText(const std::string& name)
 }
 
 std::vector<BackupLibraryStats> BackupLibraries(const std::string& gbkProgramFolder, int slot,
-                                                const std::string& name)
-{
+                                                const std::string& name) {
     std::vector<BackupLibraryStats> libraries;
     const fs::path folder = BackupRoot(gbkProgramFolder, slot) / name;
     std::error_code ec;
@@ -312,8 +285,7 @@ std::vector<BackupLibraryStats> BackupLibraries(const std::string& gbkProgramFol
 }
 
 BackupOutcome MakeBackup(const std::string& gbkProgramFolder, int slot, std::time_t now,
-                         const std::string& protectedName)
-{
+                         const std::string& protectedName) {
     BackupOutcome outcome;
     const fs::path root = BackupRoot(gbkProgramFolder, slot);
     const fs::path source = UserDir(gbkProgramFolder, slot);
@@ -344,8 +316,7 @@ BackupOutcome MakeBackup(const std::string& gbkProgramFolder, int slot, std::tim
     return outcome;
 }
 
-bool AutomaticBackupDue(const std::string& gbkProgramFolder, int slot, std::time_t now)
-{
+bool AutomaticBackupDue(const std::string& gbkProgramFolder, int slot, std::time_t now) {
     if (!HoldsFiles(UserDir(gbkProgramFolder, slot))) return false;
     const auto names = ListBackups(gbkProgramFolder, slot);
     if (names.empty()) return true;
@@ -353,8 +324,7 @@ bool AutomaticBackupDue(const std::string& gbkProgramFolder, int slot, std::time
     return newest > now || now - newest >= kAutomaticBackupAge;
 }
 
-bool FinishRestore(const std::string& gbkProgramFolder, int slot, std::string* gbkError)
-{
+bool FinishRestore(const std::string& gbkProgramFolder, int slot, std::string* gbkError) {
     const fs::path user = UserDir(gbkProgramFolder, slot);
     const fs::path staged = StagedDir(gbkProgramFolder, slot);
     const fs::path replaced = ReplacedDir(gbkProgramFolder, slot);
@@ -380,9 +350,7 @@ bool FinishRestore(const std::string& gbkProgramFolder, int slot, std::string* g
     return true;
 }
 
-BackupOutcome RestoreBackup(const std::string& gbkProgramFolder, int slot, const std::string& name,
-                            std::time_t now)
-{
+BackupOutcome RestoreBackup(const std::string& gbkProgramFolder, int slot, const std::string& name, std::time_t now) {
     BackupOutcome outcome;
     std::string error;
     if (!FinishRestore(gbkProgramFolder, slot, &error)) {

@@ -50,14 +50,13 @@ struct BackupLibraryStats {
     std::string file;       // file name, GBK, e.g. "日语入门词汇.lx"
     bool readable = false;  // false when the file cannot be read as a library
     int words = 0;
-    int studied = 0;        // words shown at least once (StudyTimes > 0)
-    int aboveZero = 0;      // words above grade 0
+    int studied = 0;    // words shown at least once (StudyTimes > 0)
+    int aboveZero = 0;  // words above grade 0
 };
 // The libraries (*.lx files) of one backup, by file name, read through the
 // library line parse. A damaged or oversized file is listed unreadable;
 // nothing is shown to the learner while reading.
-std::vector<BackupLibraryStats> BackupLibraries(const std::string& gbkProgramFolder, int slot,
-                                                const std::string& name);
+std::vector<BackupLibraryStats> BackupLibraries(const std::string& gbkProgramFolder, int slot, const std::string& name);
 
 struct BackupOutcome {
     bool ok = false;
@@ -81,8 +80,7 @@ bool AutomaticBackupDue(const std::string& gbkProgramFolder, int slot, std::time
 // Puts backup `name` in place of slot's user folder, after backing up the
 // current state (when it holds files; `now` names that backup). On failure
 // the user folder is as it was.
-BackupOutcome RestoreBackup(const std::string& gbkProgramFolder, int slot, const std::string& name,
-                            std::time_t now);
+BackupOutcome RestoreBackup(const std::string& gbkProgramFolder, int slot, const std::string& name, std::time_t now);
 
 // Finishes or drops a restore of slot that a stopped program left half
 // done; removes its leftovers. False with a message when a rename fails.

@@ -11,7 +11,6 @@
 #endif
 #include <vector>
 
-
 namespace {
 
 constexpr uint32_t kMultiplier = 134735813u;  // 0x0807E7C5
@@ -50,11 +49,17 @@ int BitLength(const U128& x) {
     int n = 0;
     if (x.hi) {
         uint64_t h = x.hi;
-        while (h) { ++n; h >>= 1; }
+        while (h) {
+            ++n;
+            h >>= 1;
+        }
         return n + 64;
     }
     uint64_t l = x.lo;
-    while (l) { ++n; l >>= 1; }
+    while (l) {
+        ++n;
+        l >>= 1;
+    }
     return n;
 }
 
@@ -69,12 +74,17 @@ U128 ShiftRight(const U128& x, int s) {
 // 0 exactly half, 1 above half.
 int CompareRemainderWithHalf(const U128& x, int s) {
     U128 rem;
-    if (s >= 128) rem = x;
-    else if (s >= 64) rem = {x.hi & ((s == 64) ? 0 : ((uint64_t{1} << (s - 64)) - 1)), x.lo};
-    else rem = {0, x.lo & ((uint64_t{1} << s) - 1)};
+    if (s >= 128)
+        rem = x;
+    else if (s >= 64)
+        rem = {x.hi & ((s == 64) ? 0 : ((uint64_t{1} << (s - 64)) - 1)), x.lo};
+    else
+        rem = {0, x.lo & ((uint64_t{1} << s) - 1)};
     U128 half;
-    if (s - 1 >= 64) half = {uint64_t{1} << (s - 1 - 64), 0};
-    else half = {0, uint64_t{1} << (s - 1)};
+    if (s - 1 >= 64)
+        half = {uint64_t{1} << (s - 1 - 64), 0};
+    else
+        half = {0, uint64_t{1} << (s - 1)};
     if (rem.hi != half.hi) return rem.hi < half.hi ? -1 : 1;
     if (rem.lo != half.lo) return rem.lo < half.lo ? -1 : 1;
     return 0;
@@ -107,19 +117,19 @@ void RoundToBits(const U128& x, int bits, uint64_t& mantissa, int& shift) {
 int ExactDraw(int32_t s, int n) {
     if (s == 0 || n == 0) return 0;
     constexpr uint64_t kReciprocal = 0x8000000080000001ull;  // * 2^-95
-    uint64_t a = s < 0 ? uint64_t{0} - static_cast<uint64_t>(static_cast<int64_t>(s))
-                       : static_cast<uint64_t>(s);
+    uint64_t a = s < 0 ? uint64_t{0} - static_cast<uint64_t>(static_cast<int64_t>(s)) : static_cast<uint64_t>(s);
     uint64_t m64, m53, m;
     int e1, e2, e3;
     RoundToBits(Mul64(a, kReciprocal), 64, m64, e1);
     RoundToBits(U128{0, m64}, 53, m53, e2);
-    uint64_t absN = n < 0 ? uint64_t{0} - static_cast<uint64_t>(static_cast<int64_t>(n))
-                          : static_cast<uint64_t>(n);
+    uint64_t absN = n < 0 ? uint64_t{0} - static_cast<uint64_t>(static_cast<int64_t>(n)) : static_cast<uint64_t>(n);
     RoundToBits(Mul64(absN, m53), 64, m, e3);
     int exponent = e1 + e2 + e3 - 95;  // value = m * 2^exponent
     uint64_t magnitude;
-    if (exponent >= 0) magnitude = exponent >= 64 ? 0 : (m << exponent);
-    else magnitude = -exponent >= 64 ? 0 : (m >> -exponent);
+    if (exponent >= 0)
+        magnitude = exponent >= 64 ? 0 : (m << exponent);
+    else
+        magnitude = -exponent >= 64 ? 0 : (m >> -exponent);
     bool negative = (s < 0) != (n < 0);
     return negative ? -static_cast<int>(magnitude) : static_cast<int>(magnitude);
 }
@@ -195,7 +205,7 @@ Keystream& SharedKeystream() {
 // so that reads and writes leave the global generator where the
 // byte-by-byte process would have left it.
 uint32_t StateAfterDraws(uint64_t draws) {
-    uint32_t mul = 1, add = 0;        // accumulated affine map
+    uint32_t mul = 1, add = 0;  // accumulated affine map
     uint32_t curMul = kMultiplier, curAdd = kIncrement;
     while (draws) {
         if (draws & 1) {

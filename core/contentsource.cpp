@@ -24,13 +24,10 @@ char32_t NextCodePoint(std::string_view s, size_t& i) {
 }
 
 bool IsKanji(char32_t c) {
-    return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF) ||
-           c == 0x3005;
+    return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF) || c == 0x3005;
 }
 
-bool IsKana(char32_t c) {
-    return (c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30FA) || c == 0x30FC;
-}
+bool IsKana(char32_t c) { return (c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30FA) || c == 0x30FC; }
 
 template <typename Pred>
 bool AllOf(std::string_view s, Pred pred) {
@@ -105,8 +102,7 @@ std::string CheckEntry(const ContentEntry& e) {
     for (const auto& [sentence, translation] : e.sentences) {
         if (sentence.empty() || translation.empty()) return "a sentence or its translation is empty";
         if (auto bad = NonGbkCharacter(sentence)) return "the sentence holds " + *bad + ", which GBK cannot hold";
-        if (auto bad = NonGbkCharacter(translation))
-            return "the translation holds " + *bad + ", which GBK cannot hold";
+        if (auto bad = NonGbkCharacter(translation)) return "the translation holds " + *bad + ", which GBK cannot hold";
         if (!EndsWithAny(sentence, {"。", "？", "！"}))
             return "the sentence \"" + sentence + "\" does not end with \"。\", \"？\" or \"！\"";
     }
@@ -120,9 +116,9 @@ struct ListLine {
 }  // namespace
 
 const std::vector<std::string>& PartOfSpeechMarks() {
-    static const std::vector<std::string> marks = {
-        "[名]", "[代]", "[数]", "[量]", "[动1]", "[动2]", "[动3]", "[形1]", "[形2]",
-        "[副]", "[连体]", "[接]", "[感]", "[寒暄]", "[接头]", "[接尾]", "[助]"};
+    static const std::vector<std::string> marks = {"[名]",  "[代]",   "[数]",   "[量]",   "[动1]",  "[动2]",
+                                                   "[动3]", "[形1]",  "[形2]",  "[副]",   "[连体]", "[接]",
+                                                   "[感]",  "[寒暄]", "[接头]", "[接尾]", "[助]"};
     return marks;
 }
 
@@ -163,8 +159,8 @@ std::string ContentImportText(const ContentFile& file) {
     return out;
 }
 
-bool MergeDataLists(const DataListTexts& handMade, const DataListTexts& names,
-                    const std::vector<ContentFile>& files, DataListTexts& merged, std::string& error) {
+bool MergeDataLists(const DataListTexts& handMade, const DataListTexts& names, const std::vector<ContentFile>& files,
+                    DataListTexts& merged, std::string& error) {
     auto linesOf = [](const std::string& text) {
         std::vector<std::string> lines = SplitAt(text, '\n');
         for (std::string& l : lines)
@@ -179,15 +175,13 @@ bool MergeDataLists(const DataListTexts& handMade, const DataListTexts& names,
     for (size_t n = 1; n < readingLines.size(); ++n) {
         size_t tab = readingLines[n].find('\t');
         if (tab == std::string::npos) continue;
-        readingOf.emplace(readingLines[n].substr(0, tab),
-                          std::pair{TrimBlanks(readingLines[n].substr(tab + 1)),
-                                    names.readings + " line " + std::to_string(n + 1)});
+        readingOf.emplace(readingLines[n].substr(0, tab), std::pair{TrimBlanks(readingLines[n].substr(tab + 1)),
+                                                                    names.readings + " line " + std::to_string(n + 1)});
     }
     // lx3: the hand-written lines keep their numbers; new sentences follow.
     std::vector<std::string> sentenceLines = linesOf(handMade.sentences);
     std::map<std::string, int> sentenceNo;
-    for (size_t n = 1; n < sentenceLines.size(); ++n)
-        sentenceNo.emplace(sentenceLines[n], static_cast<int>(n));
+    for (size_t n = 1; n < sentenceLines.size(); ++n) sentenceNo.emplace(sentenceLines[n], static_cast<int>(n));
     // lx4: every word once, in the order it is first met.
     std::vector<std::string> indexLines = linesOf(handMade.index);
     std::vector<std::string> indexOrder;

@@ -18,11 +18,11 @@
 struct ContentEntry {
     std::string word, reading, meaning;
     std::vector<std::pair<std::string, std::string>> sentences;  // sentence, translation
-    int line = 0;  // counted from 1
+    int line = 0;                                                // counted from 1
 };
 
 struct ContentFile {
-    std::string name;  // the library name: the file name without ".tsv"
+    std::string name;       // the library name: the file name without ".tsv"
     std::string shownName;  // for messages: the file name
     std::vector<ContentEntry> entries;
 };

@@ -103,8 +103,7 @@ std::string LookupAlias(std::string_view aliasText, std::string_view word) {
 
 std::optional<std::vector<std::string>> LookupSentences(std::string_view indexText,
                                                         const std::vector<std::string>& sentenceLines,
-                                                        std::string_view word,
-                                                        int sentenceCountPerWord) {
+                                                        std::string_view word, int sentenceCountPerWord) {
     size_t at = FindEntry(indexText, word);
     if (at == std::string_view::npos) return std::nullopt;
     std::string_view line = indexText.substr(at);

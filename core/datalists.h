@@ -45,8 +45,7 @@ std::string LookupAlias(std::string_view aliasText, std::string_view word);
 // are data errors of the index and are skipped.
 std::optional<std::vector<std::string>> LookupSentences(std::string_view indexText,
                                                         const std::vector<std::string>& sentenceLines,
-                                                        std::string_view word,
-                                                        int sentenceCountPerWord);
+                                                        std::string_view word, int sentenceCountPerWord);
 
 // Splits a list text at line feeds, dropping a carriage return before each.
 std::vector<std::string> SplitDataLines(std::string_view text);

@@ -71,12 +71,10 @@ void TMyWordLib::LoadFavourites(const std::string& gbkPath) {
                 textTag("editor", next.Editor);
                 intTag("groupcount", next.GroupCount);
                 intTag("groupindex", next.GroupIndex);
-                for (int i = 0; i < 6; ++i)
-                    textTag("GradeWordLastWord" + std::to_string(i), next.GradeWordLastWord[i]);
+                for (int i = 0; i < 6; ++i) textTag("GradeWordLastWord" + std::to_string(i), next.GradeWordLastWord[i]);
                 continue;
             }
-            if (next.CurrentIndex >= kMaxLibraryWords)
-                throw LibraryFormatError(Gbk("文件中的单词超过了10000个。"));
+            if (next.CurrentIndex >= kMaxLibraryWords) throw LibraryFormatError(Gbk("文件中的单词超过了10000个。"));
             WordList& word = next.Words[next.CurrentIndex];
             word = ParseWordLine(line);
             next.TotalDisplays += word.StudyTimes;
@@ -109,8 +107,7 @@ bool TMyWordLib::SaveFavourites() {
     AppendNumberTag(text, "lt", LoopTimes);
     AppendNumberTag(text, "tlt", ThisLoopTime);
     AppendNumberTag(text, "tt", TotalTime);
-    for (int i = 0; i < 6; ++i)
-        AppendTextTag(text, "GradeWordLastWord" + std::to_string(i), GradeWordLastWord[i]);
+    for (int i = 0; i < 6; ++i) AppendTextTag(text, "GradeWordLastWord" + std::to_string(i), GradeWordLastWord[i]);
     text += '\n';
     for (int i = 0; i < Count; ++i) {
         if (i > 0) text += '\n';
@@ -120,7 +117,8 @@ bool TMyWordLib::SaveFavourites() {
     }
     if (text.size() > kLargestReadableFile) {
         // Such a file could never be opened again: keep the old one.
-        ShowAppMessageUtf8("收藏库的内容太多，保存后的文件将无法打开，因此没有保存！\r\n\r\n请删除一些单词或缩短释义后再保存。");
+        ShowAppMessageUtf8(
+            "收藏库的内容太多，保存后的文件将无法打开，因此没有保存！\r\n\r\n请删除一些单词或缩短释义后再保存。");
         return false;
     }
     return ReportSaveResult(WriteScrambledFile(ToNativePath(Path), text));

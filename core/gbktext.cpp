@@ -1,8 +1,8 @@
 #include "core/gbktext.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -27,8 +27,8 @@ size_t Utf8SequenceLength(unsigned char lead) {
 // malformed input sequence, reporting its offset. With `skipped`, a UTF-8
 // character that has no form in the target is left out instead and its
 // offset recorded.
-bool IconvConvert(const char* to, const char* from, std::string_view in, std::string& out,
-                  size_t* badOffset, bool replaceInvalid, std::vector<size_t>* skipped = nullptr) {
+bool IconvConvert(const char* to, const char* from, std::string_view in, std::string& out, size_t* badOffset,
+                  bool replaceInvalid, std::vector<size_t>* skipped = nullptr) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return false;
     out.clear();
@@ -67,8 +67,7 @@ bool IconvConvert(const char* to, const char* from, std::string_view in, std::st
     return ok;
 }
 #else
-bool WinConvert(UINT fromCp, UINT toCp, std::string_view in, std::string& out, size_t* badOffset,
-                bool replaceInvalid) {
+bool WinConvert(UINT fromCp, UINT toCp, std::string_view in, std::string& out, size_t* badOffset, bool replaceInvalid) {
     out.clear();
     if (in.empty()) return true;
     DWORD flags = replaceInvalid ? 0 : MB_ERR_INVALID_CHARS;
@@ -141,8 +140,10 @@ std::string Utf8ToGbkSkipping(std::string_view utf8, std::vector<size_t>& missin
                          ? 1
                          : std::min(utf8.size() - pos, Utf8SequenceLength(static_cast<unsigned char>(utf8[pos])));
         std::string one;
-        if (WinConvert(CP_UTF8, 936, utf8.substr(pos, len), one, nullptr, false)) out += one;
-        else missing.push_back(pos);
+        if (WinConvert(CP_UTF8, 936, utf8.substr(pos, len), one, nullptr, false))
+            out += one;
+        else
+            missing.push_back(pos);
         pos += len;
     }
 #else
@@ -164,12 +165,16 @@ size_t Utf8CharacterAt(std::string_view text, size_t i) {
         len = 2;
     } else if (c >= 0xE0 && c <= 0xEF) {
         len = 3;
-        if (c == 0xE0) low = 0xA0;        // no overlong forms
-        else if (c == 0xED) high = 0x9F;  // no surrogates
+        if (c == 0xE0)
+            low = 0xA0;  // no overlong forms
+        else if (c == 0xED)
+            high = 0x9F;  // no surrogates
     } else if (c >= 0xF0 && c <= 0xF4) {
         len = 4;
-        if (c == 0xF0) low = 0x90;
-        else if (c == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+        if (c == 0xF0)
+            low = 0x90;
+        else if (c == 0xF4)
+            high = 0x8F;  // nothing above U+10FFFF
     } else {
         return 0;
     }

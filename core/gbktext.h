@@ -63,8 +63,7 @@ std::string FromNativePath(const std::filesystem::path& path);
 class ConvertError : public std::runtime_error {
 public:
     // `gbkMessage` is the GBK text shown to the learner.
-    explicit ConvertError(std::string gbkMessage)
-        : std::runtime_error(gbkMessage), message_(std::move(gbkMessage)) {}
+    explicit ConvertError(std::string gbkMessage) : std::runtime_error(gbkMessage), message_(std::move(gbkMessage)) {}
     const std::string& Message() const { return message_; }
 
 private:

@@ -6,8 +6,7 @@
 namespace {
 
 // The text between the first opening mark and the closing mark after it.
-std::string Between(std::string_view text, std::string_view name)
-{
+std::string Between(std::string_view text, std::string_view name) {
     const std::string open = OpenMark(name);
     const size_t start = FindGbk(text, open);
     if (start == std::string_view::npos) return {};
@@ -21,8 +20,7 @@ std::string Between(std::string_view text, std::string_view name)
 
 std::string HelpSection(std::string_view text, std::string_view name) { return Between(text, name); }
 
-std::string HelpPage(std::string_view section, std::string_view tag, int index)
-{
+std::string HelpPage(std::string_view section, std::string_view tag, int index) {
     const std::string close = CloseMark(tag);
     for (int skipped = 0; skipped < index; ++skipped) {
         const size_t end = FindGbk(section, close);
@@ -32,8 +30,7 @@ std::string HelpPage(std::string_view section, std::string_view tag, int index)
     return Between(section, tag);
 }
 
-std::vector<std::string> HelpPages(std::string_view section, std::string_view tag)
-{
+std::vector<std::string> HelpPages(std::string_view section, std::string_view tag) {
     const std::string close = CloseMark(tag);
     std::vector<std::string> pages;
     for (;;) {
@@ -47,8 +44,7 @@ std::vector<std::string> HelpPages(std::string_view section, std::string_view ta
     return pages;
 }
 
-std::string JoinHelpLines(std::string_view fileText)
-{
+std::string JoinHelpLines(std::string_view fileText) {
     std::string joined;
     joined.reserve(fileText.size() + fileText.size() / 16);
     size_t start = 0;

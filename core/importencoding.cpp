@@ -22,10 +22,8 @@ std::string LineLabel(std::string_view text, size_t offset) {
     return Gbk("第") + std::to_string(ImportLineAt(text, offset)) + Gbk("行");
 }
 
-std::string UnreadableMessage(const char* headlineUtf8, const char* adviceUtf8, std::string_view text,
-                              size_t offset) {
-    return Gbk(headlineUtf8) + "\r\n\r\n" + Gbk("位　　置：") + LineLabel(text, offset) + "\r\n\r\n" +
-           Gbk(adviceUtf8);
+std::string UnreadableMessage(const char* headlineUtf8, const char* adviceUtf8, std::string_view text, size_t offset) {
+    return Gbk(headlineUtf8) + "\r\n\r\n" + Gbk("位　　置：") + LineLabel(text, offset) + "\r\n\r\n" + Gbk(adviceUtf8);
 }
 
 // The code point of the well-formed UTF-8 character at `offset`.

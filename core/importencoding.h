@@ -22,5 +22,4 @@ size_t ImportLineAt(std::string_view text, size_t offset);
 // message names the line where reading it fails), or when it is UTF-8 and
 // holds characters GBK cannot hold (one message names each of them with its
 // line, the first twenty of them when there are more).
-std::optional<std::string> ImportSourceToGbk(std::string_view bytes,
-                                             SourceEncoding encoding = SourceEncoding::Detect);
+std::optional<std::string> ImportSourceToGbk(std::string_view bytes, SourceEncoding encoding = SourceEncoding::Detect);

@@ -51,8 +51,7 @@ int IntValue(std::string_view line, std::string_view name) {
     try {
         return StrToInt(text);
     } catch (const ConvertError&) {
-        throw LibraryFormatError(Gbk("“") + std::string(name) + Gbk("”的值“") + std::string(text) +
-                                 Gbk("”不是整数"));
+        throw LibraryFormatError(Gbk("“") + std::string(name) + Gbk("”的值“") + std::string(text) + Gbk("”不是整数"));
     }
 }
 
@@ -122,8 +121,7 @@ WordList ReadWordLine(std::string_view line, const WordMarks& marks) {
         throw LibraryFormatError(Gbk("单词“") + w.Word + Gbk("”的级别“") + std::string(grade) + Gbk("”不是整数"));
     }
     if (w.Grade < 0 || w.Grade > 5)
-        throw LibraryFormatError(Gbk("单词“") + w.Word + Gbk("”的级别") + std::string(grade) +
-                                 Gbk("不在0到5之间"));
+        throw LibraryFormatError(Gbk("单词“") + w.Word + Gbk("”的级别") + std::string(grade) + Gbk("不在0到5之间"));
     return w;
 }
 
@@ -168,8 +166,7 @@ bool HasOpeningMark(std::string_view line, std::string_view name) {
     return FindMark(line, Mark(name, false).view()) != std::string_view::npos;
 }
 
-void ParseLibraryLines(const std::vector<std::string>& lines, LibraryFileValues& values,
-                       std::vector<WordList>& words) {
+void ParseLibraryLines(const std::vector<std::string>& lines, LibraryFileValues& values, std::vector<WordList>& words) {
     values.LoopTimes = 1;
     values.ThisLoopTime = 0;
     values.TotalDisplays = 0;

@@ -56,8 +56,7 @@ WordList ParseWordLine(std::string_view line);
 // afresh), word lines are appended to `words`. Throws LibraryFormatError,
 // naming the line, for a number that is not an integer, a word line cut
 // short, a grade outside 0..5 or more than kMaxLibraryWords words.
-void ParseLibraryLines(const std::vector<std::string>& lines, LibraryFileValues& values,
-                       std::vector<WordList>& words);
+void ParseLibraryLines(const std::vector<std::string>& lines, LibraryFileValues& values, std::vector<WordList>& words);
 
 // NeutralValue for the tags of library and favourites files.
 std::string LibraryTagValue(std::string_view gbkValue);

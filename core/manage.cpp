@@ -15,12 +15,38 @@ namespace {
 // Every tag of init.ini. A value holding a mark of one of these would be
 // found in place of the real one when the file is read back (a password
 // "<user2>x</user2>" would make a user), so values are neutralised.
-constexpr std::string_view kConfigTags[] = {
-    "name", "delaytime", "autocleareditinput", "mute", "showsentence", "fontnamecn", "fontnameen",
-    "fontcolor", "backcolor", "bordercolor", "sentencecountperword", "readmode", "memorymode", "userindex",
-    "user0", "user1", "user2", "user3", "user4", "user5",
-    "password0", "password1", "password2", "password3", "password4", "password5",
-    "lastwordlib0", "lastwordlib1", "lastwordlib2", "lastwordlib3", "lastwordlib4", "lastwordlib5"};
+constexpr std::string_view kConfigTags[] = {"name",
+                                            "delaytime",
+                                            "autocleareditinput",
+                                            "mute",
+                                            "showsentence",
+                                            "fontnamecn",
+                                            "fontnameen",
+                                            "fontcolor",
+                                            "backcolor",
+                                            "bordercolor",
+                                            "sentencecountperword",
+                                            "readmode",
+                                            "memorymode",
+                                            "userindex",
+                                            "user0",
+                                            "user1",
+                                            "user2",
+                                            "user3",
+                                            "user4",
+                                            "user5",
+                                            "password0",
+                                            "password1",
+                                            "password2",
+                                            "password3",
+                                            "password4",
+                                            "password5",
+                                            "lastwordlib0",
+                                            "lastwordlib1",
+                                            "lastwordlib2",
+                                            "lastwordlib3",
+                                            "lastwordlib4",
+                                            "lastwordlib5"};
 
 bool IsSlot(int index) { return index >= 0 && index < kUserSlots; }
 
@@ -50,9 +76,7 @@ void TManage::LoadConfig() {
     auto truth = [&](const char* key, bool& field) {
         convert(key, [&](const std::string& v) { field = StrToBool(v); });
     };
-    auto text = [&](const char* key, std::string& field) {
-        convert(key, [&](const std::string& v) { field = v; });
-    };
+    auto text = [&](const char* key, std::string& field) { convert(key, [&](const std::string& v) { field = v; }); };
 
     number("delaytime", delaytime);
     truth("autocleareditinput", autocleareditinput);
@@ -67,8 +91,10 @@ void TManage::LoadConfig() {
     number("readmode", readmode);
     number("memorymode", memorymode);
 
-    if (FindTagValue(configText, "userindex").empty()) userindex = 0;
-    else number("userindex", userindex);
+    if (FindTagValue(configText, "userindex").empty())
+        userindex = 0;
+    else
+        number("userindex", userindex);
     if (!IsSlot(userindex)) userindex = 0;
 
     for (int n = 0; n < kUserSlots; ++n) {

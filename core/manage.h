@@ -43,8 +43,8 @@ public:
     bool showsentence = false;
     int readmode = 0;
     int memorymode = 0;
-    std::string fontnamecn;   // "宋体" by default
-    std::string fontnameen;   // "Times New Roman"
+    std::string fontnamecn;  // "宋体" by default
+    std::string fontnameen;  // "Times New Roman"
     int fontcolor = 16777215;
     int backcolor = 10045497;
     int bordercolor = 15650749;

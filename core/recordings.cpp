@@ -14,7 +14,8 @@ RecordingLookup FindRecording(const std::string& gbkProgramFolder, std::string_v
                               const std::string& word) {
     auto exists = [&](const std::string& name) {
         std::error_code ec;
-        return !name.empty() && std::filesystem::is_regular_file(ToNativePath(RecordingPath(gbkProgramFolder, name)), ec);
+        return !name.empty() &&
+               std::filesystem::is_regular_file(ToNativePath(RecordingPath(gbkProgramFolder, name)), ec);
     };
     RecordingLookup found;
     if (exists(word + ".wav")) {

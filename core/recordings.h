@@ -10,14 +10,13 @@
 #include "core/wordlist.h"
 
 struct RecordingLookup {
-    std::string name;  // "word.wav", "alias.wav", or empty when the word has no alias
+    std::string name;    // "word.wav", "alias.wav", or empty when the word has no alias
     bool found = false;  // the file "wav\" + name exists
 };
 
 // `gbkProgramFolder` ends in its separator; `aliasText` is the lower-cased
 // alias list; `word` is looked up as it is (callers trim it).
-RecordingLookup FindRecording(const std::string& gbkProgramFolder, std::string_view aliasText,
-                              const std::string& word);
+RecordingLookup FindRecording(const std::string& gbkProgramFolder, std::string_view aliasText, const std::string& word);
 
 // The full GBK path of a recording name found by FindRecording.
 std::string RecordingPath(const std::string& gbkProgramFolder, const std::string& name);

@@ -93,8 +93,7 @@ void RemoveStaleTemporaries(const fs::path& target) {
     for (; !ec && it != end; it.increment(ec)) {
         std::optional<unsigned long> owner = TemporaryOwner(it->path().filename().native(), targetName);
         if (!owner) continue;
-        if (*owner == static_cast<unsigned long>(OwnProcessId()) ||
-            !ProcessIsRunning(static_cast<ProcessId>(*owner))) {
+        if (*owner == static_cast<unsigned long>(OwnProcessId()) || !ProcessIsRunning(static_cast<ProcessId>(*owner))) {
             std::error_code ignored;
             fs::remove(it->path(), ignored);
         }
@@ -150,8 +149,8 @@ TargetState InspectTarget(const fs::path& target) {
     return state;
 }
 
-SaveResult WriteTemporary(const fs::path& temp, const fs::path& target, std::string_view bytes,
-                          const TargetState&, NewFileAccess) {
+SaveResult WriteTemporary(const fs::path& temp, const fs::path& target, std::string_view bytes, const TargetState&,
+                          NewFileAccess) {
     HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {SaveResult::Fault::CannotCreate, target, LastError()};
     std::error_code error;
@@ -213,7 +212,8 @@ SaveResult WriteTemporary(const fs::path& temp, const fs::path& target, std::str
     if (!error && state.exists) {
         // Keeping the owner needs privileges the program usually lacks;
         // the file is then the saver's, as any new file would be.
-        if (fchown(fd, state.owner, state.group) != 0) { /* kept as the saver's */ }
+        if (fchown(fd, state.owner, state.group) != 0) { /* kept as the saver's */
+        }
         if (fchmod(fd, state.mode) != 0) error = LastError();
     }
     if (!error && fsync(fd) != 0) error = LastError();
@@ -262,16 +262,16 @@ std::string Reason(const std::error_code& error) {
 std::string SaveResult::Message() const {
     const std::string name = FromNativePath(file_);
     switch (fault_) {
-    case Fault::None:
-        return {};
-    case Fault::CannotCreate:
-        return Gbk("文件打不开：\r\n") + name + "\r\n\r\n" + Reason(error_) + Gbk("没有保存。");
-    case Fault::ReadOnly:
-        return Gbk("文件是只读的，不能覆盖：\r\n") + name +
-               Gbk("\r\n\r\n没有保存，原来的文件保持不变。去掉它的只读属性后才能保存。");
-    case Fault::WriteFailed:
-        return Gbk("文件无法写入：\r\n") + name + "\r\n\r\n" + Reason(error_) +
-               Gbk("没有保存，原来的文件保持不变。");
+        case Fault::None:
+            return {};
+        case Fault::CannotCreate:
+            return Gbk("文件打不开：\r\n") + name + "\r\n\r\n" + Reason(error_) + Gbk("没有保存。");
+        case Fault::ReadOnly:
+            return Gbk("文件是只读的，不能覆盖：\r\n") + name +
+                   Gbk("\r\n\r\n没有保存，原来的文件保持不变。去掉它的只读属性后才能保存。");
+        case Fault::WriteFailed:
+            return Gbk("文件无法写入：\r\n") + name + "\r\n\r\n" + Reason(error_) +
+                   Gbk("没有保存，原来的文件保持不变。");
     }
     return {};
 }
@@ -287,7 +287,8 @@ namespace {
 SaveResult InspectSave(const fs::path& requested, fs::path& target, TargetState& state) {
     std::optional<fs::path> followed = FollowLinks(requested);
     if (!followed)
-        return {SaveResult::Fault::CannotCreate, requested, std::make_error_code(std::errc::too_many_symbolic_link_levels)};
+        return {SaveResult::Fault::CannotCreate, requested,
+                std::make_error_code(std::errc::too_many_symbolic_link_levels)};
     target = *followed;
     state = InspectTarget(target);
     if (state.exists && !state.regular)

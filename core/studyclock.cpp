@@ -6,23 +6,18 @@
 
 namespace {
 
-void AppendTwoDigits(std::string& out, int value)
-{
+void AppendTwoDigits(std::string& out, int value) {
     out += static_cast<char>('0' + value / 10);
     out += static_cast<char>('0' + value % 10);
 }
 
 // Taking the idle time back out never drives a clock below zero: a negative
 // total would be written into the library file.
-void TakeBack(int& clock, int seconds)
-{
-    clock = clock > seconds ? clock - seconds : 0;
-}
+void TakeBack(int& clock, int seconds) { clock = clock > seconds ? clock - seconds : 0; }
 
 }  // namespace
 
-std::string FormatClock(int seconds)
-{
+std::string FormatClock(int seconds) {
     if (seconds < 0) seconds = 0;
     std::string text;
     text.reserve(8);
@@ -34,15 +29,12 @@ std::string FormatClock(int seconds)
     return text;
 }
 
-int StudySpeed(int shownCount, int activeSeconds)
-{
+int StudySpeed(int shownCount, int activeSeconds) {
     if (activeSeconds <= 0) return 0;
     return static_cast<int>(static_cast<int64_t>(shownCount) * 60 / activeSeconds);
 }
 
-StudyClockTexts TStudyClock::Tick(const StudyClockCounters& c, int screenWidth,
-                                  const std::function<void()>& pause)
-{
+StudyClockTexts TStudyClock::Tick(const StudyClockCounters& c, int screenWidth, const std::function<void()>& pause) {
     StudyClockTexts texts;
     texts.hideThisTime = screenWidth <= 810;
 
@@ -67,12 +59,10 @@ StudyClockTexts TStudyClock::Tick(const StudyClockCounters& c, int screenWidth,
     texts.speed = IntToStr(speed) + Gbk(" 词/分");
 
     const int left = c.WordsAtGrade - c.Step;
-    if (left > 0 && speed > 0)
-        texts.leftTime = FormatClock(static_cast<int>(static_cast<int64_t>(left) * 60 / speed));
+    if (left > 0 && speed > 0) texts.leftTime = FormatClock(static_cast<int>(static_cast<int64_t>(left) * 60 / speed));
     return texts;
 }
 
-ScreenLayout LayoutForScreenWidth(int screenWidth)
-{
+ScreenLayout LayoutForScreenWidth(int screenWidth) {
     return ScreenLayout{screenWidth <= 800 ? 0 : 50, screenWidth != 640, screenWidth > 810};
 }

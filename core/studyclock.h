@@ -28,22 +28,20 @@ struct StudyClockCounters {
 // Builds the view for any study list that carries the counters under their
 // usual names (TWordLib does).
 template <class StudyList>
-StudyClockCounters CountersOf(StudyList& list)
-{
+StudyClockCounters CountersOf(StudyList& list) {
     const int grade = list.CurrentGrade;
     const int atGrade = grade >= 0 && grade < 6 ? list.GradeCount[grade] : 0;
-    return StudyClockCounters{list.ActiveSeconds, list.TotalTime, list.ThisLoopTime,
-                              list.IdleSeconds,   list.IdleLimit, list.ShownCount,
-                              atGrade,            list.Step};
+    return StudyClockCounters{list.ActiveSeconds, list.TotalTime,  list.ThisLoopTime, list.IdleSeconds,
+                              list.IdleLimit,     list.ShownCount, atGrade,           list.Step};
 }
 
 // What one tick shows. Texts are GBK.
 struct StudyClockTexts {
-    bool hideThisTime = false;  // small screens lose LabelThisTime
-    std::string thisTime;       // LabelThisTime and its large copy PanelThisTime
-    std::string totalTime;      // LabelTotalTime
-    std::string loopTime;       // LabelThisLoopTime
-    std::string speed;          // LabelSpeed, "<n> 词/分"
+    bool hideThisTime = false;            // small screens lose LabelThisTime
+    std::string thisTime;                 // LabelThisTime and its large copy PanelThisTime
+    std::string totalTime;                // LabelTotalTime
+    std::string loopTime;                 // LabelThisLoopTime
+    std::string speed;                    // LabelSpeed, "<n> 词/分"
     std::optional<std::string> leftTime;  // LabelLeftTime; nothing keeps the old text
 };
 
@@ -58,14 +56,13 @@ public:
 
     // One tick. `pause` is the pause button's handler; it runs when the idle
     // limit is reached, before the idle time is taken back out of the clocks.
-    StudyClockTexts Tick(const StudyClockCounters& counters, int screenWidth,
-                         const std::function<void()>& pause);
+    StudyClockTexts Tick(const StudyClockCounters& counters, int screenWidth, const std::function<void()>& pause);
 };
 
 // How the study window lays itself out for a given screen width.
 struct ScreenLayout {
-    int borderWidth;        // 0 on screens up to 800 pixels, else 50
-    bool showReadModes;     // Panel2 hides on a 640-pixel screen
-    bool showThisTimeLabel; // LabelThisTime hides on screens up to 810 pixels
+    int borderWidth;         // 0 on screens up to 800 pixels, else 50
+    bool showReadModes;      // Panel2 hides on a 640-pixel screen
+    bool showThisTimeLabel;  // LabelThisTime hides on screens up to 810 pixels
 };
 ScreenLayout LayoutForScreenWidth(int screenWidth);

@@ -12,9 +12,9 @@ public:
     // The word box. The word, its reading and its meaning are never removed
     // from the screen; they are shown or hidden by the colour they are
     // painted in (the study list's font colour or background colour).
-    virtual void WriteWord(const std::string& word) = 0;            // PanelE
-    virtual void WriteReadingOf(const std::string& word) = 0;       // PanelT: looked up by the word
-    virtual void WriteMeaning(const std::string& meaning) = 0;      // MemoC, fitted into its box
+    virtual void WriteWord(const std::string& word) = 0;        // PanelE
+    virtual void WriteReadingOf(const std::string& word) = 0;   // PanelT: looked up by the word
+    virtual void WriteMeaning(const std::string& meaning) = 0;  // MemoC, fitted into its box
     // MemoSentence, looked up by the word; an empty word (sentences switched
     // off) empties the box and leaves it hidden.
     virtual void WriteSentencesOf(const std::string& word) = 0;

@@ -95,4 +95,3 @@ void AppendTag(std::string& out, std::string_view name, std::string_view gbkValu
     AppendNeutralValue(out, gbkValue, formatTags);
     AppendCloseTag(out, name);
 }
-

@@ -29,9 +29,7 @@ std::string EntryMessage(std::string_view headlineUtf8, size_t line, const WordL
     return text;
 }
 
-bool HasTwoSpaceIndent(std::string_view line) {
-    return line.size() >= 2 && line[0] == ' ' && line[1] == ' ';
-}
+bool HasTwoSpaceIndent(std::string_view line) { return line.size() >= 2 && line[0] == ' ' && line[1] == ' '; }
 
 // True when the last byte of `text` is the first half of a double-byte
 // character. Written as it is, it would pair with the "<" of the closing mark,
@@ -56,7 +54,9 @@ bool HeaderTextsStorable(std::string_view editor, std::string_view date, std::st
     for (std::string_view text : {editor, date, version}) {
         if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos ||
             !FindFormatMark(text).empty() || EndsInsideCharacter(text)) {
-            ShowAppMessageUtf8("制作者、制作时间和词库版本中不能含有换行符、空字符、不完整的双字节字符或“<e>”这样的词库标记，请修改后再导入！");
+            ShowAppMessageUtf8(
+                "制作者、制作时间和词库版本中不能含有换行符、空字符、不完整的双字节字符或“<e>"
+                "”这样的词库标记，请修改后再导入！");
             return false;
         }
     }
@@ -71,8 +71,9 @@ bool ParseTextLib(std::string_view gbkText, std::vector<WordList>& words) {
     // Blank lines at the end are what editors leave behind, not entries.
     while (!lines.empty() && TrimGbk(lines.back()).empty()) lines.pop_back();
     if (lines.size() > kMaxImportLines) {
-        ShowAppMessage(Gbk("文本共有") + std::to_string(lines.size()) +
-                       Gbk("行，超过了20000行（10000个单词）的上限，无法导入！\r\n\r\n请把它分成几个较小的词库再导入。"));
+        ShowAppMessage(
+            Gbk("文本共有") + std::to_string(lines.size()) +
+            Gbk("行，超过了20000行（10000个单词）的上限，无法导入！\r\n\r\n请把它分成几个较小的词库再导入。"));
         return false;
     }
     for (size_t k = 0; k < lines.size() / 2; ++k) {
@@ -89,8 +90,7 @@ bool ParseTextLib(std::string_view gbkText, std::vector<WordList>& words) {
         for (size_t part = 0; part < 2; ++part) {
             std::string bad = UnstorablePart(part == 0 ? entry.Word : entry.Meaning);
             if (!bad.empty()) {
-                ShowAppMessage(EntryMessage("下面的单词含有词库文件不能保存的内容：" + Utf8(bad) +
-                                                "，请修改后再导入！",
+                ShowAppMessage(EntryMessage("下面的单词含有词库文件不能保存的内容：" + Utf8(bad) + "，请修改后再导入！",
                                             2 * k + part, entry));
                 return false;
             }
@@ -99,8 +99,8 @@ bool ParseTextLib(std::string_view gbkText, std::vector<WordList>& words) {
     return true;
 }
 
-std::string ImportedLibraryText(const std::vector<WordList>& words, std::string_view editor,
-                                std::string_view date, std::string_view version) {
+std::string ImportedLibraryText(const std::vector<WordList>& words, std::string_view editor, std::string_view date,
+                                std::string_view version) {
     std::string text;
     text.reserve(256 + words.size() * 64);
     AppendTextTag(text, "editor", editor);
@@ -124,9 +124,8 @@ std::string ImportedLibraryText(const std::vector<WordList>& words, std::string_
     return text;
 }
 
-bool ImportTextLibText(std::string_view gbkText, const std::filesystem::path& target,
-                       std::string_view editor, std::string_view date, std::string_view version,
-                       std::vector<WordList>* words) {
+bool ImportTextLibText(std::string_view gbkText, const std::filesystem::path& target, std::string_view editor,
+                       std::string_view date, std::string_view version, std::vector<WordList>* words) {
     std::vector<WordList> parsed;
     bool ok = HeaderTextsStorable(editor, date, version) && ParseTextLib(gbkText, parsed);
     if (ok) {
@@ -135,10 +134,11 @@ bool ImportTextLibText(std::string_view gbkText, const std::filesystem::path& ta
         // progress, which makes it grow.
         const size_t reserve = LibraryGrowthReserve(parsed);
         if (plain.size() + reserve > kLargestReadableFile) {
-            ShowAppMessage(Gbk("导入后的词库文件将有") + std::to_string(plain.size()) + Gbk("字节，学习中还要留出") +
-                           std::to_string(reserve) +
-                           Gbk("字节的余地（学习次数、学习进度），而词库文件最大只能有599998字节，因此没有导入！\r\n\r\n"
-                               "请把文本分成几个较小的词库再导入。"));
+            ShowAppMessage(
+                Gbk("导入后的词库文件将有") + std::to_string(plain.size()) + Gbk("字节，学习中还要留出") +
+                std::to_string(reserve) +
+                Gbk("字节的余地（学习次数、学习进度），而词库文件最大只能有599998字节，因此没有导入！\r\n\r\n"
+                    "请把文本分成几个较小的词库再导入。"));
             ok = false;
         } else {
             ok = ReportSaveResult(WriteScrambledFile(target, plain));
@@ -162,15 +162,13 @@ bool ImportTextLibFile(const std::filesystem::path& source, const std::filesyste
     return ImportTextLibText(*gbk, target, editor, date, version, words);
 }
 
-bool ImportTextLib(const std::string& gbkSource, const std::string& gbkTarget,
-                   const std::string& editor, const std::string& date, const std::string& version,
-                   std::vector<WordList>* words) {
-    return ImportTextLibFile(ToNativePath(gbkSource), ToNativePath(gbkTarget), editor, date,
-                             version, words);
+bool ImportTextLib(const std::string& gbkSource, const std::string& gbkTarget, const std::string& editor,
+                   const std::string& date, const std::string& version, std::vector<WordList>* words) {
+    return ImportTextLibFile(ToNativePath(gbkSource), ToNativePath(gbkTarget), editor, date, version, words);
 }
 
-bool ImportTextLib(TWordLib& lib, const std::string& gbkSource, const std::string& gbkTarget,
-                   const std::string& editor, const std::string& date, const std::string& version) {
+bool ImportTextLib(TWordLib& lib, const std::string& gbkSource, const std::string& gbkTarget, const std::string& editor,
+                   const std::string& date, const std::string& version) {
     lib.WordCount = 0;
     lib.Editor = editor;
     lib.Date = date;

@@ -147,8 +147,8 @@ std::string FolderNameFor(const std::string& gbkName) {
             ++i;
             continue;
         }
-        const bool unfit = c < 0x20 || c == 0x7F || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) !=
-                                                            std::string_view::npos;
+        const bool unfit = c < 0x20 || c == 0x7F ||
+                           std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
         name += unfit || IsGbkLeadByte(c) ? '_' : static_cast<char>(c);
     }
     for (size_t i = 0; i < name.size() && (name[i] == '.' || name[i] == ' '); ++i) name[i] = '_';
@@ -156,8 +156,8 @@ std::string FolderNameFor(const std::string& gbkName) {
     return name.empty() ? "_" : name;
 }
 
-std::vector<SlotMove> PlanSlotMoves(const TManage& manage, const std::string& gbkProgramFolder,
-                                    const std::string& date, const std::vector<std::string>& roots) {
+std::vector<SlotMove> PlanSlotMoves(const TManage& manage, const std::string& gbkProgramFolder, const std::string& date,
+                                    const std::vector<std::string>& roots) {
     // Where the folder of each slot, as last saved, goes.
     std::array<int, kUserSlots> keptAt;  // new slot of the user whose folder it is, or -1
     keptAt.fill(-1);
@@ -217,8 +217,9 @@ bool CommitUserTable(TManage& manage, const std::string& gbkProgramFolder, const
     const fs::path journal = Native(gbkProgramFolder, kJournalName);
     const fs::path staged = Native(gbkProgramFolder, kStagedConfigName);
     if (Exists(journal)) {
-        ShowAppMessageUtf8("上次保存用户表时移动的用户文件夹还没有整理完毕，用户表没有保存。\r\n\r\n"
-                           "请退出并重新启动澜悦单词，然后再修改用户。");
+        ShowAppMessageUtf8(
+            "上次保存用户表时移动的用户文件夹还没有整理完毕，用户表没有保存。\r\n\r\n"
+            "请退出并重新启动澜悦单词，然后再修改用户。");
         return false;
     }
     // A write-protected init.ini is refused before any folder moves, not

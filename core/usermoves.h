@@ -72,8 +72,7 @@ std::string FolderNameFor(const std::string& gbkName);
 // the set-aside names. Looks at the folders under each root: a slot
 // folder that is missing needs no move; a set-aside name is one no root
 // holds yet.
-std::vector<SlotMove> PlanSlotMoves(const TManage& manage, const std::string& gbkProgramFolder,
-                                    const std::string& date,
+std::vector<SlotMove> PlanSlotMoves(const TManage& manage, const std::string& gbkProgramFolder, const std::string& date,
                                     const std::vector<std::string>& roots = DefaultUserFolderRoots());
 
 // The renames of `moves` for every root, for the source folders that

@@ -12,23 +12,20 @@ namespace {
 
 constexpr int kMaxUsers = kUserSlots;
 
-bool IsNameInUse(const TManage& manage, const std::string& name)
-{
+bool IsNameInUse(const TManage& manage, const std::string& name) {
     for (const auto& used : manage.user)
         if (!used.empty() && used == name) return true;
     return false;
 }
 
-bool IsNameOfOtherSlot(const TManage& manage, int slot, const std::string& name)
-{
+bool IsNameOfOtherSlot(const TManage& manage, int slot, const std::string& name) {
     for (int i = 0; i < kUserSlots; ++i)
         if (i != slot && manage.user[i] == name) return true;
     return false;
 }
 
 UserEditOutcome Refuse(const char* utf8Message, UserEditOutcome::Focus focus = UserEditOutcome::None,
-                       bool clearPasswords = false)
-{
+                       bool clearPasswords = false) {
     ShowAppMessageUtf8(utf8Message);
     UserEditOutcome outcome;
     outcome.focus = focus;
@@ -42,54 +39,42 @@ bool HoldsFormatCharacter(const std::string& text) { return text.find_first_of("
 
 // Names and passwords are written into init.ini as tag values.
 std::optional<UserEditOutcome> RefuseFormatCharacters(const std::string& name, const std::string& password1,
-                                                      const std::string& password2)
-{
+                                                      const std::string& password2) {
     const bool inName = HoldsFormatCharacter(name);
     if (!inName && !HoldsFormatCharacter(password1) && !HoldsFormatCharacter(password2)) return std::nullopt;
     return Refuse("用户名和密码中不能有“<”或“>”，请换个写法",
                   inName ? UserEditOutcome::UserName : UserEditOutcome::Password1, !inName);
 }
 
-UserEditOutcome RefusePasswordMismatch()
-{
+UserEditOutcome RefusePasswordMismatch() {
     return Refuse("两次输入的密码不相同，请重新输入密码", UserEditOutcome::Password1, true);
 }
 
 }  // namespace
 
-std::string AdministratorName()
-{
-    return Gbk("管理员");
-}
+std::string AdministratorName() { return Gbk("管理员"); }
 
-void EnsureAdministrator(TManage& manage)
-{
+void EnsureAdministrator(TManage& manage) {
     if (manage.user[0].empty()) manage.user[0] = AdministratorName();
 }
 
-std::vector<std::string> LoginRows(const TManage& manage)
-{
+std::vector<std::string> LoginRows(const TManage& manage) {
     std::vector<std::string> rows{manage.user[0]};
     for (int i = 1; i < kUserSlots; ++i)
         if (!manage.user[i].empty()) rows.push_back(manage.user[i]);
     return rows;
 }
 
-std::vector<std::string> ManageRows(const TManage& manage)
-{
+std::vector<std::string> ManageRows(const TManage& manage) {
     std::vector<std::string> rows;
     for (const auto& name : manage.user)
         if (!name.empty()) rows.push_back(name);
     return rows;
 }
 
-bool IsAutomaticLogin(const TManage& manage)
-{
-    return LoginRows(manage).size() == 1 && manage.password[0].empty();
-}
+bool IsAutomaticLogin(const TManage& manage) { return LoginRows(manage).size() == 1 && manage.password[0].empty(); }
 
-bool CheckLogin(const TManage& manage, int row, int rowCount, const std::string& typedPassword)
-{
+bool CheckLogin(const TManage& manage, int row, int rowCount, const std::string& typedPassword) {
     if (row < 0 || row >= rowCount || row >= kUserSlots) {
         ShowAppMessageUtf8("请选择一个用户");
         return false;
@@ -101,19 +86,16 @@ bool CheckLogin(const TManage& manage, int row, int rowCount, const std::string&
     return true;
 }
 
-std::string UserFolderOf(const std::string& gbkProgramFolder, int slot)
-{
+std::string UserFolderOf(const std::string& gbkProgramFolder, int slot) {
     return gbkProgramFolder + "users\\user" + IntToStr(slot) + "\\";
 }
 
-void EnsureUserFolder(const std::string& gbkUserFolder)
-{
+void EnsureUserFolder(const std::string& gbkUserFolder) {
     std::error_code ignored;
     std::filesystem::create_directories(ToNativePath(gbkUserFolder), ignored);
 }
 
-std::string PrepareFavouritesFile(const std::string& gbkProgramFolder, const std::string& gbkUserFolder)
-{
+std::string PrepareFavouritesFile(const std::string& gbkProgramFolder, const std::string& gbkUserFolder) {
     const std::string file = gbkUserFolder + Gbk("收藏库.lx");
     const auto target = ToNativePath(file);
     std::error_code ignored;
@@ -124,8 +106,7 @@ std::string PrepareFavouritesFile(const std::string& gbkProgramFolder, const std
 }
 
 UserEditOutcome AddUser(TManage& manage, std::vector<std::string>& rows, const std::string& name,
-                        const std::string& password1, const std::string& password2)
-{
+                        const std::string& password1, const std::string& password2) {
     if (auto refused = RefuseFormatCharacters(name, password1, password2)) return *refused;
     if (IsNameInUse(manage, name)) return Refuse("用户名已存在，请换个用户名");
     if (static_cast<int>(rows.size()) >= kMaxUsers) return Refuse("对不起，澜悦单词软件最多只支持六个用户");
@@ -146,10 +127,8 @@ UserEditOutcome AddUser(TManage& manage, std::vector<std::string>& rows, const s
     return outcome;
 }
 
-UserEditOutcome ChangeUser(TManage& manage, std::vector<std::string>& rows, int selectedRow,
-                           const std::string& name, const std::string& password1,
-                           const std::string& password2)
-{
+UserEditOutcome ChangeUser(TManage& manage, std::vector<std::string>& rows, int selectedRow, const std::string& name,
+                           const std::string& password1, const std::string& password2) {
     if (selectedRow < 0 || selectedRow >= static_cast<int>(rows.size()) || selectedRow >= kUserSlots)
         return Refuse("请选择一个用户", UserEditOutcome::UserName);
     if (auto refused = RefuseFormatCharacters(name, password1, password2)) return *refused;
@@ -169,11 +148,9 @@ UserEditOutcome ChangeUser(TManage& manage, std::vector<std::string>& rows, int 
     return outcome;
 }
 
-UserEditOutcome DeleteUser(TManage& manage, std::vector<std::string>& rows, int selectedRow)
-{
+UserEditOutcome DeleteUser(TManage& manage, std::vector<std::string>& rows, int selectedRow) {
     const int count = static_cast<int>(rows.size());
-    if (selectedRow < 0 || selectedRow >= count || selectedRow >= kUserSlots)
-        return Refuse("请选择一个要删除的用户");
+    if (selectedRow < 0 || selectedRow >= count || selectedRow >= kUserSlots) return Refuse("请选择一个要删除的用户");
     if (selectedRow == 0) return Refuse("不能删除管理员用户");
     const std::string& name = manage.user[selectedRow];
     if (ShowAppMessage(Gbk("确定要删除用户“") + name +
@@ -204,8 +181,10 @@ UserEditOutcome DeleteUser(TManage& manage, std::vector<std::string>& rows, int 
     rows.erase(rows.begin() + selectedRow);
 
     // The last user keeps being preselected at the next login.
-    if (last == selectedRow) manage.SetUserIndex(0);
-    else if (last > selectedRow && last < count) manage.SetUserIndex(last - 1);
+    if (last == selectedRow)
+        manage.SetUserIndex(0);
+    else if (last > selectedRow && last < count)
+        manage.SetUserIndex(last - 1);
     manage.SetCurrentLibrary(manage.lastwordlib[manage.GetUserIndex()]);
     UserEditOutcome outcome;
     outcome.done = true;

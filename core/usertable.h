@@ -58,9 +58,8 @@ struct UserEditOutcome {
 // folder.
 UserEditOutcome AddUser(TManage& manage, std::vector<std::string>& rows, const std::string& name,
                         const std::string& password1, const std::string& password2);
-UserEditOutcome ChangeUser(TManage& manage, std::vector<std::string>& rows, int selectedRow,
-                           const std::string& name, const std::string& password1,
-                           const std::string& password2);
+UserEditOutcome ChangeUser(TManage& manage, std::vector<std::string>& rows, int selectedRow, const std::string& name,
+                           const std::string& password1, const std::string& password2);
 // Asks (Yes/No, naming the user) before deleting. Later users move down one
 // slot with their names, passwords, last libraries and (at the next save,
 // through TManage::folderSlot) their folders; the deleted user's folder is

@@ -13,7 +13,7 @@
 #include "core/studydisplay.h"
 #include "core/wordlist.h"
 
-inline constexpr int kGradeLevels = 6;        // grades 0..5
+inline constexpr int kGradeLevels = 6;  // grades 0..5
 inline constexpr int kTopGrade = 5;
 inline constexpr int kStraightToTop = 10000;  // UpGrade amount that means grade 5
 inline constexpr int kMaxGroupCount = 200;
@@ -63,9 +63,9 @@ public:
     std::string Path;                // target file of the import
     std::vector<std::string> Lines;  // work list of the import and the favourites
     std::string ProgramFolder;
-    int ReadMode = 0;                // 0..3
-    int MemoryMode = 0;              // 0..1
-    std::vector<WordList> Words;     // kMaxLibraryWords entries; the first WordCount are valid
+    int ReadMode = 0;             // 0..3
+    int MemoryMode = 0;           // 0..1
+    std::vector<WordList> Words;  // kMaxLibraryWords entries; the first WordCount are valid
     int CurrentIndex = -1;
     int WordCount = 0;
     int SaveCount = 0;
@@ -85,21 +85,21 @@ public:
     void ShowFirstWordOfGrade();
     bool FindWordAtGrade(const std::string& text);
     bool AdvanceToIndex(int index);
-    void UpGrade(int n);    // 1, or kStraightToTop
-    void DeGrade(int n);    // 1
+    void UpGrade(int n);  // 1, or kStraightToTop
+    void DeGrade(int n);  // 1
     void CountGrades();
     // The learner picks GroupGrade item `item` (grade 5 - item).
     void PickGrade(int item);
 
     // What is shown for the current word; all of them do nothing while no
     // word is current.
-    void ShowWord();           // FillWord, pronounce in memory mode 0, question layout
-    void FillWord();           // texts on screen, counters
-    void RevealAll();          // word, reading and meaning shown, pronounced
-    void RestoreAfterPrompt(); // back to the question layout after a prompt
-    void ShowQuestionLayout(); // the layout of ReadMode
-    void ShowTypingLayout();   // meaning shown, word and reading hidden
-    void HideAll();            // word, reading and meaning hidden (also without a word)
+    void ShowWord();            // FillWord, pronounce in memory mode 0, question layout
+    void FillWord();            // texts on screen, counters
+    void RevealAll();           // word, reading and meaning shown, pronounced
+    void RestoreAfterPrompt();  // back to the question layout after a prompt
+    void ShowQuestionLayout();  // the layout of ReadMode
+    void ShowTypingLayout();    // meaning shown, word and reading hidden
+    void HideAll();             // word, reading and meaning hidden (also without a word)
     void Pronounce();
     void ShowWordText();
     void HideWordText();

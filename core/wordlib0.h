@@ -72,8 +72,8 @@ public:
     int CountGradeZeroWordsInGroup(int g) const;
     // A new word order; the study list is reloaded with the words now in
     // its group, so run StoreGroup first.
-    void ShuffleWords();                // seeded with the clock
-    void ShuffleWords(unsigned seed);   // reproducible order
+    void ShuffleWords();               // seeded with the clock
+    void ShuffleWords(unsigned seed);  // reproducible order
     // Lowers every grade by the lowest grade in use, so that grade 0 holds
     // words again, and raises BaseGrade by as much, which keeps the grade
     // labels true; the study list's words follow. Answers the amount: 0

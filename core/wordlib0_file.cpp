@@ -21,8 +21,8 @@ bool CanOpen(const std::filesystem::path& path) {
 // that is not one, a grade out of range, too many words. The learner learns
 // which file it is and that nothing was opened.
 void ShowDamagedLibrary(const std::filesystem::path& file, const std::string& gbkReason, bool libraryOpen) {
-    std::string text = Gbk("词库“") + FromNativePath(file.filename()) + Gbk("”已损坏，没有打开。\r\n\r\n") +
-                       gbkReason + Gbk("\r\n\r\n文件：") + FromNativePath(file);
+    std::string text = Gbk("词库“") + FromNativePath(file.filename()) + Gbk("”已损坏，没有打开。\r\n\r\n") + gbkReason +
+                       Gbk("\r\n\r\n文件：") + FromNativePath(file);
     if (libraryOpen) text += Gbk("\r\n\r\n正在学习的词库照常使用。");
     ShowAppMessage(text);
 }

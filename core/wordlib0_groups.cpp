@@ -10,13 +10,9 @@
 #include "core/gbktext.h"
 #include "core/wordlib0.h"
 
-TWordLib0::TWordLib0() : Words(kMaxLibraryWords), display_(&NoStudyDisplay::Instance()) {
-    GradeWordLastWord.fill("0");
-}
+TWordLib0::TWordLib0() : Words(kMaxLibraryWords), display_(&NoStudyDisplay::Instance()) { GradeWordLastWord.fill("0"); }
 
-void TWordLib0::SetDisplay(StudyDisplay* display) {
-    display_ = display ? display : &NoStudyDisplay::Instance();
-}
+void TWordLib0::SetDisplay(StudyDisplay* display) { display_ = display ? display : &NoStudyDisplay::Instance(); }
 
 namespace {
 void ShowGroupCountRefused() { ShowAppMessageUtf8("分组数超过200或超过单词数！"); }
@@ -59,9 +55,7 @@ bool TWordLib0::SetGroupIndex(int i) {
     return true;
 }
 
-void TWordLib0::ShowGroupNo() {
-    Screen().WriteGroupNo(IntToStr(GroupIndex + 1) + " / " + IntToStr(GroupCount));
-}
+void TWordLib0::ShowGroupNo() { Screen().WriteGroupNo(IntToStr(GroupIndex + 1) + " / " + IntToStr(GroupCount)); }
 
 void TWordLib0::LoadGroup(int g) {
     if (!StudyLib) return;
@@ -105,8 +99,8 @@ void TWordLib0::StoreGroup() {
 }
 
 int TWordLib0::CountGradeZeroWords() const {
-    return static_cast<int>(std::count_if(Words.begin(), Words.begin() + Count,
-                                          [](const WordList& w) { return w.Grade == 0; }));
+    return static_cast<int>(
+        std::count_if(Words.begin(), Words.begin() + Count, [](const WordList& w) { return w.Grade == 0; }));
 }
 
 int TWordLib0::CountGradeZeroWordsInGroup(int g) const {

@@ -6,9 +6,7 @@
 
 TWordLib::TWordLib() : Words(kMaxLibraryWords), display_(&NoStudyDisplay::Instance()) {}
 
-void TWordLib::SetDisplay(StudyDisplay* display) {
-    display_ = display ? display : &NoStudyDisplay::Instance();
-}
+void TWordLib::SetDisplay(StudyDisplay* display) { display_ = display ? display : &NoStudyDisplay::Instance(); }
 
 void TWordLib::FillWord() {
     if (!HasCurrentWord()) return;
@@ -47,10 +45,18 @@ void TWordLib::PaintTexts(bool word, bool reading, bool meaning) {
 
 void TWordLib::ShowQuestionLayout() {
     switch (ReadMode) {
-        case 0: PaintTexts(true, false, false); break;
-        case 1: PaintTexts(false, false, true); break;
-        case 2: PaintTexts(true, true, false); break;
-        default: PaintTexts(true, true, true); break;
+        case 0:
+            PaintTexts(true, false, false);
+            break;
+        case 1:
+            PaintTexts(false, false, true);
+            break;
+        case 2:
+            PaintTexts(true, true, false);
+            break;
+        default:
+            PaintTexts(true, true, true);
+            break;
     }
 }
 

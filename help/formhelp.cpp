@@ -38,8 +38,7 @@ constexpr const char* kDemoTopic = "背单词过程演示";
 
 // A window besides the study window that has taken it over for a while;
 // they give the study window back themselves when they are left.
-bool DialogOpen()
-{
+bool DialogOpen() {
     for (QWidget* window : {static_cast<QWidget*>(SelectWordLib), static_cast<QWidget*>(formMakeWordLib)})
         if (window && window->isVisible()) return true;
     return false;
@@ -48,8 +47,7 @@ bool DialogOpen()
 }  // namespace
 
 TformHelp::TformHelp(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-{
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName("formHelp");
     const QString caption = U("帮助向导");
     setWindowTitle(caption);
@@ -106,8 +104,7 @@ TformHelp::TformHelp(QWidget* parent)
     LoadHelpFile();
 }
 
-void TformHelp::PlaceBesideStudyWindow()
-{
+void TformHelp::PlaceBesideStudyWindow() {
     if (!formMain) return;
     const QScreen* shown = QGuiApplication::primaryScreen();
     const int screenWidth = shown ? shown->geometry().width() : 1024;
@@ -115,11 +112,12 @@ void TformHelp::PlaceBesideStudyWindow()
     move((screenWidth - width()) / 2 + anchor.x() / 2, anchor.y() + 60);
 }
 
-bool TformHelp::ShowPage(const std::string& gbkTopic, const char* tag, int direction)
-{
+bool TformHelp::ShowPage(const std::string& gbkTopic, const char* tag, int direction) {
     const std::string section = HelpSection(helpText_, gbkTopic);
-    if (direction > 0) ++pageNumber_;
-    else if (direction < 0 && pageNumber_ > 0) --pageNumber_;
+    if (direction > 0)
+        ++pageNumber_;
+    else if (direction < 0 && pageNumber_ > 0)
+        --pageNumber_;
     const std::string page = HelpPage(section, tag, pageNumber_);
     memoHelp->setPlainText(ScreenLines(page));
     if (page.empty()) {
@@ -129,8 +127,7 @@ bool TformHelp::ShowPage(const std::string& gbkTopic, const char* tag, int direc
     return true;
 }
 
-void TformHelp::LoadHelpFile()
-{
+void TformHelp::LoadHelpFile() {
     const std::string gbkPath = GetProgramFolder() + kHelpFile;
     const std::filesystem::path path = ToNativePath(gbkPath);
     std::error_code ec;
@@ -159,14 +156,12 @@ void TformHelp::LoadHelpFile()
     pageNumber_ = 0;
 }
 
-std::string TformHelp::SelectedTopic() const
-{
+std::string TformHelp::SelectedTopic() const {
     if (comboHelpList->currentIndex() < 0) return {};
     return FromScreen(comboHelpList->currentText());
 }
 
-void TformHelp::comboHelpListClick()
-{
+void TformHelp::comboHelpListClick() {
     const bool running = formMain && formMain->ClockRunning();
     if (formMain) formMain->HoldClock();
     pageNumber_ = 0;
@@ -174,15 +169,15 @@ void TformHelp::comboHelpListClick()
     ShowPage(topic, "step", 0);
     // Another topic gives the study window back, unless a dialog opened
     // the guide and holds the study window itself.
-    if (formMain && topic == Gbk(kDemoTopic)) formMain->setEnabled(false);
-    else if (formMain && !DialogOpen()) formMain->setEnabled(true);
+    if (formMain && topic == Gbk(kDemoTopic))
+        formMain->setEnabled(false);
+    else if (formMain && !DialogOpen())
+        formMain->setEnabled(true);
     if (running) formMain->GiveBackClock();
 }
 
-void TformHelp::ShowHelpTopic(const std::string& gbkTitle)
-{
-    const int index =
-        comboHelpList->findText(Screen(gbkTitle), Qt::MatchExactly | Qt::MatchCaseSensitive);
+void TformHelp::ShowHelpTopic(const std::string& gbkTitle) {
+    const int index = comboHelpList->findText(Screen(gbkTitle), Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0) return;
     comboHelpList->setCurrentIndex(index);
     comboHelpListClick();
@@ -194,28 +189,24 @@ void TformHelp::suiButton3Click() { ShowPage(SelectedTopic(), "step", +1); }
 
 void TformHelp::suiButton1Click() { ShowPage(SelectedTopic(), "step", -1); }
 
-void TformHelp::suiButton2Click()
-{
+void TformHelp::suiButton2Click() {
     hide();
     GiveBackStudyWindow();
 }
 
-void TformHelp::closeEvent(QCloseEvent* event)
-{
+void TformHelp::closeEvent(QCloseEvent* event) {
     event->accept();
     QWidget::closeEvent(event);
     GiveBackStudyWindow();
 }
 
-void TformHelp::showEvent(QShowEvent* event)
-{
+void TformHelp::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Shown again on the demonstration, the study window waits again.
     if (formMain && SelectedTopic() == Gbk(kDemoTopic)) formMain->setEnabled(false);
 }
 
-void TformHelp::GiveBackStudyWindow()
-{
+void TformHelp::GiveBackStudyWindow() {
     if (!formMain) return;
     // Paused meanwhile (F9, or before the guide was opened): the clocks
     // wait for "继续学习", or the idle limit would resume the study. Without

@@ -45,27 +45,26 @@ ShellOpenResult DesktopOpen(const std::filesystem::path& file) {
     if (!std::filesystem::is_regular_file(file, ec)) return ShellOpenResult::Missing;
     const QString name = QFile::decodeName(file.string().c_str());
     if (!DesktopHasViewerFor(name)) return ShellOpenResult::NoViewer;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(name)) ? ShellOpenResult::Opened
-                                                                : ShellOpenResult::NoViewer;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(name)) ? ShellOpenResult::Opened : ShellOpenResult::NoViewer;
 }
 
 }  // namespace
 
-ShellOpenResult ShellOpen(const std::filesystem::path& file) {
-    return Opener() ? Opener()(file) : DesktopOpen(file);
-}
+ShellOpenResult ShellOpen(const std::filesystem::path& file) { return Opener() ? Opener()(file) : DesktopOpen(file); }
 
 ShellOpenResult ShellOpenOrTell(const std::filesystem::path& file, const char* utf8Viewer) {
     const ShellOpenResult result = ShellOpen(file);
     const std::string name = QFile::decodeName(file.filename().string().c_str()).toStdString();
     switch (result) {
-    case ShellOpenResult::Opened: break;
-    case ShellOpenResult::Missing:
-        ShowAppMessageUtf8("找不到文件“" + name + "”，请重新安装本软件。");
-        break;
-    case ShellOpenResult::NoViewer:
-        ShowAppMessageUtf8("系统中没有能打开“" + name + "”的程序。\r\n请先安装" + std::string(utf8Viewer) + "，再试一次。");
-        break;
+        case ShellOpenResult::Opened:
+            break;
+        case ShellOpenResult::Missing:
+            ShowAppMessageUtf8("找不到文件“" + name + "”，请重新安装本软件。");
+            break;
+        case ShellOpenResult::NoViewer:
+            ShowAppMessageUtf8("系统中没有能打开“" + name + "”的程序。\r\n请先安装" + std::string(utf8Viewer) +
+                               "，再试一次。");
+            break;
     }
     return result;
 }

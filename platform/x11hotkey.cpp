@@ -23,27 +23,22 @@ namespace {
 
 // A grab with no modifiers must still fire with Caps Lock or Num Lock on,
 // as a key with no modifiers does elsewhere: grab every lock combination.
-constexpr uint16_t kLockMasks[] = {0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2,
-                                   XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
+constexpr uint16_t kLockMasks[] = {0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2, XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
 
 class X11HotKey final : public HotKeyAdapter, public QAbstractNativeEventFilter {
 public:
-    X11HotKey(Display* display, xcb_connection_t* connection)
-        : display_(display), connection_(connection)
-    {
+    X11HotKey(Display* display, xcb_connection_t* connection) : display_(display), connection_(connection) {
         const xcb_setup_t* setup = xcb_get_setup(connection_);
         root_ = xcb_setup_roots_iterator(setup).data->root;
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
 
-    ~X11HotKey() override
-    {
+    ~X11HotKey() override {
         if (QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
         while (!keys_.empty()) Unregister(keys_.begin()->first);
     }
 
-    bool Register(int id, int virtualKey, std::function<void()> pressed) override
-    {
+    bool Register(int id, int virtualKey, std::function<void()> pressed) override {
         Unregister(id);
         const unsigned long sym = X11KeySymForVirtualKey(virtualKey);
         if (sym == 0) return false;
@@ -52,8 +47,8 @@ public:
 
         std::vector<uint16_t> grabbed;
         for (uint16_t mods : kLockMasks) {
-            xcb_void_cookie_t cookie = xcb_grab_key_checked(connection_, 1, root_, mods, code,
-                                                            XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+            xcb_void_cookie_t cookie =
+                xcb_grab_key_checked(connection_, 1, root_, mods, code, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
             if (xcb_generic_error_t* error = xcb_request_check(connection_, cookie)) {
                 // Another client holds the key: give back what was taken.
                 free(error);
@@ -67,8 +62,7 @@ public:
         return true;
     }
 
-    void Unregister(int id) override
-    {
+    void Unregister(int id) override {
         auto it = keys_.find(id);
         if (it == keys_.end()) return;
         for (uint16_t mods : kLockMasks) xcb_ungrab_key(connection_, it->second.code, root_, mods);
@@ -76,8 +70,7 @@ public:
         keys_.erase(it);
     }
 
-    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
-    {
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
         if (eventType != "xcb_generic_event_t") return false;
         auto* event = static_cast<xcb_generic_event_t*>(message);
         if ((event->response_type & 0x7f) != XCB_KEY_PRESS) return false;
@@ -89,7 +82,12 @@ public:
             // event that carried them has been dealt with. A press still
             // queued when the key is given up goes with the adapter.
             auto pressed = key.pressed;
-            QMetaObject::invokeMethod(&delivery_, [pressed] { if (pressed) pressed(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                &delivery_,
+                [pressed] {
+                    if (pressed) pressed();
+                },
+                Qt::QueuedConnection);
             return true;
         }
         return false;
@@ -98,10 +96,7 @@ public:
 private:
     // Waits until the server has dealt with every request sent so far, so a
     // released key is free for other programs when Unregister returns.
-    void Sync()
-    {
-        free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
-    }
+    void Sync() { free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr)); }
 
     struct Key {
         xcb_keycode_t code;
@@ -117,8 +112,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<HotKeyAdapter> CreateX11HotKeyAdapter()
-{
+std::unique_ptr<HotKeyAdapter> CreateX11HotKeyAdapter() {
     auto* app = qGuiApp;
     if (!app) return nullptr;
     auto* x11 = app->nativeInterface<QNativeInterface::QX11Application>();
@@ -128,15 +122,11 @@ std::unique_ptr<HotKeyAdapter> CreateX11HotKeyAdapter()
 
 #else
 
-std::unique_ptr<HotKeyAdapter> CreateX11HotKeyAdapter()
-{
-    return nullptr;
-}
+std::unique_ptr<HotKeyAdapter> CreateX11HotKeyAdapter() { return nullptr; }
 
 #endif
 
-unsigned long X11KeySymForVirtualKey(int virtualKey)
-{
+unsigned long X11KeySymForVirtualKey(int virtualKey) {
     constexpr int kVkF1 = 0x70;
     constexpr int kVkF24 = 0x87;
     constexpr unsigned long kXkF1 = 0xffbe;  // F1..F35 are consecutive key symbols

@@ -21,15 +21,13 @@
 
 namespace {
 
-QLabel* NewLabel(QWidget* parent, const char* name, const char* utf8Text)
-{
+QLabel* NewLabel(QWidget* parent, const char* name, const char* utf8Text) {
     auto* label = new QLabel(U(utf8Text), parent);
     if (name) label->setObjectName(name);
     return label;
 }
 
-QLabel* PageTitle(QWidget* parent, const char* utf8Text)
-{
+QLabel* PageTitle(QWidget* parent, const char* utf8Text) {
     QLabel* title = NewLabel(parent, nullptr, utf8Text);
     QFont font = title->font();
     font.setBold(true);
@@ -42,8 +40,7 @@ QLabel* PageTitle(QWidget* parent, const char* utf8Text)
 }  // namespace
 
 TSelectWordLib::TSelectWordLib(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-{
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName("SelectWordLib");
     const QString caption = U(" 澜悦系列软件>>澜悦单词 ");
     setWindowTitle(caption);
@@ -63,8 +60,7 @@ TSelectWordLib::TSelectWordLib(QWidget* parent)
     FormCreate();
 }
 
-void TSelectWordLib::BuildChoicePage()
-{
+void TSelectWordLib::BuildChoicePage() {
     PageChoice = new QWidget(Pages);
     PageChoice->setObjectName("PageChoice");
     Pages->addWidget(PageChoice);
@@ -97,8 +93,7 @@ void TSelectWordLib::BuildChoicePage()
     for (QPushButton* button : {suiButton4, suiButton1, suiButton2}) side->addWidget(button);
 }
 
-void TSelectWordLib::BuildGroupingPage()
-{
+void TSelectWordLib::BuildGroupingPage() {
     PageGroup = new QWidget(Pages);
     PageGroup->setObjectName("PageGroup");
     Pages->addWidget(PageGroup);
@@ -149,8 +144,7 @@ void TSelectWordLib::BuildGroupingPage()
     page->addLayout(buttons);
 }
 
-void TSelectWordLib::ConnectControls()
-{
+void TSelectWordLib::ConnectControls() {
     connect(FileListBox, &QListWidget::itemSelectionChanged, this, [this] { FileListBoxChange(); });
     connect(suiButton1, &QPushButton::clicked, this, [this] { suiButton1Click(); });
     connect(suiButton2, &QPushButton::clicked, this, [this] { suiButton2Click(); });
@@ -161,23 +155,20 @@ void TSelectWordLib::ConnectControls()
     connect(suiButton5, &QPushButton::clicked, this, [this] { suiButton5Click(); });
 }
 
-void TSelectWordLib::FormCreate()
-{
+void TSelectWordLib::FormCreate() {
     // Libraries sit in "wordlib" beside the program, wherever it is started
     // from; without a known program folder the working folder stands in.
     const std::string& programFolder = GetProgramFolder();
-    libraryFolder_ = programFolder.empty() ? std::filesystem::current_path() / "wordlib"
-                                           : ToNativePath(programFolder + "wordlib");
+    libraryFolder_ =
+        programFolder.empty() ? std::filesystem::current_path() / "wordlib" : ToNativePath(programFolder + "wordlib");
 }
 
-void TSelectWordLib::closeEvent(QCloseEvent* event)
-{
+void TSelectWordLib::closeEvent(QCloseEvent* event) {
     // Only the dialog's own buttons put it away.
     if (!FormCloseQuery()) event->ignore();
 }
 
-void TSelectWordLib::showEvent(QShowEvent* event)
-{
+void TSelectWordLib::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     adjustSize();
     const QScreen* target = screen() ? screen() : QGuiApplication::primaryScreen();

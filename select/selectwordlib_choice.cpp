@@ -28,13 +28,11 @@ constexpr size_t kExtensionLength = 3;
 constexpr const char* kFavouritesName = "收藏库";
 constexpr const char* kChooseOne = "请选择一个词库";
 
-std::string WithoutExtension(const std::string& file)
-{
+std::string WithoutExtension(const std::string& file) {
     return file.size() >= kExtensionLength ? file.substr(0, file.size() - kExtensionLength) : std::string();
 }
 
-bool HasLibraryExtension(const fs::path& path)
-{
+bool HasLibraryExtension(const fs::path& path) {
     std::string ext = path.extension().string();
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     return ext == kLibraryExtension;
@@ -44,15 +42,13 @@ bool HasLibraryExtension(const fs::path& path)
 
 std::string TSelectWordLib::UserFolder() const { return formStart ? formStart->UserFolder : std::string(); }
 
-std::string TSelectWordLib::HighlightedFile() const
-{
+std::string TSelectWordLib::HighlightedFile() const {
     const QList<QListWidgetItem*> selected = FileListBox->selectedItems();
     if (selected.isEmpty()) return {};
     return selected.first()->data(Qt::UserRole).toByteArray().toStdString();
 }
 
-void TSelectWordLib::RefreshFileList()
-{
+void TSelectWordLib::RefreshFileList() {
     std::vector<std::pair<QString, std::string>> files;  // shown name, GBK name
     std::error_code error;
     for (fs::directory_iterator it(libraryFolder_, error), end; !error && it != end; it.increment(error)) {
@@ -78,8 +74,7 @@ void TSelectWordLib::RefreshFileList()
     LabelVersion->setText(U("版本："));
 }
 
-void TSelectWordLib::OpenChoicePage(TformMain& study)
-{
+void TSelectWordLib::OpenChoicePage(TformMain& study) {
     study_ = &study;
     RefreshFileList();
     const std::string wanted = study.LibraryName() + kLibraryExtension;
@@ -95,8 +90,7 @@ void TSelectWordLib::OpenChoicePage(TformMain& study)
     Pages->setCurrentWidget(PageChoice);
 }
 
-void TSelectWordLib::FileListBoxChange()
-{
+void TSelectWordLib::FileListBoxChange() {
     const std::string file = HighlightedFile();
     if (file.empty()) return;
     LabelWordLibName->setText(Screen(WithoutExtension(file)));
@@ -111,8 +105,7 @@ void TSelectWordLib::FileListBoxChange()
     LabelVersion->setText(U("版本：") + Screen(header.Version));
 }
 
-void TSelectWordLib::suiButton1Click()
-{
+void TSelectWordLib::suiButton1Click() {
     const std::string file = HighlightedFile();
     if (file.empty()) {
         ShowAppMessageUtf8(kChooseOne);
@@ -121,8 +114,7 @@ void TSelectWordLib::suiButton1Click()
     if (OpenForStudy(file)) hide();
 }
 
-bool TSelectWordLib::OpenForStudy(const std::string& file)
-{
+bool TSelectWordLib::OpenForStudy(const std::string& file) {
     const std::string copy = UserFolder() + file;
     const fs::path nativeCopy = ToNativePath(copy);
     std::error_code error;
@@ -157,8 +149,7 @@ bool TSelectWordLib::OpenForStudy(const std::string& file)
 
 void TSelectWordLib::suiButton2Click() { hide(); }
 
-void TSelectWordLib::suiButton4Click()
-{
+void TSelectWordLib::suiButton4Click() {
     if (LabelWordLibName->text() == U(kFavouritesName)) {
         ShowAppMessageUtf8("请到收藏管理中初始化收藏库！");
         return;

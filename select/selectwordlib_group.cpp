@@ -3,11 +3,11 @@
 // the first group.
 
 #include <QLabel>
-#include <algorithm>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
+#include <algorithm>
 
 #include "core/appmessage.h"
 #include "core/gbktext.h"
@@ -24,8 +24,7 @@ int NumberIn(const QLabel* label) { return StrToIntDef(label->text().toStdString
 
 }  // namespace
 
-void TSelectWordLib::OpenGroupingPage(TformMain& study)
-{
+void TSelectWordLib::OpenGroupingPage(TformMain& study) {
     study_ = &study;
     TWordLib0& whole = study.WordLib0;
     // The study list holds the learner's latest grades of the group under
@@ -41,11 +40,11 @@ void TSelectWordLib::OpenGroupingPage(TformMain& study)
     LabelWordLibName1->setText(U("词库名称：") + Screen(study.LibraryName()));
     LabelWordCount->setText(U("总单词数：") + Number(whole.Count));
     LabeWordCountGrade0->setText(Number(whole.CountGradeZeroWords()));
-    LabelGroupWordCount->setText(U("每组单词数约：") + Number(NumberIn(LabeWordCountGrade0) / SpinEditGroupCount->value()));
+    LabelGroupWordCount->setText(U("每组单词数约：") +
+                                 Number(NumberIn(LabeWordCountGrade0) / SpinEditGroupCount->value()));
 }
 
-void TSelectWordLib::SpinEditGroupCountChange()
-{
+void TSelectWordLib::SpinEditGroupCountChange() {
     const int words = Study() ? Study()->WordLib0.Count : 0;
     if (SpinEditGroupCount->value() > std::min(words, kMaxGroupCount)) {
         // Told once, the box goes straight to the most groups the library
@@ -63,8 +62,7 @@ void TSelectWordLib::SpinEditGroupCountChange()
     LabelGroupWordCount->setText(U("每组单词数约：") + Number(NumberIn(LabeWordCountGrade0) / v));
 }
 
-void TSelectWordLib::suiButton7Click()
-{
+void TSelectWordLib::suiButton7Click() {
     SpinEditGroupCount->interpretText();
     TformMain* study = Study();
     const int n = NumberIn(LabelGroupIndex);
@@ -92,8 +90,7 @@ void TSelectWordLib::suiButton7Click()
     hide();
 }
 
-void TSelectWordLib::suiButton5Click()
-{
+void TSelectWordLib::suiButton5Click() {
     if (TformMain* study = Study()) {
         study->HoldClock();
         study->HoldInput();

@@ -23,8 +23,7 @@ constexpr int kHeight = 440;
 
 }  // namespace
 
-TformMakeWordLib::TformMakeWordLib(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+TformMakeWordLib::TformMakeWordLib(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     Build();
     if (formStart && formMain) Bind(formStart->Manage, *formMain);
 }

@@ -71,8 +71,8 @@ constexpr int kOtherError = 5;
 
 void TformMakeWordLib::BuildErrorReportPage() {
     auto* page = static_cast<QVBoxLayout*>(PanelErrorReport->layout());
-    auto* hint = new QLabel(
-        U("请将您发现的错误简单描述一下。积累到一定数量时发给作者，以便今后升级时进一步完善软件"), PanelErrorReport);
+    auto* hint = new QLabel(U("请将您发现的错误简单描述一下。积累到一定数量时发给作者，以便今后升级时进一步完善软件"),
+                            PanelErrorReport);
     hint->setWordWrap(true);
     page->addWidget(hint);
     MemoErrorReport = new QPlainTextEdit(PanelErrorReport);

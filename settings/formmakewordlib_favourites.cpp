@@ -25,8 +25,7 @@ namespace {
 
 // Word and meaning as GBK; a character GBK cannot hold would be saved as
 // something else, so such text is refused with a message.
-bool TypedEntry(const QLineEdit* word, const QPlainTextEdit* meaning, std::string& gbkWord,
-                std::string& gbkMeaning) {
+bool TypedEntry(const QLineEdit* word, const QPlainTextEdit* meaning, std::string& gbkWord, std::string& gbkMeaning) {
     const std::optional<std::string> w = TypedGbk(word->text());
     const std::optional<std::string> m = TypedGbk(meaning->toPlainText());
     if (!w || !m) {
@@ -129,25 +128,25 @@ void TformMakeWordLib::ButtonAddClick() {
     }
     TMyWordLib& favourites = study_->MyWordLib;
     switch (favourites.AddFavourite(word, meaning)) {
-    case FavouriteAdd::Full:
-        // The library has said so; the list stays as the library is.
-        return;
-    case FavouriteAdd::Added:
-        // The list shows the word as the library keeps it ("<" becomes "＜").
-        ListBoxMyWordLib->addItem(Screen(favourites.Words[favourites.Count - 1].Word));
-        ListBoxMyWordLib->setCurrentRow(ListBoxMyWordLib->count() - 1);
-        MemoC->clear();
-        MemoC->setFocus();
-        return;
-    default: {
-        // Typed differently but kept as a word already collected.
-        const std::string kept = LibraryTagValue(word);
-        for (int i = 0; i < favourites.Count; ++i) {
-            if (favourites.Words[i].Word != kept) continue;
-            ShowFavourite(i);
+        case FavouriteAdd::Full:
+            // The library has said so; the list stays as the library is.
             return;
+        case FavouriteAdd::Added:
+            // The list shows the word as the library keeps it ("<" becomes "＜").
+            ListBoxMyWordLib->addItem(Screen(favourites.Words[favourites.Count - 1].Word));
+            ListBoxMyWordLib->setCurrentRow(ListBoxMyWordLib->count() - 1);
+            MemoC->clear();
+            MemoC->setFocus();
+            return;
+        default: {
+            // Typed differently but kept as a word already collected.
+            const std::string kept = LibraryTagValue(word);
+            for (int i = 0; i < favourites.Count; ++i) {
+                if (favourites.Words[i].Word != kept) continue;
+                ShowFavourite(i);
+                return;
+            }
         }
-    }
     }
 }
 
@@ -177,7 +176,8 @@ void TformMakeWordLib::suiButton5Click() {
 }
 
 void TformMakeWordLib::suiButton13Click() {
-    if (ShowAppMessage(Gbk("警告！初始化收藏库，会将收藏全部单词清空。\r\n\r\n要初始化收藏库吗？"), kMsgYesNo) != kIdYes)
+    if (ShowAppMessage(Gbk("警告！初始化收藏库，会将收藏全部单词清空。\r\n\r\n要初始化收藏库吗？"), kMsgYesNo) !=
+        kIdYes)
         return;
     if (study_) {
         study_->MyWordLib.ClearFavourites();

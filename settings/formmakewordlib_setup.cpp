@@ -16,8 +16,8 @@
 #include <QStyleOptionButton>
 #include <QTextEdit>
 #include <QTimer>
-#include <tuple>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "core/colourschemes.h"
 #include "core/gbktext.h"
@@ -85,8 +85,8 @@ void TformMakeWordLib::BuildSetupPage() {
     {
         QStyleOptionButton option;
         option.initFrom(CheckBoxShowSentence);
-        const QRect contents = CheckBoxShowSentence->style()->subElementRect(QStyle::SE_CheckBoxContents, &option,
-                                                                               CheckBoxShowSentence);
+        const QRect contents =
+            CheckBoxShowSentence->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, CheckBoxShowSentence);
         const QFontMetrics metrics(CheckBoxShowSentence->font());
         const int left = contents.left() + metrics.horizontalAdvance(U("显示"));
         const int width = metrics.horizontalAdvance(U("　 　　"));

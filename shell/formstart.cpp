@@ -24,8 +24,7 @@
 TformStart::TformStart(QWidget* parent) : TformStart(ExecutableFolder(), parent) {}
 
 TformStart::TformStart(std::string gbkProgramFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      ProgramFolder(std::move(gbkProgramFolder)) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), ProgramFolder(std::move(gbkProgramFolder)) {
     setObjectName("formStart");
     const QString caption = U(" 澜悦系列软件>澜悦单词(日语版)");
     setWindowTitle(caption);

@@ -50,7 +50,7 @@ public:
     void PrepareFavourites();
 
     // User management (PanelManage); changes stay in memory until "返回".
-    void suiButton2Click();   // "用户管理"
+    void suiButton2Click();  // "用户管理"
     void ListUserListClick();
     void suiButton9Click();   // "增加"
     void suiButton23Click();  // "修改"
@@ -118,7 +118,7 @@ public:
     QLabel* Label20 = nullptr;
 
     QComboBox* ComboBackupUser = nullptr;
-    QLineEdit* EditBackupPassword = nullptr;  // masked
+    QLineEdit* EditBackupPassword = nullptr;         // masked
     QPushButton* ButtonBackupLogon = nullptr;        // "确 定"
     QPushButton* ButtonBackupLogonReturn = nullptr;  // "返 回"
     QLabel* LabelBackupUser = nullptr;               // whose backups

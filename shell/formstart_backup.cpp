@@ -25,8 +25,7 @@
 namespace {
 
 // "日语入门词汇：学过 12 词，0级以上 5 词（共 40 词）"
-std::string LibraryLine(const BackupLibraryStats& library)
-{
+std::string LibraryLine(const BackupLibraryStats& library) {
     std::string name = library.file;
     if (name.size() > 3 && name.compare(name.size() - 3, 3, ".lx") == 0) name.resize(name.size() - 3);
     if (!library.readable) return name + Gbk("：无法读取");
@@ -36,8 +35,7 @@ std::string LibraryLine(const BackupLibraryStats& library)
 
 }  // namespace
 
-void TformStart::BuildBackupPanels()
-{
+void TformStart::BuildBackupPanels() {
     auto* logon = new QVBoxLayout(PanelBackupLogon);
     logon->setContentsMargins(24, 14, 24, 14);
     logon->addWidget(NewPanelHeading("进度备份", PanelBackupLogon));
@@ -84,8 +82,7 @@ void TformStart::BuildBackupPanels()
     connect(ButtonBackupReturn, &QPushButton::clicked, this, &TformStart::ButtonBackupReturnClick);
 }
 
-void TformStart::suiButton3Click()
-{
+void TformStart::suiButton3Click() {
     EnsureAdministrator(Manage);
     backupSlot_ = -1;
     // As at a login, a lone administrator without a password is not asked.
@@ -100,8 +97,7 @@ void TformStart::suiButton3Click()
     EditBackupPassword->setFocus();
 }
 
-void TformStart::ButtonBackupLogonClick()
-{
+void TformStart::ButtonBackupLogonClick() {
     const int row = CheckedLoginRow(ComboBackupUser, EditBackupPassword);
     if (row < 0) return;
     // The password is not kept on screen for the next person.
@@ -110,8 +106,7 @@ void TformStart::ButtonBackupLogonClick()
     ShowBackups();
 }
 
-void TformStart::ShowBackups(const std::string& select)
-{
+void TformStart::ShowBackups(const std::string& select) {
     std::string error;
     if (!FinishRestore(ProgramFolder, backupSlot_, &error)) ShowAppMessage(Gbk("上次的恢复没有完成：") + error);
     LabelBackupUser->setText(U("进度备份：") + Screen(Manage.user[backupSlot_]));
@@ -129,13 +124,13 @@ void TformStart::ShowBackups(const std::string& select)
     BringToFront(PanelBackup);
 }
 
-void TformStart::ListBackupListClick()
-{
+void TformStart::ListBackupListClick() {
     const int row = ListBackupList->currentRow();
     if (row < 0 || row >= static_cast<int>(backupNames_.size())) {
         MemoBackupInfo->setPlainText(
-            backupNames_.empty() ? U("还没有备份。按“立即备份”保存现在的进度；每天第一次登录时也会自动备份，保留最近七份。")
-                                 : QString());
+            backupNames_.empty()
+                ? U("还没有备份。按“立即备份”保存现在的进度；每天第一次登录时也会自动备份，保留最近七份。")
+                : QString());
         return;
     }
     const auto libraries = BackupLibraries(ProgramFolder, backupSlot_, backupNames_[row]);
@@ -145,8 +140,7 @@ void TformStart::ListBackupListClick()
     MemoBackupInfo->setPlainText(lines.join('\n'));
 }
 
-void TformStart::ButtonBackupNowClick()
-{
+void TformStart::ButtonBackupNowClick() {
     if (backupSlot_ < 0) return;
     const BackupOutcome made = MakeBackup(ProgramFolder, backupSlot_, backupClock());
     if (made.skipped) {
@@ -160,8 +154,7 @@ void TformStart::ButtonBackupNowClick()
     ShowBackups(made.name);
 }
 
-void TformStart::ButtonRestoreClick()
-{
+void TformStart::ButtonRestoreClick() {
     const int row = ListBackupList->currentRow();
     if (backupSlot_ < 0 || row < 0 || row >= static_cast<int>(backupNames_.size())) {
         ShowAppMessageUtf8("请选择一个要恢复的备份");
@@ -183,8 +176,7 @@ void TformStart::ButtonRestoreClick()
     ShowAppMessage(Gbk("已恢复到 ") + when + Gbk(" 的进度，下次登录时从这里接着背单词。"));
 }
 
-void TformStart::ButtonBackupReturnClick()
-{
+void TformStart::ButtonBackupReturnClick() {
     backupSlot_ = -1;
     backupNames_.clear();
     ListBackupList->clear();
@@ -193,8 +185,7 @@ void TformStart::ButtonBackupReturnClick()
     BringToFront(PanelStart);
 }
 
-void TformStart::AutomaticBackup(int slot)
-{
+void TformStart::AutomaticBackup(int slot) {
     std::string error;
     if (!FinishRestore(ProgramFolder, slot, &error)) {
         ShowAppMessage(Gbk("上次的恢复没有完成：") + error);
@@ -203,5 +194,6 @@ void TformStart::AutomaticBackup(int slot)
     if (!AutomaticBackupDue(ProgramFolder, slot, backupClock())) return;
     const BackupOutcome made = MakeBackup(ProgramFolder, slot, backupClock());
     if (!made.ok && !made.skipped)
-        ShowAppMessage(Gbk("自动备份学习进度没有成功：") + made.gbkError + Gbk("\r\n\r\n这不影响背单词，下次登录时会再试。"));
+        ShowAppMessage(Gbk("自动备份学习进度没有成功：") + made.gbkError +
+                       Gbk("\r\n\r\n这不影响背单词，下次登录时会再试。"));
 }

@@ -19,8 +19,7 @@
 #include "widgets/buttons.h"
 #include "widgets/screentext.h"
 
-void TformStart::BuildPanelLogon()
-{
+void TformStart::BuildPanelLogon() {
     auto* layout = new QVBoxLayout(PanelLogon);
     layout->setContentsMargins(24, 14, 24, 14);
     layout->addWidget(NewPanelHeading("用户登录", PanelLogon));
@@ -39,8 +38,7 @@ void TformStart::BuildPanelLogon()
     connect(suiButton1, &QPushButton::clicked, this, &TformStart::suiButton1Click);
 }
 
-void TformStart::suiButton1Click()
-{
+void TformStart::suiButton1Click() {
     // A first start has no init.ini yet; its administrator still logs in.
     EnsureAdministrator(Manage);
     FillLoginUsers(ComboUserList);
@@ -59,24 +57,21 @@ void TformStart::suiButton1Click()
     EditPassword->setFocus();
 }
 
-void TformStart::ComboUserListClick()
-{
+void TformStart::ComboUserListClick() {
     const int row = ComboUserList->currentIndex();
     if (row >= 0) Manage.SetUserIndex(row);
     EditPassword->clear();
     EditPassword->setFocus();
 }
 
-void TformStart::FillLoginUsers(QComboBox* combo)
-{
+void TformStart::FillLoginUsers(QComboBox* combo) {
     combo->clear();
     for (const auto& name : LoginRows(Manage)) combo->addItem(Screen(name));
     const int last = Manage.GetUserIndex();
     combo->setCurrentIndex(last >= 0 && last < combo->count() ? last : -1);
 }
 
-int TformStart::CheckedLoginRow(const QComboBox* combo, const QLineEdit* password)
-{
+int TformStart::CheckedLoginRow(const QComboBox* combo, const QLineEdit* password) {
     const int row = combo->currentIndex();
     const auto typed = TypedGbk(password->text());
     if (!typed) {
@@ -86,8 +81,7 @@ int TformStart::CheckedLoginRow(const QComboBox* combo, const QLineEdit* passwor
     return CheckLogin(Manage, row, combo->count(), *typed) ? row : -1;
 }
 
-void TformStart::suiButton12Click()
-{
+void TformStart::suiButton12Click() {
     const int row = CheckedLoginRow(ComboUserList, EditPassword);
     if (row < 0) return;
     // Before anything of the user's is opened, so the copy is of the
@@ -110,14 +104,9 @@ void TformStart::suiButton12Click()
     }
 }
 
-void TformStart::PrepareFavourites()
-{
+void TformStart::PrepareFavourites() {
     if (!formMain) return;
     formMain->LoadUserFavourites(PrepareFavouritesFile(ProgramFolder, UserFolder));
 }
 
-void TformStart::suiButton11Click()
-{
-    BringToFront(PanelStart);
-}
-
+void TformStart::suiButton11Click() { BringToFront(PanelStart); }

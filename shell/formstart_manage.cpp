@@ -23,8 +23,7 @@
 #include "widgets/buttons.h"
 #include "widgets/screentext.h"
 
-void TformStart::BuildPanelManage()
-{
+void TformStart::BuildPanelManage() {
     auto* layout = new QVBoxLayout(PanelManage);
     layout->setContentsMargins(8, 4, 8, 4);
     layout->setSpacing(3);
@@ -67,9 +66,10 @@ void TformStart::BuildPanelManage()
     row->addWidget(infoBox, 3);
     layout->addLayout(row, 1);
 
-    Label20 = new QLabel(U("澜悦单词支持多用户在同一台电脑上背单词。预设了六个用户，而相互间不干扰。你可以自己修改用户信息。"
-                           "如果只有管理员一个用户，且密码为空，背单词无需身份验证"),
-                         PanelManage);
+    Label20 =
+        new QLabel(U("澜悦单词支持多用户在同一台电脑上背单词。预设了六个用户，而相互间不干扰。你可以自己修改用户信息。"
+                     "如果只有管理员一个用户，且密码为空，背单词无需身份验证"),
+                   PanelManage);
     Label20->setObjectName("Label20");
     Label20->setWordWrap(true);
     QFont small = Label20->font();
@@ -89,31 +89,27 @@ void TformStart::BuildPanelManage()
     connect(suiButton2, &QPushButton::clicked, this, &TformStart::suiButton2Click);
 }
 
-void TformStart::FillUserList(const std::vector<std::string>& rows)
-{
+void TformStart::FillUserList(const std::vector<std::string>& rows) {
     fillingUserList_ = true;
     ListUserList->clear();
     for (const auto& name : rows) ListUserList->addItem(Screen(name));
     fillingUserList_ = false;
 }
 
-std::vector<std::string> TformStart::UserListRows() const
-{
+std::vector<std::string> TformStart::UserListRows() const {
     std::vector<std::string> rows;
     for (int i = 0; i < ListUserList->count(); ++i)
         rows.push_back(TypedGbk(ListUserList->item(i)->text()).value_or(""));
     return rows;
 }
 
-void TformStart::suiButton2Click()
-{
+void TformStart::suiButton2Click() {
     EnsureAdministrator(Manage);
     BringToFront(PanelManage);
     FillUserList(ManageRows(Manage));
 }
 
-void TformStart::ListUserListClick()
-{
+void TformStart::ListUserListClick() {
     const int row = ListUserList->currentRow();
     if (row < 0 || row >= kUserSlots || ListUserList->selectedItems().isEmpty()) return;
     EditUserName->setText(ListUserList->item(row)->text());
@@ -121,8 +117,7 @@ void TformStart::ListUserListClick()
     EditPassword2->setText(Screen(Manage.password[row]));
 }
 
-void TformStart::ApplyUserEdit(const UserEditOutcome& outcome, const std::vector<std::string>& rows)
-{
+void TformStart::ApplyUserEdit(const UserEditOutcome& outcome, const std::vector<std::string>& rows) {
     if (outcome.done) {
         FillUserList(rows);
         if (outcome.selectRow >= 0) {
@@ -139,8 +134,7 @@ void TformStart::ApplyUserEdit(const UserEditOutcome& outcome, const std::vector
     if (outcome.focus == UserEditOutcome::Password1) EditPassword1->setFocus();
 }
 
-int TformStart::SelectedUserRow() const
-{
+int TformStart::SelectedUserRow() const {
     return ListUserList->selectedItems().isEmpty() ? -1 : ListUserList->currentRow();
 }
 
@@ -148,8 +142,7 @@ namespace {
 
 // The three edits as GBK; text GBK cannot hold is refused before any check.
 bool ReadUserEdits(const QLineEdit* name, const QLineEdit* pw1, const QLineEdit* pw2, std::string& gbkName,
-                   std::string& gbkPw1, std::string& gbkPw2)
-{
+                   std::string& gbkPw1, std::string& gbkPw2) {
     const auto n = TypedGbk(name->text());
     const auto p1 = TypedGbk(pw1->text());
     const auto p2 = TypedGbk(pw2->text());
@@ -165,32 +158,28 @@ bool ReadUserEdits(const QLineEdit* name, const QLineEdit* pw1, const QLineEdit*
 
 }  // namespace
 
-void TformStart::suiButton9Click()
-{
+void TformStart::suiButton9Click() {
     std::string name, pw1, pw2;
     if (!ReadUserEdits(EditUserName, EditPassword1, EditPassword2, name, pw1, pw2)) return;
     auto rows = UserListRows();
     ApplyUserEdit(AddUser(Manage, rows, name, pw1, pw2), rows);
 }
 
-void TformStart::suiButton23Click()
-{
+void TformStart::suiButton23Click() {
     std::string name, pw1, pw2;
     if (!ReadUserEdits(EditUserName, EditPassword1, EditPassword2, name, pw1, pw2)) return;
     auto rows = UserListRows();
     ApplyUserEdit(ChangeUser(Manage, rows, SelectedUserRow(), name, pw1, pw2), rows);
 }
 
-void TformStart::suiButton10Click()
-{
+void TformStart::suiButton10Click() {
     auto rows = UserListRows();
     const auto outcome = DeleteUser(Manage, rows, SelectedUserRow());
     ApplyUserEdit(outcome, rows);
     if (outcome.done) ListUserList->clearSelection();
 }
 
-void TformStart::suiButton24Click()
-{
+void TformStart::suiButton24Click() {
     // The table and the user folders are saved together; when that fails
     // (the message says why) the edits stay here to be saved again.
     if (!CommitUserTable(Manage, ProgramFolder, TodayText())) return;

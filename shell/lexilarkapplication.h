@@ -3,8 +3,8 @@
 // handler is shown and the event loop goes on, instead of ending the
 // process in the middle of a learner's work.
 
-#include <exception>
 #include <QApplication>
+#include <exception>
 
 // Shows an exception that no handler caught, with its message text, the
 // way the window system reports it, and lets the program carry on.

@@ -1,8 +1,8 @@
 #include "shell/startcontrols.h"
 
 #include <QComboBox>
-#include <QGridLayout>
 #include <QCoreApplication>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -10,8 +10,7 @@
 
 #include "widgets/screentext.h"
 
-QLabel* NewPanelHeading(const char* utf8Caption, QWidget* parent)
-{
+QLabel* NewPanelHeading(const char* utf8Caption, QWidget* parent) {
     auto* label = new QLabel(U(utf8Caption), parent);
     label->setAlignment(Qt::AlignCenter);
     QFont font = label->font();
@@ -28,15 +27,13 @@ namespace {
 class StarPasswordStyle : public QProxyStyle {
 public:
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override
-    {
+                  QStyleHintReturn* returnData) const override {
         if (hint == SH_LineEdit_PasswordCharacter) return '*';
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
 
-QStyle* PasswordStyle()
-{
+QStyle* PasswordStyle() {
     static QPointer<StarPasswordStyle> style;
     if (!style) {
         style = new StarPasswordStyle;
@@ -47,8 +44,7 @@ QStyle* PasswordStyle()
 
 }  // namespace
 
-QLineEdit* NewPasswordEdit(const char* objectName, QWidget* parent)
-{
+QLineEdit* NewPasswordEdit(const char* objectName, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(objectName);
     edit->setStyle(PasswordStyle());
@@ -57,8 +53,7 @@ QLineEdit* NewPasswordEdit(const char* objectName, QWidget* parent)
 }
 
 QGridLayout* NewUserPasswordForm(QWidget* parent, QComboBox*& combo, const char* comboName, QLineEdit*& password,
-                                 const char* passwordName)
-{
+                                 const char* passwordName) {
     auto* form = new QGridLayout;
     form->addWidget(new QLabel(U("用户名"), parent), 0, 0);
     combo = new QComboBox(parent);

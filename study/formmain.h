@@ -50,8 +50,8 @@ public:
     ~TformMain() override;
 
     // The library objects, for the dialogs that work on them.
-    TWordLib0 WordLib0;  // the whole library
-    TWordLib WordLib;    // the study list of the current group
+    TWordLib0 WordLib0;    // the whole library
+    TWordLib WordLib;      // the study list of the current group
     TMyWordLib MyWordLib;  // the favourites library
     StudyDataLists DataLists;
 
@@ -125,10 +125,10 @@ public:
 
     // Commands on the window as a whole (formmain_commands.cpp).
     void TimerTimer();
-    void ButtonPauseClick();  // "暂停学习" / "继续学习", F9 and the idle limit
-    void WMHotKey();          // F9: hide and pause, or show and resume
-    void FormResize();        // border and read-mode panel by screen width
-    void ButtonReturnClick(); // "返  回"
+    void ButtonPauseClick();   // "暂停学习" / "继续学习", F9 and the idle limit
+    void WMHotKey();           // F9: hide and pause, or show and resume
+    void FormResize();         // border and read-mode panel by screen width
+    void ButtonReturnClick();  // "返  回"
     void ButtonSelectWordLibClick();
     void suiButton2Click();   // "单词分组"
     void suiButton4Click();   // "参数设置"
@@ -234,7 +234,7 @@ public:
     QPushButton* ButtonNextWord = nullptr;
     QPushButton* ButtonPrompt = nullptr;
     QPushButton* ButtonMyNewWord = nullptr;
-    QTimer* Timer = nullptr;          // study clock; its "Tag" property holds the run seconds
+    QTimer* Timer = nullptr;  // study clock; its "Tag" property holds the run seconds
     QTimer* TimerPrompt = nullptr;
     QTimer* TimerComment = nullptr;
     QTimer* TimerSetFocus = nullptr;

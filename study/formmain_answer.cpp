@@ -42,9 +42,7 @@ std::string TformMain::AnswerText() const { return FromScreen(EditInput->text())
 
 // Nothing when the answer holds a character GBK cannot hold: such a
 // character can never be part of a word.
-std::optional<std::string> TformMain::TrimmedAnswerGbk() const {
-    return TypedGbk(TrimmedAnswer(EditInput->text()));
-}
+std::optional<std::string> TformMain::TrimmedAnswerGbk() const { return TypedGbk(TrimmedAnswer(EditInput->text())); }
 
 // Byte for byte against the word, both trimmed.
 bool TformMain::AnswerMatchesWord() const {
@@ -54,9 +52,7 @@ bool TformMain::AnswerMatchesWord() const {
 
 void TformMain::SetComment(const char* utf8Caption) { PanelComment->setText(U(utf8Caption)); }
 
-bool TformMain::CommentIs(const char* utf8Caption) const {
-    return PanelComment->text() == U(utf8Caption);
-}
+bool TformMain::CommentIs(const char* utf8Caption) const { return PanelComment->text() == U(utf8Caption); }
 
 void TformMain::SetAnswerColour(int colour) { EditInput->SetTextColour(ColourFromValue(colour)); }
 
@@ -69,24 +65,39 @@ void TformMain::EditInputKeyDown(int& key) {
     switch (key) {
         // Keys that keep their own editing; their character, if any, stays
         // invisible until release.
-        case vk::End: case vk::Home: case kKeypad1: case kKeypad7:
-        case vk::Multiply: case vk::Add: case vk::Divide: case vk::NumLock:
+        case vk::End:
+        case vk::Home:
+        case kKeypad1:
+        case kKeypad7:
+        case vk::Multiply:
+        case vk::Add:
+        case vk::Divide:
+        case vk::NumLock:
             SetAnswerColour(WordLib.BackColor);
             return;
-        case vk::Clear: case vk::Down: case kKeypad2: case kKeypad5:
+        case vk::Clear:
+        case vk::Down:
+        case kKeypad2:
+        case kKeypad5:
             ButtonNextWordClick();
             break;
-        case vk::Return: case vk::Space:
+        case vk::Return:
+        case vk::Space:
             HandleAnswerKey(key);
             if (key != vk::Return && key != vk::Space) return;  // a space inside the word
             break;
-        case vk::Control: case vk::Next: case kKeypad3:
+        case vk::Control:
+        case vk::Next:
+        case kKeypad3:
             ButtonPromptClick();
             break;
         case vk::Escape:
             EditInput->clear();
             break;
-        case vk::Prior: case vk::Delete: case kKeypad9: case vk::OemPlus: {
+        case vk::Prior:
+        case vk::Delete:
+        case kKeypad9:
+        case vk::OemPlus: {
             const int shown = WordLib.ShownCount;
             WordLib.UpGrade(kStraightToTop);
             SetAnswerColour(WordLib.BackColor);
@@ -94,13 +105,18 @@ void TformMain::EditInputKeyDown(int& key) {
             SaveProgressIfShownReached(shown);
             break;
         }
-        case vk::Left: case kKeypad4: case vk::OemOpenBracket:
+        case vk::Left:
+        case kKeypad4:
+        case vk::OemOpenBracket:
             ButtonDeGradeClick();
             break;
-        case vk::Up: case kKeypad8:
+        case vk::Up:
+        case kKeypad8:
             ButtonPriorWordClick();
             break;
-        case vk::Right: case kKeypad6: case vk::OemCloseBracket:
+        case vk::Right:
+        case kKeypad6:
+        case vk::OemCloseBracket:
             ButtonUpGradeClick();
             break;
         case vk::F5:

@@ -55,8 +55,7 @@ void TformMain::HoldInput() { TimerSetFocus->stop(); }
 
 void TformMain::GiveBackInput() { TimerSetFocus->start(); }
 
-QPoint TformMain::GuideAnchor() const
-{
+QPoint TformMain::GuideAnchor() const {
     return {Panel1->mapTo(this, QPoint(0, 0)).x(), GroupBoxMiddle->mapTo(this, QPoint(0, 0)).y()};
 }
 
@@ -66,8 +65,7 @@ void TformMain::SetPromptDelay(int milliseconds) { TimerPrompt->setInterval(mill
 
 namespace {
 
-void SetFace(QWidget* widget, const std::string& gbkFamily, QFont (*withFallback)(QFont))
-{
+void SetFace(QWidget* widget, const std::string& gbkFamily, QFont (*withFallback)(QFont)) {
     QFont font = widget->font();
     font.setFamily(Screen(gbkFamily));
     widget->setFont(withFallback(font));
@@ -77,14 +75,12 @@ void SetFace(QWidget* widget, const std::string& gbkFamily, QFont (*withFallback
 
 void TformMain::SetWordFace(const std::string& gbkFamily) { SetFace(PanelE, gbkFamily, WithJapaneseFallback); }
 
-void TformMain::SetMeaningFace(const std::string& gbkFamily)
-{
+void TformMain::SetMeaningFace(const std::string& gbkFamily) {
     SetFace(MemoC, gbkFamily, WithChineseFallback);
     SetFace(MemoSentence, gbkFamily, WithChineseFallback);
 }
 
-void TformMain::ConnectWindowCommands()
-{
+void TformMain::ConnectWindowCommands() {
     connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
     connect(ButtonPause, &QPushButton::clicked, this, [this] { ButtonPauseClick(); });
     connect(ButtonReturn, &QPushButton::clicked, this, [this] { ButtonReturnClick(); });
@@ -100,28 +96,25 @@ void TformMain::ConnectWindowCommands()
     // Working the buttons is not idling. The openers stop the clock
     // themselves, and only when their window comes up: a refused opener
     // leaves the study going as it was.
-    for (QPushButton* button : {ButtonFullScreen, ButtonDeGrade, ButtonUpGrade, ButtonPriorWord, ButtonNextWord,
-                                ButtonPrompt, ButtonMyNewWord, suiButton4, ButtonSelectWordLib, suiButton10,
-                                suiButton3, suiButton5})
+    for (QPushButton* button :
+         {ButtonFullScreen, ButtonDeGrade, ButtonUpGrade, ButtonPriorWord, ButtonNextWord, ButtonPrompt,
+          ButtonMyNewWord, suiButton4, ButtonSelectWordLib, suiButton10, suiButton3, suiButton5})
         EventHook::Install(button, QEvent::MouseButtonRelease, [this] { WordLib.IdleSeconds = 0; });
 }
 
-int TformMain::ScreenWidth() const
-{
+int TformMain::ScreenWidth() const {
     if (screenWidth) return screenWidth();
     const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
     return shown ? shown->geometry().width() : 1024;
 }
 
-int TformMain::ScreenHeight() const
-{
+int TformMain::ScreenHeight() const {
     if (screenHeight) return screenHeight();
     const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
     return shown ? shown->availableGeometry().height() : 768;
 }
 
-void TformMain::TimerTimer()
-{
+void TformMain::TimerTimer() {
     TStudyClock clock;
     clock.RunSeconds = Timer->property("Tag").toInt();
     const StudyClockTexts texts = clock.Tick(CountersOf(WordLib), ScreenWidth(), [this] { ButtonPauseClick(); });
@@ -136,8 +129,7 @@ void TformMain::TimerTimer()
     if (texts.leftTime) LabelLeftTime->setText(Screen(*texts.leftTime));
 }
 
-void TformMain::ButtonPauseClick()
-{
+void TformMain::ButtonPauseClick() {
     QWidget* panels[] = {pcontrol, Panel2, PanelGrade, PanelButtons};
     if (ButtonPause->text() == U(kPause)) {
         ButtonPause->setText(U(kResume));
@@ -161,8 +153,7 @@ void TformMain::ButtonPauseClick()
     }
 }
 
-void TformMain::WMHotKey()
-{
+void TformMain::WMHotKey() {
     if (formStart && formStart->isVisible()) return;
     if (isVisible()) {
         hide();
@@ -174,8 +165,7 @@ void TformMain::WMHotKey()
     ButtonPauseClick();
 }
 
-void TformMain::FormResize()
-{
+void TformMain::FormResize() {
     const ScreenLayout rules = LayoutForScreenWidth(ScreenWidth());
     if (QLayout* outer = layout()) {
         const int border = rules.borderWidth;
@@ -185,8 +175,7 @@ void TformMain::FormResize()
     FitToScreenHeight();
 }
 
-void TformMain::StartStudying()
-{
+void TformMain::StartStudying() {
     // The study window fills the screen it is shown on, laid out for that
     // screen first, so that it is not held larger than the screen.
     FormResize();
@@ -198,13 +187,9 @@ void TformMain::StartStudying()
     Timer->start();
 }
 
-void TformMain::LoadUserFavourites(const std::string& gbkPath)
-{
-    MyWordLib.LoadFavourites(gbkPath);
-}
+void TformMain::LoadUserFavourites(const std::string& gbkPath) { MyWordLib.LoadFavourites(gbkPath); }
 
-void TformMain::ButtonReturnClick()
-{
+void TformMain::ButtonReturnClick() {
     WordLib0.StoreGroup();
     WordLib0.SaveWordLib();
     WordLib0.Count = 0;
@@ -233,8 +218,7 @@ void TformMain::ButtonReturnClick()
 
 // The other windows give the study window back when they are left: enabled,
 // with its clock (and for the help guide its focus keeper) running again.
-void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper)
-{
+void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper) {
     if (!window->property("studyWindowReturn").toBool()) {
         window->setProperty("studyWindowReturn", true);
         QPointer<TformMain> study(this);
@@ -256,8 +240,7 @@ void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper)
     window->activateWindow();
 }
 
-void TformMain::ButtonSelectWordLibClick()
-{
+void TformMain::ButtonSelectWordLibClick() {
     if (!SelectWordLib) return;
     Timer->stop();
     setEnabled(false);
@@ -267,8 +250,7 @@ void TformMain::ButtonSelectWordLibClick()
     OpenBeside(SelectWordLib, false);
 }
 
-void TformMain::suiButton2Click()
-{
+void TformMain::suiButton2Click() {
     if (!SelectWordLib) return;
     setEnabled(false);
     Timer->stop();
@@ -276,8 +258,7 @@ void TformMain::suiButton2Click()
     OpenBeside(SelectWordLib, false);
 }
 
-void TformMain::suiButton4Click()
-{
+void TformMain::suiButton4Click() {
     if (!formMakeWordLib) return;
     Timer->stop();
     setEnabled(false);
@@ -285,8 +266,7 @@ void TformMain::suiButton4Click()
     OpenBeside(formMakeWordLib, false);
 }
 
-void TformMain::suiButton3Click()
-{
+void TformMain::suiButton3Click() {
     const std::string favourites = Gbk(kFavouritesName);
     if (LibraryName().compare(0, favourites.size(), favourites) == 0) {
         ShowAppMessageUtf8("您正在使用收藏库，不能进行此操作！\r\n\r\n请随便选一个其他词库，再尝试");
@@ -300,8 +280,7 @@ void TformMain::suiButton3Click()
     OpenBeside(formMakeWordLib, false);
 }
 
-void TformMain::suiButton5Click()
-{
+void TformMain::suiButton5Click() {
     if (!formMakeWordLib) return;
     formMakeWordLib->TurnToErrorReportPage();
     OpenBeside(formMakeWordLib, false);
@@ -309,8 +288,7 @@ void TformMain::suiButton5Click()
     setEnabled(false);
 }
 
-void TformMain::suiButton10Click()
-{
+void TformMain::suiButton10Click() {
     if (!formHelp) return;
     Timer->stop();
     TimerSetFocus->stop();

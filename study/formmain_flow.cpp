@@ -117,9 +117,8 @@ void TformMain::FormCreate() {
 
     WordLib0.StudyLib = &WordLib;
     WordLib0.SetDisplay(this);
-    MyWordLib.BindCountDisplay([this](const std::string& caption) {
-        PanelMyWordLibWordCount->setText(Screen(caption));
-    });
+    MyWordLib.BindCountDisplay(
+        [this](const std::string& caption) { PanelMyWordLibWordCount->setText(Screen(caption)); });
 
     // The window fills the screen; 790 by 541 is only its design size.
     if (QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
@@ -194,11 +193,20 @@ void TformMain::ButtonNextWordClick() {
     const bool pastTheGroup =
         WordLib.WordCount > 0 && WordLib.CurrentGrade == 0 && WordLib.CurrentIndex >= WordLib.WordCount;
     switch (pastTheGroup ? kNextGroupEnd : WordLib.NextWord(true)) {
-        case kNextNoWords: ShowAppMessageUtf8("请先选择词库"); break;
-        case kNextGroupEnd: GroupEndSequence(); break;
-        case kNextCycleEnd: CycleEndSequence(true); break;
-        case kNextNoneLeft: ShowAppMessageUtf8("祝贺你!所有单词已经升级完成"); break;
-        default: break;
+        case kNextNoWords:
+            ShowAppMessageUtf8("请先选择词库");
+            break;
+        case kNextGroupEnd:
+            GroupEndSequence();
+            break;
+        case kNextCycleEnd:
+            CycleEndSequence(true);
+            break;
+        case kNextNoneLeft:
+            ShowAppMessageUtf8("祝贺你!所有单词已经升级完成");
+            break;
+        default:
+            break;
     }
     ResetAnswerBox();
     if (WordLib.ShownCount % kSaveEveryShownWords == 0) SaveProgress();
@@ -220,12 +228,17 @@ void TformMain::SaveProgressIfShownReached(int shownBefore) {
 
 void TformMain::GroupEndSequence() {
     WordLib0.StoreGroup();
-    ShowAppMessage(Gbk("祝贺你!完成第") + Num(WordLib0.LoopTimes) + Gbk("循环第") +
-                   Num(WordLib0.GroupIndex + 1) + Gbk("分组"));
+    ShowAppMessage(Gbk("祝贺你!完成第") + Num(WordLib0.LoopTimes) + Gbk("循环第") + Num(WordLib0.GroupIndex + 1) +
+                   Gbk("分组"));
     switch (WordLib0.NextGroup()) {
-        case kGroupNoGradeZero: RestartAtGradeZero(); break;
-        case kGroupCycleEnd: CycleEndSequence(false); break;
-        default: break;
+        case kGroupNoGradeZero:
+            RestartAtGradeZero();
+            break;
+        case kGroupCycleEnd:
+            CycleEndSequence(false);
+            break;
+        default:
+            break;
     }
     WordLib.ShowFirstWordOfGrade();
 }
@@ -341,8 +354,7 @@ void TformMain::TimerSetFocusTimer() {
 }
 
 bool TformMain::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::Resize && (watched == GroupBoxMiddle || watched == GroupBoxBottom))
-        GroupBoxMiddleResize();
+    if (e->type() == QEvent::Resize && (watched == GroupBoxMiddle || watched == GroupBoxBottom)) GroupBoxMiddleResize();
     if (watched == GroupGrade && (e->type() == QEvent::Resize || e->type() == QEvent::Move)) AlignGradeLabels();
     return QWidget::eventFilter(watched, e);
 }

@@ -2,17 +2,17 @@
 // designed captions, sizes and fonts, and the colours of the configuration.
 
 #include <QGridLayout>
-#include <algorithm>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QRadioButton>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/manage.h"
 #include "platform/fontregistration.h"
@@ -228,13 +228,13 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     Panel2 = Named(new QFrame(parent), "Panel2");
     auto* modeLayout = new QVBoxLayout(Panel2);
     modeLayout->setContentsMargins(0, 0, 0, 0);
-    GroupReadMode = Named(new RadioGroup(QStringLiteral("显示方式"),
-                                         {"日→假汉", "汉→假日", "日假→汉", " 汉假日"}, 2, Panel2),
-                          "GroupReadMode");
+    GroupReadMode =
+        Named(new RadioGroup(QStringLiteral("显示方式"), {"日→假汉", "汉→假日", "日假→汉", " 汉假日"}, 2, Panel2),
+              "GroupReadMode");
     GroupReadMode->SetItemIndex(2);
     modeLayout->addWidget(GroupReadMode);
-    GroupMemoryMode = Named(new RadioGroup(QStringLiteral("朗读方式"), {"强 化", "回 忆"}, 2, Panel2),
-                            "GroupMemoryMode");
+    GroupMemoryMode =
+        Named(new RadioGroup(QStringLiteral("朗读方式"), {"强 化", "回 忆"}, 2, Panel2), "GroupMemoryMode");
     GroupMemoryMode->setVisible(false);
     modeLayout->addWidget(GroupMemoryMode);
     column->addWidget(Panel2);
@@ -254,8 +254,8 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     ButtonReturn = NewCommandButton(PanelButtons, "ButtonReturn", "返  回");
     suiButton4 = NewCommandButton(PanelButtons, "suiButton4", "参数设置");
     suiButton10 = NewCommandButton(PanelButtons, "suiButton10", "帮助向导");
-    QPushButton* order[] = {suiButton2, ButtonSelectWordLib, suiButton5, suiButton3,
-                            ButtonReturn, suiButton4, suiButton10};
+    QPushButton* order[] = {suiButton2,   ButtonSelectWordLib, suiButton5, suiButton3,
+                            ButtonReturn, suiButton4,          suiButton10};
     for (int i = 0; i < 7; ++i) buttons->addWidget(order[i], i / 2, i % 2);
     column->addWidget(PanelButtons);
 
@@ -339,8 +339,8 @@ void TformMain::BuildRightSide(QWidget* parent) {
     ButtonNextWord = NewCommandButton(pcontrol, "ButtonNextWord", "后一个");
     ButtonPrompt = NewCommandButton(pcontrol, "ButtonPrompt", "提示");
     ButtonMyNewWord = NewCommandButton(pcontrol, "ButtonMyNewWord", "收藏");
-    for (QPushButton* b : {ButtonFullScreen, ButtonDeGrade, ButtonUpGrade, ButtonPriorWord,
-                           ButtonNextWord, ButtonPrompt, ButtonMyNewWord}) {
+    for (QPushButton* b : {ButtonFullScreen, ButtonDeGrade, ButtonUpGrade, ButtonPriorWord, ButtonNextWord,
+                           ButtonPrompt, ButtonMyNewWord}) {
         b->setFixedSize(kStripButtonWidth, 44);
         strip->addWidget(b);
     }

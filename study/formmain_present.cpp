@@ -4,8 +4,8 @@
 // recording.
 
 #include <QAbstractTextDocumentLayout>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -132,8 +132,10 @@ void TformMain::ApplySentenceColours() {
         const int colour = lineNo % 2 == 0 ? sentenceColour_ : translationColour_;
         QTextCharFormat format;
         if (lineNo % 2 == 0 && !japaneseFace.isEmpty()) format.setFontFamilies(QStringList{japaneseFace});
-        if (colour < 0) format.clearForeground();
-        else format.setForeground(ColourFromValue(colour));
+        if (colour < 0)
+            format.clearForeground();
+        else
+            format.setForeground(ColourFromValue(colour));
         QTextCursor line(block);
         line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
         line.setCharFormat(format);
@@ -172,7 +174,8 @@ std::string TformMain::PlayRecordingOf(const std::string& word) {
     if (mpl->IsPlaying()) mpl->Stop();
     if (recording.found) {
         mpl->Close();
-        mpl->SetFileName(QString::fromStdString(ToNativePath(RecordingPath(WordLib.ProgramFolder, recording.name)).string()));
+        mpl->SetFileName(
+            QString::fromStdString(ToNativePath(RecordingPath(WordLib.ProgramFolder, recording.name)).string()));
         mpl->Open();
         mpl->Play();
     } else {

@@ -77,8 +77,7 @@ int RunContent(const lxtool::Args& args) {
         return lxtool::Fail(error + "; nothing written");
 
     std::vector<std::pair<fs::path, std::string>> outputs;
-    for (const ContentFile& file : files)
-        outputs.emplace_back(outDir / (file.name + ".txt"), ContentImportText(file));
+    for (const ContentFile& file : files) outputs.emplace_back(outDir / (file.name + ".txt"), ContentImportText(file));
     outputs.emplace_back(outDir / "lx2.txt", merged.readings);
     outputs.emplace_back(outDir / "lx3.txt", merged.sentences);
     outputs.emplace_back(outDir / "lx4.txt", merged.index);

@@ -22,9 +22,12 @@ int Encode(const lxtool::Args& args) {
     std::vector<std::string> files;
     bool utf8 = false;
     for (const std::string& arg : args) {
-        if (arg == "--utf8") utf8 = true;
-        else if (arg.rfind("--", 0) == 0) return lxtool::Fail("unknown option '" + arg + "'");
-        else files.push_back(arg);
+        if (arg == "--utf8")
+            utf8 = true;
+        else if (arg.rfind("--", 0) == 0)
+            return lxtool::Fail("unknown option '" + arg + "'");
+        else
+            files.push_back(arg);
     }
     if (files.size() != 2) return lxtool::Fail("usage: lxtool encode IN OUT [--utf8]");
     const std::string& inName = files[0];
@@ -34,8 +37,8 @@ int Encode(const lxtool::Args& args) {
     if (!text) return lxtool::Fail("cannot read '" + inName + "'");
     // The program's texts end at the first NUL, so such a file would be cut.
     if (size_t nul = text->find('\0'); nul != std::string::npos) {
-        return lxtool::Fail("'" + inName + "' holds a NUL byte (line " +
-                            std::to_string(LineOf(*text, nul)) + "); nothing written");
+        return lxtool::Fail("'" + inName + "' holds a NUL byte (line " + std::to_string(LineOf(*text, nul)) +
+                            "); nothing written");
     }
     if (utf8) {
         if (text->rfind("\xEF\xBB\xBF", 0) == 0) text->erase(0, 3);
@@ -49,8 +52,8 @@ int Encode(const lxtool::Args& args) {
     }
     if (text->size() > kLargestReadableFile) {
         return lxtool::Fail("'" + inName + "' is too large: " + std::to_string(text->size()) +
-                            " bytes, the program reads at most " +
-                            std::to_string(kLargestReadableFile) + "; nothing written");
+                            " bytes, the program reads at most " + std::to_string(kLargestReadableFile) +
+                            "; nothing written");
     }
     // A failed write names the file and leaves any old one.
     return ReportSaveResult(WriteScrambledFile(lxtool::PathArg(outName), *text)) ? 0 : 1;

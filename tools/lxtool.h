@@ -33,5 +33,4 @@ std::string PathArg(const std::string& utf8);
 #define LXTOOL_CONCAT2(a, b) a##b
 #define LXTOOL_CONCAT(a, b) LXTOOL_CONCAT2(a, b)
 #define LXTOOL_COMMAND(NAME, USAGE, HELP, FN) \
-    static const bool LXTOOL_CONCAT(lxtool_registered_, __LINE__) = \
-        ::lxtool::RegisterCommand({NAME, USAGE, HELP, FN})
+    static const bool LXTOOL_CONCAT(lxtool_registered_, __LINE__) = ::lxtool::RegisterCommand({NAME, USAGE, HELP, FN})

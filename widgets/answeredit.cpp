@@ -92,9 +92,15 @@ void AnswerEdit::keyPressEvent(QKeyEvent* event) {
     controlAlone_ = false;
     keysDown_.insert(id);
     switch (ReportPress(WindowsVirtualKey(*event))) {
-        case Press::Consumed: DeliverCharacter(event); break;
-        case Press::LeftToTheBox: QLineEdit::keyPressEvent(event); break;
-        case Press::Finished: keysDown_.remove(id); break;
+        case Press::Consumed:
+            DeliverCharacter(event);
+            break;
+        case Press::LeftToTheBox:
+            QLineEdit::keyPressEvent(event);
+            break;
+        case Press::Finished:
+            keysDown_.remove(id);
+            break;
     }
     event->accept();
 }
@@ -106,11 +112,20 @@ void AnswerEdit::DeliverCharacter(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
     if (mods & Qt::ControlModifier) {
         switch (event->key()) {
-            case Qt::Key_C: copy(); return;
-            case Qt::Key_V: paste(); return;
-            case Qt::Key_X: cut(); return;
-            case Qt::Key_Z: undo(); return;
-            default: return;
+            case Qt::Key_C:
+                copy();
+                return;
+            case Qt::Key_V:
+                paste();
+                return;
+            case Qt::Key_X:
+                cut();
+                return;
+            case Qt::Key_Z:
+                undo();
+                return;
+            default:
+                return;
         }
     }
     if (event->key() == Qt::Key_Backspace) {

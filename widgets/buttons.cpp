@@ -5,15 +5,13 @@
 
 #include "widgets/screentext.h"
 
-QPushButton* NewButton(const char* objectName, const char* utf8Caption, QWidget* parent)
-{
+QPushButton* NewButton(const char* objectName, const char* utf8Caption, QWidget* parent) {
     auto* button = new QPushButton(U(utf8Caption), parent);
     button->setObjectName(objectName);
     return button;
 }
 
-QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons)
-{
+QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons) {
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     for (QPushButton* button : buttons) row->addWidget(button);
@@ -21,8 +19,7 @@ QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons)
     return row;
 }
 
-QHBoxLayout* EdgeButtonRow(QPushButton* left, QPushButton* right)
-{
+QHBoxLayout* EdgeButtonRow(QPushButton* left, QPushButton* right) {
     auto* row = new QHBoxLayout;
     row->addWidget(left);
     row->addStretch(1);

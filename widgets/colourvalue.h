@@ -6,9 +6,7 @@
 #include <QColor>
 #include <QPalette>
 
-inline QColor ColourFromValue(int value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
+inline QColor ColourFromValue(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 
 inline int ValueFromColour(const QColor& colour) {
     return colour.red() | (colour.green() << 8) | (colour.blue() << 16);

@@ -30,9 +30,12 @@ int ShowMessageBox(const std::string& gbkText, int flags) {
     // no window manager hands it back.
     if (owner && owner->isVisible()) owner->activateWindow();
     switch (button) {
-    case QMessageBox::Yes: return kIdYes;
-    case QMessageBox::No: return kIdNo;
-    default: return question ? kIdNo : kIdOk;
+        case QMessageBox::Yes:
+            return kIdYes;
+        case QMessageBox::No:
+            return kIdNo;
+        default:
+            return question ? kIdNo : kIdOk;
     }
 }
 

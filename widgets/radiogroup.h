@@ -3,9 +3,9 @@
 // columns. Only a click by the learner is reported; setting the index from
 // the program is silent.
 
-#include "widgets/framedbox.h"
 #include <QStringList>
 #include <QVector>
+#include "widgets/framedbox.h"
 
 class QButtonGroup;
 class QGridLayout;
@@ -14,8 +14,7 @@ class QRadioButton;
 class RadioGroup : public FramedBox {
     Q_OBJECT
 public:
-    explicit RadioGroup(const QString& title, const QStringList& items, int columns = 1,
-                        QWidget* parent = nullptr);
+    explicit RadioGroup(const QString& title, const QStringList& items, int columns = 1, QWidget* parent = nullptr);
 
     int ItemIndex() const;  // -1 when no item is checked
     void SetItemIndex(int index);

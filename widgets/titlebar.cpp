@@ -10,10 +10,11 @@ TitleBar::TitleBar(const QString& caption, QWidget* parent)
     setObjectName("TitleBar");
     setFixedHeight(kHeight);
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet("#TitleBar { background: #395a99; }"
-                  "#TitleBar QLabel { color: white; }"
-                  "#TitleBar QToolButton { color: white; border: none; padding: 0 6px; }"
-                  "#TitleBar QToolButton:hover { background: #c0392b; }");
+    setStyleSheet(
+        "#TitleBar { background: #395a99; }"
+        "#TitleBar QLabel { color: white; }"
+        "#TitleBar QToolButton { color: white; border: none; padding: 0 6px; }"
+        "#TitleBar QToolButton:hover { background: #c0392b; }");
     caption_->setObjectName("TitleBarCaption");
     close_->setObjectName("TitleBarClose");
     close_->setText(QStringLiteral("×"));

@@ -10,14 +10,12 @@ class QKeyEvent;
 
 // Windows virtual-key codes the program switches on.
 namespace vk {
-inline constexpr int Back = 8, Tab = 9, Clear = 12, Return = 13, Shift = 16, Control = 17,
-                     Menu = 18, Pause = 19, Capital = 20, Escape = 27, Space = 32,
-                     Prior = 33, Next = 34, End = 35, Home = 36, Left = 37, Up = 38,
-                     Right = 39, Down = 40, Insert = 45, Delete = 46, Numpad0 = 96,
-                     Multiply = 106, Add = 107, Subtract = 109, Decimal = 110,
-                     Divide = 111, F1 = 112, F5 = 116, F9 = 120, F12 = 123,
-                     NumLock = 144, Scroll = 145, OemPlus = 187, OemMinus = 189,
-                     OemOpenBracket = 219, OemCloseBracket = 221;
+inline constexpr int Back = 8, Tab = 9, Clear = 12, Return = 13, Shift = 16, Control = 17, Menu = 18, Pause = 19,
+                     Capital = 20, Escape = 27, Space = 32, Prior = 33, Next = 34, End = 35, Home = 36, Left = 37,
+                     Up = 38, Right = 39, Down = 40, Insert = 45, Delete = 46, Numpad0 = 96, Multiply = 106, Add = 107,
+                     Subtract = 109, Decimal = 110, Divide = 111, F1 = 112, F5 = 116, F9 = 120, F12 = 123,
+                     NumLock = 144, Scroll = 145, OemPlus = 187, OemMinus = 189, OemOpenBracket = 219,
+                     OemCloseBracket = 221;
 }
 
 // The virtual-key code of `qtKey` (a Qt::Key), where the keypad modifier

@@ -38,8 +38,7 @@ struct Studied {
 
 class BackupTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         program = GbkPath(folder.path()) + "/";
         fs::create_directories(User());
     }
@@ -49,18 +48,16 @@ protected:
     fs::path Backups(int slot = 1) const { return folder.path() / "backups" / ("user" + std::to_string(slot)); }
 
     // A library written as the program writes it, words "w0".. in order.
-    void Library(const std::string& fileUtf8, const std::vector<Studied>& words, int slot = 1) const
-    {
+    void Library(const std::string& fileUtf8, const std::vector<Studied>& words, int slot = 1) const {
         std::string text = HeaderLine() + "\n";
         for (size_t i = 0; i < words.size(); ++i) {
             if (i) text += "\n";
-            text += WordLine("w" + std::to_string(i), std::to_string(words[i].times), "m",
-                             std::to_string(words[i].grade));
+            text +=
+                WordLine("w" + std::to_string(i), std::to_string(words[i].times), "m", std::to_string(words[i].grade));
         }
         ASSERT_TRUE(WriteScrambledFile(User(slot) / fileUtf8, text));
     }
-    std::vector<Studied> Words(const fs::path& file) const
-    {
+    std::vector<Studied> Words(const fs::path& file) const {
         LibraryFileValues values;
         std::vector<WordList> words;
         ParseLibraryLines(SplitLibraryLines(PlainTextOf(file)), values, words);
@@ -69,8 +66,7 @@ protected:
         return out;
     }
     // Every file under `dir` by relative name, with its bytes.
-    static std::map<std::string, std::string> Files(const fs::path& dir)
-    {
+    static std::map<std::string, std::string> Files(const fs::path& dir) {
         std::map<std::string, std::string> files;
         if (!fs::exists(dir)) return files;
         for (const auto& entry : fs::recursive_directory_iterator(dir))
@@ -79,8 +75,7 @@ protected:
         return files;
     }
     // Leftovers of an unfinished backup or restore anywhere in the folders.
-    std::vector<std::string> Leftovers() const
-    {
+    std::vector<std::string> Leftovers() const {
         std::vector<std::string> found;
         for (const fs::path& root : {folder.path() / "users", Backups()}) {
             if (!fs::exists(root)) continue;
@@ -98,8 +93,7 @@ protected:
     const std::time_t base = LocalTime(2026, 12, 10, 9, 30, 5);
 };
 
-TEST_F(BackupTest, ABackupHoldsTheUserFilesOnlyUnderItsDateAndTime)
-{
+TEST_F(BackupTest, ABackupHoldsTheUserFilesOnlyUnderItsDateAndTime) {
     Library("日语入门词汇.lx", {{1, 2}, {0, 0}});
     TempFolder::WriteBytes(User() / "收藏库.lx", "favourites bytes");
     TempFolder::WriteBytes(User() / "init.ini", "<password1>secret</password1>");
@@ -123,8 +117,7 @@ TEST_F(BackupTest, ABackupHoldsTheUserFilesOnlyUnderItsDateAndTime)
     EXPECT_TRUE(ListBackups(program, 2).empty());
 }
 
-TEST_F(BackupTest, TwoBackupsInOneSecondBothStayNewestFirst)
-{
+TEST_F(BackupTest, TwoBackupsInOneSecondBothStayNewestFirst) {
     Library("a.lx", {{0, 1}});
     ASSERT_TRUE(MakeBackup(program, 1, base).ok);
     const BackupOutcome second = MakeBackup(program, 1, base);
@@ -134,8 +127,7 @@ TEST_F(BackupTest, TwoBackupsInOneSecondBothStayNewestFirst)
     EXPECT_EQ(BackupTimeText(second.name), "2026-12-10 09:30:05 (2)");
 }
 
-TEST_F(BackupTest, AnEmptyOrMissingUserFolderIsNotBackedUp)
-{
+TEST_F(BackupTest, AnEmptyOrMissingUserFolderIsNotBackedUp) {
     for (bool exists : {true, false}) {
         SCOPED_TRACE(exists);
         if (!exists) fs::remove_all(User());
@@ -148,8 +140,7 @@ TEST_F(BackupTest, AnEmptyOrMissingUserFolderIsNotBackedUp)
     }
 }
 
-TEST_F(BackupTest, OnlyTheNewestSevenAreKept)
-{
+TEST_F(BackupTest, OnlyTheNewestSevenAreKept) {
     Library("a.lx", {{0, 1}});
     std::vector<std::string> made;
     for (int i = 0; i < 9; ++i) {
@@ -163,8 +154,7 @@ TEST_F(BackupTest, OnlyTheNewestSevenAreKept)
     EXPECT_FALSE(fs::exists(Backups() / made[1]));
 }
 
-TEST_F(BackupTest, ALoginBacksUpWhenTheNewestBackupIsADayOld)
-{
+TEST_F(BackupTest, ALoginBacksUpWhenTheNewestBackupIsADayOld) {
     Library("a.lx", {{0, 1}});
     EXPECT_TRUE(AutomaticBackupDue(program, 1, base)) << "no backup yet";
     ASSERT_TRUE(MakeBackup(program, 1, base).ok);
@@ -182,12 +172,12 @@ TEST_F(BackupTest, ALoginBacksUpWhenTheNewestBackupIsADayOld)
     for (const auto& c : cases) EXPECT_EQ(AutomaticBackupDue(program, 1, c.now), c.due) << c.what;
 }
 
-TEST_F(BackupTest, EachLibraryShowsItsStudiedWordsAndWordsAboveGradeZero)
-{
+TEST_F(BackupTest, EachLibraryShowsItsStudiedWordsAndWordsAboveGradeZero) {
     Library("b.lx", {{0, 0}, {2, 3}, {0, 1}, {1, 4}, {5, 0}});
     Library("a.lx", {});
-    TempFolder::WriteBytes(User() / "收藏库.lx",
-                           ScrambleWhole("<editor>x</editor><lw>1</lw>\n<word><e>f</e><t>2</t><c>m</c><g>1</g></word>"));
+    TempFolder::WriteBytes(
+        User() / "收藏库.lx",
+        ScrambleWhole("<editor>x</editor><lw>1</lw>\n<word><e>f</e><t>2</t><c>m</c><g>1</g></word>"));
     TempFolder::WriteBytes(User() / "cut.lx", ScrambleWhole(HeaderLine() + "\n<e>w</e><t>1</t><c>m</c><g>"));
     TempFolder::WriteBytes(User() / "big.lx", std::string(kLargestReadableFile + 1, 'x'));
     TempFolder::WriteBytes(User() / "readme.txt", "not a library");
@@ -205,7 +195,7 @@ TEST_F(BackupTest, EachLibraryShowsItsStudiedWordsAndWordsAboveGradeZero)
     std::vector<Row> rows;
     for (const auto& l : libraries) rows.push_back({Utf8(l.file), l.readable, l.words, l.studied, l.aboveZero});
     const std::vector<Row> expected = {
-        {"a.lx", true, 0, 0, 0},  {"b.lx", true, 5, 3, 3},       {"big.lx", false, 0, 0, 0},
+        {"a.lx", true, 0, 0, 0},    {"b.lx", true, 5, 3, 3},      {"big.lx", false, 0, 0, 0},
         {"cut.lx", false, 0, 0, 0}, {"收藏库.lx", true, 1, 1, 1},
     };
     EXPECT_EQ(rows.size(), expected.size());
@@ -217,8 +207,7 @@ TEST_F(BackupTest, EachLibraryShowsItsStudiedWordsAndWordsAboveGradeZero)
     EXPECT_TRUE(messages.Texts().empty());
 }
 
-TEST_F(BackupTest, ARestoredBackupIsStudiedOnFromItsStateAfterTheCurrentStateIsKept)
-{
+TEST_F(BackupTest, ARestoredBackupIsStudiedOnFromItsStateAfterTheCurrentStateIsKept) {
     const std::vector<Studied> taken = {{1, 2}, {0, 1}, {0, 0}};
     Library("lib.lx", taken);
     TempFolder::WriteBytes(User() / "收藏库.lx", ScrambleWhole("<editor>x</editor>\n"));
@@ -257,8 +246,7 @@ TEST_F(BackupTest, ARestoredBackupIsStudiedOnFromItsStateAfterTheCurrentStateIsK
     EXPECT_EQ(Names().size(), 2u);
 }
 
-TEST_F(BackupTest, RestoringTheOldestOfSevenKeepsIt)
-{
+TEST_F(BackupTest, RestoringTheOldestOfSevenKeepsIt) {
     Library("a.lx", {{0, 1}});
     for (int i = 0; i < kBackupsKept; ++i) ASSERT_TRUE(MakeBackup(program, 1, base + i * kDay).ok);
     const std::string oldest = Names().back();
@@ -269,8 +257,7 @@ TEST_F(BackupTest, RestoringTheOldestOfSevenKeepsIt)
     EXPECT_EQ(names.back(), oldest);
 }
 
-TEST_F(BackupTest, ABackupThatIsNotThereIsNotRestored)
-{
+TEST_F(BackupTest, ABackupThatIsNotThereIsNotRestored) {
     Library("a.lx", {{0, 1}});
     const auto before = Files(User());
     for (const char* name : {"20261210-093005", "../users", "notes"}) {
@@ -282,8 +269,7 @@ TEST_F(BackupTest, ABackupThatIsNotThereIsNotRestored)
     EXPECT_TRUE(Names().empty());
 }
 
-TEST_F(BackupTest, ABackupKilledMidwayLeavesNoHalfBackup)
-{
+TEST_F(BackupTest, ABackupKilledMidwayLeavesNoHalfBackup) {
     Library("a.lx", {{0, 1}});
     Library("b.lx", {{1, 1}});
     Library("c.lx", {{2, 1}});
@@ -307,8 +293,7 @@ TEST_F(BackupTest, ABackupKilledMidwayLeavesNoHalfBackup)
     EXPECT_TRUE(Leftovers().empty());
 }
 
-TEST_F(BackupTest, ARestoreKilledAtAnyStepLeavesOneWholeFolder)
-{
+TEST_F(BackupTest, ARestoreKilledAtAnyStepLeavesOneWholeFolder) {
     Library("lib.lx", {{1, 1}});
     const auto backedUp = Files(User());
     const BackupOutcome kept = MakeBackup(program, 1, base);
@@ -347,8 +332,7 @@ TEST_F(BackupTest, ARestoreKilledAtAnyStepLeavesOneWholeFolder)
     }
 }
 
-TEST_F(BackupTest, BackupsMoveWithTheirUsersAndADeletedUsersAreKeptAside)
-{
+TEST_F(BackupTest, BackupsMoveWithTheirUsersAndADeletedUsersAreKeptAside) {
     // 管理员, alice (slot 1) and bob (slot 2), each with a backup of their
     // own library; slot 3 is free but holds backups an earlier user left.
     TManage manage;

@@ -34,10 +34,14 @@ TEST(KeystreamDraw, SpecialStates) {
         {2147483647LL, 89},
         // n*s/4294967295 is exactly +-12k here; the extended-precision
         // rounding lands one step nearer zero.
-        {286331153LL * 1, 11},   {-286331153LL * 1, -11},
-        {286331153LL * 2, 23},   {-286331153LL * 2, -23},
-        {286331153LL * 4, 47},   {-286331153LL * 4, -47},
-        {286331153LL * 5, 59},   {-286331153LL * 5, -59},
+        {286331153LL * 1, 11},
+        {-286331153LL * 1, -11},
+        {286331153LL * 2, 23},
+        {-286331153LL * 2, -23},
+        {286331153LL * 4, 47},
+        {-286331153LL * 4, -47},
+        {286331153LL * 5, 59},
+        {-286331153LL * 5, -59},
         {1, 0},
         {-1, 0},
     };
@@ -81,8 +85,8 @@ TEST(KeystreamDraw, MatchesExtendedPrecisionArithmetic) {
         int mismatches = 0;
         for (int32_t s : states) {
             if (KeystreamDraw(s, n) != extended(s, n) && ++mismatches < 5)
-                ADD_FAILURE() << "n=" << n << " s=" << s << " got " << KeystreamDraw(s, n)
-                              << " want " << extended(s, n);
+                ADD_FAILURE() << "n=" << n << " s=" << s << " got " << KeystreamDraw(s, n) << " want "
+                              << extended(s, n);
         }
         EXPECT_EQ(mismatches, 0) << "n=" << n;
     }
@@ -120,8 +124,7 @@ TEST(ScrambleText, StopsAtTheTerminator) {
     SeedKeystream(kKeystreamSeed);
     ScrambleText(text);
     EXPECT_EQ(text.substr(2), std::string("\0cd", 3));
-    EXPECT_EQ(static_cast<uint32_t>(KeystreamState()),
-              (615283u * 134735813u + 1u) * 134735813u + 1u);
+    EXPECT_EQ(static_cast<uint32_t>(KeystreamState()), (615283u * 134735813u + 1u) * 134735813u + 1u);
 }
 
 }  // namespace

@@ -11,8 +11,10 @@ ContentFile Parsed(const std::string& text, std::string* error = nullptr) {
     ContentFile file{"词库", "词库.tsv", {}};
     std::string message;
     const bool ok = ParseContentSource(text, file, message);
-    if (error) *error = message;
-    else EXPECT_TRUE(ok) << message;
+    if (error)
+        *error = message;
+    else
+        EXPECT_TRUE(ok) << message;
     return file;
 }
 

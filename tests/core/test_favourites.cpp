@@ -63,8 +63,8 @@ protected:
 };
 
 TEST_F(FavouritesTest, LoadReadsHeaderAndWordsAndShowsTheCount) {
-    LoadPlain(Header("7") + "\n" + FavouriteLine("猫", 2, "ねこ 猫", 1) + "\n" +
-              FavouriteLine("犬", 3, "いぬ", 0) + "\r\n" + "<e>鳥</e><t>x</t><g>5</g>");
+    LoadPlain(Header("7") + "\n" + FavouriteLine("猫", 2, "ねこ 猫", 1) + "\n" + FavouriteLine("犬", 3, "いぬ", 0) +
+              "\r\n" + "<e>鳥</e><t>x</t><g>5</g>");
     EXPECT_EQ(Words(), (std::vector<std::string>{"猫=ねこ 猫", "犬=いぬ", "鳥="}));
     EXPECT_EQ(favourites.Words[0].StudyTimes, 2);
     EXPECT_EQ(favourites.Words[2].StudyTimes, 0);  // not a number: no study count
@@ -142,7 +142,7 @@ TEST_F(FavouritesTest, UnusableFilesEmptyTheFavouritesAndAreNeverOverwritten) {
     for (int i = 0; i <= kMaxLibraryWords; ++i) tooMany += "\n<e>w</e><g>0</g>";
     struct Case {
         const char* name;
-        std::string plain;  // empty: no file at all
+        std::string plain;    // empty: no file at all
         std::string message;  // part of it; empty: no message
     };
     const std::vector<Case> cases = {
@@ -209,8 +209,8 @@ TEST_F(FavouritesTest, AddingNewAndKnownWords) {
     // A "<" that starts no mark of the format stays as it was typed.
     EXPECT_EQ(favourites.AddFavourite(G("a<"), G("b")), FavouriteAdd::Added);
     EXPECT_EQ(favourites.AddFavourite(G("a<"), G("b")), FavouriteAdd::AlreadyThere);
-    const std::vector<std::string> expected = {"猫=ねこ", "犬=いぬ", "ネコ=ねこ", "鳥=とり  [名] 鳥 ",
-                                               "a＜/e>=x＜/c>y＜g>", "a<=b"};
+    const std::vector<std::string> expected = {
+        "猫=ねこ", "犬=いぬ", "ネコ=ねこ", "鳥=とり  [名] 鳥 ", "a＜/e>=x＜/c>y＜g>", "a<=b"};
     EXPECT_EQ(Words(), expected);
     ASSERT_TRUE(favourites.SaveFavourites());
     favourites.LoadFavourites(PathOf("收藏库.lx"));
@@ -249,7 +249,8 @@ TEST_F(FavouritesTest, LongMeaningsAreCutInTheQuestion) {
         {"80 bytes stand whole", a80, a80},
         {"81 bytes are cut to 80", a80 + "b", a80 + "......"},
         {"a character across byte 80 is left out", std::string(79, 'a') + kanji, std::string(79, 'a') + "......"},
-        {"a character ending at byte 80 stays", std::string(78, 'a') + kanji + "b", std::string(78, 'a') + kanji + "......"},
+        {"a character ending at byte 80 stays", std::string(78, 'a') + kanji + "b",
+         std::string(78, 'a') + kanji + "......"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -290,7 +291,7 @@ TEST_F(FavouritesTest, RemovingAndReplacingByPosition) {
         std::vector<std::string> left;
     };
     const std::vector<Case> cases = {
-        {0, {"b=2", "c=3"}}, {1, {"a=1", "c=3"}}, {2, {"a=1", "b=2"}},
+        {0, {"b=2", "c=3"}},        {1, {"a=1", "c=3"}},         {2, {"a=1", "b=2"}},
         {3, {"a=1", "b=2", "c=3"}}, {-1, {"a=1", "b=2", "c=3"}},
     };
     for (const Case& c : cases) {

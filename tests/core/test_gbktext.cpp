@@ -19,19 +19,14 @@ TEST(GbkText, ReportsCharactersGbkCannotHold) {
     EXPECT_EQ(Gbk("a😀b"), "a?b");
 }
 
-TEST(GbkText, InvalidGbkStaysReadable) {
-    EXPECT_EQ(GbkToUtf8("a\x81"), "a\xEF\xBF\xBD");
-}
+TEST(GbkText, InvalidGbkStaysReadable) { EXPECT_EQ(GbkToUtf8("a\x81"), "a\xEF\xBF\xBD"); }
 
 TEST(GbkText, TrimRemovesBlanksAndControlsAtBothEnds) {
     struct Case {
         std::string in, out;
     };
     const Case cases[] = {
-        {"  word \t\r\n", "word"},
-        {"\x01\x1F mid dle \x20", "mid dle"},
-        {"", ""},
-        {" \t ", ""},
+        {"  word \t\r\n", "word"},      {"\x01\x1F mid dle \x20", "mid dle"}, {"", ""}, {" \t ", ""},
         {Gbk("　水　"), Gbk("　水　")},  // the ideographic space is a character, not a blank
     };
     for (const Case& c : cases) EXPECT_EQ(TrimGbk(c.in), c.out) << c.in;
@@ -72,10 +67,18 @@ TEST(GbkText, IntegerConversion) {
         int value;
     };
     const Case cases[] = {
-        {"0", true, 0},     {"-1", true, -1},           {"+7", true, 7},
-        {" 42", true, 42},  {"2147483647", true, 2147483647}, {"-2147483648", true, INT32_MIN},
-        {"", false, 0},     {"abc", false, 0},          {"12a", false, 0},
-        {"42 ", false, 0},  {"-", false, 0},            {"2147483648", false, 0},
+        {"0", true, 0},
+        {"-1", true, -1},
+        {"+7", true, 7},
+        {" 42", true, 42},
+        {"2147483647", true, 2147483647},
+        {"-2147483648", true, INT32_MIN},
+        {"", false, 0},
+        {"abc", false, 0},
+        {"12a", false, 0},
+        {"42 ", false, 0},
+        {"-", false, 0},
+        {"2147483648", false, 0},
         {"99999999999999999999", false, 0},
     };
     for (const Case& c : cases) {

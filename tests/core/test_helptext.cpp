@@ -10,12 +10,12 @@
 
 namespace {
 
-const std::string kText = Gbk(
-    "heading <step>outside any topic</step>\r\n"
-    "<单词分组><step>one\r\nline two</step> between <step>two</step><step>three</step></单词分组>\r\n"
-    "<open><step>no closing mark for the topic</step>\r\n"
-    "<caps><Step>written with a capital</Step></caps>\r\n"
-    "<empty></empty>\r\n");
+const std::string kText =
+    Gbk("heading <step>outside any topic</step>\r\n"
+        "<单词分组><step>one\r\nline two</step> between <step>two</step><step>three</step></单词分组>\r\n"
+        "<open><step>no closing mark for the topic</step>\r\n"
+        "<caps><Step>written with a capital</Step></caps>\r\n"
+        "<empty></empty>\r\n");
 
 struct PageCase {
     const char* name;  // the case's name in the test list
@@ -35,13 +35,10 @@ INSTANTIATE_TEST_SUITE_P(
     Pages, HelpPageTest,
     ::testing::Values(PageCase{"FirstPageKeepsLineBreaks", "单词分组", 0, "one\r\nline two"},
                       PageCase{"TextBetweenPagesIgnored", "单词分组", 1, "two"},
-                      PageCase{"LastPage", "单词分组", 2, "three"},
-                      PageCase{"PastTheLastPage", "单词分组", 3, ""},
+                      PageCase{"LastPage", "单词分组", 2, "three"}, PageCase{"PastTheLastPage", "单词分组", 3, ""},
                       PageCase{"FarPastTheLastPage", "单词分组", 9, ""},
-                      PageCase{"SectionNeedsBothMarks", "open", 0, ""},
-                      PageCase{"TagsMatchExactly", "caps", 0, ""},
-                      PageCase{"EmptySection", "empty", 0, ""},
-                      PageCase{"MissingSection", "missing", 0, ""},
+                      PageCase{"SectionNeedsBothMarks", "open", 0, ""}, PageCase{"TagsMatchExactly", "caps", 0, ""},
+                      PageCase{"EmptySection", "empty", 0, ""}, PageCase{"MissingSection", "missing", 0, ""},
                       PageCase{"TitleMatchedWhole", "单词", 0, ""}),
     [](const ::testing::TestParamInfo<PageCase>& info) { return std::string(info.param.name); });
 

@@ -192,7 +192,8 @@ TEST_F(ManageTest, NastyValuesReadBackAndLeaveTheOtherValuesAlone) {
          fullWidthLt + "/delaytime>" + fullWidthLt + "/userindex>"},
         {"line breaks", "a\r\nb\nc", "a  b c"},
         {"a cut double-byte character", Gbk("词").substr(0, 1), "?"},
-        {"angle brackets that are no marks", "<b>x</b> a<b c>d <user9> <<user1>", "<b>x</b> a<b c>d <user9> <" + fullWidthLt + "user1>"},
+        {"angle brackets that are no marks", "<b>x</b> a<b c>d <user9> <<user1>",
+         "<b>x</b> a<b c>d <user9> <" + fullWidthLt + "user1>"},
         {"plain Chinese", Gbk("日语 N5 词库.lx"), ""},
     };
     for (const Case& c : cases) {
@@ -245,7 +246,10 @@ TEST_F(ManageTest, FileWithOnlyADelayKeepsEveryOtherDefault) {
 }
 
 TEST_F(ManageTest, TruthValuesAcceptNumbersAndWordsInAnyCase) {
-    struct Case { const char* text; bool mute; };
+    struct Case {
+        const char* text;
+        bool mute;
+    };
     const Case cases[] = {
         {"<mute>-1</mute>", true},   {"<mute>7</mute>", true},
         {"<mute>TRUE</mute>", true}, {"<mute>tRuE</mute>", true},
@@ -259,7 +263,11 @@ TEST_F(ManageTest, TruthValuesAcceptNumbersAndWordsInAnyCase) {
 }
 
 TEST_F(ManageTest, UserIndexOutsideTheSlotsCountsAsZero) {
-    struct Case { const char* text; int index; const char* library; };
+    struct Case {
+        const char* text;
+        int index;
+        const char* library;
+    };
     const Case cases[] = {
         {"<userindex>3</userindex><lastwordlib3>c.lx</lastwordlib3>", 3, "c.lx"},
         {"<userindex>9</userindex><lastwordlib0>a.lx</lastwordlib0>", 0, "a.lx"},

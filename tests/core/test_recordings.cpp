@@ -38,13 +38,13 @@ TEST_F(Recordings, FindsTheWordsOwnFileThenItsAlias) {
         bool found;
     };
     const std::vector<Case> cases = {
-        {"水", "水.wav", true},        // its own file, before its alias
-        {"猫", "neko.wav", true},      // by its alias
-        {"CAT", "neko.wav", true},     // the alias lookup ignores letter case
-        {"雨", "ame.wav", true},       // the alias is trimmed
-        {"山", "yama.wav", false},     // an alias whose file is missing
-        {"空", "", false},             // neither a file nor an alias
-        {"dir", "dir.wav", false},     // a folder named like a recording
+        {"水", "水.wav", true},     // its own file, before its alias
+        {"猫", "neko.wav", true},   // by its alias
+        {"CAT", "neko.wav", true},  // the alias lookup ignores letter case
+        {"雨", "ame.wav", true},    // the alias is trimmed
+        {"山", "yama.wav", false},  // an alias whose file is missing
+        {"空", "", false},          // neither a file nor an alias
+        {"dir", "dir.wav", false},  // a folder named like a recording
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.word);

@@ -147,8 +147,8 @@ TEST(SafeWrite, AReadOnlyFileIsRefusedByName) {
 struct LinkCase {
     const char* name;
     std::vector<std::pair<std::string, std::string>> links;  // link name -> where it points
-    std::string saved;                                        // the name the save is given
-    std::string realFile;                                     // the file that must receive it
+    std::string saved;                                       // the name the save is given
+    std::string realFile;                                    // the file that must receive it
 };
 
 void PrintTo(const LinkCase& c, std::ostream* out) { *out << c.name; }
@@ -174,13 +174,11 @@ TEST_P(SafeWriteLinks, WriteThroughIntoTheTarget) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SafeWriteLinks,
-    ::testing::Values(LinkCase{"RelativeLink", {{"lib.lx", "elsewhere/real.lx"}}, "lib.lx", "elsewhere/real.lx"},
-                      LinkCase{"AbsoluteLink", {{"lib.lx", "ABS/elsewhere/real.lx"}}, "lib.lx", "elsewhere/real.lx"},
-                      LinkCase{"ChainOfLinks",
-                               {{"a.lx", "b.lx"}, {"b.lx", "elsewhere/real.lx"}},
-                               "a.lx",
-                               "elsewhere/real.lx"},
-                      LinkCase{"LinkToAFileNotThereYet", {{"lib.lx", "elsewhere/new.lx"}}, "lib.lx", "elsewhere/new.lx"}),
+    ::testing::Values(
+        LinkCase{"RelativeLink", {{"lib.lx", "elsewhere/real.lx"}}, "lib.lx", "elsewhere/real.lx"},
+        LinkCase{"AbsoluteLink", {{"lib.lx", "ABS/elsewhere/real.lx"}}, "lib.lx", "elsewhere/real.lx"},
+        LinkCase{"ChainOfLinks", {{"a.lx", "b.lx"}, {"b.lx", "elsewhere/real.lx"}}, "a.lx", "elsewhere/real.lx"},
+        LinkCase{"LinkToAFileNotThereYet", {{"lib.lx", "elsewhere/new.lx"}}, "lib.lx", "elsewhere/new.lx"}),
     [](const ::testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
 
 TEST(SafeWrite, ALoopOfLinksIsRefused) {
@@ -254,16 +252,15 @@ TEST(SafeWrite, MessagesSayWhyTheWriteFailed) {
         std::errc error;
         const char* reason;
     } cases[] = {
-        {std::errc::no_space_on_device, "磁盘已满"},
-        {std::errc::file_too_large, "文件超过了系统允许的大小"},
-        {std::errc::io_error, "磁盘读写出错"},
-        {std::errc::read_only_file_system, "磁盘是只读的"},
+        {std::errc::no_space_on_device, "磁盘已满"},    {std::errc::file_too_large, "文件超过了系统允许的大小"},
+        {std::errc::io_error, "磁盘读写出错"},          {std::errc::read_only_file_system, "磁盘是只读的"},
         {std::errc::permission_denied, "没有写入权限"},
     };
     for (const auto& c : cases) {
         const SaveResult result(SaveResult::Fault::WriteFailed, "/data/lib.lx", std::make_error_code(c.error));
         const std::string message = Utf8(result.Message());
-        EXPECT_EQ(message, std::string("文件无法写入：\r\n/data/lib.lx\r\n\r\n") + c.reason + "。没有保存，原来的文件保持不变。");
+        EXPECT_EQ(message, std::string("文件无法写入：\r\n/data/lib.lx\r\n\r\n") + c.reason +
+                               "。没有保存，原来的文件保持不变。");
     }
     EXPECT_TRUE(SaveResult().Message().empty());
 }
@@ -317,11 +314,10 @@ TEST(SafeWrite, TemporaryNamesBelongToTheirTarget) {
         const char* file;
         bool temporary;
     } cases[] = {
-        {"lib.lx.123-0.lxsave~", true},        {"lib.lx.9-41.lxsave~", true},
-        {"lib.lx.lxsave~", false},             {"lib.lx.-1.lxsave~", false},
-        {"lib.lx.12-.lxsave~", false},         {"lib.lx.1x-2.lxsave~", false},
-        {"lib.lx.1-2-3.lxsave~", false},       {"lib.lxx.1-2.lxsave~", false},
-        {"other.lx.1-2.lxsave~", false},       {"lib.lx.1-2.lxsave", false},
+        {"lib.lx.123-0.lxsave~", true},  {"lib.lx.9-41.lxsave~", true},  {"lib.lx.lxsave~", false},
+        {"lib.lx.-1.lxsave~", false},    {"lib.lx.12-.lxsave~", false},  {"lib.lx.1x-2.lxsave~", false},
+        {"lib.lx.1-2-3.lxsave~", false}, {"lib.lxx.1-2.lxsave~", false}, {"other.lx.1-2.lxsave~", false},
+        {"lib.lx.1-2.lxsave", false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsSaveTemporaryOf(c.file, "/folder/lib.lx"), c.temporary) << c.file;
 }

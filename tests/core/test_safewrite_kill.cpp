@@ -71,15 +71,15 @@ public:
     // Writes file `which` as generation `generation`.
     bool Save(int which, int generation) {
         switch (which) {
-        case 0:
-            library_.TotalTime = generation;
-            return library_.SaveWordLib();
-        case 1:
-            favourites_.TotalTime = generation;
-            return favourites_.SaveFavourites();
-        default:
-            manage_.delaytime = generation;
-            return manage_.SaveConfig();
+            case 0:
+                library_.TotalTime = generation;
+                return library_.SaveWordLib();
+            case 1:
+                favourites_.TotalTime = generation;
+                return favourites_.SaveFavourites();
+            default:
+                manage_.delaytime = generation;
+                return manage_.SaveConfig();
         }
     }
 
@@ -118,7 +118,8 @@ TEST(KillDuringSave, EveryFileStaysWholeAndTheNextSaveClearsUp) {
     // Kills fall anywhere in a few rounds of saving the three files.
     const auto start = std::chrono::steady_clock::now();
     for (int which = 0; which < kFiles; ++which) ASSERT_TRUE(files.Save(which, 1));
-    const auto oneRound = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    const auto oneRound =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
     const auto longest = std::min<std::chrono::microseconds>(3 * oneRound, std::chrono::milliseconds(150));
 
     const unsigned seed = std::random_device{}();

@@ -14,20 +14,11 @@ struct ClockTextCase {
     const char* text;
 };
 
-TEST(FormatClock, WritesHoursMinutesSecondsWithHoursWrappingAtSixty)
-{
+TEST(FormatClock, WritesHoursMinutesSecondsWithHoursWrappingAtSixty) {
     const ClockTextCase cases[] = {
-        {0, "00:00:00"},
-        {1, "00:00:01"},
-        {59, "00:00:59"},
-        {60, "00:01:00"},
-        {3599, "00:59:59"},
-        {3600, "01:00:00"},
-        {300, "00:05:00"},
-        {59 * 3600 + 59 * 60 + 59, "59:59:59"},
-        {60 * 3600, "00:00:00"},
-        {61 * 3600, "01:00:00"},
-        {-5, "00:00:00"},
+        {0, "00:00:00"},         {1, "00:00:01"},         {59, "00:00:59"},  {60, "00:01:00"},
+        {3599, "00:59:59"},      {3600, "01:00:00"},      {300, "00:05:00"}, {59 * 3600 + 59 * 60 + 59, "59:59:59"},
+        {60 * 3600, "00:00:00"}, {61 * 3600, "01:00:00"}, {-5, "00:00:00"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatClock(c.seconds), c.text) << c.seconds;
 }
@@ -47,8 +38,7 @@ struct Counters {
 
 class StudyClockTick : public ::testing::Test {
 protected:
-    StudyClockTexts Tick(int width = 1024)
-    {
+    StudyClockTexts Tick(int width = 1024) {
         return clock.Tick(CountersOf(list), width, [this] { ++pauses; });
     }
 
@@ -57,8 +47,7 @@ protected:
     int pauses = 0;
 };
 
-TEST_F(StudyClockTick, ShowsEachClockBeforeCountingTheSecond)
-{
+TEST_F(StudyClockTick, ShowsEachClockBeforeCountingTheSecond) {
     list.TotalTime = 61 * 3600;
     list.ThisLoopTime = 59;
     const auto texts = Tick();
@@ -75,8 +64,7 @@ TEST_F(StudyClockTick, ShowsEachClockBeforeCountingTheSecond)
     EXPECT_EQ(Tick().thisTime, "00:00:02");
 }
 
-TEST_F(StudyClockTick, SpeedAndTimeLeftFollowWordsShownAndWordsLeft)
-{
+TEST_F(StudyClockTick, SpeedAndTimeLeftFollowWordsShownAndWordsLeft) {
     // 3 words in 90 active seconds is 2 a minute; 10 words left take 5 minutes.
     list.ActiveSeconds = 89;
     list.ShownCount = 3;
@@ -90,8 +78,7 @@ TEST_F(StudyClockTick, SpeedAndTimeLeftFollowWordsShownAndWordsLeft)
     EXPECT_EQ(*texts.leftTime, "00:05:00");
 }
 
-TEST_F(StudyClockTick, TimeLeftKeepsItsTextWithoutSpeedOrWordsLeft)
-{
+TEST_F(StudyClockTick, TimeLeftKeepsItsTextWithoutSpeedOrWordsLeft) {
     struct Case {
         const char* name;
         int shown, atGrade, step;
@@ -117,8 +104,7 @@ TEST_F(StudyClockTick, TimeLeftKeepsItsTextWithoutSpeedOrWordsLeft)
     EXPECT_EQ(TStudyClock().Tick(CountersOf(speedOnly), 1024, {}).speed, "0" + Gbk(" 词/分"));
 }
 
-TEST_F(StudyClockTick, IdleLimitPausesAndTakesTheIdleTimeOutOfTheThreeClocks)
-{
+TEST_F(StudyClockTick, IdleLimitPausesAndTakesTheIdleTimeOutOfTheThreeClocks) {
     list.TotalTime = 1000;
     list.ThisLoopTime = 500;
     for (int i = 0; i < 299; ++i) Tick();
@@ -134,8 +120,7 @@ TEST_F(StudyClockTick, IdleLimitPausesAndTakesTheIdleTimeOutOfTheThreeClocks)
     EXPECT_EQ(list.IdleSeconds, 300);
 }
 
-TEST_F(StudyClockTick, PauseRunsBeforeTheClocksAreSetBack)
-{
+TEST_F(StudyClockTick, PauseRunsBeforeTheClocksAreSetBack) {
     list.IdleSeconds = 299;
     list.TotalTime = 400;
     int totalSeenByPause = -1;
@@ -144,8 +129,7 @@ TEST_F(StudyClockTick, PauseRunsBeforeTheClocksAreSetBack)
     EXPECT_EQ(list.TotalTime, 101);
 }
 
-TEST_F(StudyClockTick, TakingIdleTimeBackNeverGoesBelowZero)
-{
+TEST_F(StudyClockTick, TakingIdleTimeBackNeverGoesBelowZero) {
     list.IdleSeconds = 299;
     list.TotalTime = 10;
     list.ThisLoopTime = 0;
@@ -156,8 +140,7 @@ TEST_F(StudyClockTick, TakingIdleTimeBackNeverGoesBelowZero)
     EXPECT_EQ(Tick().loopTime, "00:00:00");
 }
 
-TEST_F(StudyClockTick, KeyPressesKeepTheClockFromPausing)
-{
+TEST_F(StudyClockTick, KeyPressesKeepTheClockFromPausing) {
     for (int i = 0; i < 600; ++i) {
         if (i % 100 == 0) list.IdleSeconds = 0;
         Tick();
@@ -166,8 +149,7 @@ TEST_F(StudyClockTick, KeyPressesKeepTheClockFromPausing)
     EXPECT_EQ(clock.RunSeconds, 601);
 }
 
-TEST(ScreenLayout, FollowsTheScreenWidth)
-{
+TEST(ScreenLayout, FollowsTheScreenWidth) {
     struct Case {
         int width, border;
         bool readModes, thisTime;
@@ -187,8 +169,7 @@ TEST(ScreenLayout, FollowsTheScreenWidth)
     EXPECT_FALSE(clock.Tick(CountersOf(list), 811, {}).hideThisTime);
 }
 
-TEST(StudySpeed, TruncatesAndSurvivesLargeCounts)
-{
+TEST(StudySpeed, TruncatesAndSurvivesLargeCounts) {
     EXPECT_EQ(StudySpeed(3, 90), 2);
     EXPECT_EQ(StudySpeed(0, 90), 0);
     EXPECT_EQ(StudySpeed(5, 0), 0);

@@ -18,10 +18,10 @@ TEST(FindTagValue, TakesTheFirstValueBetweenItsMarks) {
     const Case cases[] = {
         {"<mute>0</mute>", "mute", "0"},
         {"<mute>0</mute>", "mut", ""},
-        {"<mute>0", "mute", ""},                        // no closing mark
-        {"</mute><mute>1</mute>", "mute", ""},          // stray closing mark first
-        {"<a>1</a><a>2</a>", "a", "1"},                 // first occurrence counts
-        {"<Mute>1</Mute>", "mute", ""},                 // case counts
+        {"<mute>0", "mute", ""},                // no closing mark
+        {"</mute><mute>1</mute>", "mute", ""},  // stray closing mark first
+        {"<a>1</a><a>2</a>", "a", "1"},         // first occurrence counts
+        {"<Mute>1</Mute>", "mute", ""},         // case counts
         {"<e></e>", "e", ""},
         {"<lw>-1</lw><lt>3</lt>", "lt", "3"},
         {"<c>" + Gbk("水") + "</c>", "c", Gbk("水")},
@@ -48,13 +48,13 @@ TEST(AppendTag, WritesPlainValuesAsTheyAreAndNeutralisesTheRest) {
         {"name", "", "<name></name>"},
         {"name", "-12", "<name>-12</name>"},
         {"e", Gbk("水 みず"), "<e>" + Gbk("水 みず") + "</e>"},
-        {"e", "a<b> c</d>", "<e>a<b> c</d></e>"},              // marks of other tags stay
-        {"e", "x</e>y", "<e>x" + Gbk("＜") + "/e>y</e>"},       // its own closing mark
+        {"e", "a<b> c</d>", "<e>a<b> c</d></e>"},          // marks of other tags stay
+        {"e", "x</e>y", "<e>x" + Gbk("＜") + "/e>y</e>"},  // its own closing mark
         {"name", "<user2>u</user2>", "<name>" + Gbk("＜") + "user2>u" + Gbk("＜") + "/user2></name>"},
         {"e", "a\r\nb\n", "<e>a  b </e>"},
         {"e", std::string("a\0b", 3), "<e>a b</e>"},
-        {"e", "ab\x81", "<e>ab?</e>"},                          // lone lead byte at the end
-        {"e", "\x81<e>", "<e>\x81<e></e>"},                     // "<" inside a character
+        {"e", "ab\x81", "<e>ab?</e>"},       // lone lead byte at the end
+        {"e", "\x81<e>", "<e>\x81<e></e>"},  // "<" inside a character
     };
     for (const Case& c : cases) {
         std::string out = "#";

@@ -28,8 +28,8 @@ Entries Utf8Entries(const std::vector<WordList>& words) {
 }
 
 std::string FormatMessage(int line, const std::string& word, const std::string& meaning) {
-    return "下面的单词格式不正确，请修改后再导入！\r\n\r\n位　　置：第" + std::to_string(line) +
-           "行\r\n单词位置：\"" + word + "\"\r\n解释位置：\"" + meaning + "\"\r\n";
+    return "下面的单词格式不正确，请修改后再导入！\r\n\r\n位　　置：第" + std::to_string(line) + "行\r\n单词位置：\"" +
+           word + "\"\r\n解释位置：\"" + meaning + "\"\r\n";
 }
 
 // The header line every import writes, for the given editor/date/version.
@@ -60,29 +60,45 @@ TEST(ParseTextLib, ReadsEntriesAndAppliesTheIndentRule) {
         {"two lines, first entry needs no indent", "水\n[名] 水", true, {{"水", "[名] 水"}}, ""},
         {"odd last line is ignored", "水\n  [名] 水\n山", true, {{"水", "[名] 水"}}, ""},
         {"line break at the end adds no line", "水\n  [名] 水\n", true, {{"水", "[名] 水"}}, ""},
-        {"CR, LF and CR LF all break lines", "a\r  1\r\nb\n  2\rc\r\n3\r\n", true,
-         {{"a", "1"}, {"b", "2"}, {"c", "3"}}, ""},
-        {"third entry is exempt, blanks trimmed", " a \t\n1\nb\n   2  \nc\n3", true,
-         {{"a", "1"}, {"b", "2"}, {"c", "3"}}, ""},
+        {"CR, LF and CR LF all break lines",
+         "a\r  1\r\nb\n  2\rc\r\n3\r\n",
+         true,
+         {{"a", "1"}, {"b", "2"}, {"c", "3"}},
+         ""},
+        {"third entry is exempt, blanks trimmed",
+         " a \t\n1\nb\n   2  \nc\n3",
+         true,
+         {{"a", "1"}, {"b", "2"}, {"c", "3"}},
+         ""},
         {"empty word line gives an empty word", "\n  空", true, {{"", "空"}}, ""},
         {"empty text", "", true, {}, ""},
-        {"second explanation unindented", "a\n1\nかな\n仮名", false,
-         {{"a", "1"}, {"かな", "仮名"}}, FormatMessage(2, "かな", "仮名")},
-        {"one space is not enough", "a\n1\nb\n 2", false, {{"a", "1"}, {"b", "2"}},
-         FormatMessage(2, "b", "2")},
-        {"a tab is not an indent", "a\n1\nb\n\t 2", false, {{"a", "1"}, {"b", "2"}},
-         FormatMessage(2, "b", "2")},
-        {"empty explanation on an indented entry", "a\n  1\nb\n\nc\n  3", false,
-         {{"a", "1"}, {"b", ""}}, FormatMessage(2, "b", "")},
-        {"single-space explanation on an indented entry", "a\n1\nb\n \nc\n  3", false,
-         {{"a", "1"}, {"b", ""}}, FormatMessage(2, "b", "")},
+        {"second explanation unindented",
+         "a\n1\nかな\n仮名",
+         false,
+         {{"a", "1"}, {"かな", "仮名"}},
+         FormatMessage(2, "かな", "仮名")},
+        {"one space is not enough", "a\n1\nb\n 2", false, {{"a", "1"}, {"b", "2"}}, FormatMessage(2, "b", "2")},
+        {"a tab is not an indent", "a\n1\nb\n\t 2", false, {{"a", "1"}, {"b", "2"}}, FormatMessage(2, "b", "2")},
+        {"empty explanation on an indented entry",
+         "a\n  1\nb\n\nc\n  3",
+         false,
+         {{"a", "1"}, {"b", ""}},
+         FormatMessage(2, "b", "")},
+        {"single-space explanation on an indented entry",
+         "a\n1\nb\n \nc\n  3",
+         false,
+         {{"a", "1"}, {"b", ""}},
+         FormatMessage(2, "b", "")},
         // Blank lines an editor leaves at the end add no entry and do not
         // make the last entry a faulty one.
         {"two blank lines at the end", "a\n  1\n\n\n", true, {{"a", "1"}}, ""},
         {"four blank lines at the end", "a\n1\nb\n  2\r\n\r\n\r\n\r\n\r\n", true, {{"a", "1"}, {"b", "2"}}, ""},
         {"lines of blanks at the end", "a\n  1\n  \n\t\n \n", true, {{"a", "1"}}, ""},
-        {"fourth entry counts its line from zero", "a\n1\nb\n  2\nc\n3\nd\n4", false,
-         {{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}}, FormatMessage(6, "d", "4")},
+        {"fourth entry counts its line from zero",
+         "a\n1\nb\n  2\nc\n3\nd\n4",
+         false,
+         {{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}},
+         FormatMessage(6, "d", "4")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -317,11 +333,11 @@ TEST_F(ImportTextLibTest, ALibraryIsImportedOnlyWithRoomToGrow) {
     words.back().Meaning += "m";
     EXPECT_FALSE(ImportTextLibText(textOf(), dir / "over.lx", "e", "d", "v"));
     EXPECT_FALSE(std::filesystem::exists(dir / "over.lx"));
-    EXPECT_EQ(messages.Texts(),
-              std::vector<std::string>{"导入后的词库文件将有" + std::to_string(kLargestReadableFile - reserve + 1) +
-                                       "字节，学习中还要留出" + std::to_string(reserve) +
-                                       "字节的余地（学习次数、学习进度），而词库文件最大只能有599998字节，因此没有导入！"
-                                       "\r\n\r\n请把文本分成几个较小的词库再导入。"});
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{
+                                    "导入后的词库文件将有" + std::to_string(kLargestReadableFile - reserve + 1) +
+                                    "字节，学习中还要留出" + std::to_string(reserve) +
+                                    "字节的余地（学习次数、学习进度），而词库文件最大只能有599998字节，因此没有导入！"
+                                    "\r\n\r\n请把文本分成几个较小的词库再导入。"});
 }
 
 }  // namespace

@@ -232,7 +232,8 @@ TEST_F(UserMovesTest, EditsBeforeOneSaveEndWithEveryoneInTheirOwnFolder) {
         c.edit(*this);
         ASSERT_TRUE(Commit()) << c.name;
         ExpectTableAndFoldersAgree(c.name);
-        for (size_t i = 0; i < c.owners.size(); ++i) EXPECT_EQ(OwnerOf("user" + std::to_string(i + 1)), c.owners[i]) << c.name << " " << i;
+        for (size_t i = 0; i < c.owners.size(); ++i)
+            EXPECT_EQ(OwnerOf("user" + std::to_string(i + 1)), c.owners[i]) << c.name << " " << i;
         EXPECT_EQ(SetAside(), c.aside) << c.name;
         TManage saved;
         saved.LoadConfigFile(gbkFolder);
@@ -284,8 +285,8 @@ TEST_F(UserMovesTest, KilledBetweenAnyTwoStepsTheNextStartAgrees) {
             EXPECT_EQ(started.user[1], "carol") << context;
             EXPECT_EQ(started.user[2], "dave") << context;
             EXPECT_EQ(started.user[3], "erin") << context;
-            EXPECT_EQ(SetAside(), (std::map<std::string, std::string>{{"alice_" + kDate, "alice"},
-                                                                       {"bob_" + kDate, "bob"}}))
+            EXPECT_EQ(SetAside(),
+                      (std::map<std::string, std::string>{{"alice_" + kDate, "alice"}, {"bob_" + kDate, "bob"}}))
                 << context;
         } else {
             EXPECT_EQ(started.user[1], "alice") << context;

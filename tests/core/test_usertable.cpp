@@ -17,8 +17,7 @@ namespace {
 
 class UserTableTest : public ::testing::Test {
 protected:
-    void Reset()
-    {
+    void Reset() {
         manage.user = {};
         manage.password = {};
         manage.lastwordlib = {};
@@ -26,8 +25,7 @@ protected:
     }
 
     // Slots 0..n-1 named u0.. with passwords p0.., libraries lib0...
-    void UseSlots(int n)
-    {
+    void UseSlots(int n) {
         for (int i = 0; i < n; ++i) {
             manage.user[i] = i == 0 ? AdministratorName() : "u" + std::to_string(i);
             manage.password[i] = "p" + std::to_string(i);
@@ -43,8 +41,7 @@ protected:
     MessageRecorder recorder;
 };
 
-TEST_F(UserTableTest, LoginRowsAlwaysHoldSlotZeroAndDecideAutomaticLogin)
-{
+TEST_F(UserTableTest, LoginRowsAlwaysHoldSlotZeroAndDecideAutomaticLogin) {
     EXPECT_EQ(LoginRows(manage), std::vector<std::string>{""});
     EXPECT_TRUE(IsAutomaticLogin(manage));
 
@@ -62,15 +59,13 @@ TEST_F(UserTableTest, LoginRowsAlwaysHoldSlotZeroAndDecideAutomaticLogin)
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(UserTableTest, EnsureAdministratorKeepsAStoredName)
-{
+TEST_F(UserTableTest, EnsureAdministratorKeepsAStoredName) {
     manage.user[0] = "boss";
     EnsureAdministrator(manage);
     EXPECT_EQ(manage.user[0], "boss");
 }
 
-TEST_F(UserTableTest, LoginComparesPasswordsByteForByte)
-{
+TEST_F(UserTableTest, LoginComparesPasswordsByteForByte) {
     UseSlots(3);
     manage.password[2] = "Secret";
     struct Case {
@@ -79,12 +74,8 @@ TEST_F(UserTableTest, LoginComparesPasswordsByteForByte)
         bool accepted;
         const char* message;
     } cases[] = {
-        {2, "Secret", true, nullptr},
-        {2, "secret", false, "密码不正确"},
-        {2, "Secret ", false, "密码不正确"},
-        {0, "p0", true, nullptr},
-        {0, "", false, "密码不正确"},
-        {-1, "p0", false, "请选择一个用户"},
+        {2, "Secret", true, nullptr},     {2, "secret", false, "密码不正确"}, {2, "Secret ", false, "密码不正确"},
+        {0, "p0", true, nullptr},         {0, "", false, "密码不正确"},       {-1, "p0", false, "请选择一个用户"},
         {3, "", false, "请选择一个用户"},
     };
     for (const auto& c : cases) {
@@ -97,8 +88,7 @@ TEST_F(UserTableTest, LoginComparesPasswordsByteForByte)
     }
 }
 
-TEST_F(UserTableTest, UserFolderIsProgramFolderPlusSlot)
-{
+TEST_F(UserTableTest, UserFolderIsProgramFolderPlusSlot) {
     EXPECT_EQ(UserFolderOf("D:\\a b\\", 0), "D:\\a b\\users\\user0\\");
     EXPECT_EQ(UserFolderOf("/p/", 5), "/p/users\\user5\\");
 }
@@ -114,19 +104,20 @@ struct AddCase {
     bool clears;
 };
 
-TEST_F(UserTableTest, AddUserChecksInOrder)
-{
+TEST_F(UserTableTest, AddUserChecksInOrder) {
     const char* marks = "用户名和密码中不能有“<”或“>”，请换个写法";
     const AddCase cases[] = {
         {"format mark in name beats taken name", 6, "u1<", "a", "a", marks, UserEditOutcome::UserName, false},
-        {"password making a user", 3, "new", "<user2>x</user2>", "<user2>x</user2>", marks,
-         UserEditOutcome::Password1, true},
+        {"password making a user", 3, "new", "<user2>x</user2>", "<user2>x</user2>", marks, UserEditOutcome::Password1,
+         true},
         {"mark only in the repeat", 3, "new", "pa", "pa>", marks, UserEditOutcome::Password1, true},
         {"name taken beats full table", 6, "u1", "a", "b", "用户名已存在，请换个用户名", UserEditOutcome::None, false},
         {"administrator name taken", 2, "管理员", "", "", "用户名已存在，请换个用户名", UserEditOutcome::None, false},
-        {"full table beats empty name", 6, "", "a", "b", "对不起，澜悦单词软件最多只支持六个用户", UserEditOutcome::None, false},
+        {"full table beats empty name", 6, "", "a", "b", "对不起，澜悦单词软件最多只支持六个用户",
+         UserEditOutcome::None, false},
         {"empty name beats passwords", 3, "", "a", "b", "用户名不能为空", UserEditOutcome::UserName, false},
-        {"passwords differ", 3, "new", "a", "b", "两次输入的密码不相同，请重新输入密码", UserEditOutcome::Password1, true},
+        {"passwords differ", 3, "new", "a", "b", "两次输入的密码不相同，请重新输入密码", UserEditOutcome::Password1,
+         true},
     };
     for (const auto& c : cases) {
         Reset();
@@ -145,8 +136,7 @@ TEST_F(UserTableTest, AddUserChecksInOrder)
     }
 }
 
-TEST_F(UserTableTest, AddedUserTakesTheNextSlotWithNothingOfAnEarlierUser)
-{
+TEST_F(UserTableTest, AddedUserTakesTheNextSlotWithNothingOfAnEarlierUser) {
     UseSlots(2);
     const auto outcome = AddUser(manage, rows, "new", "pw", "pw");
     EXPECT_TRUE(outcome.done);
@@ -160,8 +150,7 @@ TEST_F(UserTableTest, AddedUserTakesTheNextSlotWithNothingOfAnEarlierUser)
     EXPECT_EQ(manage.folderSlot[1], 1);
 }
 
-TEST_F(UserTableTest, FirstUserAddedOnAFreshConfigurationIsNotTheAdministrator)
-{
+TEST_F(UserTableTest, FirstUserAddedOnAFreshConfigurationIsNotTheAdministrator) {
     EnsureAdministrator(manage);
     rows = ManageRows(manage);
     ASSERT_TRUE(AddUser(manage, rows, "bob", "", "").done);
@@ -181,8 +170,7 @@ struct ChangeCase {
     bool clears;
 };
 
-TEST_F(UserTableTest, ChangeUserChecksInOrder)
-{
+TEST_F(UserTableTest, ChangeUserChecksInOrder) {
     const char* marks = "用户名和密码中不能有“<”或“>”，请换个写法";
     const ChangeCase cases[] = {
         {"no row", 3, -1, "x", "a", "b", "请选择一个用户", UserEditOutcome::UserName, false},
@@ -190,9 +178,11 @@ TEST_F(UserTableTest, ChangeUserChecksInOrder)
         {"password cut by its own closing mark", 3, 1, "u1", "pa</password1>ss", "pa</password1>ss", marks,
          UserEditOutcome::Password1, true},
         {"administrator renamed", 3, 0, "boss", "a", "b", "不能修改管理员用户名", UserEditOutcome::None, false},
-        {"passwords differ", 3, 1, "u2", "a", "b", "两次输入的密码不相同，请重新输入密码", UserEditOutcome::Password1, true},
+        {"passwords differ", 3, 1, "u2", "a", "b", "两次输入的密码不相同，请重新输入密码", UserEditOutcome::Password1,
+         true},
         {"name of another user", 3, 1, "u2", "a", "a", "用户名已存在，请换个用户名", UserEditOutcome::None, false},
-        {"empty name while a slot is free", 3, 1, "", "a", "a", "用户名已存在，请换个用户名", UserEditOutcome::None, false},
+        {"empty name while a slot is free", 3, 1, "", "a", "a", "用户名已存在，请换个用户名", UserEditOutcome::None,
+         false},
         {"empty name with all six in use", 6, 3, "", "a", "a", "用户名不能为空", UserEditOutcome::UserName, false},
     };
     for (const auto& c : cases) {
@@ -212,8 +202,7 @@ TEST_F(UserTableTest, ChangeUserChecksInOrder)
     }
 }
 
-TEST_F(UserTableTest, ChangeStoresNameAndPassword)
-{
+TEST_F(UserTableTest, ChangeStoresNameAndPassword) {
     UseSlots(3);
     ASSERT_TRUE(ChangeUser(manage, rows, 0, AdministratorName(), "root", "root").done);
     EXPECT_EQ(manage.password[0], "root");
@@ -230,8 +219,7 @@ TEST_F(UserTableTest, ChangeStoresNameAndPassword)
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(UserTableTest, DeleteRefusesWithoutRowAndForTheAdministrator)
-{
+TEST_F(UserTableTest, DeleteRefusesWithoutRowAndForTheAdministrator) {
     UseSlots(3);
     const struct {
         int row;
@@ -245,8 +233,7 @@ TEST_F(UserTableTest, DeleteRefusesWithoutRowAndForTheAdministrator)
     }
 }
 
-TEST_F(UserTableTest, DeleteAsksThenMovesLaterUsersDownWithTheirLibrariesAndFolders)
-{
+TEST_F(UserTableTest, DeleteAsksThenMovesLaterUsersDownWithTheirLibrariesAndFolders) {
     UseSlots(5);
     manage.SetUserIndex(4);
     manage.SetCurrentLibrary("studied4.lx");
@@ -299,8 +286,7 @@ protected:
     MessageRecorder recorder;
 };
 
-TEST_F(FavouritesFileTest, FirstLoginCopiesTheTemplateLaterLoginsKeepTheirOwn)
-{
+TEST_F(FavouritesFileTest, FirstLoginCopiesTheTemplateLaterLoginsKeepTheirOwn) {
     std::filesystem::create_directories(Root() / "wordlib");
     TempFolder::WriteBytes(Root() / "wordlib" / "收藏库.lx", "template");
     const std::string userFolder = UserFolderOf(Folder(), 1);
@@ -318,8 +304,7 @@ TEST_F(FavouritesFileTest, FirstLoginCopiesTheTemplateLaterLoginsKeepTheirOwn)
     EXPECT_TRUE(recorder.shown.empty());
 }
 
-TEST_F(FavouritesFileTest, MissingTemplateOrFolderLeavesNoFileAndNoMessage)
-{
+TEST_F(FavouritesFileTest, MissingTemplateOrFolderLeavesNoFileAndNoMessage) {
     const std::string userFolder = UserFolderOf(Folder(), 2);
     const auto own = Root() / "users" / "user2" / "收藏库.lx";
     PrepareFavouritesFile(Folder(), userFolder);  // folder not made

@@ -22,16 +22,15 @@ TEST(LibraryFile, SaveWritesTheHeaderAndOneLinePerWordExactly) {
     f.lib.Words[2].Meaning = Gbk("吃");
     f.list.CurrentIndex = 1;  // lw, groupcount and groupindex come from the study list
     ASSERT_TRUE(f.lib.SaveWordLib());
-    std::string expected =
-        Gbk("<editor>澜悦</editor>") +
-        "<date>2026-12-10</date><version>1.0</version><lw>1</lw><groupcount>2</groupcount>"
-        "<groupindex>1</groupindex><lt>3</lt><tlt>56</tlt><tt>1234</tt><basegrade>2</basegrade>"
-        "<GradeWordLastWord0>0</GradeWordLastWord0><GradeWordLastWord1>0</GradeWordLastWord1>"
-        "<GradeWordLastWord2>0</GradeWordLastWord2><GradeWordLastWord3>x</GradeWordLastWord3>"
-        "<GradeWordLastWord4>0</GradeWordLastWord4><GradeWordLastWord5>0</GradeWordLastWord5>\n"
-        "<e>w0</e><t>0</t><c>m0</c><g>0</g>\n"
-        "<e>w1</e><t>0</t><c>m1</c><g>0</g>\n" +
-        Gbk("<e>w2</e><t>-7</t><c>吃</c><g>0</g>");
+    std::string expected = Gbk("<editor>澜悦</editor>") +
+                           "<date>2026-12-10</date><version>1.0</version><lw>1</lw><groupcount>2</groupcount>"
+                           "<groupindex>1</groupindex><lt>3</lt><tlt>56</tlt><tt>1234</tt><basegrade>2</basegrade>"
+                           "<GradeWordLastWord0>0</GradeWordLastWord0><GradeWordLastWord1>0</GradeWordLastWord1>"
+                           "<GradeWordLastWord2>0</GradeWordLastWord2><GradeWordLastWord3>x</GradeWordLastWord3>"
+                           "<GradeWordLastWord4>0</GradeWordLastWord4><GradeWordLastWord5>0</GradeWordLastWord5>\n"
+                           "<e>w0</e><t>0</t><c>m0</c><g>0</g>\n"
+                           "<e>w1</e><t>0</t><c>m1</c><g>0</g>\n" +
+                           Gbk("<e>w2</e><t>-7</t><c>吃</c><g>0</g>");
     EXPECT_EQ(PlainTextOf(f.folder / "lib.lx"), expected);
 }
 
@@ -96,10 +95,11 @@ TEST(LibraryFile, LineParseRules) {
     const std::string header = HeaderLine(0, 3, 2, 1, 4);
     const Case cases[] = {
         {"header only", header, 0, 3, 2, 4, "", "", 0},
-        {"blank line after the header resets three values", header + "\n\n" + WordLines({0, 0, 0}), 3, 1, 0, 0,
-         "w0", "m0", 0},
-        {"a later header line carrying its own values", header + "\n<groupcount>2</groupcount><basegrade>1</basegrade>\n" +
-         WordLines({0, 0, 0}), 3, 2, 0, 1, "w0", "m0", 0},
+        {"blank line after the header resets three values", header + "\n\n" + WordLines({0, 0, 0}), 3, 1, 0, 0, "w0",
+         "m0", 0},
+        {"a later header line carrying its own values",
+         header + "\n<groupcount>2</groupcount><basegrade>1</basegrade>\n" + WordLines({0, 0, 0}), 3, 2, 0, 1, "w0",
+         "m0", 0},
         {"empty t", header + "\n<e>a</e><t></t><c>b</c><g>0</g>", 1, 3, 2, 4, "a", "b", 0},
         {"letters in t", header + "\n<e>a</e><t>abc</t><c>b</c><g>0</g>", 1, 3, 2, 4, "a", "b", 0},
         {"no meaning marks", header + "\n<e>a</e><t>5</t><g>0</g>", 1, 3, 2, 4, "a", "", 5},
@@ -107,8 +107,8 @@ TEST(LibraryFile, LineParseRules) {
         {"favourites word marks", header + "\n<word><e>a</e><t>2</t><c>b</c><g>1</g></word>", 1, 3, 2, 4, "a", "b", 2},
         {"CR LF line ends", header + "\r\n" + WordLine("a", "1", "b", "0") + "\r\n" + WordLine("c", "1", "d", "0"), 2,
          3, 2, 4, "a", "b", 1},
-        {"CR line ends", header + "\r" + WordLine("a", "1", "b", "0") + "\r" + WordLine("c", "1", "d", "0"), 2, 3, 2,
-         4, "a", "b", 1},
+        {"CR line ends", header + "\r" + WordLine("a", "1", "b", "0") + "\r" + WordLine("c", "1", "d", "0"), 2, 3, 2, 4,
+         "a", "b", 1},
         {"Chinese text", header + "\n" + WordLine(Gbk("学生"), "1", Gbk("<学生>"), "0"), 1, 3, 2, 4, Gbk("学生"),
          Gbk("<学生>"), 1},
     };
@@ -153,9 +153,10 @@ TEST(LibraryFile, TheTotalStudyCountIsSummedWhileReading) {
 
 TEST(LibraryFile, HeaderValuesMissingFromAFileKeepWhatWasThere) {
     LibraryFixture f;
-    ASSERT_TRUE(f.Open("a.lx", "<editor>first</editor><date>d1</date><lt>4</lt><tlt>9</tlt><tt>8</tt>"
-                               "<GradeWordLastWord2>q</GradeWordLastWord2>\n" +
-                                   WordLines({0})));
+    ASSERT_TRUE(f.Open("a.lx",
+                       "<editor>first</editor><date>d1</date><lt>4</lt><tlt>9</tlt><tt>8</tt>"
+                       "<GradeWordLastWord2>q</GradeWordLastWord2>\n" +
+                           WordLines({0})));
     ASSERT_TRUE(f.Open("b.lx", "<date>d2</date>\n" + WordLines({0, 1})));
     EXPECT_EQ(f.lib.Editor, "first");
     EXPECT_EQ(f.lib.Date, "d2");
@@ -200,9 +201,15 @@ TEST(LibraryFile, LinesSplitAtEveryKindOfLineEnd) {
         Lines lines;
     };
     const Case cases[] = {
-        {"a\nb", {"a", "b"}},           {"a\r\nb\r\n", {"a", "b"}}, {"a\rb\r", {"a", "b"}},
-        {"a\n\nb", {"a", "", "b"}},     {"a\r\r\nb", {"a", "", "b"}}, {"a\n\rb", {"a", "", "b"}},
-        {"", {}},                       {"\n", {""}},                 {"x", {"x"}},
+        {"a\nb", {"a", "b"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\n\nb", {"a", "", "b"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"", {}},
+        {"\n", {""}},
+        {"x", {"x"}},
     };
     for (const Case& c : cases) EXPECT_EQ(SplitLibraryLines(c.text), c.lines) << ::testing::PrintToString(c.text);
 }
@@ -255,8 +262,8 @@ struct RefusedFile : LibraryFixture {
 // The message for a damaged library: which file, that it was not opened,
 // the line and what is wrong there, and that the open library goes on.
 std::string DamagedMessage(const RefusedFile& f, const std::string& name, const std::string& reason) {
-    return "词库“" + name + "”已损坏，没有打开。\r\n\r\n" + reason + "\r\n\r\n文件：" +
-           (f.folder / name).string() + "\r\n\r\n正在学习的词库照常使用。";
+    return "词库“" + name + "”已损坏，没有打开。\r\n\r\n" + reason + "\r\n\r\n文件：" + (f.folder / name).string() +
+           "\r\n\r\n正在学习的词库照常使用。";
 }
 
 TEST(LibraryFile, DamagedFilesAreRefusedNamingTheFileAndTheFault) {
@@ -322,7 +329,8 @@ TEST(LibraryFile, MoreWordsThanTheLibraryHoldsAreRefused) {
     }
     RefusedFile f;
     EXPECT_FALSE(f.Open("over.lx", text + "\n<e>one more</e><g>0</g>"));
-    EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{DamagedMessage(f, "over.lx", "第10002行：单词数超过10000个")}));
+    EXPECT_EQ(f.messages.Texts(),
+              (std::vector<std::string>{DamagedMessage(f, "over.lx", "第10002行：单词数超过10000个")}));
     f.ExpectGoodLibraryStillOpen();
 }
 
@@ -344,8 +352,8 @@ TEST(LibraryFile, UnreadableFilesLeaveTheOpenLibrary) {
 
 TEST(LibraryFile, PreviewingAHeaderLeavesTheOpenLibraryAlone) {
     RefusedFile f;
-    std::string other = f.WriteLibrary("其他.lx", "<editor>marrowfen</editor><date>d9</date><version>v9</version>\n" +
-                                                          WordLines({0}));
+    std::string other =
+        f.WriteLibrary("其他.lx", "<editor>marrowfen</editor><date>d9</date><version>v9</version>\n" + WordLines({0}));
     std::optional<WordLibHeader> header = f.lib.ReadWordLibHeader(other);
     ASSERT_TRUE(header);
     EXPECT_EQ(header->Editor, "marrowfen");

@@ -150,7 +150,8 @@ TEST(WholeLibrary, ClosingLeavesNothingToStudyOrSave) {
 TEST(WholeLibrary, StoringNeverPutsWordsOnOtherWordsPlaces) {
     auto libraryWords = [](const TWordLib0& lib) {
         std::vector<std::string> words;
-        for (int i = 0; i < lib.Count; ++i) words.push_back(lib.Words[i].Word + ":" + std::to_string(lib.Words[i].Grade));
+        for (int i = 0; i < lib.Count; ++i)
+            words.push_back(lib.Words[i].Word + ":" + std::to_string(lib.Words[i].Grade));
         return words;
     };
     {

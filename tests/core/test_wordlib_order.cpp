@@ -150,11 +150,9 @@ TEST(StudyOrder, AdvanceToIndexLandsOnTheFirstWordOfTheGradeAtOrAfterTheIndex) {
         int currentIndex, step;
     };
     const Case cases[] = {
-        {{0, 0, 0, 0}, 2, true, 2, 2},
-        {{1, 0, 1, 0, 0}, 2, true, 3, 1},  // word 0 is not at the grade: one word before
-        {{1, 0, 0}, 0, true, 0, 0},        // index 0 stays on word 0 whatever its grade
-        {{0, 0, 0}, -1, true, 0, 0},
-        {{0, 1, 1}, 1, false, 3, 1},       // no grade-0 word from 1 on: the pass ends
+        {{0, 0, 0, 0}, 2, true, 2, 2}, {{1, 0, 1, 0, 0}, 2, true, 3, 1},  // word 0 is not at the grade: one word before
+        {{1, 0, 0}, 0, true, 0, 0},                                       // index 0 stays on word 0 whatever its grade
+        {{0, 0, 0}, -1, true, 0, 0},   {{0, 1, 1}, 1, false, 3, 1},       // no grade-0 word from 1 on: the pass ends
         {{0, 0, 0}, 9, false, 3, 3},
     };
     for (const Case& c : cases) {

@@ -98,7 +98,7 @@ const Dictionary& Edict() {
 }
 
 struct Library {
-    std::string name;  // UTF-8
+    std::string name;             // UTF-8
     std::vector<WordList> words;  // GBK texts
 };
 

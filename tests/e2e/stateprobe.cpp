@@ -1,5 +1,6 @@
 #include "tests/e2e/stateprobe.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -7,7 +8,6 @@
 #include <QWidget>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "shell/appwindows.h"
 #include "study/formmain.h"
@@ -36,8 +36,8 @@ QString State() {
         const TformMain& w = *formMain;
         fields << Field("answer", w.EditInput->text()) << Flag("composing", w.EditInput->IsComposing())
                << Field("word", w.PanelE->text())
-               << Flag("wordShown", w.PanelE->palette().color(QPalette::WindowText) ==
-                                        ColourFromValue(w.WordLib.FontColor))
+               << Flag("wordShown",
+                       w.PanelE->palette().color(QPalette::WindowText) == ColourFromValue(w.WordLib.FontColor))
                << Field("comment", w.PanelComment->text()) << Flag("commentVisible", w.PanelComment->isVisible());
     }
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

@@ -86,9 +86,7 @@ inline void WriteBytes(const std::filesystem::path& p, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline std::string_view AsText(const uint8_t* data, size_t size) {
-    return {reinterpret_cast<const char*>(data), size};
-}
+inline std::string_view AsText(const uint8_t* data, size_t size) { return {reinterpret_cast<const char*>(data), size}; }
 
 // The text a program file holds: everything before the first NUL.
 inline std::string_view UpToNul(std::string_view text) { return text.substr(0, text.find('\0')); }

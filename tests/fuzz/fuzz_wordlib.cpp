@@ -54,24 +54,41 @@ void CycleEnd(Library& l, bool storeGroupFirst, unsigned seed) {
 void Study(Library& l, uint8_t steps) {
     for (int i = 0; i < 8; ++i) {
         switch ((steps >> i) & 1 ? i % 4 : 4) {
-        case 0: l.list.UpGrade(1); break;
-        case 1: l.list.DeGrade(1); break;
-        case 2: l.list.UpGrade(kStraightToTop); break;
-        case 3: l.list.PickGrade(i % kGradeLevels); break;
-        default: break;
+            case 0:
+                l.list.UpGrade(1);
+                break;
+            case 1:
+                l.list.DeGrade(1);
+                break;
+            case 2:
+                l.list.UpGrade(kStraightToTop);
+                break;
+            case 3:
+                l.list.PickGrade(i % kGradeLevels);
+                break;
+            default:
+                break;
         }
         switch (l.list.NextWord(true)) {
-        case kNextGroupEnd:
-            l.lib.StoreGroup();
-            switch (l.lib.NextGroup()) {
-            case kGroupNoGradeZero: RestartAtGradeZero(l); break;
-            case kGroupCycleEnd: CycleEnd(l, false, steps); break;
-            default: break;
-            }
-            l.list.ShowFirstWordOfGrade();
-            break;
-        case kNextCycleEnd: CycleEnd(l, true, steps); break;
-        default: break;
+            case kNextGroupEnd:
+                l.lib.StoreGroup();
+                switch (l.lib.NextGroup()) {
+                    case kGroupNoGradeZero:
+                        RestartAtGradeZero(l);
+                        break;
+                    case kGroupCycleEnd:
+                        CycleEnd(l, false, steps);
+                        break;
+                    default:
+                        break;
+                }
+                l.list.ShowFirstWordOfGrade();
+                break;
+            case kNextCycleEnd:
+                CycleEnd(l, true, steps);
+                break;
+            default:
+                break;
         }
     }
 }

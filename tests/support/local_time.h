@@ -3,8 +3,7 @@
 
 #include <ctime>
 
-inline std::time_t LocalTime(int year, int month, int day, int hour, int minute = 0, int second = 0)
-{
+inline std::time_t LocalTime(int year, int month, int day, int hour, int minute = 0, int second = 0) {
     std::tm t{};
     t.tm_year = year - 1900;
     t.tm_mon = month - 1;

@@ -32,8 +32,7 @@ struct LoginWindows {
     // through their globals as in the program.
     enum class Windows { StartAndStudy, WholeSet };
 
-    explicit LoginWindows(const std::string& name, Windows windows = Windows::StartAndStudy) : f(name)
-    {
+    explicit LoginWindows(const std::string& name, Windows windows = Windows::StartAndStudy) : f(name) {
         std::filesystem::create_directories(f.programFolder / "wordlib");
         for (int slot = 1; slot <= 2; ++slot) std::filesystem::create_directories(UserDir(slot));
         previousHotKey = SetHotKeyFactory([] { return std::make_unique<FakeHotKey>(true); });
@@ -51,8 +50,7 @@ struct LoginWindows {
         study->SetMediaPlayer(std::make_unique<FakePlayer>());
         start->show();
     }
-    ~LoginWindows()
-    {
+    ~LoginWindows() {
         if (wholeSet) {
             delete formMakeWordLib;
             formMakeWordLib = nullptr;
@@ -68,16 +66,14 @@ struct LoginWindows {
         SetHotKeyFactory(previousHotKey);
     }
 
-    std::filesystem::path UserDir(int slot) const
-    {
+    std::filesystem::path UserDir(int slot) const {
         return f.programFolder / "users" / ("user" + std::to_string(slot));
     }
     TManage& Manage() { return start->Manage; }
 
     // A library of `n` words in the folder of `slot`, the first `studied`
     // of them shown once and at grade 1.
-    void Library(int slot, const std::string& fileUtf8, int n, int studied = 0)
-    {
+    void Library(int slot, const std::string& fileUtf8, int n, int studied = 0) {
         std::vector<FixtureWord> words = NumberedWords(n);
         for (int i = 0; i < studied; ++i) words[i].grade = words[i].studyTimes = 1;
         const std::string saved = f.gbkUserFolder;
@@ -86,27 +82,23 @@ struct LoginWindows {
         f.gbkUserFolder = saved;
     }
     // The favourites template with the given words.
-    void Template(std::initializer_list<const char*> words)
-    {
+    void Template(std::initializer_list<const char*> words) {
         std::string text = "<editor>x</editor><lw>0</lw>";
         for (const char* word : words)
             text += std::string("\n<word><e>") + word + "</e><t>0</t><c>m</c><g>0</g></word>";
         QVERIFY(WriteScrambledFile(f.programFolder / "wordlib" / "收藏库.lx", Gbk(text)));
     }
-    void User(int slot, const char* name, const char* password, const char* library = "")
-    {
+    void User(int slot, const char* name, const char* password, const char* library = "") {
         Manage().user[slot] = Gbk(name);
         Manage().password[slot] = Gbk(password);
         Manage().lastwordlib[slot] = Gbk(library);
     }
     void StartStudying() { QTest::mouseClick(start->suiButton1, Qt::LeftButton); }
-    void LogIn(const char* password)
-    {
+    void LogIn(const char* password) {
         start->EditPassword->setText(QString::fromUtf8(password));
         QTest::mouseClick(start->suiButton12, Qt::LeftButton);
     }
-    QStringList ComboRows() const
-    {
+    QStringList ComboRows() const {
         QStringList rows;
         for (int i = 0; i < start->ComboUserList->count(); ++i) rows << start->ComboUserList->itemText(i);
         return rows;

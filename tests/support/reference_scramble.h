@@ -31,4 +31,3 @@ inline std::string ReferenceScramble(const std::string& plain) {
     }
     return out;
 }
-

@@ -22,8 +22,7 @@ inline const std::vector<FixtureWord> kWords{{"Neko", "猫"}, {"Inu", "狗"}};
 
 // The colour chooser answers with `chosenColour` (nothing = cancelled).
 struct SettingsFixture {
-    explicit SettingsFixture(const std::string& name, const std::function<void(TManage&)>& configure = {})
-        : f(name) {
+    explicit SettingsFixture(const std::string& name, const std::function<void(TManage&)>& configure = {}) : f(name) {
         if (configure) configure(f.manage);
         f.WriteLibrary("words.lx", kWords);
         study = &f.Create();
@@ -67,4 +66,3 @@ struct SettingsFixture {
     std::vector<int> asked;
     ColourChooser previousChooser;
 };
-

@@ -92,7 +92,8 @@ void StudyFixture::Open(const std::string& fileUtf8) {
 
 QStringList StudyFixture::PlayedNames() const {
     QStringList names;
-    for (const QString& path : player_->played) names << QString::fromStdString(fs::path(path.toStdString()).filename().string());
+    for (const QString& path : player_->played)
+        names << QString::fromStdString(fs::path(path.toStdString()).filename().string());
     return names;
 }
 

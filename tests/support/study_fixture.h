@@ -14,10 +14,10 @@
 
 #include "core/manage.h"
 #include "core/wordlist.h"
-#include "study/formmain.h"
-#include "support/message_recorder.h"
 #include "platform/hotkey.h"
 #include "platform/mediaplayer.h"
+#include "study/formmain.h"
+#include "support/message_recorder.h"
 #include "widgets/plainmessage.h"
 
 class FakePlayer : public MediaPlayer {

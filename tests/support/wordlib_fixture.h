@@ -25,9 +25,9 @@ inline std::string WordLine(const std::string& word, const std::string& times, c
 // A header line with the given group values and defaults for the rest.
 inline std::string HeaderLine(int lw = 0, int groupcount = 1, int groupindex = 0, int lt = 1, int basegrade = 0) {
     return "<editor>ed</editor><date>2026-12-10</date><version>1.0</version><lw>" + std::to_string(lw) +
-           "</lw><groupcount>" + std::to_string(groupcount) + "</groupcount><groupindex>" +
-           std::to_string(groupindex) + "</groupindex><lt>" + std::to_string(lt) +
-           "</lt><tlt>7</tlt><tt>99</tt><basegrade>" + std::to_string(basegrade) +
+           "</lw><groupcount>" + std::to_string(groupcount) + "</groupcount><groupindex>" + std::to_string(groupindex) +
+           "</groupindex><lt>" + std::to_string(lt) + "</lt><tlt>7</tlt><tt>99</tt><basegrade>" +
+           std::to_string(basegrade) +
            "</basegrade><GradeWordLastWord0>0</GradeWordLastWord0><GradeWordLastWord1>0</GradeWordLastWord1>"
            "<GradeWordLastWord2>0</GradeWordLastWord2><GradeWordLastWord3>0</GradeWordLastWord3>"
            "<GradeWordLastWord4>0</GradeWordLastWord4><GradeWordLastWord5>0</GradeWordLastWord5>";

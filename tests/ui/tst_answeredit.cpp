@@ -11,9 +11,9 @@
 #include <QtTest>
 
 #include "core/appmessage.h"
+#include "platform/controlchord.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
-#include "platform/controlchord.h"
 
 namespace {
 const QString kWrong = QStringLiteral("错 误");

@@ -21,17 +21,16 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "study/formmain.h"
-#include "widgets/answeredit.h"
 #include "support/login_windows.h"
 #include "support/settings_fixture.h"
+#include "widgets/answeredit.h"
 
 namespace {
 
 QRect Screen() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
 // Every control the learner uses on `window` that is shown now.
-QList<QWidget*> ShownControls(QWidget* window)
-{
+QList<QWidget*> ShownControls(QWidget* window) {
     QList<QWidget*> controls;
     for (QWidget* child : window->findChildren<QWidget*>()) {
         if (!child->isVisible()) continue;
@@ -43,8 +42,7 @@ QList<QWidget*> ShownControls(QWidget* window)
     return controls;
 }
 
-QString Describe(QWidget* w)
-{
+QString Describe(QWidget* w) {
     const QAbstractButton* button = qobject_cast<QAbstractButton*>(w);
     return QStringLiteral("%1 \"%2\" at %3,%4 %5x%6")
         .arg(w->objectName(), button ? button->text() : QString())
@@ -56,8 +54,7 @@ QString Describe(QWidget* w)
 
 // The window and each control it shows lie wholly on the screen and
 // inside the window.
-void ExpectOnScreen(QWidget* window, const char* what)
-{
+void ExpectOnScreen(QWidget* window, const char* what) {
     QVERIFY2(window->isVisible(), what);
     const QRect frame(window->mapToGlobal(QPoint(0, 0)), window->size());
     QVERIFY2(Screen().contains(frame), qPrintable(QStringLiteral("%1: window %2,%3 %4x%5 off the screen")
@@ -81,13 +78,9 @@ class TestAppWindows : public QObject {
     Q_OBJECT
 
 private slots:
-    void theScreenIsSmall()
-    {
-        QCOMPARE(Screen().size(), QSize(640, 480));
-    }
+    void theScreenIsSmall() { QCOMPARE(Screen().size(), QSize(640, 480)); }
 
-    void startWindowPagesFit()
-    {
+    void startWindowPagesFit() {
         LoginWindows s("appwindows_start");
         QVERIFY(QTest::qWaitForWindowExposed(s.start.get()));
         ExpectOnScreen(s.start.get(), "start window");
@@ -99,21 +92,20 @@ private slots:
         ExpectOnScreen(s.start.get(), "progress backups");
     }
 
-    void studyWindowFitsWithAnswerBoxAndButtons()
-    {
+    void studyWindowFitsWithAnswerBoxAndButtons() {
         LoginWindows s("appwindows_study");
         s.Library(0, "lib.lx", 3);
         s.User(0, "管理员", "", "lib.lx");
         s.StartStudying();
         QVERIFY(s.study->isVisible());
         ExpectOnScreen(s.study.get(), "study window");
-        for (QWidget* control : {static_cast<QWidget*>(s.study->EditInput), static_cast<QWidget*>(s.study->ButtonMyNewWord),
-                                 static_cast<QWidget*>(s.study->suiButton10)})
+        for (QWidget* control :
+             {static_cast<QWidget*>(s.study->EditInput), static_cast<QWidget*>(s.study->ButtonMyNewWord),
+              static_cast<QWidget*>(s.study->suiButton10)})
             QVERIFY2(control->isVisible(), qPrintable(Describe(control)));
     }
 
-    void settingsPagesTakeTheScreensWidth()
-    {
+    void settingsPagesTakeTheScreensWidth() {
         SettingsFixture s("appwindows_settings");
         s.OpenSetup();
         QVERIFY(s.settings->isVisible());
@@ -126,8 +118,7 @@ private slots:
         }
     }
 
-    void selectDialogAndHelpGuideFit()
-    {
+    void selectDialogAndHelpGuideFit() {
         SettingsFixture s("appwindows_dialogs");
         TSelectWordLib select;
         SelectWordLib = &select;
@@ -143,8 +134,7 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // A 640 × 480 screen for the offscreen platform.
     QTemporaryDir dir;
     const QString config = dir.filePath("screen.json");

@@ -18,15 +18,14 @@
 #include <fstream>
 
 #include "core/gbktext.h"
+#include "platform/fontregistration.h"
 #include "shell/desktop.h"
 #include "support/settings_fixture.h"
-#include "platform/fontregistration.h"
 #include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
 
 fs::path TestFolder(const char* name) {
     const fs::path folder = fs::path(qEnvironmentVariable("LEXILARK_TEST_TMP").toStdString()) / name;

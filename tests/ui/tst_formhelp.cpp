@@ -5,10 +5,10 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -25,7 +25,6 @@
 
 namespace {
 
-
 // Three pages in the guide's own topic, two elsewhere; "abc" is a title
 // that differs from "ABC" only in case.
 const char* const kHelpText =
@@ -36,8 +35,7 @@ const char* const kHelpText =
     "<abc><step>lower</step></abc>\n"
     "<背单词过程演示><step>演示</step></背单词过程演示>\n";
 
-QStringList Items(const QComboBox* box)
-{
+QStringList Items(const QComboBox* box) {
     QStringList items;
     for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
     return items;
@@ -45,22 +43,19 @@ QStringList Items(const QComboBox* box)
 
 // A help guide beside a study window on a program folder of its own.
 struct Guide {
-    explicit Guide(const std::string& name, const char* helpUtf8 = kHelpText) : f(name)
-    {
+    explicit Guide(const std::string& name, const char* helpUtf8 = kHelpText) : f(name) {
         if (helpUtf8) WriteHelp(helpUtf8);
         study = &f.Create();
         formMain = study;
         help = std::make_unique<TformHelp>();
         formHelp = help.get();
     }
-    ~Guide()
-    {
+    ~Guide() {
         formHelp = nullptr;
         formMain = nullptr;
     }
     // The file as the program folder holds it: GBK with CR LF line breaks.
-    void WriteHelp(const char* utf8)
-    {
+    void WriteHelp(const char* utf8) {
         std::string text = Gbk(utf8);
         std::string crlf;
         for (char c : text) {
@@ -70,8 +65,7 @@ struct Guide {
         std::ofstream(f.programFolder / "start.ini", std::ios::binary) << crlf;
     }
     QString Page() const { return help->memoHelp->toPlainText(); }
-    void Pick(const char* title)
-    {
+    void Pick(const char* title) {
         const int index = help->comboHelpList->findText(U(title));
         QVERIFY(index >= 0);
         help->comboHelpList->setCurrentIndex(index);
@@ -90,8 +84,7 @@ class TestHelpGuide : public QObject {
     Q_OBJECT
 
 private slots:
-    void loadsTheTopicsInFileOrderAndOpensOnTheGuidesFirstPage()
-    {
+    void loadsTheTopicsInFileOrderAndOpensOnTheGuidesFirstPage() {
         Guide g("help_load");
         QCOMPARE(Items(g.help->comboHelpList),
                  QStringList({U("关于帮助向导"), U("单词分组"), "abc", U("背单词过程演示"), U("没有内容")}));
@@ -104,8 +97,7 @@ private slots:
         QVERIFY(g.help->memoHelp->isReadOnly());
     }
 
-    void pagesForwardWrapAfterAnEmptyPageAndStopAtTheFirst()
-    {
+    void pagesForwardWrapAfterAnEmptyPageAndStopAtTheFirst() {
         Guide g("help_paging");
         g.Click(g.help->suiButton1);
         QCOMPARE(g.Page(), U("第一页\n第二行"));
@@ -122,15 +114,13 @@ private slots:
         QCOMPARE(g.Page(), U("第二页"));
     }
 
-    void pickingATopicShowsItsFirstPage_data()
-    {
+    void pickingATopicShowsItsFirstPage_data() {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("page");
         QTest::newRow("a topic") << U("单词分组") << U("分组一");
         QTest::newRow("listed without a section") << U("没有内容") << QString();
     }
-    void pickingATopicShowsItsFirstPage()
-    {
+    void pickingATopicShowsItsFirstPage() {
         QFETCH(QString, title);
         QFETCH(QString, page);
         Guide g("help_pick");
@@ -144,8 +134,7 @@ private slots:
         QCOMPARE(g.help->PageNumber(), 0);
     }
 
-    void showHelpTopicFindsOnlyTheExactTitle()
-    {
+    void showHelpTopicFindsOnlyTheExactTitle() {
         Guide g("help_named");
         g.help->ShowHelpTopicUtf8("单词分组");
         QCOMPARE(g.help->comboHelpList->currentText(), U("单词分组"));
@@ -160,8 +149,7 @@ private slots:
         QCOMPARE(g.Page(), QString("lower"));
     }
 
-    void demonstrationTopicHoldsTheStudyWindowUntilLeft()
-    {
+    void demonstrationTopicHoldsTheStudyWindowUntilLeft() {
         Guide g("help_demo");
         g.study->Timer->start();
         g.Pick("背单词过程演示");
@@ -179,8 +167,7 @@ private slots:
         QVERIFY(!g.study->isEnabled());
     }
 
-    void studyButtonOpensTheGuideWhereItWasAndReturnGivesTheClocksBack()
-    {
+    void studyButtonOpensTheGuideWhereItWasAndReturnGivesTheClocksBack() {
         Guide g("help_open");
         TformMain& w = *g.study;
         g.Pick("关于帮助向导");
@@ -203,8 +190,7 @@ private slots:
         QVERIFY(w.TimerSetFocus->isActive());
     }
 
-    void titleBarLikeTheOtherWindowsAndItsCloseGivesTheClocksBack()
-    {
+    void titleBarLikeTheOtherWindowsAndItsCloseGivesTheClocksBack() {
         Guide g("help_titlebar");
         TformMain& w = *g.study;
         QVERIFY(g.help->windowFlags() & Qt::FramelessWindowHint);
@@ -222,8 +208,7 @@ private slots:
         QVERIFY(w.TimerSetFocus->isActive());
     }
 
-    void returnLeavesAPausedStudyWindowPaused()
-    {
+    void returnLeavesAPausedStudyWindowPaused() {
         Guide g("help_paused");
         TformMain& w = *g.study;
         g.Click(w.suiButton10);
@@ -235,8 +220,7 @@ private slots:
         QVERIFY(!w.TimerSetFocus->isActive());
     }
 
-    void anOpenDialogKeepsTheStudyWindowWhenTheGuideIsLeft()
-    {
+    void anOpenDialogKeepsTheStudyWindowWhenTheGuideIsLeft() {
         Guide g("help_dialog");
         TformMain& w = *g.study;
         TSelectWordLib select;
@@ -258,8 +242,7 @@ private slots:
         SelectWordLib = nullptr;
     }
 
-    void placedBelowTheStudyWindowsSentences()
-    {
+    void placedBelowTheStudyWindowsSentences() {
         Guide g("help_place");
         const TformMain& w = *g.study;
         const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
@@ -267,8 +250,7 @@ private slots:
         QCOMPARE(g.help->x(), (screenWidth - g.help->width()) / 2 + w.Panel1->mapTo(&w, QPoint(0, 0)).x() / 2);
     }
 
-    void missingFileIsReportedAndTheListKept()
-    {
+    void missingFileIsReportedAndTheListKept() {
         Guide g("help_missing", nullptr);
         QCOMPARE(g.f.messages.Texts(), std::vector<std::string>{"帮助文件不存在"});
         QCOMPARE(Items(g.help->comboHelpList),
@@ -291,20 +273,19 @@ private slots:
         QCOMPARE(g.Page(), U("分组一"));
     }
 
-    void fileWithoutTheGuidesTopicOpensOnItsFirstTopic()
-    {
-        Guide g("help_other_first", "<helplist><item>单词分组</item></helplist><单词分组><step>分组一</step></单词分组>");
+    void fileWithoutTheGuidesTopicOpensOnItsFirstTopic() {
+        Guide g("help_other_first",
+                "<helplist><item>单词分组</item></helplist><单词分组><step>分组一</step></单词分组>");
         QCOMPARE(g.help->comboHelpList->currentText(), U("单词分组"));
         QCOMPARE(g.Page(), U("分组一"));
         g.Click(g.help->suiButton3);
         QCOMPARE(g.Page(), QString());
     }
 
-    void linesEndingInLineFeedsOnlyAreReadToo()
-    {
+    void linesEndingInLineFeedsOnlyAreReadToo() {
         Guide g("help_lf");
-        std::ofstream(g.f.programFolder / "start.ini", std::ios::binary)
-            << Gbk("<helplist><item>关于帮助向导</item></helplist>\n<关于帮助向导><step>一\n二</step></关于帮助向导>\n");
+        std::ofstream(g.f.programFolder / "start.ini", std::ios::binary) << Gbk(
+            "<helplist><item>关于帮助向导</item></helplist>\n<关于帮助向导><step>一\n二</step></关于帮助向导>\n");
         QTest::mouseClick(g.help->LabelCurrent, Qt::LeftButton);
         QCOMPARE(Items(g.help->comboHelpList), QStringList{U("关于帮助向导")});
         QCOMPARE(g.Page(), U("一\n二"));

@@ -95,8 +95,8 @@ void TestStudyDetails::cycleEndWithoutGradeZeroWordsStudiesOnAtGradeZero() {
     QVERIFY(f.messages.Texts().empty());
 
     f.Press(Qt::Key_Down);
-    QCOMPARE(f.messages.Texts(), (std::vector<std::string>{"祝贺你!完成本次循环！现在进入第2循环",
-                                                          "祝贺你！所有0单词已经升级完毕！"}));
+    QCOMPARE(f.messages.Texts(),
+             (std::vector<std::string>{"祝贺你!完成本次循环！现在进入第2循环", "祝贺你！所有0单词已经升级完毕！"}));
     QCOMPARE(w.circleno->text(), QStringLiteral("2"));
     QCOMPARE(w.WordLib0.LoopTimes, 2);
     QCOMPARE(w.WordLib0.BaseGrade, 3);
@@ -112,7 +112,8 @@ void TestStudyDetails::cycleEndWithoutGradeZeroWordsStudiesOnAtGradeZero() {
     QTest::mouseClick(w.ButtonUpGrade, Qt::LeftButton);
     QTest::mouseClick(w.ButtonReturn, Qt::LeftButton);  // a save point
     QCOMPARE(f.messages.Texts().size(), size_t{2});
-    const std::string saved = GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / "four.lx").value_or(""));
+    const std::string saved =
+        GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / "four.lx").value_or(""));
     const size_t line = saved.find("<e>" + GbkToUtf8(promoted) + "</e>");
     QVERIFY2(line != std::string::npos, saved.c_str());
     QCOMPARE(saved.substr(saved.find("<g>", line), 8), std::string("<g>1</g>"));
@@ -237,8 +238,9 @@ void TestStudyDetails::nextAfterTheLastAnsweredWordEndsTheGroup_data() {
     QTest::addColumn<int>("cycle");
     QTest::addColumn<QString>("groupLabel");
     QTest::newRow("a group before the last") << 2 << QStringList{"祝贺你!完成第1循环第1分组"} << 1 << "2 / 2";
-    QTest::newRow("the last group")
-        << 1 << QStringList{"祝贺你!完成第1循环第1分组", "祝贺你!完成本次循环！现在进入第2循环"} << 2 << "1 / 1";
+    QTest::newRow("the last group") << 1
+                                    << QStringList{"祝贺你!完成第1循环第1分组", "祝贺你!完成本次循环！现在进入第2循环"}
+                                    << 2 << "1 / 1";
 }
 
 // Space after the last word's right answer leaves the position at the end
@@ -297,7 +299,8 @@ void TestStudyDetails::progressSavedWhenAnyStepShowsThe500thWord_data() {
     QTest::addColumn<QString>("step");
     QTest::addColumn<int>("shownBefore");
     QTest::addColumn<bool>("saved");
-    for (const char* step : {"Space after a right answer", "= (straight to the top)", "] (up a grade)", "[ (down a grade)"}) {
+    for (const char* step :
+         {"Space after a right answer", "= (straight to the top)", "] (up a grade)", "[ (down a grade)"}) {
         QTest::newRow(qPrintable(QStringLiteral("%1, 500th word").arg(step))) << QString(step) << 499 << true;
         QTest::newRow(qPrintable(QStringLiteral("%1, 501st word").arg(step))) << QString(step) << 500 << false;
     }
@@ -322,7 +325,9 @@ void TestStudyDetails::progressSavedWhenAnyStepShowsThe500thWord() {
         f.Enter();
         f.Space();
     } else {
-        f.Press(step.startsWith('=') ? Qt::Key_Equal : step.startsWith(']') ? Qt::Key_BracketRight : Qt::Key_BracketLeft);
+        f.Press(step.startsWith('=')   ? Qt::Key_Equal
+                : step.startsWith(']') ? Qt::Key_BracketRight
+                                       : Qt::Key_BracketLeft);
     }
     QCOMPARE(f.WordText(), QStringLiteral("inu"));
     QCOMPARE(w.WordLib.ShownCount, shownBefore + 1);
@@ -346,8 +351,9 @@ void TestStudyDetails::gradeLabelsLineUpWithTheGradeCounts() {
             const int itemCentre = item->mapTo(&w, item->rect().center()).y();
             const QRect row = w.ListBoxGrade->visualItemRect(w.ListBoxGrade->item(i));
             const int rowCentre = w.ListBoxGrade->viewport()->mapTo(&w, row.center()).y();
-            QVERIFY2(std::abs(itemCentre - rowCentre) <= 2,
-                     qPrintable(QStringLiteral("row %1: count at %2, label at %3").arg(i).arg(itemCentre).arg(rowCentre)));
+            QVERIFY2(
+                std::abs(itemCentre - rowCentre) <= 2,
+                qPrintable(QStringLiteral("row %1: count at %2, label at %3").arg(i).arg(itemCentre).arg(rowCentre)));
         }
     }
 }
@@ -370,18 +376,17 @@ void TestStudyDetails::everythingFitsOnTheSmallScreens() {
     w.setGeometry(QRect(QPoint(0, 0), screen));
     QCoreApplication::processEvents();
     QCOMPARE(w.size(), screen);
-    for (QWidget* control : {static_cast<QWidget*>(w.EditInput), static_cast<QWidget*>(w.ButtonMyNewWord),
-                             static_cast<QWidget*>(w.MemoSentence), static_cast<QWidget*>(w.suiButton10),
-                             static_cast<QWidget*>(w.PanelThisTime),
-                             static_cast<QWidget*>(w.PanelMyWordLibWordCount)}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(w.EditInput), static_cast<QWidget*>(w.ButtonMyNewWord),
+          static_cast<QWidget*>(w.MemoSentence), static_cast<QWidget*>(w.suiButton10),
+          static_cast<QWidget*>(w.PanelThisTime), static_cast<QWidget*>(w.PanelMyWordLibWordCount)}) {
         const QRect where(control->mapTo(&w, QPoint(0, 0)), control->size());
-        QVERIFY2(w.rect().contains(where),
-                 qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
-                                .arg(control->objectName())
-                                .arg(where.x())
-                                .arg(where.y())
-                                .arg(where.width())
-                                .arg(where.height())));
+        QVERIFY2(w.rect().contains(where), qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
+                                                          .arg(control->objectName())
+                                                          .arg(where.x())
+                                                          .arg(where.y())
+                                                          .arg(where.width())
+                                                          .arg(where.height())));
     }
 }
 

@@ -139,20 +139,29 @@ void TestStudyAnswer::comparisonRules_data() {
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("right");
-    QTest::newRow("exact") << "Tokyo" << "Tokyo" << true;
-    QTest::newRow("letter case differs") << "Tokyo" << "tokyo" << false;
-    QTest::newRow("surrounding blanks ignored") << "Tokyo" << "  Tokyo\t " << true;
-    QTest::newRow("inner blank matters") << "Tokyo" << "To kyo" << false;
-    QTest::newRow("full-width letters differ") << "Tokyo" << "Ｔｏｋｙｏ" << false;
-    QTest::newRow("kanji exact") << "東京" << "東京" << true;
-    QTest::newRow("character outside GBK") << "東京" << "東京😀" << false;
-    QTest::newRow("empty box is wrong") << "Tokyo" << "" << false;
+    QTest::newRow("exact") << "Tokyo"
+                           << "Tokyo" << true;
+    QTest::newRow("letter case differs") << "Tokyo"
+                                         << "tokyo" << false;
+    QTest::newRow("surrounding blanks ignored") << "Tokyo"
+                                                << "  Tokyo\t " << true;
+    QTest::newRow("inner blank matters") << "Tokyo"
+                                         << "To kyo" << false;
+    QTest::newRow("full-width letters differ") << "Tokyo"
+                                               << "Ｔｏｋｙｏ" << false;
+    QTest::newRow("kanji exact") << "東京"
+                                 << "東京" << true;
+    QTest::newRow("character outside GBK") << "東京"
+                                           << "東京😀" << false;
+    QTest::newRow("empty box is wrong") << "Tokyo"
+                                        << "" << false;
     // An input method types the full-width space U+3000 for Space.
     const QString wide = QString(QChar(0x3000));
     QTest::newRow("full-width blanks at both ends ignored") << "水" << wide + " 水" + wide + wide << true;
     QTest::newRow("inner blank of a two-part word kept")
         << "おはよう ございます" << wide + "おはよう ございます" + wide << true;
-    QTest::newRow("inner full-width blank differs") << "おはよう ございます" << "おはよう" + wide + "ございます" << false;
+    QTest::newRow("inner full-width blank differs") << "おはよう ございます"
+                                                    << "おはよう" + wide + "ございます" << false;
     QTest::newRow("only blanks is wrong") << "水" << wide + " " << false;
 }
 
@@ -370,7 +379,7 @@ void TestStudyAnswer::compositionKeysNeitherCheckNorAdvance() {
     QInputMethodEvent preedit(QStringLiteral("ねこ"), {});
     QApplication::sendEvent(w.EditInput, &preedit);
     QVERIFY(w.EditInput->IsComposing());
-    QVERIFY(f.MeaningShown() && !f.WordShown());  // composing is typing
+    QVERIFY(f.MeaningShown() && !f.WordShown());   // composing is typing
     QTest::keyClick(w.EditInput, Qt::Key_Space);   // converts: the input method's key
     QTest::keyClick(w.EditInput, Qt::Key_Return);  // commits: the input method's key
     QVERIFY(!f.CommentVisible());

@@ -19,6 +19,7 @@
 #include "core/scrambledfile.h"
 #include "core/tagtext.h"
 #include "help/formhelp.h"
+#include "platform/hotkey.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
@@ -26,18 +27,15 @@
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
-#include "platform/hotkey.h"
 #include "widgets/screentext.h"
 
 namespace {
-
 
 QColor CaptionColour(const QPushButton* button) { return button->palette().color(QPalette::ButtonText); }
 
 // Whether the button, as drawn now, has its caption in the buttons' design
 // colour, a strong blue (the button itself is drawn in greys).
-bool DrawsBlueCaption(QPushButton* button)
-{
+bool DrawsBlueCaption(QPushButton* button) {
     const QImage image = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
@@ -49,18 +47,16 @@ bool DrawsBlueCaption(QPushButton* button)
 
 // The buttons of the strip and the command panel that draw their caption
 // in the buttons' design colour.
-int ButtonsInDesignColour(const TformMain& w)
-{
+int ButtonsInDesignColour(const TformMain& w) {
     int n = 0;
     for (QWidget* panel : {static_cast<QWidget*>(w.pcontrol), static_cast<QWidget*>(w.PanelButtons)})
         for (QPushButton* button : panel->findChildren<QPushButton*>()) n += DrawsBlueCaption(button);
     return n;
 }
 
-bool PanelsEnabled(const TformMain& w)
-{
-    const bool all = w.pcontrol->isEnabled() && w.Panel2->isEnabled() && w.PanelGrade->isEnabled() &&
-                     w.PanelButtons->isEnabled();
+bool PanelsEnabled(const TformMain& w) {
+    const bool all =
+        w.pcontrol->isEnabled() && w.Panel2->isEnabled() && w.PanelGrade->isEnabled() && w.PanelButtons->isEnabled();
     const bool none = !w.pcontrol->isEnabled() && !w.Panel2->isEnabled() && !w.PanelGrade->isEnabled() &&
                       !w.PanelButtons->isEnabled();
     if (!all && !none) qWarning("the four panels disagree");
@@ -68,8 +64,7 @@ bool PanelsEnabled(const TformMain& w)
 }
 
 // The "返 回" of the settings window's front page.
-QPushButton* SettingsPageReturn(const TformMakeWordLib& settings)
-{
+QPushButton* SettingsPageReturn(const TformMakeWordLib& settings) {
     QWidget* page = settings.FrontPage();
     if (page == settings.PanelSetup) return settings.suiButton9;
     if (page == settings.PanelModifyWordLib) return settings.suiButton4;
@@ -79,16 +74,14 @@ QPushButton* SettingsPageReturn(const TformMakeWordLib& settings)
 
 // The other windows of the program, as the study window finds them.
 struct OtherWindows {
-    OtherWindows(const std::string& gbkProgramFolder, TformMain* study) : start(gbkProgramFolder)
-    {
+    OtherWindows(const std::string& gbkProgramFolder, TformMain* study) : start(gbkProgramFolder) {
         formMain = study;
         formStart = &start;
         SelectWordLib = &select;
         formHelp = &help;
         formMakeWordLib = &settings;
     }
-    ~OtherWindows()
-    {
+    ~OtherWindows() {
         formMain = nullptr;
         formStart = nullptr;
         SelectWordLib = nullptr;
@@ -104,17 +97,14 @@ struct OtherWindows {
 // A study window on "lib.lx" of `words` words, beside the other windows.
 struct StudyWithOthers {
     StudyWithOthers(const std::string& name, int words, const std::string& libraryUtf8 = "lib.lx")
-        : f(name), library(libraryUtf8)
-    {
+        : f(name), library(libraryUtf8) {
         f.WriteLibrary(library, NumberedWords(words));
         w = &f.Create();
         others = std::make_unique<OtherWindows>(f.gbkProgramFolder, w);
         f.Open(library);
     }
-    std::string Saved() const
-    {
-        return ReadScrambledFile(f.programFolder / "users" / "user0" / std::filesystem::u8path(library))
-            .value_or("");
+    std::string Saved() const {
+        return ReadScrambledFile(f.programFolder / "users" / "user0" / std::filesystem::u8path(library)).value_or("");
     }
 
     StudyFixture f;
@@ -129,8 +119,7 @@ class TestWindowCommands : public QObject {
     Q_OBJECT
 
 private slots:
-    void pauseAndResume()
-    {
+    void pauseAndResume() {
         StudyFixture f("cmd_pause");
         TformMain& w = f.Create();
         w.Timer->start();
@@ -165,8 +154,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.EditInput));
     }
 
-    void f9HidesAndPausesThenShowsAndResumes()
-    {
+    void f9HidesAndPausesThenShowsAndResumes() {
         StudyFixture f("cmd_f9");
         TformMain& w = f.Create();
         OtherWindows others(f.gbkProgramFolder, &w);
@@ -192,8 +180,7 @@ private slots:
         QVERIFY(w.Timer->isActive());
     }
 
-    void closedWindowGivesTheKeyBack()
-    {
+    void closedWindowGivesTheKeyBack() {
         // Keys held by the system-wide grab, as the desktop sees them.
         struct Desktop {
             std::vector<int> held;
@@ -201,8 +188,7 @@ private slots:
         class Grab : public HotKeyAdapter {
         public:
             explicit Grab(Desktop& d) : d_(d) {}
-            bool Register(int id, int, std::function<void()>) override
-            {
+            bool Register(int id, int, std::function<void()>) override {
                 d_.held.push_back(id);
                 return true;
             }
@@ -221,8 +207,7 @@ private slots:
         QVERIFY(desktop.held.empty());
     }
 
-    void f9DoesNothingWhileTheLoginWindowIsUp()
-    {
+    void f9DoesNothingWhileTheLoginWindowIsUp() {
         StudyFixture f("cmd_f9_login");
         TformMain& w = f.Create();
         OtherWindows others(f.gbkProgramFolder, &w);
@@ -232,8 +217,7 @@ private slots:
         QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
     }
 
-    void layoutFollowsTheScreenWidth_data()
-    {
+    void layoutFollowsTheScreenWidth_data() {
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("border");
         QTest::addColumn<bool>("readModes");
@@ -241,8 +225,7 @@ private slots:
         QTest::newRow("800") << 800 << 0 << true;
         QTest::newRow("1024") << 1024 << 50 << true;
     }
-    void layoutFollowsTheScreenWidth()
-    {
+    void layoutFollowsTheScreenWidth() {
         QFETCH(int, width);
         QFETCH(int, border);
         QFETCH(bool, readModes);
@@ -254,15 +237,13 @@ private slots:
         QCOMPARE(w.Panel2->isVisible(), readModes);
     }
 
-    void stripAndNoteStayCentred_data()
-    {
+    void stripAndNoteStayCentred_data() {
         QTest::addColumn<QSize>("size");
         QTest::newRow("1024x768") << QSize(1024, 768);
         QTest::newRow("800x600") << QSize(800, 600);
         QTest::newRow("1280x1024") << QSize(1280, 1024);
     }
-    void stripAndNoteStayCentred()
-    {
+    void stripAndNoteStayCentred() {
         QFETCH(QSize, size);
         StudyFixture f("cmd_centre");
         TformMain& w = f.Create();
@@ -276,8 +257,7 @@ private slots:
         QVERIFY(w.pcontrol->isVisible());
     }
 
-    void returnSavesEmptiesAndShowsTheStartWindow()
-    {
+    void returnSavesEmptiesAndShowsTheStartWindow() {
         StudyWithOthers s("cmd_return", 3);
         StudyFixture& f = s.f;
         TformMain& w = *s.w;
@@ -313,19 +293,22 @@ private slots:
         QCOMPARE(s.Saved(), saved);
     }
 
-    void openersDisableTheWindowUntilTheyAreLeft_data()
-    {
+    void openersDisableTheWindowUntilTheyAreLeft_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("window");
         QTest::addColumn<bool>("releaseEndsIdling");
-        QTest::newRow("选择词库") << "ButtonSelectWordLib" << "SelectWordLib" << true;
-        QTest::newRow("单词分组") << "suiButton2" << "SelectWordLib" << false;
-        QTest::newRow("参数设置") << "suiButton4" << "formMakeWordLib" << true;
-        QTest::newRow("收藏管理") << "suiButton3" << "formMakeWordLib" << true;
-        QTest::newRow("软件报错") << "suiButton5" << "formMakeWordLib" << true;
+        QTest::newRow("选择词库") << "ButtonSelectWordLib"
+                                  << "SelectWordLib" << true;
+        QTest::newRow("单词分组") << "suiButton2"
+                                  << "SelectWordLib" << false;
+        QTest::newRow("参数设置") << "suiButton4"
+                                  << "formMakeWordLib" << true;
+        QTest::newRow("收藏管理") << "suiButton3"
+                                  << "formMakeWordLib" << true;
+        QTest::newRow("软件报错") << "suiButton5"
+                                  << "formMakeWordLib" << true;
     }
-    void openersDisableTheWindowUntilTheyAreLeft()
-    {
+    void openersDisableTheWindowUntilTheyAreLeft() {
         QFETCH(QString, button);
         QFETCH(QString, window);
         QFETCH(bool, releaseEndsIdling);
@@ -333,8 +316,8 @@ private slots:
         TformMain& w = *s.w;
         OtherWindows& others = *s.others;
         w.Timer->start();
-        QWidget* opened = window == "SelectWordLib" ? static_cast<QWidget*>(&others.select)
-                                                    : static_cast<QWidget*>(&others.settings);
+        QWidget* opened =
+            window == "SelectWordLib" ? static_cast<QWidget*>(&others.select) : static_cast<QWidget*>(&others.settings);
 
         w.WordLib.IdleSeconds = 100;
         QTest::mouseClick(w.findChild<QPushButton*>(button), Qt::LeftButton);
@@ -356,8 +339,7 @@ private slots:
         QVERIFY(w.Timer->isActive());
     }
 
-    void helpLeavesTheWindowEnabledAndStopsBothTimers()
-    {
+    void helpLeavesTheWindowEnabledAndStopsBothTimers() {
         StudyFixture f("cmd_help");
         TformMain& w = f.Create();
         OtherWindows others(f.gbkProgramFolder, &w);
@@ -375,14 +357,12 @@ private slots:
         QVERIFY(w.TimerSetFocus->isActive());
     }
 
-    void windowPausedByF9StaysPausedWhenTheOtherWindowCloses_data()
-    {
+    void windowPausedByF9StaysPausedWhenTheOtherWindowCloses_data() {
         QTest::addColumn<QString>("button");
         QTest::newRow("帮助向导") << "suiButton10";
         QTest::newRow("参数设置") << "suiButton4";
     }
-    void windowPausedByF9StaysPausedWhenTheOtherWindowCloses()
-    {
+    void windowPausedByF9StaysPausedWhenTheOtherWindowCloses() {
         QFETCH(QString, button);
         StudyWithOthers s("cmd_open_f9", 3);
         TformMain& w = *s.w;
@@ -408,8 +388,7 @@ private slots:
         QVERIFY(w.Timer->isActive());
     }
 
-    void selectionDialogGetsTheProgressSaved()
-    {
+    void selectionDialogGetsTheProgressSaved() {
         StudyWithOthers s("cmd_select_save", 3);
         s.f.Space();
         QTest::mouseClick(s.w->ButtonSelectWordLib, Qt::LeftButton);
@@ -418,8 +397,7 @@ private slots:
 
     // The refusal leaves the study as it was: clock running, window enabled,
     // the half-typed answer still in its box, visible, with the caret.
-    void favouritesManagementRefusedOnTheFavouritesLibrary()
-    {
+    void favouritesManagementRefusedOnTheFavouritesLibrary() {
         StudyWithOthers s("cmd_fav", 2, "收藏库备份.lx");
         StudyFixture& f = s.f;
         TformMain& w = *s.w;

@@ -10,17 +10,13 @@
 #include "support/study_fixture.h"
 #include "widgets/screentext.h"
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 class TestClock : public QObject {
     Q_OBJECT
 
 private slots:
-    void firstTickShowsOneSecondOfRunTime()
-    {
+    void firstTickShowsOneSecondOfRunTime() {
         StudyFixture f("clock_first");
         TformMain& w = f.Create();
         w.screenWidth = [] { return 1024; };
@@ -33,8 +29,7 @@ private slots:
         QCOMPARE(w.LabelThisTime->text(), U("00:00:02"));
     }
 
-    void clockRunsOnTheTimer()
-    {
+    void clockRunsOnTheTimer() {
         StudyFixture f("clock_timer");
         TformMain& w = f.Create();
         w.Timer->setInterval(5);
@@ -45,8 +40,7 @@ private slots:
         QCOMPARE(w.PanelThisTime->text(), QString::asprintf("00:00:%02d", shown));
     }
 
-    void speedAndTimeLeftOfTheGrade()
-    {
+    void speedAndTimeLeftOfTheGrade() {
         StudyFixture f("clock_speed");
         f.WriteLibrary("lib.lx", NumberedWords(10));
         TformMain& w = f.Create();
@@ -65,8 +59,7 @@ private slots:
         QCOMPARE(w.LabelLeftTime->text(), U("00:05:00"));
     }
 
-    void openingALibraryRestartsTheSpeedButNotTheRunClock()
-    {
+    void openingALibraryRestartsTheSpeedButNotTheRunClock() {
         StudyFixture f("clock_reopen");
         f.WriteLibrary("a.lx", NumberedWords(6));
         f.WriteLibrary("b.lx", NumberedWords(6));
@@ -83,8 +76,7 @@ private slots:
         QCOMPARE(w.WordLib.ActiveSeconds, 1);
     }
 
-    void hoursWrapAtSixty()
-    {
+    void hoursWrapAtSixty() {
         StudyFixture f("clock_hours");
         TformMain& w = f.Create();
         w.WordLib.TotalTime = 61 * 3600;
@@ -95,16 +87,14 @@ private slots:
         QCOMPARE(w.WordLib.TotalTime, 61 * 3600 + 1);
     }
 
-    void smallScreensLoseTheRunTimeLabel_data()
-    {
+    void smallScreensLoseTheRunTimeLabel_data() {
         QTest::addColumn<int>("width");
         QTest::addColumn<bool>("labelShown");
         QTest::newRow("800") << 800 << false;
         QTest::newRow("810") << 810 << false;
         QTest::newRow("811") << 811 << true;
     }
-    void smallScreensLoseTheRunTimeLabel()
-    {
+    void smallScreensLoseTheRunTimeLabel() {
         QFETCH(int, width);
         QFETCH(bool, labelShown);
         StudyFixture f("clock_small");
@@ -115,8 +105,7 @@ private slots:
         QCOMPARE(w.PanelThisTime->text(), U("00:00:01"));
     }
 
-    void fiveIdleMinutesPauseAndDoNotCount()
-    {
+    void fiveIdleMinutesPauseAndDoNotCount() {
         StudyFixture f("clock_idle");
         f.WriteLibrary("lib.lx", NumberedWords(4));
         TformMain& w = f.Create();
@@ -150,12 +139,11 @@ private slots:
         QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
     }
 
-    void workingTheControlStripIsNotIdling()
-    {
+    void workingTheControlStripIsNotIdling() {
         StudyFixture f("clock_strip");
         TformMain& w = f.Create();
-        QPushButton* strip[] = {w.ButtonFullScreen, w.ButtonDeGrade, w.ButtonUpGrade, w.ButtonPriorWord,
-                                w.ButtonNextWord, w.ButtonPrompt, w.ButtonMyNewWord};
+        QPushButton* strip[] = {w.ButtonFullScreen, w.ButtonDeGrade, w.ButtonUpGrade,  w.ButtonPriorWord,
+                                w.ButtonNextWord,   w.ButtonPrompt,  w.ButtonMyNewWord};
         for (QPushButton* button : strip) {
             w.WordLib.IdleSeconds = 120;
             w.Timer->start();

@@ -135,8 +135,8 @@ void TestStudyFlow::groupEndWithNoLaterGroupEndsTheCycle() {
     f.Enter();
     f.Space();
     f.Space();
-    QCOMPARE(f.messages.Texts(), (std::vector<std::string>{"祝贺你!完成第1循环第1分组",
-                                                          "祝贺你!完成本次循环！现在进入第2循环"}));
+    QCOMPARE(f.messages.Texts(),
+             (std::vector<std::string>{"祝贺你!完成第1循环第1分组", "祝贺你!完成本次循环！现在进入第2循环"}));
     QCOMPARE(w.circleno->text(), QStringLiteral("2"));
     QCOMPARE(w.WordLib.ThisLoopTime, 0);  // the new cycle's clock starts at zero
     const std::string saved = SavedText(f, "four.lx");
@@ -157,8 +157,8 @@ void TestStudyFlow::groupEndWithEveryWordUpgradedLowersAllGrades() {
     f.Open("two.lx");
     f.Press(Qt::Key_BracketRight);  // the last grade-0 word goes up
     f.Space();                      // on the empty box at the end of the group
-    QCOMPARE(f.messages.Texts(), (std::vector<std::string>{"祝贺你!完成第1循环第1分组",
-                                                          "祝贺你！所有0单词已经升级完毕！"}));
+    QCOMPARE(f.messages.Texts(),
+             (std::vector<std::string>{"祝贺你!完成第1循环第1分组", "祝贺你！所有0单词已经升级完毕！"}));
     QCOMPARE(w.WordLib0.BaseGrade, 1);
     QStringList labels;
     for (int i = 0; i < 6; ++i) labels << w.ListBoxGrade->item(i)->text();

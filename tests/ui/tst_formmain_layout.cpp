@@ -39,22 +39,37 @@ void TestStudyLayout::captionsByFormName_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     const char* rows[][2] = {
-        {"LabelGroup", "1/ 1"},          {"LabelStepNo", "0 / 0"},
-        {"circleno", "1"},               {"LabelWordStudyCount", "0 / 0"},
+        {"LabelGroup", "1/ 1"},
+        {"LabelStepNo", "0 / 0"},
+        {"circleno", "1"},
+        {"LabelWordStudyCount", "0 / 0"},
         {"LabelGradeHeader", "各级单词数            级别"},
-        {"LabelThisTime", "00:00:00"},   {"LabelSpeed", "0 词/分"},
-        {"LabelThisLoopTime", "00:00:00"}, {"LabelLeftTime", "00:00:00"},
-        {"LabelTotalTime", "00:00:00"},  {"PanelThisTime", "00:00:00"},
+        {"LabelThisTime", "00:00:00"},
+        {"LabelSpeed", "0 词/分"},
+        {"LabelThisLoopTime", "00:00:00"},
+        {"LabelLeftTime", "00:00:00"},
+        {"LabelTotalTime", "00:00:00"},
+        {"PanelThisTime", "00:00:00"},
         {"PanelMyWordLibWordCount", "收藏库词数：0"},
-        {"PanelComment", "正 确"},       {"PanelMainCaption", "澜悦日语单词 Lexilark V1.0 "},
-        {"ButtonPause", "暂停学习"},     {"suiButton2", "单词分组"},
-        {"ButtonSelectWordLib", "选择词库"}, {"suiButton5", "软件报错"},
-        {"suiButton3", "收藏管理"},      {"ButtonReturn", "返  回"},
-        {"suiButton4", "参数设置"},      {"suiButton10", "帮助向导"},
-        {"ButtonFullScreen", "全屏"},    {"ButtonDeGrade", "降级"},
-        {"ButtonUpGrade", "升级"},       {"ButtonPriorWord", "前一个"},
-        {"ButtonNextWord", "后一个"},    {"ButtonPrompt", "提示"},
-        {"ButtonMyNewWord", "收藏"},     {"PanelE", ""}, {"PanelT", ""},
+        {"PanelComment", "正 确"},
+        {"PanelMainCaption", "澜悦日语单词 Lexilark V1.0 "},
+        {"ButtonPause", "暂停学习"},
+        {"suiButton2", "单词分组"},
+        {"ButtonSelectWordLib", "选择词库"},
+        {"suiButton5", "软件报错"},
+        {"suiButton3", "收藏管理"},
+        {"ButtonReturn", "返  回"},
+        {"suiButton4", "参数设置"},
+        {"suiButton10", "帮助向导"},
+        {"ButtonFullScreen", "全屏"},
+        {"ButtonDeGrade", "降级"},
+        {"ButtonUpGrade", "升级"},
+        {"ButtonPriorWord", "前一个"},
+        {"ButtonNextWord", "后一个"},
+        {"ButtonPrompt", "提示"},
+        {"ButtonMyNewWord", "收藏"},
+        {"PanelE", ""},
+        {"PanelT", ""},
         {"LabelWordLibName", ""},
     };
     for (auto& row : rows) QTest::newRow(row[0]) << QString(row[0]) << QString::fromUtf8(row[1]);
@@ -78,9 +93,9 @@ void TestStudyLayout::captionsByFormName() {
 void TestStudyLayout::radioGroupsAndGradeLabels() {
     StudyFixture f("groups");
     TformMain& w = f.Create();
-    for (const char* name : {"PanelMain", "Panel11", "PanelWordlib", "LabelLine", "PanelGrade", "Panel2",
-                             "PanelButtons", "Panel1", "GroupBoxMiddle", "GroupBoxBottom", "pcontrol",
-                             "MemoC", "MemoSentence", "EditInput", "ListBoxGrade"})
+    for (const char* name :
+         {"PanelMain", "Panel11", "PanelWordlib", "LabelLine", "PanelGrade", "Panel2", "PanelButtons", "Panel1",
+          "GroupBoxMiddle", "GroupBoxBottom", "pcontrol", "MemoC", "MemoSentence", "EditInput", "ListBoxGrade"})
         QVERIFY2(w.findChild<QWidget*>(name), name);
 
     QCOMPARE(w.GroupReadMode->title(), QStringLiteral("显示方式"));
@@ -122,8 +137,8 @@ void TestStudyLayout::fontsAndWindow() {
     QCOMPARE(w.PanelT->font().pixelSize(), 33);
     QCOMPARE(w.MemoSentence->font().pixelSize(), 20);
     QCOMPARE(w.Panel11->width(), 172);
-    for (QPushButton* b : {w.ButtonFullScreen, w.ButtonDeGrade, w.ButtonUpGrade, w.ButtonPriorWord,
-                           w.ButtonNextWord, w.ButtonPrompt, w.ButtonMyNewWord})
+    for (QPushButton* b : {w.ButtonFullScreen, w.ButtonDeGrade, w.ButtonUpGrade, w.ButtonPriorWord, w.ButtonNextWord,
+                           w.ButtonPrompt, w.ButtonMyNewWord})
         QCOMPARE(b->width(), 48);
 }
 

@@ -3,9 +3,9 @@
 // meaning fitted into its box, and the recording (named after the word, or
 // its alias), silenced by mute.
 
+#include <QAbstractTextDocumentLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextLayout>
@@ -139,11 +139,19 @@ void TestStudyPresent::sentenceHalvesHideWithWhatTheyReveal_data() {
     QTest::addColumn<QString>("question");
     QTest::addColumn<QString>("afterPrompt");
     QTest::addColumn<QString>("answered");
-    QTest::newRow("0 日→假汉: translations hidden") << 0 << "+-+-" << "+-+-" << "++++";
-    QTest::newRow("1 汉→假日: sentences hidden") << 1 << "-+-+" << "-+-+" << "++++";
-    QTest::newRow("2 日假→汉: translations hidden until a prompt") << 2 << "+-+-" << "++++" << "++++";
+    QTest::newRow("0 日→假汉: translations hidden") << 0 << "+-+-"
+                                                    << "+-+-"
+                                                    << "++++";
+    QTest::newRow("1 汉→假日: sentences hidden") << 1 << "-+-+"
+                                                 << "-+-+"
+                                                 << "++++";
+    QTest::newRow("2 日假→汉: translations hidden until a prompt") << 2 << "+-+-"
+                                                                   << "++++"
+                                                                   << "++++";
     // This mode checks no answer: Enter leaves the typing layout.
-    QTest::newRow("3 汉假日: everything") << 3 << "++++" << "++++" << "-+-+";
+    QTest::newRow("3 汉假日: everything") << 3 << "++++"
+                                          << "++++"
+                                          << "-+-+";
 }
 
 void TestStudyPresent::sentenceHalvesHideWithWhatTheyReveal() {
@@ -279,7 +287,7 @@ void TestStudyPresent::muteSilencesShowingPromptingAndAnswering() {
     f.WriteLibrary("words.lx", kWords);
     TformMain& w = f.Create();
     f.Open("words.lx");
-    f.Press(Qt::Key_Down);   // showing
+    f.Press(Qt::Key_Down);  // showing
     f.Press(Qt::Key_Up);
     f.Press(Qt::Key_Control);  // prompting
     f.Type("Neko");

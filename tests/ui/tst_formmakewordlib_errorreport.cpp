@@ -19,7 +19,6 @@
 
 namespace {
 
-
 // The settings fixture with the report file holding `report` (UTF-8; no
 // file when nothing is given), the page opened from the study window.
 struct ReportFixture : SettingsFixture {

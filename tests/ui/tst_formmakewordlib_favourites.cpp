@@ -17,7 +17,6 @@
 
 namespace {
 
-
 // The settings fixture with `count` favourites "f0", "f1", … (meanings
 // "义0", …) saved in the user's "收藏库.lx" and loaded by the study window.
 struct FavouritesFixture : SettingsFixture {
@@ -25,8 +24,7 @@ struct FavouritesFixture : SettingsFixture {
         path = f.gbkUserFolder + Gbk("收藏库.lx");
         TMyWordLib file;
         file.Path = path;
-        for (int i = 0; i < count; ++i)
-            file.AddFavourite("f" + std::to_string(i), Gbk("义" + std::to_string(i)));
+        for (int i = 0; i < count; ++i) file.AddFavourite("f" + std::to_string(i), Gbk("义" + std::to_string(i)));
         file.SaveFavourites();
         study->LoadUserFavourites(path);
         study->Timer->start();

@@ -11,16 +11,15 @@
 #include "core/gbktext.h"
 #include "core/scrambledfile.h"
 #include "help/formhelp.h"
+#include "platform/shellopen.h"
 #include "shell/formstart.h"
 #include "support/settings_fixture.h"
 #include "widgets/filechooser.h"
-#include "platform/shellopen.h"
 #include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
 
 // The settings fixture with the import page in front, a "wordlib" folder,
 // a word list "list.txt" and a file chooser that answers with `chosen`.
@@ -93,14 +92,26 @@ private slots:
         QTest::addColumn<QString>("editor");
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no file, fields filled") << false << "n" << "e" << "d" << U("请点击浏览选择要导入的文本格式词库");
-        QTest::newRow("no file, fields empty") << false << "" << "" << "" << U("请点击浏览选择要导入的文本格式词库");
-        QTest::newRow("name empty") << true << "" << "e" << "d" << U("词库名称、制作者及制作时间必须填写");
-        QTest::newRow("editor empty") << true << "n" << "" << "d" << U("词库名称、制作者及制作时间必须填写");
-        QTest::newRow("date empty") << true << "n" << "e" << "" << U("词库名称、制作者及制作时间必须填写");
-        QTest::newRow("forbidden character") << true << "a:b" << "e" << "d"
-                                             << U("词库名称中不能有下列字符\r\n/\\\":|<>*?");
-        QTest::newRow("not GBK") << true << U("\U0001F600") << "e" << "d" << U("词库信息中有无法保存的字符，请换个写法");
+        QTest::newRow("no file, fields filled") << false << "n"
+                                                << "e"
+                                                << "d" << U("请点击浏览选择要导入的文本格式词库");
+        QTest::newRow("no file, fields empty") << false << ""
+                                               << ""
+                                               << "" << U("请点击浏览选择要导入的文本格式词库");
+        QTest::newRow("name empty") << true << ""
+                                    << "e"
+                                    << "d" << U("词库名称、制作者及制作时间必须填写");
+        QTest::newRow("editor empty") << true << "n"
+                                      << ""
+                                      << "d" << U("词库名称、制作者及制作时间必须填写");
+        QTest::newRow("date empty") << true << "n"
+                                    << "e"
+                                    << "" << U("词库名称、制作者及制作时间必须填写");
+        QTest::newRow("forbidden character") << true << "a:b"
+                                             << "e"
+                                             << "d" << U("词库名称中不能有下列字符\r\n/\\\":|<>*?");
+        QTest::newRow("not GBK") << true << U("\U0001F600") << "e"
+                                 << "d" << U("词库信息中有无法保存的字符，请换个写法");
     }
     void checksBeforeAnyImport() {
         QFETCH(bool, browse);

@@ -15,16 +15,15 @@
 #include <optional>
 
 #include "core/gbktext.h"
-#include "shell/formstart.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
+#include "shell/formstart.h"
 #include "support/settings_fixture.h"
 #include "widgets/colourchooser.h"
 #include "widgets/colourvalue.h"
 #include "widgets/screentext.h"
 
 namespace {
-
 
 int Colour(const QFrame* panel) { return ValueFromColour(panel->palette().color(QPalette::Window)); }
 
@@ -38,9 +37,12 @@ private slots:
     void openersBringTheirPageToTheFront_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("page");
-        QTest::newRow("参数设置") << "suiButton4" << "PanelSetup";
-        QTest::newRow("收藏管理") << "suiButton3" << "PanelModifyWordLib";
-        QTest::newRow("软件报错") << "suiButton5" << "PanelErrorReport";
+        QTest::newRow("参数设置") << "suiButton4"
+                                  << "PanelSetup";
+        QTest::newRow("收藏管理") << "suiButton3"
+                                  << "PanelModifyWordLib";
+        QTest::newRow("软件报错") << "suiButton5"
+                                  << "PanelErrorReport";
     }
     void openersBringTheirPageToTheFront() {
         QFETCH(QString, button);
@@ -98,8 +100,8 @@ private slots:
         QCOMPARE(Colour(w.PanelFontColor), 16446940);
         QCOMPARE(Colour(w.PanelBackColor), 10181638);
         QCOMPARE(Colour(w.PanelBorderColor), 15650749);
-        for (const StudyValues* lib : {static_cast<const StudyValues*>(&study.WordLib),
-                                       static_cast<const StudyValues*>(&study.WordLib0)}) {
+        for (const StudyValues* lib :
+             {static_cast<const StudyValues*>(&study.WordLib), static_cast<const StudyValues*>(&study.WordLib0)}) {
             QVERIFY(lib->Mute);
             QVERIFY(lib->AutoClear);
             QVERIFY(lib->ShowSentence);

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 // wav/ holds 水.wav and neko.wav; the alias list sends 猫 and Cat to neko,
 // 山 to yama (no such recording).
 struct WavFixture : SettingsFixture {
@@ -23,7 +22,8 @@ struct WavFixture : SettingsFixture {
         f.WriteRecording("neko.wav");
         f.WriteList("lx1.en", "\n猫\tneko\nCat\tneko\n山\tyama\n");
         study->DataLists.LoadWordLists(f.gbkProgramFolder);
-        f.WriteLibrary("wav.lx", {{"水", "[名] 水"}, {"山", "[名] 山"}, {"猫", "[名] 猫"}, {"空", "[名] 天空"}, {"Cat", "猫"}});
+        f.WriteLibrary("wav.lx",
+                       {{"水", "[名] 水"}, {"山", "[名] 山"}, {"猫", "[名] 猫"}, {"空", "[名] 天空"}, {"Cat", "猫"}});
         f.Open("wav.lx");
     }
     void OpenPage() {

@@ -21,11 +21,12 @@
 #include "core/programfolder.h"
 #include "core/scrambledfile.h"
 #include "help/formhelp.h"
+#include "platform/shellopen.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
-#include "shell/lexilarkapplication.h"
 #include "shell/formstart.h"
+#include "shell/lexilarkapplication.h"
 #include "shell/programfolder.h"
 #include "shell/windowset.h"
 #include "study/formmain.h"
@@ -33,13 +34,11 @@
 #include "widgets/messagebox.h"
 #include "widgets/plainmessage.h"
 #include "widgets/radiogroup.h"
-#include "platform/shellopen.h"
 #include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
 
 // A program folder of its own, optionally with an init.ini.
 struct ProgramFolderFixture {
@@ -95,7 +94,11 @@ void TestFormStart::startPanelShowsItsCaptionsAndControls() {
     QVERIFY(!form.PanelLogon->isVisible());
     QVERIFY(!form.PanelManage->isVisible());
 
-    struct Expected { const char* name; const char* text; bool shown; };
+    struct Expected {
+        const char* name;
+        const char* text;
+        bool shown;
+    };
     const Expected labels[] = {
         {"LabelVersion", "澜悦日语单词 Lexilark V1.0 ", true},
         {"Label14", "推荐将分辨率设置为 800×600 或 1024×768", true},
@@ -107,9 +110,8 @@ void TestFormStart::startPanelShowsItsCaptionsAndControls() {
         QVERIFY(label->isVisible());
     }
     const Expected buttons[] = {
-        {"suiButton1", "开始背单词", true}, {"suiButton2", "用户管理", true},
-        {"suiButton5", "导入词库", true},   {"suiButton6", "系统帮助", true},
-        {"suiButton4", "退出系统", true},   {"suiButton3", "进度备份", true},
+        {"suiButton1", "开始背单词", true}, {"suiButton2", "用户管理", true}, {"suiButton5", "导入词库", true},
+        {"suiButton6", "系统帮助", true},   {"suiButton4", "退出系统", true}, {"suiButton3", "进度备份", true},
     };
     for (const Expected& e : buttons) {
         auto* button = form.PanelStart->findChild<QPushButton*>(e.name);
@@ -147,7 +149,10 @@ void TestFormStart::titleBarCloseLeavesTheWindowOpen() {
 }
 
 void TestFormStart::exitEndsTheProgramWithoutWritingTheConfiguration() {
-    struct Case { const char* name; const char* ini; };
+    struct Case {
+        const char* name;
+        const char* ini;
+    };
     const Case cases[] = {
         {"with init.ini", "<delaytime>1500</delaytime><user1>小王</user1>"},
         {"without init.ini", nullptr},
@@ -197,8 +202,9 @@ void TestFormStart::missingConfigurationGivesTheDefaults() {
 
 void TestFormStart::configurationIsLoadedWhenTheWindowIsCreated() {
     ProgramFolderFixture folder;
-    folder.writeIni("<delaytime>1500</delaytime><mute>-1</mute><userindex>1</userindex>"
-                    "<user0>管理员</user0><user1>小王</user1><lastwordlib1>日语.lx</lastwordlib1>");
+    folder.writeIni(
+        "<delaytime>1500</delaytime><mute>-1</mute><userindex>1</userindex>"
+        "<user0>管理员</user0><user1>小王</user1><lastwordlib1>日语.lx</lastwordlib1>");
     MessageRecorder messages;
     TformStart form(folder.gbk());
     QCOMPARE(form.ProgramFolder, folder.gbk());
@@ -235,8 +241,8 @@ void TestFormStart::helpButtonOpensTheHelpFileOfTheProgramFolder() {
     QTest::mouseClick(form.suiButton6, Qt::LeftButton);
     SetShellOpener(previous);
     QCOMPARE(opened, std::vector<fs::path>{folder.path() / "lexilark.chm"});
-    QCOMPARE(messages.Texts(), message.isEmpty() ? std::vector<std::string>{}
-                                                 : std::vector<std::string>{message.toStdString()});
+    QCOMPARE(messages.Texts(),
+             message.isEmpty() ? std::vector<std::string>{} : std::vector<std::string>{message.toStdString()});
     QVERIFY(form.isVisible());
 }
 
@@ -272,8 +278,7 @@ void TestFormStart::programFolderIsTheExecutablesWhateverTheWorkingFolder() {
     TformStart form;
     QDir::setCurrent(previous);
 
-    const std::string expected =
-        FromNativePath(fs::path(QCoreApplication::applicationDirPath().toStdString())) + "/";
+    const std::string expected = FromNativePath(fs::path(QCoreApplication::applicationDirPath().toStdString())) + "/";
     QCOMPARE(folder, expected);
     QCOMPARE(form.ProgramFolder, expected);
     QVERIFY(fs::exists(ToNativePath(folder + QCoreApplication::applicationName().toStdString())));
@@ -301,9 +306,9 @@ void TestFormStart::windowSetIsCreatedHiddenWithTheConfigurationLoadedFirst() {
     QCOMPARE(SelectWordLib->objectName(), QString("SelectWordLib"));
     QCOMPARE(formHelp->objectName(), QString("formHelp"));
     QCOMPARE(formMakeWordLib->objectName(), QString("formMakeWordLib"));
-    for (QWidget* window : {static_cast<QWidget*>(formStart), static_cast<QWidget*>(formMain),
-                            static_cast<QWidget*>(SelectWordLib),
-                            static_cast<QWidget*>(formHelp), static_cast<QWidget*>(formMakeWordLib)}) {
+    for (QWidget* window :
+         {static_cast<QWidget*>(formStart), static_cast<QWidget*>(formMain), static_cast<QWidget*>(SelectWordLib),
+          static_cast<QWidget*>(formHelp), static_cast<QWidget*>(formMakeWordLib)}) {
         QVERIFY(window->isWindow());
         QVERIFY(!window->isVisible());
     }
@@ -337,8 +342,10 @@ void TestFormStart::messageBoxAnswersWithThePlatformCodes() {
             title = box->windowTitle();
             text = box->text();
             for (QAbstractButton* b : box->buttons()) offered.push_back(box->standardButton(b));
-            if (QAbstractButton* b = box->button(QMessageBox::StandardButton(press))) b->click();
-            else box->done(-1);
+            if (QAbstractButton* b = box->button(QMessageBox::StandardButton(press)))
+                b->click();
+            else
+                box->done(-1);
         }
     });
     answerer.start();
@@ -368,8 +375,7 @@ void TestFormStart::uncaughtErrorsAreShownWithTheirMessage() {
     ShowExceptionMessage(std::runtime_error("磁盘已满"));
     ShowExceptionMessage(std::runtime_error(Gbk("词库损坏")));
     SetPlainMessageSink(previous);
-    QCOMPARE(shown, (std::vector<std::string>{"'abc' is not a valid integer value", "磁盘已满",
-                                              "词库损坏"}));
+    QCOMPARE(shown, (std::vector<std::string>{"'abc' is not a valid integer value", "磁盘已满", "词库损坏"}));
 }
 
 QTEST_MAIN(TestFormStart)

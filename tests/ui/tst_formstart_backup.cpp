@@ -29,11 +29,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 // The start and study windows with a clock the test sets.
 struct BackupWindows : LoginWindows {
-    explicit BackupWindows(const std::string& name) : LoginWindows("backup_" + name)
-    {
+    explicit BackupWindows(const std::string& name) : LoginWindows("backup_" + name) {
         start->backupClock = [this] { return now; };
     }
 
@@ -41,16 +39,14 @@ struct BackupWindows : LoginWindows {
 
     void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     // "进度备份", the user picked and the password typed with Enter.
-    void OpenBackups(int row, const char* password)
-    {
+    void OpenBackups(int row, const char* password) {
         Click(start->suiButton3);
         QCOMPARE(start->FrontPanel(), start->PanelBackupLogon);
         start->ComboBackupUser->setCurrentIndex(row);
         QTest::keyClicks(start->EditBackupPassword, U(password));
         QTest::keyClick(start->EditBackupPassword, Qt::Key_Return);
     }
-    QStringList Rows() const
-    {
+    QStringList Rows() const {
         QStringList rows;
         for (int i = 0; i < start->ListBackupList->count(); ++i) rows << start->ListBackupList->item(i)->text();
         return rows;
@@ -66,8 +62,7 @@ class TestBackup : public QObject {
     Q_OBJECT
 
 private slots:
-    void anotherUsersBackupsNeedTheirPassword()
-    {
+    void anotherUsersBackupsNeedTheirPassword() {
         BackupWindows w("password");
         w.User(0, "管理员", "adm");
         w.User(1, "u1", "Pw");
@@ -105,8 +100,7 @@ private slots:
         QCOMPARE(w.f.messages.Texts().size(), size_t{1});
     }
 
-    void backupNowListsItFirstWithEachLibrary()
-    {
+    void backupNowListsItFirstWithEachLibrary() {
         BackupWindows w("now");
         w.User(0, "管理员", "");
         w.Library(0, "a.lx", 3, 1);
@@ -130,8 +124,7 @@ private slots:
         QVERIFY(!fs::exists(w.f.programFolder / "backups" / "user0" / w.Backups(0)[0] / "init.ini"));
     }
 
-    void backupNowWithNothingToKeepSaysSo()
-    {
+    void backupNowWithNothingToKeepSaysSo() {
         BackupWindows w("empty");
         w.User(0, "管理员", "");
         w.Click(w.start->suiButton3);
@@ -141,8 +134,7 @@ private slots:
         QCOMPARE(w.start->ListBackupList->count(), 0);
     }
 
-    void restoreAsksNamingTheBackupAndKeepsTheCurrentState()
-    {
+    void restoreAsksNamingTheBackupAndKeepsTheCurrentState() {
         BackupWindows w("restore");
         w.User(0, "管理员", "");
         w.Library(0, "a.lx", 3, 1);
@@ -175,8 +167,7 @@ private slots:
         QCOMPARE(TempReadBytes(w.f.programFolder / "backups" / "user0" / w.Backups(0)[0] / "a.lx"), current);
     }
 
-    void restoreWithoutAPickedBackupIsRefused()
-    {
+    void restoreWithoutAPickedBackupIsRefused() {
         BackupWindows w("nopick");
         w.User(0, "管理员", "");
         w.Click(w.start->suiButton3);
@@ -184,8 +175,7 @@ private slots:
         QCOMPARE(w.f.messages.Texts(), std::vector<std::string>{"请选择一个要恢复的备份"});
     }
 
-    void loginBacksUpOnceADayAndStudiesOnFromARestoredBackup()
-    {
+    void loginBacksUpOnceADayAndStudiesOnFromARestoredBackup() {
         BackupWindows w("login");
         w.User(0, "管理员", "", "lib.lx");
         w.Library(0, "lib.lx", 4);
@@ -232,8 +222,7 @@ private slots:
         for (int i = 0; i < 4; ++i) QCOMPARE(w.study->WordLib0.Words[i].StudyTimes, words[i].StudyTimes);
     }
 
-    void aFailedAutomaticBackupSaysSoOnceAndTheLoginGoesOn()
-    {
+    void aFailedAutomaticBackupSaysSoOnceAndTheLoginGoesOn() {
         BackupWindows w("fails");
         w.User(0, "管理员", "", "lib.lx");
         w.Library(0, "lib.lx", 3);
@@ -249,13 +238,11 @@ private slots:
     }
 
 private:
-    static std::string TempReadBytes(const fs::path& p)
-    {
+    static std::string TempReadBytes(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    static void TempWriteBytes(const fs::path& p, const std::string& bytes)
-    {
+    static void TempWriteBytes(const fs::path& p, const std::string& bytes) {
         std::ofstream out(p, std::ios::binary);
         out << bytes;
     }

@@ -9,13 +9,14 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <memory>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 
 #include "core/gbktext.h"
 #include "help/formhelp.h"
+#include "platform/shellopen.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
@@ -24,15 +25,11 @@
 #include "support/login_windows.h"
 #include "support/study_fixture.h"
 #include "widgets/filechooser.h"
-#include "platform/shellopen.h"
 #include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 class TestStartImport : public QObject {
     Q_OBJECT

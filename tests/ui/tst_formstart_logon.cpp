@@ -23,17 +23,13 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 class TestLogin : public QObject {
     Q_OBJECT
 
 private slots:
-    void loginPanelShowsItsCaptions()
-    {
+    void loginPanelShowsItsCaptions() {
         LoginWindows w("login_captions");
         w.User(0, "管理员", "a");
         w.StartStudying();
@@ -49,8 +45,7 @@ private slots:
         QCOMPARE(w.start->FrontPanel(), w.start->PanelStart);
     }
 
-    void loneAdministratorWithoutPasswordStartsAtOnce()
-    {
+    void loneAdministratorWithoutPasswordStartsAtOnce() {
         LoginWindows w("login_auto");
         w.Library(0, "lib.lx", 3);
         w.Template({"fav1", "fav2"});
@@ -69,8 +64,7 @@ private slots:
         QCOMPARE(w.study->PanelMyWordLibWordCount->text(), U("收藏库词数：2"));
     }
 
-    void automaticLoginIgnoresAPasswordLeftInTheBox()
-    {
+    void automaticLoginIgnoresAPasswordLeftInTheBox() {
         LoginWindows w("login_leftover");
         w.User(0, "管理员", "x");
         w.StartStudying();
@@ -84,8 +78,7 @@ private slots:
         QVERIFY(!w.start->isVisible());
     }
 
-    void freshProgramFolderLogsTheAdministratorIn()
-    {
+    void freshProgramFolderLogsTheAdministratorIn() {
         LoginWindows w("login_fresh");
         w.StartStudying();
         QVERIFY(w.study->isVisible());
@@ -93,8 +86,7 @@ private slots:
         QVERIFY(w.f.messages.Texts().empty());
     }
 
-    void passwordLoginOpensTheUsersOwnLibrary()
-    {
+    void passwordLoginOpensTheUsersOwnLibrary() {
         LoginWindows w("login_password");
         w.User(0, "管理员", "adm");
         w.User(1, "u1", "");
@@ -125,8 +117,7 @@ private slots:
         QVERIFY(w.start->EditPassword->text().isEmpty());
     }
 
-    void pickingAUserSetsTheIndexAtOnce()
-    {
+    void pickingAUserSetsTheIndexAtOnce() {
         LoginWindows w("login_pick");
         w.User(0, "管理员", "a");
         w.User(1, "u1", "b");
@@ -138,8 +129,7 @@ private slots:
         QVERIFY(w.start->EditPassword->text().isEmpty());
     }
 
-    void loginWithoutAUserIsRefused()
-    {
+    void loginWithoutAUserIsRefused() {
         LoginWindows w("login_norow");
         w.User(0, "管理员", "");
         w.User(1, "u1", "");
@@ -151,8 +141,7 @@ private slots:
         QVERIFY(!w.study->isVisible());
     }
 
-    void missingUserFolderIsMadeAtLogin()
-    {
+    void missingUserFolderIsMadeAtLogin() {
         LoginWindows w("login_folder");
         w.User(0, "管理员", "");
         w.User(1, "u1", "");
@@ -163,8 +152,7 @@ private slots:
         QVERIFY(fs::is_directory(w.UserDir(1)));
     }
 
-    void anotherUsersFavouritesAreNeverLeftLoaded()
-    {
+    void anotherUsersFavouritesAreNeverLeftLoaded() {
         LoginWindows w("login_fav");
         w.Template({"fav1"});
         w.User(0, "管理员", "");
@@ -187,8 +175,7 @@ private slots:
     // alice studied her library and collected favourites; once she is
     // deleted, bob (who moves into her slot) and a user added after her
     // each find only their own files.
-    void afterADeletionEveryUserLogsIntoTheirOwnFiles()
-    {
+    void afterADeletionEveryUserLogsIntoTheirOwnFiles() {
         LoginWindows w("login_after_delete");
         w.Template({"template-word"});
         w.User(0, "管理员", "adm");
@@ -244,8 +231,7 @@ private slots:
         QCOMPARE(w.study->MyWordLib.Words[0].Word, std::string("template-word"));
     }
 
-    void returnSavesLibraryAndConfigurationAndLoginOpensItAgain()
-    {
+    void returnSavesLibraryAndConfigurationAndLoginOpensItAgain() {
         LoginWindows w("login_return");
         w.Library(0, "lib.lx", 3);
         w.User(0, "管理员", "", "lib.lx");

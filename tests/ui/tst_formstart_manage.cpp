@@ -26,7 +26,6 @@
 
 namespace {
 
-
 // A start window on a program folder of its own.
 struct StartWindow {
     QTemporaryDir dir;
@@ -39,47 +38,37 @@ struct StartWindow {
 
     std::filesystem::path Ini() const { return std::filesystem::path(dir.path().toStdString()) / "init.ini"; }
 
-    void OpenManagement()
-    {
+    void OpenManagement() {
         form.show();
         QTest::mouseClick(form.suiButton2, Qt::LeftButton);
     }
-    void Type(const char* name, const char* pw1, const char* pw2)
-    {
+    void Type(const char* name, const char* pw1, const char* pw2) {
         form.EditUserName->setText(U(name));
         form.EditPassword1->setText(U(pw1));
         form.EditPassword2->setText(U(pw2));
     }
-    void Press(QPushButton* button)
-    {
+    void Press(QPushButton* button) {
         messages.shown.clear();
         QTest::mouseClick(button, Qt::LeftButton);
     }
     // Types into the three boxes, presses `button` and gives the messages.
-    QStringList Try(QPushButton* button, const char* name, const char* pw1, const char* pw2)
-    {
+    QStringList Try(QPushButton* button, const char* name, const char* pw1, const char* pw2) {
         Type(name, pw1, pw2);
         Press(button);
         return Shown();
     }
-    void Add(const char* name, const char* pw = "")
-    {
+    void Add(const char* name, const char* pw = "") {
         Type(name, pw, pw);
         Press(form.suiButton9);
     }
     void Select(int row) { QTest::mouseClick(form.ListUserList->viewport(), Qt::LeftButton, {}, RowCentre(row)); }
-    QPoint RowCentre(int row) const
-    {
-        return form.ListUserList->visualItemRect(form.ListUserList->item(row)).center();
-    }
-    QStringList Rows() const
-    {
+    QPoint RowCentre(int row) const { return form.ListUserList->visualItemRect(form.ListUserList->item(row)).center(); }
+    QStringList Rows() const {
         QStringList rows;
         for (int i = 0; i < form.ListUserList->count(); ++i) rows << form.ListUserList->item(i)->text();
         return rows;
     }
-    QStringList Shown() const
-    {
+    QStringList Shown() const {
         QStringList texts;
         for (const auto& t : messages.Texts()) texts << QString::fromStdString(t);
         return texts;
@@ -92,8 +81,7 @@ class TestUserManage : public QObject {
     Q_OBJECT
 
 private slots:
-    void panelShowsItsCaptionsAndNote()
-    {
+    void panelShowsItsCaptionsAndNote() {
         StartWindow w;
         w.OpenManagement();
         QCOMPARE(w.form.FrontPanel(), w.form.PanelManage);
@@ -117,8 +105,7 @@ private slots:
         QCOMPARE(w.Rows(), QStringList{U("管理员")});
     }
 
-    void addingChecksInOrderAndFocusesTheFieldToMend()
-    {
+    void addingChecksInOrderAndFocusesTheFieldToMend() {
         StartWindow w;
         w.OpenManagement();
         QApplication::setActiveWindow(&w.form);
@@ -153,8 +140,7 @@ private slots:
         QCOMPARE(w.form.Manage.password[5], std::string("x"));
     }
 
-    void changingChecksInOrder()
-    {
+    void changingChecksInOrder() {
         StartWindow w;
         w.OpenManagement();
         w.Add("a");
@@ -177,8 +163,7 @@ private slots:
         QCOMPARE(w.Rows(), (QStringList{U("管理员"), U("anna"), U("b")}));
     }
 
-    void textTheTableCannotHoldIsRefused()
-    {
+    void textTheTableCannotHoldIsRefused() {
         StartWindow w;
         w.OpenManagement();
         const QStringList refused{U("用户名和密码中有无法保存的字符，请换个写法")};
@@ -190,8 +175,7 @@ private slots:
         QVERIFY(w.form.Manage.password[0].empty());
     }
 
-    void namesAndPasswordsHoldingFormatMarksAreRefused()
-    {
+    void namesAndPasswordsHoldingFormatMarksAreRefused() {
         StartWindow w;
         w.OpenManagement();
         QApplication::setActiveWindow(&w.form);
@@ -215,8 +199,7 @@ private slots:
         QVERIFY(reread.user[2].empty());
     }
 
-    void pickingARowFillsNameAndStoredPassword()
-    {
+    void pickingARowFillsNameAndStoredPassword() {
         StartWindow w;
         w.OpenManagement();
         w.Add("a", "secret");
@@ -229,8 +212,7 @@ private slots:
 
     // alice (slot 1) studied and collected favourites; deleting her must
     // not hand them to bob, who moves into slot 1 with his own files.
-    void deletingAsksAndReturnMovesEveryonesFilesWithThem()
-    {
+    void deletingAsksAndReturnMovesEveryonesFilesWithThem() {
         StartWindow w;
         const std::filesystem::path users = std::filesystem::path(w.dir.path().toStdString()) / "users";
         const char* names[] = {"admin", "alice", "bob", "carol"};
@@ -279,9 +261,9 @@ private slots:
         const auto text = ReadScrambledFile(w.Ini());
         QVERIFY(text);
         const std::pair<const char*, const char*> expected[] = {
-            {"user0", "管理员"},        {"user1", "bob"},           {"password1", "pbob"}, {"lastwordlib1", "bob.lx"},
-            {"user2", "carol"},         {"password2", "pcarol"},    {"lastwordlib2", "carol.lx"},
-            {"user3", ""},              {"password3", ""},          {"lastwordlib3", ""},
+            {"user0", "管理员"}, {"user1", "bob"},        {"password1", "pbob"},        {"lastwordlib1", "bob.lx"},
+            {"user2", "carol"},  {"password2", "pcarol"}, {"lastwordlib2", "carol.lx"}, {"user3", ""},
+            {"password3", ""},   {"lastwordlib3", ""},
         };
         for (const auto& [tag, value] : expected)
             QCOMPARE(QString::fromStdString(Utf8(FindTagValue(*text, tag))), U(value));
@@ -294,8 +276,7 @@ private slots:
 
     // A program stopped while its "返回" moved the folders: the next start
     // window finishes the moves before it reads the table.
-    void startFinishesAUserTableSaveThatWasStopped()
-    {
+    void startFinishesAUserTableSaveThatWasStopped() {
         QTemporaryDir dir;
         const std::string folder = FromNativePath(std::filesystem::path(dir.path().toStdString())) + "/";
         const std::filesystem::path root(dir.path().toStdString());

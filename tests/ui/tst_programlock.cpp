@@ -19,17 +19,16 @@
 namespace {
 
 const char* const kHoldArgument = "--hold-lock";
-const char* const kAlreadyRunning = "澜悦单词已经在运行！\r\n\r\n同一个程序文件夹中只能运行一个澜悦单词，请使用已经打开的澜悦单词。";
+const char* const kAlreadyRunning =
+    "澜悦单词已经在运行！\r\n\r\n同一个程序文件夹中只能运行一个澜悦单词，请使用已经打开的澜悦单词。";
 
-std::string GbkFolder(const QString& path)
-{
+std::string GbkFolder(const QString& path) {
     return FromNativePath(std::filesystem::path(QFile::encodeName(path).toStdString())) + "/";
 }
 
 // The child: takes the lock of the folder given, says "held" or "refused",
 // and holds the lock until its input ends.
-int HoldLock(const char* folder)
-{
+int HoldLock(const char* folder) {
     SetMessageSink([](const std::string&, int) { return kIdOk; });
     ProgramFolderLock lock(GbkFolder(QFile::decodeName(folder)));
     if (!lock.Take()) {
@@ -48,20 +47,17 @@ int HoldLock(const char* folder)
 struct Holder {
     QProcess process;
 
-    explicit Holder(const QString& folder)
-    {
+    explicit Holder(const QString& folder) {
         process.start(QCoreApplication::applicationFilePath(), {kHoldArgument, folder});
     }
-    ~Holder()
-    {
+    ~Holder() {
         if (process.state() != QProcess::NotRunning) {
             process.kill();
             process.waitForFinished();
         }
     }
     // The first line the child writes ("held" or "refused").
-    QString Answer()
-    {
+    QString Answer() {
         while (!process.canReadLine() && process.waitForReadyRead(60000)) {
         }
         return QString::fromUtf8(process.readLine()).trimmed();
@@ -74,8 +70,7 @@ class TestProgramLock : public QObject {
     Q_OBJECT
 
 private slots:
-    void secondProgramOnTheFolderIsRefusedWithAMessage()
-    {
+    void secondProgramOnTheFolderIsRefusedWithAMessage() {
         QTemporaryDir dir;
         Holder first(dir.path());
         QCOMPARE(first.Answer(), QString("held"));
@@ -97,8 +92,7 @@ private slots:
         QVERIFY(elsewhere.Take());
     }
 
-    void lockOfAKilledProgramDoesNotBlockTheNextStart()
-    {
+    void lockOfAKilledProgramDoesNotBlockTheNextStart() {
         QTemporaryDir dir;
         {
             Holder killed(dir.path());
@@ -118,8 +112,7 @@ private slots:
         QCOMPARE(late.Answer(), QString("refused"));
     }
 
-    void programThatEndsReleasesTheFolder()
-    {
+    void programThatEndsReleasesTheFolder() {
         QTemporaryDir dir;
         Holder first(dir.path());
         QCOMPARE(first.Answer(), QString("held"));
@@ -133,8 +126,7 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], kHoldArgument) == 0) {
         QCoreApplication app(argc, argv);
         return HoldLock(argv[2]);

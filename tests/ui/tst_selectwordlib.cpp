@@ -9,8 +9,8 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QtTest>
 #include <QToolButton>
+#include <QtTest>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -23,17 +23,15 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "support/study_fixture.h"
-#include "widgets/titlebar.h"
 #include "widgets/screentext.h"
+#include "widgets/titlebar.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-
 // Words "<prefix>0", "<prefix>1", … at `grade`.
-std::vector<FixtureWord> Words(const std::string& prefix, int n, int grade = 0)
-{
+std::vector<FixtureWord> Words(const std::string& prefix, int n, int grade = 0) {
     std::vector<FixtureWord> words = NumberedWords(n);
     for (size_t i = 0; i < words.size(); ++i) {
         words[i].word = prefix + std::to_string(i);
@@ -45,8 +43,7 @@ std::vector<FixtureWord> Words(const std::string& prefix, int n, int grade = 0)
 // A study window beside the other windows, with a library folder
 // "wordlib" in its program folder and a logged-in user "user0".
 struct SelectSetup {
-    explicit SelectSetup(const std::string& name) : f("select_" + name)
-    {
+    explicit SelectSetup(const std::string& name) : f("select_" + name) {
         fs::create_directories(f.programFolder / "wordlib");
         w = &f.Create();
         start = std::make_unique<TformStart>(f.gbkProgramFolder);
@@ -61,8 +58,7 @@ struct SelectSetup {
         SelectWordLib = dialog.get();
         formHelp = help.get();
     }
-    ~SelectSetup()
-    {
+    ~SelectSetup() {
         formStart = nullptr;
         formMain = nullptr;
         SelectWordLib = nullptr;
@@ -70,15 +66,11 @@ struct SelectSetup {
     }
 
     fs::path Source(const std::string& file) const { return f.programFolder / "wordlib" / fs::u8path(file); }
-    fs::path UserCopy(const std::string& file) const
-    {
-        return f.programFolder / "users" / "user0" / fs::u8path(file);
-    }
+    fs::path UserCopy(const std::string& file) const { return f.programFolder / "users" / "user0" / fs::u8path(file); }
 
     // A library in the library folder, with the header values given.
     void Library(const std::string& file, const std::vector<FixtureWord>& words, const std::string& editor = "fixture",
-                 const std::string& date = "", const std::string& version = "")
-    {
+                 const std::string& date = "", const std::string& version = "") {
         f.WriteLibrary(file, words);
         fs::rename(UserCopy(file), Source(file));
         std::string text = ReadScrambledFile(Source(file)).value_or("");
@@ -92,22 +84,19 @@ struct SelectSetup {
         QVERIFY(WriteScrambledFile(Source(file), text));
     }
 
-    void OpenChoicePage()
-    {
+    void OpenChoicePage() {
         w->Timer->start();
         QTest::mouseClick(w->ButtonSelectWordLib, Qt::LeftButton);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->Pages->currentWidget(), dialog->PageChoice);
     }
-    void OpenGroupingPage()
-    {
+    void OpenGroupingPage() {
         w->Timer->start();
         QTest::mouseClick(w->suiButton2, Qt::LeftButton);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->Pages->currentWidget(), dialog->PageGroup);
     }
-    void Highlight(const std::string& file)
-    {
+    void Highlight(const std::string& file) {
         const QList<QListWidgetItem*> items = dialog->FileListBox->findItems(U(file.c_str()), Qt::MatchExactly);
         QCOMPARE(items.size(), 1);
         const QRect place = dialog->FileListBox->visualItemRect(items.first());
@@ -118,8 +107,7 @@ struct SelectSetup {
     // The study window is given back: enabled with its clock running.
     bool StudyGivenBack() const { return !dialog->isVisible() && w->isEnabled() && w->Timer->isActive(); }
 
-    std::vector<std::string> LibraryOrder() const
-    {
+    std::vector<std::string> LibraryOrder() const {
         std::vector<std::string> order;
         for (int i = 0; i < w->WordLib0.Count; ++i) order.push_back(Utf8(w->WordLib0.Words[i].Word));
         return order;
@@ -133,8 +121,7 @@ struct SelectSetup {
     std::unique_ptr<TformHelp> help;
 };
 
-QStringList Items(const QListWidget* list)
-{
+QStringList Items(const QListWidget* list) {
     QStringList items;
     for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
     return items;
@@ -146,8 +133,7 @@ class TestSelectWordLib : public QObject {
     Q_OBJECT
 
 private slots:
-    void choicePageListsTheLibrariesAndHighlightsTheOneUnderStudy()
-    {
+    void choicePageListsTheLibrariesAndHighlightsTheOneUnderStudy() {
         SelectSetup s("list");
         s.Library("b.lx", Words("b", 3), "marrowfen", "2026-01-02", "1.5");
         s.Library("a.lx", Words("a", 3));
@@ -176,17 +162,19 @@ private slots:
         QCOMPARE(s.dialog->LabelWordLibName->text(), U("词　库："));
     }
 
-    void headerShowsTheAuthor_data()
-    {
+    void headerShowsTheAuthor_data() {
         QTest::addColumn<QString>("editor");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("program's own") << "marrowfen" << "制作者：lexilark";
-        QTest::newRow("other author") << "山田" << "制作者：山田";
-        QTest::newRow("none") << "" << "制作者：";
-        QTest::newRow("near miss") << "Marrowfen" << "制作者：Marrowfen";
+        QTest::newRow("program's own") << "marrowfen"
+                                       << "制作者：lexilark";
+        QTest::newRow("other author") << "山田"
+                                      << "制作者：山田";
+        QTest::newRow("none") << ""
+                              << "制作者：";
+        QTest::newRow("near miss") << "Marrowfen"
+                                   << "制作者：Marrowfen";
     }
-    void headerShowsTheAuthor()
-    {
+    void headerShowsTheAuthor() {
         QFETCH(QString, editor);
         QFETCH(QString, shown);
         SelectSetup s("author");
@@ -198,8 +186,7 @@ private slots:
         QCOMPARE(s.dialog->LabelDate->text(), U("制作日期：d"));
     }
 
-    void previewAndCancelLeaveTheStudyAsItWas()
-    {
+    void previewAndCancelLeaveTheStudyAsItWas() {
         SelectSetup s("cancel");
         s.Library("other.lx", Words("o", 4), "someone");
         s.f.WriteLibrary("lib.lx", Words("w", 4));
@@ -221,8 +208,7 @@ private slots:
         QVERIFY(s.Texts().empty());
     }
 
-    void firstOpeningMakesAShuffledCopyThatKeepsItsOrder()
-    {
+    void firstOpeningMakesAShuffledCopyThatKeepsItsOrder() {
         SelectSetup s("first");
         s.Library("new.lx", Words("n", 30));
         s.OpenChoicePage();
@@ -255,8 +241,7 @@ private slots:
         QVERIFY(s.Texts().empty());
     }
 
-    void openingAgainTakesTheUsersCopyWithItsProgress()
-    {
+    void openingAgainTakesTheUsersCopyWithItsProgress() {
         SelectSetup s("again");
         s.Library("lib.lx", Words("src", 4));
         s.f.WriteLibrary("lib.lx", Words("mine", 4, 2), 2, 1);
@@ -270,8 +255,7 @@ private slots:
         QCOMPARE(s.w->WordLib0.GroupIndex, 1);
     }
 
-    void aCopyThatCannotBeMadeLeavesEverything()
-    {
+    void aCopyThatCannotBeMadeLeavesEverything() {
         SelectSetup s("nocopy");
         s.Library("new.lx", Words("n", 3));
         s.f.WriteLibrary("lib.lx", Words("w", 3));
@@ -291,20 +275,21 @@ private slots:
         QCOMPARE(s.w->WordLib0.Path, s.f.gbkUserFolder + "lib.lx");
     }
 
-    void anUnreadableLibraryIsNotTakenOn_data()
-    {
+    void anUnreadableLibraryIsNotTakenOn_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("message");  // its beginning
-        QTest::newRow("too large") << "big.lx" << "词库过大，无法加载！";
-        QTest::newRow("cut short") << "cut.lx" << "词库“cut.lx”已损坏，没有打开。";
+        QTest::newRow("too large") << "big.lx"
+                                   << "词库过大，无法加载！";
+        QTest::newRow("cut short") << "cut.lx"
+                                   << "词库“cut.lx”已损坏，没有打开。";
     }
-    void anUnreadableLibraryIsNotTakenOn()
-    {
+    void anUnreadableLibraryIsNotTakenOn() {
         QFETCH(QString, file);
         QFETCH(QString, message);
         SelectSetup s("unreadable");
         std::ofstream(s.Source("big.lx"), std::ios::binary) << std::string(600000, 'x');
-        QVERIFY(WriteScrambledFile(s.Source("cut.lx"), Gbk("<lw>0</lw>\n<e>a</e><t>0</t><c>b</c><g>0</g>\n<e>c</e><t")));
+        QVERIFY(
+            WriteScrambledFile(s.Source("cut.lx"), Gbk("<lw>0</lw>\n<e>a</e><t>0</t><c>b</c><g>0</g>\n<e>c</e><t")));
         s.f.WriteLibrary("lib.lx", Words("w", 3));
         s.f.Open("lib.lx");
         s.w->SetLibraryName("lib");
@@ -324,14 +309,12 @@ private slots:
         QCOMPARE(s.w->WordLib.Words[0].Word, std::string("w0"));
     }
 
-    void nothingHighlightedIsRefused_data()
-    {
+    void nothingHighlightedIsRefused_data() {
         QTest::addColumn<QString>("button");
         QTest::newRow("确 定") << "suiButton1";
         QTest::newRow("初始化") << "suiButton4";
     }
-    void nothingHighlightedIsRefused()
-    {
+    void nothingHighlightedIsRefused() {
         QFETCH(QString, button);
         SelectSetup s("none");
         s.Library("lib.lx", Words("w", 3));
@@ -342,8 +325,7 @@ private slots:
         QVERIFY(!fs::exists(s.UserCopy("lib.lx")));
     }
 
-    void initialiseWipesTheUsersCopy_data()
-    {
+    void initialiseWipesTheUsersCopy_data() {
         QTest::addColumn<bool>("hasCopy");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("wiped");
@@ -351,8 +333,7 @@ private slots:
         QTest::newRow("copy, no") << true << int(kIdNo) << false;
         QTest::newRow("no copy, yes") << false << int(kIdYes) << true;
     }
-    void initialiseWipesTheUsersCopy()
-    {
+    void initialiseWipesTheUsersCopy() {
         QFETCH(bool, hasCopy);
         QFETCH(int, answer);
         QFETCH(bool, wiped);
@@ -382,8 +363,7 @@ private slots:
         QCOMPARE(s.w->WordLib0.Words[0].Word.substr(0, 3), std::string(wiped || !hasCopy ? "src" : "min"));
     }
 
-    void initialisingTheLibraryUnderStudyStartsItAfresh()
-    {
+    void initialisingTheLibraryUnderStudyStartsItAfresh() {
         SelectSetup s("init_open");
         s.Library("lib.lx", Words("src", 4));
         s.f.WriteLibrary("lib.lx", Words("mine", 4, 3), 2, 1);
@@ -410,8 +390,7 @@ private slots:
         QCOMPARE(s.w->LabelGroup->text(), QString("1 / 1"));
     }
 
-    void initialiseRefusesTheFavouritesLibrary()
-    {
+    void initialiseRefusesTheFavouritesLibrary() {
         SelectSetup s("init_fav");
         s.Library("收藏库.lx", Words("f", 2));
         s.f.WriteLibrary("收藏库.lx", Words("f", 2, 1));
@@ -427,8 +406,7 @@ private slots:
         QCOMPARE(s.w->LibraryName(), Gbk("收藏库"));
     }
 
-    void groupingPageShowsTheCountsOfTheLibraryUnderStudy()
-    {
+    void groupingPageShowsTheCountsOfTheLibraryUnderStudy() {
         SelectSetup s("group_counts");
         std::vector<FixtureWord> words = Words("w", 10);
         for (int i : {0, 3, 7}) words[i].grade = 2;
@@ -456,8 +434,7 @@ private slots:
         QVERIFY(s.Texts().empty());
     }
 
-    void upToTwoHundredGroupsAndNeverMoreThanTheWords_data()
-    {
+    void upToTwoHundredGroupsAndNeverMoreThanTheWords_data() {
         QTest::addColumn<int>("words");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("groups");
@@ -468,8 +445,7 @@ private slots:
         QTest::newRow("far more than the words") << 3 << "200" << 3 << 1;
     }
 
-    void upToTwoHundredGroupsAndNeverMoreThanTheWords()
-    {
+    void upToTwoHundredGroupsAndNeverMoreThanTheWords() {
         QFETCH(int, words);
         QFETCH(QString, typed);
         QFETCH(int, groups);
@@ -492,8 +468,7 @@ private slots:
         QCOMPARE(s.w->LabelGroup->text(), QString("1 / %1").arg(groups));
     }
 
-    void aCountAboveTheWordsGoesDownToTheWordsWithOneMessage()
-    {
+    void aCountAboveTheWordsGoesDownToTheWordsWithOneMessage() {
         SelectSetup s("group_step");
         s.f.WriteLibrary("lib.lx", Words("w", 5), 1, 0);
         s.f.Open("lib.lx");
@@ -517,8 +492,7 @@ private slots:
         QCOMPARE(s.f.WordText(), QString("w0"));
     }
 
-    void applyingAGroupingRestartsAtTheFirstGroupKeepingTheGrades()
-    {
+    void applyingAGroupingRestartsAtTheFirstGroupKeepingTheGrades() {
         SelectSetup s("group_apply");
         s.f.WriteLibrary("lib.lx", Words("w", 10), 2, 1);
         s.f.Open("lib.lx");
@@ -554,16 +528,16 @@ private slots:
         QCOMPARE(s.w->WordLib0.CountGradeZeroWords(), 9);
     }
 
-    void groupingIsRefusedWhereItCannotApply_data()
-    {
+    void groupingIsRefusedWhereItCannotApply_data() {
         QTest::addColumn<int>("words");
         QTest::addColumn<QString>("groupIndex");
         QTest::addColumn<QString>("message");
-        QTest::newRow("group number above the count") << 6 << "3" << "当前分组序号不能大于分组总数，请改正！";
-        QTest::newRow("no library") << 0 << "" << "分组数过大！";
+        QTest::newRow("group number above the count") << 6 << "3"
+                                                      << "当前分组序号不能大于分组总数，请改正！";
+        QTest::newRow("no library") << 0 << ""
+                                    << "分组数过大！";
     }
-    void groupingIsRefusedWhereItCannotApply()
-    {
+    void groupingIsRefusedWhereItCannotApply() {
         QFETCH(int, words);
         QFETCH(QString, groupIndex);
         QFETCH(QString, message);
@@ -583,8 +557,7 @@ private slots:
         QCOMPARE(s.w->WordLib0.GroupCount, groupCount);
     }
 
-    void helpLeavesTheDialogOpen()
-    {
+    void helpLeavesTheDialogOpen() {
         SelectSetup s("help");
         s.f.WriteLibrary("lib.lx", Words("w", 4));
         s.f.Open("lib.lx");
@@ -605,8 +578,7 @@ private slots:
         QVERIFY(s.StudyGivenBack());
     }
 
-    void dialogStandsCentredOnTopAndRefusesItsTitleBar()
-    {
+    void dialogStandsCentredOnTopAndRefusesItsTitleBar() {
         SelectSetup s("close");
         s.OpenChoicePage();
         QVERIFY(s.dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));

@@ -21,8 +21,7 @@ void TestVirtualKey::mapsKeys_data() {
     // Keypad with Num Lock on: digits and operators have codes of their own.
     const int digits[] = {Qt::Key_0, Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4,
                           Qt::Key_5, Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9};
-    for (int d = 0; d <= 9; ++d)
-        QTest::addRow("keypad %d, Num Lock on", d) << digits[d] << true << 96 + d;
+    for (int d = 0; d <= 9; ++d) QTest::addRow("keypad %d, Num Lock on", d) << digits[d] << true << 96 + d;
     QTest::newRow("keypad *") << int(Qt::Key_Asterisk) << true << 106;
     QTest::newRow("keypad +") << int(Qt::Key_Plus) << true << 107;
     QTest::newRow("keypad -") << int(Qt::Key_Minus) << true << 109;

@@ -36,8 +36,7 @@ constexpr int kHotKeyId = 2000;
 pid_t g_xvfb = 0;
 
 // Starts Xvfb on a free display and points DISPLAY at it.
-bool StartXvfb()
-{
+bool StartXvfb() {
     int fds[2];
     if (pipe(fds) != 0) return false;
     const pid_t pid = fork();
@@ -49,8 +48,8 @@ bool StartXvfb()
         prctl(PR_SET_PDEATHSIG, SIGTERM);
 #endif
         const std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
-               "800x600x24", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "800x600x24",
+               static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
@@ -69,8 +68,7 @@ bool StartXvfb()
     return true;
 }
 
-void StopXvfb()
-{
+void StopXvfb() {
     if (g_xvfb <= 0) return;
     kill(g_xvfb, SIGTERM);
     waitpid(g_xvfb, nullptr, 0);
@@ -82,8 +80,7 @@ class TestX11HotKey : public QObject {
     Q_OBJECT
 
 private slots:
-    void functionKeysMapToTheirKeySymbols_data()
-    {
+    void functionKeysMapToTheirKeySymbols_data() {
         QTest::addColumn<int>("virtualKey");
         QTest::addColumn<qulonglong>("keySym");
         QTest::newRow("F1") << 0x70 << qulonglong(0xffbe);
@@ -93,16 +90,14 @@ private slots:
         QTest::newRow("after F24") << 0x88 << qulonglong(0);
         QTest::newRow("before F1") << 0x6f << qulonglong(0);
     }
-    void functionKeysMapToTheirKeySymbols()
-    {
+    void functionKeysMapToTheirKeySymbols() {
         QFETCH(int, virtualKey);
         QFETCH(qulonglong, keySym);
         QCOMPARE(qulonglong(X11KeySymForVirtualKey(virtualKey)), keySym);
     }
 
 #ifdef HAVE_X11_TESTS
-    void init()
-    {
+    void init() {
         if (QByteArray(QTest::currentTestFunction()).startsWith("functionKeys")) return;
         if (QGuiApplication::platformName() != "xcb") QSKIP("no X11 display could be started");
         other_ = xcb_connect(nullptr, nullptr);
@@ -113,14 +108,12 @@ private slots:
         f9_ = XKeysymToKeycode(x11->display(), XK_F9);
         QVERIFY(f9_ != 0);
     }
-    void cleanup()
-    {
+    void cleanup() {
         if (other_) Disconnect(other_);
         other_ = nullptr;
     }
 
-    void grabsF9SoNoOtherProgramGetsItUntilReleased()
-    {
+    void grabsF9SoNoOtherProgramGetsItUntilReleased() {
         auto adapter = CreateX11HotKeyAdapter();
         QVERIFY(adapter);
         QVERIFY(adapter->Register(kHotKeyId, kVkF9, [] {}));
@@ -137,8 +130,7 @@ private slots:
         QVERIFY(OtherGrabs(0));
     }
 
-    void keyHeldElsewhereIsRefusedAndNothingStaysGrabbed()
-    {
+    void keyHeldElsewhereIsRefusedAndNothingStaysGrabbed() {
         // The other program holds only the Num Lock variant, so the adapter
         // gets some variants before it fails and must give them back.
         QVERIFY(OtherGrabs(XCB_MOD_MASK_2));
@@ -155,15 +147,13 @@ private slots:
         QVERIFY(thirdGotIt);
     }
 
-    void keysOtherThanFunctionKeysAreRefused()
-    {
+    void keysOtherThanFunctionKeysAreRefused() {
         auto adapter = CreateX11HotKeyAdapter();
         QVERIFY(adapter);
         QVERIFY(!adapter->Register(1, 0x41, [] {}));
     }
 
-    void pressOfTheGrabbedKeyReachesTheHandlerAfterTheEvent()
-    {
+    void pressOfTheGrabbedKeyReachesTheHandlerAfterTheEvent() {
         auto adapter = CreateX11HotKeyAdapter();
         QVERIFY(adapter);
         int presses = 0;
@@ -202,15 +192,13 @@ private:
     // The server notices a closed connection only when it gets round to it,
     // possibly after the next test's grab: give the key back explicitly and
     // wait until that is done.
-    void Disconnect(xcb_connection_t* connection)
-    {
+    void Disconnect(xcb_connection_t* connection) {
         xcb_ungrab_key(connection, f9_, root_, XCB_MOD_MASK_ANY);
         free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
         xcb_disconnect(connection);
     }
 
-    bool OtherGrabs(uint16_t mods)
-    {
+    bool OtherGrabs(uint16_t mods) {
         auto cookie = xcb_grab_key_checked(other_, 1, root_, mods, f9_, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
         xcb_generic_error_t* error = xcb_request_check(other_, cookie);
         const bool granted = error == nullptr;
@@ -224,8 +212,7 @@ private:
 #endif
 };
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const bool haveX = StartXvfb();
     if (!haveX) setenv("QT_QPA_PLATFORM", "offscreen", 0);
     int status;
