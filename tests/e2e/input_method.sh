@@ -138,11 +138,13 @@ probe() {
   for field in "${fields[@]}"; do S[${field%%=*}]=${field#*=}; done
 }
 
-# await WHAT name=value...: waits until the program shows all of them.
+# await WHAT name=value...: waits until the program shows all of them, for
+# up to half a minute (the sanitizer build on a loaded machine can take
+# seconds over a group's end).
 await() {
-  local what=$1 pair ok
+  local what=$1 pair ok deadline=$((SECONDS + 30))
   shift
-  for _ in $(seq 100); do
+  while [ $SECONDS -lt $deadline ]; do
     probe
     ok=1
     for pair in "$@"; do
