@@ -15,10 +15,16 @@ if [ "${1:-}" = --fix ]; then
   "$FORMAT" -i "${files[@]}"
   exit 0
 fi
-bad=()
-for f in "${files[@]}"; do
-  "$FORMAT" --dry-run --Werror "$f" >/dev/null 2>&1 || bad+=("$f")
-done
+# One run over all files: each misplaced spot is reported as
+# "file:line:col: error: ... [-Wclang-format-violations]".
+status=0
+report=$("$FORMAT" --dry-run --Werror "${files[@]}" 2>&1) || status=$?
+mapfile -t bad < <(grep -F 'clang-format-violations' <<<"$report" | cut -d: -f1 | sort -u)
+if [ "$status" -ne 0 ] && [ ${#bad[@]} -eq 0 ]; then
+  echo "$FORMAT failed:" >&2
+  echo "$report" >&2
+  exit 1
+fi
 if [ ${#bad[@]} -gt 0 ]; then
   echo "Not laid out as .clang-format says (bash scripts/check-format.sh --fix):"
   printf '   %s\n' "${bad[@]}"
