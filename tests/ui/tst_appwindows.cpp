@@ -27,7 +27,7 @@
 
 namespace {
 
-QRect Screen() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+QRect ScreenArea() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
 // Every control the learner uses on `window` that is shown now.
 QList<QWidget*> ShownControls(QWidget* window) {
@@ -57,17 +57,17 @@ QString Describe(QWidget* w) {
 void ExpectOnScreen(QWidget* window, const char* what) {
     QVERIFY2(window->isVisible(), what);
     const QRect frame(window->mapToGlobal(QPoint(0, 0)), window->size());
-    QVERIFY2(Screen().contains(frame), qPrintable(QStringLiteral("%1: window %2,%3 %4x%5 off the screen")
-                                                      .arg(what)
-                                                      .arg(frame.x())
-                                                      .arg(frame.y())
-                                                      .arg(frame.width())
-                                                      .arg(frame.height())));
+    QVERIFY2(ScreenArea().contains(frame), qPrintable(QStringLiteral("%1: window %2,%3 %4x%5 off the screen")
+                                                          .arg(what)
+                                                          .arg(frame.x())
+                                                          .arg(frame.y())
+                                                          .arg(frame.width())
+                                                          .arg(frame.height())));
     const QList<QWidget*> controls = ShownControls(window);
     QVERIFY2(!controls.isEmpty(), what);
     for (QWidget* control : controls) {
         const QRect rect(control->mapToGlobal(QPoint(0, 0)), control->size());
-        QVERIFY2(frame.contains(rect) && Screen().contains(rect),
+        QVERIFY2(frame.contains(rect) && ScreenArea().contains(rect),
                  qPrintable(QStringLiteral("%1: %2 cut off").arg(what, Describe(control))));
     }
 }
@@ -78,7 +78,7 @@ class TestAppWindows : public QObject {
     Q_OBJECT
 
 private slots:
-    void theScreenIsSmall() { QCOMPARE(Screen().size(), QSize(640, 480)); }
+    void theScreenIsSmall() { QCOMPARE(ScreenArea().size(), QSize(640, 480)); }
 
     void startWindowPagesFit() {
         LoginWindows s("appwindows_start");
@@ -109,7 +109,7 @@ private slots:
         SettingsFixture s("appwindows_settings");
         s.OpenSetup();
         QVERIFY(s.settings->isVisible());
-        QCOMPARE(s.settings->width(), Screen().width());
+        QCOMPARE(s.settings->width(), ScreenArea().width());
         QWidget* pages[] = {s.settings->PanelSetup, s.settings->PanelImport, s.settings->PanelErrorReport,
                             s.settings->PanelModifyWordLib, s.settings->PanelWordsWithoutWav};
         for (QWidget* page : pages) {
