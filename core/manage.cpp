@@ -28,6 +28,7 @@ constexpr std::string_view kConfigTags[] = {"name",
                                             "sentencecountperword",
                                             "readmode",
                                             "memorymode",
+                                            "acceptreading",
                                             "userindex",
                                             "user0",
                                             "user1",
@@ -90,6 +91,7 @@ void TManage::LoadConfig() {
     number("sentencecountperword", sentencecountperword);
     number("readmode", readmode);
     number("memorymode", memorymode);
+    truth("acceptreading", acceptreading);
 
     if (FindTagValue(configText, "userindex").empty())
         userindex = 0;
@@ -154,6 +156,7 @@ std::string TManage::ConfigFileText() {
     line("sentencecountperword", IntToStr(sentencecountperword));
     line("readmode", IntToStr(readmode));
     line("memorymode", IntToStr(memorymode));
+    line("acceptreading", BoolToStr(acceptreading));
     line("userindex", IntToStr(userindex));
 
     user[0] = Gbk("管理员");

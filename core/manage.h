@@ -49,6 +49,10 @@ public:
     int backcolor = 10045497;
     int bordercolor = 15650749;
     int sentencecountperword = 1;
+    // A kanji word's reading, typed in hiragana or katakana, counts as a
+    // right answer. Files written before the setting existed lack its tag,
+    // which reads as off.
+    bool acceptreading = false;
     std::string configText;
 
     std::array<std::string, kUserSlots> user;

@@ -50,6 +50,7 @@ public:
     void SpinEditDelayTimeChange();
     void CheckBoxMuteClick();
     void CheckBoxAutoClearEditInputClick();
+    void CheckBoxAcceptReadingClick();
     void CheckBoxShowSentenceClick();
     void SpinEditSentenceCountPerWordChange();
     void FontComboBoxCNClick();
@@ -109,6 +110,7 @@ public:
     // Controls of the settings page, by their form names.
     QSpinBox* SpinEditDelayTime = nullptr;
     QCheckBox* CheckBoxAutoClearEditInput = nullptr;
+    QCheckBox* CheckBoxAcceptReading = nullptr;  // "接受读音作答"
     QCheckBox* CheckBoxMute = nullptr;
     QCheckBox* CheckBoxShowSentence = nullptr;
     QSpinBox* SpinEditSentenceCountPerWord = nullptr;

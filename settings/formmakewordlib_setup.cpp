@@ -67,9 +67,12 @@ void TformMakeWordLib::BuildSetupPage() {
     grid->addWidget(delay, 0, 0);
 
     QGroupBox* spelling = Frame("拼写设置", PanelSetup);
-    auto* spellingRow = new QHBoxLayout(spelling);
+    auto* spellingRow = new QVBoxLayout(spelling);
     CheckBoxAutoClearEditInput = Check("CheckBoxAutoClearEditInput", "拼写错误时自动清除", spelling);
     spellingRow->addWidget(CheckBoxAutoClearEditInput);
+    CheckBoxAcceptReading = Check("CheckBoxAcceptReading", "接受读音作答", spelling);
+    CheckBoxAcceptReading->setToolTip(U("汉字单词输入其读音（平假名或片假名）也算正确"));
+    spellingRow->addWidget(CheckBoxAcceptReading);
     grid->addWidget(spelling, 0, 1);
 
     QGroupBox* other = Frame("其他设置", PanelSetup);
@@ -155,6 +158,7 @@ void TformMakeWordLib::ConnectSetupPage() {
     // program's own setting of the boxes writes nothing back.
     connect(CheckBoxMute, &QCheckBox::clicked, this, [this] { CheckBoxMuteClick(); });
     connect(CheckBoxAutoClearEditInput, &QCheckBox::clicked, this, [this] { CheckBoxAutoClearEditInputClick(); });
+    connect(CheckBoxAcceptReading, &QCheckBox::clicked, this, [this] { CheckBoxAcceptReadingClick(); });
     connect(CheckBoxShowSentence, &QCheckBox::toggled, this, [this] { CheckBoxShowSentenceClick(); });
     connect(FontComboBoxCN, &QComboBox::activated, this, [this] { FontComboBoxCNClick(); });
     connect(FontComboBoxEN, &QComboBox::activated, this, [this] { FontComboBoxENClick(); });
@@ -172,6 +176,7 @@ void TformMakeWordLib::FormCreate() {
 
     CheckBoxMute->setChecked(store.mute);
     CheckBoxAutoClearEditInput->setChecked(store.autocleareditinput);
+    CheckBoxAcceptReading->setChecked(store.acceptreading);
     CheckBoxShowSentence->setChecked(store.showsentence);
     CheckBoxShowSentenceClick();
     study.WordLib.Mute = study.WordLib0.Mute = store.mute;
@@ -257,6 +262,11 @@ void TformMakeWordLib::CheckBoxAutoClearEditInputClick() {
     const bool on = CheckBoxAutoClearEditInput->isChecked();
     manage_->autocleareditinput = on;
     if (study_) study_->WordLib.AutoClear = study_->WordLib0.AutoClear = on;
+}
+
+// The study window reads the store's setting at each answer it judges.
+void TformMakeWordLib::CheckBoxAcceptReadingClick() {
+    if (manage_) manage_->acceptreading = CheckBoxAcceptReading->isChecked();
 }
 
 void TformMakeWordLib::CheckBoxShowSentenceClick() {

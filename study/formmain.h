@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 
+#include "core/answercompare.h"
 #include "core/datalists.h"
 #include "core/favourites.h"
 #include "core/studydisplay.h"
@@ -224,6 +225,7 @@ public:
     QGroupBox* GroupBoxMiddle = nullptr;
     QPlainTextEdit* MemoSentence = nullptr;
     QLabel* PanelComment = nullptr;
+    QLabel* PanelAnswerMarks = nullptr;  // where a wrong answer went wrong, and hints
     QGroupBox* GroupBoxBottom = nullptr;
     QFrame* pcontrol = nullptr;
     AnswerEdit* EditInput = nullptr;
@@ -238,6 +240,10 @@ public:
     QTimer* TimerPrompt = nullptr;
     QTimer* TimerComment = nullptr;
     QTimer* TimerSetFocus = nullptr;
+
+signals:
+    // Every answer judged with Enter or Space, right or wrong.
+    void answerJudged(const JudgedAnswer& answer);
 
 protected:
     bool event(QEvent* event) override;
@@ -254,13 +260,20 @@ private:
     void AdvanceAfterAnswer();
     void SaveProgress();  // store and save the library, and say so in the sentence box
     void SaveProgressIfShownReached(int shownBefore);
+    // The judgement of the answer to the word on screen ends: the word
+    // changes, the box is emptied or the learner types again.
+    void EndAnswer();
+    bool AnswerBelongsToWordOnScreen() const;
+    bool RightAnswerStands() const;  // judged right, and the box still holds that answer
+    void ShowAnswerMarks(const AnswerVerdict& verdict, bool right);
+    void HideAnswerMarks();
+    void PlaceAnswerMarks();
     void SetComment(const char* utf8Caption);
     bool CommentIs(const char* utf8Caption) const;
     void SetAnswerColour(int colour);
     void SetAnswerColour(const QColor& colour);
     std::string AnswerText() const;  // GBK; unconvertible characters as '?'
     std::optional<std::string> TrimmedAnswerGbk() const;
-    bool AnswerMatchesWord() const;
     void SyncStudyFlags(bool mute, bool autoClear, bool showSentence);
     void SyncColours(int fontColor, int backColor);
 
@@ -269,6 +282,22 @@ private:
     std::unique_ptr<HotKeyAdapter> hotKey_;
     std::string libraryName_;
     std::string wordOnScreen_;
+    // How far Enter and Space have taken the answer to one showing of a
+    // word: judged right and shown, judged right and its display over
+    // ("Next"), or a space typed inside a word of two parts. It belongs to
+    // that word and that typed text, never to the next word.
+    enum class AnswerStep { Open, Right, RightSeen, SpaceInWord };
+    struct AnswerState {
+        AnswerStep step = AnswerStep::Open;
+        int index = -1;
+        std::string word;   // GBK, as shown
+        std::string typed;  // GBK, trimmed; the answer judged right
+    };
+    AnswerState answer_;
+    // Hints given once a run: how to go on after a wrong answer, and that
+    // the input method seems to be off.
+    bool goOnHintGiven_ = false;
+    bool inputMethodHintGiven_ = false;
     int meaningPointSize_ = 25;
     // Colours of the sentence lines and the translation lines of
     // MemoSentence; -1 paints them in the box's own text colour.

@@ -1,11 +1,14 @@
 // The answer box: every key of the study run arrives here, as a Windows
 // virtual-key code. Keys are commands or typing; Enter and Space check the
-// answer or move on; release tidies the typed text. The state of the answer
-// lives in the comment panel's caption ("错 误", "正 确", "Next").
+// answer or move on; release tidies the typed text. The comment panel shows
+// the state of the answer ("错 误", "正 确", "Next"); the state itself is
+// kept with the word it belongs to, so that nothing left over from one word
+// (the end of a right answer's display above all) acts on the next.
 
 #include <QLabel>
 #include <QTimer>
 
+#include "core/datalists.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "study/formmain.h"
@@ -44,15 +47,25 @@ std::string TformMain::AnswerText() const { return FromScreen(EditInput->text())
 // character can never be part of a word.
 std::optional<std::string> TformMain::TrimmedAnswerGbk() const { return TypedGbk(TrimmedAnswer(EditInput->text())); }
 
-// Byte for byte against the word, both trimmed.
-bool TformMain::AnswerMatchesWord() const {
-    const std::optional<std::string> answer = TrimmedAnswerGbk();
-    return answer && *answer == TrimGbk(wordOnScreen_);
-}
-
 void TformMain::SetComment(const char* utf8Caption) { PanelComment->setText(U(utf8Caption)); }
 
 bool TformMain::CommentIs(const char* utf8Caption) const { return PanelComment->text() == U(utf8Caption); }
+
+bool TformMain::AnswerBelongsToWordOnScreen() const {
+    return answer_.step != AnswerStep::Open && answer_.index == WordLib.CurrentIndex && answer_.word == wordOnScreen_;
+}
+
+bool TformMain::RightAnswerStands() const {
+    return (answer_.step == AnswerStep::Right || answer_.step == AnswerStep::RightSeen) &&
+           AnswerBelongsToWordOnScreen() && TrimmedAnswerGbk() == answer_.typed;
+}
+
+void TformMain::EndAnswer() {
+    answer_ = {};
+    TimerComment->stop();
+    if (PanelComment->isVisible() && (CommentIs(kRight) || CommentIs(kWrong))) PanelComment->setVisible(false);
+    HideAnswerMarks();
+}
 
 void TformMain::SetAnswerColour(int colour) { EditInput->SetTextColour(ColourFromValue(colour)); }
 
@@ -92,6 +105,7 @@ void TformMain::EditInputKeyDown(int& key) {
             ButtonPromptClick();
             break;
         case vk::Escape:
+            EndAnswer();
             EditInput->clear();
             break;
         case vk::Prior:
@@ -125,12 +139,16 @@ void TformMain::EditInputKeyDown(int& key) {
         case vk::F12:
             ButtonMyNewWordClick();
             break;
-        default:  // typing: only the meaning stays visible
+        default:  // typing (an input method's composition too): only the meaning stays visible
+            EndAnswer();
             WordLib.ShowTypingLayout();
             break;
     }
     if (key != vk::Return && key != vk::Space) PanelComment->setVisible(false);
-    if (TrimmedAnswerGbk() != wordOnScreen_) SetComment(kWrong);
+    if (!RightAnswerStands() && TrimmedAnswerGbk() != wordOnScreen_) {
+        if (answer_.step != AnswerStep::Open) EndAnswer();
+        SetComment(kWrong);
+    }
     key = 0;
 }
 
@@ -142,9 +160,9 @@ void TformMain::HandleAnswerKey(int& key) {
     const bool atEndOfGroup = WordLib.CurrentIndex >= WordLib.WordCount;
     if (atEndOfGroup && answer.empty()) {
         GroupEndSequence();
-    } else if (CommentIs(kNext) && key == vk::Space && AnswerMatchesWord()) {
+    } else if (answer_.step == AnswerStep::RightSeen && key == vk::Space && RightAnswerStands()) {
         AdvanceAfterAnswer();
-    } else if (PanelComment->isVisible() && CommentIs(kRight)) {
+    } else if (answer_.step == AnswerStep::Right && AnswerBelongsToWordOnScreen() && PanelComment->isVisible()) {
         if (key == vk::Space) {
             EditInput->clear();
             EditInput->selectAll();
@@ -152,6 +170,8 @@ void TformMain::HandleAnswerKey(int& key) {
             AdvanceAfterAnswer();
         }
     } else if (wordOnScreen_.size() > answer.size() && wordOnScreen_[answer.size()] == ' ') {
+        EndAnswer();
+        answer_ = {AnswerStep::SpaceInWord, WordLib.CurrentIndex, wordOnScreen_, {}};
         SetComment(kRight);
         key = -1;
     } else {
@@ -168,19 +188,39 @@ void TformMain::AdvanceAfterAnswer() {
     SaveProgressIfShownReached(shown);
 }
 
+// The one place where an answer is judged.
 void TformMain::CheckAnswer() {
     if (WordLib.ReadMode == 3) return;  // everything is shown already
-    if (AnswerMatchesWord()) {
+    const std::optional<std::string> exact = TrimmedAnswerGbk();
+    const std::string typed = exact ? *exact : FromScreen(TrimmedAnswer(EditInput->text()));
+    const std::string word = TrimGbk(wordOnScreen_);
+    AnswerVerdict verdict =
+        JudgeAnswer(typed, word, LookupReading(DataLists.readingText, wordOnScreen_), manage_.acceptreading);
+    if (!exact && verdict.right) {  // a character GBK cannot hold is in no word
+        verdict.right = verdict.byReading = false;
+        verdict.expected = GbkCodePoints(word);
+        verdict.marks = AlignAnswer(GbkCodePoints(typed), verdict.expected);
+    }
+
+    EndAnswer();
+    if (verdict.right) {
+        answer_ = {AnswerStep::Right, WordLib.CurrentIndex, wordOnScreen_, typed};
         SetComment(kRight);
         PanelComment->raise();
         PanelComment->setVisible(true);
         TimerComment->start();
         WordLib.RevealAll();
+        if (verdict.byReading) ShowAnswerMarks(verdict, true);
     } else {
+        // Said plainly, where the learner looks; typing again takes it away.
         SetComment(kWrong);
+        PanelComment->raise();
+        PanelComment->setVisible(true);
         WordLib.RevealAll();
+        ShowAnswerMarks(verdict, false);
         if (WordLib.AutoClear) EditInput->clear();
     }
+    emit answerJudged({wordOnScreen_, typed, verdict.right, verdict.byReading});
 }
 
 void TformMain::EditInputKeyUp(int& key) {
@@ -191,7 +231,7 @@ void TformMain::EditInputKeyUp(int& key) {
     }
     SetAnswerColour(WordLib.FontColor);
     const std::string& word = wordOnScreen_;
-    if (CommentIs(kWrong)) {
+    if (answer_.step == AnswerStep::Open) {
         QString tidy = TrimmedAnswer(text);
         const size_t length = FromScreen(tidy).size();
         // A space survives only where the word has one, right after the
@@ -199,7 +239,8 @@ void TformMain::EditInputKeyUp(int& key) {
         if (key == vk::Space && length + 1 < word.size() && word[length] == ' ') tidy += QLatin1Char(' ');
         if (tidy != text) EditInput->setText(tidy);
         EditInput->setCursorPosition(static_cast<int>(EditInput->text().size()));
-    } else if (CommentIs(kRight) && key == vk::Space && AnswerText().size() > word.size()) {
+    } else if ((answer_.step == AnswerStep::Right || answer_.step == AnswerStep::SpaceInWord) && key == vk::Space &&
+               AnswerText().size() > word.size()) {
         EditInput->setText(TrimmedAnswer(text));
         EditInput->setCursorPosition(static_cast<int>(EditInput->text().size()));
     }
@@ -210,6 +251,7 @@ void TformMain::EditInputKeyUp(int& key) {
 }
 
 void TformMain::ButtonPromptClick() {
+    EndAnswer();
     if (WordLib.HasCurrentWord()) WordLib.RevealAll();
     TimerPrompt->stop();
     TimerPrompt->start();
@@ -223,8 +265,12 @@ void TformMain::TimerPromptTimer() {
     TimerPrompt->stop();
 }
 
+// Only the right answer it was started for ends here: once the learner has
+// moved on or typed again, the display is over already.
 void TformMain::TimerCommentTimer() {
     TimerComment->stop();
+    if (answer_.step != AnswerStep::Right || !AnswerBelongsToWordOnScreen()) return;
     PanelComment->setVisible(false);
     SetComment(kNext);
+    answer_.step = AnswerStep::RightSeen;
 }

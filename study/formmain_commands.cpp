@@ -132,6 +132,7 @@ void TformMain::TimerTimer() {
 void TformMain::ButtonPauseClick() {
     QWidget* panels[] = {pcontrol, Panel2, PanelGrade, PanelButtons};
     if (ButtonPause->text() == U(kPause)) {
+        EndAnswer();  // a right answer's display must not end over the pause
         ButtonPause->setText(U(kResume));
         SetButtonCaptionColour(ButtonPause, kPausedCaptionColour);
         PanelComment->setText(U(kPause));

@@ -277,6 +277,7 @@ void TformMain::RestartAtGradeZero() {
 }
 
 void TformMain::ResetAnswerBox() {
+    EndAnswer();
     SetAnswerColour(EditInput->OwnBackground());
     EditInput->clear();
 }

@@ -318,6 +318,17 @@ void TformMain::BuildRightSide(QWidget* parent) {
     PanelComment->setAutoFillBackground(true);
     PanelComment->resize(160, 40);
     PanelComment->setVisible(false);
+    // Above the sentences, once an answer is judged: the answer set against
+    // the word, and the hints on how to go on.
+    PanelAnswerMarks = NewLabel(GroupBoxMiddle, "PanelAnswerMarks", "", Qt::AlignLeft | Qt::AlignVCenter);
+    PanelAnswerMarks->setTextFormat(Qt::RichText);
+    PanelAnswerMarks->setWordWrap(true);
+    PanelAnswerMarks->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    PanelAnswerMarks->setLineWidth(2);
+    PanelAnswerMarks->setMargin(4);
+    PanelAnswerMarks->setFont(WithJapaneseFallback(PixelFont(QStringLiteral("宋体"), 20)));
+    PanelAnswerMarks->setAutoFillBackground(true);
+    PanelAnswerMarks->setVisible(false);
     GroupBoxMiddle->installEventFilter(this);
     side->addWidget(GroupBoxMiddle, 2);
 
@@ -397,8 +408,7 @@ void TformMain::GroupBoxMiddleResize() {
     pcontrol->move((GroupBoxBottom->width() - pcontrol->width()) / 2,
                    (GroupBoxBottom->height() - pcontrol->height()) / 2);
     pcontrol->setVisible(true);
-    PanelComment->move((GroupBoxMiddle->width() - PanelComment->width()) / 2,
-                       (GroupBoxMiddle->height() - PanelComment->height()) / 2);
+    PlaceAnswerMarks();
 }
 
 void TformMain::ApplyColours() {
@@ -418,6 +428,7 @@ void TformMain::ApplyColours() {
     comment.setColor(QPalette::Window, back);
     comment.setColor(QPalette::WindowText, font);
     PanelComment->setPalette(comment);
+    PanelAnswerMarks->setPalette(comment);
 
     for (QWidget* w : {static_cast<QWidget*>(MemoC), static_cast<QWidget*>(MemoSentence),
                        static_cast<QWidget*>(ListBoxGrade), static_cast<QWidget*>(EditInput)}) {

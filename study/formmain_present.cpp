@@ -59,6 +59,7 @@ int LinesNeeded(QTextDocument& doc, const QFont& font, int points) {
 
 void TformMain::WriteWord(const std::string& word) {
     wordOnScreen_ = word;
+    if (answer_.step != AnswerStep::Open && !AnswerBelongsToWordOnScreen()) EndAnswer();
     PanelE->setText(Screen(word));
 }
 
@@ -163,7 +164,10 @@ void TformMain::WriteGradeLabel(int row, const std::string& text) {
     if (QListWidgetItem* item = ListBoxGrade->item(row)) item->setText(Screen(text));
 }
 
-void TformMain::ClearAnswer() { EditInput->clear(); }
+void TformMain::ClearAnswer() {
+    EndAnswer();
+    EditInput->clear();
+}
 
 void TformMain::ClickNextWord() { ButtonNextWordClick(); }
 

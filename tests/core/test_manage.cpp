@@ -62,6 +62,7 @@ void ExpectDefaultSettings(const TManage& m) {
     EXPECT_EQ(m.backcolor, 10045497);
     EXPECT_EQ(m.bordercolor, 15650749);
     EXPECT_EQ(m.sentencecountperword, 1);
+    EXPECT_FALSE(m.acceptreading);
 }
 
 void ExpectNoUsers(const TManage& m) {
@@ -87,6 +88,7 @@ const char* const kDefaultConfig =
     "<sentencecountperword>1</sentencecountperword>\n"
     "<readmode>0</readmode>\n"
     "<memorymode>0</memorymode>\n"
+    "<acceptreading>0</acceptreading>\n"
     "<userindex>0</userindex>\n"
     "<user0>管理员</user0>\n<password0></password0>\n<lastwordlib0></lastwordlib0>\n\n"
     "<user1></user1>\n<password1></password1>\n<lastwordlib1></lastwordlib1>\n\n"
@@ -139,6 +141,7 @@ TEST_F(ManageTest, SaveThenLoadGivesBackEveryFieldAndAllSlots) {
     saved.backcolor = -16777201;  // a system colour value: negative
     saved.bordercolor = 0;
     saved.sentencecountperword = 3;
+    saved.acceptreading = true;
     for (int n = 0; n < kUserSlots; ++n) {
         saved.user[n] = Gbk("用户") + IntToStr(n);
         saved.password[n] = n % 2 ? Gbk("密码") + IntToStr(n) : "";
@@ -163,6 +166,7 @@ TEST_F(ManageTest, SaveThenLoadGivesBackEveryFieldAndAllSlots) {
     EXPECT_EQ(loaded.backcolor, -16777201);
     EXPECT_EQ(loaded.bordercolor, 0);
     EXPECT_EQ(loaded.sentencecountperword, 3);
+    EXPECT_TRUE(loaded.acceptreading);
     EXPECT_EQ(loaded.GetUserIndex(), 4);
     EXPECT_EQ(Utf8(loaded.GetCurrentLibrary()), "新词库.lx");
     EXPECT_EQ(Utf8(loaded.user[0]), "管理员");
@@ -170,6 +174,29 @@ TEST_F(ManageTest, SaveThenLoadGivesBackEveryFieldAndAllSlots) {
     EXPECT_EQ(loaded.password, saved.password);
     EXPECT_EQ(loaded.lastwordlib, saved.lastwordlib);
     EXPECT_EQ(Utf8(loaded.configText).rfind("<name>澜悦单词配置文件</name>\n", 0), 0u);
+}
+
+// Files written before the reading setting existed have no tag for it: it
+// reads as off, and everything else of such a file is read as before.
+TEST_F(ManageTest, ReadingSettingMissingInOlderFilesReadsAsOff) {
+    struct Case {
+        const char* name;
+        const char* text;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"older file without the tag", "<mute>-1</mute><readmode>2</readmode><user0>管理员</user0>", false},
+        {"switched on", "<mute>-1</mute><readmode>2</readmode><acceptreading>-1</acceptreading>", true},
+        {"switched off", "<mute>-1</mute><readmode>2</readmode><acceptreading>0</acceptreading>", false},
+        {"empty tag keeps the default", "<mute>-1</mute><readmode>2</readmode><acceptreading></acceptreading>", false},
+    };
+    for (const Case& c : cases) {
+        const TManage m = Loaded(c.text);
+        EXPECT_EQ(m.acceptreading, c.expected) << c.name;
+        EXPECT_TRUE(m.mute) << c.name;
+        EXPECT_EQ(m.readmode, 2) << c.name;
+    }
+    EXPECT_TRUE(Messages().empty());
 }
 
 // A value that holds marks of init.ini's own tags, line breaks or a cut

@@ -113,14 +113,24 @@ cat >"$T/words.txt" <<'EOF'
 EOF
 "$LXTOOL" import "$T/words.txt" "$T/prog/users/user0/ime.lx" --utf8 --editor test --date 2026-12-10 \
   >/dev/null || fail "lxtool import failed"
-sed 's#<lastwordlib0>[^<]*</lastwordlib0>#<lastwordlib0>ime.lx</lastwordlib0>#' "$PRESET" >"$T/init.txt"
-"$LXTOOL" encode "$T/init.txt" "$T/prog/init.ini" --utf8 || fail "lxtool encode failed"
 
-coproc PROG {
-  cd "$T/prog" && exec env QT_QPA_PLATFORM=xcb QT_IM_MODULE=fcitx LEXILARK_STATE_PROBE=1 \
-    ./lexilark 2>"$T/program.log"
+# start_program LIBRARY: the program, logged in to LIBRARY of the
+# administrator, answering the probe on the coprocess PROG.
+start_program() {
+  sed "s#<lastwordlib0>[^<]*</lastwordlib0>#<lastwordlib0>$1</lastwordlib0>#" "$PRESET" >"$T/init.txt"
+  "$LXTOOL" encode "$T/init.txt" "$T/prog/init.ini" --utf8 || fail "lxtool encode failed"
+  coproc PROG {
+    cd "$T/prog" && exec env QT_QPA_PLATFORM=xcb QT_IM_MODULE=fcitx LEXILARK_STATE_PROBE=1 \
+      ./lexilark 2>>"$T/program.log"
+  }
+  PROG_PID=$PROG_PID
 }
-PROG_PID=$PROG_PID
+stop_program() {
+  kill "$PROG_PID" 2>/dev/null
+  wait "$PROG_PID" 2>/dev/null
+  PROG_PID=""
+}
+start_program ime.lx
 
 # One request to the probe; its answer in REPLY_LINE.
 ask() {
@@ -178,11 +188,15 @@ switch_on() {
 keys() { xdotool key --delay 80 "$@"; }
 romaji() { xdotool type --delay 80 "$1"; }
 
-await "the start window" message=
-ask "where suiButton1"
-[ "$REPLY_LINE" != none ] || fail "no 开始背单词 button"
-xdotool mousemove $REPLY_LINE click 1
-await "studying the first word" word=水 focus=EditInput answer=
+# start_studying FIRST_WORD: "开始背单词" on the start window.
+start_studying() {
+  await "the start window" message=
+  ask "where suiButton1"
+  [ "$REPLY_LINE" != none ] || fail "no 开始背单词 button"
+  xdotool mousemove $REPLY_LINE click 1
+  await "studying the first word" word="$1" focus=EditInput answer=
+}
+start_studying 水
 
 # fcitx5 loads anthy a little after it is on the bus: ask until it is on.
 switch_on
@@ -288,5 +302,85 @@ esac
 await "the answer typed after keypad 2" answer="${S[word]}"
 keys Return
 await "judged right after keypad 2" comment="正 确" commentVisible=1
+
+# A quick learner: each answer is typed at once after the previous one moved
+# on (the previous right answer's display still running), with a moment of
+# thought or none before judging it; judged with Space, or with Enter then
+# Space, in turns. Every right answer must be judged right, none passed
+# over unjudged.
+stop_program
+cat >"$T/quick.txt" <<'EOF2'
+水
+  [名] 水
+ねこ
+  [名] 猫
+山
+  [名] 山
+いぬ
+  [名] 狗
+さかな
+  [名] 鱼
+とり
+  [名] 鸟
+そら
+  [名] 天空
+うみ
+  [名] 海
+はな
+  [名] 花
+くるま
+  [名] 车
+あめ
+  [名] 雨
+ゆき
+  [名] 雪
+EOF2
+"$LXTOOL" import "$T/quick.txt" "$T/prog/users/user0/quick.lx" --utf8 --editor test --date 2026-12-10 \
+  >/dev/null || fail "lxtool import failed"
+declare -A ROMAJI=([水]=mizu [ねこ]=neko [山]=yama [いぬ]=inu [さかな]=sakana [とり]=tori [そら]=sora
+  [うみ]=umi [はな]=hana [くるま]=kuruma [あめ]=ame [ゆき]=yuki)
+start_program quick.lx
+start_studying 水
+switch_on
+
+# await_other WORD: waits until a word other than WORD is shown.
+await_other() {
+  local deadline=$((SECONDS + 30))
+  while [ $SECONDS -lt $deadline ]; do
+    probe
+    [ "${S[word]}" != "$1" ] && return 0
+    sleep 0.02
+  done
+  fail "still on $1"
+}
+
+judged=0
+thinking=(0 0.4 0.8)
+for n in $(seq 0 11); do
+  probe
+  word=${S[word]}
+  [ -n "${ROMAJI[$word]-}" ] || fail "unexpected word \"$word\" after $judged answers"
+  romaji "${ROMAJI[$word]}"
+  case $word in
+    水 | 山) keys space Return ;;  # converted, then committed
+    *) keys Return ;;              # committed as kana
+  esac
+  await "$word committed" answer="$word" composing=0 word="$word"
+  sleep "${thinking[$((n % 3))]}"
+  if [ $((n % 2)) = 0 ]; then
+    keys space
+  else
+    keys Return
+  fi
+  await "$word judged right (answer $((n + 1)))" comment="正 确" commentVisible=1 word="$word"
+  judged=$((judged + 1))
+  keys space
+  if [ "$n" -lt 11 ]; then
+    await_other "$word"
+  else
+    await "past the last word" answer= commentVisible=0
+  fi
+done
+[ $judged = 12 ] || fail "$judged of 12 quick answers judged"
 
 echo "PASS: answers typed through fcitx5 with anthy"

@@ -19,6 +19,7 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "support/settings_fixture.h"
+#include "widgets/answeredit.h"
 #include "widgets/colourchooser.h"
 #include "widgets/colourvalue.h"
 #include "widgets/screentext.h"
@@ -233,6 +234,34 @@ private slots:
         QVERIFY(!stored());
         QVERIFY(!inList(s.study->WordLib));
         QVERIFY(!inList(s.study->WordLib0));
+    }
+
+    // "接受读音作答": off unless stored on; a click is stored at once and
+    // judges the next answer of the study window.
+    void readingSettingJudgesTheNextAnswer() {
+        SettingsFixture stored("settings_reading_stored", [](TManage& m) { m.acceptreading = true; });
+        QVERIFY(stored.settings->CheckBoxAcceptReading->isChecked());
+
+        SettingsFixture s("settings_reading");
+        QCheckBox* check = s.settings->CheckBoxAcceptReading;
+        QCOMPARE(check->text(), U("接受读音作答"));
+        QVERIFY(!check->isChecked());
+        s.study->DataLists.readingText = Gbk("\n食べる\tたべる\n");
+        s.f.WriteLibrary("kanji.lx", {{"食べる", "吃"}, {"飲む", "喝"}});
+        s.f.Open("kanji.lx");
+        for (bool on : {true, false, true}) {
+            s.OpenSetup();
+            if (check->isChecked() != on) s.Click(check);
+            QCOMPARE(s.f.manage.acceptreading, on);
+            const std::string saved = Utf8(s.f.manage.ConfigFileText());
+            QVERIFY(saved.find(on ? "<acceptreading>-1</acceptreading>\n" : "<acceptreading>0</acceptreading>\n") !=
+                    std::string::npos);
+            s.Return();
+            s.study->EditInput->setText(QStringLiteral("たべる"));
+            s.f.Enter();
+            QCOMPARE(s.f.Comment(), on ? QStringLiteral("正 确") : QStringLiteral("错 误"));
+            s.f.Press(Qt::Key_Escape);
+        }
     }
 
     void muteSilencesTheNextRecordingAndSurvivesTheReturn() {
