@@ -140,6 +140,9 @@ void TformMain::EditInputKeyDown(int& key) {
             ButtonMyNewWordClick();
             break;
         default:  // typing (an input method's composition too): only the meaning stays visible
+            // A prompt ends with typing: its end would bring the question
+            // layout back (the word itself in mode 0) over the answer.
+            TimerPrompt->stop();
             EndAnswer();
             WordLib.ShowTypingLayout();
             break;
@@ -203,6 +206,7 @@ void TformMain::CheckAnswer() {
     }
 
     EndAnswer();
+    TimerPrompt->stop();  // the judgement's display replaces the prompt's
     if (verdict.right) {
         answer_ = {AnswerStep::Right, WordLib.CurrentIndex, wordOnScreen_, typed};
         SetComment(kRight);

@@ -42,6 +42,7 @@ private slots:
     void staleRightAnswerNeverSkipsTheNext();
     void quickLearnerHasEveryRightAnswerJudged();
     void pauseWithinTheRightDisplayKeepsThePause();
+    void promptEndsWhenTheLearnerTypes();
 };
 
 namespace {
@@ -537,6 +538,32 @@ void TestStudyAnswer::pauseWithinTheRightDisplayKeepsThePause() {
     w.TimerCommentTimer();
     QCOMPARE(f.Comment(), QStringLiteral("暂停学习"));
     QVERIFY(f.CommentVisible());
+}
+
+// Answering right after a prompt: the prompt's end must not hide the word
+// again over the judged answer, nor the word itself reappear while typing.
+void TestStudyAnswer::promptEndsWhenTheLearnerTypes() {
+    StudyFixture f("prompt_then_answer");
+    f.manage.readmode = 1;  // the meaning asked; the word hidden
+    f.WriteLibrary("animals.lx", kAnimals);
+    TformMain& w = f.Create();
+    f.Open("animals.lx");
+    f.Press(Qt::Key_PageDown);
+    QVERIFY(w.TimerPrompt->isActive());
+    Compose(w.EditInput, QStringLiteral("ね"));
+    QVERIFY(!w.TimerPrompt->isActive());
+    QVERIFY(!f.WordShown());
+    Commit(w.EditInput, QStringLiteral("neko"));
+    f.Enter();
+    QCOMPARE(f.Comment(), kRight);
+    QVERIFY(f.CommentVisible() && f.WordShown());
+
+    f.Space();
+    f.Press(Qt::Key_PageDown);  // and Enter on the empty box straight after
+    f.Enter();
+    QVERIFY(!w.TimerPrompt->isActive());
+    QCOMPARE(f.Comment(), kWrong);
+    QVERIFY(f.CommentVisible() && f.WordShown());
 }
 
 QTEST_MAIN(TestStudyAnswer)
