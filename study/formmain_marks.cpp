@@ -92,20 +92,31 @@ void TformMain::HideAnswerMarks() {
     PlaceAnswerMarks();
 }
 
-// The marks across the top of the middle box, as high as their lines need
-// (never more than the box); the comment panel in the middle of what is
-// left below them.
+// The marks across the top of the middle box, as high as their lines need;
+// the comment panel in the middle of what is left below them. Where the box
+// is too low for both (small screens), the marks take a smaller font, and
+// in the end the comment stands over their last line: "错 误" must be seen.
 void TformMain::PlaceAnswerMarks() {
     const int margin = 6;
+    const int boxHeight = GroupBoxMiddle->height();
     int top = 0;
     if (!PanelAnswerMarks->isHidden()) {
         const int width = std::max(GroupBoxMiddle->width() - 2 * margin, 1);
-        const int height = std::min(PanelAnswerMarks->heightForWidth(width), GroupBoxMiddle->height() - 2 * margin);
-        PanelAnswerMarks->setGeometry(margin, margin, width, std::max(height, 1));
+        int height = 0;
+        for (int pixels : {20, 17, 14}) {
+            QFont font = PanelAnswerMarks->font();
+            font.setPixelSize(pixels);
+            PanelAnswerMarks->setFont(font);
+            height = PanelAnswerMarks->heightForWidth(width);
+            if (height + PanelComment->height() + 3 * margin <= boxHeight) break;
+        }
+        height = std::clamp(height, 1, std::max(boxHeight - 2 * margin, 1));
+        PanelAnswerMarks->setGeometry(margin, margin, width, height);
         top = PanelAnswerMarks->geometry().bottom() + 1;
     }
-    const int room = GroupBoxMiddle->height() - top;
-    const int y = std::clamp(top + (room - PanelComment->height()) / 2, 0,
-                             std::max(GroupBoxMiddle->height() - PanelComment->height(), 0));
+    const int room = boxHeight - top;
+    const int y =
+        std::clamp(top + (room - PanelComment->height()) / 2, 0, std::max(boxHeight - PanelComment->height(), 0));
     PanelComment->move((GroupBoxMiddle->width() - PanelComment->width()) / 2, y);
+    PanelComment->raise();
 }
