@@ -383,4 +383,24 @@ for n in $(seq 0 11); do
 done
 [ $judged = 12 ] || fail "$judged of 12 quick answers judged"
 
+# With the input method off, Latin letters typed for a Japanese word: judged
+# wrong as usual, with the hint to switch the input method on, once.
+keys space
+await "the group's message after the quick answers" message="祝贺你!完成第1循环第1分组"
+keys Return
+await "the cycle's message after the quick answers" message="祝贺你!完成本次循环！现在进入第2循环"
+keys Return
+await "studying the next cycle" message= answer= focus=EditInput
+fcitx5-remote -c
+input_method keyboard-us
+probe
+word=${S[word]}
+romaji abc
+keys Return
+hint='输入法未开启？按 Ctrl+空格 切换到日语输入法'
+await "Latin letters judged wrong, with the hint" comment="错 误" commentVisible=1 word="$word" \
+  marks="你的答案：abc$word\\n$hint\\n改正后按回车或空格再检查，按 ↓ 跳到下一个词"
+keys BackSpace Return
+await "the hint given once" comment="错 误" commentVisible=1 word="$word" marks="你的答案：ab$word"
+
 echo "PASS: answers typed through fcitx5 with anthy"

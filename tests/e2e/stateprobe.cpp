@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QTextDocument>
 #include <QWidget>
 #include <cstdio>
 #include <string>
@@ -39,6 +40,9 @@ QString State() {
                << Flag("wordShown",
                        w.PanelE->palette().color(QPalette::WindowText) == ColourFromValue(w.WordLib.FontColor))
                << Field("comment", w.PanelComment->text()) << Flag("commentVisible", w.PanelComment->isVisible());
+        QTextDocument marks;
+        marks.setHtml(w.PanelAnswerMarks->text());
+        fields << Field("marks", w.PanelAnswerMarks->isVisible() ? marks.toPlainText() : QString());
     }
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     fields << Field("message", box ? box->text() : QString());

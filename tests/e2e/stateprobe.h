@@ -7,7 +7,9 @@
 //   state        one line of TAB-separated fields name=value: answer (the
 //                answer box), composing (0/1), word (the word shown),
 //                wordShown (0/1: painted in the font colour), comment and
-//                commentVisible (the comment panel), message (the text of an
+//                commentVisible (the comment panel), marks (the answer set
+//                against the word and the hints, as plain text, when
+//                shown), message (the text of an
 //                open message box, else empty), focus (object name of the
 //                focused widget)
 //   where NAME   "x y": the screen centre of the visible widget named NAME,
