@@ -12,7 +12,7 @@ SECONDS_EACH=${1:-60}
 shift || true
 BUILD=${FUZZ_BUILD_DIR:-build-fuzz}
 TARGETS=("$@")
-[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(codec wordlib favourites config textimport datalists helptext)
+[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(codec wordlib favourites config textimport datalists helptext answer)
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DLEXILARK_SANITIZE=ON -DLEXILARK_FUZZ=ON -DLEXILARK_GUI=OFF -DLEXILARK_TESTS=OFF -DLEXILARK_BENCH=OFF >/dev/null
 cmake --build "$BUILD" -j"$(nproc)" --target "${TARGETS[@]/#/fuzz_}"
