@@ -2,7 +2,11 @@
 // and against the program's own readers: every reading in lx2.en is one of
 // the dictionary's readings of its word, every library word is unique in
 // its library and has its reading, every sentence index points at a
-// sentence that uses its word, and every shipped file opens.
+// sentence that uses its word, and every shipped file opens. The content
+// sources are checked as a teacher would: one level per word, one meaning
+// per entry of a library, one style of punctuation and readings, sentences
+// of each entry's own, and no loanword in a sentence the learner was not
+// taught.
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -275,6 +279,229 @@ TEST(ShippedContent, EveryShippedFileOpensWithRoomToGrow) {
     const std::string preset = FindTagValue(*presetText, "lastwordlib0");
     EXPECT_TRUE(fs::exists(kProgramDir / "wordlib" / preset)) << "the preset library " << preset << " is not shipped";
     EXPECT_TRUE(messages.shown.empty()) << messages.shown.front().text;
+}
+
+// One line of a content source, as its author wrote it (UTF-8).
+struct SourceEntry {
+    std::string word, reading, meaning;
+    std::vector<std::string> sentences;
+    int line = 0;
+};
+
+std::vector<SourceEntry> SourceEntries(const fs::path& file) {
+    std::vector<SourceEntry> entries;
+    std::optional<std::string> text = ReadPlainFile(file);
+    EXPECT_TRUE(text) << file;
+    if (!text) return entries;
+    std::stringstream in(*text);
+    int no = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++no;
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> f = Split(line, '\t');
+        if (f.size() < 3) continue;
+        SourceEntry e{f[0], f[1], f[2], {}, no};
+        for (size_t k = 3; k < f.size(); k += 2) e.sentences.push_back(f[k]);
+        entries.push_back(std::move(e));
+    }
+    return entries;
+}
+
+// The two levels, easier first; a level's sentences may use the words of
+// the levels before it.
+const std::vector<std::string> kLevels = {"日语N5词汇", "日语N4词汇"};
+
+std::map<std::string, std::vector<SourceEntry>> LevelSources() {
+    std::map<std::string, std::vector<SourceEntry>> sources;
+    for (const std::string& level : kLevels) sources[level] = SourceEntries(kContentDir / (level + ".tsv"));
+    return sources;
+}
+
+std::string Where(const std::string& level, const SourceEntry& e) {
+    return level + ".tsv:" + std::to_string(e.line) + " " + e.word;
+}
+
+// The learner types the word for the meaning shown, so a meaning shown
+// twice in one library has two right answers and the learner cannot know
+// which one is asked.
+TEST(ShippedContent, NoTwoEntriesOfALibraryShowTheSameMeaning) {
+    for (const auto& [level, entries] : LevelSources()) {
+        ASSERT_FALSE(entries.empty()) << level;
+        std::map<std::string, std::string> shownBy;
+        for (const SourceEntry& e : entries) {
+            auto [it, fresh] = shownBy.emplace(e.meaning, e.word);
+            EXPECT_TRUE(fresh) << Where(level, e) << " shows \"" << e.meaning << "\" as " << it->second << " does";
+        }
+    }
+}
+
+// A word is taught at one level: not twice under the same spelling, and
+// not again under the same reading with the same meaning.
+TEST(ShippedContent, NoWordStandsAtTwoLevels) {
+    std::map<std::string, std::string> levelOfWord, levelOfSound;
+    for (const auto& [level, entries] : LevelSources()) {
+        for (const SourceEntry& e : entries) {
+            auto [w, freshWord] = levelOfWord.emplace(e.word, level);
+            EXPECT_TRUE(freshWord || w->second == level) << Where(level, e) << " is taught in " << w->second << " too";
+            const std::string sound = (e.reading.empty() ? e.word : e.reading) + "\t" + e.meaning;
+            auto [s, freshSound] = levelOfSound.emplace(sound, level);
+            EXPECT_TRUE(freshSound || s->second == level)
+                << Where(level, e) << " repeats a word of " << s->second << " (same reading and meaning)";
+        }
+    }
+}
+
+// UTF-8 code points of a text.
+std::vector<char32_t> CodePoints(const std::string& s) {
+    std::vector<char32_t> out;
+    for (size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        char32_t cp = n == 1 ? c : c & (0x7F >> n);
+        for (int k = 1; k < n && i + k < s.size(); ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        out.push_back(cp);
+        i += n;
+    }
+    return out;
+}
+
+std::string Utf8(char32_t cp) {
+    std::string s;
+    if (cp < 0x80) {
+        s += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        s += static_cast<char>(0xC0 | (cp >> 6));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        s += static_cast<char>(0xE0 | (cp >> 12));
+        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return s;
+}
+
+bool IsKatakana(char32_t cp) { return (cp >= 0x30A1 && cp <= 0x30FA) || cp == 0x30FC; }
+bool IsHiragana(char32_t cp) { return (cp >= 0x3041 && cp <= 0x3096) || cp == 0x30FC; }
+
+// The runs of katakana in a text (ー counts with them).
+std::vector<std::string> KatakanaRuns(const std::string& text) {
+    std::vector<std::string> runs;
+    std::string run;
+    for (char32_t cp : CodePoints(text)) {
+        if (IsKatakana(cp)) {
+            run += Utf8(cp);
+        } else if (!run.empty()) {
+            runs.push_back(run);
+            run.clear();
+        }
+    }
+    if (!run.empty()) runs.push_back(run);
+    return runs;
+}
+
+// What is wrong with a meaning's punctuation: senses are separated by
+// "；", notes stand in full-width brackets, an ellipsis is "……".
+std::string MeaningStyleFault(const std::string& meaning) {
+    int depth = 0;
+    const std::vector<char32_t> cps = CodePoints(meaning);
+    for (size_t i = 0; i < cps.size(); ++i) {
+        const char32_t cp = cps[i];
+        if (cp == U'(' || cp == U')') return "a half-width bracket";
+        if (cp == U'（') ++depth;
+        if (cp == U'）' && --depth < 0) return "an unopened bracket";
+        if (cp == U'，' && depth == 0) return "\"，\" between senses (\"；\" separates them)";
+        if (cp == U'.' && i + 1 < cps.size() && cps[i + 1] == U'.') return "\"..\" (an ellipsis is \"……\")";
+        if (cp == U'…') {
+            size_t n = 0;
+            while (i < cps.size() && cps[i] == U'…') ++n, ++i;
+            if (n != 2) return "a lone \"…\" (an ellipsis is \"……\")";
+            --i;
+        }
+    }
+    return depth == 0 ? "" : "an unclosed bracket";
+}
+
+TEST(ShippedContent, MeaningsAndReadingsFollowOneStyle) {
+    struct Case {
+        std::string meaning, fault;
+    };
+    // The rule itself, on a few meanings written both ways.
+    for (const Case& c : std::vector<Case>{{"[名] 楼；层", ""},
+                                           {"[名] 楼，层", "，"},
+                                           {"[代] 那边（远处，口语）", ""},
+                                           {"[名] 自来水(管道)", "half-width"},
+                                           {"[副] 一直；…得多", "lone"},
+                                           {"[副] 该……了", ""},
+                                           {"[名] 第...号", ".."},
+                                           {"[名] （钟表快", "unclosed"}}) {
+        const std::string fault = MeaningStyleFault(c.meaning);
+        if (c.fault.empty())
+            EXPECT_EQ(fault, "") << c.meaning;
+        else
+            EXPECT_NE(fault.find(c.fault), std::string::npos) << c.meaning << ": " << fault;
+    }
+    for (const auto& [level, entries] : LevelSources()) {
+        for (const SourceEntry& e : entries) {
+            const std::string fault = MeaningStyleFault(e.meaning);
+            EXPECT_EQ(fault, "") << Where(level, e) << ": \"" << e.meaning << "\" has " << fault;
+            // A reading is hiragana; only the katakana part of a loanword
+            // stays as the word writes it (けしゴム for 消しゴム).
+            for (char32_t cp : CodePoints(e.reading))
+                EXPECT_TRUE(IsHiragana(cp) || IsKatakana(cp)) << Where(level, e) << ": reading " << e.reading;
+            for (const std::string& run : KatakanaRuns(e.reading))
+                EXPECT_NE(e.word.find(run), std::string::npos)
+                    << Where(level, e) << ": the reading " << e.reading << " writes " << run << " in katakana";
+        }
+    }
+}
+
+TEST(ShippedContent, EveryEntryHasSentencesOfItsOwn) {
+    std::map<std::string, std::string> usedBy;
+    for (const auto& [level, entries] : LevelSources()) {
+        for (const SourceEntry& e : entries) {
+            EXPECT_FALSE(e.sentences.empty()) << Where(level, e) << " has no sentence";
+            for (const std::string& s : e.sentences) {
+                auto [it, fresh] = usedBy.emplace(s, e.word);
+                EXPECT_TRUE(fresh) << Where(level, e) << " shares \"" << s << "\" with " << it->second;
+            }
+        }
+    }
+}
+
+// The katakana words of a sentence, those the library and the levels before
+// it teach taken out first, longest first (消しゴム before ゴム).
+std::vector<std::string> UntaughtKatakana(std::string sentence, const std::vector<std::string>& taughtLongestFirst) {
+    for (const std::string& word : taughtLongestFirst)
+        for (size_t at; (at = sentence.find(word)) != std::string::npos;) sentence.replace(at, word.size(), " ");
+    return KatakanaRuns(sentence);
+}
+
+TEST(ShippedContent, SentencesUseOnlyKatakanaWordsTheLearnerWasTaught) {
+    const std::vector<std::string> taught = {"スープ", "消しゴム", "ゴム"};
+    struct Case {
+        std::string sentence;
+        std::vector<std::string> untaught;
+    };
+    for (const Case& c : std::vector<Case>{{"スープを飲みます。", {}},
+                                           {"消しゴムを貸してください。", {}},
+                                           {"サッカーの後でスープを飲みました。", {"サッカー"}},
+                                           {"スープとスーパー。", {"スーパー"}}}) {
+        EXPECT_EQ(UntaughtKatakana(c.sentence, taught), c.untaught) << c.sentence;
+    }
+
+    const auto sources = LevelSources();
+    std::vector<std::string> known;
+    for (const std::string& level : kLevels) {
+        for (const SourceEntry& e : sources.at(level))
+            if (!KatakanaRuns(e.word).empty()) known.push_back(e.word);
+        std::sort(known.begin(), known.end(),
+                  [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+        for (const SourceEntry& e : sources.at(level))
+            for (const std::string& s : e.sentences)
+                for (const std::string& run : UntaughtKatakana(s, known))
+                    ADD_FAILURE() << Where(level, e) << ": \"" << s << "\" uses " << run
+                                  << ", which neither this level nor an easier one teaches";
+    }
 }
 
 // The manual and the help guide name the marks the build accepts.
