@@ -35,6 +35,7 @@ class QSpacerItem;
 class QTextEdit;
 class QTimer;
 class RadioGroup;
+struct LeftColumnSizes;
 class TManage;
 
 // Title strip text: the heading of the login window, which the strip takes
@@ -146,7 +147,9 @@ public:
     // The screen height the layout goes by; tests set it.
     std::function<int()> screenHeight;
     int ScreenHeight() const;
-    // Tighter rows on screens lower than the design height.
+    // Sizes the left column for the screen's height: the designed rows where
+    // they fit, else tighter ones, and the large clock as big as the rest
+    // leaves room for.
     void FitToScreenHeight();
 
     // Answer entry: Windows virtual-key codes; `key` is set to 0 when the
@@ -304,5 +307,7 @@ private:
     int sentenceColour_ = -1;
     int translationColour_ = -1;
     void ApplySentenceColours();
+    void ApplyLeftColumnSizes(const LeftColumnSizes& sizes);
+    bool FitClockToHeight(int height, int pixels);
     QSpacerItem* gradeLabelsTop_ = nullptr;  // lowers the grade labels to the first count
 };

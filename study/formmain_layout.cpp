@@ -24,7 +24,26 @@
 #include "widgets/radiogroup.h"
 #include "widgets/screentext.h"
 
+// Sizes of the left column's rows. The designed ones suit a 600-pixel-high
+// screen with a 12-pixel face; a lower screen (640 by 480), or faces whose
+// lines are taller than the design's, get the tight ones. A row is never
+// lower than its face's line, and the large copy of the clock takes what
+// the rest leaves, so that the window never grows past the screen.
+struct LeftColumnSizes {
+    int row;            // a grade or read-mode item
+    int button;         // a command button
+    int clock;          // pixel size of the large clock, at most
+    int label;          // a caption or value row; 0 leaves it to the face
+    int margin;         // inside the library and time boxes
+    int meaningHeight;  // the least height of the meaning box
+};
+
 namespace {
+
+constexpr LeftColumnSizes kDesignSizes{18, 20, 28, 0, 4, 170};
+constexpr LeftColumnSizes kTightSizes{16, 18, 20, 14, 2, 130};
+// The clock is not drawn smaller than this; below it the window may grow.
+constexpr int kSmallestClockPixels = 10;
 
 constexpr int kDesignWidth = 790;
 constexpr int kDesignHeight = 541;
@@ -36,22 +55,6 @@ constexpr int kStripSpacing = 2;
 // answer box and every button stay on the screen.
 constexpr int kNarrowestAnswerBox = 120;
 constexpr int kNarrowestStripButton = 38;
-// The left column must fit the 600-pixel-high screens the program is made
-// for, so its rows are as tight as the 12-pixel font allows.
-constexpr int kLeftRowHeight = 18;
-constexpr int kLeftButtonHeight = 20;
-constexpr int kClockPixels = 28;
-constexpr int kMeaningBoxHeight = 170;
-// A screen lower than the design height (640 by 480) gets tighter rows, a
-// smaller copy of the clock and a lower meaning box, so that the whole
-// window stays on it.
-constexpr int kCompactRowHeight = 16;
-constexpr int kCompactButtonHeight = 18;
-constexpr int kCompactClockPixels = 20;
-constexpr int kCompactMeaningBoxHeight = 130;
-constexpr int kCompactLabelHeight = 14;
-constexpr int kBoxMargin = 4;
-constexpr int kCompactBoxMargin = 2;
 // Design colour of every button caption.
 constexpr int kButtonFontColour = 13583874;
 
@@ -89,6 +92,13 @@ void AddRow(QGridLayout* grid, int row, QWidget* parent, const char* utf8Caption
     grid->addWidget(new QLabel(U(utf8Caption), parent), row, 0);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(value, row, 1);
+}
+
+// Forgets the sizes `layout` and the layouts inside it have worked out.
+void InvalidateLayouts(QLayout* layout) {
+    layout->invalidate();
+    for (int i = 0; QLayoutItem* item = layout->itemAt(i); ++i)
+        if (QLayout* inner = item->layout()) InvalidateLayouts(inner);
 }
 
 QTimer* NewTimer(QObject* parent, const char* name, int interval) {
@@ -152,7 +162,8 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     // Library box.
     QGroupBox* libraryBox = NewBox(parent, "GroupBoxWordLib");
     auto* libraryLayout = new QVBoxLayout(libraryBox);
-    libraryLayout->setContentsMargins(kBoxMargin, kBoxMargin, kBoxMargin, kBoxMargin);
+    libraryLayout->setContentsMargins(kDesignSizes.margin, kDesignSizes.margin, kDesignSizes.margin,
+                                      kDesignSizes.margin);
     libraryLayout->setSpacing(1);
     LabelWordLibName = NewLabel(libraryBox, "LabelWordLibName", "", Qt::AlignCenter);
     libraryLayout->addWidget(LabelWordLibName);
@@ -210,7 +221,7 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     // Times.
     QGroupBox* timeBox = NewBox(parent, "GroupBoxTime");
     auto* timeGrid = new QGridLayout(timeBox);
-    timeGrid->setContentsMargins(kBoxMargin, kBoxMargin, kBoxMargin, kBoxMargin);
+    timeGrid->setContentsMargins(kDesignSizes.margin, kDesignSizes.margin, kDesignSizes.margin, kDesignSizes.margin);
     timeGrid->setVerticalSpacing(1);
     LabelThisTime = NewLabel(timeBox, "LabelThisTime", "00:00:00");
     LabelSpeed = NewLabel(timeBox, "LabelSpeed", "0 词/分");
@@ -261,7 +272,7 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
 
     // Bottom.
     PanelThisTime = NewLabel(parent, "PanelThisTime", "00:00:00", Qt::AlignCenter);
-    PanelThisTime->setFont(PixelFont(QStringLiteral("Arial"), kClockPixels, true));
+    PanelThisTime->setFont(PixelFont(QStringLiteral("Arial"), kDesignSizes.clock, true));
     column->addWidget(PanelThisTime);
     PanelMyWordLibWordCount = NewLabel(parent, "PanelMyWordLibWordCount", "收藏库词数：0", Qt::AlignCenter);
     column->addWidget(PanelMyWordLibWordCount);
@@ -296,7 +307,7 @@ void TformMain::BuildRightSide(QWidget* parent) {
     MemoC->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MemoC->setLineWrapMode(QTextEdit::WidgetWidth);
     MemoC->setFont(WithChineseFallback(PixelFont(QStringLiteral("宋体"), 33)));
-    MemoC->setMinimumHeight(kMeaningBoxHeight);
+    MemoC->setMinimumHeight(kDesignSizes.meaningHeight);
     top->addWidget(MemoC, 1);
     side->addWidget(GroupBoxTop, 3);
 
@@ -363,28 +374,54 @@ void TformMain::BuildRightSide(QWidget* parent) {
 }
 
 void TformMain::FitToScreenHeight() {
-    const bool compact = ScreenHeight() < kDesignHeight;
-    const int row = compact ? kCompactRowHeight : kLeftRowHeight;
-    if (ButtonPause->minimumHeight() == (compact ? kCompactButtonHeight : kLeftButtonHeight)) return;
+    const int height = ScreenHeight();
+    if (height >= kDesignHeight) {
+        ApplyLeftColumnSizes(kDesignSizes);
+        if (FitClockToHeight(height, kDesignSizes.clock)) return;
+    }
+    ApplyLeftColumnSizes(kTightSizes);
+    FitClockToHeight(height, kTightSizes.clock);
+}
+
+void TformMain::ApplyLeftColumnSizes(const LeftColumnSizes& sizes) {
+    const int line = QFontMetrics(font()).height();
+    const int row = std::max(sizes.row, line);
     for (RadioGroup* group : {GroupGrade, GroupReadMode, GroupMemoryMode})
         for (int i = 0; i < group->ItemCount(); ++i) group->Item(i)->setFixedHeight(row);
-    ButtonPause->setFixedHeight(compact ? kCompactButtonHeight : kLeftButtonHeight);
-    for (QPushButton* button : PanelButtons->findChildren<QPushButton*>())
-        button->setFixedHeight(compact ? kCompactButtonHeight : kLeftButtonHeight);
-    PanelThisTime->setFont(PixelFont(QStringLiteral("Arial"), compact ? kCompactClockPixels : kClockPixels, true));
-    MemoC->setMinimumHeight(compact ? kCompactMeaningBoxHeight : kMeaningBoxHeight);
-    // The rows of the library and time boxes and the grade header.
+    const int button = std::max(sizes.button, line + 2);
+    ButtonPause->setFixedHeight(button);
+    for (QPushButton* b : PanelButtons->findChildren<QPushButton*>()) b->setFixedHeight(button);
+    MemoC->setMinimumHeight(sizes.meaningHeight);
+    QList<QLabel*> labels{LabelGradeHeader};
     for (const char* name : {"GroupBoxWordLib", "GroupBoxTime"}) {
         auto* box = Panel11->findChild<QGroupBox*>(QLatin1String(name));
-        const int margin = compact ? kCompactBoxMargin : kBoxMargin;
-        box->layout()->setContentsMargins(margin, margin, margin, margin);
-        for (QLabel* label : box->findChildren<QLabel*>()) {
-            label->setMinimumHeight(compact ? kCompactLabelHeight : 0);
-            label->setMaximumHeight(compact ? kCompactLabelHeight : QWIDGETSIZE_MAX);
-        }
+        box->layout()->setContentsMargins(sizes.margin, sizes.margin, sizes.margin, sizes.margin);
+        labels << box->findChildren<QLabel*>();
     }
-    LabelGradeHeader->setMinimumHeight(compact ? kCompactLabelHeight : 0);
-    LabelGradeHeader->setMaximumHeight(compact ? kCompactLabelHeight : QWIDGETSIZE_MAX);
+    for (QLabel* label : labels) {
+        const int labelHeight = sizes.label ? std::max(sizes.label, label->fontMetrics().height()) : 0;
+        label->setMinimumHeight(labelHeight);
+        label->setMaximumHeight(labelHeight ? labelHeight : QWIDGETSIZE_MAX);
+    }
+}
+
+// Sets the large clock to the biggest pixel size up to `pixels` with which
+// the window's least height stays within `height`; false when even the
+// smallest clock leaves the window too high.
+bool TformMain::FitClockToHeight(int height, int pixels) {
+    for (;; --pixels) {
+        PanelThisTime->setFont(PixelFont(QStringLiteral("Arial"), pixels, true));
+        if (!layout() || !Panel11->isVisibleTo(this)) return true;
+        // Layouts keep the least sizes of their widgets until told that
+        // they changed, which they otherwise learn only from posted events.
+        for (QWidget* w = Panel11;; w = w->parentWidget()) {
+            InvalidateLayouts(w->layout());
+            if (w == this) break;
+            w->updateGeometry();
+        }
+        if (layout()->minimumSize().height() <= height) return true;
+        if (pixels <= kSmallestClockPixels) return false;
+    }
 }
 
 // Centres the control strip in the bottom box and the comment panel in the

@@ -372,6 +372,8 @@ void TestStudyDetails::everythingFitsOnTheSmallScreens() {
     f.WriteLibrary("animals.lx", kAnimals);
     TformMain& w = f.Create();
     w.screenWidth = [&] { return screen.width(); };
+    w.screenHeight = [&] { return screen.height(); };
+    w.FormResize();  // laid out for the screen before it is shown, as the login does
     f.Open("animals.lx");
     w.setGeometry(QRect(QPoint(0, 0), screen));
     QCoreApplication::processEvents();
