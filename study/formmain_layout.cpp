@@ -413,7 +413,12 @@ bool TformMain::FitClockToHeight(int height, int pixels) {
         PanelThisTime->setFont(PixelFont(QStringLiteral("Arial"), pixels, true));
         if (!layout() || !Panel11->isVisibleTo(this)) return true;
         // Layouts keep the least sizes of their widgets until told that
-        // they changed, which they otherwise learn only from posted events.
+        // they changed, which they otherwise learn only from posted events:
+        // every widget and layout of the column (its boxes' own layouts
+        // too) and the layouts holding it must forget them, or the window
+        // keeps an earlier, higher least size.
+        for (QWidget* inner : Panel11->findChildren<QWidget*>()) inner->updateGeometry();
+        for (QLayout* inner : Panel11->findChildren<QLayout*>()) inner->invalidate();
         for (QWidget* w = Panel11;; w = w->parentWidget()) {
             InvalidateLayouts(w->layout());
             if (w == this) break;
