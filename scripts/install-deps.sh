@@ -10,6 +10,8 @@ PACKAGES=(
   libx11-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-wqy-microhei fonts-ipaexfont-gothic
+  # the font sets the windows are checked under (tst_windowsfit)
+  fonts-dejavu-core fonts-urw-base35 fonts-droid-fallback fonts-noto-cjk
   qt6-translations-l10n
   fp-utils xchm xdg-utils desktop-file-utils
   xvfb xauth

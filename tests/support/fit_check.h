@@ -1,0 +1,67 @@
+#pragma once
+// Whether a learner sees the whole of a window: the window lies on the
+// screen, and every widget it shows lies inside the widget that holds it
+// (a widget sticking out of its parent is cut off there), with the caption
+// of every push button whole. Scroll areas are checked as a whole: what
+// lies inside their viewport may scroll.
+
+#include <QAbstractScrollArea>
+#include <QPushButton>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+namespace fit_check {
+
+inline QString Describe(const QWidget* w) {
+    const auto* button = qobject_cast<const QAbstractButton*>(w);
+    const QPoint at = w->mapToGlobal(QPoint(0, 0));
+    return QStringLiteral("%1%2 \"%3\" at %4,%5 %6x%7")
+        .arg(QString::fromLatin1(w->metaObject()->className()),
+             w->objectName().isEmpty() ? QString() : QLatin1Char(' ') + w->objectName(),
+             button ? button->text() : QString())
+        .arg(at.x())
+        .arg(at.y())
+        .arg(w->width())
+        .arg(w->height());
+}
+
+inline void CollectCutOff(const QWidget* parent, QStringList& faults) {
+    const auto* scroll = qobject_cast<const QAbstractScrollArea*>(parent);
+    for (const QObject* object : parent->children()) {
+        const auto* child = qobject_cast<const QWidget*>(object);
+        if (!child || child->isWindow() || child->isHidden()) continue;
+        if (scroll && child == scroll->viewport()) continue;
+        if (!parent->rect().contains(child->geometry()))
+            faults << QStringLiteral("%1 sticks out of %2").arg(Describe(child), Describe(parent));
+        if (const auto* button = qobject_cast<const QPushButton*>(child);
+            button && button->fontMetrics().horizontalAdvance(button->text()) + 4 > button->width())
+            faults << QStringLiteral("%1 cuts its caption").arg(Describe(button));
+        CollectCutOff(child, faults);
+    }
+}
+
+// What of `window` a learner does not see on `screen`: one line for each
+// fault, empty when the whole window is in sight. The window must be shown.
+inline QStringList CutOff(const QWidget* window, const QRect& screen) {
+    QStringList faults;
+    if (!window->isVisible()) return {Describe(window) + " is not shown"};
+    const QRect frame(window->mapToGlobal(QPoint(0, 0)), window->size());
+    if (!screen.contains(frame))
+        faults << QStringLiteral("%1 is off the screen %2x%3")
+                      .arg(Describe(window))
+                      .arg(screen.width())
+                      .arg(screen.height());
+    CollectCutOff(window, faults);
+    return faults;
+}
+
+}  // namespace fit_check
+
+// Fails the test naming every part of `window` that is not in sight.
+#define EXPECT_IN_SIGHT(window, screen, what)                                                             \
+    do {                                                                                                  \
+        const QStringList cut_ = fit_check::CutOff((window), (screen));                                   \
+        QVERIFY2(cut_.isEmpty(), qPrintable(QString(what) + ":\n  " + cut_.join(QLatin1String("\n  ")))); \
+    } while (false)

@@ -1,0 +1,259 @@
+// Every window of the program, each page of it, in sight on one screen size
+// under one set of installed fonts: the learner sees the whole of it, and
+// the study window fills the screen without growing past it, also with any
+// face the learner picks for the word and the meaning.
+//
+// The program is run once per font set and screen size (ctest names
+// tst_windowsfit.<font set>.<width>x<height>), given by LEXILARK_FONT_SET and
+// LEXILARK_SCREEN; LEXILARK_FONT_CACHE names a folder the runs share for
+// fontconfig's caches. The font set is a fontconfig configuration this test
+// writes, naming only the font folders of the set, so what fontconfig picks
+// for "宋体", "Times New Roman" or "Arial" does not depend on the fonts the
+// machine happens to have. A window added to the program joins by a test
+// function here that brings it up and passes it to EXPECT_IN_SIGHT.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cstdio>
+#include <vector>
+
+#include "help/formhelp.h"
+#include "platform/fontregistration.h"
+#include "select/selectwordlib.h"
+#include "settings/formmakewordlib.h"
+#include "shell/appwindows.h"
+#include "shell/formstart.h"
+#include "study/formmain.h"
+#include "support/fit_check.h"
+#include "support/login_windows.h"
+
+namespace {
+
+// A font package's folders and a family it brings, which only a set that
+// holds the package offers.
+struct FontPackage {
+    const char* name;
+    const char* package;
+    QStringList folders;
+    QString family;
+};
+
+const std::vector<FontPackage>& Packages() {
+    static const std::vector<FontPackage> packages{
+        {"dejavu", "fonts-dejavu-core", {"/usr/share/fonts/truetype/dejavu"}, "DejaVu Serif"},
+        {"urw",
+         "fonts-urw-base35",
+         {"/usr/share/fonts/opentype/urw-base35", "/usr/share/fonts/type1/urw-base35"},
+         "Nimbus Roman"},
+        {"droid", "fonts-droid-fallback", {"/usr/share/fonts/truetype/droid"}, "Droid Sans Fallback"},
+        {"noto", "fonts-noto-cjk", {"/usr/share/fonts/opentype/noto"}, "Noto Sans CJK SC"},
+        {"wqy", "fonts-wqy-microhei", {"/usr/share/fonts/truetype/wqy"}, "WenQuanYi Micro Hei"},
+    };
+    return packages;
+}
+
+// The set's name lists its packages joined by "-", e.g. "dejavu-urw".
+QString FontSet() { return qEnvironmentVariable("LEXILARK_FONT_SET", QStringLiteral("dejavu")); }
+QStringList SetPackages() { return FontSet().split(QLatin1Char('-')); }
+
+QSize ScreenSize() {
+    const QStringList parts = qEnvironmentVariable("LEXILARK_SCREEN", QStringLiteral("800x600")).split('x');
+    return parts.size() == 2 ? QSize(parts[0].toInt(), parts[1].toInt()) : QSize();
+}
+
+QRect ScreenArea() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+// Writes a fontconfig configuration naming only the set's font folders,
+// with the distribution's rules (aliases such as Times New Roman to Nimbus
+// Roman) as a desktop has them, and caches the scans in `cacheFolder` so
+// that later runs start at once; an empty text when a folder of the set is
+// missing, with the reason in `error`.
+QByteArray FontConfiguration(const QString& cacheFolder, QString& error) {
+    QByteArray xml =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n<fontconfig>\n";
+    for (const QString& name : SetPackages()) {
+        const auto package = std::find_if(Packages().begin(), Packages().end(),
+                                          [&](const FontPackage& p) { return name == QLatin1String(p.name); });
+        if (package == Packages().end()) {
+            error = "unknown font package " + name;
+            return {};
+        }
+        for (const QString& folder : package->folders) {
+            if (!QDir(folder).exists()) {
+                error =
+                    QStringLiteral("%1 is missing: install %2 (scripts/install-deps.sh)").arg(folder, package->package);
+                return {};
+            }
+            xml += "  <dir>" + folder.toUtf8() + "</dir>\n";
+        }
+    }
+    xml += "  <cachedir>" + cacheFolder.toUtf8() + "</cachedir>\n";
+    xml += "  <cachedir>/var/cache/fontconfig</cachedir>\n";
+    xml += "  <include ignore_missing=\"yes\">/etc/fonts/conf.d</include>\n</fontconfig>\n";
+    return xml;
+}
+
+std::vector<FixtureWord> LongWords() {
+    return {{"ありがとうございます", "[感] 谢谢；多谢；感谢您的帮助与关照（对长辈或上级说的礼貌用语，用于各种场合）"},
+            {"電子レンジ", "[名] 微波炉"},
+            {"勉強", "[名][动3] 学习；用功；（商人）让价，减价"}};
+}
+
+}  // namespace
+
+class TestWindowsFit : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Only the set's fonts are there, on the screen asked for.
+    void fontSetIsInEffect() {
+        QCOMPARE(ScreenArea().size(), ScreenSize());
+        for (const FontPackage& package : Packages()) {
+            const bool inSet = SetPackages().contains(QLatin1String(package.name));
+            QVERIFY2(QFontDatabase::hasFamily(package.family) == inSet,
+                     qPrintable(QStringLiteral("%1 %2 in font set %3")
+                                    .arg(package.family, inSet ? "missing" : "present", FontSet())));
+        }
+        qInfo("font set %s: \"Times New Roman\" is drawn with %s, \"宋体\" with %s, \"Arial\" with %s",
+              qPrintable(FontSet()), qPrintable(QFontInfo(QFont("Times New Roman")).family()),
+              qPrintable(QFontInfo(QFont(QStringLiteral("宋体"))).family()),
+              qPrintable(QFontInfo(QFont("Arial")).family()));
+    }
+
+    void startWindowPages() {
+        LoginWindows s("fit_start", LoginWindows::Windows::WholeSet);
+        s.User(0, "管理员", "secret");
+        QVERIFY(QTest::qWaitForWindowExposed(s.start.get()));
+        EXPECT_IN_SIGHT(s.start.get(), ScreenArea(), "start page");
+        QTest::mouseClick(s.start->suiButton1, Qt::LeftButton);  // "开始背单词": asks the password
+        QVERIFY(s.start->PanelLogon->isVisible());
+        EXPECT_IN_SIGHT(s.start.get(), ScreenArea(), "login page");
+        QTest::mouseClick(s.start->suiButton11, Qt::LeftButton);  // "返 回"
+        QTest::mouseClick(s.start->suiButton2, Qt::LeftButton);   // "用户管理"
+        QVERIFY(s.start->PanelManage->isVisible());
+        EXPECT_IN_SIGHT(s.start.get(), ScreenArea(), "user management");
+        QTest::mouseClick(s.start->suiButton24, Qt::LeftButton);  // "返回"
+        s.User(0, "管理员", "");
+        QTest::mouseClick(s.start->suiButton3, Qt::LeftButton);  // "进度备份"
+        EXPECT_IN_SIGHT(s.start.get(), ScreenArea(), "progress backups");
+    }
+
+    void studyWindow_data() {
+        QTest::addColumn<bool>("fullScreen");  // "全屏" hides the left column
+        QTest::newRow((FontSet() + " with the left column").toUtf8()) << false;
+        QTest::newRow((FontSet() + " full screen").toUtf8()) << true;
+    }
+    // The window fills the screen exactly, a word and its long meaning shown
+    // and then revealed.
+    void studyWindow() {
+        QFETCH(bool, fullScreen);
+        LoginWindows s("fit_study", LoginWindows::Windows::WholeSet);
+        s.f.WriteLibrary("lib.lx", LongWords());
+        s.User(0, "管理员", "", "lib.lx");
+        s.StartStudying();
+        QVERIFY(s.study->isVisible());
+        if (fullScreen) QTest::mouseClick(s.study->ButtonFullScreen, Qt::LeftButton);
+        QTest::mouseClick(s.study->ButtonPrompt, Qt::LeftButton);  // "提示" reveals the whole entry
+        QCoreApplication::processEvents();
+        QCOMPARE(s.study->frameGeometry(), ScreenArea());
+        EXPECT_IN_SIGHT(s.study.get(), ScreenArea(), "study window");
+    }
+
+    // Whatever face of the set the learner picks for the word and for the
+    // meaning in the settings, the study window stays on the screen.
+    void studyWindowWithEveryFace() {
+        LoginWindows s("fit_faces", LoginWindows::Windows::WholeSet);
+        s.f.WriteLibrary("lib.lx", LongWords());
+        s.User(0, "管理员", "", "lib.lx");
+        s.StartStudying();
+        TformMakeWordLib& settings = *formMakeWordLib;
+        QTest::mouseClick(s.study->suiButton4, Qt::LeftButton);  // "参数设置"
+        QVERIFY(settings.isVisible());
+        QStringList faults;
+        for (int i = 0; i < settings.FontComboBoxEN->count(); ++i) {
+            const QString face = settings.FontComboBoxEN->itemText(i);
+            for (QComboBox* box : {settings.FontComboBoxEN, settings.FontComboBoxCN}) {
+                box->setCurrentIndex(box->findText(face));
+                emit box->activated(box->currentIndex());
+            }
+            s.study->show();
+            QTest::mouseClick(s.study->ButtonPrompt, Qt::LeftButton);
+            QCoreApplication::processEvents();
+            if (s.study->frameGeometry() != ScreenArea())
+                faults
+                    << QStringLiteral("%1: the window is %2x%3").arg(face).arg(s.study->width()).arg(s.study->height());
+            for (const QString& cut : fit_check::CutOff(s.study.get(), ScreenArea())) faults << face + ": " + cut;
+        }
+        qInfo("%d faces tried", settings.FontComboBoxEN->count());
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+    }
+
+    void settingsPages() {
+        LoginWindows s("fit_settings", LoginWindows::Windows::WholeSet);
+        s.f.WriteLibrary("lib.lx", LongWords());
+        s.User(0, "管理员", "", "lib.lx");
+        s.StartStudying();
+        QTest::mouseClick(s.study->suiButton4, Qt::LeftButton);  // "参数设置"
+        TformMakeWordLib& settings = *formMakeWordLib;
+        QVERIFY(settings.isVisible());
+        for (QWidget* page : {settings.PanelSetup, settings.PanelImport, settings.PanelErrorReport,
+                              settings.PanelModifyWordLib, settings.PanelWordsWithoutWav}) {
+            settings.BringToFront(page);
+            QCoreApplication::processEvents();
+            EXPECT_IN_SIGHT(&settings, ScreenArea(), page->objectName());
+        }
+    }
+
+    void selectionDialogAndHelpGuide() {
+        LoginWindows s("fit_dialogs", LoginWindows::Windows::WholeSet);
+        s.f.WriteLibrary("lib.lx", LongWords());
+        s.User(0, "管理员", "", "lib.lx");
+        s.StartStudying();
+        QTest::mouseClick(s.study->ButtonSelectWordLib, Qt::LeftButton);
+        EXPECT_IN_SIGHT(SelectWordLib, ScreenArea(), "library selection");
+        SelectWordLib->hide();
+        QTest::mouseClick(s.study->suiButton10, Qt::LeftButton);  // "帮助向导"
+        EXPECT_IN_SIGHT(formHelp, ScreenArea(), "help guide");
+    }
+};
+
+int main(int argc, char** argv) {
+    const QSize screen = ScreenSize();
+    if (screen.isEmpty()) {
+        std::fprintf(stderr, "LEXILARK_SCREEN must be WIDTHxHEIGHT\n");
+        return 1;
+    }
+    QTemporaryDir dir;
+    QString error;
+    const QByteArray fonts =
+        FontConfiguration(qEnvironmentVariable("LEXILARK_FONT_CACHE", dir.filePath("fontconfig-cache")), error);
+    QFile fontsFile(dir.filePath("fonts.conf"));
+    QFile screenFile(dir.filePath("screen.json"));
+    if (fonts.isEmpty() || !fontsFile.open(QIODevice::WriteOnly) || fontsFile.write(fonts) != fonts.size() ||
+        !screenFile.open(QIODevice::WriteOnly)) {
+        std::fprintf(stderr, "font set %s: %s\n", qPrintable(FontSet()), qPrintable(error));
+        return 1;
+    }
+    fontsFile.close();
+    screenFile.write(QStringLiteral(R"({"screens":[{"name":"fit","x":0,"y":0,"width":%1,"height":%2,)"
+                                    R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})")
+                         .arg(screen.width())
+                         .arg(screen.height())
+                         .toUtf8());
+    screenFile.close();
+    qputenv("FONTCONFIG_FILE", QFile::encodeName(fontsFile.fileName()));
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screenFile.fileName()).toLocal8Bit());
+    QApplication app(argc, argv);
+    // As the program does at start.
+    UseJapaneseFontFile(LEXILARK_TONEFONT_SOURCE, QStringLiteral("Kingsoft Phonetic Plain"));
+    TestWindowsFit test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_windowsfit.moc"
