@@ -259,6 +259,8 @@ std::string Reason(const std::error_code& error) {
 
 }  // namespace
 
+std::string FileErrorReason(const std::error_code& error) { return Reason(error); }
+
 std::string SaveResult::Message() const {
     const std::string name = FromNativePath(file_);
     switch (fault_) {

@@ -68,6 +68,10 @@ SaveResult CheckSaveTarget(const std::filesystem::path& target);
 // source; the target is then not touched.
 SaveResult SafeCopyFile(const std::filesystem::path& source, const std::filesystem::path& target);
 
+// Why a file operation failed, in the learner's words (GBK, ends with a
+// full stop; empty for no error).
+std::string FileErrorReason(const std::error_code& error);
+
 // Shows the message of a failed save through ShowAppMessage; true when the
 // save succeeded.
 bool ReportSaveResult(const SaveResult& result);
