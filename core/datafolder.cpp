@@ -104,6 +104,11 @@ std::string Fatal(const fs::path& dataFolder, const std::string& what) {
            Gbk("\r\n\r\n请检查磁盘空间和这个文件夹的权限，然后再启动澜悦单词。");
 }
 
+fs::path WithoutTrailingSeparator(const fs::path& folder) {
+    const fs::path normal = folder.lexically_normal();
+    return normal.has_filename() || !normal.has_parent_path() ? normal : normal.parent_path();
+}
+
 }  // namespace
 
 bool HoldsShippedFiles(const fs::path& folder) {
@@ -155,7 +160,11 @@ std::string CreateDataFolder(const fs::path& dataFolder) {
     return Fatal(dataFolder, Gbk("无法建立这个文件夹。") + reason);
 }
 
-DataFolderLayout LayOutDataFolder(const fs::path& shippedFolder, const fs::path& dataFolder) {
+DataFolderLayout LayOutDataFolder(const fs::path& shippedGiven, const fs::path& dataGiven) {
+    // Without a trailing separator, so that names relative to it come out
+    // plain.
+    const fs::path shippedFolder = WithoutTrailingSeparator(shippedGiven);
+    const fs::path dataFolder = WithoutTrailingSeparator(dataGiven);
     DataFolderLayout layout;
     std::error_code ec;
     const ShippedTree tree = ReadShippedTree(shippedFolder, ec);

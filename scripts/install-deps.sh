@@ -16,6 +16,9 @@ PACKAGES=(
   fp-utils xchm xdg-utils desktop-file-utils
   xvfb xauth
   edict
+  # the Debian package: icons rendered from their SVG, lxtool's manual page,
+  # and the package checks
+  librsvg2-bin help2man dpkg-dev lintian appstream file
   clang-14 libclang-rt-14-dev clang-format-14
   # the input-method test: an X server, a session bus, fcitx5 with anthy and
   # its Qt 6 module, and a key sender

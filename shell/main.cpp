@@ -22,15 +22,18 @@ int main(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     InstallMessageBoxSink();
     try {
-        const std::string programFolder = ExecutableFolder();
+        const ProgramFolders folders = FindProgramFolder();
         // The window system's Chinese texts first: a refused start below
-        // already shows a message box.
-        PrepareDesktop(programFolder);
+        // already shows a message box. The font comes with the shipped files.
+        PrepareDesktop(folders.shipped);
+        if (!MakeProgramFolder(folders)) return 0;
+        const std::string& programFolder = folders.program;
         // Taken before any file of the folder is read, so that a second
         // start neither reads half-saved files nor finishes a first
         // program's user moves under its feet.
         ProgramFolderLock folderLock(programFolder);
         if (!folderLock.Take()) return 0;
+        if (!LayOutProgramFolder(folders)) return 0;
         CreateWindowSet(programFolder);
         QObject::connect(formStart, &TformStart::closed, &app, &QApplication::quit);
         formStart->show();

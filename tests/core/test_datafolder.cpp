@@ -108,7 +108,8 @@ protected:
         WriteShipped(shipped);
         fs::create_directories(data);
     }
-    DataFolderLayout LayOut() { return LayOutDataFolder(shipped, data); }
+    // As the program gives them: with trailing separators.
+    DataFolderLayout LayOut() { return LayOutDataFolder(shipped / "", data / ""); }
     std::string Read(const std::string& name) { return TempFolder::ReadBytes(data / name); }
 
     TempFolder dir;
