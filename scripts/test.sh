@@ -9,6 +9,10 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 BUILD=${BUILD_DIR:-build}
 CHECK_BUILD=${CHECK_BUILD_DIR:-$BUILD-check}
+# The package test builds the program again beside this build, without
+# the tests; relative paths and no working folder in ccache's hashes let
+# it reuse this build's objects.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"
 cmake --build "$BUILD" --target program_folder
