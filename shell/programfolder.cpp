@@ -2,12 +2,12 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QStandardPaths>
 #include <filesystem>
 
 #include "core/appmessage.h"
 #include "core/datafolder.h"
 #include "core/gbktext.h"
+#include "platform/datahome.h"
 
 namespace fs = std::filesystem;
 
@@ -20,10 +20,8 @@ fs::path NativePath(const QString& path) { return fs::path(QFile::encodeName(pat
 std::string ExecutableFolder() { return FromNativePath(NativePath(QCoreApplication::applicationDirPath())) + "/"; }
 
 ProgramFolders FindProgramFolder() {
-    // $XDG_DATA_HOME, or ~/.local/share, on Linux.
-    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const ProgramFolderChoice choice = ChooseProgramFolder(NativePath(QCoreApplication::applicationDirPath()),
-                                                           dataHome.isEmpty() ? fs::path() : NativePath(dataHome));
+    const ProgramFolderChoice choice =
+        ChooseProgramFolder(NativePath(QCoreApplication::applicationDirPath()), UserDataHome());
     ProgramFolders folders;
     folders.installed = choice.installed;
     if (!choice.programFolder.empty()) folders.program = FromNativePath(choice.programFolder) + "/";

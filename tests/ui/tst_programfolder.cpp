@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/gbktext.h"
+#include "platform/datahome.h"
 #include "shell/programfolder.h"
 #include "support/message_recorder.h"
 
@@ -35,6 +36,7 @@ class TestProgramFolder : public QObject {
     Q_OBJECT
 private slots:
     void aTestProgramsFolderIsPortable();
+    void theDataHomeFollowsTheDesktopsVariables();
     void aDataFolderThatCannotBeMadeIsNamed();
     void aReadOnlyShippedFileIsNamedAndTheStartGoesOn();
 };
@@ -50,6 +52,28 @@ void TestProgramFolder::aTestProgramsFolderIsPortable() {
     QVERIFY(MakeProgramFolder(folders));
     QVERIFY(LayOutProgramFolder(folders));
     QVERIFY(messages.shown.empty());
+}
+
+void TestProgramFolder::theDataHomeFollowsTheDesktopsVariables() {
+    const QByteArray home = qgetenv("HOME"), dataHome = qgetenv("XDG_DATA_HOME");
+    struct Case {
+        const char* home;
+        const char* dataHome;
+        const char* expected;  // empty: no folder to keep data in
+    } cases[] = {
+        {"/home/learner", "", "/home/learner/.local/share"},
+        {"/home/learner", "/srv/data", "/srv/data"},
+        {"", "/srv/data", "/srv/data"},
+        // Not the root folder's .local/share.
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        qputenv("HOME", c.home);
+        qputenv("XDG_DATA_HOME", c.dataHome);
+        QCOMPARE(UserDataHome().string(), std::string(c.expected));
+    }
+    qputenv("HOME", home);
+    qputenv("XDG_DATA_HOME", dataHome);
 }
 
 void TestProgramFolder::aDataFolderThatCannotBeMadeIsNamed() {
