@@ -4,18 +4,16 @@
 # by callgrind. Usage: bench/decode_instructions.sh path/to/lxtool
 set -euo pipefail
 LXTOOL=${1:?usage: $0 path/to/lxtool}
-command -v valgrind >/dev/null || { echo "valgrind is not installed" >&2; exit 2; }
-DIR=$(mktemp -d)
-trap 'rm -rf "$DIR"' EXIT
+source "$(dirname "$0")/callgrind_common.sh"
 SIZE=599998
 head -c "$SIZE" /dev/urandom | tr '\0' 'x' >"$DIR/large.txt"
 : >"$DIR/empty.txt"
 count() {
   "$LXTOOL" encode "$DIR/$1.txt" "$DIR/$1.lx"
-  valgrind --tool=callgrind --callgrind-out-file="$DIR/$1.cg" "$LXTOOL" decode "$DIR/$1.lx" \
-    >"$DIR/$1.out" 2>"$DIR/$1.err"
+  local n
+  n=$(instructions "$1" "$LXTOOL" decode "$DIR/$1.lx")
   cmp -s "$DIR/$1.txt" "$DIR/$1.out" || { echo "decode of $1 gave other bytes" >&2; exit 1; }
-  sed -n 's/.*refs: *\([0-9,]*\).*/\1/p' "$DIR/$1.err" | tr -d ,
+  echo "$n"
 }
 large=$(count large)
 empty=$(count empty)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -23,6 +24,8 @@ size_t Utf8SequenceLength(unsigned char lead) {
 }
 
 #ifndef _WIN32
+std::optional<std::string> WellFormedUtf8ToGbk(std::string_view utf8);
+
 // One conversion with iconv. Returns false at the first unconvertible or
 // malformed input sequence, reporting its offset. With `skipped`, a UTF-8
 // character that has no form in the target is left out instead and its
@@ -116,12 +119,12 @@ std::string GbkToUtf8(std::string_view gbk) {
 
 std::optional<std::string> TryUtf8ToGbk(std::string_view utf8, size_t* badOffset) {
     std::string out;
-    bool ascii = true;
-    for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii) return std::string(utf8);
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(utf8);
 #ifdef _WIN32
     if (!WinConvert(CP_UTF8, 936, utf8, out, badOffset, false)) return std::nullopt;
 #else
+    if (auto converted = WellFormedUtf8ToGbk(utf8)) return converted;
     if (!IconvConvert("GBK", "UTF-8", utf8, out, badOffset, false)) return std::nullopt;
 #endif
     return out;
@@ -157,7 +160,7 @@ namespace {
 // Length of the well-formed UTF-8 character that starts at `i` (a byte at
 // or above 0x80), 0 when none does: no overlong forms, surrogates or values
 // past U+10FFFF.
-size_t Utf8CharacterAt(std::string_view text, size_t i) {
+inline size_t Utf8CharacterAt(std::string_view text, size_t i) {
     const auto c = static_cast<unsigned char>(text[i]);
     size_t len = 0;
     unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
@@ -211,6 +214,46 @@ size_t FirstNonCharacter(std::string_view text, CharacterAt characterAt) {
     }
     return std::string_view::npos;
 }
+
+#ifndef _WIN32
+static_assert(sizeof(wchar_t) == 4, "iconv's WCHAR_T is taken to hold code points");
+
+// UTF-8 to GBK with the decoding done here and iconv asked only for the
+// GBK form of each code point, which spares it the costlier half of the
+// work. Gives nothing for a text that is not well-formed or holds a
+// character GBK lacks: the caller's full conversion then finds the place.
+std::optional<std::string> WellFormedUtf8ToGbk(std::string_view utf8) {
+    std::vector<wchar_t> wide(utf8.size());
+    size_t n = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80) {
+            wide[n++] = static_cast<wchar_t>(lead);
+            ++i;
+            continue;
+        }
+        const size_t len = Utf8CharacterAt(utf8, i);
+        if (len == 0) return std::nullopt;
+        uint32_t value = lead & (0x7F >> len);
+        for (size_t k = 1; k < len; ++k) value = (value << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        wide[n++] = static_cast<wchar_t>(value);
+        i += len;
+    }
+    wide.resize(n);
+    iconv_t cd = iconv_open("GBK", "WCHAR_T");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string out(wide.size() * 2, '\0');  // at most two bytes a character
+    char* src = reinterpret_cast<char*>(wide.data());
+    size_t srcLeft = wide.size() * sizeof(wchar_t);
+    char* dst = out.data();
+    size_t dstLeft = out.size();
+    const size_t r = srcLeft ? iconv(cd, &src, &srcLeft, &dst, &dstLeft) : 0;
+    iconv_close(cd);
+    if (r == static_cast<size_t>(-1) || srcLeft != 0) return std::nullopt;
+    out.resize(out.size() - dstLeft);
+    return out;
+}
+#endif
 
 }  // namespace
 

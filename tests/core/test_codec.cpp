@@ -127,4 +127,37 @@ TEST(ScrambleText, StopsAtTheTerminator) {
     EXPECT_EQ(static_cast<uint32_t>(KeystreamState()), (615283u * 134735813u + 1u) * 134735813u + 1u);
 }
 
+// The key bytes of a file's start come from a table made at build time and
+// those past it are drawn when needed; a whole text reaching past the table,
+// and pieces of it at every kind of place, must match the independent
+// scrambler byte for byte.
+TEST(ScrambleAt, MatchesTheReferenceAcrossTheWholeKeystream) {
+    const size_t size = kReadBufferSize + 70000;
+    std::string plain(size, '\0');
+    for (size_t j = 0; j < size; ++j) plain[j] = static_cast<char>(1 + (j * 131) % 255);
+    const std::string reference = ReferenceScramble(plain);
+    EXPECT_EQ(ScrambleWhole(plain), reference);
+    struct Piece {
+        size_t offset, len;
+    };
+    const Piece pieces[] = {
+        {0, 1},
+        {kReadBufferSize - 1, 1},
+        {kReadBufferSize, 1},
+        {kReadBufferSize - 37, 100},
+        {kReadBufferSize + 65000, 5000},
+        {12345, 0},
+    };
+    for (const Piece& p : pieces) {
+        std::string piece = plain.substr(p.offset, p.len);
+        ScrambleAt(piece.data(), piece.size(), p.offset);
+        EXPECT_EQ(piece, reference.substr(p.offset, p.len)) << "offset " << p.offset;
+        for (size_t j = 0; j < p.len; ++j) {
+            const unsigned char x = static_cast<unsigned char>(plain[p.offset + j]);
+            const unsigned char k = KeyByteAt(p.offset + j);
+            ASSERT_EQ(static_cast<unsigned char>(reference[p.offset + j]), x == k ? x : x ^ k) << p.offset + j;
+        }
+    }
+}
+
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 #include "core/gbktext.h"
 
 namespace {
@@ -17,6 +20,40 @@ TEST(GbkText, ReportsCharactersGbkCannotHold) {
     EXPECT_EQ(bad, 2u);
     EXPECT_FALSE(TryUtf8ToGbk("a\xC3", &bad));  // cut UTF-8
     EXPECT_EQ(Gbk("a😀b"), "a?b");
+}
+
+// Well-formed text takes a quicker way to GBK than text with a fault, which
+// the full conversion handles; both must give the same bytes and places.
+TEST(GbkText, Utf8ToGbkGivesTheSameBytesAndPlacesWhateverTheText) {
+    struct Case {
+        std::string utf8;
+        std::optional<std::string> gbk;  // nothing: refused at `bad`
+        size_t bad;
+        std::vector<size_t> missing;  // characters GBK lacks, left out by Utf8ToGbkSkipping
+    };
+    const Case cases[] = {
+        {"", std::string(), 0, {}},
+        {"plain ASCII\r\n", std::string("plain ASCII\r\n"), 0, {}},
+        {"水\n  [名] 水", std::string("\xCB\xAE\n  [\xC3\xFB] \xCB\xAE"), 0, {}},
+        {std::string("a\0b", 3) + "み", std::string("a\0b", 3) + "\xA4\xDF", 0, {}},  // NUL is kept
+        {"ab😀c", std::nullopt, 2, {2}},                                               // no GBK form
+        {"水😀😀", std::nullopt, 3, {3, 7}},
+        {"a\xC3", std::nullopt, 1, {}},             // cut
+        {"a\xC0\x80", std::nullopt, 1, {}},         // overlong NUL
+        {"x\xED\xA0\x80y", std::nullopt, 1, {}},    // surrogate
+        {"\xF4\x90\x80\x80", std::nullopt, 0, {}},  // past U+10FFFF
+    };
+    for (const Case& c : cases) {
+        size_t bad = 12345;
+        const std::optional<std::string> gbk = TryUtf8ToGbk(c.utf8, &bad);
+        EXPECT_EQ(gbk, c.gbk) << c.utf8;
+        if (!c.gbk) EXPECT_EQ(bad, c.bad) << c.utf8;
+        if (c.gbk || !c.missing.empty()) {
+            std::vector<size_t> missing;
+            Utf8ToGbkSkipping(c.utf8, missing);
+            EXPECT_EQ(missing, c.missing) << c.utf8;
+        }
+    }
 }
 
 TEST(GbkText, InvalidGbkStaysReadable) { EXPECT_EQ(GbkToUtf8("a\x81"), "a\xEF\xBF\xBD"); }

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <string_view>
 
 #include "core/gbktext.h"
+#include "core/libtext.h"
 #include "core/tagtext.h"
 
 namespace {
@@ -76,6 +78,53 @@ TEST(AppendTag, MarksAreTheNameBetweenAngleBrackets) {
     AppendTag(out, "e", "", kTags);
     AppendCloseTag(out, "word");
     EXPECT_EQ(out, "<word><e></e></word>");
+}
+
+TEST(FindFormatMark, ReportsTheFirstMarkInTagOrder) {
+    struct Case {
+        std::string text, mark;
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"plain text", ""},
+        {"a<e>b", "<e>"},
+        {"a</c>", "</c>"},
+        {"x</c>y<e>", "<e>"},      // the order of the tags decides, not the place
+        {"</e><e>", "<e>"},        // an opening mark before its closing one
+        {"<editor>", "<editor>"},  // not taken for "<e>"
+        {"<e", ""},                // cut at the end
+        {"<E>", ""},               // case counts
+        {"<x><tt>", "<tt>"},
+        {"</GradeWordLastWord5>", "</GradeWordLastWord5>"},
+        {"\x81<e>", ""},         // the "<" is the second byte of a character
+        {"\x81\x81<e>", "<e>"},  // two lead bytes make one character
+        {Gbk("水") + "<g>", "<g>"},
+        {"<\x81", ""},  // a lead byte cut at the end
+    };
+    for (const Case& c : cases) EXPECT_EQ(FindFormatMark(c.text), c.mark) << c.text;
+}
+
+// The straightforward search, mark by mark in tag order, against which the
+// one-pass search is checked on random texts made of the marks' letters.
+std::string FindFormatMarkOneByOne(std::string_view text) {
+    for (std::string_view name : kLibraryFormatTags) {
+        for (const std::string& mark : {OpenMark(name), CloseMark(name)}) {
+            if (FindGbk(text, mark) != std::string::npos) return mark;
+        }
+    }
+    return {};
+}
+
+TEST(FindFormatMark, AgreesWithTheSearchMarkByMark) {
+    const std::string pieces[] = {"<",  "</", ">",    "e",      "t", "c",    "g",
+                                  "lw", "tt", "word", "editor", "x", "\x81", "\xB0\xA1"};
+    std::mt19937 rng(7);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        const int length = static_cast<int>(rng() % 12);
+        for (int i = 0; i < length; ++i) text += pieces[rng() % std::size(pieces)];
+        ASSERT_EQ(FindFormatMark(text), FindFormatMarkOneByOne(text)) << text;
+    }
 }
 
 }  // namespace
