@@ -124,6 +124,9 @@ public:
     void TimerSetFocusTimer();
     void GroupBoxMiddleResize();
     void AlignGradeLabels();  // each grade label on the row of its count
+    // The word at its designed size where it fits the word box's width,
+    // else as much smaller as it needs to be seen whole.
+    void FitWordToWidth();
 
     // Commands on the window as a whole (formmain_commands.cpp).
     void TimerTimer();

@@ -73,7 +73,10 @@ void SetFace(QWidget* widget, const std::string& gbkFamily, QFont (*withFallback
 
 }  // namespace
 
-void TformMain::SetWordFace(const std::string& gbkFamily) { SetFace(PanelE, gbkFamily, WithJapaneseFallback); }
+void TformMain::SetWordFace(const std::string& gbkFamily) {
+    SetFace(PanelE, gbkFamily, WithJapaneseFallback);
+    FitWordToWidth();
+}
 
 void TformMain::SetMeaningFace(const std::string& gbkFamily) {
     SetFace(MemoC, gbkFamily, WithChineseFallback);

@@ -357,5 +357,6 @@ void TformMain::TimerSetFocusTimer() {
 bool TformMain::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::Resize && (watched == GroupBoxMiddle || watched == GroupBoxBottom)) GroupBoxMiddleResize();
     if (watched == GroupGrade && (e->type() == QEvent::Resize || e->type() == QEvent::Move)) AlignGradeLabels();
+    if (watched == PanelE && e->type() == QEvent::Resize) FitWordToWidth();
     return QWidget::eventFilter(watched, e);
 }

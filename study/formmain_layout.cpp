@@ -55,6 +55,10 @@ constexpr int kStripSpacing = 2;
 // answer box and every button stay on the screen.
 constexpr int kNarrowestAnswerBox = 120;
 constexpr int kNarrowestStripButton = 38;
+// The word's designed pixel size, and the least it is drawn with when a
+// long word or a wide face would not fit the word box at that size.
+constexpr int kWordPixels = 37;
+constexpr int kSmallestWordPixels = 12;
 // Design colour of every button caption.
 constexpr int kButtonFontColour = 13583874;
 
@@ -290,9 +294,12 @@ void TformMain::BuildRightSide(QWidget* parent) {
     top->setContentsMargins(6, 6, 6, 6);
     top->setSpacing(2);
     PanelE = NewLabel(GroupBoxTop, "PanelE", "", Qt::AlignCenter);
-    PanelE->setFont(WithJapaneseFallback(PixelFont(QStringLiteral("Times New Roman"), 37)));
+    PanelE->setFont(WithJapaneseFallback(PixelFont(QStringLiteral("Times New Roman"), kWordPixels)));
     PanelE->setMinimumHeight(56);
     PanelE->setTextFormat(Qt::PlainText);
+    // A long word is drawn smaller rather than widening the window.
+    PanelE->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    PanelE->installEventFilter(this);
     top->addWidget(PanelE);
     PanelT = NewLabel(GroupBoxTop, "PanelT", "", Qt::AlignCenter);
     PanelT->setFont(WithJapaneseFallback(PixelFont(QStringLiteral("宋体"), 33)));
@@ -403,6 +410,18 @@ void TformMain::ApplyLeftColumnSizes(const LeftColumnSizes& sizes) {
         label->setMinimumHeight(labelHeight);
         label->setMaximumHeight(labelHeight ? labelHeight : QWIDGETSIZE_MAX);
     }
+}
+
+void TformMain::FitWordToWidth() {
+    QFont font = PanelE->font();
+    const int room = PanelE->contentsRect().width();
+    int pixels = kWordPixels;
+    for (; pixels > kSmallestWordPixels; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(PanelE->text()) <= room) break;
+    }
+    font.setPixelSize(pixels);
+    if (PanelE->font().pixelSize() != pixels) PanelE->setFont(font);
 }
 
 // Sets the large clock to the biggest pixel size up to `pixels` with which

@@ -61,6 +61,7 @@ void TformMain::WriteWord(const std::string& word) {
     wordOnScreen_ = word;
     if (answer_.step != AnswerStep::Open && !AnswerBelongsToWordOnScreen()) EndAnswer();
     PanelE->setText(Screen(word));
+    FitWordToWidth();
 }
 
 void TformMain::WriteReadingOf(const std::string& word) {

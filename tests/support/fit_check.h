@@ -6,10 +6,12 @@
 // lies inside their viewport may scroll.
 
 #include <QAbstractScrollArea>
+#include <QLabel>
 #include <QPushButton>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTextDocument>
 #include <QWidget>
 
 namespace fit_check {
@@ -38,6 +40,10 @@ inline void CollectCutOff(const QWidget* parent, QStringList& faults) {
         if (const auto* button = qobject_cast<const QPushButton*>(child);
             button && button->fontMetrics().horizontalAdvance(button->text()) + 4 > button->width())
             faults << QStringLiteral("%1 cuts its caption").arg(Describe(button));
+        if (const auto* label = qobject_cast<const QLabel*>(child);
+            label && !label->wordWrap() && !Qt::mightBeRichText(label->text()) &&
+            label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width())
+            faults << QStringLiteral("%1 cuts its text \"%2\"").arg(Describe(label), label->text());
         CollectCutOff(child, faults);
     }
 }

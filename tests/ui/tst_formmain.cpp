@@ -42,6 +42,7 @@ private slots:
     void gradeLabelsLineUpWithTheGradeCounts();
     void everythingFitsOnTheSmallScreens_data();
     void everythingFitsOnTheSmallScreens();
+    void longWordsAreDrawnSmallerToBeSeenWhole();
 };
 
 // The study count is written only when another word comes; step and grade
@@ -389,6 +390,31 @@ void TestStudyDetails::everythingFitsOnTheSmallScreens() {
                                                           .arg(where.y())
                                                           .arg(where.width())
                                                           .arg(where.height())));
+    }
+}
+
+// A word keeps its designed 37 pixels where it fits the word box; a word
+// too long for the box at that size is drawn as much smaller as it needs,
+// and the next short word is drawn at 37 pixels again.
+void TestStudyDetails::longWordsAreDrawnSmallerToBeSeenWhole() {
+    StudyFixture f("long_word");
+    TformMain& w = f.Create();
+    w.screenWidth = [] { return 640; };
+    w.screenHeight = [] { return 480; };
+    w.FormResize();
+    w.setGeometry(0, 0, 640, 480);
+    QCoreApplication::processEvents();
+    const struct {
+        const char* word;
+        bool designed;
+    } cases[] = {{"猫", true}, {"アルバイトアルバイトアルバイト", false}, {"ありがとう", true}};
+    for (const auto& c : cases) {
+        w.WriteWord(Gbk(c.word));
+        QCoreApplication::processEvents();
+        const int pixels = w.PanelE->font().pixelSize();
+        QVERIFY2((pixels == 37) == c.designed, c.word);
+        QVERIFY2(w.PanelE->fontMetrics().horizontalAdvance(w.PanelE->text()) <= w.PanelE->contentsRect().width(),
+                 c.word);
     }
 }
 

@@ -100,7 +100,10 @@ QByteArray FontConfiguration(const QString& cacheFolder, QString& error) {
 }
 
 std::vector<FixtureWord> LongWords() {
-    return {{"ありがとうございます", "[感] 谢谢；多谢；感谢您的帮助与关照（对长辈或上级说的礼貌用语，用于各种场合）"},
+    // A phrase too long for the word box of a 640-pixel screen at its
+    // designed size, and a meaning of more than four lines.
+    return {{"どうぞよろしくおねがいします",
+             "[感] 请多关照；请多指教（初次见面或拜托别人时说的礼貌用语，对长辈、上级或初次见面的人都可以用）"},
             {"電子レンジ", "[名] 微波炉"},
             {"勉強", "[名][动3] 学习；用功；（商人）让价，减价"}};
 }
