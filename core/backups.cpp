@@ -1,4 +1,5 @@
 #include "core/backups.h"
+#include "core/systemerror.h"
 
 #include <algorithm>
 #include <cctype>
@@ -83,7 +84,7 @@ bool HoldsFiles(const fs::path& folder) {
 std::string Quoted(const fs::path& path) { return Gbk("“") + FromNativePath(path) + Gbk("”"); }
 
 std::string Failure(const char* utf8What, const fs::path& path, const std::error_code& ec) {
-    return Gbk(utf8What) + Quoted(path) + Gbk("（") + Gbk(ec.message()) + Gbk("）");
+    return Gbk(utf8What) + Quoted(path) + Gbk("：") + SystemErrorText(ec);
 }
 
 // Copies the files of `from` into the new folder `to` (made here). On

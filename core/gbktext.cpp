@@ -23,6 +23,12 @@ size_t Utf8SequenceLength(unsigned char lead) {
     return 1;
 }
 
+bool IsFourByteGb18030(const char* p) {
+    const auto b = [p](int i) { return static_cast<unsigned char>(p[i]); };
+    return b(0) >= 0x81 && b(0) <= 0xFE && b(1) >= 0x30 && b(1) <= 0x39 && b(2) >= 0x81 && b(2) <= 0xFE &&
+           b(3) >= 0x30 && b(3) <= 0x39;
+}
+
 #ifndef _WIN32
 std::optional<std::string> WellFormedUtf8ToGbk(std::string_view utf8);
 
@@ -58,6 +64,17 @@ bool IconvConvert(const char* to, const char* from, std::string_view in, std::st
                 if (badOffset) *badOffset = static_cast<size_t>(src - in.data());
                 ok = false;
                 break;
+            }
+            // A GB18030 four-byte sequence is never GBK: it is how a
+            // message names a character GBK cannot hold (MessageFormOf).
+            if (srcLeft >= 4 && IsFourByteGb18030(src)) {
+                std::string character;
+                if (IconvConvert("UTF-8", "GB18030", std::string_view(src, 4), character, nullptr, false)) {
+                    out += character;
+                    src += 4;
+                    srcLeft -= 4;
+                    continue;
+                }
             }
             // Invalid or incomplete GBK: one replacement character per
             // offending byte keeps the rest readable.
@@ -128,6 +145,18 @@ std::optional<std::string> TryUtf8ToGbk(std::string_view utf8, size_t* badOffset
     if (!IconvConvert("GBK", "UTF-8", utf8, out, badOffset, false)) return std::nullopt;
 #endif
     return out;
+}
+
+std::string MessageFormOf(std::string_view utf8Character) {
+#ifndef _WIN32
+    std::string form;
+    if (IconvConvert("GB18030", "UTF-8", utf8Character, form, nullptr, false) && form.size() == 4 &&
+        IsFourByteGb18030(form.data()))
+        return form;
+#else
+    (void)utf8Character;
+#endif
+    return "?";
 }
 
 std::string Utf8ToGbkSkipping(std::string_view utf8, std::vector<size_t>& missing) {

@@ -17,11 +17,18 @@ inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 // GBK trail bytes are never below 0x40, so this never splits a character.
 std::string TrimGbk(std::string_view text);
 
-// GBK -> UTF-8. Bytes that are not valid GBK come out as U+FFFD.
+// GBK -> UTF-8. Bytes that are not valid GBK come out as U+FFFD, except a
+// GB18030 four-byte sequence (see MessageFormOf), which comes out as its
+// character.
 std::string GbkToUtf8(std::string_view gbk);
 // UTF-8 -> GBK. Returns nothing when a character has no GBK form (or the
 // UTF-8 is malformed); `badOffset` then receives the byte offset of it.
 std::optional<std::string> TryUtf8ToGbk(std::string_view utf8, size_t* badOffset = nullptr);
+// A character GBK cannot hold (one UTF-8 character), in the form a message
+// carries it so that the learner sees the character itself: its GB18030
+// four-byte sequence, which is never GBK and which GbkToUtf8 turns back
+// into the character. "?" where the character has no such sequence.
+std::string MessageFormOf(std::string_view utf8Character);
 // UTF-8 (well formed) -> GBK, leaving out every character GBK cannot hold;
 // `missing` receives the byte offset of each one left out, in order.
 std::string Utf8ToGbkSkipping(std::string_view utf8, std::vector<size_t>& missing);

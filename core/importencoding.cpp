@@ -36,14 +36,40 @@ unsigned CodePointAt(std::string_view utf8, size_t offset) {
     return value;
 }
 
-// The line holding `offset`, as GBK with '?' for what GBK cannot hold,
-// trimmed and cut short: enough to find the place in an editor.
+size_t Utf8Length(std::string_view utf8, size_t offset) {
+    const auto lead = static_cast<unsigned char>(utf8[offset]);
+    return std::min(utf8.size() - offset, size_t{lead >= 0xF0 ? 4u : lead >= 0xE0 ? 3u : lead >= 0xC0 ? 2u : 1u});
+}
+
+// The well-formed UTF-8 `utf8` as message text: GBK, with each character
+// GBK cannot hold in its message form, so that the learner sees it.
+std::string MessageText(std::string_view utf8) {
+    std::vector<size_t> missing;
+    const std::string gbk = Utf8ToGbkSkipping(utf8, missing);
+    if (missing.empty()) return gbk;
+    std::string text;
+    size_t from = 0;
+    for (size_t at : missing) {
+        text += Gbk(utf8.substr(from, at - from));
+        const size_t length = Utf8Length(utf8, at);
+        text += MessageFormOf(utf8.substr(at, length));
+        from = at + length;
+    }
+    return text + Gbk(utf8.substr(from));
+}
+
+// The line holding `offset`, trimmed and cut short: enough to find the
+// place in an editor.
 std::string LineContext(std::string_view utf8, size_t offset) {
     size_t begin = utf8.find_last_of("\r\n", offset);
     begin = begin == none ? 0 : begin + 1;
     size_t end = utf8.find_first_of("\r\n", offset);
     if (end == none) end = utf8.size();
-    const std::string line = TrimGbk(Gbk(utf8.substr(begin, end - begin)));
+    // A long line is cut before it is converted; four bytes a character
+    // at most keep enough of it.
+    end = std::min(end, begin + 8 * kContextBytes);
+    while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) ++end;
+    const std::string line = TrimGbk(MessageText(utf8.substr(begin, end - begin)));
     std::string shown = CutGbk(line, kContextBytes);
     if (shown.size() < line.size()) shown += Gbk("…");
     return shown;
@@ -54,8 +80,9 @@ std::string MissingCharactersMessage(std::string_view utf8, const std::vector<si
     for (size_t i = 0; i < missing.size() && i < kListedCharacters; ++i) {
         char code[16];
         std::snprintf(code, sizeof code, "U+%04X", CodePointAt(utf8, missing[i]));
-        text += LineLabel(utf8, missing[i]) + Gbk("：") + code + Gbk("，在“") + LineContext(utf8, missing[i]) +
-                Gbk("”中") + "\r\n";
+        text += LineLabel(utf8, missing[i]) + Gbk("：“") +
+                MessageText(utf8.substr(missing[i], Utf8Length(utf8, missing[i]))) + Gbk("”（") + code +
+                Gbk("），在“") + LineContext(utf8, missing[i]) + Gbk("”中") + "\r\n";
     }
     if (missing.size() > kListedCharacters)
         text += Gbk("……共有") + std::to_string(missing.size()) + Gbk("个这样的字符，这里只列出了前") +
@@ -81,7 +108,7 @@ std::optional<std::string> Utf8SourceToGbk(std::string_view utf8) {
 }  // namespace
 
 size_t ImportLineAt(std::string_view text, size_t offset) {
-    size_t line = 0;
+    size_t line = 1;
     for (size_t i = 0; i < offset && i < text.size(); ++i) {
         if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++line;
     }

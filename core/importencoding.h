@@ -13,8 +13,8 @@ enum class SourceEncoding {
     Utf8,    // UTF-8 whatever the text holds
 };
 
-// Line numbers in the import's messages count from zero, like the entry
-// positions of the format message; lines end in CR LF, LF or CR.
+// Line numbers in the import's messages count from 1, as editors show
+// them; lines end in CR LF, LF or CR.
 size_t ImportLineAt(std::string_view text, size_t offset);
 
 // The import source `bytes` as GBK text, without a UTF-8 byte order mark.

@@ -1,4 +1,5 @@
 #include "core/safewrite.h"
+#include "core/systemerror.h"
 
 #include <algorithm>
 #include <atomic>
@@ -254,7 +255,7 @@ std::string Reason(const std::error_code& error) {
     if (condition == std::errc::no_such_file_or_directory) return Gbk("文件夹不存在。");
     if (condition == std::errc::is_a_directory) return Gbk("这是一个文件夹。");
     if (condition == std::errc::not_supported) return Gbk("这不是一个普通文件。");
-    return Gbk("系统错误：") + Gbk(error.message()) + Gbk("。");
+    return SystemErrorText(error) + Gbk("。");
 }
 
 }  // namespace

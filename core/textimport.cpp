@@ -12,13 +12,14 @@
 
 namespace {
 
-// A message about one entry: what is wrong, where (the line counted from
-// zero, like every line number the import shows), and the entry's texts.
-std::string EntryMessage(std::string_view headlineUtf8, size_t line, const WordList& entry) {
+// A message about one entry: what is wrong, where (`index` counts the
+// lines from zero; the message counts from 1, as editors show them), and
+// the entry's texts.
+std::string EntryMessage(std::string_view headlineUtf8, size_t index, const WordList& entry) {
     std::string text = Gbk(headlineUtf8);
     text += "\r\n\r\n";
     text += Gbk("位　　置：第");
-    text += std::to_string(line);
+    text += std::to_string(index + 1);
     text += Gbk("行\r\n");
     text += Gbk("单词位置：\"");
     text += entry.Word;
@@ -95,6 +96,15 @@ bool ParseTextLib(std::string_view gbkText, std::vector<WordList>& words) {
                 return false;
             }
         }
+    }
+    // A word on the last line without its explanation is a fault like any
+    // other, not something to leave out unsaid.
+    if (lines.size() % 2 == 1) {
+        WordList last;
+        last.Word = TrimGbk(lines.back());
+        ShowAppMessage(
+            EntryMessage("最后一行的单词没有解释，请在它下面补上解释（行首空两格）后再导入！", lines.size() - 1, last));
+        return false;
     }
     return true;
 }

@@ -4,8 +4,10 @@
 // The text holds two lines per entry: the word, then its explanation,
 // indented by two spaces (only the second, fourth, ... entries are held to
 // the indentation). Both are trimmed. Lines end in CR LF, LF or CR; blank
-// lines at the end are dropped, and then an odd last line is ignored. The library written has every study count and
-// grade 0 and a fresh header: no word current, one group, first cycle.
+// lines at the end are dropped, and then a word left on the last line
+// without its explanation is refused. Messages count lines from 1. The
+// library written has every study count and grade 0 and a fresh header: no
+// word current, one group, first cycle.
 
 #include <filesystem>
 #include <string>

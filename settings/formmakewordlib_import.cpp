@@ -134,8 +134,9 @@ void TformMakeWordLib::suiButton1Click() {
         return;
     }
     if (!CheckLibraryName(*name)) return;
-    if (!ImportTextLibFile(importSource_, target, *editor, *date, *version)) return;
-    ShowAppMessageUtf8("导入成功");
+    std::vector<WordList> words;
+    if (!ImportTextLibFile(importSource_, target, *editor, *date, *version, &words)) return;
+    ShowAppMessage(Gbk("导入成功，共导入") + std::to_string(words.size()) + Gbk("个单词"));
 }
 
 void TformMakeWordLib::suiButton2Click() {

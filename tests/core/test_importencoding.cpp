@@ -51,20 +51,20 @@ TEST(ImportSourceToGbk, ReadsUtf8AndGbkAndRefusesWhatIsNeither) {
         {"forced UTF-8 drops the mark", kMark + "a", utf8, "a", ""},
         // 水 in GBK (CB AE) happens to be a UTF-8 character; the lone
         // lead byte after it is neither.
-        {"GBK that reads partly as UTF-8", Gbk("a\n  水\n山\n  ") + "\xB0", detect, std::nullopt, NeitherMessage(3)},
+        {"GBK that reads partly as UTF-8", Gbk("a\n  水\n山\n  ") + "\xB0", detect, std::nullopt, NeitherMessage(4)},
         // A UTF-8 list with one stray byte: the reading that gets furthest
-        // (UTF-8, up to line 2) names the line, not GBK's failure on line 0.
-        {"UTF-8 with a stray byte", "水\n  水\n\xFF\n", detect, std::nullopt, NeitherMessage(2)},
-        {"byte 0x80 in an ASCII text", "a\r  1\rb\x80", detect, std::nullopt, NeitherMessage(2)},
-        {"a cut GBK character at the end", "a\n  1\n\xCB", detect, std::nullopt, NeitherMessage(2)},
-        {"forced UTF-8 on GBK", "a\n  1\n" + Gbk("名") + "\n", utf8, std::nullopt, NotUtf8Message(2)},
-        {"marked, but not UTF-8", kMark + "a\n" + Gbk("名"), detect, std::nullopt, NotUtf8Message(1)},
-        {"overlong UTF-8 is not UTF-8", "a\n\xC0\xAF", utf8, std::nullopt, NotUtf8Message(1)},
-        {"a UTF-8 surrogate is not UTF-8", "\xED\xA0\x80", utf8, std::nullopt, NotUtf8Message(0)},
+        // (UTF-8, up to line 3) names the line, not GBK's failure on line 1.
+        {"UTF-8 with a stray byte", "水\n  水\n\xFF\n", detect, std::nullopt, NeitherMessage(3)},
+        {"byte 0x80 in an ASCII text", "a\r  1\rb\x80", detect, std::nullopt, NeitherMessage(3)},
+        {"a cut GBK character at the end", "a\n  1\n\xCB", detect, std::nullopt, NeitherMessage(3)},
+        {"forced UTF-8 on GBK", "a\n  1\n" + Gbk("名") + "\n", utf8, std::nullopt, NotUtf8Message(3)},
+        {"marked, but not UTF-8", kMark + "a\n" + Gbk("名"), detect, std::nullopt, NotUtf8Message(2)},
+        {"overlong UTF-8 is not UTF-8", "a\n\xC0\xAF", utf8, std::nullopt, NotUtf8Message(2)},
+        {"a UTF-8 surrogate is not UTF-8", "\xED\xA0\x80", utf8, std::nullopt, NotUtf8Message(1)},
         {"characters GBK cannot hold", "a\n  1\nb" + kEmoji + "\n  2" + kEmoji + "\n", detect, std::nullopt,
-         kMissingHeadline + "第2行：U+1F600，在“b?”中\r\n第3行：U+1F600，在“2?”中\r\n"},
+         kMissingHeadline + "第3行：“😀”（U+1F600），在“b😀”中\r\n第4行：“😀”（U+1F600），在“2😀”中\r\n"},
         {"only those GBK cannot hold are named", "〜の\n  [接尾] 〜的\n", detect, std::nullopt,
-         kMissingHeadline + "第0行：U+301C，在“?の”中\r\n第1行：U+301C，在“[接尾] ?的”中\r\n"},
+         kMissingHeadline + "第1行：“〜”（U+301C），在“〜の”中\r\n第2行：“〜”（U+301C），在“[接尾] 〜的”中\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -87,9 +87,9 @@ TEST(ImportSourceToGbk, NamesManyMissingCharactersInOneMessage) {
     EXPECT_FALSE(ImportSourceToGbk(text));
     ASSERT_EQ(messages.shown.size(), 1u);
     const std::string& shown = messages.shown[0].text;
-    EXPECT_NE(shown.find("第0行：U+1F600，在“w0?”中\r\n"), std::string::npos) << shown;
-    EXPECT_NE(shown.find("第38行：U+1F600，在“w19?”中\r\n"), std::string::npos) << shown;
-    EXPECT_EQ(shown.find("w20?"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("第1行：“😀”（U+1F600），在“w0😀”中\r\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("第39行：“😀”（U+1F600），在“w19😀”中\r\n"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("w20😀"), std::string::npos) << shown;
     EXPECT_NE(shown.find("……共有25个这样的字符，这里只列出了前20个。"), std::string::npos) << shown;
 }
 
@@ -98,14 +98,15 @@ TEST(ImportSourceToGbk, CutsTheLineShownAroundAMissingCharacter) {
     MessageRecorder messages;
     EXPECT_FALSE(ImportSourceToGbk("水水水水水水水水水水水水水水水水水水水水" + kEmoji));
     EXPECT_EQ(messages.Texts(),
-              std::vector<std::string>{kMissingHeadline + "第0行：U+1F600，在“水水水水水水水水水水水水水水水…”中\r\n"});
+              std::vector<std::string>{kMissingHeadline +
+                                       "第1行：“😀”（U+1F600），在“水水水水水水水水水水水水水水水…”中\r\n"});
 }
 
-TEST(ImportSourceToGbk, LinesCountFromZeroAcrossAllLineBreaks) {
-    EXPECT_EQ(ImportLineAt("a\r\nb\rc\nd", 0), 0u);
-    EXPECT_EQ(ImportLineAt("a\r\nb\rc\nd", 3), 1u);  // CR LF is one break
-    EXPECT_EQ(ImportLineAt("a\r\nb\rc\nd", 5), 2u);
-    EXPECT_EQ(ImportLineAt("a\r\nb\rc\nd", 7), 3u);
+TEST(ImportSourceToGbk, LinesCountFromOneAcrossAllLineBreaks) {
+    EXPECT_EQ(ImportLineAt("a\r\nb\rc\nd", 0), 1u);
+    EXPECT_EQ(ImportLineAt("a\r\nb\rc\nd", 3), 2u);  // CR LF is one break
+    EXPECT_EQ(ImportLineAt("a\r\nb\rc\nd", 5), 3u);
+    EXPECT_EQ(ImportLineAt("a\r\nb\rc\nd", 7), 4u);
 }
 
 // The import page and lxtool read a file through the same detection; a
@@ -132,7 +133,7 @@ TEST(ImportTextLibFile, DetectsTheEncodingOfTheFile) {
     // Forced UTF-8 refuses a GBK file.
     messages.shown.clear();
     EXPECT_FALSE(ImportTextLibFile(dir / "gbk.txt", dir / "forced.lx", "e", "d", "v", &words, SourceEncoding::Utf8));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{NotUtf8Message(1)});  // 猫 (C3 A8) reads as UTF-8
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{NotUtf8Message(2)});  // 猫 (C3 A8) reads as UTF-8
     EXPECT_FALSE(std::filesystem::exists(dir / "forced.lx"));
 }
 

@@ -58,7 +58,12 @@ TEST(ParseTextLib, ReadsEntriesAndAppliesTheIndentRule) {
     };
     const std::vector<Case> cases = {
         {"two lines, first entry needs no indent", "水\n[名] 水", true, {{"水", "[名] 水"}}, ""},
-        {"odd last line is ignored", "水\n  [名] 水\n山", true, {{"水", "[名] 水"}}, ""},
+        {"a word on the last line without its explanation",
+         "水\n  [名] 水\n山\n\n",
+         false,
+         {{"水", "[名] 水"}},
+         "最后一行的单词没有解释，请在它下面补上解释（行首空两格）后再导入！\r\n\r\n位　　置：第3行\r\n"
+         "单词位置：\"山\"\r\n解释位置：\"\"\r\n"},
         {"line break at the end adds no line", "水\n  [名] 水\n", true, {{"水", "[名] 水"}}, ""},
         {"CR, LF and CR LF all break lines",
          "a\r  1\r\nb\n  2\rc\r\n3\r\n",
@@ -76,29 +81,29 @@ TEST(ParseTextLib, ReadsEntriesAndAppliesTheIndentRule) {
          "a\n1\nかな\n仮名",
          false,
          {{"a", "1"}, {"かな", "仮名"}},
-         FormatMessage(2, "かな", "仮名")},
-        {"one space is not enough", "a\n1\nb\n 2", false, {{"a", "1"}, {"b", "2"}}, FormatMessage(2, "b", "2")},
-        {"a tab is not an indent", "a\n1\nb\n\t 2", false, {{"a", "1"}, {"b", "2"}}, FormatMessage(2, "b", "2")},
+         FormatMessage(3, "かな", "仮名")},
+        {"one space is not enough", "a\n1\nb\n 2", false, {{"a", "1"}, {"b", "2"}}, FormatMessage(3, "b", "2")},
+        {"a tab is not an indent", "a\n1\nb\n\t 2", false, {{"a", "1"}, {"b", "2"}}, FormatMessage(3, "b", "2")},
         {"empty explanation on an indented entry",
          "a\n  1\nb\n\nc\n  3",
          false,
          {{"a", "1"}, {"b", ""}},
-         FormatMessage(2, "b", "")},
+         FormatMessage(3, "b", "")},
         {"single-space explanation on an indented entry",
          "a\n1\nb\n \nc\n  3",
          false,
          {{"a", "1"}, {"b", ""}},
-         FormatMessage(2, "b", "")},
+         FormatMessage(3, "b", "")},
         // Blank lines an editor leaves at the end add no entry and do not
         // make the last entry a faulty one.
         {"two blank lines at the end", "a\n  1\n\n\n", true, {{"a", "1"}}, ""},
         {"four blank lines at the end", "a\n1\nb\n  2\r\n\r\n\r\n\r\n\r\n", true, {{"a", "1"}, {"b", "2"}}, ""},
         {"lines of blanks at the end", "a\n  1\n  \n\t\n \n", true, {{"a", "1"}}, ""},
-        {"fourth entry counts its line from zero",
+        {"fourth entry counts its lines from 1, as editors do",
          "a\n1\nb\n  2\nc\n3\nd\n4",
          false,
          {{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}},
-         FormatMessage(6, "d", "4")},
+         FormatMessage(7, "d", "4")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -123,14 +128,14 @@ TEST(ParseTextLib, RefusesTextsThatWouldNotReadBack) {
         std::string expected;  // part of the message
     };
     const std::vector<Case> cases = {
-        {"closing mark in a word", "a</e>b\n1", "位　　置：第0行"},
-        {"opening mark in an explanation", "a\n1\nb\n  x<g>y", "位　　置：第3行"},
+        {"closing mark in a word", "a</e>b\n1", "位　　置：第1行"},
+        {"opening mark in an explanation", "a\n1\nb\n  x<g>y", "位　　置：第4行"},
         {"word mark in an explanation", "a\n<word>", "\"<word>\""},
         {"NUL inside an explanation", std::string("a\nx\0y", 5), "空字符"},
         // A lead byte without its second byte would take the "<" of the
         // closing mark with it: the word would read back empty.
-        {"cut character ending a word", "ab\x81\n1", "位　　置：第0行"},
-        {"cut character ending an explanation", "a\n1\nb\n  m\xB0", "位　　置：第3行"},
+        {"cut character ending a word", "ab\x81\n1", "位　　置：第1行"},
+        {"cut character ending an explanation", "a\n1\nb\n  m\xB0", "位　　置：第4行"},
         {"cut character after a whole one", "a\n\xCB\xAE\xCB", "结尾不完整的双字节字符"},
     };
     for (const Case& c : cases) {
@@ -174,8 +179,7 @@ protected:
     MessageRecorder messages;
 };
 
-// The shared sample: mixed line breaks, blanks, an empty word, an odd last
-// line. lxtool import is checked against the same two files.
+// The shared sample: mixed line breaks, blanks, an empty word. lxtool import is checked against the same two files.
 TEST_F(ImportTextLibTest, WritesExactlyTheLibraryText) {
     auto source = TempFolder::ReadBytes(ImportDataDir() / "sample.txt");
     auto expected = TempFolder::ReadBytes(ImportDataDir() / "expected.txt");

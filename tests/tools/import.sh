@@ -37,7 +37,7 @@ cmp -s "$DIR/keep.lx" "$DIR/one.lx" || fail "existing target changed"
 printf 'a\n1\nb\n2\n' >"$DIR/bad.txt"
 expect_refusal "format error" "下面的单词格式不正确，请修改后再导入！" \
   "$LXTOOL" import "$DIR/bad.txt" "$DIR/bad.lx" --editor e --date d
-grep -q '位　　置：第2行' "$DIR/err" || fail "format error lacks the line: $(cat "$DIR/err")"
+grep -q '位　　置：第3行' "$DIR/err" || fail "format error lacks the line: $(cat "$DIR/err")"
 grep -q '解释位置："2"' "$DIR/err" || fail "format error lacks the explanation"
 [ -e "$DIR/bad.lx" ] && fail "format error still wrote a file"
 
@@ -57,21 +57,21 @@ printf 'a\n1\nb\n  2\n\n\n\n\n' >"$DIR/blank.txt"
 grep -q "imported 2 words" "$DIR/out" || fail "trailing blank lines: $(cat "$DIR/out")"
 
 # Every character GBK cannot hold is named in one message, with its line
-# (counted from 0); a text that is neither UTF-8 nor GBK names its bad line;
+# (counted from 1, as editors count); a text that is neither UTF-8 nor GBK names its bad line;
 # --utf8 refuses a GBK text.
 printf 'a\n  1\nb\xf0\x9f\x98\x80\n  2\xf0\x9f\x98\x80\n' >"$DIR/emoji.txt"
 for forced in "" --utf8; do
   expect_refusal "no GBK form $forced" "下面的字符在GBK编码中没有" \
     "$LXTOOL" import "$DIR/emoji.txt" "$DIR/emoji.lx" $forced --editor e --date d
-  grep -q '第2行：U+1F600，在“b?”中' "$DIR/err" || fail "first missing character not named: $(cat "$DIR/err")"
-  grep -q '第3行：U+1F600，在“2?”中' "$DIR/err" || fail "second missing character not named: $(cat "$DIR/err")"
+  grep -q '第3行：“😀”（U+1F600），在“b😀”中' "$DIR/err" || fail "first missing character not named: $(cat "$DIR/err")"
+  grep -q '第4行：“😀”（U+1F600），在“2😀”中' "$DIR/err" || fail "second missing character not named: $(cat "$DIR/err")"
   [ "$(grep -c '下面的字符' "$DIR/err")" -eq 1 ] || fail "missing characters not in one message"
 done
 [ -e "$DIR/emoji.lx" ] && fail "unconvertible source still wrote a file"
 printf 'a\n  1\n\xff\n' >"$DIR/neither.txt"
 expect_refusal "neither UTF-8 nor GBK" "既不是UTF-8编码，也不是GBK编码" \
   "$LXTOOL" import "$DIR/neither.txt" "$DIR/neither.lx" --editor e --date d
-grep -q '位　　置：第2行' "$DIR/err" || fail "unreadable text lacks its line: $(cat "$DIR/err")"
+grep -q '位　　置：第3行' "$DIR/err" || fail "unreadable text lacks its line: $(cat "$DIR/err")"
 expect_refusal "GBK with --utf8" "不是有效的UTF-8编码" \
   "$LXTOOL" import "$DIR/gbk.txt" "$DIR/forced.lx" --utf8 --editor e --date d
 [ -e "$DIR/neither.lx" ] || [ -e "$DIR/forced.lx" ] && fail "an unreadable source wrote a file"

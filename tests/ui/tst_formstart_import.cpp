@@ -80,8 +80,8 @@ private slots:
 
     void aUtf8AndAGbkListAreImportedAndStudied() {
         QTest::mouseClick(formStart->suiButton5, Qt::LeftButton);
-        QCOMPARE(Import("utf8.txt", "日文词库"), std::vector<std::string>{"导入成功"});
-        QCOMPARE(Import("gbk.txt", "国标词库"), std::vector<std::string>{"导入成功"});
+        QCOMPARE(Import("utf8.txt", "日文词库"), std::vector<std::string>{"导入成功，共导入2个单词"});
+        QCOMPARE(Import("gbk.txt", "国标词库"), std::vector<std::string>{"导入成功，共导入2个单词"});
         QTest::mouseClick(formMakeWordLib->suiButton2, Qt::LeftButton);
         QVERIFY(formStart->isVisible());
 
