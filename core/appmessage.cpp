@@ -13,7 +13,7 @@ MessageSink& CurrentSink() {
     // question is answered No so that nothing is replaced unasked.
     static MessageSink sink = [](const std::string& gbkText, int flags) {
         std::fprintf(stderr, "%s\n", GbkToUtf8(gbkText).c_str());
-        return flags == kMsgYesNo ? kIdNo : kIdOk;
+        return IsQuestion(flags) ? kIdNo : kIdOk;
     };
     return sink;
 }

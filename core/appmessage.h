@@ -10,6 +10,12 @@
 // Flags and results of the message box, as the platform defines them.
 inline constexpr int kMsgOk = 0;     // OK button only
 inline constexpr int kMsgYesNo = 4;  // Yes and No buttons
+// With kMsgYesNo: No, the second button, is the default, so that a bare
+// Enter never deletes or replaces a learner's data.
+inline constexpr int kMsgDefButton2 = 0x100;
+inline constexpr int kMsgYesNoDefaultNo = kMsgYesNo | kMsgDefButton2;
+// The flags ask a question (Yes and No), whichever button is the default.
+inline constexpr bool IsQuestion(int flags) { return (flags & 0xF) == kMsgYesNo; }
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;

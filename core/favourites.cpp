@@ -147,7 +147,7 @@ FavouriteAdd TMyWordLib::AddFavourite(const std::string& word, const std::string
         question += Gbk("新释义：");
         question += ShownMeaning(newMeaning);
         question += Gbk("\r\n\r\n是否替换原来的释义？");
-        if (ShowAppMessage(question, kMsgYesNo) != kIdYes) return FavouriteAdd::MeaningKept;
+        if (ShowAppMessage(question, kMsgYesNoDefaultNo) != kIdYes) return FavouriteAdd::MeaningKept;
         found.Meaning = newMeaning;
         return FavouriteAdd::MeaningReplaced;
     }

@@ -159,7 +159,13 @@ void TSelectWordLib::suiButton4Click() {
         ShowAppMessageUtf8(kChooseOne);
         return;
     }
-    if (ShowAppMessageUtf8("初始化词库会将词库进度取消，是否进行此操作？", kMsgYesNo) != kIdYes) return;
+    // Named, and No by default: Yes deletes the learner's copy with its
+    // whole progress.
+    if (ShowAppMessage(Gbk("初始化词库会将词库“") + WithoutExtension(file) +
+                           Gbk("”的进度取消：您的这份词库连同所有等级和学习时间将被删除，"
+                               "下次打开时从头开始。\r\n\r\n是否进行此操作？"),
+                       kMsgYesNoDefaultNo) != kIdYes)
+        return;
 
     const std::string copy = UserFolder() + file;
     const fs::path nativeCopy = ToNativePath(copy);

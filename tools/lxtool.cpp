@@ -54,7 +54,7 @@ int Fail(const std::string& utf8Text) {
 void UseConsoleMessages() {
     SetMessageSink([](const std::string& gbkText, int flags) {
         std::cerr << "lxtool: " << GbkToUtf8(gbkText) << "\n";
-        return flags == kMsgYesNo ? kIdNo : kIdOk;
+        return IsQuestion(flags) ? kIdNo : kIdOk;
     });
 }
 

@@ -13,7 +13,7 @@ namespace {
 int ShowMessageBox(const std::string& gbkText, int flags) {
     // Messages carry CR LF pairs for their line breaks; the box wants LF.
     const QString text = ScreenLines(gbkText);
-    const bool question = flags == kMsgYesNo;
+    const bool question = IsQuestion(flags);
     // Messages that follow each other come before the window they came from
     // has the keyboard back; they belong to that window all the same.
     static QPointer<QWidget> lastOwner;
@@ -24,7 +24,8 @@ int ShowMessageBox(const std::string& gbkText, int flags) {
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     box.setIcon(question ? QMessageBox::Question : QMessageBox::Information);
-    box.setDefaultButton(question ? QMessageBox::Yes : QMessageBox::Ok);
+    const bool noByDefault = question && (flags & kMsgDefButton2);
+    box.setDefaultButton(!question ? QMessageBox::Ok : noByDefault ? QMessageBox::No : QMessageBox::Yes);
     const int button = box.exec();
     // The keyboard goes back to the window the message came from, also where
     // no window manager hands it back.

@@ -230,7 +230,7 @@ TEST_F(FavouritesTest, AnotherMeaningAsksBeforeReplacing) {
     EXPECT_TRUE(captions.empty());
 
     ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[0].flags, kMsgYesNo);
+    EXPECT_EQ(messages.shown[0].flags, kMsgYesNoDefaultNo);
     EXPECT_EQ(messages.shown[0].text,
               "单词已经存在：\r\n\t\n英文单词:猫\r\n\r\n原释义：ねこ\r\n新释义：cat\r\n\r\n是否替换原来的释义？");
 }

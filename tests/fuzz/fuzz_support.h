@@ -68,7 +68,7 @@ inline void InstallMessageCounter() {
     static const bool installed = [] {
         SetMessageSink([](const std::string&, int flags) {
             ++MessagesShown();
-            return flags == kMsgYesNo ? kIdNo : kIdOk;
+            return IsQuestion(flags) ? kIdNo : kIdOk;
         });
         return true;
     }();

@@ -19,7 +19,7 @@ public:
     MessageRecorder() {
         previous_ = SetMessageSink([this](const std::string& gbkText, int flags) {
             shown.push_back({GbkToUtf8(gbkText), flags});
-            if (flags != kMsgYesNo) return kIdOk;
+            if (!IsQuestion(flags)) return kIdOk;
             if (answers.empty()) return kIdNo;
             int answer = answers.front();
             answers.pop_front();

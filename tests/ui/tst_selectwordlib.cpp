@@ -347,10 +347,12 @@ private slots:
         s.Highlight("lib.lx");
         s.f.messages.answers.push_back(answer);
         s.Click(s.dialog->suiButton4);
-        std::vector<std::string> expected{"初始化词库会将词库进度取消，是否进行此操作？"};
+        std::vector<std::string> expected{
+            "初始化词库会将词库“lib”的进度取消：您的这份词库连同所有等级和学习时间将被删除，下次打开时从头开始。"
+            "\r\n\r\n是否进行此操作？"};
         if (wiped) expected.push_back("初始化成功！");
         QCOMPARE(s.Texts(), expected);
-        QCOMPARE(s.f.messages.shown.front().flags, int(kMsgYesNo));
+        QCOMPARE(s.f.messages.shown.front().flags, int(kMsgYesNoDefaultNo));
         QVERIFY(s.dialog->isVisible());
         QCOMPARE(fs::exists(s.UserCopy("lib.lx")), hasCopy && !wiped);
         QCOMPARE(s.w->WordLib0.GroupCount, wiped ? 1 : 3);
