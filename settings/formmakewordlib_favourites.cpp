@@ -170,14 +170,27 @@ void TformMakeWordLib::suiButton5Click() {
         ShowAppMessageUtf8("请选择要删除的单词");
         return;
     }
-    if (ShowAppMessage(Gbk("要删除所选择单词吗？"), kMsgYesNo) != kIdYes) return;
+    if (ShowAppMessage(Gbk("要从收藏库删除“") + TypedGbk(ListBoxMyWordLib->item(i)->text()).value_or("") + Gbk("”吗？"),
+                       kMsgYesNoDefaultNo) != kIdYes)
+        return;
     delete ListBoxMyWordLib->takeItem(i);
     if (study_) study_->MyWordLib.RemoveFavourite(i);
+    // The boxes show the entry the list now highlights, so that "修改"
+    // changes the word the learner sees; with none highlighted they are
+    // emptied and "修改" asks for a choice.
+    const QListWidgetItem* highlighted = ListBoxMyWordLib->currentItem();
+    if (highlighted && highlighted->isSelected()) {
+        ListBoxMyWordLibClick();
+    } else {
+        ListBoxMyWordLib->clearSelection();
+        EditWord->clear();
+        MemoC->clear();
+    }
 }
 
 void TformMakeWordLib::suiButton13Click() {
-    if (ShowAppMessage(Gbk("警告！初始化收藏库，会将收藏全部单词清空。\r\n\r\n要初始化收藏库吗？"), kMsgYesNo) !=
-        kIdYes)
+    if (ShowAppMessage(Gbk("警告！初始化收藏库，会将收藏全部单词清空。\r\n\r\n要初始化收藏库吗？"),
+                       kMsgYesNoDefaultNo) != kIdYes)
         return;
     if (study_) {
         study_->MyWordLib.ClearFavourites();

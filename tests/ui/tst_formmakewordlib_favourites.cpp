@@ -19,12 +19,15 @@ namespace {
 
 // The settings fixture with `count` favourites "f0", "f1", … (meanings
 // "义0", …) saved in the user's "收藏库.lx" and loaded by the study window.
+// With `words` (UTF-8) the favourites are those words, each meaning "义"
+// and the word without the leading "f" of the numbered ones.
 struct FavouritesFixture : SettingsFixture {
-    FavouritesFixture(const std::string& name, int count) : SettingsFixture(name) {
+    FavouritesFixture(const std::string& name, int count) : FavouritesFixture(name, Numbered(count)) {}
+    FavouritesFixture(const std::string& name, const std::vector<std::string>& words) : SettingsFixture(name) {
         path = f.gbkUserFolder + Gbk("收藏库.lx");
         TMyWordLib file;
         file.Path = path;
-        for (int i = 0; i < count; ++i) file.AddFavourite("f" + std::to_string(i), Gbk("义" + std::to_string(i)));
+        for (const std::string& word : words) file.AddFavourite(Gbk(word), Gbk("义" + word.substr(word[0] == 'f')));
         file.SaveFavourites();
         study->LoadUserFavourites(path);
         study->Timer->start();
@@ -52,6 +55,13 @@ struct FavouritesFixture : SettingsFixture {
     }
 
     std::string path;
+
+private:
+    static std::vector<std::string> Numbered(int count) {
+        std::vector<std::string> words;
+        for (int i = 0; i < count; ++i) words.push_back("f" + std::to_string(i));
+        return words;
+    }
 };
 
 QStringList Words(int count) {
@@ -170,7 +180,8 @@ private slots:
         s.Select(2);
         s.f.messages.answers = {kIdNo};
         QTest::mouseClick(w.suiButton5, Qt::LeftButton);
-        QCOMPARE(s.f.messages.Texts(), std::vector<std::string>{"要删除所选择单词吗？"});
+        QCOMPARE(s.f.messages.Texts(), std::vector<std::string>{"要从收藏库删除“f2”吗？"});
+        QCOMPARE(s.f.messages.shown[0].flags, kMsgYesNoDefaultNo);
         QCOMPARE(s.Items(), Words(5));
 
         s.f.messages.answers = {kIdYes};
@@ -186,6 +197,40 @@ private slots:
         QCOMPARE(w.ListBoxMyWordLib->count(), 0);
         QVERIFY(s.study->isEnabled());
         QVERIFY(s.study->Timer->isActive());
+    }
+
+    // After a deletion the boxes belong to the highlighted entry: "修改"
+    // then changes the word the learner sees, never a neighbour.
+    void afterDeletingTheBoxesShowTheHighlightedEntry() {
+        FavouritesFixture s("fav_delete_boxes", {"今", "海", "直す", "猫"});
+        TformMakeWordLib& w = s.page();
+        s.Select(1);
+        QCOMPARE(w.EditWord->text(), U("海"));
+        s.f.messages.answers = {kIdYes};
+        QTest::mouseClick(w.suiButton5, Qt::LeftButton);
+        QCOMPARE(s.Items(), (QStringList{U("今"), U("直す"), U("猫")}));
+        QCOMPARE(w.ListBoxMyWordLib->currentItem()->text(), U("直す"));
+        QCOMPARE(w.EditWord->text(), U("直す"));
+        QCOMPARE(w.MemoC->toPlainText(), U("义直す"));
+
+        // 修改 with the boxes untouched keeps 直す as it is.
+        QTest::mouseClick(w.suiButton6, Qt::LeftButton);
+        QTest::mouseClick(w.suiButton4, Qt::LeftButton);
+        QCOMPARE(s.Saved(), (QStringList{U("今"), U("直す"), U("猫")}));
+
+        // The last entry deleted: the list has none highlighted, the boxes
+        // are empty and 修改 asks for a choice.
+        FavouritesFixture last("fav_delete_last", {"今"});
+        TformMakeWordLib& v = last.page();
+        last.Select(0);
+        last.f.messages.answers = {kIdYes};
+        QTest::mouseClick(v.suiButton5, Qt::LeftButton);
+        QCOMPARE(v.EditWord->text(), QString());
+        QCOMPARE(v.MemoC->toPlainText(), QString());
+        v.EditWord->setText(U("海"));
+        QTest::mouseClick(v.suiButton6, Qt::LeftButton);
+        QCOMPARE(last.f.messages.Texts().back(), std::string("请选择要修改的单词！"));
+        QCOMPARE(last.Favourites().Count, 0);
     }
 
     void modifyAndDeleteWantASelection_data() {
@@ -213,6 +258,7 @@ private slots:
         s.f.messages.answers = {kIdNo};
         QTest::mouseClick(w.suiButton13, Qt::LeftButton);
         QCOMPARE(s.f.messages.Texts(), std::vector<std::string>{question});
+        QCOMPARE(s.f.messages.shown[0].flags, kMsgYesNoDefaultNo);
         QCOMPARE(s.Items(), Words(3));
         QCOMPARE(s.Favourites().Count, 3);
 
