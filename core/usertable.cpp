@@ -46,6 +46,14 @@ std::optional<UserEditOutcome> RefuseFormatCharacters(const std::string& name, c
                   inName ? UserEditOutcome::UserName : UserEditOutcome::Password1, !inName);
 }
 
+// A name of blanks only shows as an empty row.
+bool IsBlankName(const std::string& name) { return TrimGbk(name).empty(); }
+
+std::optional<UserEditOutcome> RefuseNameLength(const std::string& name) {
+    if (name.size() <= kMaxUserNameBytes) return std::nullopt;
+    return Refuse("用户名太长：最多8个汉字或16个字母，请换个短一些的名字", UserEditOutcome::UserName);
+}
+
 UserEditOutcome RefusePasswordMismatch() {
     return Refuse("两次输入的密码不相同，请重新输入密码", UserEditOutcome::Password1, true);
 }
@@ -110,7 +118,8 @@ UserEditOutcome AddUser(TManage& manage, std::vector<std::string>& rows, const s
     if (auto refused = RefuseFormatCharacters(name, password1, password2)) return *refused;
     if (IsNameInUse(manage, name)) return Refuse("用户名已存在，请换个用户名");
     if (static_cast<int>(rows.size()) >= kMaxUsers) return Refuse("对不起，澜悦单词软件最多只支持六个用户");
-    if (name.empty()) return Refuse("用户名不能为空", UserEditOutcome::UserName);
+    if (IsBlankName(name)) return Refuse("用户名不能为空", UserEditOutcome::UserName);
+    if (auto refused = RefuseNameLength(name)) return *refused;
     if (password1 != password2) return RefusePasswordMismatch();
 
     rows.push_back(name);
@@ -134,18 +143,28 @@ UserEditOutcome ChangeUser(TManage& manage, std::vector<std::string>& rows, int 
     if (auto refused = RefuseFormatCharacters(name, password1, password2)) return *refused;
     if (selectedRow == 0 && name != manage.user[0]) return Refuse("不能修改管理员用户名");
     if (password1 != password2) return RefusePasswordMismatch();
+    // An empty name would drop the user from the lists but keep the
+    // password; it is said so, not taken for the name of a free slot.
+    if (IsBlankName(name)) return Refuse("用户名不能为空", UserEditOutcome::UserName);
+    if (auto refused = RefuseNameLength(name)) return *refused;
     if (IsNameOfOtherSlot(manage, selectedRow, name)) return Refuse("用户名已存在，请换个用户名");
-    // With all six slots in use no free slot catches an empty name above; an
-    // empty name would drop the user from the lists but keep the password.
-    if (name.empty()) return Refuse("用户名不能为空", UserEditOutcome::UserName);
 
     manage.user[selectedRow] = name;
-    manage.password[selectedRow] = password1;
+    // The password boxes never show the stored password: left empty, they
+    // leave it as it is.
+    if (!password1.empty()) manage.password[selectedRow] = password1;
     rows[selectedRow] = name;
     UserEditOutcome outcome;
     outcome.done = true;
     outcome.selectRow = selectedRow;
     return outcome;
+}
+
+bool CheckUserEditPassword(const TManage& manage, int row, const std::string& typedPassword) {
+    if (row < 0 || row >= kUserSlots) return true;  // the edit itself asks for a row
+    if (typedPassword == manage.password[row] || typedPassword == manage.password[0]) return true;
+    ShowAppMessageUtf8("原密码不正确：修改或删除用户，要先输入该用户现在的密码或管理员的密码");
+    return false;
 }
 
 UserEditOutcome DeleteUser(TManage& manage, std::vector<std::string>& rows, int selectedRow) {
@@ -157,7 +176,7 @@ UserEditOutcome DeleteUser(TManage& manage, std::vector<std::string>& rows, int 
                            Gbk("”吗？\r\n\r\n删除后，该用户的词库、学习进度和收藏库将移到 users 文件夹中"
                                "以用户名和日期命名的文件夹里保存，进度备份移到 backups 文件夹中"
                                "同名的文件夹里，不会交给其他用户。"),
-                       kMsgYesNo) != kIdYes) {
+                       kMsgYesNoDefaultNo) != kIdYes) {
         return UserEditOutcome{};
     }
 

@@ -51,9 +51,22 @@ struct UserEditOutcome {
     int selectRow = -1;           // row to select afterwards (-1: leave it)
 };
 
+// The longest user name in GBK bytes: 8 Chinese characters or 16 letters.
+// The login drop-down and the management list show that much at the start
+// window's width, and the name also names the folder a deleted user's
+// files are set aside in.
+inline constexpr std::size_t kMaxUserNameBytes = 16;
+
+// Changing or deleting the user of `row` takes that user's current
+// password or the administrator's (`typedPassword`, in the box "原密码"),
+// so no learner can take over another's account. False after a message.
+bool CheckUserEditPassword(const TManage& manage, int row, const std::string& typedPassword);
+
 // `rows` is the management list; it is changed together with the slots.
 // Adding and changing refuse, before any other check, a name or password
-// holding "<" or ">" (the marks of init.ini's format).
+// holding "<" or ">" (the marks of init.ini's format); they refuse a name
+// of blanks only as an empty one, and one longer than kMaxUserNameBytes.
+// Changing with both password boxes empty keeps the password.
 // An added user gets an empty last library and, at the next save, a clean
 // folder.
 UserEditOutcome AddUser(TManage& manage, std::vector<std::string>& rows, const std::string& name,

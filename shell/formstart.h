@@ -38,7 +38,7 @@ public:
     void FormCreate();
     void suiButton5Click();  // "导入词库": the settings window's import page
     void suiButton6Click();  // "系统帮助": the help file in the desktop's viewer
-    void suiButton4Click();  // "退出系统"
+    void suiButton4Click();  // "退出系统"; closing the window does the same
 
     // Login (PanelLogon).
     void suiButton1Click();     // "开始背单词"
@@ -109,12 +109,13 @@ public:
 
     QListWidget* ListUserList = nullptr;
     QLineEdit* EditUserName = nullptr;
-    QLineEdit* EditPassword1 = nullptr;  // masked
-    QLineEdit* EditPassword2 = nullptr;  // masked, the repeat
-    QPushButton* suiButton9 = nullptr;   // "增加"
-    QPushButton* suiButton23 = nullptr;  // "修改"
-    QPushButton* suiButton10 = nullptr;  // "删除"
-    QPushButton* suiButton24 = nullptr;  // "返回"
+    QLineEdit* EditOldPassword = nullptr;  // masked: the user's or the administrator's, to change or delete
+    QLineEdit* EditPassword1 = nullptr;    // masked
+    QLineEdit* EditPassword2 = nullptr;    // masked, the repeat
+    QPushButton* suiButton9 = nullptr;     // "增加"
+    QPushButton* suiButton23 = nullptr;    // "修改"
+    QPushButton* suiButton10 = nullptr;    // "删除"
+    QPushButton* suiButton24 = nullptr;    // "返回"
     QLabel* Label20 = nullptr;
 
     QComboBox* ComboBackupUser = nullptr;
@@ -133,7 +134,7 @@ signals:
     void closed();
 
 protected:
-    // FormCloseQuery: only "退出系统" may close the window.
+    // Closing the window in any way ends the program.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -151,6 +152,9 @@ private:
     int CheckedLoginRow(const QComboBox* combo, const QLineEdit* password);
     std::vector<std::string> UserListRows() const;
     int SelectedUserRow() const;
+    // The password in EditOldPassword allows changing or deleting the
+    // selected user; false after the message, with the box focused.
+    bool UserEditAuthorised();
     void ApplyUserEdit(const UserEditOutcome& outcome, const std::vector<std::string>& gbkRows);
 
     QStackedLayout* panels_ = nullptr;

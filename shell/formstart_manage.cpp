@@ -44,14 +44,19 @@ void TformStart::BuildPanelManage() {
     info->setVerticalSpacing(2);
     EditUserName = new QLineEdit(infoBox);
     EditUserName->setObjectName("EditUserName");
+    EditOldPassword = NewPasswordEdit("EditOldPassword", infoBox);
+    EditOldPassword->setToolTip(U("修改或删除用户时，输入该用户现在的密码或管理员的密码"));
     EditPassword1 = NewPasswordEdit("EditPassword1", infoBox);
+    EditPassword1->setToolTip(U("修改用户时留空，密码不变"));
     EditPassword2 = NewPasswordEdit("EditPassword2", infoBox);
     info->addWidget(new QLabel(U("用户名"), infoBox), 0, 0);
     info->addWidget(EditUserName, 0, 1, 1, 3);
-    info->addWidget(new QLabel(U("密　码"), infoBox), 1, 0);
-    info->addWidget(EditPassword1, 1, 1, 1, 3);
-    info->addWidget(new QLabel(U("重复密码"), infoBox), 2, 0);
-    info->addWidget(EditPassword2, 2, 1, 1, 3);
+    info->addWidget(new QLabel(U("原密码"), infoBox), 1, 0);
+    info->addWidget(EditOldPassword, 1, 1, 1, 3);
+    info->addWidget(new QLabel(U("密　码"), infoBox), 2, 0);
+    info->addWidget(EditPassword1, 2, 1, 1, 3);
+    info->addWidget(new QLabel(U("重复密码"), infoBox), 3, 0);
+    info->addWidget(EditPassword2, 3, 1, 1, 3);
     suiButton9 = NewButton("suiButton9", "增加", infoBox);
     suiButton23 = NewButton("suiButton23", "修改", infoBox);
     suiButton10 = NewButton("suiButton10", "删除", infoBox);
@@ -62,7 +67,7 @@ void TformStart::BuildPanelManage() {
         b->setFixedWidth(40);
         buttons->addWidget(b);
     }
-    info->addLayout(buttons, 3, 0, 1, 4);
+    info->addLayout(buttons, 4, 0, 1, 4);
     row->addWidget(infoBox, 3);
     layout->addLayout(row, 1);
 
@@ -113,8 +118,20 @@ void TformStart::ListUserListClick() {
     const int row = ListUserList->currentRow();
     if (row < 0 || row >= kUserSlots || ListUserList->selectedItems().isEmpty()) return;
     EditUserName->setText(ListUserList->item(row)->text());
-    EditPassword1->setText(Screen(Manage.password[row]));
-    EditPassword2->setText(Screen(Manage.password[row]));
+    // A stored password is never put on screen, not even masked: the boxes
+    // would hand it to whoever sits at the keyboard.
+    EditOldPassword->clear();
+    EditPassword1->clear();
+    EditPassword2->clear();
+}
+
+bool TformStart::UserEditAuthorised() {
+    // Text GBK cannot hold is no stored password; a NUL byte matches none.
+    const std::optional<std::string> typed = TypedGbk(EditOldPassword->text());
+    if (CheckUserEditPassword(Manage, SelectedUserRow(), typed.value_or(std::string(1, '\0')))) return true;
+    EditOldPassword->clear();
+    EditOldPassword->setFocus();
+    return false;
 }
 
 void TformStart::ApplyUserEdit(const UserEditOutcome& outcome, const std::vector<std::string>& rows) {
@@ -168,15 +185,26 @@ void TformStart::suiButton9Click() {
 void TformStart::suiButton23Click() {
     std::string name, pw1, pw2;
     if (!ReadUserEdits(EditUserName, EditPassword1, EditPassword2, name, pw1, pw2)) return;
+    if (!UserEditAuthorised()) return;
     auto rows = UserListRows();
-    ApplyUserEdit(ChangeUser(Manage, rows, SelectedUserRow(), name, pw1, pw2), rows);
+    const auto outcome = ChangeUser(Manage, rows, SelectedUserRow(), name, pw1, pw2);
+    ApplyUserEdit(outcome, rows);
+    if (outcome.done) {
+        EditOldPassword->clear();
+        EditPassword1->clear();
+        EditPassword2->clear();
+    }
 }
 
 void TformStart::suiButton10Click() {
+    if (!UserEditAuthorised()) return;
     auto rows = UserListRows();
     const auto outcome = DeleteUser(Manage, rows, SelectedUserRow());
     ApplyUserEdit(outcome, rows);
-    if (outcome.done) ListUserList->clearSelection();
+    if (outcome.done) {
+        ListUserList->clearSelection();
+        EditOldPassword->clear();
+    }
 }
 
 void TformStart::suiButton24Click() {

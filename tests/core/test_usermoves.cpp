@@ -127,7 +127,7 @@ TEST_F(UserMovesTest, DeletedUsersFolderIsSetAsideAndLaterUsersKeepTheirOwn) {
 
     Delete(1);
     ASSERT_EQ(recorder.shown.size(), 1u);
-    EXPECT_EQ(recorder.shown[0].flags, kMsgYesNo);
+    EXPECT_EQ(recorder.shown[0].flags, kMsgYesNoDefaultNo);
     EXPECT_NE(recorder.shown[0].text.find("确定要删除用户“alice”吗？"), std::string::npos);
     EXPECT_FALSE(fs::exists(Users() / ("alice_" + kDate)));  // nothing moves before the save
     ASSERT_TRUE(Commit());

@@ -116,6 +116,9 @@ TEST_F(UserTableTest, AddUserChecksInOrder) {
         {"full table beats empty name", 6, "", "a", "b", "对不起，澜悦单词软件最多只支持六个用户",
          UserEditOutcome::None, false},
         {"empty name beats passwords", 3, "", "a", "b", "用户名不能为空", UserEditOutcome::UserName, false},
+        {"blanks only are an empty name", 3, "  \t ", "a", "a", "用户名不能为空", UserEditOutcome::UserName, false},
+        {"name past its limit", 3, "一二三四五六七八九", "a", "a",
+         "用户名太长：最多8个汉字或16个字母，请换个短一些的名字", UserEditOutcome::UserName, false},
         {"passwords differ", 3, "new", "a", "b", "两次输入的密码不相同，请重新输入密码", UserEditOutcome::Password1,
          true},
     };
@@ -181,8 +184,10 @@ TEST_F(UserTableTest, ChangeUserChecksInOrder) {
         {"passwords differ", 3, 1, "u2", "a", "b", "两次输入的密码不相同，请重新输入密码", UserEditOutcome::Password1,
          true},
         {"name of another user", 3, 1, "u2", "a", "a", "用户名已存在，请换个用户名", UserEditOutcome::None, false},
-        {"empty name while a slot is free", 3, 1, "", "a", "a", "用户名已存在，请换个用户名", UserEditOutcome::None,
-         false},
+        {"empty name while a slot is free", 3, 1, "", "a", "a", "用户名不能为空", UserEditOutcome::UserName, false},
+        {"blanks only", 3, 1, "   ", "a", "a", "用户名不能为空", UserEditOutcome::UserName, false},
+        {"seventeen letters", 3, 1, "abcdefghijklmnopq", "a", "a",
+         "用户名太长：最多8个汉字或16个字母，请换个短一些的名字", UserEditOutcome::UserName, false},
         {"empty name with all six in use", 6, 3, "", "a", "a", "用户名不能为空", UserEditOutcome::UserName, false},
     };
     for (const auto& c : cases) {
@@ -214,9 +219,43 @@ TEST_F(UserTableTest, ChangeStoresNameAndPassword) {
     EXPECT_EQ(manage.password[2], "new");
     EXPECT_EQ(rows[2], "renamed");
 
-    // Keeping one's own name is no clash.
+    // Keeping one's own name is no clash; empty password boxes keep the
+    // password, as they never show it.
     EXPECT_TRUE(ChangeUser(manage, rows, 1, "u1", "", "").done);
+    EXPECT_EQ(manage.password[1], "p1");
+    // The longest name there is room for.
+    EXPECT_TRUE(ChangeUser(manage, rows, 1, Gbk("一二三四五六七八"), "", "").done);
     EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(UserTableTest, ChangingOrDeletingTakesTheUsersOrTheAdministratorsPassword) {
+    struct Case {
+        const char* name;
+        int row;
+        const char* typed;
+        bool allowed;
+    };
+    const Case cases[] = {
+        {"the user's own", 2, "p2", true},
+        {"the administrator's", 2, "p0", true},
+        {"another user's", 2, "p1", false},
+        {"nothing typed", 2, "", false},
+        {"the administrator's own", 0, "p0", true},
+        {"a user's for the administrator", 0, "p1", false},
+        {"no row: the edit asks for one", -1, "", true},
+    };
+    for (const Case& c : cases) {
+        Reset();
+        UseSlots(3);
+        recorder.shown.clear();
+        EXPECT_EQ(CheckUserEditPassword(manage, c.row, c.typed), c.allowed) << c.name;
+        EXPECT_EQ(Messages().size(), c.allowed ? 0u : 1u) << c.name;
+    }
+    // A user without a password is anyone's to change, as at the login.
+    Reset();
+    UseSlots(3);
+    manage.password[1].clear();
+    EXPECT_TRUE(CheckUserEditPassword(manage, 1, ""));
 }
 
 TEST_F(UserTableTest, DeleteRefusesWithoutRowAndForTheAdministrator) {
@@ -241,7 +280,7 @@ TEST_F(UserTableTest, DeleteAsksThenMovesLaterUsersDownWithTheirLibrariesAndFold
     recorder.answers = {kIdNo};
     EXPECT_FALSE(DeleteUser(manage, rows, 2).done);
     ASSERT_EQ(recorder.shown.size(), 1u);
-    EXPECT_EQ(recorder.shown[0].flags, kMsgYesNo);
+    EXPECT_EQ(recorder.shown[0].flags, kMsgYesNoDefaultNo);
     EXPECT_EQ(recorder.shown[0].text,
               "确定要删除用户“u2”吗？\r\n\r\n删除后，该用户的词库、学习进度和收藏库将移到 users 文件夹中"
               "以用户名和日期命名的文件夹里保存，进度备份移到 backups 文件夹中"

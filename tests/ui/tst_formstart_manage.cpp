@@ -199,15 +199,76 @@ private slots:
         QVERIFY(reread.user[2].empty());
     }
 
-    void pickingARowFillsNameAndStoredPassword() {
+    void pickingARowFillsTheNameButNeverAPassword() {
         StartWindow w;
         w.OpenManagement();
         w.Add("a", "secret");
-        w.Type("", "", "");
+        w.Type("", "typed", "typed");
+        w.form.EditOldPassword->setText("old");
         w.Select(1);
         QCOMPARE(w.form.EditUserName->text(), U("a"));
-        QCOMPARE(w.form.EditPassword1->text(), U("secret"));
-        QCOMPARE(w.form.EditPassword2->text(), U("secret"));
+        for (QLineEdit* box : {w.form.EditOldPassword, w.form.EditPassword1, w.form.EditPassword2}) {
+            QCOMPARE(box->text(), QString());
+            QCOMPARE(box->echoMode(), QLineEdit::Password);
+        }
+    }
+
+    // 花子's account is hers: changing or deleting it takes her password or
+    // the administrator's, never just a click.
+    void changingOrDeletingAUserTakesTheirOrTheAdministratorsPassword() {
+        struct Case {
+            const char* name;
+            const char* button;
+            const char* oldPassword;
+            bool allowed;
+        };
+        const Case cases[] = {
+            {"change without a password", "suiButton23", "", false},
+            {"change with another user's", "suiButton23", "taro", false},
+            {"change with hers", "suiButton23", "hana", true},
+            {"change with the administrator's", "suiButton23", "root", true},
+            {"delete without a password", "suiButton10", "", false},
+            {"delete with hers", "suiButton10", "hana", true},
+            {"delete with the administrator's", "suiButton10", "root", true},
+        };
+        const QString refused = U("原密码不正确：修改或删除用户，要先输入该用户现在的密码或管理员的密码");
+        for (const Case& c : cases) {
+            StartWindow w;
+            w.OpenManagement();
+            QApplication::setActiveWindow(&w.form);
+            w.Add("花子", "hana");
+            w.Add("太郎", "taro");
+            w.form.Manage.password[0] = "root";
+            w.Select(1);
+            w.Type("花子", "mine", "mine");
+            w.form.EditOldPassword->setText(U(c.oldPassword));
+            w.messages.answers.push_back(kIdYes);
+            w.Press(w.form.PanelManage->findChild<QPushButton*>(c.button));
+            if (!c.allowed) {
+                QCOMPARE(w.Shown(), QStringList{refused});
+                QCOMPARE(QApplication::focusWidget(), w.form.EditOldPassword);
+                QCOMPARE(w.form.Manage.password[1], std::string("hana"));
+                QCOMPARE(w.Rows(), (QStringList{U("管理员"), U("花子"), U("太郎")}));
+                continue;
+            }
+            if (c.button == std::string("suiButton23")) {
+                QVERIFY2(w.Shown().isEmpty(), c.name);
+                QCOMPARE(w.form.Manage.password[1], std::string("mine"));
+                QCOMPARE(w.form.EditOldPassword->text(), QString());
+            } else {
+                QCOMPARE(w.Rows(), (QStringList{U("管理员"), U("太郎")}));
+            }
+        }
+    }
+
+    void blankAndOverlongNamesAreRefused() {
+        StartWindow w;
+        w.OpenManagement();
+        QCOMPARE(w.Try(w.form.suiButton9, "   ", "", ""), QStringList{U("用户名不能为空")});
+        QCOMPARE(w.Try(w.form.suiButton9, "一二三四五六七八九", "", ""),
+                 QStringList{U("用户名太长：最多8个汉字或16个字母，请换个短一些的名字")});
+        QCOMPARE(w.Rows(), QStringList{U("管理员")});
+        QVERIFY(w.Try(w.form.suiButton9, "一二三四五六七八", "", "").isEmpty());
     }
 
     // alice (slot 1) studied and collected favourites; deleting her must
@@ -245,7 +306,7 @@ private slots:
         w.Press(w.form.suiButton10);
         QCOMPARE(w.Shown().size(), 1);
         QVERIFY(w.Shown()[0].startsWith(U("确定要删除用户“alice”吗？")));
-        QCOMPARE(w.messages.shown[0].flags, kMsgYesNo);
+        QCOMPARE(w.messages.shown[0].flags, kMsgYesNoDefaultNo);
         QCOMPARE(w.Rows(), (QStringList{U("管理员"), U("alice"), U("bob"), U("carol")}));
 
         w.Select(1);
