@@ -23,6 +23,8 @@ PACKAGES=(
   # the input-method test: an X server, a session bus, fcitx5 with anthy and
   # its Qt 6 module, and a key sender
   dbus-x11 fcitx5 fcitx5-anthy fcitx5-frontend-qt6 xdotool
+  # the window manager whose Alt+F4 the save-on-exit test presses
+  openbox
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -145,11 +145,10 @@ void TformStart::TurnToStartPanel() { BringToFront(PanelStart); }
 
 QWidget* TformStart::FrontPanel() const { return panels_->currentWidget(); }
 
+// The desktop's close (Alt+F4, the title bar's ×) ends the program as
+// "退出系统" does: a window that refuses to close looks broken.
 void TformStart::closeEvent(QCloseEvent* event) {
-    if (!exitAllowed) {
-        event->ignore();
-        return;
-    }
+    exitAllowed = true;
     event->accept();
     emit closed();
 }

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <string>
 
 #include "core/appmessage.h"
@@ -162,9 +163,24 @@ void TformStart::ButtonRestoreClick() {
     }
     const std::string name = backupNames_[row];
     const std::string when = BackupTimeText(name);
+    // The library the learner studies last, when the backup does not hold
+    // it, goes with the restore: they are told before, not at the login.
+    const std::string studied =
+        backupSlot_ == Manage.GetUserIndex() ? Manage.GetCurrentLibrary() : Manage.lastwordlib[backupSlot_];
+    std::string goes;
+    if (!studied.empty()) {
+        const auto held = BackupLibraries(ProgramFolder, backupSlot_, name);
+        const bool inBackup = std::any_of(held.begin(), held.end(),
+                                          [&studied](const BackupLibraryStats& s) { return s.file == studied; });
+        if (!inBackup)
+            goes = Gbk("\r\n\r\n注意：这个备份里没有正在学习的词库“") + studied.substr(0, studied.size() - 3) +
+                   Gbk("”，恢复后它将不在了（恢复前做的备份里还有它），下次登录时要重新选择词库。");
+    }
     if (ShowAppMessage(Gbk("确定要把用户“") + Manage.user[backupSlot_] + Gbk("”的词库和收藏库恢复到 ") + when +
-                           Gbk(" 的备份吗？\r\n\r\n恢复前会先把现在的进度另做一个备份。"),
-                       kMsgYesNo) != kIdYes)
+                           Gbk(" 的备份吗？现在的词库、学习进度和收藏库将被备份里的代替。\r\n\r\n"
+                               "恢复前会先把现在的进度另做一个备份。") +
+                           goes,
+                       kMsgYesNoDefaultNo) != kIdYes)
         return;
     const BackupOutcome restored = RestoreBackup(ProgramFolder, backupSlot_, name, backupClock());
     if (!restored.ok) {

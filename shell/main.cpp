@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "platform/endrequests.h"
 #include "shell/appwindows.h"
 #include "shell/desktop.h"
 #include "shell/formstart.h"
@@ -11,6 +12,7 @@
 #include "shell/programfolder.h"
 #include "shell/programlock.h"
 #include "shell/windowset.h"
+#include "study/formmain.h"
 #include "widgets/messagebox.h"
 #ifdef LEXILARK_STATE_PROBE
 #include "tests/e2e/stateprobe.h"
@@ -36,6 +38,24 @@ int main(int argc, char** argv) {
         if (!LayOutProgramFolder(folders)) return 0;
         CreateWindowSet(programFolder);
         QObject::connect(formStart, &TformStart::closed, &app, &QApplication::quit);
+        // Whatever ends the program, the learner's progress is on the disk
+        // first: a logout or shutdown (a signal, or the session manager's
+        // request), the end of the event loop, the last window closed.
+        auto saveEverything = [] {
+            if (formMain) formMain->SaveEverything();
+        };
+        EndRequests endRequests;
+        // exit(), not quit(): quit() first asks every window to close, and
+        // the study window answers that by going back to the start window.
+        QObject::connect(&endRequests, &EndRequests::received, &app, [saveEverything] {
+            saveEverything();
+            QCoreApplication::exit(0);
+        });
+#ifndef QT_NO_SESSIONMANAGER
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, saveEverything);
+#endif
+        QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, saveEverything);
+        QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, saveEverything);
         formStart->show();
 #ifdef LEXILARK_STATE_PROBE
         InstallStateProbe();

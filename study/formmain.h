@@ -33,6 +33,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QSpacerItem;
 class QTextEdit;
+class QCloseEvent;
 class QTimer;
 class RadioGroup;
 struct LeftColumnSizes;
@@ -103,7 +104,13 @@ public:
     // Operations of the study flow.
     void FormCreate();
     void FormActivate();
+    // Opens the learner's last library; without one nothing of the library
+    // before stays open, and a last library that is gone is said and the
+    // choice of a library follows.
     void OpenLastWordLib(const std::string& gbkUserFolder);
+    // The counters and clocks of the library open now (or of none).
+    void ShowCountersOfLibrary();
+    void ShowClocks();
     void ApplyColours();
     void ButtonNextWordClick();
     void ButtonPriorWordClick();
@@ -133,7 +140,7 @@ public:
     void ButtonPauseClick();   // "暂停学习" / "继续学习", F9 and the idle limit
     void WMHotKey();           // F9: hide and pause, or show and resume
     void FormResize();         // border and read-mode panel by screen width
-    void ButtonReturnClick();  // "返  回"
+    void ButtonReturnClick();  // "返  回"; also the desktop's close of the window
     void ButtonSelectWordLibClick();
     void suiButton2Click();   // "单词分组"
     void suiButton4Click();   // "参数设置"
@@ -144,6 +151,19 @@ public:
     // user's favourites.
     void StartStudying();
     void LoadUserFavourites(const std::string& gbkPath);
+
+    // Saving progress (formmain_save.cpp). Every change of progress (a
+    // grade, an answer, the group or cycle moving on, the clocks) arms
+    // TimerSave, which writes the library a few seconds later, so a crash
+    // loses at most those seconds and a burst of keys costs one save.
+    void NoteProgress();
+    void TimerSaveTimer();
+    // Writes the library and the configuration at once, when a learner is
+    // logged in: the program is asked to end, or the desktop session ends.
+    void SaveEverything();
+    // A learner is logged in: from StartStudying to "返  回".
+    bool InSession() const { return inSession_; }
+    static constexpr int kSaveDelayMs = 2500;
     // The screen width the clock and the layout rules go by; tests set it.
     std::function<int()> screenWidth;
     int ScreenWidth() const;
@@ -246,6 +266,7 @@ public:
     QTimer* TimerPrompt = nullptr;
     QTimer* TimerComment = nullptr;
     QTimer* TimerSetFocus = nullptr;
+    QTimer* TimerSave = nullptr;  // single shot, armed by NoteProgress
 
 signals:
     // Every answer judged with Enter or Space, right or wrong.
@@ -253,6 +274,8 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    // The desktop's close (Alt+F4, the frame's ×) does what "返  回" does.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -283,7 +306,10 @@ private:
     void SyncStudyFlags(bool mute, bool autoClear, bool showSentence);
     void SyncColours(int fontColor, int backColor);
 
+    bool SaveLibrary();  // store the group and write the library; true when written or none is open
     TManage& manage_;
+    bool inSession_ = false;
+    bool autosaveFailed_ = false;  // told once; later failures wait for a success
     std::unique_ptr<MediaPlayer> mpl;
     std::unique_ptr<HotKeyAdapter> hotKey_;
     std::string libraryName_;

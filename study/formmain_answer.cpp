@@ -153,6 +153,7 @@ void TformMain::EditInputKeyDown(int& key) {
         SetComment(kWrong);
     }
     key = 0;
+    NoteProgress();
 }
 
 // Enter or Space; the first case that applies wins. Leaves `key` as it is

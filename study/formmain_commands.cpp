@@ -130,6 +130,17 @@ void TformMain::TimerTimer() {
     LabelThisLoopTime->setText(Screen(texts.loopTime));
     LabelSpeed->setText(Screen(texts.speed));
     if (texts.leftTime) LabelLeftTime->setText(Screen(*texts.leftTime));
+    NoteProgress();
+}
+
+void TformMain::ShowClocks() {
+    LabelThisTime->setText(Screen(FormatClock(Timer->property("Tag").toInt())));
+    PanelThisTime->setText(LabelThisTime->text());
+    LabelTotalTime->setText(Screen(FormatClock(WordLib.TotalTime)));
+    LabelThisLoopTime->setText(Screen(FormatClock(WordLib.ThisLoopTime)));
+    LabelSpeed->setText(Screen(IntToStr(StudySpeed(WordLib.ShownCount, WordLib.ActiveSeconds)) + Gbk(" 词/分")));
+    // No estimate before the speed of this library is known.
+    LabelLeftTime->setText(Screen(FormatClock(0)));
 }
 
 void TformMain::ButtonPauseClick() {
@@ -144,6 +155,9 @@ void TformMain::ButtonPauseClick() {
         for (QWidget* panel : panels) panel->setEnabled(false);
         TimerSetFocus->stop();
         Timer->stop();
+        // Paused (or hidden with F9): the learner may walk away for good.
+        if (TimerSave->isActive()) TimerSaveTimer();
+        TimerSave->stop();
     } else {
         ButtonPause->setText(U(kPause));
         PanelComment->setVisible(false);
@@ -188,6 +202,16 @@ void TformMain::StartStudying() {
     show();
     raise();
     activateWindow();
+    // A login starts a run of its own: its clock and speed owe nothing to
+    // the learner before.
+    if (!inSession_) {
+        Timer->setProperty("Tag", 1);
+        WordLib.ActiveSeconds = 1;
+        WordLib.ShownCount = 0;
+        WordLib.IdleSeconds = 0;
+        ShowClocks();
+    }
+    inSession_ = true;
     Timer->start();
 }
 
@@ -196,6 +220,8 @@ void TformMain::LoadUserFavourites(const std::string& gbkPath) { MyWordLib.LoadF
 void TformMain::ButtonReturnClick() {
     WordLib0.StoreGroup();
     WordLib0.SaveWordLib();
+    inSession_ = false;
+    TimerSave->stop();
     WordLib0.Count = 0;
     // Nothing of this library may reach the next user who logs in: with the
     // study list and the file name left behind, a user without a last

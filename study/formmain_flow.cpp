@@ -44,6 +44,10 @@ std::string Num(int value) { return IntToStr(value); }
 TformMain::TformMain(TManage& manage, QWidget* parent)
     : QWidget(parent), manage_(manage), mpl(CreateSystemMediaPlayer()) {
     BuildLayout();
+    TimerSave = new QTimer(this);
+    TimerSave->setObjectName("TimerSave");
+    TimerSave->setSingleShot(true);
+    TimerSave->setInterval(kSaveDelayMs);
     ConnectControls();
     ConnectWindowCommands();
     FormCreate();
@@ -73,6 +77,7 @@ void TformMain::ConnectControls() {
     connect(TimerPrompt, &QTimer::timeout, this, [this] { TimerPromptTimer(); });
     connect(TimerComment, &QTimer::timeout, this, [this] { TimerCommentTimer(); });
     connect(TimerSetFocus, &QTimer::timeout, this, [this] { TimerSetFocusTimer(); });
+    connect(TimerSave, &QTimer::timeout, this, [this] { TimerSaveTimer(); });
     EditInput->onKeyDown = [this](int key) {
         const bool composition = key == AnswerEdit::kInputMethodKey;
         EditInputKeyDown(key);
@@ -171,17 +176,43 @@ void TformMain::SetLibraryName(const std::string& gbkName) {
 }
 
 void TformMain::OpenLastWordLib(const std::string& gbkUserFolder) {
-    const std::string& file = manage_.GetCurrentLibrary();
+    const std::string file = manage_.GetCurrentLibrary();
     const std::string path = gbkUserFolder + file;
     std::error_code ec;
-    if (file.empty() || !std::filesystem::is_regular_file(ToNativePath(path), ec)) {
-        // Whatever the learner before left open is theirs, not this one's.
-        WordLib0.CloseWordLib();
-        SetLibraryName({});
+    const bool there = !file.empty() && std::filesystem::is_regular_file(ToNativePath(path), ec);
+    // A library that cannot be opened has said why; the one still open
+    // is the learner's before, not this one's.
+    if (there && WordLib0.OpenWordLib(path)) {
+        SetLibraryName(file.size() >= 3 ? file.substr(0, file.size() - 3) : std::string());
+        ShowCountersOfLibrary();
         return;
     }
-    if (!WordLib0.OpenWordLib(path)) return;
-    SetLibraryName(file.size() >= 3 ? file.substr(0, file.size() - 3) : std::string());
+    // Whatever the learner before left open is theirs, not this one's.
+    WordLib0.CloseWordLib();
+    WordLib.Step = 0;
+    SetLibraryName({});
+    ShowCountersOfLibrary();
+    if (file.empty()) return;
+    if (!there)
+        ShowAppMessage(Gbk("上次学习的词库“") + (file.size() >= 3 ? file.substr(0, file.size() - 3) : file) +
+                       Gbk("”已经不在了（可能是恢复了没有它的备份，或者文件被删除了）。\r\n\r\n请选择要学习的词库。"));
+    // Once the login has finished, the learner chooses a library.
+    QTimer::singleShot(0, this, [this] {
+        if (inSession_ && isVisible() && isEnabled()) ButtonSelectWordLibClick();
+    });
+}
+
+// Every counter and clock on screen belongs to the library now open (or to
+// none): nothing of the library or learner before stays.
+void TformMain::ShowCountersOfLibrary() {
+    WordLib.ShowGradeCounts();
+    WordLib0.ShowGroupNo();
+    WordLib.ShowCycleNo();
+    if (WordLib.HasCurrentWord())
+        WordLib.RefreshStudyCount();
+    else
+        LabelWordStudyCount->setText(QStringLiteral("0 / 0"));
+    ShowClocks();
 }
 
 void TformMain::ButtonNextWordClick() {
@@ -209,6 +240,7 @@ void TformMain::ButtonNextWordClick() {
             break;
     }
     ResetAnswerBox();
+    NoteProgress();
     if (WordLib.ShownCount % kSaveEveryShownWords == 0) SaveProgress();
 }
 
@@ -227,6 +259,7 @@ void TformMain::SaveProgressIfShownReached(int shownBefore) {
 }
 
 void TformMain::GroupEndSequence() {
+    NoteProgress();
     WordLib0.StoreGroup();
     ShowAppMessage(Gbk("祝贺你!完成第") + Num(WordLib0.LoopTimes) + Gbk("循环第") + Num(WordLib0.GroupIndex + 1) +
                    Gbk("分组"));
@@ -285,12 +318,14 @@ void TformMain::ResetAnswerBox() {
 void TformMain::ButtonPriorWordClick() {
     WordLib.PriorWord();
     ResetAnswerBox();
+    NoteProgress();
 }
 
 void TformMain::ButtonDeGradeClick() {
     const int shown = WordLib.ShownCount;
     WordLib.DeGrade(1);
     ResetAnswerBox();
+    NoteProgress();
     SaveProgressIfShownReached(shown);
 }
 
@@ -299,12 +334,14 @@ void TformMain::ButtonUpGradeClick() {
     const int shown = WordLib.ShownCount;
     WordLib.UpGrade(1);
     ResetAnswerBox();
+    NoteProgress();
     SaveProgressIfShownReached(shown);
 }
 
 void TformMain::GroupGradeClick(int item) {
     if (item < 0 || item >= kGradeLevels) return;
     WordLib.PickGrade(item);
+    NoteProgress();
     EditInput->setFocus();
 }
 

@@ -15,27 +15,7 @@ PROGRAM_FOLDER=$1
 PRESET=$2
 LXTOOL=$3
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -n "${LAST_STATE:-}" ] && echo "last state: $LAST_STATE" >&2
-  for log in "${T:-/nonexistent}"/*.log; do
-    [ -s "$log" ] && { echo "--- $(basename "$log") (end)" >&2; tail -n 15 "$log" >&2; }
-  done
-  exit 1
-}
-
-# await_start NAME PID COMMAND...: waits until COMMAND succeeds while the
-# process PID runs.
-await_start() {
-  local name=$1 pid=$2
-  shift 2
-  for _ in $(seq 100); do
-    "$@" >/dev/null 2>&1 && return 0
-    kill -0 "$pid" 2>/dev/null || fail "$name ended at start"
-    sleep 0.1
-  done
-  fail "$name did not come up"
-}
+. "$(dirname "$0")/session.sh"
 
 for tool in Xvfb dbus-launch dbus-send fcitx5 fcitx5-remote xdotool; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh installs it)"
@@ -55,13 +35,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A private X server on a free display.
-exec {displayfd}>"$T/display"
-Xvfb -displayfd "$displayfd" -screen 0 1280x800x24 -nolisten tcp >"$T/xvfb.log" 2>&1 &
-XVFB_PID=$!
-exec {displayfd}>&-
-await_start Xvfb "$XVFB_PID" test -s "$T/display"
-export DISPLAY=":$(head -n 1 "$T/display")"
+start_xvfb
 
 # A private home holding the input method's profile: the US keyboard and
 # anthy in the one group.
@@ -131,40 +105,6 @@ stop_program() {
   PROG_PID=""
 }
 start_program ime.lx
-
-# One request to the probe; its answer in REPLY_LINE.
-ask() {
-  printf '%s\n' "$1" >&"${PROG[1]}" 2>/dev/null || fail "the program has ended"
-  IFS= read -r -t 10 REPLY_LINE <&"${PROG[0]}" || fail "the program did not answer \"$1\""
-}
-
-declare -A S
-probe() {
-  ask state
-  LAST_STATE=$REPLY_LINE
-  S=()
-  local field fields
-  IFS=$'\t' read -r -a fields <<<"$REPLY_LINE"
-  for field in "${fields[@]}"; do S[${field%%=*}]=${field#*=}; done
-}
-
-# await WHAT name=value...: waits until the program shows all of them, for
-# up to half a minute (the sanitizer build on a loaded machine can take
-# seconds over a group's end).
-await() {
-  local what=$1 pair ok deadline=$((SECONDS + 30))
-  shift
-  while [ $SECONDS -lt $deadline ]; do
-    probe
-    ok=1
-    for pair in "$@"; do
-      [ "${S[${pair%%=*}]-}" == "${pair#*=}" ] || { ok=0; break; }
-    done
-    [ $ok = 1 ] && return 0
-    sleep 0.1
-  done
-  fail "$what: expected $*"
-}
 
 # Keys as the learner types them; each waits a little between keys as a
 # person does, so that the input method keeps up.

@@ -32,7 +32,7 @@ class TestStudyFlow : public QObject {
     Q_OBJECT
 private slots:
     void nextWithoutLibrary();
-    void missingLastLibraryOpensNothing();
+    void missingLastLibraryOpensNothingAndIsSaid();
     void openingShowsTheNameAndSavedPosition();
     void groupEndBySpaceOnEmptyBox();
     void cycleEndSavesAndStartsTheNextCycle();
@@ -60,11 +60,17 @@ void TestStudyFlow::nextWithoutLibrary() {
     QCOMPARE(w.MemoSentence->toPlainText(), QStringLiteral("<editor>marrowfen</editor>"));
 }
 
-void TestStudyFlow::missingLastLibraryOpensNothing() {
+void TestStudyFlow::missingLastLibraryOpensNothingAndIsSaid() {
     StudyFixture f("missing_last");
     TformMain& w = f.Create();
+    // A last library that is gone is said; none at all says nothing (the
+    // user folder itself is no library).
     f.Open("gone.lx");
-    f.Open("");  // no last library at all: the user folder itself is no library
+    QCOMPARE(f.messages.Texts(),
+             std::vector<std::string>{"上次学习的词库“gone”已经不在了（可能是恢复了没有它的备份，或者文件被删除了）。"
+                                      "\r\n\r\n请选择要学习的词库。"});
+    f.messages.shown.clear();
+    f.Open("");
     QVERIFY(f.messages.Texts().empty());
     QCOMPARE(w.WordLib.WordCount, 0);
     QCOMPARE(w.LabelWordLibName->text(), QString());

@@ -60,7 +60,7 @@ class TestFormStart : public QObject {
     Q_OBJECT
 private slots:
     void startPanelShowsItsCaptionsAndControls();
-    void titleBarCloseLeavesTheWindowOpen();
+    void closingTheWindowEndsTheProgram();
     void exitEndsTheProgramWithoutWritingTheConfiguration();
     void missingConfigurationGivesTheDefaults();
     void configurationIsLoadedWhenTheWindowIsCreated();
@@ -133,19 +133,24 @@ void TestFormStart::startPanelShowsItsCaptionsAndControls() {
     QVERIFY(form.rect().contains(QRect(hint->mapTo(&form, QPoint(0, 0)), hint->size())));
 }
 
-void TestFormStart::titleBarCloseLeavesTheWindowOpen() {
-    ProgramFolderFixture folder;
-    TformStart form(folder.gbk());
-    QSignalSpy closed(&form, &TformStart::closed);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+// The title bar's × and the desktop's close (Alt+F4) end the program as
+// "退出系统" does; a window that refuses to close looks broken.
+void TestFormStart::closingTheWindowEndsTheProgram() {
+    for (const bool byTitleBar : {true, false}) {
+        ProgramFolderFixture folder;
+        TformStart form(folder.gbk());
+        QSignalSpy closed(&form, &TformStart::closed);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
 
-    QTest::mouseClick(form.findChild<QToolButton*>("TitleBarClose"), Qt::LeftButton);
-    QVERIFY(form.isVisible());
-    QVERIFY(!form.close());
-    QVERIFY(form.isVisible());
-    QCOMPARE(closed.count(), 0);
-    QVERIFY(!form.exitAllowed);
+        if (byTitleBar)
+            QTest::mouseClick(form.findChild<QToolButton*>("TitleBarClose"), Qt::LeftButton);
+        else
+            QVERIFY(form.close());
+        QVERIFY(!form.isVisible());
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(form.exitAllowed);
+    }
 }
 
 void TestFormStart::exitEndsTheProgramWithoutWritingTheConfiguration() {
@@ -318,19 +323,26 @@ void TestFormStart::messageBoxAnswersWithThePlatformCodes_data() {
     QTest::addColumn<int>("flags");
     QTest::addColumn<int>("press");
     QTest::addColumn<int>("expected");
-    QTest::newRow("OK") << kMsgOk << int(QMessageBox::Ok) << kIdOk;
-    QTest::newRow("Yes") << kMsgYesNo << int(QMessageBox::Yes) << kIdYes;
-    QTest::newRow("No") << kMsgYesNo << int(QMessageBox::No) << kIdNo;
+    QTest::addColumn<int>("defaultButton");
+    QTest::newRow("OK") << kMsgOk << int(QMessageBox::Ok) << kIdOk << int(QMessageBox::Ok);
+    QTest::newRow("Yes") << kMsgYesNo << int(QMessageBox::Yes) << kIdYes << int(QMessageBox::Yes);
+    QTest::newRow("No") << kMsgYesNo << int(QMessageBox::No) << kIdNo << int(QMessageBox::Yes);
+    // Questions that delete or replace the learner's data: Enter says No.
+    QTest::newRow("Yes, No by default") << kMsgYesNoDefaultNo << int(QMessageBox::Yes) << kIdYes
+                                        << int(QMessageBox::No);
+    QTest::newRow("No by default") << kMsgYesNoDefaultNo << int(QMessageBox::No) << kIdNo << int(QMessageBox::No);
 }
 
 void TestFormStart::messageBoxAnswersWithThePlatformCodes() {
     QFETCH(int, flags);
     QFETCH(int, press);
     QFETCH(int, expected);
+    QFETCH(int, defaultButton);
     MessageSink previous = SetMessageSink(nullptr);
     InstallMessageBoxSink();
     QString title, text;
     QList<QMessageBox::StandardButton> offered;
+    int offeredDefault = -1;
     // Answers the box as soon as it is up; the test cannot wait on it.
     QTimer answerer;
     answerer.setInterval(10);
@@ -342,6 +354,7 @@ void TestFormStart::messageBoxAnswersWithThePlatformCodes() {
             title = box->windowTitle();
             text = box->text();
             for (QAbstractButton* b : box->buttons()) offered.push_back(box->standardButton(b));
+            if (QPushButton* d = box->defaultButton()) offeredDefault = int(box->standardButton(d));
             if (QAbstractButton* b = box->button(QMessageBox::StandardButton(press)))
                 b->click();
             else
@@ -355,7 +368,8 @@ void TestFormStart::messageBoxAnswersWithThePlatformCodes() {
     QCOMPARE(title, U("澜悦系列软件>>澜悦单词 Lexilark"));
     QCOMPARE(text, U("第一行\n第二行"));
     std::sort(offered.begin(), offered.end());
-    if (flags == kMsgYesNo) {
+    QCOMPARE(offeredDefault, defaultButton);
+    if (IsQuestion(flags)) {
         QCOMPARE(offered, (QList<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::No}));
     } else {
         QCOMPARE(offered, QList<QMessageBox::StandardButton>{QMessageBox::Ok});

@@ -23,6 +23,7 @@
 #include "support/local_time.h"
 #include "support/login_windows.h"
 #include "widgets/answeredit.h"
+#include "widgets/radiogroup.h"
 #include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
@@ -31,7 +32,8 @@ namespace {
 
 // The start and study windows with a clock the test sets.
 struct BackupWindows : LoginWindows {
-    explicit BackupWindows(const std::string& name) : LoginWindows("backup_" + name) {
+    explicit BackupWindows(const std::string& name, Windows windows = Windows::StartAndStudy)
+        : LoginWindows("backup_" + name, windows) {
         start->backupClock = [this] { return now; };
     }
 
@@ -148,10 +150,11 @@ private slots:
         w.f.messages.answers = {kIdNo};
         w.Click(w.start->ButtonRestore);
         const std::string question =
-            "确定要把用户“管理员”的词库和收藏库恢复到 2026-12-10 09:30:00 的备份吗？\r\n\r\n"
+            "确定要把用户“管理员”的词库和收藏库恢复到 2026-12-10 09:30:00 的备份吗？"
+            "现在的词库、学习进度和收藏库将被备份里的代替。\r\n\r\n"
             "恢复前会先把现在的进度另做一个备份。";
         QCOMPARE(w.f.messages.Texts(), std::vector<std::string>{question});
-        QCOMPARE(w.f.messages.shown[0].flags, kMsgYesNo);
+        QCOMPARE(w.f.messages.shown[0].flags, kMsgYesNoDefaultNo);
         QCOMPARE(TempReadBytes(w.UserDir(0) / "a.lx"), current);
         QCOMPARE(w.Rows().size(), qsizetype{1});
 
@@ -220,6 +223,57 @@ private slots:
         std::vector<WordList> words;
         ParseLibraryLines(SplitLibraryLines(*ReadScrambledFile(w.UserDir(0) / "lib.lx")), values, words);
         for (int i = 0; i < 4; ++i) QCOMPARE(w.study->WordLib0.Words[i].StudyTimes, words[i].StudyTimes);
+    }
+
+    // The backup predates the library the learner studies now: the question
+    // says it goes, and the next login says it is gone and asks for a
+    // library, with no counter or clock of the library before left on screen.
+    void restoreThatTakesTheStudiedLibraryAwaySaysSoAndTheLoginAsksForOne() {
+        BackupWindows w("takes_away", LoginWindows::Windows::WholeSet);
+        w.User(0, "管理员", "", "old.lx");
+        w.Library(0, "old.lx", 3, 1);
+        QVERIFY(MakeBackup(w.f.gbkProgramFolder, 0, w.now).ok);
+        w.Library(0, "new.lx", 6, 2);
+        w.start->Manage.SetCurrentLibrary("new.lx");
+        w.start->Manage.lastwordlib[0] = "new.lx";
+        w.now += 60;
+
+        // Studied a while: counters and clocks of new.lx on screen.
+        w.Click(w.start->suiButton1);
+        QCOMPARE(w.study->LibraryName(), std::string("new"));
+        for (int i = 0; i < 30; ++i) w.study->TimerTimer();
+        QTest::keyClick(w.study->EditInput, Qt::Key_Space);
+        w.Click(w.study->ButtonReturn);
+
+        w.Click(w.start->suiButton3);
+        w.f.messages.answers = {kIdYes};
+        w.f.messages.shown.clear();
+        w.Click(w.start->ButtonRestore);
+        QVERIFY(QString::fromStdString(w.f.messages.Texts().at(0))
+                    .endsWith(U("注意：这个备份里没有正在学习的词库“new”，恢复后它将不在了（恢复前做的备份里还有它），"
+                                "下次登录时要重新选择词库。")));
+        QVERIFY(!fs::exists(w.UserDir(0) / "new.lx"));
+        w.Click(w.start->ButtonBackupReturn);
+
+        w.f.messages.shown.clear();
+        w.Click(w.start->suiButton1);
+        QVERIFY(w.study->isVisible());
+        QCOMPARE(w.f.messages.Texts().at(0),
+                 std::string("上次学习的词库“new”已经不在了（可能是恢复了没有它的备份，或者文件被删除了）。\r\n\r\n"
+                             "请选择要学习的词库。"));
+        QCOMPARE(w.study->WordLib0.Count, 0);
+        QCOMPARE(w.study->LibraryName(), std::string());
+        QCOMPARE(w.study->LabelTotalTime->text(), QString("00:00:00"));
+        QCOMPARE(w.study->LabelThisLoopTime->text(), QString("00:00:00"));
+        QCOMPARE(w.study->LabelLeftTime->text(), QString("00:00:00"));
+        QCOMPARE(w.study->LabelThisTime->text(), QString("00:00:01"));
+        QCOMPARE(w.study->LabelWordStudyCount->text(), QString("0 / 0"));
+        QCOMPARE(w.study->LabelStepNo->text(), QString("1 / 0"));
+        for (int item = 0; item < 6; ++item) QCOMPARE(w.study->GroupGrade->ItemText(item), QString("0"));
+        // The choice of a library follows once the login is done.
+        QTRY_VERIFY(SelectWordLib->isVisible());
+        SelectWordLib->hide();
+        w.Click(w.study->ButtonReturn);
     }
 
     void aFailedAutomaticBackupSaysSoOnceAndTheLoginGoesOn() {

@@ -14,6 +14,7 @@
 #include "core/gbktext.h"
 #include "core/scrambledfile.h"
 #include "core/tagtext.h"
+#include "core/wordlib0.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "support/login_windows.h"
@@ -23,7 +24,19 @@
 
 namespace fs = std::filesystem;
 
-namespace {}  // namespace
+namespace {
+
+// Words at `grade` in the learner's library on the disk, read as the
+// program reads it.
+int WordsAtGradeOnDisk(const LoginWindows& w, const char* file, int grade) {
+    TWordLib0 lib;
+    if (!lib.OpenWordLib(FromNativePath(w.UserDir(0) / file))) return -1;
+    int count = 0;
+    for (int i = 0; i < lib.Count; ++i) count += lib.Words[i].Grade == grade;
+    return count;
+}
+
+}  // namespace
 
 class TestLogin : public QObject {
     Q_OBJECT
@@ -195,6 +208,7 @@ private slots:
 
         QTest::mouseClick(w.start->suiButton2, Qt::LeftButton);
         w.start->ListUserList->setCurrentRow(1);
+        w.start->EditOldPassword->setText("adm");
         w.f.messages.answers.push_back(kIdYes);
         QTest::mouseClick(w.start->suiButton10, Qt::LeftButton);
         w.start->EditUserName->setText("carol");
@@ -252,6 +266,48 @@ private slots:
         QVERIFY(w.study->isVisible());
         QCOMPARE(w.study->LabelWordLibName->text(), U("lib"));
         QCOMPARE(w.study->WordLib0.Count, 3);
+    }
+
+    // Progress reaches the disk seconds after the keys, without "返  回":
+    // a crash loses at most those seconds. The keys themselves write
+    // nothing, so typing never waits for the disk.
+    void promotedWordsReachTheDiskSecondsAfterTheKeys() {
+        LoginWindows w("login_autosave");
+        w.Library(0, "lib.lx", 6);
+        w.User(0, "管理员", "", "lib.lx");
+        w.StartStudying();
+        const auto before = ReadScrambledFile(w.UserDir(0) / "lib.lx");
+        for (int i = 0; i < 3; ++i) QTest::keyClick(w.study->EditInput, Qt::Key_BracketRight);
+        QVERIFY(w.study->TimerSave->isActive());
+        QCOMPARE(ReadScrambledFile(w.UserDir(0) / "lib.lx"), before);
+        QTRY_COMPARE_WITH_TIMEOUT(WordsAtGradeOnDisk(w, "lib.lx", 1), 3, 3 * TformMain::kSaveDelayMs);
+
+        // What the program does when it is asked to end: everything at once.
+        QTest::keyClick(w.study->EditInput, Qt::Key_BracketRight);
+        w.study->SaveEverything();
+        QCOMPARE(WordsAtGradeOnDisk(w, "lib.lx", 1), 4);
+        const auto ini = ReadScrambledFile(w.f.programFolder / "init.ini");
+        QVERIFY(ini && FindTagValue(*ini, "lastwordlib0") == "lib.lx");
+        QVERIFY(!w.study->TimerSave->isActive());
+    }
+
+    // The desktop's close of the study window (Alt+F4, the title bar's ×)
+    // does what "返  回" does: saved, back at the start window, nobody
+    // logged in; it never leaves the program running without a window.
+    void closingTheStudyWindowReturnsToTheStartWindowSaved() {
+        LoginWindows w("login_close_study");
+        w.Library(0, "lib.lx", 6);
+        w.User(0, "管理员", "", "lib.lx");
+        w.StartStudying();
+        QTest::keyClick(w.study->EditInput, Qt::Key_BracketRight);
+        QTest::keyClick(w.study->EditInput, Qt::Key_BracketRight);
+        w.study->close();
+        QVERIFY(!w.study->isVisible());
+        QVERIFY(w.start->isVisible());
+        QCOMPARE(w.start->FrontPanel(), w.start->PanelStart);
+        QVERIFY(!w.study->InSession());
+        QCOMPARE(WordsAtGradeOnDisk(w, "lib.lx", 1), 2);
+        QVERIFY(!w.study->TimerSave->isActive());
     }
 };
 

@@ -376,7 +376,10 @@ private slots:
         QCOMPARE(s.dialog->FileListBox->selectedItems().size(), 1);
         s.f.messages.answers.push_back(kIdYes);
         s.Click(s.dialog->suiButton4);
-        QCOMPARE(s.Texts(), (std::vector<std::string>{"初始化词库会将词库进度取消，是否进行此操作？", "初始化成功！"}));
+        QCOMPARE(s.Texts(), (std::vector<std::string>{
+                                "初始化词库会将词库“lib”的进度取消：您的这份词库连同所有等级和学习时间将被删除，"
+                                "下次打开时从头开始。\r\n\r\n是否进行此操作？",
+                                "初始化成功！"}));
         QVERIFY(s.dialog->isVisible());
         s.Click(s.dialog->suiButton2);
         QVERIFY(s.StudyGivenBack());

@@ -1,0 +1,48 @@
+// Saving the learner's progress: a few seconds after every change, at once
+// when the program is asked to end, and the desktop's close of the window.
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QTimer>
+
+#include "core/appmessage.h"
+#include "core/manage.h"
+#include "study/formmain.h"
+
+void TformMain::NoteProgress() {
+    // Armed, not restarted: steady typing must not put the save off forever.
+    if (inSession_ && !TimerSave->isActive()) TimerSave->start();
+}
+
+bool TformMain::SaveLibrary() {
+    if (WordLib0.Path.empty()) return true;
+    WordLib0.StoreGroup();
+    return WordLib0.SaveWordLib();
+}
+
+void TformMain::TimerSaveTimer() {
+    // A dialog that holds the window works on the library itself and saves
+    // at its own points; the window's clock arms the save again afterwards.
+    if (!inSession_ || !isEnabled()) return;
+    // A save that failed has said so; the same failure every few seconds
+    // would bury the learner in boxes. They are told again once a save has
+    // worked in between.
+    MessageSink told;
+    if (autosaveFailed_) told = SetMessageSink([](const std::string&, int) { return kIdOk; });
+    const bool saved = SaveLibrary();
+    if (told) SetMessageSink(told);
+    autosaveFailed_ = !saved;
+}
+
+void TformMain::SaveEverything() {
+    if (!inSession_) return;
+    TimerSave->stop();
+    autosaveFailed_ = !SaveLibrary();
+    manage_.SaveConfig();
+}
+
+void TformMain::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    // While a dialog holds the window, the dialog is finished first.
+    if (inSession_ && isEnabled()) ButtonReturnClick();
+}
