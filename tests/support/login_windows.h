@@ -4,6 +4,7 @@
 // set made as start-up makes it, for the tests that go through every window.
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
@@ -23,6 +24,7 @@
 #include "shell/formstart.h"
 #include "shell/windowset.h"
 #include "support/study_fixture.h"
+#include "widgets/radiogroup.h"
 
 // The start and study windows on a program folder of their own, sharing the
 // start window's configuration as the program does.
@@ -104,6 +106,18 @@ struct LoginWindows {
         return rows;
     }
     std::string UserFolderUtf8() const { return Utf8(start->UserFolder); }
+    // The study window with no library open shows nothing of the library
+    // or learner before: every counter and clock at its start.
+    void ExpectNoLibraryShown() const {
+        QCOMPARE(study->WordLib0.Count, 0);
+        QCOMPARE(study->LibraryName(), std::string());
+        for (const QLabel* clock : {study->LabelTotalTime, study->LabelThisLoopTime, study->LabelLeftTime})
+            QCOMPARE(clock->text(), QString("00:00:00"));
+        QCOMPARE(study->LabelThisTime->text(), QString("00:00:01"));
+        QCOMPARE(study->LabelWordStudyCount->text(), QString("0 / 0"));
+        QCOMPARE(study->LabelStepNo->text(), QString("1 / 0"));
+        for (int item = 0; item < kGradeLevels; ++item) QCOMPARE(study->GroupGrade->ItemText(item), QString("0"));
+    }
 
     StudyFixture f;
     HotKeyFactory previousHotKey;

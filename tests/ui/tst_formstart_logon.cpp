@@ -309,6 +309,29 @@ private slots:
         QCOMPARE(WordsAtGradeOnDisk(w, "lib.lx", 1), 2);
         QVERIFY(!w.study->TimerSave->isActive());
     }
+
+    // A new user's first login shows nothing of the learner before, whose
+    // counters and clocks were on screen a moment ago.
+    void aNewUsersFirstLoginShowsNoCountersOfTheUserBefore() {
+        LoginWindows w("login_new_user_counters");
+        w.Library(0, "lib.lx", 6, 3);
+        w.User(0, "管理员", "adm", "lib.lx");
+        w.User(1, "new", "");
+        w.StartStudying();
+        w.start->ComboUserList->setCurrentIndex(0);
+        w.LogIn("adm");
+        QCOMPARE(w.study->LibraryName(), std::string("lib"));
+        for (int i = 0; i < 30; ++i) w.study->TimerTimer();
+        QTest::keyClick(w.study->EditInput, Qt::Key_BracketRight);
+        QTest::mouseClick(w.study->ButtonReturn, Qt::LeftButton);
+
+        w.StartStudying();
+        w.start->ComboUserList->setCurrentIndex(1);
+        w.LogIn("");
+        QVERIFY(w.study->isVisible());
+        QVERIFY(w.f.messages.Texts().empty());
+        w.ExpectNoLibraryShown();
+    }
 };
 
 QTEST_MAIN(TestLogin)
