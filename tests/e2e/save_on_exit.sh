@@ -70,9 +70,16 @@ start_program() {
   PROG_PID=$!
   exec {PROBE_IN}>"$T/probe.in" {PROBE_OUT}<"$T/probe.out"
   await "the start window" message=
-  ask "where suiButton1"
-  [ "$REPLY_LINE" != none ] || fail "no 开始背单词 button"
-  xdotool mousemove $REPLY_LINE click 1
+  # The window manager may still be placing the start window when the
+  # probe first names the button's place: a click that lands beside it is
+  # tried again while the button is on screen.
+  local deadline=$((SECONDS + 30))
+  until probe && [ "${S[focus]-}" = EditInput ]; do
+    [ $SECONDS -lt $deadline ] || fail "开始背单词 did not start studying"
+    ask "where suiButton1"
+    [ "$REPLY_LINE" != none ] && xdotool mousemove $REPLY_LINE click 1
+    sleep 0.5
+  done
   await "studying" focus=EditInput answer=
 }
 
