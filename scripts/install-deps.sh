@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Lexilark
-# need (edict only for the dictionary test; nothing of it is shipped). Safe
-# to run again: apt-get skips what is already there.
+# need (edict and MeCab only for the dictionary test; nothing of them is
+# shipped). Safe to run again: apt-get skips what is already there.
 set -euo pipefail
 PACKAGES=(
   cmake g++ make pkg-config ccache
@@ -16,6 +16,8 @@ PACKAGES=(
   fp-utils xchm xdg-utils desktop-file-utils
   xvfb xauth
   edict
+  # the dictionary test splits example sentences into words with MeCab
+  mecab mecab-ipadic-utf8 libmecab-dev
   # the Debian package: icons rendered from their SVG, lxtool's manual page,
   # and the package checks
   librsvg2-bin help2man dpkg-dev lintian appstream file

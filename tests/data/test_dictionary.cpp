@@ -5,15 +5,17 @@
 // sentence that uses its word, and every shipped file opens. The content
 // sources are checked as a teacher would: one level per word, one meaning
 // per entry of a library, one style of punctuation and readings, sentences
-// of each entry's own, and no loanword in a sentence the learner was not
+// of each entry's own, and no word in a sentence the learner was not
 // taught.
 
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <mecab.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -40,6 +42,9 @@ const fs::path kProgramDir = LEXILARK_PROGRAM_DIR;
 const fs::path kContentDir = LEXILARK_CONTENT_DIR;
 const fs::path kPresetConfig = LEXILARK_PRESET_CONFIG;
 const fs::path kEdict = "/usr/share/edict/edict";
+const fs::path kSentenceWordsAllowed = LEXILARK_SENTENCE_WORDS_ALLOWED;
+// MeCab's IPA dictionary as Debian installs it (mecab-ipadic-utf8).
+const char* const kMecabArguments = "-d /var/lib/mecab/dic/ipadic-utf8";
 
 // word -> every reading the dictionary gives it (UTF-8).
 using Dictionary = std::map<std::string, std::set<std::string>>;
@@ -129,6 +134,8 @@ std::vector<std::string> ListLines(const char* name) {
     EXPECT_TRUE(text) << name << " does not open";
     return text ? SplitDataLines(*text) : std::vector<std::string>{};
 }
+
+bool StartsWith(const std::string& s, const std::string& start) { return s.compare(0, start.size(), start) == 0; }
 
 bool EndsWith(const std::string& s, const std::string& end) {
     return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
@@ -500,6 +507,192 @@ TEST(ShippedContent, SentencesUseOnlyKatakanaWordsTheLearnerWasTaught) {
             for (const std::string& s : e.sentences)
                 for (const std::string& run : UntaughtKatakana(s, known))
                     ADD_FAILURE() << Where(level, e) << ": \"" << s << "\" uses " << run
+                                  << ", which neither this level nor an easier one teaches";
+    }
+}
+
+// One word of a sentence as MeCab splits it (UTF-8).
+struct SentenceWord {
+    std::string surface, partOfSpeech, detail, lemma, reading;  // reading in hiragana
+    size_t begin = 0, end = 0;                                  // bytes of the sentence
+};
+
+std::string Hiragana(const std::string& text) {
+    std::string out;
+    for (char32_t cp : CodePoints(text)) out += Utf8(cp >= 0x30A1 && cp <= 0x30F6 ? cp - 0x60 : cp);
+    return out;
+}
+
+// Splits sentences with MeCab; its IPA dictionary's features are
+// "part of speech,detail,detail,detail,conjugation,form,lemma,reading,sound".
+class SentenceSplitter {
+public:
+    SentenceSplitter() : tagger_(MeCab::createTagger(kMecabArguments)) {}
+    bool Ready() const { return tagger_ != nullptr; }
+
+    std::vector<SentenceWord> Split(const std::string& sentence) const {
+        std::vector<SentenceWord> words;
+        for (const MeCab::Node* node = tagger_->parseToNode(sentence.c_str()); node; node = node->next) {
+            if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) continue;
+            SentenceWord w;
+            w.surface.assign(node->surface, node->length);
+            // The surface points into the sentence MeCab was given.
+            w.begin = static_cast<size_t>(node->surface - sentence.c_str());
+            w.end = w.begin + w.surface.size();
+            const std::vector<std::string> f = ::Split(node->feature, ',');
+            w.partOfSpeech = f.size() > 0 ? f[0] : "";
+            w.detail = f.size() > 1 ? f[1] : "";
+            w.lemma = f.size() > 6 && f[6] != "*" ? f[6] : w.surface;
+            w.reading = f.size() > 7 ? Hiragana(f[7]) : "";
+            words.push_back(std::move(w));
+        }
+        return words;
+    }
+
+private:
+    std::unique_ptr<MeCab::Tagger> tagger_;
+};
+
+// What the learner has been taught up to a level.
+struct Taught {
+    std::set<std::string> words;            // as written, and a suru verb's noun too
+    std::set<std::string> readings;         // for words a sentence writes in kana
+    std::vector<std::string> longestFirst;  // the forms a sentence writes them in
+
+    void Add(const SourceEntry& e) {
+        AddWithNoun(words, e.word);
+        AddWithNoun(readings, e.reading.empty() ? e.word : e.reading);
+        readings.insert(Hiragana(e.word));
+        for (const std::string& form : FormsOf(e.word, e.meaning)) longestFirst.push_back(form);
+    }
+    static void AddWithNoun(std::set<std::string>& into, const std::string& w) {
+        into.insert(w);
+        if (EndsWith(w, "する") && w.size() > 6) into.insert(w.substr(0, w.size() - 6));
+    }
+    void Sort() {
+        std::sort(longestFirst.begin(), longestFirst.end(),
+                  [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    }
+};
+
+// Particles, endings, numbers, counters and words that only lean on others
+// (こと, いる after a て-form, the passive れる) are grammar, not vocabulary.
+bool IsContentWord(const SentenceWord& w) {
+    static const std::set<std::string> content = {"名詞", "動詞", "形容詞", "副詞", "連体詞", "接続詞", "感動詞"};
+    static const std::set<std::string> leaning = {"数", "接尾", "非自立"};
+    return content.count(w.partOfSpeech) && !leaning.count(w.detail);
+}
+
+// A verb's potential form (飲める, 書ける) stands in MeCab's dictionary as a
+// verb of its own; the learner knows it as the verb (飲む, 書く).
+std::string VerbOfPotential(const std::string& lemma) {
+    static const std::map<std::string, std::string> eToU = {{"え", "う"}, {"け", "く"}, {"げ", "ぐ"},
+                                                            {"せ", "す"}, {"て", "つ"}, {"ね", "ぬ"},
+                                                            {"べ", "ぶ"}, {"め", "む"}, {"れ", "る"}};
+    if (!EndsWith(lemma, "る") || lemma.size() < 9) return "";
+    auto it = eToU.find(lemma.substr(lemma.size() - 6, 3));
+    return it == eToU.end() ? "" : lemma.substr(0, lemma.size() - 6) + it->second;
+}
+
+// A number and its counter (三月, 一杯, 二十分) as MeCab sometimes keeps
+// them together: the counter without the numerals before it.
+std::string CounterOf(const std::string& word) {
+    static const std::u32string numerals = U"〇一二三四五六七八九十百千万何0123456789０１２３４５６７８９";
+    const std::vector<char32_t> cps = CodePoints(word);
+    size_t n = 0;
+    while (n < cps.size() && numerals.find(cps[n]) != std::u32string::npos) ++n;
+    std::string rest;
+    for (size_t k = n; k < cps.size(); ++k) rest += Utf8(cps[k]);
+    return n == 0 ? "" : rest;
+}
+
+bool WritesKanjiOrKatakana(const std::string& s) {
+    const std::vector<char32_t> cps = CodePoints(s);
+    return std::any_of(cps.begin(), cps.end(), [](char32_t cp) { return !IsHiragana(cp); });
+}
+
+// The content words of a sentence (their dictionary forms) that neither
+// `taught` nor `allowed` accounts for. A word counts as taught when it is a
+// taught word, a taught word written in kana, the potential form of a
+// taught verb, or part of a taught word the sentence writes whole (昼 and
+// ご飯 in 昼ご飯).
+std::vector<std::string> UntaughtWords(const std::string& sentence, const Taught& taught,
+                                       const std::set<std::string>& allowed, const SentenceSplitter& splitter) {
+    std::vector<std::pair<size_t, size_t>> wholes;
+    for (const std::string& word : taught.longestFirst)
+        for (size_t at = sentence.find(word); at != std::string::npos; at = sentence.find(word, at + 1))
+            wholes.emplace_back(at, at + word.size());
+    std::vector<std::string> untaught;
+    for (const SentenceWord& w : splitter.Split(sentence)) {
+        if (!IsContentWord(w)) continue;
+        const bool known =
+            taught.words.count(w.lemma) || taught.words.count(w.surface) || allowed.count(w.lemma) ||
+            (w.partOfSpeech == "動詞" && taught.words.count(VerbOfPotential(w.lemma))) ||
+            taught.words.count(CounterOf(w.surface)) ||
+            // お年, ご家族: a taught noun with the polite prefix; 本当に: a
+            // taught noun or na-adjective made an adverb.
+            ((StartsWith(w.lemma, "お") || StartsWith(w.lemma, "ご")) && taught.words.count(w.lemma.substr(3))) ||
+            (w.partOfSpeech == "副詞" && EndsWith(w.lemma, "に") &&
+             taught.words.count(w.lemma.substr(0, w.lemma.size() - 3))) ||
+            (!WritesKanjiOrKatakana(w.surface) &&
+             (taught.readings.count(w.surface) || taught.readings.count(w.lemma))) ||
+            std::any_of(wholes.begin(), wholes.end(),
+                        [&](const auto& span) { return span.first <= w.begin && w.end <= span.second; });
+        if (!known) untaught.push_back(w.lemma);
+    }
+    return untaught;
+}
+
+// The words an example sentence may use untaught: first fields of the
+// lines that are not comments.
+std::set<std::string> AllowedSentenceWords() {
+    std::set<std::string> allowed;
+    std::optional<std::string> text = ReadPlainFile(kSentenceWordsAllowed);
+    EXPECT_TRUE(text) << kSentenceWordsAllowed;
+    std::stringstream in(text ? *text : "");
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        allowed.insert(line.substr(0, line.find_first_of(" \t")));
+    }
+    return allowed;
+}
+
+TEST(ShippedContent, SentencesUseOnlyWordsTheLearnerWasTaught) {
+    const SentenceSplitter splitter;
+    ASSERT_TRUE(splitter.Ready()) << "MeCab does not start (" << kMecabArguments
+                                  << "); scripts/install-deps.sh installs mecab and mecab-ipadic-utf8";
+    {
+        Taught taught;
+        for (const char* w : {"昼ご飯", "食べる", "飲む", "子ども", "水", "勉強する", "する", "毎朝", "杯"})
+            taught.Add(SourceEntry{w, w == std::string("子ども") ? "こども" : "", "", {}, 0});
+        taught.Sort();
+        struct Case {
+            std::string sentence;
+            std::vector<std::string> untaught;
+        };
+        for (const Case& c : std::vector<Case>{{"昼ご飯を食べました。", {}},
+                                               {"水が飲めません。", {}},
+                                               {"毎朝勉強します。", {}},
+                                               {"水を一杯飲みました。", {}},
+                                               {"こどもが水を飲みます。", {}},
+                                               {"毎朝、味噌汁を飲みます。", {"味噌汁"}},
+                                               {"田中さんは水を飲みました。", {}},
+                                               {"子どもにお水をあげました。", {"あげる"}},
+                                               {"すしを食べて、お茶を飲みました。", {"すし", "お茶"}}}) {
+            EXPECT_EQ(UntaughtWords(c.sentence, taught, {"田中"}, splitter), c.untaught) << c.sentence;
+        }
+    }
+
+    const std::set<std::string> allowed = AllowedSentenceWords();
+    const auto sources = LevelSources();
+    Taught taught;
+    for (const std::string& level : kLevels) {
+        for (const SourceEntry& e : sources.at(level)) taught.Add(e);
+        taught.Sort();
+        for (const SourceEntry& e : sources.at(level))
+            for (const std::string& s : e.sentences)
+                for (const std::string& word : UntaughtWords(s, taught, allowed, splitter))
+                    ADD_FAILURE() << Where(level, e) << ": \"" << s << "\" uses " << word
                                   << ", which neither this level nor an easier one teaches";
     }
 }
