@@ -22,7 +22,11 @@ bool LoadChineseTranslations() {
     return true;
 }
 
+void UseProgramJapaneseFont(const std::string& gbkProgramFolder) {
+    UseJapaneseFontFile(ToNativePath(gbkProgramFolder + "tonefont.ttf"), QString::fromLatin1(kPhoneticFace));
+}
+
 void PrepareDesktop(const std::string& gbkProgramFolder) {
     LoadChineseTranslations();
-    UseJapaneseFontFile(ToNativePath(gbkProgramFolder + "tonefont.ttf"), QString::fromLatin1(kPhoneticFace));
+    UseProgramJapaneseFont(gbkProgramFolder);
 }

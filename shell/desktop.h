@@ -10,8 +10,11 @@
 inline constexpr const char* kPhoneticFace = "Kingsoft Phonetic Plain";
 
 // Needs the application object. The program folder is GBK with its
-// trailing separator.
+// trailing separator. PrepareDesktop does both steps below; the program
+// itself takes the font step only when the start window is up, as only the
+// study window's texts use it.
 void PrepareDesktop(const std::string& gbkProgramFolder);
+void UseProgramJapaneseFont(const std::string& gbkProgramFolder);
 
 // Loads the window system's Chinese translations (those installed with Qt);
 // false when they are not installed, and the dialogs then keep the window

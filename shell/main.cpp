@@ -1,6 +1,6 @@
 // Lexilark: works out the program folder, makes the window system speak
-// Chinese and the pronunciation font available, creates the five windows
-// and runs until "退出系统".
+// Chinese, shows the start window, then makes the pronunciation font
+// available and creates the other four windows, and runs until "退出系统".
 
 #include <exception>
 
@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
     try {
         const ProgramFolders folders = FindProgramFolder();
         // The window system's Chinese texts first: a refused start below
-        // already shows a message box. The font comes with the shipped files.
-        PrepareDesktop(folders.shipped);
+        // already shows a message box.
+        LoadChineseTranslations();
         if (!MakeProgramFolder(folders)) return 0;
         const std::string& programFolder = folders.program;
         // Taken before any file of the folder is read, so that a second
@@ -36,7 +36,10 @@ int main(int argc, char** argv) {
         ProgramFolderLock folderLock(programFolder);
         if (!folderLock.Take()) return 0;
         if (!LayOutProgramFolder(folders)) return 0;
-        CreateWindowSet(programFolder);
+        // The start window goes up first; the Japanese font (shipped with
+        // the program's files) and the other windows, which it does not
+        // need, follow once it is drawn.
+        CreateStartWindow(programFolder);
         QObject::connect(formStart, &TformStart::closed, &app, &QApplication::quit);
         // Whatever ends the program, the learner's progress is on the disk
         // first: a logout or shutdown (a signal, or the session manager's
@@ -57,6 +60,7 @@ int main(int argc, char** argv) {
         QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, saveEverything);
         QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, saveEverything);
         formStart->show();
+        CompleteWindowSetAfterFirstPaint([&folders] { UseProgramJapaneseFont(folders.shipped); });
 #ifdef LEXILARK_STATE_PROBE
         InstallStateProbe();
 #endif

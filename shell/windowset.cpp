@@ -1,5 +1,10 @@
 #include "shell/windowset.h"
 
+#include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
+#include <QWindow>
+
 #include "help/formhelp.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
@@ -7,10 +12,49 @@
 #include "shell/formstart.h"
 #include "study/formmain.h"
 
-void CreateWindowSet(const std::string& gbkProgramFolder) {
-    formStart = new TformStart(gbkProgramFolder);
+namespace {
+
+void CreateOtherWindows() {
     formMain = new TformMain(formStart->Manage);
     SelectWordLib = new TSelectWordLib;
     formHelp = new TformHelp;
     formMakeWordLib = new TformMakeWordLib;
+}
+
+// Ends `loop` once the watched window has handled its first expose event
+// (the event itself is let through, so the window paints before the loop
+// returns).
+class FirstExposeWatch : public QObject {
+public:
+    explicit FirstExposeWatch(QEventLoop& loop) : loop_(loop) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose) loop_.quit();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QEventLoop& loop_;
+};
+
+}  // namespace
+
+void CreateWindowSet(const std::string& gbkProgramFolder) {
+    CreateStartWindow(gbkProgramFolder);
+    CreateOtherWindows();
+}
+
+void CreateStartWindow(const std::string& gbkProgramFolder) { formStart = new TformStart(gbkProgramFolder); }
+
+void CompleteWindowSetAfterFirstPaint(const std::function<void()>& beforeOthers) {
+    QWindow* window = formStart->windowHandle();
+    if (window && !window->isExposed()) {
+        QEventLoop loop;
+        FirstExposeWatch watch(loop);
+        window->installEventFilter(&watch);
+        QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        window->removeEventFilter(&watch);
+    }
+    if (beforeOthers) beforeOthers();
+    CreateOtherWindows();
 }

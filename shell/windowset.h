@@ -4,9 +4,19 @@
 // start window loads the configuration before any other window exists, and
 // the study window reads its settings from it.
 
+#include <functional>
 #include <string>
 
 // gbkProgramFolder: the executable's folder, GBK, with its trailing
 // separator. Every window is created hidden. An exception escaping a
 // window's construction propagates; the windows made so far stay.
 void CreateWindowSet(const std::string& gbkProgramFolder);
+
+// The same in two steps, so that the start window is on the screen sooner:
+// CreateStartWindow makes the start window only. After it is shown,
+// CompleteWindowSetAfterFirstPaint waits (at most a second) until it has
+// been drawn, holding back every key and click meanwhile, then runs
+// `beforeOthers` and creates the other four windows, so that no input
+// reaches the start window before the whole set exists.
+void CreateStartWindow(const std::string& gbkProgramFolder);
+void CompleteWindowSetAfterFirstPaint(const std::function<void()>& beforeOthers);

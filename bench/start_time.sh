@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Wall time from start to the first window, median of many starts on a
+# private Xvfb: the program on a copy of its program folder, and the least
+# Qt Widgets program (the floor Qt itself sets) in the same run.
+# Usage: bench/start_time.sh [BUILD_DIR] [RUNS]
+set -euo pipefail
+BUILD=${1:-build}
+RUNS=${2:-41}
+for f in "$BUILD/bench/startwatch" "$BUILD/bench/start_floor" "$BUILD/Lexilark/lexilark"; do
+  [ -x "$f" ] || { echo "$f is missing; build the targets startwatch, start_floor and program_folder" >&2; exit 2; }
+done
+DIR=$(mktemp -d)
+XPID=
+cleanup() {
+  [ -n "$XPID" ] && kill "$XPID" 2>/dev/null && wait "$XPID" 2>/dev/null
+  rm -rf "$DIR"
+}
+trap cleanup EXIT
+cp -r "$BUILD/Lexilark" "$DIR/Lexilark"
+rm -f "$DIR/Lexilark/lexilark.lock"
+DISPLAY_NUMBER=$((200 + RANDOM % 300))
+Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -nolisten tcp >"$DIR/xvfb.log" 2>&1 &
+XPID=$!
+for _ in $(seq 100); do
+  [ -e "/tmp/.X11-unix/X$DISPLAY_NUMBER" ] && break
+  sleep 0.05
+done
+export DISPLAY=":$DISPLAY_NUMBER" QT_QPA_PLATFORM=xcb
+unset LEXILARK_STATE_PROBE
+# A few starts first, so that every file is in the page cache for both;
+# then the two take turns, so that a busy machine weighs on both alike.
+"$BUILD/bench/startwatch" 3 "$DIR/Lexilark/lexilark" >/dev/null
+"$BUILD/bench/startwatch" 3 "$BUILD/bench/start_floor" >/dev/null
+for _ in $(seq "$RUNS"); do
+  "$BUILD/bench/startwatch" 1 "$DIR/Lexilark/lexilark" | sed -n 1p >>"$DIR/program.ms"
+  "$BUILD/bench/startwatch" 1 "$BUILD/bench/start_floor" | sed -n 1p >>"$DIR/floor.ms"
+done
+median() { sort -n "$1" | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+program=$(median "$DIR/program.ms")
+floor=$(median "$DIR/floor.ms")
+echo "program: $program ms, least Qt program: $floor ms (median of $RUNS starts each)"
+awk -v p="$program" -v f="$floor" 'BEGIN { printf "ratio %.2f\n", p / f }'
