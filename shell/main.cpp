@@ -50,7 +50,12 @@ int main(int argc, char** argv) {
         EndRequests endRequests;
         // exit(), not quit(): quit() first asks every window to close, and
         // the study window answers that by going back to the start window.
-        QObject::connect(&endRequests, &EndRequests::received, &app, [saveEverything] {
+        // A request can come while the start window is still being drawn,
+        // before the main event loop runs; exit() then ends only that wait,
+        // so the flag keeps the main loop from starting at all.
+        bool endRequested = false;
+        QObject::connect(&endRequests, &EndRequests::received, &app, [saveEverything, &endRequested] {
+            endRequested = true;
             saveEverything();
             QCoreApplication::exit(0);
         });
@@ -64,7 +69,7 @@ int main(int argc, char** argv) {
 #ifdef LEXILARK_STATE_PROBE
         InstallStateProbe();
 #endif
-        app.exec();
+        if (!endRequested) app.exec();
     } catch (const std::exception& error) {
         ShowExceptionMessage(error);
     }
