@@ -3,6 +3,7 @@
 
 #include "support/study_fixture.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QTest>
 #include <QTextEdit>
@@ -19,8 +20,11 @@
 namespace fs = std::filesystem;
 
 StudyFixture::StudyFixture(const std::string& name) {
+    // The test programs run side by side and may give their fixtures the
+    // same name: the program's own name keeps their folders apart.
     const char* tmp = std::getenv("LEXILARK_TEST_TMP");
-    programFolder = fs::path(tmp ? tmp : "/tmp") / ("study_" + name);
+    const std::string program = QCoreApplication::applicationName().toStdString();
+    programFolder = fs::path(tmp ? tmp : "/tmp") / ("study_" + program + "_" + name);
     fs::remove_all(programFolder);
     fs::create_directories(programFolder / "users" / "user0");
     fs::create_directories(programFolder / "wav");
