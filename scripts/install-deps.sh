@@ -6,6 +6,8 @@ set -euo pipefail
 PACKAGES=(
   cmake g++ make pkg-config ccache
   libsqlite3-dev
+  # SHA-256 of the shipped files in an installed program's data folder
+  nettle-dev
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libgl-dev
   libx11-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
