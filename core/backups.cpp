@@ -287,12 +287,18 @@ std::vector<BackupLibraryStats> BackupLibraries(const std::string& gbkProgramFol
 
 BackupOutcome MakeBackup(const std::string& gbkProgramFolder, int slot, std::time_t now,
                          const std::string& protectedName) {
+    return MakeBackupWithVersion(gbkProgramFolder, slot, now, std::string(), std::string(), protectedName);
+}
+
+BackupOutcome MakeBackupWithVersion(const std::string& gbkProgramFolder, int slot, std::time_t now,
+                                    const std::string& gbkFileName, const std::string& bytes,
+                                    const std::string& protectedName) {
     BackupOutcome outcome;
     const fs::path root = BackupRoot(gbkProgramFolder, slot);
     const fs::path source = UserDir(gbkProgramFolder, slot);
     std::error_code ec;
     if (fs::exists(root, ec)) RemoveUnfinishedBackups(root);
-    if (!HoldsFiles(source)) {
+    if (gbkFileName.empty() && !HoldsFiles(source)) {
         outcome.skipped = true;
         return outcome;
     }
@@ -304,6 +310,14 @@ BackupOutcome MakeBackup(const std::string& gbkProgramFolder, int slot, std::tim
     if (!CopyFolder(source, making, outcome.gbkError)) {
         fs::remove_all(making, ec);
         return outcome;
+    }
+    if (!gbkFileName.empty()) {
+        const SaveResult saved = SafeWriteFile(making / ToNativePath(gbkFileName), bytes);
+        if (!saved) {
+            outcome.gbkError = saved.Message();
+            fs::remove_all(making, ec);
+            return outcome;
+        }
     }
     fs::rename(making, root / name, ec);
     if (ec) {

@@ -72,6 +72,13 @@ struct BackupOutcome {
 BackupOutcome MakeBackup(const std::string& gbkProgramFolder, int slot, std::time_t now,
                          const std::string& protectedName = std::string());
 
+// The same, with `bytes` in the backup as the file `gbkFileName` in place
+// of what the user folder holds under that name: how the version of a
+// library that the learner did not keep stays restorable.
+BackupOutcome MakeBackupWithVersion(const std::string& gbkProgramFolder, int slot, std::time_t now,
+                                    const std::string& gbkFileName, const std::string& bytes,
+                                    const std::string& protectedName = std::string());
+
 // True when a login should back up: the user folder holds files and the
 // newest backup is at least a day old, or dated in the future (a clock set
 // back), or there is none.

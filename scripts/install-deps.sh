@@ -15,6 +15,9 @@ PACKAGES=(
   # the font sets the windows are checked under (tst_windowsfit)
   fonts-dejavu-core fonts-urw-base35 fonts-droid-fallback fonts-noto-cjk
   qt6-translations-l10n
+  # the sync: the desktop's key store for the WebDAV password, and the real
+  # Apache WebDAV server (mod_dav, mod_dav_fs) the sync tests start
+  qtkeychain-qt6-dev apache2
   fp-utils xchm xdg-utils desktop-file-utils
   xvfb xauth
   edict

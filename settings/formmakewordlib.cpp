@@ -65,11 +65,13 @@ void TformMakeWordLib::Build() {
     PanelErrorReport = AddPage("PanelErrorReport", "软件报错");
     PanelModifyWordLib = AddPage("PanelModifyWordLib", "收藏库管理");
     PanelWordsWithoutWav = AddPage("PanelWordsWithoutWav", "无语音单词表");
+    PanelSync = AddPage("PanelSync", "同步");
     BuildSetupPage();
     BuildFavouritesPage();
     BuildErrorReportPage();
     BuildImportPage();
     BuildWordsWithoutWavPage();
+    BuildSyncPage();
     ConnectSetupPage();
     BringToFront(PanelSetup);
 

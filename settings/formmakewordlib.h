@@ -22,6 +22,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QStackedLayout;
+struct SyncSettings;
 class TManage;
 class TformMain;
 class TitleBar;
@@ -86,6 +87,13 @@ public:
     void ButtonMakeWordListClick();  // "生成单词列表"
     void ButtonWavReturnClick();     // "返 回": back to the study window
 
+    // Sync page, opened by "同步" on the settings page: the logged-in
+    // learner's server, account and password, "测试连接", "立即同步".
+    void TurnToSyncPage();
+    void ButtonSyncTestClick();
+    void ButtonSyncNowClick();
+    void ButtonSyncReturnClick();  // "返 回": the settings kept, back to the settings page
+
     // Library import page, opened by the start window's "导入词库"; its
     // "返　回" leads back to the start window.
     void OpenImportPage();
@@ -106,6 +114,7 @@ public:
     QFrame* PanelErrorReport = nullptr;
     QFrame* PanelModifyWordLib = nullptr;
     QFrame* PanelWordsWithoutWav = nullptr;
+    QFrame* PanelSync = nullptr;
 
     // Controls of the settings page, by their form names.
     QSpinBox* SpinEditDelayTime = nullptr;
@@ -122,6 +131,18 @@ public:
     QComboBox* ComboBoxSetColor = nullptr;
     QPushButton* ButtonWordsWithoutWav = nullptr;  // "无语音单词表"
     QPushButton* suiButton9 = nullptr;
+    QPushButton* ButtonSync = nullptr;  // "同步"
+
+    // Controls of the sync page.
+    QLineEdit* EditSyncAddress = nullptr;
+    QLineEdit* EditSyncAccount = nullptr;
+    QLineEdit* EditSyncPassword = nullptr;  // masked, empty unless a new password is typed
+    QCheckBox* CheckBoxSyncEnabled = nullptr;
+    QLabel* LabelSyncPasswordPlace = nullptr;  // where the password is kept
+    QLabel* LabelSyncLast = nullptr;           // time and result of the last sync
+    QPushButton* ButtonSyncTest = nullptr;
+    QPushButton* ButtonSyncNow = nullptr;
+    QPushButton* ButtonSyncReturn = nullptr;
 
     // Controls of the page of words without recordings.
     QPlainTextEdit* MemoWordListWithoutWave = nullptr;
@@ -170,6 +191,13 @@ private:
     void BuildFavouritesPage();
     void BuildErrorReportPage();
     void BuildImportPage();
+    void BuildSyncPage();
+    int SyncSlot() const;
+    std::string SyncProgramFolder() const;
+    // The page's fields into the learner's sync.ini (and the password into
+    // the key store); false after a message when they cannot be kept.
+    bool TakeSyncSettings(QString* password);
+    void ShowSyncState(const SyncSettings& settings, const SyncSettings* stored);
     void AppendReportLine(const QString& line);
     void ShowFavourite(int position);
     void ConnectSetupPage();

@@ -147,7 +147,10 @@ void TformMakeWordLib::BuildSetupPage() {
 
     ButtonWordsWithoutWav = NewButton("ButtonWordsWithoutWav", "无语音单词表", PanelSetup);
     suiButton9 = NewButton("suiButton9", "返 回", PanelSetup);
-    page->addLayout(EdgeButtonRow(ButtonWordsWithoutWav, suiButton9));
+    ButtonSync = NewButton("ButtonSync", "同步", PanelSetup);
+    auto* buttons = EdgeButtonRow(ButtonWordsWithoutWav, suiButton9);
+    buttons->insertWidget(1, ButtonSync);
+    page->addLayout(buttons);
 }
 
 void TformMakeWordLib::ConnectSetupPage() {
@@ -168,6 +171,7 @@ void TformMakeWordLib::ConnectSetupPage() {
     EventHook::Install(PanelBorderColor, QEvent::MouseButtonRelease, [this] { PanelBorderColorClick(); });
     connect(suiButton9, &QPushButton::clicked, this, [this] { suiButton9Click(); });
     connect(ButtonWordsWithoutWav, &QPushButton::clicked, this, [this] { ButtonWordsWithoutWavClick(); });
+    connect(ButtonSync, &QPushButton::clicked, this, [this] { TurnToSyncPage(); });
 }
 
 void TformMakeWordLib::FormCreate() {

@@ -133,6 +133,7 @@ void TformStart::suiButton6Click() {
 }
 
 void TformStart::suiButton4Click() {
+    SyncBeforeExit();
     exitAllowed = true;
     close();
 }

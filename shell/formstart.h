@@ -68,6 +68,13 @@ public:
     // At a login: backs the user's folder up when the newest backup is a
     // day old. A failure is shown once and never stops the login.
     void AutomaticBackup(int slot);
+    // The learner's sync with their WebDAV server, where they turned it on:
+    // at a login before the study window opens, after "返  回" saved, and
+    // on "退出系统" when the last learner's files were not synced since
+    // their last save. A failure is shown and study goes on.
+    void SyncAtLogin(int slot);
+    void SyncAfterStudy();
+    void SyncBeforeExit();
     // The time backups are named by; tests set it.
     std::function<std::time_t()> backupClock = [] { return std::time(nullptr); };
     // The slot whose backups PanelBackup shows (-1 before a password).
@@ -138,6 +145,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    bool syncDue_ = false;  // a learner studied since their files were last synced
     QFrame* AddPanel(const char* name);
     void BuildPanelStart();
     void BuildPanelLogon();

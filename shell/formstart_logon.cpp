@@ -87,6 +87,7 @@ void TformStart::suiButton12Click() {
     // Before anything of the user's is opened, so the copy is of the
     // files as they were saved.
     AutomaticBackup(row);
+    SyncAtLogin(row);
 
     // A failure past the password test ends the login where it happened.
     try {

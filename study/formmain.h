@@ -111,6 +111,9 @@ public:
     // The counters and clocks of the library open now (or of none).
     void ShowCountersOfLibrary();
     void ShowClocks();
+    // Stores the group under study and saves the library, so that a sync
+    // sends what was studied.
+    void SaveForSync();
     void ApplyColours();
     void ButtonNextWordClick();
     void ButtonPriorWordClick();

@@ -244,6 +244,7 @@ void TformMain::ButtonReturnClick() {
     }
     manage_.SaveConfig();
     Timer->stop();
+    if (formStart) formStart->SyncAfterStudy();
 }
 
 // The other windows give the study window back when they are left: enabled,

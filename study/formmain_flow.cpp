@@ -215,6 +215,12 @@ void TformMain::ShowCountersOfLibrary() {
     ShowClocks();
 }
 
+void TformMain::SaveForSync() {
+    if (WordLib0.Path.empty()) return;
+    WordLib0.StoreGroup();
+    WordLib0.SaveWordLib();
+}
+
 void TformMain::ButtonNextWordClick() {
     // Space after the last word's right answer, and the grade commands, can
     // leave grade 0 at the end of the group with no word to show. From there

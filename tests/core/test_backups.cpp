@@ -117,6 +117,25 @@ TEST_F(BackupTest, ABackupHoldsTheUserFilesOnlyUnderItsDateAndTime) {
     EXPECT_TRUE(ListBackups(program, 2).empty());
 }
 
+TEST_F(BackupTest, ABackupCanHoldAnotherVersionOfOneFile) {
+    Library("日语入门词汇.lx", {{1, 2}, {0, 0}});
+    TempFolder::WriteBytes(User() / "收藏库.lx", "favourites bytes");
+    const std::string other = ScrambleWhole(HeaderLine() + "\n" + WordLine("w0", "9", "m", "4"));
+    const std::string mine = TempFolder::ReadBytes(User() / "日语入门词汇.lx");
+
+    const BackupOutcome made = MakeBackupWithVersion(program, 1, base, Gbk("日语入门词汇.lx"), other);
+    ASSERT_TRUE(made.ok) << Utf8(made.gbkError);
+    EXPECT_EQ(TempFolder::ReadBytes(Backups() / made.name / "日语入门词汇.lx"), other);
+    EXPECT_EQ(TempFolder::ReadBytes(Backups() / made.name / "收藏库.lx"), "favourites bytes");
+    EXPECT_EQ(TempFolder::ReadBytes(User() / "日语入门词汇.lx"), mine) << "the user folder stays";
+
+    // Also from an empty user folder: the other version alone is worth keeping.
+    fs::create_directories(User(2));
+    const BackupOutcome alone = MakeBackupWithVersion(program, 2, base, Gbk("新.lx"), other);
+    ASSERT_TRUE(alone.ok);
+    EXPECT_EQ(Files(Backups(2) / alone.name).size(), 1u);
+}
+
 TEST_F(BackupTest, TwoBackupsInOneSecondBothStayNewestFirst) {
     Library("a.lx", {{0, 1}});
     ASSERT_TRUE(MakeBackup(program, 1, base).ok);
