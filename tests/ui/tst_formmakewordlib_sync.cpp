@@ -20,6 +20,7 @@
 #include "core/backups.h"
 #include "core/gbktext.h"
 #include "core/syncplan.h"
+#include "core/usertable.h"
 #include "platform/passwordstore.h"
 #include "platform/syncrunner.h"
 #include "shell/syncconflictdialog.h"
@@ -38,10 +39,11 @@ std::string ReadBytes(const fs::path& path) {
 
 const char* const kLibrary = "words.lx";
 
-// The learner 小林, alone in slot 0 with no password, studying words.lx.
+// The administrator (slot 0, always named 管理员), alone and with no
+// password, studying words.lx.
 struct Learner : LoginWindows {
     Learner(const std::string& name, int studied) : LoginWindows("sync_" + name, Windows::WholeSet) {
-        User(0, "小林", "", kLibrary);
+        User(0, "管理员", "", kLibrary);
         Library(0, kLibrary, 12, studied);
         // On the disk too: the start window reads init.ini again when shown.
         Manage().SetUserIndex(0);
@@ -82,12 +84,13 @@ struct Learner : LoginWindows {
     }
 };
 
-// Another computer of the same learner, syncing without windows.
+// Another computer of the same learner, syncing without windows: found
+// on the server by the learner's name at its first sync.
 SyncOutcome SyncFolder(const fs::path& program, const ApacheDav& server, SyncRunner& runner) {
     SyncJob job;
     job.gbkProgramFolder = FromNativePath(program) + "/";
     job.slot = 0;
-    job.gbkLearnerName = Gbk("小林");
+    job.gbkLearnerName = AdministratorName();
     job.settings.address = server.Address().toStdString();
     job.settings.account = ApacheDav::kAccount;
     job.settings.enabled = true;
