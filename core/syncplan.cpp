@@ -74,10 +74,13 @@ bool IsSyncedFile(const std::string& name) {
     const std::string lower = Lower(name);
     if (lower.empty() || lower[0] == '.') return false;
     if (lower == kSyncSettingsFileName || lower == kSyncStateFileName || lower == "init.ini") return false;
+    if (lower.rfind(std::string(kJournalFileName) + ".", 0) == 0) return false;
     // Temporary files of a save, of SQLite and of downloads under way.
     return !EndsWith(lower, "~") && !EndsWith(lower, ".tmp") && lower.find(".lxsave") == std::string::npos &&
            !EndsWith(lower, "-journal") && !EndsWith(lower, "-wal") && !EndsWith(lower, "-shm");
 }
+
+bool IsJournalFile(const std::string& name) { return Lower(name) == kJournalFileName; }
 
 bool SameEtag(std::string_view a, std::string_view b) {
     return !a.empty() && !b.empty() && StripWeak(a) == StripWeak(b);
@@ -121,8 +124,7 @@ std::vector<SyncStep> PlanSync(const std::vector<LocalFile>& local, const std::v
         const bool changedHere = !last || last->hash != mine.hash || last->size != mine.size;
         const bool changedThere = !last || !SameEtag(last->etag, server.etag);
         if (changedHere && changedThere) {
-            const bool journal = Lower(name) == kJournalFileName;
-            steps.push_back({journal ? SyncAction::MergeJournal : SyncAction::Conflict, name, server.etag});
+            steps.push_back({IsJournalFile(name) ? SyncAction::MergeJournal : SyncAction::Conflict, name, server.etag});
         } else if (changedHere) {
             steps.push_back({SyncAction::Upload, name, server.etag});
         } else if (changedThere) {
@@ -214,7 +216,7 @@ std::string CheckDownloadedFile(const std::string& name, std::string_view bytes,
     if (IsLibraryName(name) && !LibraryStatsOf(bytes).readable) {
         return Gbk("服务器上的词库") + Quoted(name) + Gbk("已损坏，无法读取，本机的文件没有改动。");
     }
-    if (Lower(name) == kJournalFileName && bytes.substr(0, 16) != std::string_view("SQLite format 3\0", 16)) {
+    if (IsJournalFile(name) && bytes.substr(0, 16) != std::string_view("SQLite format 3\0", 16)) {
         return Gbk("服务器上的学习记录") + Quoted(name) + Gbk("已损坏，本机的文件没有改动。");
     }
     return std::string();

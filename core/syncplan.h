@@ -17,8 +17,10 @@
 #include <string_view>
 #include <vector>
 
-// The learner's study journal, merged event by event instead of replaced.
-inline constexpr const char* kJournalFileName = "journal.sqlite";
+// The learner's study journal (kJournalFileName) is merged event by event
+// instead of replaced.
+#include "core/journal.h"
+
 // Per learner and per computer, never sent to the server.
 inline constexpr const char* kSyncSettingsFileName = "sync.ini";
 inline constexpr const char* kSyncStateFileName = "sync.state";
@@ -29,8 +31,11 @@ inline constexpr const char* kSyncStateFileName = "sync.state";
 std::string ContentHash(std::string_view bytes);
 
 // True for files of the learner's folder that take part in a sync: not the
-// sync's own files, not init.ini, not the temporary files of a save.
+// sync's own files, not init.ini, not the temporary files of a save, not
+// the journal's log files nor its set-aside damaged copies.
 bool IsSyncedFile(const std::string& name);
+// True for the learner's study journal, which is merged, never replaced.
+bool IsJournalFile(const std::string& name);
 
 struct LocalFile {
     std::string name;

@@ -35,7 +35,6 @@ SyncOutcome SyncRunner::RunSession(QWidget* parent, const SyncJob& job, bool tes
                 Qt::BlockingQueuedConnection);
             return choice;
         },
-        merge_,
         [this](const std::string& step) {
             // Waits until the window's thread has shown it, so the steps
             // are shown in order and never after the sync has ended.

@@ -24,7 +24,6 @@ public:
     ~SyncRunner() override;
 
     void SetConflictAsker(ConflictAsker asker) { asker_ = std::move(asker); }
-    void SetJournalMerge(SyncSession::JournalMerge merge) { merge_ = std::move(merge); }
 
     // Syncs, with the progress window (object name "SyncProgress") over
     // `parent`.
@@ -41,7 +40,6 @@ private:
     SyncOutcome RunSession(QWidget* parent, const SyncJob& job, bool testOnly);
 
     ConflictAsker asker_;
-    SyncSession::JournalMerge merge_;
     SyncSession* session_ = nullptr;
     bool busy_ = false;
 };

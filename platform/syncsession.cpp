@@ -10,6 +10,7 @@
 
 #include "core/backups.h"
 #include "core/gbktext.h"
+#include "core/journal.h"
 #include "core/plainfile.h"
 #include "core/safewrite.h"
 #include "core/usertable.h"
@@ -54,6 +55,26 @@ std::map<std::string, std::pair<std::string, std::string>> ParseOrigins(const QB
     return origins;
 }
 
+// A whole state of a journal, read through SQLite so that what still is in
+// its log is in it too; `scratch` is used and removed.
+std::optional<std::string> JournalBytes(const fs::path& journal, const fs::path& scratch, std::string& gbkError) {
+    if (!CopyJournalFile(journal, scratch, &gbkError)) return std::nullopt;
+    auto bytes = ReadPlainFile(scratch);
+    std::error_code ec;
+    fs::remove(scratch, ec);
+    if (!bytes) gbkError = Gbk("无法读取学习记录的副本。");
+    return bytes;
+}
+
+// Removes the sync's scratch files when an attempt ends, however it ends.
+struct ScratchFiles {
+    std::vector<fs::path> paths;
+    ~ScratchFiles() {
+        std::error_code ec;
+        for (const fs::path& path : paths) fs::remove(path, ec);
+    }
+};
+
 QByteArray FormatOrigins(const std::map<std::string, std::pair<std::string, std::string>>& origins) {
     QByteArray text;
     for (const auto& [name, origin] : origins) {
@@ -73,6 +94,8 @@ struct SyncSession::Attempt {
         std::string bytes;
         std::string etag;
         bool afterConflict = false;
+        // The journal: `bytes` are the server's, merged into the one here.
+        bool mergeJournal = false;
     };
     std::vector<Write> writes;
     std::map<std::string, std::pair<std::string, std::string>> origins;
@@ -80,8 +103,8 @@ struct SyncSession::Attempt {
     bool originsChanged = false;
 };
 
-SyncSession::SyncSession(SyncJob job, ConflictQuestion ask, JournalMerge merge, Progress progress)
-    : job_(std::move(job)), ask_(std::move(ask)), merge_(std::move(merge)), progress_(std::move(progress)) {}
+SyncSession::SyncSession(SyncJob job, ConflictQuestion ask, Progress progress)
+    : job_(std::move(job)), ask_(std::move(ask)), progress_(std::move(progress)) {}
 
 SyncSession::~SyncSession() = default;
 
@@ -208,6 +231,12 @@ bool SyncSession::RunAttempt(SyncOutcome& outcome, bool& again) {
         work.state.push_back({name, bytes.size(), ContentHash(bytes), etag});
     };
 
+    // Scratch files of the journal: a copy of the one here, the server's.
+    ScratchFiles scratch{
+        {user / ".sync-journal-copy.tmp", user / ".sync-journal-merged.tmp", user / ".sync-journal-server.tmp"}};
+    const fs::path& mergedCopy = scratch.paths[1];
+    const fs::path& serverCopy = scratch.paths[2];
+
     if (progress_) progress_(Gbk("正在比较本机和服务器上的文件……"));
     const DavReply listing = client_->Propfind(work.folder, 1);
     if (listing.status != 207) return fail(listing, Gbk("读取服务器上的文件列表"));
@@ -228,9 +257,11 @@ bool SyncSession::RunAttempt(SyncOutcome& outcome, bool& again) {
         if (!it->is_regular_file(fileEc)) continue;
         const std::string name = FromNativePath(it->path().filename());
         if (!IsSyncedFile(name)) continue;
-        const auto bytes = ReadPlainFile(it->path());
+        std::string error;
+        const auto bytes =
+            IsJournalFile(name) ? JournalBytes(it->path(), scratch.paths.at(0), error) : ReadPlainFile(it->path());
         if (!bytes) {
-            outcome.gbkMessage = Gbk("无法读取文件") + Quoted(name) + Gbk("，没有同步。");
+            outcome.gbkMessage = Gbk("无法读取文件") + Quoted(name) + Gbk("，没有同步。") + error;
             return false;
         }
         local.push_back({name, bytes->size(), ContentHash(*bytes)});
@@ -292,6 +323,44 @@ bool SyncSession::RunAttempt(SyncOutcome& outcome, bool& again) {
         return true;
     };
 
+    // The server's journal is merged into a copy of the one here first:
+    // that reads it with the journal's own reader before anything here
+    // changes, and when this computer has events the server lacks, the
+    // copy, holding both, goes up.
+    const auto journalStep = [&](const SyncStep& step) -> bool {
+        std::string theirs;
+        if (!fetch(step.name, theirs)) return false;
+        std::error_code ec;
+        fs::remove(mergedCopy, ec);
+        const auto here = localBytes.find(step.name);
+        std::string error;
+        bool merged =
+            SafeWriteFile(serverCopy, theirs) && (here == localBytes.end() || SafeWriteFile(mergedCopy, here->second));
+        if (!merged) error = Gbk("无法暂存学习记录。");
+        merged = merged && MergeJournalFile(mergedCopy, serverCopy, &error);
+        if (!merged) {
+            outcome.gbkMessage = Gbk("服务器上的学习记录") + Quoted(step.name) + Gbk("无法合并，本机的文件没有改动。") +
+                                 Gbk("\r\n") + error;
+            return false;
+        }
+        std::string etag = step.etag;
+        if (step.action == SyncAction::MergeJournal) {
+            const auto both = JournalBytes(mergedCopy, scratch.paths[0], error);
+            if (!both) {
+                outcome.gbkMessage = error;
+                return false;
+            }
+            localBytes[step.name] = *both;
+            if (!upload(step.name, step.etag)) return false;
+            for (const SyncedFile& file : work.state)
+                if (file.name == step.name) etag = file.etag;
+        }
+        Attempt::Write write{step.name, std::move(theirs), etag};
+        write.mergeJournal = true;
+        work.writes.push_back(std::move(write));
+        return true;
+    };
+
     for (const SyncStep& step : PlanSync(local, remote, work.state)) {
         if (cancelled_) {
             outcome.cancelled = true;
@@ -302,7 +371,14 @@ bool SyncSession::RunAttempt(SyncOutcome& outcome, bool& again) {
             case SyncAction::Upload:
                 if (!upload(step.name, step.etag)) return false;
                 break;
+            case SyncAction::MergeJournal:
+                if (!journalStep(step)) return false;
+                break;
             case SyncAction::Download: {
+                if (IsJournalFile(step.name)) {
+                    if (!journalStep(step)) return false;
+                    break;
+                }
                 std::string bytes;
                 if (!fetch(step.name, bytes)) return false;
                 work.writes.push_back({step.name, std::move(bytes), step.etag, false});
@@ -311,30 +387,6 @@ bool SyncSession::RunAttempt(SyncOutcome& outcome, bool& again) {
             case SyncAction::Record:
                 record(step.name, localBytes[step.name], step.etag);
                 break;
-            case SyncAction::MergeJournal:
-                if (merge_) {
-                    std::string bytes;
-                    if (!fetch(step.name, bytes)) return false;
-                    // Merged into a copy of the journal here, which then goes
-                    // up and, once it is there, replaces the journal here.
-                    const fs::path copy = user / (ToNativePath(step.name).string() + ".merge.tmp");
-                    const fs::path other = user / (ToNativePath(step.name).string() + ".server.tmp");
-                    std::error_code removeEc;
-                    const bool staged = SafeWriteFile(other, bytes) && SafeWriteFile(copy, localBytes[step.name]);
-                    const std::string error = staged ? merge_(copy, other) : Gbk("无法暂存学习记录。");
-                    const auto merged = error.empty() ? ReadPlainFile(copy) : std::nullopt;
-                    fs::remove(copy, removeEc);
-                    fs::remove(other, removeEc);
-                    if (!merged) {
-                        outcome.gbkMessage = error.empty() ? Gbk("无法合并学习记录。") : error;
-                        return false;
-                    }
-                    localBytes[step.name] = *merged;
-                    if (!upload(step.name, step.etag)) return false;
-                    work.writes.push_back({step.name, *merged, std::string(), false});
-                    break;
-                }
-                [[fallthrough]];
             case SyncAction::Conflict: {
                 std::string theirs;
                 if (!fetch(step.name, theirs)) return false;
@@ -394,6 +446,22 @@ bool SyncSession::RunAttempt(SyncOutcome& outcome, bool& again) {
         }
     }
     for (const Attempt::Write& write : work.writes) {
+        if (write.mergeJournal) {
+            const fs::path journal = user / ToNativePath(write.name);
+            std::string error;
+            if (!SafeWriteFile(serverCopy, write.bytes) || !MergeJournalFile(journal, serverCopy, &error)) {
+                outcome.gbkMessage =
+                    Gbk("无法把服务器上的学习记录合并进本机的学习记录，本机的学习记录没有改动。") + error;
+                saveState();
+                return false;
+            }
+            // Recorded as it is now, so that it goes up again only when it
+            // gains events of its own.
+            if (const auto now = JournalBytes(journal, scratch.paths[0], error)) record(write.name, *now, write.etag);
+            outcome.replacedHere.push_back(write.name);
+            ++outcome.downloaded;
+            continue;
+        }
         const SaveResult saved = SafeWriteFile(user / ToNativePath(write.name), write.bytes);
         if (!saved) {
             outcome.gbkMessage = saved.Message();

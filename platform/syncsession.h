@@ -10,6 +10,11 @@
 // write, after a progress backup where a conflict replaces a library. The
 // last-sync record keeps what is known to be the same on both sides, also
 // after a failure, so the next sync takes up where this one stopped.
+//
+// The study journal is never replaced: what the server holds is merged
+// into it event by event (first into a copy, which checks the server's
+// file and, when this computer has events the server lacks, is what goes
+// up), so no event of either computer is lost.
 
 #include <QString>
 #include <atomic>
@@ -61,14 +66,10 @@ public:
     // Asked on the worker thread; the answer comes from the window's
     // thread. Undecided stops the sync.
     using ConflictQuestion = std::function<ConflictChoice(const SyncConflict&)>;
-    // Merges the events of `other` into the journal `local`; an error
-    // message (GBK) or empty.
-    using JournalMerge =
-        std::function<std::string(const std::filesystem::path& local, const std::filesystem::path& other)>;
     // A short GBK text of the step under way.
     using Progress = std::function<void(const std::string& gbkStep)>;
 
-    SyncSession(SyncJob job, ConflictQuestion ask, JournalMerge merge = {}, Progress progress = {});
+    SyncSession(SyncJob job, ConflictQuestion ask, Progress progress = {});
     ~SyncSession();
 
     SyncOutcome Run();
@@ -89,7 +90,6 @@ private:
 
     SyncJob job_;
     ConflictQuestion ask_;
-    JournalMerge merge_;
     Progress progress_;
     std::unique_ptr<WebDavClient> client_;
     std::atomic<bool> cancelled_{false};

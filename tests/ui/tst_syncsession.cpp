@@ -14,9 +14,11 @@
 #include <QtTest>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "core/backups.h"
 #include "core/gbktext.h"
+#include "core/journal.h"
 #include "core/scrambledfile.h"
 #include "core/syncplan.h"
 #include "platform/syncrunner.h"
@@ -238,6 +240,53 @@ private slots:
         QCOMPARE(LibraryStatsOf(b->Bytes(kN5)).studied, 4);
         QCOMPARE(LibraryStatsOf(a->Bytes(kVerbs)).studied, 3);
         QCOMPARE(a->Files(), b->Files());
+    }
+
+    void journalEventsOfBothComputersArePresentOnceEach() {
+        // Each computer answers in its own journal; home keeps its journal
+        // open throughout, so part of its events are still in the log file.
+        const auto answer = [](const char* word, std::time_t at) {
+            JournalAnswer made;
+            made.at = at;
+            made.library = Gbk("日语N5词汇");
+            made.word = Gbk(word);
+            made.right = true;
+            return made;
+        };
+        const auto words = [](const fs::path& file) {
+            Journal journal;
+            journal.Open(file, std::string(32, 'f'));
+            std::multiset<std::string> seen;
+            for (const JournalAnswer& made : journal.Answers()) seen.insert(Utf8(made.word));
+            return seen;
+        };
+        Journal home;
+        home.Open(a->User() / kJournalFileName, std::string(32, 'a'));
+        home.RecordAnswer(answer("水", 1765000000));
+        a->Library(kN5, 10, 1);
+        QVERIFY(Sync(*a).ok);
+        {
+            Journal office;
+            office.Open(b->User() / kJournalFileName, std::string(32, 'b'));
+            office.RecordAnswer(answer("山", 1765000100));
+        }
+        SyncOutcome outcome = Sync(*b);  // both sides have events of their own
+        QVERIFY2(outcome.ok, qPrintable(Text(outcome)));
+        home.RecordAnswer(answer("川", 1765000200));
+        outcome = Sync(*a);
+        QVERIFY2(outcome.ok, qPrintable(Text(outcome)));
+        QVERIFY(Sync(*b).ok);
+        QVERIFY(asked.empty());
+
+        const std::multiset<std::string> all = {"山", "川", "水"};
+        QCOMPARE(words(b->User() / kJournalFileName), all);
+        home.Close();
+        QCOMPARE(words(a->User() / kJournalFileName), all);
+        // In step: nothing more travels.
+        outcome = Sync(*a);
+        QCOMPARE(outcome.uploaded + outcome.downloaded, 0);
+        outcome = Sync(*b);
+        QCOMPARE(outcome.uploaded + outcome.downloaded, 0);
     }
 
     void aFailedSyncChangesNothingHereAndSaysWhy_data() {
