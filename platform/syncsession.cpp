@@ -149,7 +149,7 @@ bool SyncSession::FindOrMakeLearnerId(SyncOutcome& outcome) {
     // synced elsewhere: their folder there carries their name.
     const DavReply listing = client_->Propfind(root, 1);
     if (listing.status == 207) {
-        for (const DavEntry& entry : WebDavClient::ParseMultistatus(listing.body, root)) {
+        for (const DavEntry& entry : WebDavClient::ParseMultistatus(listing.body, listing.url)) {
             if (!entry.folder || !IsLearnerId(entry.name.toStdString())) continue;
             const DavReply note = client_->Get(Child(Child(root, entry.name, true), kLearnerNote));
             if (note.ok() && note.body == QByteArray::fromStdString(Utf8(job_.gbkLearnerName))) {
@@ -242,7 +242,7 @@ bool SyncSession::RunAttempt(SyncOutcome& outcome, bool& again) {
     if (listing.status != 207) return fail(listing, Gbk("读取服务器上的文件列表"));
     std::vector<RemoteFile> remote;
     std::map<std::string, DavEntry> remoteEntries;
-    for (const DavEntry& entry : WebDavClient::ParseMultistatus(listing.body, work.folder)) {
+    for (const DavEntry& entry : WebDavClient::ParseMultistatus(listing.body, listing.url)) {
         if (entry.folder || entry.name.isEmpty()) continue;
         const std::string name = Gbk(entry.name.toStdString());
         remote.push_back({name, static_cast<std::uint64_t>(entry.size), entry.etag.toStdString()});
@@ -294,7 +294,7 @@ bool SyncSession::RunAttempt(SyncOutcome& outcome, bool& again) {
         if (newTag.empty()) {
             const DavReply props = client_->Propfind(url, 0);
             if (props.status != 207) return fail(props, Gbk("读取") + Quoted(name) + Gbk("在服务器上的状态"));
-            const auto entries = WebDavClient::ParseMultistatus(props.body, url);
+            const auto entries = WebDavClient::ParseMultistatus(props.body, props.url);
             if (!entries.isEmpty()) newTag = entries.front().etag.toStdString();
         }
         record(name, bytes, newTag);

@@ -13,6 +13,13 @@
 namespace {
 
 constexpr int kCancelPollMs = 50;
+constexpr int kMaxRedirects = 5;
+
+bool SameOrigin(const QUrl& a, const QUrl& b) {
+    const auto defaultPort = [](const QUrl& url) { return url.scheme().toLower() == "https" ? 443 : 80; };
+    return a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0 &&
+           a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && a.port(defaultPort(a)) == b.port(defaultPort(b));
+}
 
 QString LastSegment(const QString& path) {
     QString trimmed = path;
@@ -41,6 +48,23 @@ WebDavClient::~WebDavClient() = default;
 
 DavReply WebDavClient::Send(const QByteArray& verb, const QUrl& url, const QByteArray& body,
                             const QList<QPair<QByteArray, QByteArray>>& headers) {
+    // Redirects are followed here, the same request again, and only within
+    // the same server: elsewhere the password would go along.
+    QUrl target = url;
+    for (int hop = 0;; ++hop) {
+        DavReply reply = SendOnce(verb, target, body, headers);
+        if (!reply.redirectRefused) return reply;
+        const QUrl next = target.resolved(QUrl(reply.redirectTarget));
+        if (hop >= kMaxRedirects || !next.isValid() || !SameOrigin(next, target)) {
+            reply.redirectTarget = next.toString(QUrl::RemoveUserInfo | QUrl::RemoveQuery | QUrl::RemoveFragment);
+            return reply;
+        }
+        target = next;
+    }
+}
+
+DavReply WebDavClient::SendOnce(const QByteArray& verb, const QUrl& url, const QByteArray& body,
+                                const QList<QPair<QByteArray, QByteArray>>& headers) {
     DavReply result;
     if (cancelled_) {
         result.cancelled = true;
@@ -48,7 +72,7 @@ DavReply WebDavClient::Send(const QByteArray& verb, const QUrl& url, const QByte
     }
     QNetworkRequest request(url);
     request.setRawHeader("Authorization", authorization_);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setTransferTimeout(timeoutMs_);
     for (const auto& [name, value] : headers) request.setRawHeader(name, value);
@@ -78,6 +102,7 @@ DavReply WebDavClient::Send(const QByteArray& verb, const QUrl& url, const QByte
     result.error = reply->error();
     result.body = reply->readAll();
     result.etag = QString::fromLatin1(reply->rawHeader("ETag"));
+    result.url = reply->url();
     if (result.error == QNetworkReply::OperationCanceledError) {
         if (cancelled_)
             result.cancelled = true;
@@ -87,6 +112,11 @@ DavReply WebDavClient::Send(const QByteArray& verb, const QUrl& url, const QByte
         result.timedOut = true;
     } else if (result.error == QNetworkReply::SslHandshakeFailedError) {
         result.tlsFailed = true;
+    }
+    if (result.status >= 300 && result.status < 400 && reply->hasRawHeader("Location")) {
+        // Not followed yet: Send() decides.
+        result.redirectRefused = true;
+        result.redirectTarget = QString::fromUtf8(reply->rawHeader("Location"));
     }
     // A body cut short by a dropped connection is no answer at all.
     if (result.error != QNetworkReply::NoError && result.status >= 200 && result.status < 300) result.status = 0;
@@ -176,6 +206,11 @@ std::string DavFailureText(const DavReply& reply, const std::string& gbkDoing) {
     if (reply.cancelled) return Gbk("同步已取消。") + nothing;
     if (reply.tlsFailed) {
         return Gbk("无法确认服务器的身份（证书有误或已过期），为保护密码没有连接。请检查服务器地址。") + nothing;
+    }
+    if (reply.redirectRefused) {
+        std::string target = reply.redirectTarget.toStdString();
+        return Gbk("服务器把请求转给了另一个地址（") + Gbk(target) +
+               Gbk("），为保护密码没有跟过去。请在“同步”页填写网盘服务商给出的 WebDAV 地址。") + nothing;
     }
     if (reply.timedOut)
         return Gbk("服务器长时间没有回应（") + gbkDoing + Gbk("）。") + nothing +

@@ -6,7 +6,9 @@
 // one under way.
 //
 // The password goes only into the Authorization header of requests to the
-// server; it is never part of a URL, a message or a log.
+// server; it is never part of a URL, a message or a log. Redirects are
+// followed only within the same server (scheme, host and port), so the
+// password never reaches a server the learner did not name.
 
 #include <QByteArray>
 #include <QDateTime>
@@ -25,8 +27,13 @@ struct DavReply {
     bool timedOut = false;
     bool cancelled = false;
     bool tlsFailed = false;
+    // The server sent the request to another server (scheme, host or
+    // port), which is not followed: the password would go along.
+    bool redirectRefused = false;
+    QString redirectTarget;
     QByteArray body;
     QString etag;  // the ETag header, if any
+    QUrl url;      // what answered: the request's, or where it was redirected
 
     bool ok() const { return status >= 200 && status < 300 && !cancelled && !timedOut; }
 };
@@ -65,6 +72,8 @@ public:
 private:
     DavReply Send(const QByteArray& verb, const QUrl& url, const QByteArray& body,
                   const QList<QPair<QByteArray, QByteArray>>& headers);
+    DavReply SendOnce(const QByteArray& verb, const QUrl& url, const QByteArray& body,
+                      const QList<QPair<QByteArray, QByteArray>>& headers);
 
     QByteArray authorization_;
     int timeoutMs_;

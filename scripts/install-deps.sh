@@ -16,8 +16,9 @@ PACKAGES=(
   fonts-dejavu-core fonts-urw-base35 fonts-droid-fallback fonts-noto-cjk
   qt6-translations-l10n
   # the sync: the desktop's key store for the WebDAV password, and the real
-  # Apache WebDAV server (mod_dav, mod_dav_fs) the sync tests start
-  qtkeychain-qt6-dev apache2
+  # Apache WebDAV server (mod_dav, mod_dav_fs, mod_ssl) the sync tests start,
+  # with openssl making the certificates of its https tests
+  qtkeychain-qt6-dev apache2 openssl
   fp-utils xchm xdg-utils desktop-file-utils
   xvfb xauth
   edict

@@ -132,11 +132,7 @@ void TformStart::suiButton6Click() {
     ShellOpenOrTell(ToNativePath(ProgramFolder + "lexilark.chm"), "一个 CHM 帮助文件查看程序（例如 xchm）");
 }
 
-void TformStart::suiButton4Click() {
-    SyncBeforeExit();
-    exitAllowed = true;
-    close();
-}
+void TformStart::suiButton4Click() { close(); }
 
 void TformStart::BringToFront(QWidget* panel) { panels_->setCurrentWidget(panel); }
 
@@ -149,6 +145,9 @@ QWidget* TformStart::FrontPanel() const { return panels_->currentWidget(); }
 // The desktop's close (Alt+F4, the title bar's ×) ends the program as
 // "退出系统" does: a window that refuses to close looks broken.
 void TformStart::closeEvent(QCloseEvent* event) {
+    // The learner's last progress goes to their server on the way out,
+    // whichever way they leave; a second close does not sync again.
+    if (!exitAllowed) SyncBeforeExit();
     exitAllowed = true;
     event->accept();
     emit closed();

@@ -8,6 +8,8 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -44,14 +46,63 @@ QString ApacheBinary() {
 
 }  // namespace
 
-ApacheDav::ApacheDav() { dir_.setAutoRemove(true); }
+ApacheDav::ApacheDav(Tls tls) : tls_(tls == Tls::On) { dir_.setAutoRemove(true); }
 
 ApacheDav::~ApacheDav() { Stop(); }
 
 QString ApacheDav::Root() const { return dir_.path() + "/files"; }
 
-QString ApacheDav::Address(const char* location) const {
-    return QString("http://127.0.0.1:%1/%2/").arg(port_).arg(location);
+QString ApacheDav::Address(const char* location, const char* host) const {
+    return QString("%1://%2:%3/%4/").arg(tls_ ? "https" : "http", host).arg(port_).arg(location);
+}
+
+QString ApacheDav::CaCertificateFile() const { return dir_.path() + "/tls/ca.pem"; }
+
+QStringList ApacheDav::RequestsOnSecondPort() const {
+    QFile log(dir_.path() + "/logs/access.log");
+    QStringList requests;
+    if (!log.open(QIODevice::ReadOnly)) return requests;
+    const QString prefix = QString::number(secondPort_) + " ";
+    for (const QString& line : QString::fromUtf8(log.readAll()).split('\n'))
+        if (line.startsWith(prefix)) requests << line.mid(prefix.size());
+    return requests;
+}
+
+// An authority and a certificate for 127.0.0.1 signed by it, both for a day.
+bool ApacheDav::MakeCertificates() {
+    const QString openssl = QStandardPaths::findExecutable("openssl");
+    if (openssl.isEmpty()) {
+        error_ = "openssl is not installed (scripts/install-deps.sh installs it)";
+        return false;
+    }
+    const QString tls = dir_.path() + "/tls";
+    QDir().mkpath(tls);
+    if (!WriteText(tls + "/server.ext",
+                   "basicConstraints=CA:FALSE\nkeyUsage=digitalSignature,keyEncipherment\n"
+                   "extendedKeyUsage=serverAuth\nsubjectAltName=IP:127.0.0.1\n"))
+        return false;
+    const QList<QStringList> steps = {
+        {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj", "/CN=Lexilark test authority",
+         "-keyout", tls + "/ca.key", "-out", tls + "/ca.pem"},
+        {"req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=127.0.0.1", "-keyout", tls + "/server.key", "-out",
+         tls + "/server.csr"},
+        {"x509", "-req", "-in", tls + "/server.csr", "-CA", tls + "/ca.pem", "-CAkey", tls + "/ca.key",
+         "-CAcreateserial", "-days", "1", "-extfile", tls + "/server.ext", "-out", tls + "/server.pem"},
+    };
+    for (const QStringList& step : steps) {
+        QProcess run;
+        run.setProcessChannelMode(QProcess::MergedChannels);
+        run.start(openssl, step);
+        if (!run.waitForFinished(30000) || run.exitStatus() != QProcess::NormalExit || run.exitCode() != 0) {
+            error_ = "openssl " + step.front() + " failed: " + QString::fromUtf8(run.readAll());
+            return false;
+        }
+    }
+    if (geteuid() == 0) {
+        for (const char* file : {"/server.key", "/server.pem"})
+            QFile::setPermissions(tls + file, QFileDevice::Permissions(0x6000));
+    }
+    return true;
 }
 
 bool ApacheDav::Running() const { return process_.state() == QProcess::Running; }
@@ -72,6 +123,7 @@ bool ApacheDav::Start() {
             QFile::setPermissions(path, QFileDevice::Permissions(0x7777));
         }
     }
+    if (tls_ && !QFile::exists(base + "/tls/server.pem") && !MakeCertificates()) return false;
     const QByteArray hash = QCryptographicHash::hash(kPassword, QCryptographicHash::Sha1).toBase64();
     WriteText(base + "/users", QByteArray(kAccount) + ":{SHA}" + hash + "\n");
     if (root) QFile::setPermissions(base + "/users", QFileDevice::Permissions(0x4444));
@@ -82,9 +134,11 @@ bool ApacheDav::Start() {
     line("ServerRoot " + base);
     line("ServerName 127.0.0.1");
     if (!port_) port_ = FreePort();
+    while (!secondPort_ || secondPort_ == port_) secondPort_ = FreePort();
     line(QString("Listen 127.0.0.1:%1").arg(port_));
+    line(QString("Listen 127.0.0.1:%1").arg(secondPort_));
     for (const char* module : {"mpm_event", "authn_core", "authn_file", "authz_core", "authz_user", "auth_basic", "dav",
-                               "dav_fs", "rewrite", "alias", "ratelimit", "filter", "env"}) {
+                               "dav_fs", "rewrite", "alias", "ratelimit", "filter", "env", "ssl", "socache_shmcb"}) {
         const QString file = QString("%1/mod_%2.so").arg(modules, module);
         if (QFile::exists(file)) line(QString("LoadModule %1_module %2").arg(module, file));
     }
@@ -98,6 +152,15 @@ bool ApacheDav::Start() {
     line("ErrorLog " + base + "/logs/error.log");
     line("DavLockDB " + base + "/locks/DavLock");
     line("LimitRequestBody 0");
+    line("LogFormat \"%p %m %U %>s\" lexilark");
+    line("CustomLog " + base + "/logs/access.log lexilark");
+    if (tls_) {
+        line("SSLEngine on");
+        line("SSLCertificateFile " + base + "/tls/server.pem");
+        line("SSLCertificateKeyFile " + base + "/tls/server.key");
+    }
+    line("Redirect 307 /moved /dav");
+    line(QString("Redirect 307 /elsewhere %1://127.0.0.1:%2/dav").arg(tls_ ? "https" : "http").arg(secondPort_));
     const auto davFolder = [&](const QString& urlPath, const QString& folder, const QString& extra) {
         line("Alias /" + urlPath + " " + folder);
         line("<Directory " + folder + ">");
@@ -153,4 +216,19 @@ void ApacheDav::Stop() {
         process_.kill();
         process_.waitForFinished(5000);
     }
+}
+
+TrustedAuthority::TrustedAuthority(const QString& pemFile) {
+    QSslConfiguration trusting = QSslConfiguration::defaultConfiguration();
+    const QList<QSslCertificate> authorities = QSslCertificate::fromPath(pemFile);
+    added_ = !authorities.isEmpty();
+    trusting.addCaCertificates(authorities);
+    QSslConfiguration::setDefaultConfiguration(trusting);
+}
+
+TrustedAuthority::~TrustedAuthority() {
+    // Back to the system's authorities alone.
+    QSslConfiguration plain = QSslConfiguration::defaultConfiguration();
+    plain.setCaCertificates(QSslConfiguration::systemCaCertificates());
+    QSslConfiguration::setDefaultConfiguration(plain);
 }

@@ -19,10 +19,12 @@
 
 #include "core/backups.h"
 #include "core/gbktext.h"
+#include "core/safewrite.h"
 #include "core/syncplan.h"
 #include "core/usertable.h"
 #include "platform/passwordstore.h"
 #include "platform/syncrunner.h"
+#include "shell/learnersync.h"
 #include "shell/syncconflictdialog.h"
 #include "support/apache_dav.h"
 #include "support/login_windows.h"
@@ -161,6 +163,42 @@ private slots:
         QCOMPARE(b.StudiedInWindow(), LibraryStatsOf(home).studied);
         QVERIFY(b.StudiedInWindow() >= 5);
         b.LeaveSettings();
+    }
+
+    void theOtherComputersProgressIsInTheStudyWindowAtTheLoginWithoutAsking() {
+        // The sync was set up on this computer earlier (settings and password
+        // kept); this copy of the library was never studied.
+        Learner b("login", 0);
+        SyncSettings settings;
+        settings.address = server->Address().toStdString();
+        settings.account = ApacheDav::kAccount;
+        settings.enabled = true;
+        QVERIFY(SaveSyncSettings(b.f.gbkProgramFolder, 0, settings));
+        bool saved = false;
+        StoreSyncPassword(SyncPasswordKey(settings), ApacheDav::kPassword, &saved);
+        QVERIFY(saved);
+        const std::string untouched = b.Bytes();
+        // The laptop studied 6 words and synced.
+        QTemporaryDir laptopDir;
+        const fs::path laptop = laptopDir.path().toStdString();
+        fs::create_directories(laptop / "users" / "user0");
+        b.Library(0, kLibrary, 12, 6);
+        fs::copy_file(b.UserDir(0) / kLibrary, laptop / "users" / "user0" / kLibrary);
+        QVERIFY(SafeWriteFile(b.UserDir(0) / kLibrary, untouched));
+        SyncRunner runner;
+        QVERIFY(SyncFolder(laptop, *server, runner).ok);
+
+        b.StartStudying();  // syncs before the study window opens
+        QVERIFY(b.study->isVisible());
+        QVERIFY2(!b.Messages().join("|").contains(U("同步")), qPrintable(b.Messages().join("|")));
+        QCOMPARE(b.Bytes(), ReadBytes(laptop / "users" / "user0" / kLibrary));
+        QCOMPARE(b.StudiedInWindow(), 6);
+        QVERIFY(LoadSyncSettings(b.f.gbkProgramFolder, 0).lastResult.find(Gbk("同步完成")) == 0);
+        // The copy that gave way is kept all the same.
+        bool backedUp = false;
+        for (const std::string& name : ListBackups(b.f.gbkProgramFolder, 0))
+            backedUp = backedUp || ReadBytes(b.f.programFolder / "backups" / "user0" / name / kLibrary) == untouched;
+        QVERIFY(backedUp);
     }
 
     void aLibraryStudiedOnBothComputersIsAskedAtTheLogin_data() {

@@ -3,7 +3,8 @@
 // finds; a library changed on both sides is asked about and the version
 // not kept stays in the backups; failures (wrong password, full quota, the
 // server stopped, a download cut short, a damaged or HTML file on the
-// server) leave every file here as it was and say why in Chinese.
+// server, a redirect to another server, an https certificate not trusted)
+// leave every file here as it was and say why in Chinese.
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <QtTest>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "core/backups.h"
@@ -308,6 +310,10 @@ private slots:
                                                         << "https://";
         QTest::newRow("cancelled") << "cancel"
                                    << "同步已取消";
+        QTest::newRow("redirect to another server") << "elsewhere"
+                                                    << "另一个地址";
+        QTest::newRow("https server with an unknown certificate") << "certificate"
+                                                                  << "证书";
     }
     void aFailedSyncChangesNothingHereAndSaysWhy() {
         QFETCH(QString, failure);
@@ -330,6 +336,13 @@ private slots:
         QString address = server->Address();
         QString password = ApacheDav::kPassword;
         QMetaObject::Connection watch;
+        std::unique_ptr<ApacheDav> secure;
+        if (failure == "elsewhere") address = server->Address("elsewhere");
+        if (failure == "certificate") {
+            secure = std::make_unique<ApacheDav>(ApacheDav::Tls::On);
+            QVERIFY2(secure->Start(), qPrintable(secure->Error()));
+            address = secure->Address();
+        }
         if (failure == "password") password = "wrong";
         if (failure == "quota") {
             // The same files, behind a location whose uploads are refused.
@@ -380,6 +393,55 @@ private slots:
         QCOMPARE(after.size(), expected.size());
         for (const auto& [name, bytes] : expected) QVERIFY2(after[name] == bytes, name.c_str());
         QVERIFY(ListBackups(b->program, 0).empty());
+        // The password went to no other server.
+        QVERIFY2(server->RequestsOnSecondPort().isEmpty(), qPrintable(server->RequestsOnSecondPort().join("|")));
+    }
+
+    // https is used only with a certificate for the server's name from an
+    // authority this computer trusts (the test's own, trusted by this test
+    // process alone); otherwise nothing is sent, not even the password.
+    void anHttpsServerIsUsedOnlyWithATrustedCertificateForItsName_data() {
+        QTest::addColumn<bool>("trusted");
+        QTest::addColumn<QString>("host");
+        QTest::newRow("trusted, named as in the certificate") << true << "127.0.0.1";
+        QTest::newRow("unknown authority") << false << "127.0.0.1";
+        QTest::newRow("trusted, but another name") << true << "localhost";
+    }
+    void anHttpsServerIsUsedOnlyWithATrustedCertificateForItsName() {
+        QFETCH(bool, trusted);
+        QFETCH(QString, host);
+        ApacheDav secure(ApacheDav::Tls::On);
+        QVERIFY2(secure.Start(), qPrintable(secure.Error()));
+        std::optional<TrustedAuthority> trust;
+        if (trusted) {
+            trust.emplace(secure.CaCertificateFile());
+            QVERIFY(trust->Added());
+        }
+        a->Library(kN5, 10, 4);
+        const auto before = a->AllFiles();
+        const QString address = secure.Address("dav", host.toLatin1().constData());
+
+        const SyncOutcome outcome = Sync(*a, address);
+        if (trusted && host == "127.0.0.1") {
+            QVERIFY2(outcome.ok, qPrintable(Text(outcome)));
+            QVERIFY2(Sync(*b, address).ok, qPrintable(Text(outcome)));
+            QCOMPARE(b->Bytes(kN5), a->Bytes(kN5));
+            return;
+        }
+        QVERIFY(!outcome.ok);
+        QVERIFY2(Text(outcome).contains(U("证书")), qPrintable(Text(outcome)));
+        auto after = a->AllFiles();
+        after.erase("sync.state");
+        QVERIFY(after == before);
+        QVERIFY(!QDir(secure.Root() + "/Lexilark").exists());
+    }
+
+    void aRedirectWithinTheServerIsFollowed() {
+        a->Library(kN5, 10, 4);
+        const SyncOutcome outcome = Sync(*a, server->Address("moved"));
+        QVERIFY2(outcome.ok, qPrintable(Text(outcome)));
+        QVERIFY(Sync(*b).ok);
+        QCOMPARE(b->Bytes(kN5), a->Bytes(kN5));
     }
 
     void theNextSyncAfterAFailureCatchesUp() {
