@@ -6,6 +6,7 @@
 // lies inside their viewport may scroll.
 
 #include <QAbstractScrollArea>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QRect>
@@ -13,6 +14,7 @@
 #include <QStringList>
 #include <QTextDocument>
 #include <QWidget>
+#include <algorithm>
 
 namespace fit_check {
 
@@ -29,6 +31,14 @@ inline QString Describe(const QWidget* w) {
         .arg(w->height());
 }
 
+// A label of several lines is as wide as its widest line.
+inline int WidestLine(const QFontMetrics& metrics, const QString& text) {
+    int widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return widest;
+}
+
 inline void CollectCutOff(const QWidget* parent, QStringList& faults) {
     const auto* scroll = qobject_cast<const QAbstractScrollArea*>(parent);
     for (const QObject* object : parent->children()) {
@@ -42,7 +52,7 @@ inline void CollectCutOff(const QWidget* parent, QStringList& faults) {
             faults << QStringLiteral("%1 cuts its caption").arg(Describe(button));
         if (const auto* label = qobject_cast<const QLabel*>(child);
             label && !label->wordWrap() && !Qt::mightBeRichText(label->text()) &&
-            label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width())
+            WidestLine(label->fontMetrics(), label->text()) > label->contentsRect().width())
             faults << QStringLiteral("%1 cuts its text \"%2\"").arg(Describe(label), label->text());
         CollectCutOff(child, faults);
     }

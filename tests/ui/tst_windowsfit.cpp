@@ -23,12 +23,14 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/gbktext.h"
 #include "help/formhelp.h"
 #include "platform/fontregistration.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
+#include "shell/syncconflictdialog.h"
 #include "study/formmain.h"
 #include "support/fit_check.h"
 #include "support/login_windows.h"
@@ -206,11 +208,29 @@ private slots:
         TformMakeWordLib& settings = *formMakeWordLib;
         QVERIFY(settings.isVisible());
         for (QWidget* page : {settings.PanelSetup, settings.PanelImport, settings.PanelErrorReport,
-                              settings.PanelModifyWordLib, settings.PanelWordsWithoutWav}) {
+                              settings.PanelModifyWordLib, settings.PanelWordsWithoutWav, settings.PanelSync}) {
             settings.BringToFront(page);
             QCoreApplication::processEvents();
             EXPECT_IN_SIGHT(&settings, ScreenArea(), page->objectName());
         }
+    }
+
+    // The question of a sync about a library studied on two computers, with
+    // a long library name and a long computer name.
+    void syncConflictQuestion() {
+        LoginWindows s("fit_conflict", LoginWindows::Windows::WholeSet);
+        SyncConflict conflict;
+        conflict.name = Gbk("日语N5词汇（第二版，含例句与录音）.lx");
+        conflict.local.stats = {true, 3000, 1234, {1766, 300, 400, 300, 200, 34}, 98765};
+        conflict.local.gbkTime = "2026-12-10 14:05";
+        conflict.local.gbkComputer = Gbk("家里的台式电脑-DESKTOP-7Q2LXK9");
+        conflict.remote = conflict.local;
+        conflict.remote.stats.studied = 987;
+        conflict.remote.gbkComputer = Gbk("办公室的笔记本-LAPTOP-OFFICE-3F");
+        SyncConflictDialog dialog(conflict, s.start.get());
+        dialog.show();
+        QCoreApplication::processEvents();
+        EXPECT_IN_SIGHT(&dialog, ScreenArea(), "sync conflict question");
     }
 
     void selectionDialogAndHelpGuide() {
