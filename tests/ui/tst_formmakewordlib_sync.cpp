@@ -3,7 +3,10 @@
 // on another computer the same learner finds their progress in the study
 // window; a library studied on both computers is asked about at the login
 // in the side-by-side question, both ways, with the other version in the
-// backups; an address that would send the password in the clear is refused.
+// backups; the other computer's progress comes at the login unasked; a
+// wrong password is said and changes nothing; a sync that failed at
+// "返  回" is made on leaving the program; an address that would send the
+// password in the clear is refused.
 
 #include <QCheckBox>
 #include <QDir>
@@ -199,6 +202,49 @@ private slots:
         for (const std::string& name : ListBackups(b.f.gbkProgramFolder, 0))
             backedUp = backedUp || ReadBytes(b.f.programFolder / "backups" / "user0" / name / kLibrary) == untouched;
         QVERIFY(backedUp);
+    }
+
+    void aWrongPasswordIsSaidAndChangesNothing() {
+        Learner a("password", 3);
+        a.StartStudying();
+        a.study->SaveForSync();  // as "立即同步" does first
+        const std::string before = a.Bytes();
+        a.SetUpSync(*server, true);
+        a.Settings().EditSyncPassword->clear();
+        QTest::keyClicks(a.Settings().EditSyncPassword, "not-the-app-password");
+        a.f.messages.shown.clear();
+        QTest::mouseClick(a.Settings().ButtonSyncNow, Qt::LeftButton);
+        QVERIFY2(a.Messages().join("|").contains(U("账号或密码")), qPrintable(a.Messages().join("|")));
+        QVERIFY2(!a.Messages().join("|").contains("not-the-app-password"), qPrintable(a.Messages().join("|")));
+        QVERIFY2(a.Settings().LabelSyncLast->text().contains(U("账号或密码")),
+                 qPrintable(a.Settings().LabelSyncLast->text()));
+        QCOMPARE(a.Bytes(), before);
+        QVERIFY(!QDir(server->Root() + "/Lexilark").exists() ||
+                QDir(server->Root() + "/Lexilark").entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+        a.LeaveSettings();
+    }
+
+    // The server was away at "返  回": the study is sent when the learner
+    // leaves the program.
+    void aSyncThatFailedAtReturnIsMadeOnLeavingTheProgram() {
+        Learner a("exit", 5);
+        a.StartStudying();
+        a.SetUpSync(*server, true);
+        QTest::mouseClick(a.Settings().ButtonSyncNow, Qt::LeftButton);
+        a.LeaveSettings();
+        QTest::mouseClick(a.study->ButtonUpGrade, Qt::LeftButton);
+        server->Stop();
+        a.f.messages.shown.clear();
+        QTest::mouseClick(a.study->ButtonReturn, Qt::LeftButton);
+        QVERIFY2(a.Messages().join("|").contains(U("同步没有成功")), qPrintable(a.Messages().join("|")));
+        const std::string studied = a.Bytes();
+        QVERIFY2(server->Start(), qPrintable(server->Error()));
+        a.f.messages.shown.clear();
+        QTest::mouseClick(a.start->suiButton4, Qt::LeftButton);  // "退出系统"
+        QVERIFY2(!a.Messages().join("|").contains(U("同步")), qPrintable(a.Messages().join("|")));
+        const QStringList learners = QDir(server->Root() + "/Lexilark").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(learners.size(), 1);
+        QCOMPARE(ReadBytes((server->Root() + "/Lexilark/" + learners.front() + "/").toStdString() + kLibrary), studied);
     }
 
     void aLibraryStudiedOnBothComputersIsAskedAtTheLogin_data() {
