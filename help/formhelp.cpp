@@ -24,6 +24,7 @@
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "study/formmain.h"
+#include "widgets/buttons.h"
 #include "widgets/eventhook.h"
 #include "widgets/screentext.h"
 #include "widgets/titlebar.h"
@@ -98,6 +99,7 @@ TformHelp::TformHelp(QWidget* parent)
     connect(suiButton1, &QPushButton::clicked, this, [this] { suiButton1Click(); });
     connect(suiButton3, &QPushButton::clicked, this, [this] { suiButton3Click(); });
     connect(suiButton2, &QPushButton::clicked, this, [this] { suiButton2Click(); });
+    LeaveOnEscape(this, {suiButton2});
     EventHook::Install(LabelCurrent, QEvent::MouseButtonRelease, [this] { LoadHelpFile(); });
 
     PlaceBesideStudyWindow();

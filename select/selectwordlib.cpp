@@ -148,6 +148,7 @@ void TSelectWordLib::ConnectControls() {
     connect(FileListBox, &QListWidget::itemSelectionChanged, this, [this] { FileListBoxChange(); });
     connect(suiButton1, &QPushButton::clicked, this, [this] { suiButton1Click(); });
     connect(suiButton2, &QPushButton::clicked, this, [this] { suiButton2Click(); });
+    LeaveOnEscape(this, {suiButton2, suiButton6});
     connect(suiButton4, &QPushButton::clicked, this, [this] { suiButton4Click(); });
     connect(SpinEditGroupCount, &QSpinBox::valueChanged, this, [this] { SpinEditGroupCountChange(); });
     connect(suiButton7, &QPushButton::clicked, this, [this] { suiButton7Click(); });

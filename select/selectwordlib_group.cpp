@@ -16,6 +16,7 @@
 #include "shell/appwindows.h"
 #include "study/formmain.h"
 #include "widgets/screentext.h"
+#include "widgets/standabove.h"
 
 namespace {
 
@@ -96,6 +97,7 @@ void TSelectWordLib::suiButton5Click() {
         study->HoldInput();
     }
     if (!formHelp) return;
+    StandAbove(formHelp, this);
     formHelp->show();
     formHelp->raise();
     formHelp->activateWindow();

@@ -13,6 +13,7 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "study/formmain.h"
+#include "widgets/buttons.h"
 #include "widgets/screentext.h"
 #include "widgets/titlebar.h"
 
@@ -74,6 +75,7 @@ void TformMakeWordLib::Build() {
     BuildSyncPage();
     ConnectSetupPage();
     BringToFront(PanelSetup);
+    LeaveOnEscape(this, {ButtonWavReturn, suiButton9, suiButton2, suiButton4, suiButton10});
 
     if (screen) move(screen->availableGeometry().center() - rect().center());
 }

@@ -26,6 +26,7 @@
 #include "widgets/buttons.h"
 #include "widgets/filechooser.h"
 #include "widgets/screentext.h"
+#include "widgets/standabove.h"
 
 namespace {
 
@@ -102,6 +103,7 @@ void TformMakeWordLib::suiButton3Click() {
         study_->HoldInput();
     }
     if (!formHelp) return;
+    StandAbove(formHelp, this);
     formHelp->show();
     formHelp->raise();
     formHelp->ShowHelpTopicUtf8("导入词库");

@@ -50,6 +50,8 @@ TformStart::TformStart(std::string gbkProgramFolder, QWidget* parent)
     BuildPanelManage();
     BuildBackupPanels();
     BringToFront(PanelStart);
+    // Enter presses the button the keyboard is on, as in a dialog.
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(true);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());

@@ -280,6 +280,7 @@ protected:
     // The desktop's close (Alt+F4, the frame's ×) does what "返  回" does.
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void BuildLayout();

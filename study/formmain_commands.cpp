@@ -29,6 +29,7 @@
 #include "widgets/colourvalue.h"
 #include "widgets/eventhook.h"
 #include "widgets/screentext.h"
+#include "widgets/standabove.h"
 
 namespace {
 
@@ -153,6 +154,9 @@ void TformMain::ButtonPauseClick() {
         PanelComment->raise();
         PanelComment->setVisible(true);
         for (QWidget* panel : panels) panel->setEnabled(false);
+        // The way back has the keyboard: its key, Enter and Space resume,
+        // where the disabled answer box would swallow them.
+        if (isVisible()) ButtonPause->setFocus();
         TimerSetFocus->stop();
         Timer->stop();
         // Paused (or hidden with F9): the learner may walk away for good.
@@ -266,6 +270,7 @@ void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper) {
         });
     }
     window->setProperty("restartFocusKeeper", restartFocusKeeper);
+    StandAbove(window, this);
     window->show();
     window->raise();
     window->activateWindow();
@@ -325,6 +330,7 @@ void TformMain::suiButton10Click() {
     TimerSetFocus->stop();
     // The guide stands beside this window, which stays enabled; the guide
     // gives the clocks back when it is left.
+    StandAbove(formHelp, this);
     formHelp->show();
     formHelp->raise();
     formHelp->activateWindow();

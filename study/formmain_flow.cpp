@@ -394,6 +394,9 @@ void TformMain::ButtonFullScreenClick() {
 }
 
 void TformMain::TimerSetFocusTimer() {
+    // A command the learner reached with Tab keeps the keyboard.
+    const auto* command = qobject_cast<const QPushButton*>(focusWidget());
+    if (command && command->hasFocus()) return;
     if (EditInput->isVisible() && EditInput->isEnabled() && isVisible() && isEnabled()) EditInput->setFocus();
 }
 

@@ -84,7 +84,9 @@ QLabel* NewLabel(QWidget* parent, const char* name, const char* utf8Caption,
 
 QPushButton* NewCommandButton(QWidget* parent, const char* name, const char* utf8Caption) {
     QPushButton* button = NewButton(name, utf8Caption, parent);
-    button->setFocusPolicy(Qt::NoFocus);  // the answer box is the only focus target
+    // Tab reaches the commands; a click leaves the keyboard in the answer box.
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setAutoDefault(true);  // Enter presses the command Tab reached
     SetButtonCaptionColour(button, kButtonFontColour);
     return button;
 }
@@ -272,6 +274,16 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     QPushButton* order[] = {suiButton2,   ButtonSelectWordLib, suiButton5, suiButton3,
                             ButtonReturn, suiButton4,          suiButton10};
     for (int i = 0; i < 7; ++i) buttons->addWidget(order[i], i / 2, i % 2);
+    // Keys that the answer box leaves alone (F5, F9 and F12 have their own
+    // work), named in each command's tooltip.
+    const struct {
+        QPushButton* button;
+        Qt::Key key;
+    } keys[] = {{suiButton10, Qt::Key_F1}, {ButtonSelectWordLib, Qt::Key_F2}, {suiButton2, Qt::Key_F3},
+                {suiButton4, Qt::Key_F4},  {suiButton3, Qt::Key_F6},          {suiButton5, Qt::Key_F7},
+                {ButtonPause, Qt::Key_F8}, {ButtonReturn, Qt::Key_F10}};
+    for (const auto& [button, key] : keys) GiveKey(button, QKeySequence(key));
+    ButtonPause->setToolTip(U("暂停学习 / 继续学习（F8）"));
     column->addWidget(PanelButtons);
 
     // Bottom.
@@ -539,4 +551,25 @@ void TformMain::AlignGradeLabels() {
     }
     for (int row = 0; row < ListBoxGrade->count(); ++row)
         ListBoxGrade->item(row)->setSizeHint(QSize(ListBoxGrade->width(), pitch));
+}
+
+// Tab goes round the answer box, the strip and the commands, whatever the
+// window's focus proxy makes of the order the controls were made in.
+bool TformMain::focusNextPrevChild(bool next) {
+    QWidget* const round[] = {EditInput,       ButtonFullScreen, ButtonDeGrade,       ButtonUpGrade,
+                              ButtonPriorWord, ButtonNextWord,   ButtonPrompt,        ButtonMyNewWord,
+                              ButtonPause,     suiButton2,       ButtonSelectWordLib, suiButton5,
+                              suiButton3,      ButtonReturn,     suiButton4,          suiButton10};
+    const int n = static_cast<int>(std::size(round));
+    const auto at = std::find(std::begin(round), std::end(round), focusWidget());
+    int i = at == std::end(round) ? (next ? n - 1 : 0) : static_cast<int>(at - std::begin(round));
+    for (int step = 0; step < n; ++step) {
+        i = (i + (next ? 1 : n - 1)) % n;
+        QWidget* candidate = round[i];
+        if (candidate->isVisible() && candidate->isEnabled()) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return QWidget::focusNextPrevChild(next);
 }

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 class QHBoxLayout;
+class QKeySequence;
 class QPushButton;
 class QWidget;
 
@@ -15,3 +16,10 @@ QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons);
 // The bottom row of a page: one button at the left edge, the page's way
 // out at the right.
 QHBoxLayout* EdgeButtonRow(QPushButton* left, QPushButton* right);
+// `key` presses `button` while its window is active and the button can be
+// pressed; the button's tooltip names it. Unlike the button's own shortcut,
+// it stays when the caption changes.
+void GiveKey(QPushButton* button, const QKeySequence& key);
+// Esc leaves `window` the way its page's own way out does: it clicks the
+// first of `wayOut` that is on screen and enabled.
+void LeaveOnEscape(QWidget* window, std::initializer_list<QPushButton*> wayOut);

@@ -8,9 +8,11 @@
 #include <QLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QStackedWidget>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 #include <filesystem>
 #include <memory>
@@ -355,6 +357,113 @@ private slots:
         others.help.close();
         QVERIFY(w.Timer->isActive());
         QVERIFY(w.TimerSetFocus->isActive());
+    }
+
+    // Every command answers a key named in its tooltip, from the answer box
+    // where the learner types; the window it opens stands above the study
+    // window and Esc leaves it the way its own button does.
+    void commandKeysOpenTheirWindowsAndEscLeavesThem_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("帮助向导") << int(Qt::Key_F1) << "suiButton10"
+                                  << "formHelp";
+        QTest::newRow("选择词库") << int(Qt::Key_F2) << "ButtonSelectWordLib"
+                                  << "SelectWordLib";
+        QTest::newRow("单词分组") << int(Qt::Key_F3) << "suiButton2"
+                                  << "SelectWordLib";
+        QTest::newRow("参数设置") << int(Qt::Key_F4) << "suiButton4"
+                                  << "formMakeWordLib";
+        QTest::newRow("收藏管理") << int(Qt::Key_F6) << "suiButton3"
+                                  << "formMakeWordLib";
+        QTest::newRow("软件报错") << int(Qt::Key_F7) << "suiButton5"
+                                  << "formMakeWordLib";
+    }
+    void commandKeysOpenTheirWindowsAndEscLeavesThem() {
+        QFETCH(int, key);
+        QFETCH(QString, button);
+        QFETCH(QString, window);
+        StudyWithOthers s("cmd_keys", 3);
+        TformMain& w = *s.w;
+        OtherWindows& others = *s.others;
+        s.f.messages.shown.clear();
+        w.Timer->start();
+        QWidget* opened = window == "SelectWordLib" ? static_cast<QWidget*>(&others.select)
+                          : window == "formHelp"    ? static_cast<QWidget*>(&others.help)
+                                                    : static_cast<QWidget*>(&others.settings);
+        QVERIFY(w.findChild<QPushButton*>(button)->toolTip().endsWith(
+            QStringLiteral("（%1）").arg(QKeySequence(key).toString(QKeySequence::NativeText))));
+
+        w.EditInput->setFocus();
+        const QString wordBefore = s.f.WordText();
+        QTest::keyClick(w.EditInput, Qt::Key(key));
+        QTRY_VERIFY(opened->isVisible());
+        QCOMPARE(s.f.WordText(), wordBefore);  // the key is not typing
+        QCOMPARE(s.f.Answer(), QString());
+        QVERIFY(!w.Timer->isActive());
+        QVERIFY(opened->windowHandle());
+        QCOMPARE(opened->windowHandle()->transientParent(), w.windowHandle());
+
+        opened->activateWindow();
+        QTRY_VERIFY(opened->isActiveWindow());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : opened, Qt::Key_Escape);
+        QTRY_VERIFY(!opened->isVisible());
+        QVERIFY(w.isEnabled());
+        QVERIFY(w.Timer->isActive());
+    }
+
+    // The pause has its own key, and the same key ends it although the
+    // answer box cannot be reached while the window is paused.
+    void pauseKeyPausesAndResumes() {
+        StudyFixture f("cmd_pause_key");
+        TformMain& w = f.Create();
+        w.Timer->start();
+        w.EditInput->setFocus();
+        QTest::keyClick(w.EditInput, Qt::Key_F8);
+        QTRY_VERIFY(w.IsPaused());
+        QVERIFY(!w.Timer->isActive());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w, Qt::Key_F8);
+        QTRY_VERIFY(!w.IsPaused());
+        QVERIFY(w.Timer->isActive());
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.EditInput));
+
+        // Paused with a click, Enter resumes as well.
+        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
+        QVERIFY(w.IsPaused());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w, Qt::Key_Return);
+        QVERIFY(!w.IsPaused());
+    }
+
+    // Tab goes round every command and back to the answer box; the focus
+    // keeper leaves a command the learner tabbed to, and Enter presses it.
+    void tabReachesTheCommandsAndEnterPressesThem() {
+        StudyWithOthers s("cmd_tab", 3);
+        TformMain& w = *s.w;
+        OtherWindows& others = *s.others;
+        w.EditInput->setFocus();
+        QSet<QString> reached;
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (QApplication::focusWidget() == w.EditInput) break;
+            if (auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget()))
+                reached.insert(button->objectName());
+        }
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.EditInput));
+        const QSet<QString> commands{"ButtonPause", "suiButton2",   "ButtonSelectWordLib", "suiButton5",
+                                     "suiButton3",  "ButtonReturn", "suiButton4",          "suiButton10"};
+        QVERIFY2(reached.contains(commands), qPrintable(QStringList(reached.values()).join(' ')));
+        // A click does not move the keyboard out of the answer box.
+        w.EditInput->setFocus();
+        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
+        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.EditInput));
+
+        for (int i = 0; i < 60 && QApplication::focusWidget() != w.suiButton10; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        w.TimerSetFocusTimer();
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.suiButton10));
+        QTest::keyClick(w.suiButton10, Qt::Key_Return);
+        QTRY_VERIFY(others.help.isVisible());
     }
 
     void windowPausedByF9StaysPausedWhenTheOtherWindowCloses_data() {

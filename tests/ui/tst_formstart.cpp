@@ -61,6 +61,8 @@ class TestFormStart : public QObject {
 private slots:
     void startPanelShowsItsCaptionsAndControls();
     void closingTheWindowEndsTheProgram();
+    void enterPressesTheFocusedButton_data();
+    void enterPressesTheFocusedButton();
     void exitEndsTheProgramWithoutWritingTheConfiguration();
     void missingConfigurationGivesTheDefaults();
     void configurationIsLoadedWhenTheWindowIsCreated();
@@ -151,6 +153,31 @@ void TestFormStart::closingTheWindowEndsTheProgram() {
         QCOMPARE(closed.count(), 1);
         QVERIFY(form.exitAllowed);
     }
+}
+
+void TestFormStart::enterPressesTheFocusedButton_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+}
+
+void TestFormStart::enterPressesTheFocusedButton() {
+    QFETCH(int, key);
+    ProgramFolderFixture folder;
+    TformStart form(folder.gbk());
+    QSignalSpy closed(&form, &TformStart::closed);
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    // Tab from the first button reaches "退出系统", whose Enter ends the program.
+    form.suiButton1->setFocus();
+    for (int i = 0; i < 10 && !form.suiButton4->hasFocus(); ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(form.suiButton4->hasFocus());
+    QTest::keyClick(form.suiButton4, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!form.isVisible());
 }
 
 void TestFormStart::exitEndsTheProgramWithoutWritingTheConfiguration() {
