@@ -46,6 +46,16 @@ foreach(src ${LEXILARK_LIBRARY_SOURCES})
     DEPENDS ${src} lxtool VERBATIM)
   list(APPEND LEXILARK_PROGRAM_OUTPUTS ${out})
 endforeach()
+# The names of the shipped libraries, which the selection dialog never
+# deletes; the learner's own libraries sit beside them in wordlib/.
+set(LEXILARK_SHIPPED_LIBRARY_NAMES "")
+foreach(src ${LEXILARK_LIBRARY_SOURCES})
+  get_filename_component(name ${src} NAME_WLE)
+  string(APPEND LEXILARK_SHIPPED_LIBRARY_NAMES "\"${name}.lx\",\n")
+endforeach()
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/shippedlibraries.inc
+     CONTENT "${LEXILARK_SHIPPED_LIBRARY_NAMES}" @ONLY)
+target_include_directories(lexicore PRIVATE ${CMAKE_BINARY_DIR}/generated)
 foreach(src ${CMAKE_SOURCE_DIR}/data/lists/lx1.txt ${LEXILARK_CONTENT_DIR}/lx2.txt
             ${LEXILARK_CONTENT_DIR}/lx3.txt ${LEXILARK_CONTENT_DIR}/lx4.txt)
   get_filename_component(name ${src} NAME_WE)

@@ -88,9 +88,11 @@ void TSelectWordLib::BuildChoicePage() {
     }
     side->addStretch();
     suiButton4 = NewButton("suiButton4", "初始化", PageChoice);
+    ButtonDeleteWordLib = NewButton("ButtonDeleteWordLib", "删除词库", PageChoice);
+    ButtonDeleteWordLib->setToolTip(U("删除自己导入或复制来的词库（随软件提供的词库不能删除）"));
     suiButton1 = NewButton("suiButton1", "确 定", PageChoice);
     suiButton2 = NewButton("suiButton2", "取 消", PageChoice);
-    for (QPushButton* button : {suiButton4, suiButton1, suiButton2}) side->addWidget(button);
+    for (QPushButton* button : {suiButton4, ButtonDeleteWordLib, suiButton1, suiButton2}) side->addWidget(button);
 }
 
 void TSelectWordLib::BuildGroupingPage() {
@@ -150,6 +152,7 @@ void TSelectWordLib::ConnectControls() {
     connect(suiButton2, &QPushButton::clicked, this, [this] { suiButton2Click(); });
     LeaveOnEscape(this, {suiButton2, suiButton6});
     connect(suiButton4, &QPushButton::clicked, this, [this] { suiButton4Click(); });
+    connect(ButtonDeleteWordLib, &QPushButton::clicked, this, [this] { ButtonDeleteWordLibClick(); });
     connect(SpinEditGroupCount, &QSpinBox::valueChanged, this, [this] { SpinEditGroupCountChange(); });
     connect(suiButton7, &QPushButton::clicked, this, [this] { suiButton7Click(); });
     connect(suiButton6, &QPushButton::clicked, this, [this] { suiButton2Click(); });

@@ -42,6 +42,9 @@ public:
     void suiButton1Click();  // "确 定" of the choice page
     void suiButton2Click();  // both "取 消"
     void suiButton4Click();  // "初始化"
+    // "删除词库": a library of the learner's own leaves the library folder,
+    // with the learner's copy, after a backup of their progress.
+    void ButtonDeleteWordLibClick();
     void SpinEditGroupCountChange();
     void suiButton7Click();  // "确 定" of the grouping page
     void suiButton5Click();  // "帮助向导"
@@ -58,6 +61,7 @@ public:
     QLabel* LabelDate = nullptr;
     QLabel* LabelVersion = nullptr;
     QPushButton* suiButton4 = nullptr;
+    QPushButton* ButtonDeleteWordLib = nullptr;
     QPushButton* suiButton1 = nullptr;
     QPushButton* suiButton2 = nullptr;
     QLabel* LabelWordLibName1 = nullptr;
@@ -82,6 +86,9 @@ private:
     // making and shuffling the copy when there is none. False after a
     // message when the study stays on the library it was on.
     bool OpenForStudy(const std::string& file);
+    // Highlights `file` (GBK, with its extension) and shows its header;
+    // nothing is highlighted when the list does not hold it.
+    void Highlight(const std::string& file);
     // The highlighted file name (GBK, with its extension); empty when none.
     std::string HighlightedFile() const;
     // The logged-in user's folder (GBK, with its trailing separator).

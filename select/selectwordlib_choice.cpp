@@ -10,9 +10,12 @@
 #include <vector>
 
 #include "core/appmessage.h"
+#include "core/backups.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "core/safewrite.h"
+#include "core/shippedlibraries.h"
+#include "core/systemerror.h"
 #include "select/selectwordlib.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
@@ -77,9 +80,13 @@ void TSelectWordLib::RefreshFileList() {
 void TSelectWordLib::OpenChoicePage(TformMain& study) {
     study_ = &study;
     RefreshFileList();
-    const std::string wanted = study.LibraryName() + kLibraryExtension;
+    Highlight(study.LibraryName() + kLibraryExtension);
+    Pages->setCurrentWidget(PageChoice);
+}
+
+void TSelectWordLib::Highlight(const std::string& file) {
     for (int row = 0; row < FileListBox->count(); ++row) {
-        if (FileListBox->item(row)->data(Qt::UserRole).toByteArray().toStdString() != wanted) continue;
+        if (FileListBox->item(row)->data(Qt::UserRole).toByteArray().toStdString() != file) continue;
         {
             const QSignalBlocker quiet(FileListBox);
             FileListBox->setCurrentRow(row);
@@ -87,7 +94,6 @@ void TSelectWordLib::OpenChoicePage(TformMain& study) {
         FileListBoxChange();
         break;
     }
-    Pages->setCurrentWidget(PageChoice);
 }
 
 void TSelectWordLib::FileListBoxChange() {
@@ -179,4 +185,51 @@ void TSelectWordLib::suiButton4Click() {
     // The library under study would write its old progress back with its
     // next save; it starts afresh instead, as a first opening.
     if (wiped && study->WordLib0.Path == copy) OpenForStudy(file);
+}
+
+void TSelectWordLib::ButtonDeleteWordLibClick() {
+    const std::string file = HighlightedFile();
+    if (file.empty()) {
+        ShowAppMessageUtf8(kChooseOne);
+        return;
+    }
+    const std::string quoted = Gbk("“") + WithoutExtension(file) + Gbk("”");
+    if (IsShippedLibrary(file)) {
+        ShowAppMessage(Gbk("词库") + quoted +
+                       Gbk("是随软件提供的词库，不能删除。\r\n\r\n不想再学它时，选择其他词库即可。"));
+        return;
+    }
+    TformMain* study = Study();
+    const std::string underStudy = study ? study->LibraryName() + kLibraryExtension : std::string();
+    if (file == underStudy) {
+        ShowAppMessage(Gbk("词库") + quoted + Gbk("正在学习中，不能删除。\r\n\r\n请先选择并打开其他词库，再删除它。"));
+        return;
+    }
+    if (ShowAppMessage(Gbk("确定要删除词库") + quoted +
+                           Gbk("吗？\r\n\r\n词库文件和您在其中的学习进度都将被删除。"
+                               "删除前会先备份您的学习进度，需要时可在“进度备份”中恢复。"),
+                       kMsgYesNoDefaultNo) != kIdYes)
+        return;
+
+    // The learner's progress in it goes into a backup before anything is
+    // deleted; without that backup nothing is.
+    if (formStart) {
+        const BackupOutcome made =
+            MakeBackup(formStart->ProgramFolder, formStart->Manage.GetUserIndex(), formStart->backupClock());
+        if (!made.ok && !made.skipped) {
+            ShowAppMessage(Gbk("备份学习进度没有成功，词库没有删除：") + made.gbkError);
+            return;
+        }
+    }
+    std::error_code error;
+    if (!fs::remove(libraryFolder_ / ToNativePath(file), error) && error) {
+        ShowAppMessage(Gbk("无法删除词库") + quoted + Gbk("：") + SystemErrorText(error));
+        return;
+    }
+    // The learner's copy is backed up; one that cannot be removed is only
+    // a file no list shows.
+    fs::remove(ToNativePath(UserFolder() + file), error);
+    RefreshFileList();
+    Highlight(underStudy);
+    ShowAppMessage(Gbk("词库") + quoted + Gbk("已删除。"));
 }

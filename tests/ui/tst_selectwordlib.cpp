@@ -16,6 +16,7 @@
 #include <fstream>
 #include <memory>
 
+#include "core/backups.h"
 #include "core/gbktext.h"
 #include "core/scrambledfile.h"
 #include "help/formhelp.h"
@@ -409,6 +410,95 @@ private slots:
         s.Click(s.dialog->suiButton1);
         QVERIFY(s.StudyGivenBack());
         QCOMPARE(s.w->LibraryName(), Gbk("收藏库"));
+    }
+
+    // A library of the learner's own leaves the library folder after a
+    // question that names it and says No to a bare Enter; the learner's
+    // copy goes with it, backed up first with the rest of their progress.
+    void deletingALibraryOfOnesOwn_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(kIdYes);
+        QTest::newRow("no") << int(kIdNo);
+    }
+    void deletingALibraryOfOnesOwn() {
+        QFETCH(int, answer);
+        SelectSetup s("delete");
+        s.Library("mine.lx", Words("m", 4));
+        s.Library("other.lx", Words("o", 3));
+        s.f.WriteLibrary("mine.lx", Words("m", 4, 2));
+        s.f.WriteLibrary("other.lx", Words("o", 3));
+        s.f.Open("other.lx");
+        s.w->SetLibraryName("other");
+        s.start->backupClock = [] { return std::time_t(1765400000); };
+
+        s.OpenChoicePage();
+        s.Highlight("mine.lx");
+        s.f.messages.answers.push_back(answer);
+        s.Click(s.dialog->ButtonDeleteWordLib);
+        const bool deleted = answer == kIdYes;
+        std::vector<std::string> expected{
+            "确定要删除词库“mine”吗？\r\n\r\n词库文件和您在其中的学习进度都将被删除。"
+            "删除前会先备份您的学习进度，需要时可在“进度备份”中恢复。"};
+        if (deleted) expected.push_back("词库“mine”已删除。");
+        QCOMPARE(s.Texts(), expected);
+        QCOMPARE(s.f.messages.shown.front().flags, int(kMsgYesNoDefaultNo));
+        QCOMPARE(fs::exists(s.Source("mine.lx")), !deleted);
+        QCOMPARE(fs::exists(s.UserCopy("mine.lx")), !deleted);
+        const std::vector<std::string> backups = ListBackups(s.f.gbkProgramFolder, 0);
+        QCOMPARE(backups.size(), size_t(deleted ? 1 : 0));
+        QVERIFY(s.dialog->isVisible());
+        QCOMPARE(s.w->LibraryName(), Gbk("other"));
+        if (!deleted) return;
+
+        const std::vector<BackupLibraryStats> kept = BackupLibraries(s.f.gbkProgramFolder, 0, backups.front());
+        const auto mine = std::find_if(kept.begin(), kept.end(), [](const auto& l) { return l.file == "mine.lx"; });
+        QVERIFY(mine != kept.end());
+        QCOMPARE(mine->aboveZero, 4);
+        QCOMPARE(Items(s.dialog->FileListBox), QStringList{"other.lx"});
+        QCOMPARE(s.dialog->LabelWordLibName->text(), QString("other"));
+        QVERIFY(fs::exists(s.Source("other.lx")));
+    }
+
+    // The shipped libraries are everyone's templates, and the library under
+    // study would be written back by its next save: neither is deleted.
+    void deletingIsRefusedWhereItWouldLoseOrBreakSomething_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("favourites template")
+            << "收藏库.lx"
+            << "词库“收藏库”是随软件提供的词库，不能删除。\r\n\r\n不想再学它时，选择其他词库即可。";
+        QTest::newRow("shipped library")
+            << "日语N5词汇.lx"
+            << "词库“日语N5词汇”是随软件提供的词库，不能删除。\r\n\r\n不想再学它时，选择其他词库即可。";
+        QTest::newRow("under study") << "other.lx"
+                                     << "词库“other”正在学习中，不能删除。\r\n\r\n请先选择并打开其他词库，再删除它。";
+        QTest::newRow("nothing highlighted") << ""
+                                             << "请选择一个词库";
+    }
+    void deletingIsRefusedWhereItWouldLoseOrBreakSomething() {
+        QFETCH(QString, file);
+        QFETCH(QString, message);
+        SelectSetup s("delete_refused");
+        for (const char* name : {"收藏库.lx", "日语N5词汇.lx", "other.lx"}) {
+            s.Library(name, Words("w", 2));
+            s.f.WriteLibrary(name, Words("w", 2, 1));
+        }
+        s.f.Open("other.lx");
+        s.w->SetLibraryName("other");
+        s.OpenChoicePage();
+        if (file.isEmpty()) {
+            s.dialog->FileListBox->clearSelection();
+        } else {
+            s.Highlight(file.toStdString());
+        }
+        s.Click(s.dialog->ButtonDeleteWordLib);
+        QCOMPARE(s.Texts(), std::vector<std::string>{message.toStdString()});
+        for (const char* name : {"收藏库.lx", "日语N5词汇.lx", "other.lx"}) {
+            QVERIFY(fs::exists(s.Source(name)));
+            QVERIFY(fs::exists(s.UserCopy(name)));
+        }
+        QVERIFY(ListBackups(s.f.gbkProgramFolder, 0).empty());
+        QCOMPARE(s.dialog->FileListBox->count(), 3);
     }
 
     void groupingPageShowsTheCountsOfTheLibraryUnderStudy() {
