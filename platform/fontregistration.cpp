@@ -60,3 +60,14 @@ QString ChineseFamily() {
 QFont WithJapaneseFallback(QFont font) { return WithFallback(std::move(font), JapaneseFamily()); }
 
 QFont WithChineseFallback(QFont font) { return WithFallback(std::move(font), ChineseFamily()); }
+
+QFont JapaneseFirst(QFont font) {
+    font = WithChineseFallback(std::move(font));
+    const QString japanese = JapaneseFamily();
+    if (japanese.isEmpty()) return font;
+    QStringList families = font.families();
+    families.removeAll(japanese);
+    families.prepend(japanese);
+    font.setFamilies(families);
+    return font;
+}

@@ -33,3 +33,8 @@ QString ChineseFamily();
 // draws them itself.
 QFont WithJapaneseFallback(QFont font);
 QFont WithChineseFallback(QFont font);
+// `font` with the Japanese face before its own family and the Chinese face
+// behind it: for boxes where the learner types or reads Japanese among
+// Chinese, so that a kanji takes its Japanese form and a character only
+// Chinese has still shows.
+QFont JapaneseFirst(QFont font);

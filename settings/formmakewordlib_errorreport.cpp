@@ -20,6 +20,7 @@
 #include "core/plainfile.h"
 #include "core/programfolder.h"
 #include "core/safewrite.h"
+#include "platform/fontregistration.h"
 #include "settings/formmakewordlib.h"
 #include "study/formmain.h"
 #include "widgets/buttons.h"
@@ -77,6 +78,8 @@ void TformMakeWordLib::BuildErrorReportPage() {
     page->addWidget(hint);
     MemoErrorReport = new QPlainTextEdit(PanelErrorReport);
     MemoErrorReport->setObjectName("MemoErrorReport");
+    // Reports quote the library's Japanese words among Chinese sentences.
+    MemoErrorReport->setFont(JapaneseFirst(MemoErrorReport->font()));
     MemoErrorReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     page->addWidget(MemoErrorReport, 1);
 

@@ -15,6 +15,7 @@
 #include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
+#include "platform/fontregistration.h"
 #include "settings/formmakewordlib.h"
 #include "study/formmain.h"
 #include "widgets/buttons.h"
@@ -52,11 +53,15 @@ void TformMakeWordLib::BuildFavouritesPage() {
     ListBoxMyWordLib->setObjectName("ListBoxMyWordLib");
     ListBoxMyWordLib->setSelectionMode(QAbstractItemView::SingleSelection);
     body->addWidget(ListBoxMyWordLib, 2);
+    // The list and the word box show Japanese words; the meaning box keeps
+    // the Chinese face.
+    ListBoxMyWordLib->setFont(JapaneseFirst(ListBoxMyWordLib->font()));
 
     auto* entry = new QVBoxLayout;
     body->addLayout(entry, 3);
     EditWord = new QLineEdit(PanelModifyWordLib);
     EditWord->setObjectName("EditWord");
+    EditWord->setFont(JapaneseFirst(EditWord->font()));
     entry->addWidget(EditWord);
     MemoC = new QPlainTextEdit(PanelModifyWordLib);
     MemoC->setObjectName("MemoC");

@@ -8,6 +8,7 @@
 
 #include "core/appmessage.h"
 #include "core/recordings.h"
+#include "platform/fontregistration.h"
 #include "settings/formmakewordlib.h"
 #include "study/formmain.h"
 #include "widgets/buttons.h"
@@ -17,6 +18,7 @@ void TformMakeWordLib::BuildWordsWithoutWavPage() {
     auto* page = static_cast<QVBoxLayout*>(PanelWordsWithoutWav->layout());
     MemoWordListWithoutWave = new QPlainTextEdit(PanelWordsWithoutWav);
     MemoWordListWithoutWave->setObjectName("MemoWordListWithoutWave");
+    MemoWordListWithoutWave->setFont(JapaneseFirst(MemoWordListWithoutWave->font()));
     MemoWordListWithoutWave->setReadOnly(true);
     MemoWordListWithoutWave->setLineWrapMode(QPlainTextEdit::NoWrap);
     page->addWidget(MemoWordListWithoutWave, 1);

@@ -7,6 +7,8 @@
 #include <QFileDialog>
 #include <QGlyphRun>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRawFont>
@@ -21,6 +23,7 @@
 #include "platform/fontregistration.h"
 #include "shell/desktop.h"
 #include "support/settings_fixture.h"
+#include "widgets/answeredit.h"
 #include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
@@ -74,6 +77,7 @@ private slots:
     void fontFileIsRegisteredAndUnusableOnesAreIgnored();
     void japaneseTextsUseJapaneseGlyphsAndTheMeaningChinese_data();
     void japaneseTextsUseJapaneseGlyphsAndTheMeaningChinese();
+    void boxesOfTypedAndListedWordsUseJapaneseGlyphs();
 
 private:
     QString japanese_, chinese_;
@@ -164,6 +168,24 @@ void TestDesktop::japaneseTextsUseJapaneseGlyphsAndTheMeaningChinese() {
     QCOMPARE(FacesDrawing(w.MemoC->font(), kKanji), chinese);
     QCOMPARE(FacesOfLine(w.MemoSentence->document(), 0), japanese);
     QCOMPARE(FacesOfLine(w.MemoSentence->document(), 1), chinese);
+}
+
+// The answer box, the favourites list and word box, the error report and
+// the list of words without recordings show the learner's Japanese: kanji
+// in their Japanese forms, and a character only Chinese has (这) still
+// drawn, by the Chinese face.
+void TestDesktop::boxesOfTypedAndListedWordsUseJapaneseGlyphs() {
+    SettingsFixture s("desktop_boxes");
+    const QList<QWidget*> boxes{s.study->EditInput, s.settings->ListBoxMyWordLib, s.settings->EditWord,
+                                s.settings->MemoErrorReport, s.settings->MemoWordListWithoutWave};
+    for (QWidget* box : boxes) {
+        QCOMPARE(FacesDrawing(box->font(), kKanji), QStringList{japanese_});
+        QCOMPARE(FacesDrawing(box->font(), U("这")), QStringList{chinese_});
+    }
+    // The settings name the word's face for the language it draws.
+    QStringList captions;
+    for (const QLabel* label : s.settings->PanelSetup->findChildren<QLabel*>()) captions << label->text();
+    QVERIFY2(captions.contains(U("日文")) && !captions.contains(U("英文")), qPrintable(captions.join('|')));
 }
 
 QTEST_MAIN(TestDesktop)
