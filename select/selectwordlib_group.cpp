@@ -97,9 +97,6 @@ void TSelectWordLib::suiButton5Click() {
         study->HoldInput();
     }
     if (!formHelp) return;
-    StandAbove(formHelp, this);
-    formHelp->show();
-    formHelp->raise();
-    formHelp->activateWindow();
+    ShowAbove(formHelp, this);
     formHelp->ShowHelpTopicUtf8("单词分组");
 }

@@ -103,9 +103,7 @@ void TformMakeWordLib::suiButton3Click() {
         study_->HoldInput();
     }
     if (!formHelp) return;
-    StandAbove(formHelp, this);
-    formHelp->show();
-    formHelp->raise();
+    ShowAbove(formHelp, this);
     formHelp->ShowHelpTopicUtf8("导入词库");
 }
 

@@ -19,6 +19,8 @@
 #include <QVBoxLayout>
 #include <tuple>
 
+#include "core/appmessage.h"
+#include "core/colourcontrast.h"
 #include "core/colourschemes.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
@@ -113,7 +115,8 @@ void TformMakeWordLib::BuildSetupPage() {
     }
     fontGrid->addWidget(new QLabel(U("中文"), fonts), 0, 0);
     fontGrid->addWidget(FontComboBoxCN, 0, 1);
-    fontGrid->addWidget(new QLabel(U("英文"), fonts), 1, 0);
+    // The face of the word panel, which shows the Japanese word.
+    fontGrid->addWidget(new QLabel(U("日文"), fonts), 1, 0);
     fontGrid->addWidget(FontComboBoxEN, 1, 1);
     grid->addWidget(fonts, 1, 0);
 
@@ -305,6 +308,15 @@ void TformMakeWordLib::PanelBorderColorClick() { PickColour(PanelBorderColor, &T
 void TformMakeWordLib::PickColour(QFrame* panel, int TManage::*key) {
     const std::optional<int> chosen = ChooseColour(this, PanelColour(panel));
     if (!chosen) return;
+    // A word is hidden by painting it in the background colour: text in
+    // that colour, or nearly, could never be seen again.
+    const bool font = panel == PanelFontColor, back = panel == PanelBackColor;
+    if ((font && !TextStandsOut(*chosen, PanelColour(PanelBackColor))) ||
+        (back && !TextStandsOut(PanelColour(PanelFontColor), *chosen))) {
+        ShowAppMessageUtf8(font ? "字体颜色与背景颜色太接近，单词会看不清！\r\n\r\n请另选一种字体颜色。"
+                                : "背景颜色与字体颜色太接近，单词会看不清！\r\n\r\n请另选一种背景颜色。");
+        return;
+    }
     SetPanelColour(panel, *chosen);
     FormActivate();
     if (!manage_) return;

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "platform/endrequests.h"
+#include "platform/programcall.h"
 #include "shell/appwindows.h"
 #include "shell/desktop.h"
 #include "shell/formstart.h"
@@ -40,6 +41,9 @@ int main(int argc, char** argv) {
         // the program's files) and the other windows, which it does not
         // need, follow once it is drawn.
         CreateStartWindow(programFolder);
+        // A second start on this folder brings this program forward.
+        ProgramCallListener calls(programFolder);
+        QObject::connect(&calls, &ProgramCallListener::called, &app, BringWindowSetForward);
         QObject::connect(formStart, &TformStart::closed, &app, &QApplication::quit);
         // Whatever ends the program, the learner's progress is on the disk
         // first: a logout or shutdown (a signal, or the session manager's

@@ -6,8 +6,9 @@
 
 #include "core/appmessage.h"
 #include "core/gbktext.h"
+#include "platform/programcall.h"
 
-ProgramFolderLock::ProgramFolderLock(const std::string& gbkProgramFolder) {
+ProgramFolderLock::ProgramFolderLock(const std::string& gbkProgramFolder) : gbkProgramFolder_(gbkProgramFolder) {
     const std::filesystem::path file = ToNativePath(gbkProgramFolder + "lexilark.lock");
     lock_ = std::make_unique<QLockFile>(QFile::decodeName(QByteArray::fromStdString(file.string())));
     // Only a lock whose process has ended is stale, however long the
@@ -18,6 +19,8 @@ ProgramFolderLock::ProgramFolderLock(const std::string& gbkProgramFolder) {
 bool ProgramFolderLock::Take() {
     if (lock_->tryLock(0)) return true;
     if (lock_->error() != QLockFile::LockFailedError) return true;
+    // The message then stands above the window it tells the learner to use.
+    CallRunningProgram(gbkProgramFolder_);
     ShowAppMessageUtf8(
         "澜悦单词已经在运行！\r\n\r\n同一个程序文件夹中只能运行一个澜悦单词，请使用已经打开的澜悦单词。");
     return false;

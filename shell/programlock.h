@@ -16,11 +16,12 @@ public:
     ProgramFolderLock& operator=(const ProgramFolderLock&) = delete;
 
     // False after the message saying that the program already runs on this
-    // folder. A folder where no lock file can be made (read-only) does not
-    // keep the program from starting.
+    // folder; the running program is first called to the front. A folder where no lock file can be made (read-only)
+    // does not keep the program from starting.
     bool Take();
     bool IsHeld() const { return lock_->isLocked(); }
 
 private:
+    std::string gbkProgramFolder_;
     std::unique_ptr<QLockFile> lock_;
 };

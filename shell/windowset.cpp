@@ -1,5 +1,6 @@
 #include "shell/windowset.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "study/formmain.h"
+#include "widgets/standabove.h"
 
 namespace {
 
@@ -57,4 +59,24 @@ void CompleteWindowSetAfterFirstPaint(const std::function<void()>& beforeOthers)
     }
     if (beforeOthers) beforeOthers();
     CreateOtherWindows();
+}
+
+void BringWindowSetForward() {
+    QWidget* const stack[] = {formStart, formMain, formHelp, SelectWordLib, formMakeWordLib};
+    QWidget* top = nullptr;
+    for (QWidget* window : stack) {
+        if (!window || !window->isVisible()) continue;
+        if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->raise();
+        if (window->isEnabled()) top = window;
+    }
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        top = modal;
+    }
+    if (top) {
+        GiveKeyboardTo(top);
+    } else if (formMain && formStart && !formStart->isVisible()) {
+        formMain->WMHotKey();
+    }
 }

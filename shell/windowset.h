@@ -20,3 +20,8 @@ void CreateWindowSet(const std::string& gbkProgramFolder);
 // reaches the start window before the whole set exists.
 void CreateStartWindow(const std::string& gbkProgramFolder);
 void CompleteWindowSetAfterFirstPaint(const std::function<void()>& beforeOthers);
+
+// Brings the program's shown windows to the front, the window that has the
+// keyboard (a dialog above the study window) on top and active; a study
+// window hidden by F9 comes back as F9 brings it back.
+void BringWindowSetForward();

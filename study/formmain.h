@@ -339,6 +339,13 @@ private:
     // MemoSentence; -1 paints them in the box's own text colour.
     int sentenceColour_ = -1;
     int translationColour_ = -1;
+    // The colours the word, reading and meaning were last painted in, and
+    // the background the window was painted with: a new scheme keeps
+    // hidden what was painted in the old background.
+    int wordColour_ = -1;
+    int readingColour_ = -1;
+    int meaningColour_ = -1;
+    int windowBack_ = -1;
     void ApplySentenceColours();
     void ApplyLeftColumnSizes(const LeftColumnSizes& sizes);
     bool FitClockToHeight(int height, int pixels);

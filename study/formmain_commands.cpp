@@ -270,10 +270,7 @@ void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper) {
         });
     }
     window->setProperty("restartFocusKeeper", restartFocusKeeper);
-    StandAbove(window, this);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    ShowAbove(window, this);
 }
 
 void TformMain::ButtonSelectWordLibClick() {
@@ -330,8 +327,5 @@ void TformMain::suiButton10Click() {
     TimerSetFocus->stop();
     // The guide stands beside this window, which stays enabled; the guide
     // gives the clocks back when it is left.
-    StandAbove(formHelp, this);
-    formHelp->show();
-    formHelp->raise();
-    formHelp->activateWindow();
+    ShowAbove(formHelp, this);
 }

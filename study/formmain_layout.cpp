@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 
 #include "core/manage.h"
 #include "platform/fontregistration.h"
@@ -105,6 +106,15 @@ void InvalidateLayouts(QLayout* layout) {
     layout->invalidate();
     for (int i = 0; QLayoutItem* item = layout->itemAt(i); ++i)
         if (QLayout* inner = item->layout()) InvalidateLayouts(inner);
+}
+
+// The controls Tab reaches, in the order it reaches them: the answer box
+// first, then the strip below it, then the commands of the left column.
+std::vector<QWidget*> TabRound(const TformMain& w) {
+    return {w.EditInput,       w.ButtonFullScreen, w.ButtonDeGrade,       w.ButtonUpGrade,
+            w.ButtonPriorWord, w.ButtonNextWord,   w.ButtonPrompt,        w.ButtonMyNewWord,
+            w.ButtonPause,     w.suiButton2,       w.ButtonSelectWordLib, w.suiButton5,
+            w.suiButton3,      w.ButtonReturn,     w.suiButton4,          w.suiButton10};
 }
 
 QTimer* NewTimer(QObject* parent, const char* name, int interval) {
@@ -370,7 +380,9 @@ void TformMain::BuildRightSide(QWidget* parent) {
     strip->setContentsMargins(0, 0, 0, 0);
     strip->setSpacing(kStripSpacing);
     EditInput = Named(new AnswerEdit(pcontrol), "EditInput");
-    EditInput->setFont(PixelFont(QStringLiteral("Comic Sans MS"), 24));
+    // Kana and kanji typed here are Japanese; Latin letters keep the
+    // answer box's own face.
+    EditInput->setFont(JapaneseFirst(PixelFont(QStringLiteral("Comic Sans MS"), 24)));
     EditInput->setFixedSize(kAnswerBoxWidth, 44);
     strip->addWidget(EditInput);
     ButtonFullScreen = NewCommandButton(pcontrol, "ButtonFullScreen", "全屏");
@@ -389,6 +401,10 @@ void TformMain::BuildRightSide(QWidget* parent) {
     GroupBoxBottom->installEventFilter(this);
     side->addWidget(GroupBoxBottom);
     setFocusProxy(EditInput);
+    // The window's first activation gives the keyboard to its focused
+    // control, else to the first of its focus chain, a command a stray Space
+    // would press: the answer box is the focused one from the start.
+    EditInput->setFocus();
     FitToScreenHeight();
 }
 
@@ -512,13 +528,19 @@ void TformMain::ApplyColours() {
         p.setColor(QPalette::WindowText, font);
         w->setPalette(p);
     }
-    // The word box is painted shown; the study list hides what it must.
-    for (QLabel* text : {PanelE, PanelT}) {
-        QPalette p = text->palette();
-        p.setColor(QPalette::WindowText, font);
-        text->setPalette(p);
-    }
-    sentenceColour_ = translationColour_ = -1;
+    // What was painted in the old background is a hidden answer: it stays
+    // hidden in the new one, everything else takes the new font colour.
+    const int oldBack = windowBack_;
+    windowBack_ = manage_.backcolor;
+    const auto again = [&](int painted) {
+        return painted >= 0 && painted == oldBack ? manage_.backcolor : manage_.fontcolor;
+    };
+    PaintWord(again(wordColour_));
+    PaintReading(again(readingColour_));
+    PaintMeaning(again(meaningColour_));
+    const auto sentenceAgain = [&](int painted) { return painted >= 0 && painted == oldBack ? manage_.backcolor : -1; };
+    sentenceColour_ = sentenceAgain(sentenceColour_);
+    translationColour_ = sentenceAgain(translationColour_);
     ApplySentenceColours();
     QPalette line = LabelLine->palette();
     line.setColor(QPalette::Window, border);
@@ -556,13 +578,10 @@ void TformMain::AlignGradeLabels() {
 // Tab goes round the answer box, the strip and the commands, whatever the
 // window's focus proxy makes of the order the controls were made in.
 bool TformMain::focusNextPrevChild(bool next) {
-    QWidget* const round[] = {EditInput,       ButtonFullScreen, ButtonDeGrade,       ButtonUpGrade,
-                              ButtonPriorWord, ButtonNextWord,   ButtonPrompt,        ButtonMyNewWord,
-                              ButtonPause,     suiButton2,       ButtonSelectWordLib, suiButton5,
-                              suiButton3,      ButtonReturn,     suiButton4,          suiButton10};
-    const int n = static_cast<int>(std::size(round));
-    const auto at = std::find(std::begin(round), std::end(round), focusWidget());
-    int i = at == std::end(round) ? (next ? n - 1 : 0) : static_cast<int>(at - std::begin(round));
+    const std::vector<QWidget*> round = TabRound(*this);
+    const int n = static_cast<int>(round.size());
+    const auto at = std::find(round.begin(), round.end(), focusWidget());
+    int i = at == round.end() ? (next ? n - 1 : 0) : static_cast<int>(at - round.begin());
     for (int step = 0; step < n; ++step) {
         i = (i + (next ? 1 : n - 1)) % n;
         QWidget* candidate = round[i];

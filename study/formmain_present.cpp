@@ -145,11 +145,20 @@ void TformMain::ApplySentenceColours() {
     }
 }
 
-void TformMain::PaintWord(int colour) { SetTextColour(PanelE, QPalette::WindowText, colour); }
+void TformMain::PaintWord(int colour) {
+    wordColour_ = colour;
+    SetTextColour(PanelE, QPalette::WindowText, colour);
+}
 
-void TformMain::PaintReading(int colour) { SetTextColour(PanelT, QPalette::WindowText, colour); }
+void TformMain::PaintReading(int colour) {
+    readingColour_ = colour;
+    SetTextColour(PanelT, QPalette::WindowText, colour);
+}
 
-void TformMain::PaintMeaning(int colour) { SetTextColour(MemoC, QPalette::Text, colour); }
+void TformMain::PaintMeaning(int colour) {
+    meaningColour_ = colour;
+    SetTextColour(MemoC, QPalette::Text, colour);
+}
 
 void TformMain::WriteStepNo(const std::string& text) { LabelStepNo->setText(Screen(text)); }
 

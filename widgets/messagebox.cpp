@@ -10,6 +10,18 @@
 
 namespace {
 
+// While another program has the keyboard, the one window this program
+// shows is still the one a message belongs to.
+QWidget* OnlyShownWindow() {
+    QWidget* shown = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || window->windowType() == Qt::ToolTip || window->windowType() == Qt::Popup) continue;
+        if (shown) return nullptr;
+        shown = window;
+    }
+    return shown;
+}
+
 int ShowMessageBox(const std::string& gbkText, int flags) {
     // Messages carry CR LF pairs for their line breaks; the box wants LF.
     const QString text = ScreenLines(gbkText);
@@ -17,12 +29,18 @@ int ShowMessageBox(const std::string& gbkText, int flags) {
     // Messages that follow each other come before the window they came from
     // has the keyboard back; they belong to that window all the same.
     static QPointer<QWidget> lastOwner;
-    QPointer<QWidget> owner = QApplication::activeWindow();
+    QPointer<QWidget> owner = QApplication::activeModalWidget();
+    if (!owner) owner = QApplication::activeWindow();
     if (!owner && lastOwner && lastOwner->isVisible()) owner = lastOwner;
+    if (!owner) owner = OnlyShownWindow();
     lastOwner = owner;
     QMessageBox box(QMessageBox::NoIcon, U(kAppMessageTitleUtf8), text,
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
+    // A message with no window of this program to stand above (a second
+    // start's) must not fall behind another program's window, a full-screen
+    // one least of all.
+    if (!owner) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.setIcon(question ? QMessageBox::Question : QMessageBox::Information);
     const bool noByDefault = question && (flags & kMsgDefButton2);
     box.setDefaultButton(!question ? QMessageBox::Ok : noByDefault ? QMessageBox::No : QMessageBox::Yes);

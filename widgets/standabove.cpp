@@ -13,3 +13,20 @@ void StandAbove(QWidget* window, QWidget* opener) {
     owner->winId();
     if (QWindow* handle = window->windowHandle()) handle->setTransientParent(owner->windowHandle());
 }
+
+void ShowAbove(QWidget* window, QWidget* opener) {
+    if (!window) return;
+    StandAbove(window, opener);
+    window->show();
+    window->raise();
+    GiveKeyboardTo(window);
+}
+
+void GiveKeyboardTo(QWidget* window) {
+    if (!window) return;
+    QWidget* top = window->window();
+    if (QWindow* handle = top->windowHandle(); handle && top->isVisible())
+        handle->requestActivate();
+    else
+        top->activateWindow();
+}

@@ -26,6 +26,7 @@
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
+#include "shell/windowset.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
@@ -464,6 +465,54 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.suiButton10));
         QTest::keyClick(w.suiButton10, Qt::Key_Return);
         QTRY_VERIFY(others.help.isVisible());
+    }
+
+    // A second start calls this program forward: the window the learner
+    // works in comes to the front with the keyboard, whichever it is, and a
+    // study window hidden by F9 comes back resumed.
+    void callFromASecondStartBringsTheWorkingWindowForward_data() {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("studying") << "studying";
+        QTest::newRow("selection dialog open") << "dialog";
+        QTest::newRow("hidden by F9") << "hidden";
+        QTest::newRow("logged out") << "start";
+    }
+    void callFromASecondStartBringsTheWorkingWindowForward() {
+        QFETCH(QString, state);
+        StudyWithOthers s("cmd_forward", 3);
+        TformMain& w = *s.w;
+        OtherWindows& others = *s.others;
+        w.show();
+        w.Timer->start();
+        QWidget* expected = &w;
+        if (state == "dialog") {
+            QTest::mouseClick(w.ButtonSelectWordLib, Qt::LeftButton);
+            QVERIFY(others.select.isVisible());
+            expected = &others.select;
+        } else if (state == "hidden") {
+            w.WMHotKey();
+            QVERIFY(!w.isVisible());
+            QVERIFY(w.IsPaused());
+        } else if (state == "start") {
+            w.Timer->stop();
+            w.hide();
+            others.start.show();
+            expected = &others.start;
+        }
+        // Another program has the keyboard.
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &elsewhere);
+
+        BringWindowSetForward();
+        QTRY_COMPARE(QApplication::activeWindow(), expected);
+        QVERIFY(expected->isVisible());
+        if (state != "start") {
+            QVERIFY(w.isVisible());
+            QCOMPARE(w.IsPaused(), false);
+        }
+        QCOMPARE(w.Timer->isActive(), state == "studying" || state == "hidden");
     }
 
     void windowPausedByF9StaysPausedWhenTheOtherWindowCloses_data() {

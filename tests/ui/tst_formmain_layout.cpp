@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include "core/programfolder.h"
+#include "platform/fontregistration.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
@@ -115,12 +116,17 @@ void TestStudyLayout::radioGroupsAndGradeLabels() {
     QCOMPARE(rows, (QStringList{"10000", "4", "3", "2", "1", "0", QString(18, ' ')}));
 }
 
+// The answer box has the keyboard: a click on a button leaves it there,
+// only Tab moves it to a command, and a window given the keyboard afresh
+// gives it to the answer box first.
 void TestStudyLayout::onlyTheAnswerBoxTakesFocus() {
     StudyFixture f("focus");
     TformMain& w = f.Create();
-    for (QPushButton* b : w.findChildren<QPushButton*>()) QCOMPARE(b->focusPolicy(), Qt::NoFocus);
+    for (QPushButton* b : w.findChildren<QPushButton*>()) QCOMPARE(b->focusPolicy(), Qt::TabFocus);
     for (QRadioButton* b : w.findChildren<QRadioButton*>()) QCOMPARE(b->focusPolicy(), Qt::NoFocus);
     QVERIFY(w.EditInput->focusPolicy() & Qt::TabFocus);
+    QTRY_VERIFY(w.isActiveWindow());
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.EditInput));
     w.TimerSetFocusTimer();
     QTRY_VERIFY(w.EditInput->hasFocus());
 }
@@ -131,7 +137,9 @@ void TestStudyLayout::fontsAndWindow() {
     QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(w.minimumWidth(), 270);
     QCOMPARE(w.font().pixelSize(), 12);
-    QCOMPARE(w.EditInput->font().family(), QStringLiteral("Comic Sans MS"));
+    // Japanese typed in the answer box takes the Japanese face first.
+    QCOMPARE(w.EditInput->font().families().value(0), JapaneseFamily());
+    QVERIFY(w.EditInput->font().families().contains(QStringLiteral("Comic Sans MS")));
     QCOMPARE(w.EditInput->font().pixelSize(), 24);
     QCOMPARE(w.PanelE->font().pixelSize(), 37);
     QCOMPARE(w.PanelT->font().pixelSize(), 33);

@@ -181,8 +181,8 @@ private slots:
         SettingsFixture s("settings_typed");
         s.OpenSetup();
         QSpinBox* box = s.settings->SpinEditDelayTime;
-        s.settings->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(s.settings.get()));
+        // Opened above the study window, the settings have the keyboard.
+        QTRY_VERIFY(s.settings->isActiveWindow());
         box->setFocus();
         box->selectAll();
         QTest::keyClicks(box, "0");
@@ -415,6 +415,86 @@ private slots:
         QCOMPARE(s.f.manage.bordercolor, 0x0000FF);
         QCOMPARE(s.f.manage.backcolor, 12880158);
         QCOMPARE(w.ComboBoxSetColor->currentIndex(), -1);
+    }
+
+    // A word is hidden by painting it in the background colour, so a font
+    // colour at or near the background would hide every word for good: the
+    // pick is refused with a message and nothing changes.
+    void aColourTooCloseToTheOtherIsRefused_data() {
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("font = background")
+            << "PanelFontColor" << 10045497 << "字体颜色与背景颜色太接近，单词会看不清！\r\n\r\n请另选一种字体颜色。";
+        QTest::newRow("font nearly the background")
+            << "PanelFontColor" << 10045497 + 0x020202
+            << "字体颜色与背景颜色太接近，单词会看不清！\r\n\r\n请另选一种字体颜色。";
+        QTest::newRow("background = font")
+            << "PanelBackColor" << 16777215 << "背景颜色与字体颜色太接近，单词会看不清！\r\n\r\n请另选一种背景颜色。";
+        QTest::newRow("background nearly the font")
+            << "PanelBackColor" << 0xF0F0F0 << "背景颜色与字体颜色太接近，单词会看不清！\r\n\r\n请另选一种背景颜色。";
+    }
+    void aColourTooCloseToTheOtherIsRefused() {
+        QFETCH(QString, panel);
+        QFETCH(int, chosen);
+        QFETCH(QString, message);
+        SettingsFixture s("settings_refuse");
+        TformMakeWordLib& w = *s.settings;
+        s.OpenSetup();
+        s.chosenColour = chosen;
+        QTest::mouseClick(w.findChild<QFrame*>(panel), Qt::LeftButton);
+        QCOMPARE(s.f.messages.Texts(), std::vector<std::string>{message.toStdString()});
+        QCOMPARE(Colour(w.PanelFontColor), 16777215);
+        QCOMPARE(Colour(w.PanelBackColor), 10045497);
+        QCOMPARE(s.f.manage.fontcolor, 16777215);
+        QCOMPARE(s.f.manage.backcolor, 10045497);
+        QCOMPARE(StudyBackground(*s.study), 10045497);
+        QCOMPARE(w.ComboBoxSetColor->currentText(), U("默认"));
+        QVERIFY(s.f.WordShown());
+
+        // A colour that stands out is taken.
+        s.chosenColour = panel == "PanelFontColor" ? 0x00FFFF : 0x202020;
+        QTest::mouseClick(w.findChild<QFrame*>(panel), Qt::LeftButton);
+        QCOMPARE(s.f.messages.Texts().size(), size_t(1));
+        QCOMPARE(panel == "PanelFontColor" ? s.f.manage.fontcolor : s.f.manage.backcolor, *s.chosenColour);
+    }
+
+    // The learner has not answered yet: a new scheme or background keeps
+    // the reading and meaning hidden, in the new background, and the word
+    // shown, in the new font colour.
+    void newColoursKeepTheHiddenAnswerHidden() {
+        SettingsFixture s("settings_hidden");
+        TformMakeWordLib& w = *s.settings;
+        TformMain& study = *s.study;
+        QVERIFY(s.f.WordShown());
+        QVERIFY(!s.f.ReadingShown());
+        QVERIFY(!s.f.MeaningShown());
+        const auto painted = [&](QWidget* text, QPalette::ColorRole role) {
+            return ValueFromColour(text->palette().color(role));
+        };
+        s.OpenSetup();
+        s.Pick(w.ComboBoxSetColor, 6);  // "凝重"
+        QCOMPARE(painted(study.PanelE, QPalette::WindowText), 16777199);
+        QCOMPARE(painted(study.PanelT, QPalette::WindowText), 8404992);
+        QCOMPARE(painted(study.MemoC, QPalette::Text), 8404992);
+        QCOMPARE(StudyBackground(study), 8404992);
+
+        s.chosenColour = 0x203040;
+        QTest::mouseClick(w.PanelBackColor, Qt::LeftButton);
+        QCOMPARE(painted(study.PanelT, QPalette::WindowText), 0x203040);
+        QCOMPARE(painted(study.MemoC, QPalette::Text), 0x203040);
+        QCOMPARE(painted(study.PanelE, QPalette::WindowText), 16777199);
+        s.Return();
+        QVERIFY(s.f.WordShown());
+        QVERIFY(!s.f.ReadingShown());
+        QVERIFY(!s.f.MeaningShown());
+
+        // A wrong answer shows the whole entry, in the new font colour.
+        s.f.Type("x");
+        s.f.Enter();
+        QVERIFY(s.f.ReadingShown());
+        QVERIFY(s.f.MeaningShown());
+        QCOMPARE(painted(study.MemoC, QPalette::Text), 16777199);
     }
 
     void storedColoursOfNoSchemeShowNoSchemeName() {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 #include <QToolButton>
 #include <QtTest>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -39,6 +41,29 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// Answers the first message box that comes up, with `answer`: the test
+// cannot wait on a modal box itself.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(std::function<void(QMessageBox*)> answer) : answer_(std::move(answer)) {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(top);
+                if (!box || !box->isVisible()) continue;
+                timer_.stop();
+                answer_(box);
+                return;
+            }
+        });
+        timer_.start();
+    }
+
+private:
+    std::function<void(QMessageBox*)> answer_;
+    QTimer timer_;
+};
 
 // A program folder of its own, optionally with an init.ini.
 struct ProgramFolderFixture {
@@ -74,6 +99,7 @@ private slots:
     void windowSetIsCreatedHiddenWithTheConfigurationLoadedFirst();
     void messageBoxAnswersWithThePlatformCodes_data();
     void messageBoxAnswersWithThePlatformCodes();
+    void messageBoxStandsAboveItsWindowOrAboveAll();
     void uncaughtErrorsAreShownWithTheirMessage();
 };
 
@@ -370,25 +396,16 @@ void TestFormStart::messageBoxAnswersWithThePlatformCodes() {
     QString title, text;
     QList<QMessageBox::StandardButton> offered;
     int offeredDefault = -1;
-    // Answers the box as soon as it is up; the test cannot wait on it.
-    QTimer answerer;
-    answerer.setInterval(10);
-    QObject::connect(&answerer, &QTimer::timeout, [&] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(top);
-            if (!box || !box->isVisible()) continue;
-            answerer.stop();
-            title = box->windowTitle();
-            text = box->text();
-            for (QAbstractButton* b : box->buttons()) offered.push_back(box->standardButton(b));
-            if (QPushButton* d = box->defaultButton()) offeredDefault = int(box->standardButton(d));
-            if (QAbstractButton* b = box->button(QMessageBox::StandardButton(press)))
-                b->click();
-            else
-                box->done(-1);
-        }
+    BoxAnswerer answerer([&](QMessageBox* box) {
+        title = box->windowTitle();
+        text = box->text();
+        for (QAbstractButton* b : box->buttons()) offered.push_back(box->standardButton(b));
+        if (QPushButton* d = box->defaultButton()) offeredDefault = int(box->standardButton(d));
+        if (QAbstractButton* b = box->button(QMessageBox::StandardButton(press)))
+            b->click();
+        else
+            box->done(-1);
     });
-    answerer.start();
     const int answer = ShowAppMessage(Gbk("第一行\r\n第二行"), flags);
     SetMessageSink(previous);
     QCOMPARE(answer, expected);
@@ -400,6 +417,41 @@ void TestFormStart::messageBoxAnswersWithThePlatformCodes() {
         QCOMPARE(offered, (QList<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::No}));
     } else {
         QCOMPARE(offered, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
+    }
+}
+
+// A message belongs to the window it came from, also while another
+// program has the keyboard; a message with no window of this program to
+// belong to (a second start's) stands above every window.
+void TestFormStart::messageBoxStandsAboveItsWindowOrAboveAll() {
+    for (const bool windowShown : {true, false}) {
+        MessageSink previous = SetMessageSink(nullptr);
+        InstallMessageBoxSink();
+        QWidget window;
+        QWidget elsewhere;  // another program's window, with the keyboard
+        if (windowShown) {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            elsewhere.show();
+            elsewhere.activateWindow();
+            QTRY_VERIFY(elsewhere.isActiveWindow());
+            elsewhere.hide();
+        }
+        QPointer<QWidget> parent;
+        bool onTop = false, modal = false, seen = false;
+        BoxAnswerer answerer([&](QMessageBox* box) {
+            seen = true;
+            parent = box->parentWidget();
+            onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            modal = box->isModal();
+            box->button(QMessageBox::Ok)->click();
+        });
+        ShowAppMessage(Gbk("澜悦单词已经在运行！"), kMsgOk);
+        SetMessageSink(previous);
+        QVERIFY(seen);
+        QVERIFY(modal);
+        QCOMPARE(parent.data(), windowShown ? &window : nullptr);
+        QCOMPARE(onTop, !windowShown);
     }
 }
 

@@ -2,8 +2,10 @@
 // starts copies of itself that take the folder's lock and hold it until
 // their standard input closes, or until they are killed.
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdio>
@@ -13,6 +15,7 @@
 #include <string>
 
 #include "core/gbktext.h"
+#include "platform/programcall.h"
 #include "shell/programlock.h"
 #include "support/message_recorder.h"
 
@@ -27,20 +30,32 @@ std::string GbkFolder(const QString& path) {
 }
 
 // The child: takes the lock of the folder given, says "held" or "refused",
-// and holds the lock until its input ends.
+// and holds the lock until its input ends; while it holds it, it says
+// "called" each time a later start calls it forward.
 int HoldLock(const char* folder) {
     SetMessageSink([](const std::string&, int) { return kIdOk; });
-    ProgramFolderLock lock(GbkFolder(QFile::decodeName(folder)));
+    const std::string gbkFolder = GbkFolder(QFile::decodeName(folder));
+    ProgramFolderLock lock(gbkFolder);
     if (!lock.Take()) {
         std::puts("refused");
         return 2;
     }
-    std::puts("held");
+    ProgramCallListener calls(gbkFolder);
+    QObject::connect(&calls, &ProgramCallListener::called, [] {
+        std::puts("called");
+        std::fflush(stdout);
+    });
+    std::puts(calls.IsListening() ? "held" : "held, not listening");
     std::fflush(stdout);
-    std::string line;
-    while (std::getline(std::cin, line)) {
-    }
-    return 0;
+    QSocketNotifier input(0, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, [&input] {
+        char buffer[64];
+        if (read(0, buffer, sizeof buffer) <= 0) {
+            input.setEnabled(false);
+            QCoreApplication::quit();
+        }
+    });
+    return QCoreApplication::exec();
 }
 
 // A second program on the folder of the test.
@@ -79,12 +94,19 @@ private slots:
         QCOMPARE(second.Answer(), QString("refused"));
         QVERIFY(second.process.waitForFinished(60000));
         QCOMPARE(second.process.exitCode(), 2);
+        // The program that runs was called forward before the refusal.
+        QCOMPARE(first.Answer(), QString("called"));
 
         MessageRecorder messages;
         ProgramFolderLock here(GbkFolder(dir.path()));
         QVERIFY(!here.Take());
         QCOMPARE(messages.Texts(), std::vector<std::string>{kAlreadyRunning});
         QVERIFY(!here.IsHeld());
+        QCOMPARE(first.Answer(), QString("called"));
+
+        // A call to a folder where nothing runs is not answered.
+        QTemporaryDir idle;
+        QVERIFY(!CallRunningProgram(GbkFolder(idle.path())));
 
         // Another folder is another program's.
         QTemporaryDir other;
@@ -102,14 +124,24 @@ private slots:
         }
         QVERIFY(QFile::exists(dir.filePath("lexilark.lock")));  // left behind
 
-        MessageRecorder messages;
-        ProgramFolderLock next(GbkFolder(dir.path()));
-        QVERIFY(next.Take());
-        QVERIFY(messages.Texts().empty());
+        {
+            MessageRecorder messages;
+            ProgramFolderLock next(GbkFolder(dir.path()));
+            QVERIFY(next.Take());
+            QVERIFY(messages.Texts().empty());
 
-        // Held again by this program, the folder refuses a further start.
-        Holder late(dir.path());
-        QCOMPARE(late.Answer(), QString("refused"));
+            // Held again by this program, the folder refuses a further start.
+            Holder late(dir.path());
+            QCOMPARE(late.Answer(), QString("refused"));
+        }
+
+        // The socket the killed program left behind does not keep the next
+        // program from being called forward.
+        Holder after(dir.path());
+        QCOMPARE(after.Answer(), QString("held"));
+        Holder again(dir.path());
+        QCOMPARE(again.Answer(), QString("refused"));
+        QCOMPARE(after.Answer(), QString("called"));
     }
 
     void programThatEndsReleasesTheFolder() {
