@@ -34,10 +34,8 @@ int StudySpeed(int shownCount, int activeSeconds) {
     return static_cast<int>(static_cast<int64_t>(shownCount) * 60 / activeSeconds);
 }
 
-StudyClockTexts TStudyClock::Tick(const StudyClockCounters& c, int screenWidth, const std::function<void()>& pause) {
+StudyClockTexts TStudyClock::Tick(const StudyClockCounters& c, const std::function<void()>& pause) {
     StudyClockTexts texts;
-    texts.hideThisTime = screenWidth <= 810;
-
     texts.thisTime = FormatClock(RunSeconds);
     ++RunSeconds;
     ++c.ActiveSeconds;
@@ -64,5 +62,5 @@ StudyClockTexts TStudyClock::Tick(const StudyClockCounters& c, int screenWidth, 
 }
 
 ScreenLayout LayoutForScreenWidth(int screenWidth) {
-    return ScreenLayout{screenWidth <= 800 ? 0 : 50, screenWidth != 640, screenWidth > 810};
+    return ScreenLayout{screenWidth <= 800 ? 0 : 50, screenWidth != 640};
 }

@@ -37,7 +37,6 @@ StudyClockCounters CountersOf(StudyList& list) {
 
 // What one tick shows. Texts are GBK.
 struct StudyClockTexts {
-    bool hideThisTime = false;            // small screens lose LabelThisTime
     std::string thisTime;                 // LabelThisTime and its large copy PanelThisTime
     std::string totalTime;                // LabelTotalTime
     std::string loopTime;                 // LabelThisLoopTime
@@ -56,13 +55,12 @@ public:
 
     // One tick. `pause` is the pause button's handler; it runs when the idle
     // limit is reached, before the idle time is taken back out of the clocks.
-    StudyClockTexts Tick(const StudyClockCounters& counters, int screenWidth, const std::function<void()>& pause);
+    StudyClockTexts Tick(const StudyClockCounters& counters, const std::function<void()>& pause);
 };
 
 // How the study window lays itself out for a given screen width.
 struct ScreenLayout {
-    int borderWidth;         // 0 on screens up to 800 pixels, else 50
-    bool showReadModes;      // Panel2 hides on a 640-pixel screen
-    bool showThisTimeLabel;  // LabelThisTime hides on screens up to 810 pixels
+    int borderWidth;     // 0 on screens up to 800 pixels, else 50
+    bool showReadModes;  // Panel2 hides on a 640-pixel screen
 };
 ScreenLayout LayoutForScreenWidth(int screenWidth);

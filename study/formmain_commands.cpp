@@ -121,10 +121,9 @@ int TformMain::ScreenHeight() const {
 void TformMain::TimerTimer() {
     TStudyClock clock;
     clock.RunSeconds = Timer->property("Tag").toInt();
-    const StudyClockTexts texts = clock.Tick(CountersOf(WordLib), ScreenWidth(), [this] { ButtonPauseClick(); });
+    const StudyClockTexts texts = clock.Tick(CountersOf(WordLib), [this] { ButtonPauseClick(); });
     Timer->setProperty("Tag", clock.RunSeconds);
 
-    if (texts.hideThisTime) LabelThisTime->setVisible(false);
     LabelThisTime->setText(Screen(texts.thisTime));
     LabelTotalTime->setText(Screen(texts.totalTime));
     PanelThisTime->setText(LabelThisTime->text());

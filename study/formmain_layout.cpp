@@ -56,6 +56,7 @@ constexpr int kStripSpacing = 2;
 // answer box and every button stay on the screen.
 constexpr int kNarrowestAnswerBox = 120;
 constexpr int kNarrowestStripButton = 38;
+constexpr int kLeastAnswerCharacters = 12;
 // The word's designed pixel size, and the least it is drawn with when a
 // long word or a wide face would not fit the word box at that size.
 constexpr int kWordPixels = 37;
@@ -484,8 +485,12 @@ void TformMain::GroupBoxMiddleResize() {
     const QList<QPushButton*> buttons = pcontrol->findChildren<QPushButton*>();
     const int count = static_cast<int>(buttons.size());
     const int room = GroupBoxBottom->contentsRect().width() - 4 - count * kStripSpacing;
+    // The answer box keeps room for a dozen characters of a typical answer
+    // before the buttons give up any width.
+    const int narrowestAnswer = std::clamp(EditInput->fontMetrics().averageCharWidth() * kLeastAnswerCharacters + 10,
+                                           kNarrowestAnswerBox, kAnswerBoxWidth);
     const int buttonWidth =
-        std::clamp((room - kNarrowestAnswerBox) / std::max(count, 1), kNarrowestStripButton, kStripButtonWidth);
+        std::clamp((room - narrowestAnswer) / std::max(count, 1), kNarrowestStripButton, kStripButtonWidth);
     const int answerWidth = std::clamp(room - count * buttonWidth, kNarrowestAnswerBox, kAnswerBoxWidth);
     if (EditInput->width() != answerWidth || (count && buttons.first()->width() != buttonWidth)) {
         EditInput->setFixedWidth(answerWidth);

@@ -38,8 +38,8 @@ struct Counters {
 
 class StudyClockTick : public ::testing::Test {
 protected:
-    StudyClockTexts Tick(int width = 1024) {
-        return clock.Tick(CountersOf(list), width, [this] { ++pauses; });
+    StudyClockTexts Tick() {
+        return clock.Tick(CountersOf(list), [this] { ++pauses; });
     }
 
     TStudyClock clock;
@@ -95,13 +95,13 @@ TEST_F(StudyClockTick, TimeLeftKeepsItsTextWithoutSpeedOrWordsLeft) {
         fresh.GradeCount[0] = c.atGrade;
         fresh.Step = c.step;
         TStudyClock clock2;
-        const auto texts = clock2.Tick(CountersOf(fresh), 1024, {});
+        const auto texts = clock2.Tick(CountersOf(fresh), {});
         EXPECT_FALSE(texts.leftTime.has_value()) << c.name;
     }
     Counters speedOnly;
     speedOnly.ActiveSeconds = 89;
     speedOnly.ShownCount = 1;
-    EXPECT_EQ(TStudyClock().Tick(CountersOf(speedOnly), 1024, {}).speed, "0" + Gbk(" 词/分"));
+    EXPECT_EQ(TStudyClock().Tick(CountersOf(speedOnly), {}).speed, "0" + Gbk(" 词/分"));
 }
 
 TEST_F(StudyClockTick, IdleLimitPausesAndTakesTheIdleTimeOutOfTheThreeClocks) {
@@ -124,7 +124,7 @@ TEST_F(StudyClockTick, PauseRunsBeforeTheClocksAreSetBack) {
     list.IdleSeconds = 299;
     list.TotalTime = 400;
     int totalSeenByPause = -1;
-    clock.Tick(CountersOf(list), 1024, [&] { totalSeenByPause = list.TotalTime; });
+    clock.Tick(CountersOf(list), [&] { totalSeenByPause = list.TotalTime; });
     EXPECT_EQ(totalSeenByPause, 401);
     EXPECT_EQ(list.TotalTime, 101);
 }
@@ -152,21 +152,15 @@ TEST_F(StudyClockTick, KeyPressesKeepTheClockFromPausing) {
 TEST(ScreenLayout, FollowsTheScreenWidth) {
     struct Case {
         int width, border;
-        bool readModes, thisTime;
+        bool readModes;
     } cases[] = {
-        {640, 0, false, false}, {800, 0, true, false}, {801, 50, true, false},
-        {810, 50, true, false}, {811, 50, true, true}, {1024, 50, true, true},
+        {640, 0, false}, {800, 0, true}, {801, 50, true}, {810, 50, true}, {811, 50, true}, {1024, 50, true},
     };
     for (const auto& c : cases) {
         const auto layout = LayoutForScreenWidth(c.width);
         EXPECT_EQ(layout.borderWidth, c.border) << c.width;
         EXPECT_EQ(layout.showReadModes, c.readModes) << c.width;
-        EXPECT_EQ(layout.showThisTimeLabel, c.thisTime) << c.width;
     }
-    TStudyClock clock;
-    Counters list;
-    EXPECT_TRUE(clock.Tick(CountersOf(list), 800, {}).hideThisTime);
-    EXPECT_FALSE(clock.Tick(CountersOf(list), 811, {}).hideThisTime);
 }
 
 TEST(StudySpeed, TruncatesAndSurvivesLargeCounts) {

@@ -103,6 +103,12 @@ private slots:
              {static_cast<QWidget*>(s.study->EditInput), static_cast<QWidget*>(s.study->ButtonMyNewWord),
               static_cast<QWidget*>(s.study->suiButton10)})
             QVERIFY2(control->isVisible(), qPrintable(Describe(control)));
+        // The answer box holds a dozen characters of a typical answer, and
+        // "本次时间" has its value.
+        const QLineEdit* answer = s.study->EditInput;
+        QVERIFY2(answer->width() >= answer->fontMetrics().averageCharWidth() * 12,
+                 qPrintable(Describe(s.study->EditInput)));
+        QVERIFY(s.study->LabelThisTime->isVisible());
     }
 
     void settingsPagesTakeTheScreensWidth() {
