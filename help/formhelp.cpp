@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -30,6 +32,8 @@
 #include "widgets/titlebar.h"
 
 namespace {
+
+constexpr int kGuideHeight = 360;
 
 constexpr const char* kHelpFile = "start.ini";
 constexpr const char* kFirstTopic = "关于帮助向导";
@@ -52,7 +56,7 @@ TformHelp::TformHelp(QWidget* parent)
     setObjectName("formHelp");
     const QString caption = U("帮助向导");
     setWindowTitle(caption);
-    resize(520, 360);
+    resize(520, kGuideHeight);
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet("#formHelp { background: #eef3fb; border: 1px solid #395a99; }");
 
@@ -108,10 +112,25 @@ TformHelp::TformHelp(QWidget* parent)
 
 void TformHelp::PlaceBesideStudyWindow() {
     if (!formMain) return;
-    const QScreen* shown = QGuiApplication::primaryScreen();
-    const int screenWidth = shown ? shown->geometry().width() : 1024;
-    const QPoint anchor = formMain->GuideAnchor();
-    move((screenWidth - width()) / 2 + anchor.x() / 2, anchor.y() + 60);
+    const QScreen* shown = formMain->screen() ? formMain->screen() : QGuiApplication::primaryScreen();
+    if (!shown) return;
+    const QRect screen = shown->availableGeometry();
+    if (!formMain->isVisible()) {
+        const QPoint anchor = formMain->GuideAnchor();
+        move((screen.width() - width()) / 2 + anchor.x() / 2, anchor.y() + 60);
+        return;
+    }
+    // Below the word box, over the sentences and the answer strip, as
+    // high as the room there allows: the guide never covers the word, its
+    // reading or its meaning, whatever the window's size.
+    const QRect word(formMain->GroupBoxTop->mapToGlobal(QPoint(0, 0)), formMain->GroupBoxTop->size());
+    const QRect side(formMain->Panel1->mapToGlobal(QPoint(0, 0)), formMain->Panel1->size());
+    const int frame = std::max(0, frameGeometry().height() - height());
+    const int top = std::max(screen.top(), word.bottom() + 1);
+    const int room = screen.bottom() + 1 - top - frame;
+    resize(std::min(width(), screen.width()), std::clamp(room, minimumSizeHint().height(), kGuideHeight));
+    const int x = std::clamp(side.center().x() - width() / 2, screen.left(), screen.right() + 1 - width());
+    move(x, std::min(top, screen.bottom() + 1 - frame - height()));
 }
 
 bool TformHelp::ShowPage(const std::string& gbkTopic, const char* tag, int direction) {
@@ -203,6 +222,7 @@ void TformHelp::closeEvent(QCloseEvent* event) {
 }
 
 void TformHelp::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) PlaceBesideStudyWindow();
     QWidget::showEvent(event);
     // Shown again on the demonstration, the study window waits again.
     if (formMain && SelectedTopic() == Gbk(kDemoTopic)) formMain->setEnabled(false);

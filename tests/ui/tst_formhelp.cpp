@@ -242,12 +242,31 @@ private slots:
         SelectWordLib = nullptr;
     }
 
-    void placedBelowTheStudyWindowsSentences() {
+    // Opened from the study window, whatever its size, the guide stands
+    // below the word box and on the screen: never over the word, its
+    // reading or its meaning.
+    void placedBelowTheWordOnTheScreen_data() {
+        QTest::addColumn<bool>("fullScreen");
+        QTest::newRow("design size") << false;
+        QTest::newRow("whole screen") << true;
+    }
+    void placedBelowTheWordOnTheScreen() {
+        QFETCH(bool, fullScreen);
         Guide g("help_place");
-        const TformMain& w = *g.study;
-        const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
-        QCOMPARE(g.help->y(), w.GroupBoxMiddle->mapTo(&w, QPoint(0, 0)).y() + 60);
-        QCOMPARE(g.help->x(), (screenWidth - g.help->width()) / 2 + w.Panel1->mapTo(&w, QPoint(0, 0)).x() / 2);
+        TformMain& w = *g.study;
+        if (fullScreen) w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+        QTRY_VERIFY(w.isVisible());
+        QTest::mouseClick(w.suiButton10, Qt::LeftButton);
+        QTRY_VERIFY(g.help->isVisible());
+        const QRect word(w.GroupBoxTop->mapToGlobal(QPoint(0, 0)), w.GroupBoxTop->size());
+        const QRect guide = g.help->frameGeometry();
+        QVERIFY2(!guide.intersects(word), qPrintable(QStringLiteral("guide %1,%2 %3x%4, word box bottom %5")
+                                                         .arg(guide.x())
+                                                         .arg(guide.y())
+                                                         .arg(guide.width())
+                                                         .arg(guide.height())
+                                                         .arg(word.bottom())));
+        QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(guide));
     }
 
     void missingFileIsReportedAndTheListKept() {
