@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -154,6 +155,10 @@ void TSelectWordLib::ConnectControls() {
     connect(suiButton4, &QPushButton::clicked, this, [this] { suiButton4Click(); });
     connect(ButtonDeleteWordLib, &QPushButton::clicked, this, [this] { ButtonDeleteWordLibClick(); });
     connect(SpinEditGroupCount, &QSpinBox::valueChanged, this, [this] { SpinEditGroupCountChange(); });
+    // The box itself says nothing while a count is typed (it takes the
+    // count when it is finished); its editor does.
+    if (auto* editor = SpinEditGroupCount->findChild<QLineEdit*>())
+        connect(editor, &QLineEdit::textEdited, this, [this] { SpinEditGroupCountTyping(); });
     connect(suiButton7, &QPushButton::clicked, this, [this] { suiButton7Click(); });
     connect(suiButton6, &QPushButton::clicked, this, [this] { suiButton2Click(); });
     connect(suiButton5, &QPushButton::clicked, this, [this] { suiButton5Click(); });

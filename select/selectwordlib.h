@@ -46,6 +46,9 @@ public:
     // with the learner's copy, after a backup of their progress.
     void ButtonDeleteWordLibClick();
     void SpinEditGroupCountChange();
+    // While a count is typed: "每组单词数约" follows each digit; the count
+    // itself is taken when it is finished.
+    void SpinEditGroupCountTyping();
     void suiButton7Click();  // "确 定" of the grouping page
     void suiButton5Click();  // "帮助向导"
     bool FormCloseQuery() const { return false; }

@@ -63,6 +63,13 @@ void TSelectWordLib::SpinEditGroupCountChange() {
     LabelGroupWordCount->setText(U("每组单词数约：") + Number(NumberIn(LabeWordCountGrade0) / v));
 }
 
+void TSelectWordLib::SpinEditGroupCountTyping() {
+    bool number = false;
+    const int typed = SpinEditGroupCount->cleanText().toInt(&number);
+    if (!number || typed < 1 || typed > SpinEditGroupCount->maximum()) return;
+    LabelGroupWordCount->setText(U("每组单词数约：") + Number(NumberIn(LabeWordCountGrade0) / typed));
+}
+
 void TSelectWordLib::suiButton7Click() {
     SpinEditGroupCount->interpretText();
     TformMain* study = Study();

@@ -540,6 +540,26 @@ private slots:
         QTest::newRow("far more than the words") << 3 << "200" << 3 << 1;
     }
 
+    // The words per group follow the count as it is typed, before Enter.
+    void wordsPerGroupFollowTheTypedCount() {
+        SelectSetup s("group_typing");
+        s.f.WriteLibrary("lib.lx", Words("w", 120), 1, 0);
+        s.f.Open("lib.lx");
+        s.OpenGroupingPage();
+        QSpinBox* box = s.dialog->SpinEditGroupCount;
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_4);
+        QCOMPARE(s.dialog->LabelGroupWordCount->text(), U("每组单词数约：30"));
+        QTest::keyClick(box, Qt::Key_0);
+        QCOMPARE(s.dialog->LabelGroupWordCount->text(), U("每组单词数约：3"));
+        QCOMPARE(box->value(), 1);  // not taken yet
+        QVERIFY(s.Texts().empty());
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(box->value(), 40);
+        QCOMPARE(s.dialog->LabelGroupWordCount->text(), U("每组单词数约：3"));
+    }
+
     void upToTwoHundredGroupsAndNeverMoreThanTheWords() {
         QFETCH(int, words);
         QFETCH(QString, typed);
