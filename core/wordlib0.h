@@ -68,6 +68,9 @@ public:
     void StoreGroup();
     int NextGroup();  // kGroupNoGradeZero, kGroupCycleEnd, kGroupLoaded
     int CountGradeZeroWords() const;
+    // The words of the whole library at each grade, the words of the study
+    // list's group as the list holds them now (before StoreGroup).
+    std::array<int, kGradeLevels> CountGradesNow() const;
     // Grade-0 words among the words of group g.
     int CountGradeZeroWordsInGroup(int g) const;
     // A new word order; the study list is reloaded with the words now in

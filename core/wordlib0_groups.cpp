@@ -98,6 +98,24 @@ void TWordLib0::StoreGroup() {
     list.CountGrades();
 }
 
+std::array<int, kGradeLevels> TWordLib0::CountGradesNow() const {
+    std::array<int, kGradeLevels> counts{};
+    auto add = [&counts](int grade) {
+        if (grade >= 0 && grade < kGradeLevels) ++counts[static_cast<size_t>(grade)];
+    };
+    const bool listHoldsGroup =
+        StudyLib && GroupCount >= 1 && loadedGroup_ >= 0 && loadedLayout_ == layout_ && loadedGroupCount_ == GroupCount;
+    for (int i = 0; i < Count; ++i) {
+        if (listHoldsGroup && i % GroupCount == loadedGroup_) {
+            const int k = i / GroupCount;
+            add(k < StudyLib->WordCount ? StudyLib->Words[k].Grade : Words[i].Grade);
+        } else {
+            add(Words[i].Grade);
+        }
+    }
+    return counts;
+}
+
 int TWordLib0::CountGradeZeroWords() const {
     return static_cast<int>(
         std::count_if(Words.begin(), Words.begin() + Count, [](const WordList& w) { return w.Grade == 0; }));

@@ -11,6 +11,8 @@
 // formmain_present.cpp (what is drawn and played for a word).
 
 #include <QWidget>
+#include <chrono>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,6 +21,7 @@
 #include "core/answercompare.h"
 #include "core/datalists.h"
 #include "core/favourites.h"
+#include "core/journal.h"
 #include "core/studydisplay.h"
 #include "core/wordlib0.h"
 
@@ -184,6 +187,13 @@ public:
     void EditInputKeyUp(int& key);
     void CheckAnswer();
 
+    // The learner's study journal, opened with the user's libraries
+    // (OpenLastWordLib): every judged answer, grade change and study session
+    // of this window goes into it, and the statistics page reads it.
+    Journal& StudyJournal() { return journal_; }
+    // Writes what the study session has done so far into the journal.
+    void RecordStudySession();
+
     // The library name shown in LabelWordLibName (GBK).
     const std::string& LibraryName() const { return libraryName_; }
     void SetLibraryName(const std::string& gbkName);
@@ -347,6 +357,31 @@ private:
     int meaningColour_ = -1;
     int windowBack_ = -1;
     void ApplySentenceColours();
+    // The journal hooks (formmain_journal.cpp).
+    void OpenJournal(const std::string& gbkUserFolder);
+    void RecordJudgedAnswer(const JudgedAnswer& answer);
+    // Runs a grade command on the current word and records the change it
+    // made, if any.
+    void StepGrade(GradeCause cause, const std::function<void()>& step);
+    void UpGradeOne(GradeCause cause);
+    void DeGradeOne(GradeCause cause);
+    void RecordGradeCounts();
+    // A library was opened: its study counters start from nought.
+    void BeginStudySession();
+    // Every word came down by `loweredBy` grades at the end of a cycle.
+    void RecordCycleEndGrades(int loweredBy);
+    Journal journal_;
+    struct StudySessionState {
+        std::string id;
+        std::time_t start = 0;
+        std::string path;           // the library file, GBK
+        std::string library;        // its name
+        int active = 0, shown = 0;  // as last written
+    };
+    StudySessionState session_;
+    // When the word on screen came: the seconds an answer took.
+    std::chrono::steady_clock::time_point wordShownAt_{};
+    int stampedShown_ = -1;
     void ApplyLeftColumnSizes(const LeftColumnSizes& sizes);
     bool FitClockToHeight(int height, int pixels);
     QSpacerItem* gradeLabelsTop_ = nullptr;  // lowers the grade labels to the first count

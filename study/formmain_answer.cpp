@@ -113,7 +113,7 @@ void TformMain::EditInputKeyDown(int& key) {
         case kKeypad9:
         case vk::OemPlus: {
             const int shown = WordLib.ShownCount;
-            WordLib.UpGrade(kStraightToTop);
+            StepGrade(GradeCause::Key, [this] { WordLib.UpGrade(kStraightToTop); });
             SetAnswerColour(WordLib.BackColor);
             EditInput->clear();
             SaveProgressIfShownReached(shown);
@@ -122,7 +122,7 @@ void TformMain::EditInputKeyDown(int& key) {
         case vk::Left:
         case kKeypad4:
         case vk::OemOpenBracket:
-            ButtonDeGradeClick();
+            DeGradeOne(GradeCause::Key);
             break;
         case vk::Up:
         case kKeypad8:
@@ -131,7 +131,7 @@ void TformMain::EditInputKeyDown(int& key) {
         case vk::Right:
         case kKeypad6:
         case vk::OemCloseBracket:
-            ButtonUpGradeClick();
+            UpGradeOne(GradeCause::Key);
             break;
         case vk::F5:
             ButtonFullScreenClick();

@@ -225,6 +225,12 @@ void TformMain::ButtonReturnClick() {
     WordLib0.SaveWordLib();
     inSession_ = false;
     TimerSave->stop();
+    // The user's folder may move while nobody is logged in: the journal is
+    // let go with the libraries.
+    RecordGradeCounts();
+    RecordStudySession();
+    journal_.Close();
+    session_ = {};
     WordLib0.Count = 0;
     // Nothing of this library may reach the next user who logs in: with the
     // study list and the file name left behind, a user without a last
@@ -278,6 +284,7 @@ void TformMain::ButtonSelectWordLibClick() {
     setEnabled(false);
     WordLib0.StoreGroup();
     WordLib0.SaveWordLib();
+    RecordStudySession();
     SelectWordLib->OpenChoicePage(*this);
     OpenBeside(SelectWordLib, false);
 }

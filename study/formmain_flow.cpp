@@ -50,10 +50,12 @@ TformMain::TformMain(TManage& manage, QWidget* parent)
     TimerSave->setInterval(kSaveDelayMs);
     ConnectControls();
     ConnectWindowCommands();
+    connect(this, &TformMain::answerJudged, this, [this](const JudgedAnswer& a) { RecordJudgedAnswer(a); });
     FormCreate();
 }
 
 TformMain::~TformMain() {
+    RecordStudySession();
     if (hotKey_) hotKey_->Unregister(kHotKeyId);
     WordLib.SetDisplay(nullptr);
     WordLib0.SetDisplay(nullptr);
@@ -173,9 +175,13 @@ void TformMain::FormActivate() {
 void TformMain::SetLibraryName(const std::string& gbkName) {
     libraryName_ = gbkName;
     LabelWordLibName->setText(Screen(gbkName));
+    if (gbkName.empty()) return;
+    BeginStudySession();
+    RecordGradeCounts();
 }
 
 void TformMain::OpenLastWordLib(const std::string& gbkUserFolder) {
+    OpenJournal(gbkUserFolder);
     const std::string file = manage_.GetCurrentLibrary();
     const std::string path = gbkUserFolder + file;
     std::error_code ec;
@@ -253,6 +259,8 @@ void TformMain::ButtonNextWordClick() {
 void TformMain::SaveProgress() {
     WordLib0.StoreGroup();
     WordLib0.SaveWordLib();
+    RecordGradeCounts();
+    RecordStudySession();
     MemoSentence->clear();
     MemoSentence->appendPlainText(QStringLiteral("<editor>marrowfen</editor>"));
 }
@@ -308,7 +316,7 @@ void TformMain::RestartAtGradeZero() {
     if (WordLib0.Count == 0) return;
     WordLib.HideAll();
     ShowAppMessage(Gbk("祝贺你！所有") + Num(WordLib0.BaseGrade) + Gbk("单词已经升级完毕！"));
-    WordLib0.LowerAllGrades();
+    RecordCycleEndGrades(WordLib0.LowerAllGrades());
     WordLib.CurrentGrade = WordLib.SearchGrade = 0;
     GroupGrade->SetItemIndex(kTopGrade - 0);  // the item of grade 0
     WordLib0.GroupIndex = -1;
@@ -327,22 +335,9 @@ void TformMain::ButtonPriorWordClick() {
     NoteProgress();
 }
 
-void TformMain::ButtonDeGradeClick() {
-    const int shown = WordLib.ShownCount;
-    WordLib.DeGrade(1);
-    ResetAnswerBox();
-    NoteProgress();
-    SaveProgressIfShownReached(shown);
-}
+void TformMain::ButtonDeGradeClick() { DeGradeOne(GradeCause::Button); }
 
-void TformMain::ButtonUpGradeClick() {
-    if (WordLib.CurrentIndex >= WordLib.WordCount && EditInput->text().isEmpty()) GroupEndSequence();
-    const int shown = WordLib.ShownCount;
-    WordLib.UpGrade(1);
-    ResetAnswerBox();
-    NoteProgress();
-    SaveProgressIfShownReached(shown);
-}
+void TformMain::ButtonUpGradeClick() { UpGradeOne(GradeCause::Button); }
 
 void TformMain::GroupGradeClick(int item) {
     if (item < 0 || item >= kGradeLevels) return;

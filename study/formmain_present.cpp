@@ -59,6 +59,10 @@ int LinesNeeded(QTextDocument& doc, const QFont& font, int points) {
 
 void TformMain::WriteWord(const std::string& word) {
     wordOnScreen_ = word;
+    if (stampedShown_ != WordLib.ShownCount) {  // a new showing, not the same word drawn again
+        stampedShown_ = WordLib.ShownCount;
+        wordShownAt_ = std::chrono::steady_clock::now();
+    }
     if (answer_.step != AnswerStep::Open && !AnswerBelongsToWordOnScreen()) EndAnswer();
     PanelE->setText(Screen(word));
     FitWordToWidth();

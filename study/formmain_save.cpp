@@ -39,6 +39,8 @@ void TformMain::SaveEverything() {
     TimerSave->stop();
     autosaveFailed_ = !SaveLibrary();
     manage_.SaveConfig();
+    RecordGradeCounts();
+    RecordStudySession();
 }
 
 void TformMain::closeEvent(QCloseEvent* event) {

@@ -1,0 +1,145 @@
+// What studying in the window leaves in the learner's study journal: each
+// judged answer, each grade change with what made it, the session and the
+// library's words per grade; and a journal that cannot be kept, which is
+// said once while study goes on.
+
+#include <QInputMethodEvent>
+#include <QPushButton>
+#include <QtTest>
+#include <filesystem>
+
+#include "core/gbktext.h"
+#include "core/journal.h"
+#include "core/scrambledfile.h"
+#include "support/study_fixture.h"
+#include "widgets/answeredit.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+// Japanese text as the input method hands it to the answer box.
+void Commit(TformMain& w, const QString& text) {
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QCoreApplication::sendEvent(w.EditInput, &event);
+}
+}  // namespace
+
+class TestStudyJournal : public QObject {
+    Q_OBJECT
+private slots:
+    void answersGradesAndTheSessionLandInTheJournal();
+    void aCycleEndRecordsEveryWordComingDown();
+    void aJournalThatCannotBeKeptIsSaidOnceAndStudyGoesOn();
+};
+
+void TestStudyJournal::answersGradesAndTheSessionLandInTheJournal() {
+    StudyFixture f("journal_events");
+    f.WriteLibrary("日语入门.lx", {{"水", "[名] 水"}, {"山", "[名] 山"}, {"川", "[名] 河"}, {"空", "[名] 天空"}});
+    f.manage.readmode = 0;
+    TformMain& w = f.Create();
+    f.Open("日语入门.lx");
+    Journal& journal = w.StudyJournal();
+    QVERIFY(journal.Keeping());
+    QCOMPARE(QString::fromStdString(journal.File().filename().string()), QStringLiteral("journal.sqlite"));
+
+    QCOMPARE(f.WordText(), QStringLiteral("水"));
+    Commit(w, QStringLiteral("みず"));
+    f.Enter();
+    f.Press(Qt::Key_Escape);
+    Commit(w, QStringLiteral("水"));
+    f.Enter();
+    f.Press(Qt::Key_BracketRight);                       // up by key: 水 0 -> 1
+    QTest::mouseClick(w.ButtonUpGrade, Qt::LeftButton);  // up by button: 山 0 -> 1
+
+    const std::vector<JournalAnswer> answers = journal.Answers();
+    QCOMPARE(answers.size(), size_t(2));
+    QCOMPARE(GbkToUtf8(answers[0].word), std::string("水"));
+    QCOMPARE(GbkToUtf8(answers[0].library), std::string("日语入门"));
+    QVERIFY(!answers[0].right);
+    QCOMPARE(GbkToUtf8(answers[0].typed), std::string("みず"));
+    QCOMPARE(answers[0].readMode, 0);
+    QVERIFY(answers[0].seconds >= 0 && answers[0].seconds < 60);
+    QVERIFY(answers[1].right);
+    QVERIFY(answers[1].seconds >= answers[0].seconds);  // both timed from the same showing
+
+    const std::vector<JournalGradeChange> changes = journal.GradeChanges();
+    QCOMPARE(changes.size(), size_t(2));
+    QCOMPARE(GbkToUtf8(changes[0].word), std::string("水"));
+    QCOMPARE(changes[0].cause, GradeCause::Key);
+    QCOMPARE(GbkToUtf8(changes[1].word), std::string("山"));
+    QCOMPARE(changes[1].cause, GradeCause::Button);
+    for (const JournalGradeChange& c : changes) {
+        QCOMPARE(c.from, 0);
+        QCOMPARE(c.to, 1);
+    }
+
+    // Today's words per grade, the group's unsaved grades included.
+    const std::vector<JournalGradeDay> grades = journal.GradeHistory(Gbk("日语入门"));
+    QCOMPARE(grades.size(), size_t(1));
+    QCOMPARE(grades[0].counts, (GradeCounts{2, 2, 0, 0, 0, 0}));
+
+    // The session: one per library with the study clock's counts; leaving
+    // writes its end and lets the journal go.
+    const int shown = w.WordLib.ShownCount;
+    QVERIFY(shown >= 2);
+    QTest::mouseClick(w.ButtonReturn, Qt::LeftButton);
+    QVERIFY(!journal.IsOpen());
+    Journal reread;
+    reread.Open(f.programFolder / "users" / "user0" / "journal.sqlite", std::string(32, 'f'));
+    const std::vector<JournalSession> sessions = reread.Sessions();
+    QCOMPARE(sessions.size(), size_t(1));
+    QCOMPARE(GbkToUtf8(sessions[0].library), std::string("日语入门"));
+    QCOMPARE(sessions[0].wordsShown, shown);
+    QVERIFY(sessions[0].end >= sessions[0].start);
+    QVERIFY(f.messages.Texts().empty());
+}
+
+void TestStudyJournal::aCycleEndRecordsEveryWordComingDown() {
+    StudyFixture f("journal_cycle");
+    f.WriteLibrary("two.lx", {{"w0", "零", 0}, {"w1", "一", 1}}, 2);
+    TformMain& w = f.Create();
+    f.Open("two.lx");
+    f.Press(Qt::Key_BracketRight);  // the last grade-0 word goes up
+    f.Space();                      // the group ends; every grade comes down by one
+    QCOMPARE(w.WordLib0.BaseGrade, 1);
+
+    std::vector<std::string> seen;
+    for (const JournalGradeChange& c : w.StudyJournal().GradeChanges())
+        seen.push_back(GbkToUtf8(c.word) + " " + std::to_string(c.from) + ">" + std::to_string(c.to) + " " +
+                       GradeCauseName(c.cause));
+    std::sort(seen.begin() + 1, seen.end());
+    QCOMPARE(seen, (std::vector<std::string>{"w0 0>1 key", "w0 1>0 cycle", "w1 1>0 cycle"}));
+    const std::vector<JournalGradeDay> grades = w.StudyJournal().GradeHistory(Gbk("two"));
+    QCOMPARE(grades.size(), size_t(1));
+    QCOMPARE(grades[0].counts, (GradeCounts{2, 0, 0, 0, 0, 0}));
+}
+
+void TestStudyJournal::aJournalThatCannotBeKeptIsSaidOnceAndStudyGoesOn() {
+    StudyFixture f("journal_blocked");
+    f.WriteLibrary("日语入门.lx", {{"水", "[名] 水"}, {"山", "[名] 山"}});
+    f.manage.readmode = 0;
+    // Something that is no file stands where the journal goes.
+    fs::create_directories(f.programFolder / "users" / "user0" / "journal.sqlite" / "x");
+    TformMain& w = f.Create();
+    f.Open("日语入门.lx");
+    QVERIFY(!w.StudyJournal().Keeping());
+    QCOMPARE(f.messages.shown.size(), size_t(1));
+    QVERIFY2(f.messages.shown[0].text.find("journal.sqlite") != std::string::npos, f.messages.shown[0].text.c_str());
+
+    Commit(w, QStringLiteral("水"));
+    f.Enter();
+    QCOMPARE(f.Comment(), QStringLiteral("正 确"));
+    f.Press(Qt::Key_BracketRight);
+    QCOMPARE(w.WordLib.Words[0].Grade, 1);
+    QTest::mouseClick(w.ButtonReturn, Qt::LeftButton);
+    QCOMPARE(f.messages.shown.size(), size_t(1));  // said once only
+    // The library was saved as ever.
+    const std::string saved =
+        GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / "日语入门.lx").value_or(""));
+    QVERIFY(!saved.empty());
+    QVERIFY(fs::is_directory(f.programFolder / "users" / "user0" / "journal.sqlite"));
+}
+
+QTEST_MAIN(TestStudyJournal)
+#include "tst_formmain_journal.moc"
