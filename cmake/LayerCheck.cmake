@@ -1,7 +1,7 @@
 # The layers of the program: core/ beneath widgets/ and platform/ (the
 # lexiwidgets library), beneath the windows (lexiui). A plain control or a
 # platform adapter that includes a window header (shell/, study/, select/,
-# settings/, help/) stops the build.
+# settings/, help/, stats/) stops the build.
 #
 # Included from the project, this sets up the check to run before
 # lexiwidgets is compiled and again whenever one of its files changes; run
@@ -13,7 +13,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
                   "${SOURCE_DIR}/platform/*.h" "${SOURCE_DIR}/platform/*.cpp")
   set(faults "")
   foreach(file IN LISTS files)
-    file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](shell|study|select|settings|help)/")
+    file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](shell|study|select|settings|help|stats)/")
     file(RELATIVE_PATH name "${SOURCE_DIR}" "${file}")
     foreach(line IN LISTS lines)
       string(STRIP "${line}" line)

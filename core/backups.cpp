@@ -9,6 +9,7 @@
 
 #include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/journal.h"
 #include "core/libraryformat.h"
 #include "core/localtime.h"
 #include "core/scrambledfile.h"
@@ -64,12 +65,22 @@ bool EndsWith(const std::string& text, const std::string& end) {
 }
 
 // Files a backup leaves out: the configuration with the passwords, should
-// one ever be put in a user folder, and the temporary files of a save that
-// is under way or was stopped.
+// one ever be put in a user folder, the temporary files of a save that is
+// under way or was stopped, and the study journal's log and index beside it
+// (the journal's copy holds what they hold).
 bool LeftOutOfBackups(const fs::path& file) {
     const std::string name = Lower(file.filename().string());
     return name == "init.ini" || EndsWith(name, ".tmp") || EndsWith(name, "~") ||
-           name.find(".lxsave") != std::string::npos;
+           name.find(".lxsave") != std::string::npos || name == std::string(kJournalFileName) + "-wal" ||
+           name == std::string(kJournalFileName) + "-shm" || EndsWith(name, ".sqlite.partial");
+}
+
+// A study journal is copied through SQLite, so the copy is one whole state
+// of it even while it is being written; one SQLite cannot read is copied
+// as it is, so that the libraries' backup still goes ahead.
+void CopyUserFile(const fs::path& from, const fs::path& to, std::error_code& ec) {
+    if (from.filename() == kJournalFileName && CopyJournalFile(from, to)) return;
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
 }
 
 bool HoldsFiles(const fs::path& folder) {
@@ -113,7 +124,7 @@ bool CopyFolder(const fs::path& from, const fs::path& to, std::string& error) {
                 return false;
             }
         } else if (fs::is_regular_file(status) && !LeftOutOfBackups(it->path())) {
-            fs::copy_file(it->path(), target, fs::copy_options::overwrite_existing, ec);
+            CopyUserFile(it->path(), target, ec);
             if (ec) {
                 error = Failure("无法复制文件", it->path(), ec);
                 return false;

@@ -197,6 +197,14 @@ std::string ComputerIdIn(const std::filesystem::path& folder);
 // For tests: makes a journal at `file` with the layout of schema `version`.
 void CreateJournalAtVersion(const std::filesystem::path& file, int version);
 
+// What the statistics page needs of the library under study.
+struct LibraryProgress {
+    std::string name;  // GBK, without ".lx"; empty when none is open
+    int words = 0;
+    int studied = 0;  // words shown at least once
+    GradeCounts grades{};
+};
+
 // The forecast of the statistics page.
 struct ForecastInput {
     int words = 0;                        // words in the library

@@ -5,7 +5,7 @@
 set -euo pipefail
 PACKAGES=(
   cmake g++ make pkg-config ccache
-  libsqlite3-dev
+  libsqlite3-dev qt6-charts-dev libqt6opengl6-dev
   # SHA-256 of the shipped files in an installed program's data folder
   nettle-dev
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libgl-dev

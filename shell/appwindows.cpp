@@ -5,3 +5,4 @@ TformMain* formMain = nullptr;
 TSelectWordLib* SelectWordLib = nullptr;
 TformHelp* formHelp = nullptr;
 TformMakeWordLib* formMakeWordLib = nullptr;
+TformStats* formStats = nullptr;

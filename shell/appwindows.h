@@ -8,9 +8,11 @@ class TformMain;         // study window
 class TSelectWordLib;    // library selection and grouping dialog
 class TformHelp;         // help guide
 class TformMakeWordLib;  // settings and maintenance window
+class TformStats;        // statistics page
 
 extern TformStart* formStart;
 extern TformMain* formMain;
 extern TSelectWordLib* SelectWordLib;
 extern TformHelp* formHelp;
 extern TformMakeWordLib* formMakeWordLib;
+extern TformStats* formStats;

@@ -11,6 +11,7 @@
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
+#include "stats/formstats.h"
 #include "study/formmain.h"
 #include "widgets/standabove.h"
 
@@ -21,6 +22,20 @@ void CreateOtherWindows() {
     SelectWordLib = new TSelectWordLib;
     formHelp = new TformHelp;
     formMakeWordLib = new TformMakeWordLib;
+    formStats = new TformStats;
+
+    // The statistics page reads the learner's journal while the study clock
+    // waits, and drills the words it is given through the favourites.
+    QObject::connect(formMain, &TformMain::statisticsRequested, formStats, [] {
+        formMain->HoldClock();
+        const TManage& manage = formStart->Manage;
+        formStats->SetColours(manage.fontcolor, manage.backcolor);
+        formStats->ShowFor(formMain->StudyJournal(), formMain->CurrentLibraryProgress());
+    });
+    QObject::connect(formStats, &TformStats::addToFavourites, formMain, &TformMain::AddWordsToFavourites);
+    QObject::connect(formStats, &TformStats::closed, formMain, [] {
+        if (formMain->isVisible() && !formMain->IsPaused()) formMain->GiveBackClock();
+    });
 }
 
 // Ends `loop` once the watched window has handled its first expose event

@@ -193,6 +193,11 @@ public:
     Journal& StudyJournal() { return journal_; }
     // Writes what the study session has done so far into the journal.
     void RecordStudySession();
+    // The library under study as the statistics page needs it.
+    LibraryProgress CurrentLibraryProgress();
+    // Adds the words (GBK) of the library under study to the favourites,
+    // with their meanings, and saves them.
+    void AddWordsToFavourites(const std::vector<std::string>& gbkWords);
 
     // The library name shown in LabelWordLibName (GBK).
     const std::string& LibraryName() const { return libraryName_; }
@@ -254,6 +259,7 @@ public:
     QPushButton* ButtonReturn = nullptr;
     QPushButton* suiButton4 = nullptr;
     QPushButton* suiButton10 = nullptr;
+    QPushButton* ButtonStats = nullptr;  // "学习统计"
     QLabel* PanelThisTime = nullptr;
     QLabel* PanelMyWordLibWordCount = nullptr;
     QFrame* Panel1 = nullptr;
@@ -284,6 +290,8 @@ public:
 signals:
     // Every answer judged with Enter or Space, right or wrong.
     void answerJudged(const JudgedAnswer& answer);
+    // "学习统计": the learner asks for the statistics page.
+    void statisticsRequested();
 
 protected:
     bool event(QEvent* event) override;

@@ -68,6 +68,10 @@ void TformMain::SetMediaPlayer(std::unique_ptr<MediaPlayer> player) {
 void TformMain::ConnectControls() {
     connect(ButtonNextWord, &QPushButton::clicked, this, [this] { ButtonNextWordClick(); });
     connect(ButtonPriorWord, &QPushButton::clicked, this, [this] { ButtonPriorWordClick(); });
+    connect(ButtonStats, &QPushButton::clicked, this, [this] {
+        RecordStudySession();
+        emit statisticsRequested();
+    });
     connect(ButtonUpGrade, &QPushButton::clicked, this, [this] { ButtonUpGradeClick(); });
     connect(ButtonDeGrade, &QPushButton::clicked, this, [this] { ButtonDeGradeClick(); });
     connect(ButtonPrompt, &QPushButton::clicked, this, [this] { ButtonPromptClick(); });

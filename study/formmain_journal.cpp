@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/programfolder.h"
 #include "study/formmain.h"
@@ -91,4 +92,34 @@ void TformMain::RecordCycleEndGrades(int loweredBy) {
     }
     journal_.RecordGradeChanges(changes);
     RecordGradeCounts();
+}
+
+LibraryProgress TformMain::CurrentLibraryProgress() {
+    LibraryProgress progress;
+    if (WordLib0.Path.empty()) return progress;
+    WordLib0.StoreGroup();  // the group's showings and grades as they are now
+    progress.name = libraryName_;
+    progress.words = WordLib0.Count;
+    for (int i = 0; i < WordLib0.Count; ++i) progress.studied += WordLib0.Words[i].StudyTimes > 0;
+    progress.grades = WordLib0.CountGradesNow();
+    return progress;
+}
+
+void TformMain::AddWordsToFavourites(const std::vector<std::string>& gbkWords) {
+    if (libraryName_ == Gbk("收藏库")) {
+        ShowAppMessageUtf8("您现在使用的是收藏库！还让我往哪收藏？");
+        return;
+    }
+    int added = 0;
+    const int position = MyWordLib.CurrentIndex;
+    for (const std::string& text : gbkWords) {
+        for (int i = 0; i < WordLib0.Count; ++i) {
+            if (WordLib0.Words[i].Word != text) continue;
+            if (MyWordLib.AddFavourite(text, WordLib0.Words[i].Meaning) == FavouriteAdd::Added) ++added;
+            break;
+        }
+    }
+    MyWordLib.CurrentIndex = position;
+    if (!MyWordLib.SaveFavourites()) return;
+    ShowAppMessage(Gbk("已加入收藏库：") + IntToStr(added) + Gbk(" 个单词"));
 }

@@ -282,9 +282,10 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     ButtonReturn = NewCommandButton(PanelButtons, "ButtonReturn", "返  回");
     suiButton4 = NewCommandButton(PanelButtons, "suiButton4", "参数设置");
     suiButton10 = NewCommandButton(PanelButtons, "suiButton10", "帮助向导");
-    QPushButton* order[] = {suiButton2,   ButtonSelectWordLib, suiButton5, suiButton3,
-                            ButtonReturn, suiButton4,          suiButton10};
-    for (int i = 0; i < 7; ++i) buttons->addWidget(order[i], i / 2, i % 2);
+    ButtonStats = NewCommandButton(PanelButtons, "ButtonStats", "学习统计");
+    QPushButton* order[] = {suiButton2,   ButtonSelectWordLib, suiButton5,  suiButton3,
+                            ButtonReturn, suiButton4,          suiButton10, ButtonStats};
+    for (int i = 0; i < 8; ++i) buttons->addWidget(order[i], i / 2, i % 2);
     // Keys that the answer box leaves alone (F5, F9 and F12 have their own
     // work), named in each command's tooltip.
     const struct {
@@ -292,7 +293,7 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
         Qt::Key key;
     } keys[] = {{suiButton10, Qt::Key_F1}, {ButtonSelectWordLib, Qt::Key_F2}, {suiButton2, Qt::Key_F3},
                 {suiButton4, Qt::Key_F4},  {suiButton3, Qt::Key_F6},          {suiButton5, Qt::Key_F7},
-                {ButtonPause, Qt::Key_F8}, {ButtonReturn, Qt::Key_F10}};
+                {ButtonPause, Qt::Key_F8}, {ButtonReturn, Qt::Key_F10},       {ButtonStats, Qt::Key_F11}};
     for (const auto& [button, key] : keys) GiveKey(button, QKeySequence(key));
     ButtonPause->setToolTip(U("暂停学习 / 继续学习（F8）"));
     column->addWidget(PanelButtons);

@@ -9,6 +9,10 @@ FileChooser& Chooser() {
     static FileChooser chooser;
     return chooser;
 }
+SaveFileChooser& SaveChooser() {
+    static SaveFileChooser chooser;
+    return chooser;
+}
 }  // namespace
 
 std::optional<std::filesystem::path> ChooseFileToOpen(QWidget* parent) {
@@ -19,3 +23,12 @@ std::optional<std::filesystem::path> ChooseFileToOpen(QWidget* parent) {
 }
 
 FileChooser SetFileChooser(FileChooser chooser) { return std::exchange(Chooser(), std::move(chooser)); }
+
+std::optional<std::filesystem::path> ChooseFileToSave(QWidget* parent, const std::filesystem::path& suggested) {
+    if (SaveChooser()) return SaveChooser()(parent, suggested);
+    const QString chosen = QFileDialog::getSaveFileName(parent, QString(), QFile::decodeName(suggested.c_str()));
+    if (chosen.isEmpty()) return std::nullopt;
+    return std::filesystem::path(QFile::encodeName(chosen).toStdString());
+}
+
+SaveFileChooser SetSaveFileChooser(SaveFileChooser chooser) { return std::exchange(SaveChooser(), std::move(chooser)); }

@@ -14,6 +14,7 @@
 #include "core/backups.h"
 #include "core/codec.h"
 #include "core/gbktext.h"
+#include "core/journal.h"
 #include "core/libraryformat.h"
 #include "core/manage.h"
 #include "core/programfolder.h"
@@ -263,6 +264,35 @@ TEST_F(BackupTest, ARestoredBackupIsStudiedOnFromItsStateAfterTheCurrentStateIsK
     ASSERT_TRUE(again.ok) << Utf8(again.gbkError);
     EXPECT_EQ(Files(User()), takenFiles);
     EXPECT_EQ(Names().size(), 2u);
+}
+
+TEST_F(BackupTest, TheStudyJournalIsBackedUpWholeWhileItIsWrittenAndRestored) {
+    Library("lib.lx", {{0, 1}});
+    const std::string lib = Gbk("lib");
+    const fs::path file = User() / kJournalFileName;
+    Journal journal;
+    journal.Open(file, std::string(32, 'a'));
+    for (int i = 0; i < 20; ++i) journal.RecordAnswer({base + i, lib, "w0", i % 2 == 0, "x", 2, 1.5});
+    // The answers are still only in the log beside the journal.
+    ASSERT_TRUE(fs::exists(User() / "journal.sqlite-wal"));
+
+    const BackupOutcome made = MakeBackup(program, 1, base + 60);
+    ASSERT_TRUE(made.ok) << Utf8(made.gbkError);
+    const fs::path copy = Backups() / made.name / kJournalFileName;
+    EXPECT_FALSE(fs::exists(Backups() / made.name / "journal.sqlite-wal"));
+    {
+        Journal backedUp;
+        backedUp.Open(copy, std::string(32, 'b'));
+        EXPECT_EQ(backedUp.Answers().size(), 20u);
+    }
+
+    // Later answers go; restoring brings back the twenty of the backup.
+    for (int i = 0; i < 5; ++i) journal.RecordAnswer({base + 100 + i, lib, "w0", true, "", 2, 1.0});
+    journal.Close();
+    const BackupOutcome restored = RestoreBackup(program, 1, made.name, base + 3600);
+    ASSERT_TRUE(restored.ok) << Utf8(restored.gbkError);
+    journal.Open(file, std::string(32, 'a'));
+    EXPECT_EQ(journal.Answers().size(), 20u);
 }
 
 TEST_F(BackupTest, RestoringTheOldestOfSevenKeepsIt) {

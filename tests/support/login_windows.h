@@ -23,6 +23,7 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "shell/windowset.h"
+#include "stats/formstats.h"
 #include "support/study_fixture.h"
 #include "widgets/radiogroup.h"
 
@@ -54,6 +55,8 @@ struct LoginWindows {
     }
     ~LoginWindows() {
         if (wholeSet) {
+            delete formStats;
+            formStats = nullptr;
             delete formMakeWordLib;
             formMakeWordLib = nullptr;
             delete formHelp;

@@ -31,6 +31,7 @@ private slots:
     void answersGradesAndTheSessionLandInTheJournal();
     void aCycleEndRecordsEveryWordComingDown();
     void aJournalThatCannotBeKeptIsSaidOnceAndStudyGoesOn();
+    void wordsChosenOnTheStatisticsPageGoToTheFavourites();
 };
 
 void TestStudyJournal::answersGradesAndTheSessionLandInTheJournal() {
@@ -139,6 +140,32 @@ void TestStudyJournal::aJournalThatCannotBeKeptIsSaidOnceAndStudyGoesOn() {
         GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / "日语入门.lx").value_or(""));
     QVERIFY(!saved.empty());
     QVERIFY(fs::is_directory(f.programFolder / "users" / "user0" / "journal.sqlite"));
+}
+
+// The statistics page hands over words by their text; they are collected
+// with their meanings from the library under study, as F12 collects them.
+void TestStudyJournal::wordsChosenOnTheStatisticsPageGoToTheFavourites() {
+    StudyFixture f("journal_favourites");
+    f.WriteLibrary("收藏库.lx", {{"old", "旧"}});
+    f.WriteLibrary("日语入门.lx", {{"水", "[名] 水"}, {"山", "[名] 山"}, {"川", "[名] 河"}});
+    TformMain& w = f.Create();
+    w.MyWordLib.LoadFavourites(f.gbkUserFolder + Gbk("收藏库.lx"));
+    f.Open("日语入门.lx");
+    const LibraryProgress progress = w.CurrentLibraryProgress();
+    QCOMPARE(GbkToUtf8(progress.name), std::string("日语入门"));
+    QCOMPARE(progress.words, 3);
+    QCOMPARE(progress.studied, 1);  // 水 is on screen
+    QCOMPARE(progress.grades, (GradeCounts{3, 0, 0, 0, 0, 0}));
+
+    w.AddWordsToFavourites({Gbk("川"), Gbk("山"), Gbk("old")});
+    QCOMPARE(w.MyWordLib.Count, 3);
+    QCOMPARE(GbkToUtf8(w.MyWordLib.Words[1].Word), std::string("川"));
+    QCOMPARE(GbkToUtf8(w.MyWordLib.Words[1].Meaning), std::string("[名] 河"));
+    QCOMPARE(GbkToUtf8(w.MyWordLib.Words[2].Word), std::string("山"));
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"已加入收藏库：2 个单词"});
+    const std::string saved =
+        GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / "收藏库.lx").value_or(""));
+    QVERIFY2(saved.find("<e>川</e>") != std::string::npos, saved.c_str());
 }
 
 QTEST_MAIN(TestStudyJournal)

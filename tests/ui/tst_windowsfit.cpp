@@ -243,6 +243,9 @@ private slots:
         SelectWordLib->hide();
         QTest::mouseClick(s.study->suiButton10, Qt::LeftButton);  // "帮助向导"
         EXPECT_IN_SIGHT(formHelp, ScreenArea(), "help guide");
+        formHelp->hide();
+        QTest::mouseClick(s.study->ButtonStats, Qt::LeftButton);  // "学习统计"
+        EXPECT_IN_SIGHT(formStats, ScreenArea(), "statistics page");
     }
 };
 
