@@ -49,6 +49,19 @@ void Show(QChartView* view, QChart* chart) {
 
 int Minutes(int seconds) { return (seconds + 59) / 60; }
 
+// A count axis from 0 whose five steps are whole numbers.
+QValueAxis* CountAxis(int highest) {
+    auto* axis = new QValueAxis;
+    const int step = std::max(1, (highest + 4) / 5);
+    axis->setRange(0, step * 5);
+    axis->setTickCount(6);
+    axis->setLabelFormat(QStringLiteral("%d"));
+    return axis;
+}
+
+const QColor kGradeColours[] = {QColor(0xE5, 0x73, 0x73), QColor(0xFF, 0xB7, 0x4D), QColor(0xFF, 0xF1, 0x76),
+                                QColor(0xAE, 0xD5, 0x81), QColor(0x4F, 0xC3, 0xF7), QColor(0x79, 0x86, 0xCB)};
+
 // Noon of a day, as the date axis counts.
 qint64 MillisecondsOf(const std::string& day) {
     return QDateTime(QDate::fromString(QString::fromStdString(day), Qt::ISODate), QTime(12, 0)).toMSecsSinceEpoch();
@@ -258,9 +271,7 @@ void TformStats::FillDays(const std::string& today) {
     auto* dayAxis = new QBarCategoryAxis;
     dayAxis->append(labels);
     dayAxis->setLabelsVisible(span <= 30);
-    auto* countAxis = new QValueAxis;
-    countAxis->setRange(0, maxAnswers);
-    countAxis->setLabelFormat(QStringLiteral("%d"));
+    QValueAxis* countAxis = CountAxis(maxAnswers);
     auto* percentAxis = new QValueAxis;
     percentAxis->setRange(0, 100);
     percentAxis->setLabelFormat(QStringLiteral("%d%%"));
@@ -282,9 +293,7 @@ void TformStats::FillDays(const std::string& today) {
     auto* timeDays = new QBarCategoryAxis;
     timeDays->append(labels);
     timeDays->setLabelsVisible(false);
-    auto* minuteAxis = new QValueAxis;
-    minuteAxis->setRange(0, maxMinutes);
-    minuteAxis->setLabelFormat(QStringLiteral("%d"));
+    QValueAxis* minuteAxis = CountAxis(maxMinutes);
     time->addAxis(timeDays, Qt::AlignBottom);
     time->addAxis(minuteAxis, Qt::AlignLeft);
     timeBars->attachAxis(timeDays);
@@ -301,11 +310,15 @@ void TformStats::FillGrades() {
                                     : Screen(library_.name) + U("：各等级单词数"));
     auto* dates = new QDateTimeAxis;
     dates->setFormat(QStringLiteral("MM-dd"));
-    auto* counts = new QValueAxis;
-    counts->setLabelFormat(QStringLiteral("%d"));
+    int top = 1;
+    for (const JournalGradeDay& d : history) {
+        int sum = 0;
+        for (int n : d.counts) sum += n;
+        top = std::max(top, sum);
+    }
+    QValueAxis* counts = CountAxis(top);
     chart->addAxis(dates, Qt::AlignBottom);
     chart->addAxis(counts, Qt::AlignLeft);
-    int top = 1;
     QLineSeries* lower = nullptr;
     for (int g = 0; g < 6 && !history.empty(); ++g) {
         auto* upper = new QLineSeries(chart);
@@ -313,7 +326,6 @@ void TformStats::FillGrades() {
             int sum = 0;
             for (int k = 0; k <= g; ++k) sum += d.counts[static_cast<size_t>(k)];
             upper->append(static_cast<qreal>(MillisecondsOf(d.day)), sum);
-            top = std::max(top, sum);
         }
         // A single day is drawn as a strip one day wide.
         if (history.size() == 1) {
@@ -322,16 +334,19 @@ void TformStats::FillGrades() {
         }
         auto* area = new QAreaSeries(upper, lower);
         area->setName(U(kGradeNames[g]));
+        area->setColor(kGradeColours[g]);
+        area->setBorderColor(kGradeColours[g].darker(130));
         chart->addSeries(area);
         area->attachAxis(dates);
         area->attachAxis(counts);
         lower = upper;
     }
-    counts->setRange(0, top);
     if (!history.empty()) {
         const qint64 first = MillisecondsOf(history.front().day);
-        const qint64 last = std::max(MillisecondsOf(history.back().day), first) + 24LL * 3600 * 1000;
+        const qint64 last = history.size() == 1 ? first + 24LL * 3600 * 1000 : MillisecondsOf(history.back().day);
         dates->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
+        const qint64 days = (last - first) / (24LL * 3600 * 1000);
+        dates->setTickCount(static_cast<int>(std::clamp<qint64>(days + 1, 2, 6)));
     }
     Show(ChartGrades, chart);
 }
