@@ -150,7 +150,7 @@ private slots:
         QVERIFY(!w.PanelComment->isVisible());
         QCOMPARE(w.PanelComment->text(), U("正 确"));
         QVERIFY(PanelsEnabled(w));
-        QCOMPARE(ButtonsInDesignColour(w), 14);
+        QCOMPARE(ButtonsInDesignColour(w), 15);  // "学习统计" among them
         QVERIFY(w.Timer->isActive());
         QVERIFY(w.TimerSetFocus->isActive());
         QCOMPARE(w.WordLib.IdleSeconds, 0);
