@@ -9,11 +9,13 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedBarSeries>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -34,6 +36,7 @@ namespace {
 
 constexpr int kSpans[] = {30, 90, 365};
 constexpr int kWrongWordsShown = 20;
+constexpr QSize kDesignedSize(720, 520);
 constexpr int kWrongWordsDays = 30;
 const char* const kGradeNames[] = {"0级", "1级", "2级", "3级", "4级", "5级"};
 
@@ -174,7 +177,7 @@ void TformStats::BuildLayout() {
     connect(ButtonFavourites, &QPushButton::clicked, this, [this] { AddChosenToFavourites(); });
     connect(ButtonExport, &QPushButton::clicked, this, [this] { ExportAnswers(); });
     connect(ButtonClose, &QPushButton::clicked, this, &QWidget::hide);
-    resize(720, 520);
+    resize(kDesignedSize);
 }
 
 int TformStats::SpanDays() const {
@@ -187,6 +190,17 @@ void TformStats::ShowFor(const Journal& journal, const LibraryProgress& library)
     library_ = library;
     Refresh();
     show();
+    // As large as it is designed where the screen allows, and never larger
+    // than the screen, frame included: the charts and the calendar take
+    // what is left.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize frame = frameGeometry().size() - size();
+        resize(std::min(kDesignedSize.width(), area.width() - frame.width()),
+               std::min(kDesignedSize.height(), area.height() - frame.height()));
+        move(area.x() + (area.width() - frameGeometry().width()) / 2,
+             area.y() + (area.height() - frameGeometry().height()) / 2);
+    }
     raise();
     activateWindow();
 }
