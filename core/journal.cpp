@@ -326,6 +326,12 @@ void Journal::Failed(int code, const char* what) {
     ShowAppMessage(Gbk(head) + "\r\n" + ShownPath(file_));
 }
 
+sqlite3_stmt* Journal::Prepared(sqlite3_stmt*& slot, const char* sql) {
+    if (!slot) slot = Prepare(sql);
+    if (!slot) Failed(sqlite3_extended_errcode(db_), nullptr);
+    return slot;
+}
+
 sqlite3_stmt* Journal::Prepare(const char* sql) const {
     sqlite3_stmt* s = nullptr;
     if (db_ && sqlite3_prepare_v2(db_, sql, -1, &s, nullptr) != SQLITE_OK) {
@@ -358,13 +364,12 @@ void BindEventHead(sqlite3_stmt* s, const std::string& computer, std::time_t at,
 
 void Journal::RecordAnswer(const JournalAnswer& a) {
     if (!Keeping()) return;
-    if (!insertAnswer_)
-        insertAnswer_ = Prepare(
-            "INSERT INTO answers(id, computer, at, day, library, word, correct, typed, read_mode, seconds)"
-            " VALUES(?,?,?,?,?,?,?,?,?,?)");
-    if (!insertAnswer_) return Failed(sqlite3_extended_errcode(db_), nullptr);
+    sqlite3_stmt* s =
+        Prepared(insertAnswer_,
+                 "INSERT INTO answers(id, computer, at, day, library, word, correct, typed, read_mode, seconds)"
+                 " VALUES(?,?,?,?,?,?,?,?,?,?)");
+    if (!s) return;
     const std::time_t at = a.at ? a.at : now();
-    sqlite3_stmt* s = insertAnswer_;
     BindEventHead(s, computerId_, at, a.library);
     BindText(s, 6, Utf8(a.word));
     sqlite3_bind_int(s, 7, a.right ? 1 : 0);
@@ -376,11 +381,11 @@ void Journal::RecordAnswer(const JournalAnswer& a) {
 
 void Journal::RecordGradeChanges(const std::vector<JournalGradeChange>& changes) {
     if (!Keeping() || changes.empty()) return;
-    if (!insertGrade_)
-        insertGrade_ = Prepare(
-            "INSERT INTO grade_changes(id, computer, at, day, library, word, from_grade, to_grade, cause)"
-            " VALUES(?,?,?,?,?,?,?,?,?)");
-    if (!insertGrade_) return Failed(sqlite3_extended_errcode(db_), nullptr);
+    sqlite3_stmt* s =
+        Prepared(insertGrade_,
+                 "INSERT INTO grade_changes(id, computer, at, day, library, word, from_grade, to_grade, cause)"
+                 " VALUES(?,?,?,?,?,?,?,?,?)");
+    if (!s) return;
     // A cycle end changes every word at once: one transaction for all.
     const bool many = changes.size() > 1;
     if (many && sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -388,7 +393,6 @@ void Journal::RecordGradeChanges(const std::vector<JournalGradeChange>& changes)
     int code = SQLITE_OK;
     for (const JournalGradeChange& c : changes) {
         const std::time_t at = c.at ? c.at : now();
-        sqlite3_stmt* s = insertGrade_;
         BindEventHead(s, computerId_, at, c.library);
         BindText(s, 6, Utf8(c.word));
         sqlite3_bind_int(s, 7, c.from);
@@ -406,13 +410,12 @@ void Journal::RecordGradeChanges(const std::vector<JournalGradeChange>& changes)
 
 void Journal::RecordSession(const JournalSession& session) {
     if (!Keeping()) return;
-    if (!insertSession_)
-        insertSession_ = Prepare(
-            "INSERT INTO sessions(id, computer, started, ended, day, library, active_seconds, words_shown)"
-            " VALUES(?,?,?,?,?,?,?,?) ON CONFLICT(id) DO UPDATE SET ended=excluded.ended,"
-            " active_seconds=excluded.active_seconds, words_shown=excluded.words_shown");
-    if (!insertSession_) return Failed(sqlite3_extended_errcode(db_), nullptr);
-    sqlite3_stmt* s = insertSession_;
+    sqlite3_stmt* s =
+        Prepared(insertSession_,
+                 "INSERT INTO sessions(id, computer, started, ended, day, library, active_seconds, words_shown)"
+                 " VALUES(?,?,?,?,?,?,?,?) ON CONFLICT(id) DO UPDATE SET ended=excluded.ended,"
+                 " active_seconds=excluded.active_seconds, words_shown=excluded.words_shown");
+    if (!s) return;
     BindText(s, 1, session.id.empty() ? NewId() : session.id);
     BindText(s, 2, computerId_);
     sqlite3_bind_int64(s, 3, session.start);
@@ -426,16 +429,15 @@ void Journal::RecordSession(const JournalSession& session) {
 
 void Journal::RecordGradeCounts(std::time_t at, const std::string& library, const GradeCounts& counts) {
     if (!Keeping()) return;
-    if (!upsertCounts_)
-        upsertCounts_ = Prepare(
-            "INSERT INTO grade_counts(id, computer, at, day, library, g0, g1, g2, g3, g4, g5)"
-            " VALUES(?,?,?,?,?,?,?,?,?,?,?) ON CONFLICT(day, library, computer) DO UPDATE SET at=excluded.at,"
-            " g0=excluded.g0, g1=excluded.g1, g2=excluded.g2, g3=excluded.g3, g4=excluded.g4, g5=excluded.g5");
-    if (!upsertCounts_) return Failed(sqlite3_extended_errcode(db_), nullptr);
+    sqlite3_stmt* s =
+        Prepared(upsertCounts_,
+                 "INSERT INTO grade_counts(id, computer, at, day, library, g0, g1, g2, g3, g4, g5)"
+                 " VALUES(?,?,?,?,?,?,?,?,?,?,?) ON CONFLICT(day, library, computer) DO UPDATE SET at=excluded.at,"
+                 " g0=excluded.g0, g1=excluded.g1, g2=excluded.g2, g3=excluded.g3, g4=excluded.g4, g5=excluded.g5");
+    if (!s) return;
     if (!at) at = now();
-    sqlite3_stmt* s = upsertCounts_;
     BindEventHead(s, computerId_, at, library);
-    for (int g = 0; g < 6; ++g) sqlite3_bind_int(s, 6 + g, counts[static_cast<size_t>(g)]);
+    for (int g = 0; g < kGradeLevels; ++g) sqlite3_bind_int(s, 6 + g, counts[static_cast<size_t>(g)]);
     if (const int code = StepWrite(s); code != SQLITE_OK) Failed(code, nullptr);
 }
 
@@ -476,7 +478,7 @@ std::vector<JournalGradeDay> Journal::GradeHistory(const std::string& library) c
     q.Text(1, Utf8(library));
     while (q.Row()) {
         JournalGradeDay entry{q.Col(0), {}};
-        for (int g = 0; g < 6; ++g) entry.counts[static_cast<size_t>(g)] = static_cast<int>(q.ColInt(1 + g));
+        for (int g = 0; g < kGradeLevels; ++g) entry.counts[static_cast<size_t>(g)] = static_cast<int>(q.ColInt(1 + g));
         // Of several counts of one day (several computers) the latest stands.
         if (!history.empty() && history.back().day == entry.day)
             history.back() = entry;

@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+#include "core/wordlib.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -69,7 +71,7 @@ struct JournalSession {
     int wordsShown = 0;
 };
 
-using GradeCounts = std::array<int, 6>;  // words at grade 0..5
+using GradeCounts = std::array<int, kGradeLevels>;  // words at grade 0..5
 
 // One day of study, all libraries together.
 struct JournalDay {
@@ -163,6 +165,9 @@ private:
     void Failed(int code, const char* what);
     bool Exec(const char* sql);
     sqlite3_stmt* Prepare(const char* sql) const;
+    // The statement kept in `slot`, prepared on its first use; null, the
+    // failure reported, when it cannot be prepared.
+    sqlite3_stmt* Prepared(sqlite3_stmt*& slot, const char* sql);
 
     std::filesystem::path file_;
     std::string computerId_;

@@ -19,8 +19,8 @@
 #include <QStackedBarSeries>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <algorithm>
 #include <map>
 
@@ -224,7 +224,8 @@ void TformStats::SetColours(int fontColor, int backColor) {
     palette.setColor(QPalette::WindowText, ColourFromValue(fontColor));
     setPalette(palette);
     setAutoFillBackground(true);
-    for (QChartView* view : {ChartAnswers, ChartMinutes, ChartGrades}) view->setBackgroundBrush(ColourFromValue(backColor));
+    for (QChartView* view : {ChartAnswers, ChartMinutes, ChartGrades})
+        view->setBackgroundBrush(ColourFromValue(backColor));
     Calendar->SetColours(ColourFromValue(backColor).lighter(170), ColourFromValue(fontColor));
 }
 
@@ -320,8 +321,7 @@ void TformStats::FillGrades() {
     auto* chart = new QChart;
     const std::vector<JournalGradeDay> history =
         library_.name.empty() ? std::vector<JournalGradeDay>{} : journal_->GradeHistory(library_.name);
-    chart->setTitle(history.empty() ? U("还没有等级记录")
-                                    : Screen(library_.name) + U("：各等级单词数"));
+    chart->setTitle(history.empty() ? U("还没有等级记录") : Screen(library_.name) + U("：各等级单词数"));
     auto* dates = new QDateTimeAxis;
     dates->setFormat(QStringLiteral("MM-dd"));
     int top = 1;
@@ -390,9 +390,9 @@ void TformStats::FillForecast(const std::string& today) {
 
 void TformStats::FillWrongWords(const std::string& today) {
     const std::vector<JournalWrongWord> words =
-        library_.name.empty() ? std::vector<JournalWrongWord>{}
-                              : journal_->MostWrong(library_.name, JournalDayPlus(today, 1 - kWrongWordsDays),
-                                                    kWrongWordsShown);
+        library_.name.empty()
+            ? std::vector<JournalWrongWord>{}
+            : journal_->MostWrong(library_.name, JournalDayPlus(today, 1 - kWrongWordsDays), kWrongWordsShown);
     TableWrong->setRowCount(static_cast<int>(words.size()));
     for (int row = 0; row < static_cast<int>(words.size()); ++row) {
         const JournalWrongWord& w = words[static_cast<size_t>(row)];
@@ -411,7 +411,8 @@ void TformStats::AddChosenToFavourites() {
     std::vector<std::string> chosen;
     for (int row = 0; row < TableWrong->rowCount(); ++row) {
         const QTableWidgetItem* item = TableWrong->item(row, 0);
-        if (item && (item->checkState() == Qt::Checked || item->isSelected())) chosen.push_back(FromScreen(item->text()));
+        if (item && (item->checkState() == Qt::Checked || item->isSelected()))
+            chosen.push_back(FromScreen(item->text()));
     }
     if (chosen.empty()) {
         ShowAppMessageUtf8("请先勾选要加入收藏库的单词");

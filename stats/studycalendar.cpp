@@ -61,10 +61,11 @@ void StudyCalendar::paintEvent(QPaintEvent*) {
             const std::string day = last.addDays(-back).toString(Qt::ISODate).toStdString();
             const int shade = ShadeOf(MinutesOn(day));
             const double t = shade / 4.0;
-            const QColor colour = shade == 0 ? empty_
-                                             : QColor::fromRgbF(empty_.redF() + (full_.redF() - empty_.redF()) * t,
-                                                                empty_.greenF() + (full_.greenF() - empty_.greenF()) * t,
-                                                                empty_.blueF() + (full_.blueF() - empty_.blueF()) * t);
+            const QColor colour = shade == 0
+                                      ? empty_
+                                      : QColor::fromRgbF(empty_.redF() + (full_.redF() - empty_.redF()) * t,
+                                                         empty_.greenF() + (full_.greenF() - empty_.greenF()) * t,
+                                                         empty_.blueF() + (full_.blueF() - empty_.blueF()) * t);
             painter.fillRect(column * step, row * step, cell, cell, colour);
         }
     }
