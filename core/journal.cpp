@@ -46,6 +46,8 @@ static_assert(std::size(kSchemaSteps) == kJournalSchemaVersion);
 
 // Texts of the failures, for the learner (UTF-8).
 const char* ReasonOf(int code) {
+    // A disk quota or a file size limit refuses a write as an I/O error.
+    if (code == SQLITE_IOERR_WRITE) return "无法写入磁盘，磁盘可能已满";
     switch (code & 0xFF) {
         case SQLITE_BUSY:
         case SQLITE_LOCKED:

@@ -15,6 +15,7 @@
 
 #include "core/gbktext.h"
 #include "core/journal.h"
+#include "support/file_size_limit.h"
 #include "support/local_time.h"
 #include "support/message_recorder.h"
 #include "support/temp_folder.h"
@@ -372,6 +373,47 @@ TEST_F(JournalTest, ALockedFileLosesOnlyTheEventsWhileItIsLocked) {
     journal.RecordAnswer(Answer("川", true, kMonday + 2));
     ASSERT_EQ(journal.Answers().size(), 1u);
     EXPECT_EQ(Utf8(journal.Answers()[0].word), "川");
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// The disk fills: what is written then is lost, said once with the file
+// and the reason; what came before stays, and once there is room again the
+// journal takes events again.
+TEST_F(JournalTest, AFullDiskLosesOnlyTheEventsWhileItIsFull) {
+    Journal journal;
+    OpenAt(journal, kMonday);
+    journal.RecordAnswer(Answer("水", true, kMonday));
+    fs::path wal = File();
+    wal += "-wal";
+    ASSERT_TRUE(fs::exists(wal));
+    {
+        // The log only grows until it is folded back: at its present size
+        // the next write finds no room.
+        FileSizeLimit full(fs::file_size(wal));
+        ASSERT_TRUE(full.Set());
+        journal.RecordAnswer(Answer("山", false, kMonday + 1, "やま"));
+        journal.RecordGradeChanges({{kMonday + 2, Gbk("日语N5词汇"), Gbk("水"), 0, 1, GradeCause::Key},
+                                    {kMonday + 2, Gbk("日语N5词汇"), Gbk("山"), 0, 1, GradeCause::Key}});
+        journal.RecordSession({"", kMonday, kMonday + 5, Gbk("日语N5词汇"), 5, 2});
+        journal.RecordGradeCounts(kMonday + 5, Gbk("日语N5词汇"), {1, 1, 0, 0, 0, 0});
+        EXPECT_TRUE(journal.Keeping());
+    }
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("已满"), std::string::npos) << messages.shown[0].text;
+    EXPECT_NE(messages.shown[0].text.find(File().string()), std::string::npos);
+    EXPECT_EQ(journal.Answers().size(), 1u);
+    EXPECT_TRUE(journal.GradeChanges().empty());
+    EXPECT_TRUE(journal.Sessions().empty());
+
+    journal.RecordAnswer(Answer("川", true, kMonday + 6));
+    journal.Close();
+    Journal reread;
+    OpenAt(reread, kMonday);
+    ASSERT_TRUE(reread.Keeping());
+    std::vector<std::string> words;
+    for (const JournalAnswer& a : reread.Answers()) words.push_back(Utf8(a.word));
+    EXPECT_EQ(words, (std::vector<std::string>{"水", "川"}));
+    EXPECT_EQ(Sql(File(), "PRAGMA integrity_check"), "ok");
     EXPECT_EQ(messages.shown.size(), 1u);
 }
 

@@ -3,6 +3,8 @@
 // library's words per grade; and a journal that cannot be kept, which is
 // said once while study goes on.
 
+#include <sqlite3.h>
+
 #include <QInputMethodEvent>
 #include <QPushButton>
 #include <QtTest>
@@ -11,6 +13,7 @@
 #include "core/gbktext.h"
 #include "core/journal.h"
 #include "core/scrambledfile.h"
+#include "support/file_size_limit.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 
@@ -23,6 +26,14 @@ void Commit(TformMain& w, const QString& text) {
     event.setCommitString(text);
     QCoreApplication::sendEvent(w.EditInput, &event);
 }
+
+// The grade of `word` in a saved library's text (UTF-8).
+std::string SavedGrade(const std::string& saved, const std::string& word) {
+    const size_t line = saved.find("<e>" + word + "</e>");
+    if (line == std::string::npos) return "missing";
+    const size_t grade = saved.find("<g>", line);
+    return grade == std::string::npos ? "missing" : saved.substr(grade + 3, 1);
+}
 }  // namespace
 
 class TestStudyJournal : public QObject {
@@ -31,6 +42,7 @@ private slots:
     void answersGradesAndTheSessionLandInTheJournal();
     void aCycleEndRecordsEveryWordComingDown();
     void aJournalThatCannotBeKeptIsSaidOnceAndStudyGoesOn();
+    void aJournalOnAFullDiskIsSaidOnceAndTheLibraryIsSavedAsEver();
     void wordsChosenOnTheStatisticsPageGoToTheFavourites();
 };
 
@@ -140,6 +152,74 @@ void TestStudyJournal::aJournalThatCannotBeKeptIsSaidOnceAndStudyGoesOn() {
         GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / "日语入门.lx").value_or(""));
     QVERIFY(!saved.empty());
     QVERIFY(fs::is_directory(f.programFolder / "users" / "user0" / "journal.sqlite"));
+}
+
+// The disk fills while the learner studies: the journal's next write finds
+// no room. Study goes on, the library is saved as ever, the learner is told
+// once which file cannot be kept, and the journal stays whole.
+void TestStudyJournal::aJournalOnAFullDiskIsSaidOnceAndTheLibraryIsSavedAsEver() {
+    StudyFixture f("journal_full");
+    f.WriteLibrary("日语入门.lx", {{"水", "[名] 水"}, {"山", "[名] 山"}, {"川", "[名] 河"}});
+    f.manage.readmode = 0;
+    TformMain& w = f.Create();
+    f.Open("日语入门.lx");
+    const fs::path user = f.programFolder / "users" / "user0";
+    Journal& journal = w.StudyJournal();
+    QVERIFY(journal.Keeping());
+    Commit(w, QStringLiteral("水"));
+    f.Enter();
+    QCOMPARE(journal.Answers().size(), size_t(1));
+
+    // The log only grows until it is folded back (at a thousand pages): at
+    // its present size the journal's next write finds no room, while the
+    // library (a few hundred bytes) still fits.
+    const fs::path wal = user / "journal.sqlite-wal";
+    QVERIFY(fs::exists(wal));
+    const auto room = fs::file_size(wal);
+    QVERIFY(room > 4 * fs::file_size(user / "日语入门.lx"));
+    {
+        FileSizeLimit full(room);
+        QVERIFY(full.Set());
+        f.Press(Qt::Key_BracketRight);  // 水 0 -> 1, the next word comes
+        QCOMPARE(w.WordLib.Words[0].Grade, 1);
+        QCOMPARE(f.messages.shown.size(), size_t(1));
+        const std::string& told = f.messages.shown[0].text;
+        QVERIFY2(told.find((user / "journal.sqlite").string()) != std::string::npos, told.c_str());
+        QVERIFY2(told.find("已满") != std::string::npos, told.c_str());
+        QVERIFY2(told.find("学习照常进行") != std::string::npos, told.c_str());
+
+        QCOMPARE(f.WordText(), QStringLiteral("山"));
+        Commit(w, QStringLiteral("やま"));
+        f.Enter();
+        QCOMPARE(f.Comment(), QStringLiteral("错 误"));
+        f.Press(Qt::Key_Escape);
+        Commit(w, QStringLiteral("山"));
+        f.Enter();
+        QCOMPARE(f.Comment(), QStringLiteral("正 确"));
+        QTest::mouseClick(w.ButtonUpGrade, Qt::LeftButton);  // 山 0 -> 1
+        QCOMPARE(w.WordLib.Words[1].Grade, 1);
+        QCOMPARE(journal.Answers().size(), size_t(1));  // nothing of it half-written
+        QTest::mouseClick(w.ButtonReturn, Qt::LeftButton);
+        QCOMPARE(f.messages.shown.size(), size_t(1));  // said once only
+    }
+    // The library was saved on the full disk as ever.
+    const std::string saved = GbkToUtf8(ReadScrambledFile(user / "日语入门.lx").value_or(""));
+    QCOMPARE(SavedGrade(saved, "水"), std::string("1"));
+    QCOMPARE(SavedGrade(saved, "山"), std::string("1"));
+
+    // The journal is whole, with what it took before the disk was full.
+    Journal reread;
+    reread.Open(user / "journal.sqlite", std::string(32, 'f'));
+    QVERIFY(reread.Keeping());
+    QCOMPARE(reread.Answers().size(), size_t(1));
+    sqlite3_stmt* check = nullptr;
+    QCOMPARE(sqlite3_prepare_v2(reread.Handle(), "PRAGMA integrity_check", -1, &check, nullptr), SQLITE_OK);
+    QCOMPARE(sqlite3_step(check), SQLITE_ROW);
+    QCOMPARE(std::string(reinterpret_cast<const char*>(sqlite3_column_text(check, 0))), std::string("ok"));
+    sqlite3_finalize(check);
+    QCOMPARE(f.messages.shown.size(), size_t(1));
+    for (const fs::directory_entry& e : fs::directory_iterator(user))
+        QVERIFY2(e.path().filename().string().find("damaged") == std::string::npos, e.path().c_str());
 }
 
 // The statistics page hands over words by their text; they are collected
