@@ -5,15 +5,24 @@
 
 #include <sqlite3.h>
 
+#include <QAreaSeries>
+#include <QBarSet>
+#include <QChartView>
 #include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineSeries>
 #include <QPushButton>
+#include <QStackedBarSeries>
 #include <QtTest>
 #include <filesystem>
 
 #include "core/gbktext.h"
 #include "core/journal.h"
 #include "core/scrambledfile.h"
+#include "stats/formstats.h"
+#include "stats/studycalendar.h"
 #include "support/file_size_limit.h"
+#include "support/local_time.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 
@@ -43,6 +52,7 @@ private slots:
     void aCycleEndRecordsEveryWordComingDown();
     void aJournalThatCannotBeKeptIsSaidOnceAndStudyGoesOn();
     void aJournalOnAFullDiskIsSaidOnceAndTheLibraryIsSavedAsEver();
+    void twoDaysOfStudyShowOnTheStatisticsPage();
     void wordsChosenOnTheStatisticsPageGoToTheFavourites();
 };
 
@@ -220,6 +230,84 @@ void TestStudyJournal::aJournalOnAFullDiskIsSaidOnceAndTheLibraryIsSavedAsEver()
     QCOMPARE(f.messages.shown.size(), size_t(1));
     for (const fs::directory_entry& e : fs::directory_iterator(user))
         QVERIFY2(e.path().filename().string().find("damaged") == std::string::npos, e.path().c_str());
+}
+
+// A learner studies on two days (the journal's clock shifted a day) and
+// opens "学习统计" from the study window: the calendar, the bars and the
+// grade chart hold what they did.
+void TestStudyJournal::twoDaysOfStudyShowOnTheStatisticsPage() {
+    StudyFixture f("journal_two_days");
+    f.WriteLibrary("日语入门.lx", {{"水", "[名] 水"},
+                                   {"山", "[名] 山"},
+                                   {"川", "[名] 河"},
+                                   {"空", "[名] 天空"},
+                                   {"海", "[名] 海"},
+                                   {"森", "[名] 森林"}});
+    f.manage.readmode = 0;
+    TformMain& w = f.Create();
+    std::time_t clock = LocalTime(2026, 12, 9, 20, 0);
+    w.StudyJournal().now = [&clock] { return clock; };
+    // Right after a wrong answer, then promoted; the next word right at once.
+    const auto study = [&](int activeSeconds) {
+        const QString first = QString::fromStdString(GbkToUtf8(w.WordLib.Words[w.WordLib.CurrentIndex].Word));
+        Commit(w, QStringLiteral("ちがう"));
+        f.Enter();
+        f.Press(Qt::Key_Escape);
+        Commit(w, first);
+        f.Enter();
+        f.Press(Qt::Key_BracketRight);
+        Commit(w, QString::fromStdString(GbkToUtf8(w.WordLib.Words[w.WordLib.CurrentIndex].Word)));
+        f.Enter();
+        QCOMPARE(f.Comment(), QStringLiteral("正 确"));
+        f.Press(Qt::Key_BracketRight);
+        w.WordLib.ActiveSeconds = activeSeconds;  // the study clock's count
+        QTest::mouseClick(w.ButtonReturn, Qt::LeftButton);
+    };
+    f.Open("日语入门.lx");
+    study(5 * 60);
+    clock += 24 * 60 * 60;
+    f.Open("日语入门.lx");
+    study(12 * 60);
+    f.Open("日语入门.lx");
+
+    TformStats page;
+    page.now = [&clock] { return clock + 600; };
+    connect(&w, &TformMain::statisticsRequested, &page, [&] {
+        page.SetColours(f.manage.fontcolor, f.manage.backcolor);
+        page.ShowFor(w.StudyJournal(), w.CurrentLibraryProgress());
+    });
+    QTest::mouseClick(w.ButtonStats, Qt::LeftButton);
+    QVERIFY(page.isVisible());
+    QVERIFY(!page.LabelProblem->isVisible());
+    QCOMPARE(page.LabelToday->text(), QStringLiteral("今天：答题 3 个，正确率 67%，学习 12 分钟，升级 2 个"));
+    QCOMPARE(page.LabelStreak->text(), QStringLiteral("连续学习 2 天"));
+    QCOMPARE(page.Calendar->MinutesOn("2026-12-09"), 5);
+    QCOMPARE(page.Calendar->MinutesOn("2026-12-10"), 12);
+    QCOMPARE(page.Calendar->MinutesOn("2026-12-08"), 0);
+    auto* bars = qobject_cast<QStackedBarSeries*>(page.ChartAnswers->chart()->series().value(0));
+    QVERIFY(bars);
+    for (int day : {28, 29}) {
+        QCOMPARE(bars->barSets()[0]->at(day), 2.0);  // right
+        QCOMPARE(bars->barSets()[1]->at(day), 1.0);  // wrong
+    }
+    QCOMPARE(bars->barSets()[0]->at(27) + bars->barSets()[1]->at(27), 0.0);
+    // Words per grade at the end of each day, stacked.
+    auto* grade0 = qobject_cast<QAreaSeries*>(page.ChartGrades->chart()->series().value(0));
+    auto* grade1 = qobject_cast<QAreaSeries*>(page.ChartGrades->chart()->series().value(1));
+    QVERIFY(grade0 && grade1);
+    QCOMPARE(grade0->upperSeries()->count(), 2);
+    QCOMPARE(grade0->upperSeries()->at(0).y(), 4.0);
+    QCOMPARE(grade0->upperSeries()->at(1).y(), 2.0);
+    QCOMPARE(grade1->upperSeries()->at(0).y(), 6.0);
+    QCOMPARE(grade1->upperSeries()->at(1).y(), 6.0);
+
+    // To look at under a real display: LEXILARK_LOOK_SECONDS keeps the page
+    // on the screen that long.
+    if (const int look = qEnvironmentVariableIntValue("LEXILARK_LOOK_SECONDS"); look > 0) {
+        page.raise();
+        page.activateWindow();
+        QTest::qWait(look * 1000);
+    }
 }
 
 // The statistics page hands over words by their text; they are collected
