@@ -1,5 +1,6 @@
 #include "stats/formstats.h"
 
+#include <QApplication>
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -53,11 +54,12 @@ void Show(QChartView* view, QChart* chart) {
 int Minutes(int seconds) { return (seconds + 59) / 60; }
 
 // A count axis from 0 whose five steps are whole numbers.
-QValueAxis* CountAxis(int highest) {
+// An axis from 0 in `steps` whole steps up to at least `highest`.
+QValueAxis* CountAxis(int highest, int steps = 5) {
     auto* axis = new QValueAxis;
-    const int step = std::max(1, (highest + 4) / 5);
-    axis->setRange(0, step * 5);
-    axis->setTickCount(6);
+    const int step = std::max(1, (highest + steps - 1) / steps);
+    axis->setRange(0, step * steps);
+    axis->setTickCount(steps + 1);
     axis->setLabelFormat(QStringLiteral("%d"));
     return axis;
 }
@@ -224,9 +226,18 @@ void TformStats::SetColours(int fontColor, int backColor) {
     palette.setColor(QPalette::WindowText, ColourFromValue(fontColor));
     setPalette(palette);
     setAutoFillBackground(true);
-    for (QChartView* view : {ChartAnswers, ChartMinutes, ChartGrades})
-        view->setBackgroundBrush(ColourFromValue(backColor));
-    Calendar->SetColours(ColourFromValue(backColor).lighter(170), ColourFromValue(fontColor));
+    // The scheme frames the page; the tabs keep the desktop's light pane
+    // with dark text, where the scheme's font colour could vanish and the
+    // charts and the calendar's shades read as they are meant.
+    const QPalette desktop = QApplication::palette(Tabs);
+    QPalette own;  // every role set, so that none comes from the scheme
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = static_cast<QPalette::ColorGroup>(group);
+            const auto r = static_cast<QPalette::ColorRole>(role);
+            if (r != QPalette::NoRole) own.setBrush(g, r, desktop.brush(g, r));
+        }
+    Tabs->setPalette(own);
 }
 
 void TformStats::FillToday(const std::string& today) {
@@ -276,7 +287,7 @@ void TformStats::FillDays(const std::string& today) {
     }
 
     auto* answers = new QChart;
-    answers->setTitle(U("每日答题（正确 / 错误）与正确率"));
+    answers->setTitle(U("最近 ") + QString::number(span) + U(" 天每日答题（正确 / 错误）与正确率，最右为今天"));
     auto* bars = new QStackedBarSeries;
     bars->append(right);
     bars->append(wrong);
@@ -285,7 +296,9 @@ void TformStats::FillDays(const std::string& today) {
     answers->addSeries(share);
     auto* dayAxis = new QBarCategoryAxis;
     dayAxis->append(labels);
-    dayAxis->setLabelsVisible(span <= 30);
+    // A date under every bar would not fit even at 30 days: the title says
+    // which days the bars are.
+    dayAxis->setLabelsVisible(false);
     QValueAxis* countAxis = CountAxis(maxAnswers);
     auto* percentAxis = new QValueAxis;
     percentAxis->setRange(0, 100);
@@ -308,7 +321,7 @@ void TformStats::FillDays(const std::string& today) {
     auto* timeDays = new QBarCategoryAxis;
     timeDays->append(labels);
     timeDays->setLabelsVisible(false);
-    QValueAxis* minuteAxis = CountAxis(maxMinutes);
+    QValueAxis* minuteAxis = CountAxis(maxMinutes, 2);  // a short chart: few labels
     time->addAxis(timeDays, Qt::AlignBottom);
     time->addAxis(minuteAxis, Qt::AlignLeft);
     timeBars->attachAxis(timeDays);

@@ -13,6 +13,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QStackedBarSeries>
+#include <QTabWidget>
 #include <QtTest>
 #include <filesystem>
 
@@ -301,12 +302,26 @@ void TestStudyJournal::twoDaysOfStudyShowOnTheStatisticsPage() {
     QCOMPARE(grade1->upperSeries()->at(0).y(), 6.0);
     QCOMPARE(grade1->upperSeries()->at(1).y(), 6.0);
 
-    // To look at under a real display: LEXILARK_LOOK_SECONDS keeps the page
-    // on the screen that long.
+    // The page's texts stand out from the pane they are drawn on, whatever
+    // the colour scheme: the forecast's text against the pane beside it.
+    page.Tabs->setCurrentIndex(0);
+    const QImage pane = page.Tabs->grab().toImage();
+    const QPoint beside = page.LabelForecast->mapTo(
+        page.Tabs, QPoint(page.LabelForecast->width() - 20, page.LabelForecast->height() - 2));
+    const int paneLightness = pane.pixelColor(beside * pane.devicePixelRatio()).lightness();
+    const int textLightness = page.LabelForecast->palette().color(QPalette::WindowText).lightness();
+    QVERIFY2(std::abs(paneLightness - textLightness) > 100,
+             qPrintable(QStringLiteral("pane %1, text %2").arg(paneLightness).arg(textLightness)));
+
+    // To look at under a real display: LEXILARK_LOOK_SECONDS keeps each tab
+    // of the page on the screen that long.
     if (const int look = qEnvironmentVariableIntValue("LEXILARK_LOOK_SECONDS"); look > 0) {
         page.raise();
         page.activateWindow();
-        QTest::qWait(look * 1000);
+        for (int tab = 0; tab < page.Tabs->count(); ++tab) {
+            page.Tabs->setCurrentIndex(tab);
+            QTest::qWait(look * 1000);
+        }
     }
 }
 
