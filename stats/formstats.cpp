@@ -53,7 +53,6 @@ void Show(QChartView* view, QChart* chart) {
 
 int Minutes(int seconds) { return (seconds + 59) / 60; }
 
-// A count axis from 0 whose five steps are whole numbers.
 // An axis from 0 in `steps` whole steps up to at least `highest`.
 QValueAxis* CountAxis(int highest, int steps = 5) {
     auto* axis = new QValueAxis;
