@@ -112,10 +112,10 @@ void InvalidateLayouts(QLayout* layout) {
 // The controls Tab reaches, in the order it reaches them: the answer box
 // first, then the strip below it, then the commands of the left column.
 std::vector<QWidget*> TabRound(const TformMain& w) {
-    return {w.EditInput,       w.ButtonFullScreen, w.ButtonDeGrade,       w.ButtonUpGrade,
-            w.ButtonPriorWord, w.ButtonNextWord,   w.ButtonPrompt,        w.ButtonMyNewWord,
-            w.ButtonPause,     w.suiButton2,       w.ButtonSelectWordLib, w.suiButton5,
-            w.suiButton3,      w.ButtonReturn,     w.suiButton4,          w.suiButton10};
+    return {w.EditInput,           w.ButtonFullScreen, w.ButtonDeGrade,   w.ButtonUpGrade, w.ButtonPriorWord,
+            w.ButtonNextWord,      w.ButtonPrompt,     w.ButtonMyNewWord, w.ButtonPause,   w.suiButton2,
+            w.ButtonSelectWordLib, w.suiButton5,       w.suiButton3,      w.ButtonReturn,  w.suiButton4,
+            w.suiButton10,         w.ButtonStats};
 }
 
 QTimer* NewTimer(QObject* parent, const char* name, int interval) {

@@ -450,8 +450,8 @@ private slots:
                 reached.insert(button->objectName());
         }
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.EditInput));
-        const QSet<QString> commands{"ButtonPause", "suiButton2",   "ButtonSelectWordLib", "suiButton5",
-                                     "suiButton3",  "ButtonReturn", "suiButton4",          "suiButton10"};
+        const QSet<QString> commands{"ButtonPause",  "suiButton2", "ButtonSelectWordLib", "suiButton5", "suiButton3",
+                                     "ButtonReturn", "suiButton4", "suiButton10",         "ButtonStats"};
         QVERIFY2(reached.contains(commands), qPrintable(QStringList(reached.values()).join(' ')));
         // A click does not move the keyboard out of the answer box.
         w.EditInput->setFocus();
