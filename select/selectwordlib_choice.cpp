@@ -150,6 +150,10 @@ bool TSelectWordLib::OpenForStudy(const std::string& file) {
     }
     study->WordLib.FillWord();
     study->SetLibraryName(WithoutExtension(file));
+    // The clocks, the speed and the estimate of the time left are this
+    // library's from now on: the estimate of the one before would stand
+    // until the first word here is timed.
+    study->ShowClocks();
     return true;
 }
 

@@ -332,6 +332,30 @@ private slots:
         QVERIFY(w.f.messages.Texts().empty());
         w.ExpectNoLibraryShown();
     }
+
+    // Another learner's login shows their library's clocks and no estimate
+    // of the time left until their own words are timed.
+    void anotherLearnersLoginStartsTheTimeLeftAfresh() {
+        LoginWindows w("login_left_time");
+        w.Library(0, "lib.lx", 6, 3);
+        w.Library(1, "own.lx", 6);
+        w.User(0, "管理员", "adm", "lib.lx");
+        w.User(1, "second", "", "own.lx");
+        w.StartStudying();
+        w.start->ComboUserList->setCurrentIndex(0);
+        w.LogIn("adm");
+        QTest::keyClick(w.study->EditInput, Qt::Key_BracketRight);
+        for (int i = 0; i < 30; ++i) w.study->TimerTimer();
+        QVERIFY(w.study->LabelLeftTime->text() != "00:00:00");
+        QTest::mouseClick(w.study->ButtonReturn, Qt::LeftButton);
+
+        w.StartStudying();
+        w.start->ComboUserList->setCurrentIndex(1);
+        w.LogIn("");
+        QCOMPARE(w.study->LibraryName(), std::string("own"));
+        QCOMPARE(w.study->LabelLeftTime->text(), QString("00:00:00"));
+        QCOMPARE(w.study->LabelSpeed->text(), U("0 词/分"));
+    }
 };
 
 QTEST_MAIN(TestLogin)

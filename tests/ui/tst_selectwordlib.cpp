@@ -256,6 +256,46 @@ private slots:
         QCOMPARE(s.w->WordLib0.GroupIndex, 1);
     }
 
+    // The estimate of the time left is worked out from the speed on the
+    // library open; the one before leaves nothing of its own on screen,
+    // whether the next is opened for the first time or again.
+    void theTimeLeftStartsAfreshWithEachLibrary_data() {
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("first opening") << false;
+        QTest::newRow("the learner's copy") << true;
+    }
+    void theTimeLeftStartsAfreshWithEachLibrary() {
+        QFETCH(bool, opened);
+        SelectSetup s("left_time");
+        s.Library("other.lx", Words("o", 40));
+        if (opened) s.f.WriteLibrary("other.lx", Words("o", 40));
+        s.f.WriteLibrary("lib.lx", Words("w", 8));
+        s.f.Open("lib.lx");
+        s.w->SetLibraryName("lib");
+        for (int i = 0; i < 2; ++i) QTest::mouseClick(s.w->ButtonNextWord, Qt::LeftButton);
+        for (int i = 0; i < 10; ++i) s.w->TimerTimer();
+        QVERIFY(s.w->LabelLeftTime->text() != "00:00:00");
+        const QString before = s.w->LabelLeftTime->text();
+
+        s.OpenChoicePage();
+        s.Highlight("other.lx");
+        s.Click(s.dialog->suiButton1);
+        QVERIFY(s.StudyGivenBack());
+        QCOMPARE(s.w->LibraryName(), std::string("other"));
+        QCOMPARE(s.w->LabelLeftTime->text(), QString("00:00:00"));
+        QCOMPARE(s.w->LabelSpeed->text(), U("0 词/分"));
+        QCOMPARE(s.w->LabelTotalTime->text(), QString("00:00:00"));
+
+        // Its first timed words give an estimate of its own: 40 words at
+        // the grade, the first on show.
+        s.w->WordLib.ShownCount = 1;
+        s.w->WordLib.ActiveSeconds = 59;  // 60 after the tick: 1 word a minute
+        s.w->TimerTimer();
+        QCOMPARE(s.w->LabelSpeed->text(), U("1 词/分"));
+        QCOMPARE(s.w->LabelLeftTime->text(), QString("00:40:00"));
+        QVERIFY(s.w->LabelLeftTime->text() != before);
+    }
+
     void aCopyThatCannotBeMadeLeavesEverything() {
         SelectSetup s("nocopy");
         s.Library("new.lx", Words("n", 3));
