@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "core/appmessage.h"
 #include "core/gbktext.h"
@@ -78,11 +79,14 @@ TformHelp::TformHelp(QWidget* parent)
     suiButton3->setObjectName("suiButton3");
     suiButton2 = new QPushButton(U("返 回"), this);
     suiButton2->setObjectName("suiButton2");
+    LabelPage = new QLabel(this);
+    LabelPage->setObjectName("LabelPage");
 
     auto* top = new QHBoxLayout;
     top->addWidget(LabelCurrent);
     top->addWidget(comboHelpList, 1);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(LabelPage);
     buttons->addStretch(1);
     buttons->addWidget(suiButton1);
     buttons->addWidget(suiButton3);
@@ -134,18 +138,21 @@ void TformHelp::PlaceBesideStudyWindow() {
 }
 
 bool TformHelp::ShowPage(const std::string& gbkTopic, const char* tag, int direction) {
-    const std::string section = HelpSection(helpText_, gbkTopic);
-    if (direction > 0)
+    // Paging stays within the topic: past its last page there is nothing
+    // to show, and before its first there is nothing either.
+    const std::vector<std::string> pages = HelpPages(HelpSection(helpText_, gbkTopic), tag);
+    const int count = static_cast<int>(pages.size());
+    if (direction > 0 && pageNumber_ + 1 < count)
         ++pageNumber_;
     else if (direction < 0 && pageNumber_ > 0)
         --pageNumber_;
-    const std::string page = HelpPage(section, tag, pageNumber_);
-    memoHelp->setPlainText(ScreenLines(page));
-    if (page.empty()) {
-        pageNumber_ = 0;
-        return false;
-    }
-    return true;
+    if (pageNumber_ >= count) pageNumber_ = 0;
+    const bool found = pageNumber_ < count;
+    memoHelp->setPlainText(found ? ScreenLines(pages[static_cast<size_t>(pageNumber_)]) : QString());
+    LabelPage->setText(found ? U("第 %1 / %2 页").arg(pageNumber_ + 1).arg(count) : QString());
+    suiButton1->setEnabled(pageNumber_ > 0);
+    suiButton3->setEnabled(pageNumber_ + 1 < count);
+    return found;
 }
 
 void TformHelp::LoadHelpFile() {

@@ -42,6 +42,7 @@ public:
     QPushButton* suiButton1 = nullptr;
     QPushButton* suiButton3 = nullptr;
     QPushButton* suiButton2 = nullptr;
+    QLabel* LabelPage = nullptr;  // "第 n / m 页"
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -97,21 +97,47 @@ private slots:
         QVERIFY(g.help->memoHelp->isReadOnly());
     }
 
-    void pagesForwardWrapAfterAnEmptyPageAndStopAtTheFirst() {
+    // Paging ends on the topic's last page and on its first: no empty page
+    // past the end, no wrapping round, and the page number always in view.
+    void pagingStaysWithinTheTopicAndSaysWhereItIs() {
         Guide g("help_paging");
-        g.Click(g.help->suiButton1);
+        QCOMPARE(g.help->LabelPage->text(), U("第 1 / 3 页"));
+        QVERIFY(!g.help->suiButton1->isEnabled());
+        QVERIFY(g.help->suiButton3->isEnabled());
+        g.help->suiButton1Click();
         QCOMPARE(g.Page(), U("第一页\n第二行"));
-        QCOMPARE(g.help->PageNumber(), 0);
 
-        const char* forward[] = {"第二页", "第三页", "", "第二页"};
-        for (const char* page : forward) {
-            g.Click(g.help->suiButton3);
-            QCOMPARE(g.Page(), U(page));
+        struct Step {
+            bool forward;
+            const char* page;
+            const char* label;
+        };
+        const Step steps[] = {{true, "第二页", "第 2 / 3 页"},          {true, "第三页", "第 3 / 3 页"},
+                              {true, "第三页", "第 3 / 3 页"},          {false, "第二页", "第 2 / 3 页"},
+                              {false, "第一页\n第二行", "第 1 / 3 页"}, {false, "第一页\n第二行", "第 1 / 3 页"}};
+        for (const Step& step : steps) {
+            // The button itself where it can be pressed; the handler (as
+            // a key would reach it) where it is greyed out.
+            QPushButton* button = step.forward ? g.help->suiButton3 : g.help->suiButton1;
+            if (button->isEnabled())
+                g.Click(button);
+            else if (step.forward)
+                g.help->suiButton3Click();
+            else
+                g.help->suiButton1Click();
+            QCOMPARE(g.Page(), U(step.page));
+            QCOMPARE(g.help->LabelPage->text(), U(step.label));
         }
-        QCOMPARE(g.help->PageNumber(), 1);
         g.Click(g.help->suiButton3);
-        g.Click(g.help->suiButton1);
-        QCOMPARE(g.Page(), U("第二页"));
+        g.Click(g.help->suiButton3);
+        QCOMPARE(g.help->PageNumber(), 2);
+        QVERIFY(!g.help->suiButton3->isEnabled());
+        QVERIFY(g.help->suiButton1->isEnabled());
+        // Another topic starts on its own first page.
+        g.Pick("单词分组");
+        QCOMPARE(g.help->LabelPage->text(), U("第 1 / 1 页"));
+        QVERIFY(!g.help->suiButton1->isEnabled());
+        QVERIFY(!g.help->suiButton3->isEnabled());
     }
 
     void pickingATopicShowsItsFirstPage_data() {
@@ -128,10 +154,12 @@ private slots:
         g.Pick(title.toUtf8().constData());
         QCOMPARE(g.Page(), page);
         QCOMPARE(g.help->PageNumber(), 0);
-        // A page tag written with a capital is no page.
-        g.Click(g.help->suiButton3);
-        QCOMPARE(g.Page(), QString());
+        // A page tag written with a capital is no page: there is no page
+        // after the first.
+        g.help->suiButton3Click();
+        QCOMPARE(g.Page(), page);
         QCOMPARE(g.help->PageNumber(), 0);
+        QCOMPARE(g.help->LabelPage->text(), page.isEmpty() ? QString() : U("第 1 / 1 页"));
     }
 
     void showHelpTopicFindsOnlyTheExactTitle() {
@@ -297,8 +325,8 @@ private slots:
                 "<helplist><item>单词分组</item></helplist><单词分组><step>分组一</step></单词分组>");
         QCOMPARE(g.help->comboHelpList->currentText(), U("单词分组"));
         QCOMPARE(g.Page(), U("分组一"));
-        g.Click(g.help->suiButton3);
-        QCOMPARE(g.Page(), QString());
+        g.help->suiButton3Click();
+        QCOMPARE(g.Page(), U("分组一"));
     }
 
     void linesEndingInLineFeedsOnlyAreReadToo() {
