@@ -319,7 +319,9 @@ void TformMain::CycleEndSequence(bool storeGroupFirst) {
 void TformMain::RestartAtGradeZero() {
     if (WordLib0.Count == 0) return;
     WordLib.HideAll();
-    ShowAppMessage(Gbk("祝贺你！所有") + Num(WordLib0.BaseGrade) + Gbk("单词已经升级完毕！"));
+    // The number is the label "级别" shows beside grade 0, the level every
+    // word has now left; it is no count of words.
+    ShowAppMessage(Gbk("祝贺你！所有") + Num(WordLib0.BaseGrade) + Gbk("级单词已经升级完毕！"));
     RecordCycleEndGrades(WordLib0.LowerAllGrades());
     WordLib.CurrentGrade = WordLib.SearchGrade = 0;
     GroupGrade->SetItemIndex(kTopGrade - 0);  // the item of grade 0

@@ -97,7 +97,7 @@ void TestStudyDetails::cycleEndWithoutGradeZeroWordsStudiesOnAtGradeZero() {
 
     f.Press(Qt::Key_Down);
     QCOMPARE(f.messages.Texts(),
-             (std::vector<std::string>{"祝贺你!完成本次循环！现在进入第2循环", "祝贺你！所有0单词已经升级完毕！"}));
+             (std::vector<std::string>{"祝贺你!完成本次循环！现在进入第2循环", "祝贺你！所有0级单词已经升级完毕！"}));
     QCOMPARE(w.circleno->text(), QStringLiteral("2"));
     QCOMPARE(w.WordLib0.LoopTimes, 2);
     QCOMPARE(w.WordLib0.BaseGrade, 3);

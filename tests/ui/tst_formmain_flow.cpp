@@ -37,6 +37,7 @@ private slots:
     void groupEndBySpaceOnEmptyBox();
     void cycleEndSavesAndStartsTheNextCycle();
     void groupEndWithNoLaterGroupEndsTheCycle();
+    void groupEndWithEveryWordUpgradedLowersAllGrades_data();
     void groupEndWithEveryWordUpgradedLowersAllGrades();
     void everyWordAtTheTopStudiesOnAtGradeZero_data();
     void everyWordAtTheTopStudiesOnAtGradeZero();
@@ -156,21 +157,46 @@ void TestStudyFlow::groupEndWithNoLaterGroupEndsTheCycle() {
     QCOMPARE(w.WordLib.Words[static_cast<size_t>(w.WordLib.CurrentIndex)].Grade, 0);
 }
 
+void TestStudyFlow::groupEndWithEveryWordUpgradedLowersAllGrades_data() {
+    QTest::addColumn<int>("baseGrade");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("first time") << 0 << QString::fromUtf8("祝贺你！所有0级单词已经升级完毕！")
+                                << QStringList{"10000", "5", "4", "3", "2", "1"};
+    QTest::newRow("grades lowered before")
+        << 3 << QString::fromUtf8("祝贺你！所有3级单词已经升级完毕！") << QStringList{"10000", "8", "7", "6", "5", "4"};
+}
+
+// The message names the level every word has left by the label "级别"
+// shows for it; after the grades come down each word keeps the label it had
+// and the counts are those of the words now at each grade.
 void TestStudyFlow::groupEndWithEveryWordUpgradedLowersAllGrades() {
+    QFETCH(int, baseGrade);
+    QFETCH(QString, message);
+    QFETCH(QStringList, labels);
     StudyFixture f("all_upgraded");
-    f.WriteLibrary("two.lx", {{"w0", "零", 0}, {"w1", "一", 1}}, 2);
+    f.WriteLibrary("two.lx", {{"w0", "零", 0}, {"w1", "一", 5}}, 2);
     TformMain& w = f.Create();
     f.Open("two.lx");
+    w.WordLib0.BaseGrade = baseGrade;
+    w.WordLib0.ShowBaseGrade();
+    const QString labelOfGradeOne = w.ListBoxGrade->item(4)->text();
     f.Press(Qt::Key_BracketRight);  // the last grade-0 word goes up
     f.Space();                      // on the empty box at the end of the group
-    QCOMPARE(f.messages.Texts(),
-             (std::vector<std::string>{"祝贺你!完成第1循环第1分组", "祝贺你！所有0单词已经升级完毕！"}));
-    QCOMPARE(w.WordLib0.BaseGrade, 1);
-    QStringList labels;
-    for (int i = 0; i < 6; ++i) labels << w.ListBoxGrade->item(i)->text();
-    QCOMPARE(labels, (QStringList{"10000", "5", "4", "3", "2", "1"}));
+    QCOMPARE(f.messages.Texts(), (std::vector<std::string>{"祝贺你!完成第1循环第1分组", message.toStdString()}));
+    QCOMPARE(w.WordLib0.BaseGrade, baseGrade + 1);
+    QStringList shown;
+    for (int i = 0; i < 6; ++i) shown << w.ListBoxGrade->item(i)->text();
+    QCOMPARE(shown, labels);
+    QCOMPARE(w.ListBoxGrade->item(5)->text(), labelOfGradeOne);
     QCOMPARE(f.WordText(), QStringLiteral("w0"));
     QVERIFY(f.WordShown());
+    // The group holds w0 alone, now at grade 0; w1 of the other group
+    // came down from the top grade.
+    QStringList counts;
+    for (int item = 0; item < 6; ++item) counts << w.GroupGrade->ItemText(item);
+    QCOMPARE(counts, (QStringList{"0", "0", "0", "0", "0", "1"}));
+    QCOMPARE(w.WordLib0.Words[1].Grade, 4);
 }
 
 void TestStudyFlow::everyWordAtTheTopStudiesOnAtGradeZero_data() {
@@ -198,7 +224,7 @@ void TestStudyFlow::everyWordAtTheTopStudiesOnAtGradeZero() {
 
     std::vector<std::string> expected;
     for (const QString& end : groupEnds) expected.push_back(end.toStdString());
-    expected.push_back("祝贺你！所有0单词已经升级完毕！");
+    expected.push_back("祝贺你！所有0级单词已经升级完毕！");
     QCOMPARE(f.messages.Texts(), expected);
     QCOMPARE(w.WordLib0.BaseGrade, 5);
     QStringList labels;
