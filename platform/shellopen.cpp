@@ -53,6 +53,11 @@ ShellOpenResult DesktopOpen(const std::filesystem::path& file) {
 ShellOpenResult ShellOpen(const std::filesystem::path& file) { return Opener() ? Opener()(file) : DesktopOpen(file); }
 
 ShellOpenResult ShellOpenOrTell(const std::filesystem::path& file, const char* utf8Viewer) {
+    return ShellOpenOrTell(file, utf8Viewer, {});
+}
+
+ShellOpenResult ShellOpenOrTell(const std::filesystem::path& file, const char* utf8Viewer,
+                                const std::function<void()>& showInstead) {
     const ShellOpenResult result = ShellOpen(file);
     const std::string name = QFile::decodeName(file.filename().string().c_str()).toStdString();
     switch (result) {
@@ -62,6 +67,10 @@ ShellOpenResult ShellOpenOrTell(const std::filesystem::path& file, const char* u
             ShowAppMessageUtf8("找不到文件“" + name + "”，请重新安装本软件。");
             break;
         case ShellOpenResult::NoViewer:
+            if (showInstead) {
+                showInstead();
+                break;
+            }
             ShowAppMessageUtf8("系统中没有能打开“" + name + "”的程序。\r\n请先安装" + std::string(utf8Viewer) +
                                "，再试一次。");
             break;

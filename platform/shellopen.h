@@ -17,6 +17,10 @@ ShellOpenResult ShellOpen(const std::filesystem::path& file);
 // message (`utf8Viewer` names the kind of program that shows such files,
 // for the learner to install).
 ShellOpenResult ShellOpenOrTell(const std::filesystem::path& file, const char* utf8Viewer);
+// As above, but where the desktop has no viewer for the file
+// `showInstead` shows it (the program's own viewer) in place of the message.
+ShellOpenResult ShellOpenOrTell(const std::filesystem::path& file, const char* utf8Viewer,
+                                const std::function<void()>& showInstead);
 
 // Tests replace the desktop with a recorder that answers for it; returns
 // the previous opener (an empty one means the desktop's).

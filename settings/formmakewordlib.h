@@ -25,6 +25,7 @@ class QStackedLayout;
 struct SyncSettings;
 class TManage;
 class TformMain;
+class TextViewer;
 class TitleBar;
 
 class TformMakeWordLib : public QWidget {
@@ -182,6 +183,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    QPointer<TextViewer> sampleViewer_;  // "查看格式" shown by the program itself
+
     void Build();
     void Bind(TManage& manage, TformMain& study);
     QFrame* AddPage(const char* name, const char* titleUtf8);

@@ -27,6 +27,7 @@
 #include "widgets/filechooser.h"
 #include "widgets/screentext.h"
 #include "widgets/standabove.h"
+#include "widgets/textviewer.h"
 
 namespace {
 
@@ -94,7 +95,26 @@ void TformMakeWordLib::suiButton7Click() {
 }
 
 void TformMakeWordLib::suiButton8Click() {
-    ShellOpenOrTell(ToNativePath(GetProgramFolder() + "example.txt"), "一个文本编辑器");
+    const std::filesystem::path sample = ToNativePath(GetProgramFolder() + "example.txt");
+    // A desktop without a text viewer still shows the sample: in a window
+    // of the program's own, one at a time.
+    ShellOpenOrTell(sample, "一个文本编辑器", [this, sample] {
+        if (sampleViewer_) {
+            sampleViewer_->raise();
+            sampleViewer_->activateWindow();
+            return;
+        }
+        const std::optional<QString> text = ReadTextForShowing(sample);
+        if (!text) {
+            ShowAppMessageUtf8("文件打不开");
+            return;
+        }
+        sampleViewer_ = new TextViewer(U("导入格式示例（example.txt）"), *text, this);
+        sampleViewer_->setObjectName("SampleViewer");
+        sampleViewer_->setAttribute(Qt::WA_DeleteOnClose);
+        sampleViewer_->setWindowModality(Qt::WindowModal);
+        sampleViewer_->show();
+    });
 }
 
 void TformMakeWordLib::suiButton3Click() {

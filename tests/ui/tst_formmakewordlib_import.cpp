@@ -2,6 +2,8 @@
 // the import itself, and the page's other buttons.
 
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -16,6 +18,7 @@
 #include "support/settings_fixture.h"
 #include "widgets/filechooser.h"
 #include "widgets/screentext.h"
+#include "widgets/textviewer.h"
 
 namespace fs = std::filesystem;
 
@@ -143,6 +146,64 @@ private slots:
         QCOMPARE(s.settings->EditWordLibName1->text(), QString("list.txt"));
         s.Fill("kept", "e", "d");
         QCOMPARE(s.Import(), std::vector<std::string>{"导入成功，共导入2个单词"});
+    }
+
+    // A desktop with no viewer for text files: "查看格式" shows the sample in
+    // a read-only window of the program's own, whatever the sample's
+    // encoding, one window however often it is pressed; Esc leaves it.
+    void sampleShownByTheProgramWithoutADesktopViewer_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QString sample = U("猫\r\n  [名] 猫\r\n食べる\r\n  [动] 吃\r\n");
+        QTest::newRow("UTF-8") << sample.toUtf8();
+        QTest::newRow("UTF-8 with its mark") << QByteArray("\xEF\xBB\xBF") + sample.toUtf8();
+        QTest::newRow("GBK") << QByteArray::fromStdString(Gbk(sample.toUtf8().toStdString()));
+    }
+    void sampleShownByTheProgramWithoutADesktopViewer() {
+        QFETCH(QByteArray, bytes);
+        ImportFixture s("import_sample_inside");
+        std::ofstream(s.f.programFolder / "example.txt", std::ios::binary) << bytes.toStdString();
+        ShellOpener previous = SetShellOpener([](const fs::path&) { return ShellOpenResult::NoViewer; });
+        QTest::mouseClick(s.settings->suiButton8, Qt::LeftButton);
+        QTest::mouseClick(s.settings->suiButton8, Qt::LeftButton);
+        SetShellOpener(previous);
+
+        const QList<TextViewer*> viewers = s.settings->findChildren<TextViewer*>();
+        QCOMPARE(viewers.size(), 1);
+        TextViewer* viewer = viewers.first();
+        QVERIFY(viewer->isVisible());
+        QVERIFY(viewer->isWindow());
+        QVERIFY(viewer->Memo->isReadOnly());
+        QCOMPARE(viewer->Memo->toPlainText(), U("猫\n  [名] 猫\n食べる\n  [动] 吃\n"));
+        QVERIFY(viewer->windowTitle().contains("example.txt"));
+        QVERIFY(s.f.messages.Texts().empty());
+
+        QPointer<TextViewer> gone(viewer);
+        QTest::keyClick(viewer->Memo, Qt::Key_Escape);
+        QTRY_VERIFY(!gone);
+        QVERIFY(s.settings->isVisible());
+    }
+
+    // With a viewer on the desktop, or without the sample, the program
+    // shows nothing of its own.
+    void sampleLeftToTheDesktopOrReportedMissing_data() {
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("opened") << int(ShellOpenResult::Opened) << QStringList();
+        QTest::newRow("missing") << int(ShellOpenResult::Missing)
+                                 << QStringList{U("找不到文件“example.txt”，请重新安装本软件。")};
+    }
+    void sampleLeftToTheDesktopOrReportedMissing() {
+        QFETCH(int, result);
+        QFETCH(QStringList, messages);
+        ImportFixture s("import_sample_desktop");
+        ShellOpener previous =
+            SetShellOpener([result](const fs::path&) { return static_cast<ShellOpenResult>(result); });
+        QTest::mouseClick(s.settings->suiButton8, Qt::LeftButton);
+        SetShellOpener(previous);
+        QVERIFY(s.settings->findChildren<TextViewer*>().isEmpty());
+        QStringList shown;
+        for (const std::string& text : s.f.messages.Texts()) shown << QString::fromStdString(text);
+        QCOMPARE(shown, messages);
     }
 
     void sampleHelpAndReturn() {

@@ -21,11 +21,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdio>
+#include <fstream>
 #include <vector>
 
 #include "core/gbktext.h"
 #include "help/formhelp.h"
 #include "platform/fontregistration.h"
+#include "platform/shellopen.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
@@ -34,6 +36,7 @@
 #include "study/formmain.h"
 #include "support/fit_check.h"
 #include "support/login_windows.h"
+#include "widgets/textviewer.h"
 
 namespace {
 
@@ -213,6 +216,27 @@ private slots:
             QCoreApplication::processEvents();
             EXPECT_IN_SIGHT(&settings, ScreenArea(), page->objectName());
         }
+    }
+
+    // The import sample in the program's own viewer, on a desktop without
+    // one for text files, with a line longer than any screen is wide.
+    void importSampleViewer() {
+        LoginWindows s("fit_sample", LoginWindows::Windows::WholeSet);
+        s.f.WriteLibrary("lib.lx", LongWords());
+        s.User(0, "管理员", "", "lib.lx");
+        s.StartStudying();
+        std::ofstream(s.f.programFolder / "example.txt", std::ios::binary) << "neko\r\n  [名] 猫\r\n"
+                                                                           << std::string(400, 'x') << "\r\n";
+        QTest::mouseClick(s.study->suiButton4, Qt::LeftButton);  // "参数设置"
+        TformMakeWordLib& settings = *formMakeWordLib;
+        settings.BringToFront(settings.PanelImport);
+        ShellOpener previous = SetShellOpener([](const std::filesystem::path&) { return ShellOpenResult::NoViewer; });
+        QTest::mouseClick(settings.suiButton8, Qt::LeftButton);  // "查看格式"
+        SetShellOpener(previous);
+        TextViewer* viewer = settings.findChild<TextViewer*>();
+        QVERIFY(viewer);
+        QCoreApplication::processEvents();
+        EXPECT_IN_SIGHT(viewer, ScreenArea(), "import sample");
     }
 
     // The question of a sync about a library studied on two computers, with
