@@ -1,6 +1,8 @@
 #pragma once
 // The modal chooser of a file to open, without a file-type filter. Nothing
-// comes back when the learner cancels.
+// comes back when the learner cancels. Both choosers are Qt's own dialog on
+// every system, in its detail view, with columns as wide as their captions
+// and entries need and folders typed in Chinese.
 
 #include <filesystem>
 #include <functional>

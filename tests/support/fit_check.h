@@ -39,6 +39,16 @@ inline int WidestLine(const QFontMetrics& metrics, const QString& text) {
     return widest;
 }
 
+// The text a label draws: with a buddy, "&" marks the key of its shortcut
+// and is not drawn ("&&" draws one).
+inline QString Shown(const QLabel* label) {
+    QString text = label->text();
+    if (!label->buddy()) return text;
+    text.replace(QLatin1String("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    return text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+}
+
 inline void CollectCutOff(const QWidget* parent, QStringList& faults) {
     const auto* scroll = qobject_cast<const QAbstractScrollArea*>(parent);
     for (const QObject* object : parent->children()) {
@@ -52,7 +62,7 @@ inline void CollectCutOff(const QWidget* parent, QStringList& faults) {
             faults << QStringLiteral("%1 cuts its caption").arg(Describe(button));
         if (const auto* label = qobject_cast<const QLabel*>(child);
             label && !label->wordWrap() && !Qt::mightBeRichText(label->text()) &&
-            WidestLine(label->fontMetrics(), label->text()) > label->contentsRect().width())
+            WidestLine(label->fontMetrics(), Shown(label)) > label->contentsRect().width())
             faults << QStringLiteral("%1 cuts its text \"%2\"").arg(Describe(label), label->text());
         CollectCutOff(child, faults);
     }

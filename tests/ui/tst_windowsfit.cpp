@@ -16,9 +16,15 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QFontDatabase>
+#include <QHeaderView>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
 #include <QtTest>
 #include <cstdio>
 #include <fstream>
@@ -31,11 +37,13 @@
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
+#include "shell/desktop.h"
 #include "shell/formstart.h"
 #include "shell/syncconflictdialog.h"
 #include "study/formmain.h"
 #include "support/fit_check.h"
 #include "support/login_windows.h"
+#include "widgets/screentext.h"
 #include "widgets/textviewer.h"
 
 namespace {
@@ -237,6 +245,67 @@ private slots:
         QVERIFY(viewer);
         QCoreApplication::processEvents();
         EXPECT_IN_SIGHT(viewer, ScreenArea(), "import sample");
+    }
+
+    // The chooser of the import page's "浏览" on a folder with a long file
+    // name: the dialog in sight, its column captions in Chinese, every
+    // column as wide as its caption and (but for the name) its entries, all
+    // within the view.
+    void fileChooser() {
+        QVERIFY(LoadChineseTranslations());
+        LoginWindows s("fit_chooser", LoginWindows::Windows::WholeSet);
+        s.f.WriteLibrary("lib.lx", LongWords());
+        s.User(0, "管理员", "", "lib.lx");
+        s.StartStudying();
+        const std::filesystem::path folder = s.f.programFolder / "chooser";
+        std::filesystem::create_directories(folder / "子文件夹");
+        std::ofstream(folder / "日语N5词汇（第二版，含例句与录音）单词表.txt") << "neko\n  [名] 猫\n";
+        QTest::mouseClick(s.study->suiButton4, Qt::LeftButton);  // "参数设置"
+        TformMakeWordLib& settings = *formMakeWordLib;
+        settings.BringToFront(settings.PanelImport);
+
+        QStringList faults;
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) {
+                faults << "no file chooser came up";
+                return;
+            }
+            seen = true;
+            dialog->setDirectory(QString::fromStdString(folder.string()));
+            auto* view = dialog->findChild<QTreeView*>("treeView");
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            const QModelIndex root = model->index(QString::fromStdString(folder.string()));
+            QTest::qWaitFor([&] { return model->rowCount(root) == 2; }, 5000);
+            QTest::qWait(50);  // the columns are fitted once the rows are laid out
+            faults << fit_check::CutOff(dialog, ScreenArea());
+            QHeaderView* header = view->header();
+            int total = 0;
+            for (int column = 0; column < header->count(); ++column) {
+                if (header->isSectionHidden(column)) continue;
+                const QString caption = model->headerData(column, Qt::Horizontal).toString();
+                if (caption.isEmpty() || caption.contains(QRegularExpression("[A-Za-z]")))
+                    faults << "caption not in Chinese: " + caption;
+                const int width = header->sectionSize(column);
+                // The name takes the room the others leave; a name longer
+                // than that ends in "…", as in any file manager.
+                const int entries = column == 0 ? 0 : static_cast<QAbstractItemView*>(view)->sizeHintForColumn(column);
+                if (width < header->sectionSizeHint(column) || width < entries)
+                    faults << QStringLiteral("column %1 cut: %2 wide").arg(caption).arg(width);
+                total += width;
+            }
+            if (total > view->viewport()->width())
+                faults << QStringLiteral("columns %1 wide in a view of %2").arg(total).arg(view->viewport()->width());
+            const QModelIndex sub = model->index(QString::fromStdString((folder / "子文件夹").string()));
+            const QString type = model->index(sub.row(), 2, sub.parent()).data().toString();
+            if (type != U("文件夹")) faults << "a folder is typed " + type;
+            dialog->reject();
+        });
+        QTest::mouseClick(settings.suiButton7, Qt::LeftButton);  // "浏览"
+        QVERIFY(seen);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+        QVERIFY(settings.EditWordLibName1->text().isEmpty());
     }
 
     // The question of a sync about a library studied on two computers, with
