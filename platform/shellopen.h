@@ -2,8 +2,11 @@
 // Opens a file with the desktop's own viewer for its type (the help file
 // lexilark.chm, the import sample example.txt).
 
+#include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 enum class ShellOpenResult {
     Opened,    // handed to the desktop's viewer
@@ -12,6 +15,16 @@ enum class ShellOpenResult {
 };
 
 ShellOpenResult ShellOpen(const std::filesystem::path& file);
+
+// A viewer the program starts itself rather than leaving the file to the
+// desktop, so that its window can be asked to fill the screen: xCHM for the
+// manual (its own window is small, and the manual's pages want the room).
+struct ViewerCall {
+    QString program;  // the full path of the viewer
+    QStringList arguments;
+};
+// The call for `file`, when there is one on this system.
+std::optional<ViewerCall> MaximisedViewerFor(const std::filesystem::path& file);
 
 // Opens the file; when it cannot be shown, tells the learner why in a
 // message (`utf8Viewer` names the kind of program that shows such files,

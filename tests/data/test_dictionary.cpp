@@ -707,4 +707,40 @@ TEST(ShippedContent, HelpTopicListsEveryPartOfSpeechMark) {
         EXPECT_NE(topic.find("\n" + mark + " "), std::string::npos) << mark << " is not explained";
 }
 
+// xCHM breaks a line only at a space. The pages that go into the manual
+// give it a place to break at least every few words, so no paragraph runs
+// past the edge of its window on a 640 × 480 screen (the page pane of the
+// maximised window holds some 30 characters of the manual's type).
+TEST(ShippedContent, ManualTextBreaksWithinThirtyCharacters) {
+    const fs::path manual = LEXILARK_MANUAL_DIR;
+    if (!fs::exists(manual / "index.html")) GTEST_SKIP() << "the manual is not built (chmcmd missing)";
+    int pages = 0;
+    for (const auto& entry : fs::directory_iterator(manual)) {
+        if (entry.path().extension() != ".html") continue;
+        ++pages;
+        std::optional<std::string> gbk = ReadPlainFile(entry.path());
+        ASSERT_TRUE(gbk);
+        std::string text = GbkToUtf8(*gbk);
+        // Preformatted blocks and the tags themselves are no running text.
+        for (size_t at; (at = text.find("<pre>")) != std::string::npos;) {
+            const size_t end = text.find("</pre>", at);
+            ASSERT_NE(end, std::string::npos) << entry.path();
+            text.replace(at, end + 6 - at, " ");
+        }
+        for (size_t at; (at = text.find('<')) != std::string::npos;) {
+            const size_t end = text.find('>', at);
+            ASSERT_NE(end, std::string::npos) << entry.path();
+            text.replace(at, end + 1 - at, " ");
+        }
+        std::istringstream words(text);
+        for (std::string word; words >> word;) {
+            const auto characters = std::count_if(word.begin(), word.end(), [](char c) {
+                return (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // not a continuation byte
+            });
+            EXPECT_LE(characters, 30) << entry.path().filename() << ": " << word;
+        }
+    }
+    EXPECT_GT(pages, 0);
+}
+
 }  // namespace

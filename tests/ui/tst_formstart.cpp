@@ -3,6 +3,7 @@
 // set made in its order.
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -14,6 +15,7 @@
 #include <QToolButton>
 #include <QtTest>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -94,6 +96,8 @@ private slots:
     void helpButtonOpensTheHelpFileOfTheProgramFolder_data();
     void helpButtonOpensTheHelpFileOfTheProgramFolder();
     void desktopFindsNoHelpFileInAFolderWithoutIt();
+    void manualOpensInXchmWithItsWholePath_data();
+    void manualOpensInXchmWithItsWholePath();
     void passwordBoxesMaskWithStars();
     void programFolderIsTheExecutablesWhateverTheWorkingFolder();
     void windowSetIsCreatedHiddenWithTheConfigurationLoadedFirst();
@@ -326,6 +330,53 @@ void TestFormStart::desktopFindsNoHelpFileInAFolderWithoutIt() {
     QTest::mouseClick(form.suiButton6, Qt::LeftButton);
     SetShellOpener(previous);
     QCOMPARE(messages.Texts(), std::vector<std::string>{"找不到文件“lexilark.chm”，请重新安装本软件。"});
+}
+
+void TestFormStart::manualOpensInXchmWithItsWholePath_data() {
+    QTest::addColumn<bool>("xchm");  // whether an xchm is on the path
+    QTest::newRow("xchm installed") << true;
+    QTest::newRow("no xchm") << false;
+}
+
+// With xCHM installed the program starts it itself, on the manual's whole
+// path, so that it can ask for its window to be maximised; without it the
+// manual goes to the desktop's viewer, and a text file always does.
+void TestFormStart::manualOpensInXchmWithItsWholePath() {
+    QFETCH(bool, xchm);
+    ProgramFolderFixture folder;
+    QTemporaryDir bin;
+    const QString record = bin.filePath("arguments");
+    if (xchm) {
+        QFile script(bin.filePath("xchm"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '" + record + "'\n").toUtf8());
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    }
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8());
+    const fs::path manual = folder.path() / "lexilark.chm";
+    { std::ofstream(manual) << "chm"; }
+    const std::optional<ViewerCall> call = MaximisedViewerFor(manual);
+    const std::optional<ViewerCall> forText = MaximisedViewerFor(folder.path() / "example.txt");
+    MessageRecorder messages;
+    TformStart form(folder.gbk());
+    ShellOpener previous = SetShellOpener({});  // the desktop's own opener
+    if (xchm) QTest::mouseClick(form.suiButton6, Qt::LeftButton);
+    SetShellOpener(previous);
+    qputenv("PATH", path);
+
+    QVERIFY(!forText);
+    QCOMPARE(call.has_value(), xchm);
+    if (!xchm) return;
+    QCOMPARE(call->program, bin.filePath("xchm"));
+    const QString whole = QString::fromStdString(fs::absolute(manual).string());
+    QCOMPARE(call->arguments, QStringList{whole});
+    QVERIFY(messages.Texts().empty());
+    QTRY_VERIFY(QFileInfo(record).size() > 0);
+    QFile written(record);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(written.readAll()), "1\n" + whole + "\n");
 }
 
 void TestFormStart::programFolderIsTheExecutablesWhateverTheWorkingFolder() {
