@@ -277,7 +277,8 @@ private slots:
             auto* view = dialog->findChild<QTreeView*>("treeView");
             auto* model = dialog->findChild<QFileSystemModel*>();
             const QModelIndex root = model->index(QString::fromStdString(folder.string()));
-            QTest::qWaitFor([&] { return model->rowCount(root) == 2; }, 5000);
+            if (!QTest::qWaitFor([&] { return model->rowCount(root) == 2; }, 5000))
+                faults << "the folder's two entries were not listed";
             QTest::qWait(50);  // the columns are fitted once the rows are laid out
             faults << fit_check::CutOff(dialog, ScreenArea());
             QHeaderView* header = view->header();
