@@ -3,9 +3,12 @@
 # end to end: a private X server, session bus and input method, the real
 # program on a copy of its program folder, romaji typed as key events.
 # What the program shows is read through its state probe
-# (tests/e2e/stateprobe.h), built into the program of test builds.
+# (tests/e2e/stateprobe.h), linked into the tests' own build of the program.
 #
-#   input_method.sh PROGRAM_FOLDER PRESET_INIT_TXT LXTOOL
+#   input_method.sh PROGRAM_FOLDER PRESET_INIT_TXT LXTOOL PROBE_PROGRAM
+#
+# PROBE_PROGRAM (lexilark_probe) is the program with the state probe; it
+# runs in a copy of PROGRAM_FOLDER in place of the plain program.
 #
 # Every process it starts is ended by its process id when it ends. A part
 # of the environment that cannot start fails the test with the reason.
@@ -14,6 +17,7 @@ set -uo pipefail
 PROGRAM_FOLDER=$1
 PRESET=$2
 LXTOOL=$3
+PROBE_PROGRAM=$4
 
 . "$(dirname "$0")/session.sh"
 
@@ -74,6 +78,7 @@ await_start fcitx5 "$FCITX_PID" fcitx_on_the_bus
 # The program on a copy of its folder, with a library of its own: a word
 # the input method converts (水, 山), a two-part word, and a kana word.
 cp -r "$PROGRAM_FOLDER" "$T/prog" || fail "cannot copy $PROGRAM_FOLDER"
+cp "$PROBE_PROGRAM" "$T/prog/lexilark" || fail "cannot copy $PROBE_PROGRAM"
 rm -rf "$T/prog/users" && mkdir -p "$T/prog/users/user0"
 cat >"$T/words.txt" <<'EOF'
 水

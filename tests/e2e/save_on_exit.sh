@@ -8,12 +8,16 @@
 #     Alt+F4 on the start window: the program ends.
 # The library is read back with lxtool, through the program's own reader.
 #
-#   save_on_exit.sh PROGRAM_FOLDER PRESET_INIT_TXT LXTOOL
+#   save_on_exit.sh PROGRAM_FOLDER PRESET_INIT_TXT LXTOOL PROBE_PROGRAM
+#
+# PROBE_PROGRAM (lexilark_probe) is the program with the state probe; it
+# runs in a copy of PROGRAM_FOLDER in place of the plain program.
 set -uo pipefail
 
 PROGRAM_FOLDER=$1
 PRESET=$2
 LXTOOL=$3
+PROBE_PROGRAM=$4
 
 . "$(dirname "$0")/session.sh"
 
@@ -45,6 +49,7 @@ await_start openbox "$WM_PID" xdotool get_desktop
 
 # The program on a copy of its folder, studying a library of its own.
 cp -r "$PROGRAM_FOLDER" "$T/prog" || fail "cannot copy $PROGRAM_FOLDER"
+cp "$PROBE_PROGRAM" "$T/prog/lexilark" || fail "cannot copy $PROBE_PROGRAM"
 rm -rf "$T/prog/users" "$T/prog/backups" && mkdir -p "$T/prog/users/user0"
 : >"$T/words.txt"
 for word in 水 山 川 木 火 土 金 月 日 人 口 目 手 足 耳 雨; do

@@ -1,8 +1,9 @@
 #pragma once
-// Built into the program of test builds only: when LEXILARK_STATE_PROBE is
-// set in the environment, the program answers requests on its standard
-// input, one a line, so that a test driving it through the window system
-// (real keys, a real input method) can read what the windows show:
+// Linked only into lexilark_probe, the tests' build of the program: when
+// LEXILARK_STATE_PROBE is set in the environment, the program answers
+// requests on its standard input, one a line, so that a test driving it
+// through the window system (real keys, a real input method) can read what
+// the windows show:
 //
 //   state        one line of TAB-separated fields name=value: answer (the
 //                answer box), composing (0/1), word (the word shown),
