@@ -137,9 +137,15 @@ public:
     void TimerSetFocusTimer();
     void GroupBoxMiddleResize();
     void AlignGradeLabels();  // each grade label on the row of its count
-    // The word at its designed size where it fits the word box's width,
-    // else as much smaller as it needs to be seen whole.
+    // The word box's texts grow with the box: the word, the reading and the
+    // meaning's starting size are their designed sizes in the designed
+    // window, and larger in proportion in a larger box.
+    void FitWordBoxToPanel();
+    // The word and the reading at their sizes for the box where they fit
+    // its width, else as much smaller as they need to be seen whole.
     void FitWordToWidth();
+    // The meaning on screen fitted again to the box as it is now.
+    void FitMeaning();
 
     // Commands on the window as a whole (formmain_commands.cpp).
     void TimerTimer();
@@ -353,6 +359,12 @@ private:
     bool goOnHintGiven_ = false;
     bool inputMethodHintGiven_ = false;
     int meaningPointSize_ = 25;
+    // Sizes for the word box as large as it is now (FitWordBoxToPanel).
+    int wordPixels_ = 0;
+    int readingPixels_ = 0;
+    int meaningStartPoints_ = 0;
+    std::string meaningOnScreen_;  // GBK, as the library gave it
+    bool stripInTwoRows_ = false;  // the answer box above the study buttons
     // Colours of the sentence lines and the translation lines of
     // MemoSentence; -1 paints them in the box's own text colour.
     int sentenceColour_ = -1;

@@ -242,6 +242,7 @@ void TformMain::ButtonReturnClick() {
     SetLibraryName("");
     PanelT->clear();
     PanelE->clear();
+    meaningOnScreen_.clear();
     MemoC->clear();
     hide();
     if (formHelp) formHelp->hide();

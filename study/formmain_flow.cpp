@@ -134,6 +134,7 @@ void TformMain::FormCreate() {
     // The window fills the screen; 790 by 541 is only its design size.
     if (QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
     if (formStart && !formStart->Heading().isNull()) PanelMainCaption->setText(formStart->Heading());
+    meaningOnScreen_.clear();
     MemoC->clear();
     TimerPrompt->setInterval(std::max(manage_.delaytime, 1));
     TimerSetFocus->start();
@@ -404,6 +405,10 @@ void TformMain::TimerSetFocusTimer() {
 bool TformMain::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::Resize && (watched == GroupBoxMiddle || watched == GroupBoxBottom)) GroupBoxMiddleResize();
     if (watched == GroupGrade && (e->type() == QEvent::Resize || e->type() == QEvent::Move)) AlignGradeLabels();
-    if (watched == PanelE && e->type() == QEvent::Resize) FitWordToWidth();
+    if (e->type() == QEvent::Resize) {
+        if (watched == GroupBoxTop) FitWordBoxToPanel();
+        if (watched == PanelE || watched == PanelT) FitWordToWidth();
+        if (watched == MemoC && !MemoC->toPlainText().isEmpty()) FitMeaning();
+    }
     return QWidget::eventFilter(watched, e);
 }

@@ -52,15 +52,38 @@ constexpr int kLeftColumnWidth = 172;
 constexpr int kStripButtonWidth = 48;
 constexpr int kAnswerBoxWidth = 250;
 constexpr int kStripSpacing = 2;
-// On a narrow screen the strip gives up width down to these, so that the
-// answer box and every button stay on the screen.
-constexpr int kNarrowestAnswerBox = 120;
+constexpr int kStripHeight = 44;
+constexpr int kBottomBoxHeight = 72;
+// The answer box holds a dozen characters of a Japanese answer whatever
+// the screen: a bottom box too narrow for that and the designed buttons
+// narrows the buttons, and where even their narrowest is too wide, the
+// answer box gets a row of its own above a row of lower buttons.
 constexpr int kNarrowestStripButton = 38;
 constexpr int kLeastAnswerCharacters = 12;
-// The word's designed pixel size, and the least it is drawn with when a
-// long word or a wide face would not fit the word box at that size.
+constexpr int kAnswerBoxPadding = 8;  // the box's own margins and the caret
+// In two rows the strip is no higher than in one: a lower answer box (still
+// a line of its face) and lower buttons, within the bottom box's margins.
+constexpr int kLowAnswerBoxHeight = 40;
+constexpr int kLowStripButtonHeight = kBottomBoxHeight - 8 - kLowAnswerBoxHeight - kStripSpacing;
+// The designed sizes of the word box's texts: the word's and the reading's
+// pixel sizes and rows, and the meaning's starting point size. A long word
+// or reading, or a wide face, is drawn smaller, down to the smallest size,
+// to be seen whole.
 constexpr int kWordPixels = 37;
+constexpr int kWordRowHeight = 56;
+constexpr int kReadingPixels = 33;
+constexpr int kReadingRowHeight = 48;
+constexpr int kMeaningPoints = 25;
 constexpr int kSmallestWordPixels = 12;
+// The word box as wide as on an 800-pixel-wide screen and as high as in
+// the designed window: a larger box draws its texts larger in proportion
+// to the lesser of its width and height, a smaller one keeps the designed
+// sizes (the meaning and a long word still shrink to fit). Past the
+// largest scale the texts would outgrow a learner's reading distance
+// rather than help.
+constexpr int kDesignWordBoxWidth = 616;
+constexpr int kDesignWordBoxHeight = 265;
+constexpr double kLargestWordBoxScale = 2.0;
 // Design colour of every button caption.
 constexpr int kButtonFontColour = 13583874;
 
@@ -91,6 +114,19 @@ QPushButton* NewCommandButton(QWidget* parent, const char* name, const char* utf
     button->setAutoDefault(true);  // Enter presses the command Tab reached
     SetButtonCaptionColour(button, kButtonFontColour);
     return button;
+}
+
+// The label's text at `pixels` where it fits the label's width, else as
+// much smaller as it needs to be seen whole.
+void FitLabelToWidth(QLabel* label, int pixels) {
+    QFont font = label->font();
+    const int room = label->contentsRect().width();
+    for (; pixels > kSmallestWordPixels; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(label->text()) <= room) break;
+    }
+    font.setPixelSize(pixels);
+    if (label->font().pixelSize() != pixels) label->setFont(font);
 }
 
 QGroupBox* NewBox(QWidget* parent, const char* name) { return Named(new FramedBox(QString(), parent), name); }
@@ -313,22 +349,27 @@ void TformMain::BuildRightSide(QWidget* parent) {
     side->setSpacing(3);
 
     // The word box: word, reading, meaning.
+    wordPixels_ = kWordPixels;
+    readingPixels_ = kReadingPixels;
+    meaningStartPoints_ = kMeaningPoints;
     GroupBoxTop = NewBox(parent, "GroupBoxTop");
     auto* top = new QVBoxLayout(GroupBoxTop);
     top->setContentsMargins(6, 6, 6, 6);
     top->setSpacing(2);
     PanelE = NewLabel(GroupBoxTop, "PanelE", "", Qt::AlignCenter);
     PanelE->setFont(WithJapaneseFallback(PixelFont(QStringLiteral("Times New Roman"), kWordPixels)));
-    PanelE->setMinimumHeight(56);
+    PanelE->setMinimumHeight(kWordRowHeight);
     PanelE->setTextFormat(Qt::PlainText);
     // A long word is drawn smaller rather than widening the window.
     PanelE->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     PanelE->installEventFilter(this);
     top->addWidget(PanelE);
     PanelT = NewLabel(GroupBoxTop, "PanelT", "", Qt::AlignCenter);
-    PanelT->setFont(WithJapaneseFallback(PixelFont(QStringLiteral("宋体"), 33)));
-    PanelT->setMinimumHeight(48);
+    PanelT->setFont(WithJapaneseFallback(PixelFont(QStringLiteral("宋体"), kReadingPixels)));
+    PanelT->setMinimumHeight(kReadingRowHeight);
     PanelT->setTextFormat(Qt::PlainText);
+    PanelT->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    PanelT->installEventFilter(this);
     top->addWidget(PanelT);
     MemoC = Named(new QTextEdit(GroupBoxTop), "MemoC");
     MemoC->setReadOnly(true);
@@ -339,7 +380,9 @@ void TformMain::BuildRightSide(QWidget* parent) {
     MemoC->setLineWrapMode(QTextEdit::WidgetWidth);
     MemoC->setFont(WithChineseFallback(PixelFont(QStringLiteral("宋体"), 33)));
     MemoC->setMinimumHeight(kDesignSizes.meaningHeight);
+    MemoC->installEventFilter(this);
     top->addWidget(MemoC, 1);
+    GroupBoxTop->installEventFilter(this);
     side->addWidget(GroupBoxTop, 3);
 
     // The middle box: example sentences, and the floating comment panel.
@@ -376,17 +419,17 @@ void TformMain::BuildRightSide(QWidget* parent) {
 
     // The bottom box: the answer box and the strip of study buttons.
     GroupBoxBottom = NewBox(parent, "GroupBoxBottom");
-    GroupBoxBottom->setFixedHeight(72);
+    GroupBoxBottom->setFixedHeight(kBottomBoxHeight);
     pcontrol = Named(new QFrame(GroupBoxBottom), "pcontrol");
-    auto* strip = new QHBoxLayout(pcontrol);
+    auto* strip = new QGridLayout(pcontrol);
     strip->setContentsMargins(0, 0, 0, 0);
     strip->setSpacing(kStripSpacing);
     EditInput = Named(new AnswerEdit(pcontrol), "EditInput");
     // Kana and kanji typed here are Japanese; Latin letters keep the
     // answer box's own face.
     EditInput->setFont(JapaneseFirst(PixelFont(QStringLiteral("Comic Sans MS"), 24)));
-    EditInput->setFixedSize(kAnswerBoxWidth, 44);
-    strip->addWidget(EditInput);
+    EditInput->setFixedSize(kAnswerBoxWidth, kStripHeight);
+    strip->addWidget(EditInput, 0, 0);
     ButtonFullScreen = NewCommandButton(pcontrol, "ButtonFullScreen", "全屏");
     ButtonDeGrade = NewCommandButton(pcontrol, "ButtonDeGrade", "降级");
     ButtonUpGrade = NewCommandButton(pcontrol, "ButtonUpGrade", "升级");
@@ -394,10 +437,11 @@ void TformMain::BuildRightSide(QWidget* parent) {
     ButtonNextWord = NewCommandButton(pcontrol, "ButtonNextWord", "后一个");
     ButtonPrompt = NewCommandButton(pcontrol, "ButtonPrompt", "提示");
     ButtonMyNewWord = NewCommandButton(pcontrol, "ButtonMyNewWord", "收藏");
+    int column = 0;
     for (QPushButton* b : {ButtonFullScreen, ButtonDeGrade, ButtonUpGrade, ButtonPriorWord, ButtonNextWord,
                            ButtonPrompt, ButtonMyNewWord}) {
-        b->setFixedSize(kStripButtonWidth, 44);
-        strip->addWidget(b);
+        b->setFixedSize(kStripButtonWidth, kStripHeight);
+        strip->addWidget(b, 0, ++column);
     }
     pcontrol->adjustSize();
     GroupBoxBottom->installEventFilter(this);
@@ -442,16 +486,25 @@ void TformMain::ApplyLeftColumnSizes(const LeftColumnSizes& sizes) {
     }
 }
 
+void TformMain::FitWordBoxToPanel() {
+    const QSize box = GroupBoxTop->size();
+    const double scale = std::clamp(std::min(static_cast<double>(box.width()) / kDesignWordBoxWidth,
+                                             static_cast<double>(box.height()) / kDesignWordBoxHeight),
+                                    1.0, kLargestWordBoxScale);
+    const int word = static_cast<int>(kWordPixels * scale);
+    if (word == wordPixels_) return;
+    wordPixels_ = word;
+    readingPixels_ = static_cast<int>(kReadingPixels * scale);
+    meaningStartPoints_ = static_cast<int>(kMeaningPoints * scale);
+    PanelE->setMinimumHeight(static_cast<int>(kWordRowHeight * scale));
+    PanelT->setMinimumHeight(static_cast<int>(kReadingRowHeight * scale));
+    FitWordToWidth();
+    FitMeaning();
+}
+
 void TformMain::FitWordToWidth() {
-    QFont font = PanelE->font();
-    const int room = PanelE->contentsRect().width();
-    int pixels = kWordPixels;
-    for (; pixels > kSmallestWordPixels; --pixels) {
-        font.setPixelSize(pixels);
-        if (QFontMetrics(font).horizontalAdvance(PanelE->text()) <= room) break;
-    }
-    font.setPixelSize(pixels);
-    if (PanelE->font().pixelSize() != pixels) PanelE->setFont(font);
+    FitLabelToWidth(PanelE, wordPixels_);
+    FitLabelToWidth(PanelT, readingPixels_);
 }
 
 // Sets the large clock to the biggest pixel size up to `pixels` with which
@@ -479,21 +532,38 @@ bool TformMain::FitClockToHeight(int height, int pixels) {
 }
 
 // Centres the control strip in the bottom box and the comment panel in the
-// middle box. A bottom box narrower than the strip's design width (a
-// 640-pixel screen with the left column shown) narrows the answer box
-// first, then the buttons.
+// middle box. The strip keeps a dozen characters of the answer in sight:
+// the buttons narrow first, and where that is not enough (a 640-pixel
+// screen with the left column shown) they go to a row of their own below
+// the answer box.
 void TformMain::GroupBoxMiddleResize() {
     const QList<QPushButton*> buttons = pcontrol->findChildren<QPushButton*>();
-    const int count = static_cast<int>(buttons.size());
-    const int room = GroupBoxBottom->contentsRect().width() - 4 - count * kStripSpacing;
-    // The answer box keeps room for a dozen characters of a typical answer
-    // before the buttons give up any width.
-    const int narrowestAnswer = std::clamp(EditInput->fontMetrics().averageCharWidth() * kLeastAnswerCharacters + 10,
-                                           kNarrowestAnswerBox, kAnswerBoxWidth);
-    const int buttonWidth =
-        std::clamp((room - narrowestAnswer) / std::max(count, 1), kNarrowestStripButton, kStripButtonWidth);
-    const int answerWidth = std::clamp(room - count * buttonWidth, kNarrowestAnswerBox, kAnswerBoxWidth);
-    if (EditInput->width() != answerWidth || (count && buttons.first()->width() != buttonWidth)) {
+    const int count = std::max(static_cast<int>(buttons.size()), 1);
+    const int room = GroupBoxBottom->contentsRect().width() - 4;
+    const int twelve =
+        EditInput->fontMetrics().horizontalAdvance(QString(kLeastAnswerCharacters, QChar(0x3042))) + kAnswerBoxPadding;
+    int answerWidth = std::max(twelve, kAnswerBoxWidth);
+    int buttonWidth = std::min((room - answerWidth) / count - kStripSpacing, kStripButtonWidth);
+    const bool twoRows = buttonWidth < kNarrowestStripButton;
+    if (twoRows) {
+        buttonWidth =
+            std::clamp((room + kStripSpacing) / count - kStripSpacing, kNarrowestStripButton, kStripButtonWidth);
+        answerWidth = std::max(count * (buttonWidth + kStripSpacing) - kStripSpacing, std::min(twelve, room));
+    }
+    const bool switched = twoRows != stripInTwoRows_;
+    if (switched) {
+        stripInTwoRows_ = twoRows;
+        auto* grid = static_cast<QGridLayout*>(pcontrol->layout());
+        grid->removeWidget(EditInput);
+        for (QPushButton* button : buttons) grid->removeWidget(button);
+        grid->addWidget(EditInput, 0, 0, 1, twoRows ? count : 1);
+        for (int i = 0; i < static_cast<int>(buttons.size()); ++i) {
+            buttons[i]->setFixedHeight(twoRows ? kLowStripButtonHeight : kStripHeight);
+            grid->addWidget(buttons[i], twoRows ? 1 : 0, twoRows ? i : i + 1);
+        }
+        EditInput->setFixedHeight(twoRows ? kLowAnswerBoxHeight : kStripHeight);
+    }
+    if (switched || EditInput->width() != answerWidth || buttons.first()->width() != buttonWidth) {
         EditInput->setFixedWidth(answerWidth);
         for (QPushButton* button : buttons) button->setFixedWidth(buttonWidth);
         pcontrol->layout()->activate();

@@ -28,7 +28,6 @@
 
 namespace {
 
-constexpr int kMeaningStartPoints = 25;
 // A meaning that still needs more than four lines here (hard line breaks,
 // say) stays at this size rather than shrinking into illegibility.
 constexpr int kMeaningSmallestPoints = 9;
@@ -70,14 +69,21 @@ void TformMain::WriteWord(const std::string& word) {
 
 void TformMain::WriteReadingOf(const std::string& word) {
     PanelT->setText(Screen(LookupReading(DataLists.readingText, word)));
+    FitWordToWidth();
 }
 
-// 25 points; a meaning of one or two lines moves one line down so that it
-// sits lower in the box; a longer one shrinks a point at a time until it
-// fits four lines.
+// The box's starting size (25 points in the designed window); a meaning of
+// one or two lines moves one line down so that it sits lower in the box; a
+// longer one shrinks a point at a time until it fits four lines, and any
+// meaning shrinks until it fits the box's height, so none is cut.
 void TformMain::WriteMeaning(const std::string& meaning) {
-    QString text = Screen(meaning);
-    if (layout()) layout()->activate();  // the box must have its real width first
+    meaningOnScreen_ = meaning;
+    if (layout()) layout()->activate();  // the box must have its real size first
+    FitMeaning();
+}
+
+void TformMain::FitMeaning() {
+    QString text = Screen(meaningOnScreen_);
     QTextDocument doc;
     doc.setDocumentMargin(MemoC->document()->documentMargin());
     QTextOption option(Qt::AlignHCenter);
@@ -86,19 +92,24 @@ void TformMain::WriteMeaning(const std::string& meaning) {
     doc.setTextWidth(MemoC->viewport()->width());
     doc.setPlainText(text);
 
-    int points = kMeaningStartPoints;
+    int points = meaningStartPoints_;
     int lines = LinesNeeded(doc, MemoC->font(), points);
     if (lines <= 2) {
         text.prepend(QLatin1Char('\n'));
-    } else {
-        while (lines > kMeaningMaxLines && points > kMeaningSmallestPoints)
-            lines = LinesNeeded(doc, MemoC->font(), --points);
+        doc.setPlainText(text);
+        lines = LinesNeeded(doc, MemoC->font(), points);
     }
+    // A box not laid out yet has no height to go by; it is fitted again
+    // when it gets one.
+    const int room = MemoC->isVisible() ? MemoC->viewport()->height() : 0;
+    const auto tooHigh = [&] { return room > 0 && doc.size().height() > room; };
+    while ((lines > kMeaningMaxLines || tooHigh()) && points > kMeaningSmallestPoints)
+        lines = LinesNeeded(doc, MemoC->font(), --points);
     meaningPointSize_ = points;
     QFont f = MemoC->font();
     f.setPointSize(points);
-    MemoC->setFont(f);
-    MemoC->setPlainText(text);
+    if (MemoC->font() != f) MemoC->setFont(f);
+    if (MemoC->toPlainText() != text) MemoC->setPlainText(text);
     QTextCursor all(MemoC->document());
     all.select(QTextCursor::Document);
     QTextBlockFormat centred;

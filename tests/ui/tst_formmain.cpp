@@ -10,11 +10,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QtTest>
 
 #include "core/gbktext.h"
 #include "core/scrambledfile.h"
+#include "support/fit_check.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/radiogroup.h"
@@ -43,6 +47,7 @@ private slots:
     void everythingFitsOnTheSmallScreens_data();
     void everythingFitsOnTheSmallScreens();
     void longWordsAreDrawnSmallerToBeSeenWhole();
+    void wordBoxGrowsWithTheScreenAndKeepsItsTextsWhole();
 };
 
 // The study count is written only when another word comes; step and grade
@@ -416,6 +421,78 @@ void TestStudyDetails::longWordsAreDrawnSmallerToBeSeenWhole() {
         QVERIFY2(w.PanelE->fontMetrics().horizontalAdvance(w.PanelE->text()) <= w.PanelE->contentsRect().width(),
                  c.word);
     }
+}
+
+// On a larger screen the word, the reading and the meaning are drawn
+// larger, and on a small one no smaller than designed; at every size a long
+// word, a long reading and a long meaning are seen whole.
+void TestStudyDetails::wordBoxGrowsWithTheScreenAndKeepsItsTextsWhole() {
+    const char* longWord = "申し訳ありません申し訳ありません";
+    const char* longReading = "もうしわけありませんもうしわけありません";
+    const std::string longMeaning =
+        "[寒暄] 非常抱歉；实在对不起（比“すみません”郑重的道歉，用于向长辈、上司或客人赔礼）。"
+        "再加上一句说明，让它在大字号下需要好几行";
+    StudyFixture f("word_box");
+    f.WriteList("lx2.en", std::string("\n猫\tねこ\n") + longWord + "\t" + longReading + "\n");
+    TformMain& w = f.Create();
+
+    struct Sizes {
+        int word, reading, meaning;
+    };
+    // The designed sizes; then the sizes a short entry gets on each screen.
+    const Sizes designed{37, 33, 25};
+    const QSize screens[] = {{640, 480}, {800, 600}, {1280, 800}};
+    std::vector<Sizes> shortEntry;
+    for (const QSize& screen : screens) {
+        const QString where = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+        w.screenWidth = [screen] { return screen.width(); };
+        w.screenHeight = [screen] { return screen.height(); };
+        w.FormResize();
+        for (int i = 0; i < 4 && w.size() != screen; ++i) {
+            w.setGeometry(QRect(QPoint(0, 0), screen));
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(w.size(), screen);
+
+        const struct {
+            const char* word;
+            std::string meaning;
+        } entries[] = {{"猫", "猫"}, {longWord, longMeaning}};
+        for (const auto& entry : entries) {
+            const QString what = where + QLatin1Char(' ') + QString::fromUtf8(entry.word);
+            w.WriteWord(Gbk(entry.word));
+            w.WriteReadingOf(Gbk(entry.word));
+            w.WriteMeaning(Gbk(entry.meaning));
+            QCoreApplication::processEvents();
+            QVERIFY2(!w.PanelT->text().isEmpty(), qPrintable(what));
+            for (QLabel* label : {w.PanelE, w.PanelT}) {
+                const QFontMetrics metrics = label->fontMetrics();
+                QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->contentsRect().width() &&
+                             metrics.height() <= label->contentsRect().height(),
+                         qPrintable(what + QLatin1Char(' ') + label->objectName()));
+            }
+            QTextDocument* meaning = w.MemoC->document();
+            QVERIFY2(meaning->size().height() <= w.MemoC->viewport()->height(), qPrintable(what + " meaning"));
+            int lines = 0;
+            for (QTextBlock b = meaning->begin(); b.isValid(); b = b.next()) lines += b.layout()->lineCount();
+            QVERIFY2(lines <= 4, qPrintable(what + " meaning lines " + QString::number(lines)));
+            const QStringList cut = fit_check::CutOff(&w, QRect(QPoint(0, 0), screen));
+            QVERIFY2(cut.isEmpty(), qPrintable(what + ": " + cut.join(QLatin1String("; "))));
+            if (entry.meaning == "猫")
+                shortEntry.push_back(
+                    {w.PanelE->font().pixelSize(), w.PanelT->font().pixelSize(), w.MeaningPointSize()});
+        }
+    }
+    const Sizes& small = shortEntry.front();
+    const Sizes& large = shortEntry.back();
+    QCOMPARE(small.word, designed.word);
+    QCOMPARE(small.reading, designed.reading);
+    QCOMPARE(small.meaning, designed.meaning);
+    QVERIFY2(large.word > small.word && large.reading > small.reading && large.meaning > small.meaning,
+             qPrintable(QStringLiteral("at 1280x800: word %1 px, reading %2 px, meaning %3 pt")
+                            .arg(large.word)
+                            .arg(large.reading)
+                            .arg(large.meaning)));
 }
 
 QTEST_MAIN(TestStudyDetails)

@@ -145,6 +145,13 @@ void TestStudyLayout::fontsAndWindow() {
     QCOMPARE(w.PanelT->font().pixelSize(), 33);
     QCOMPARE(w.MemoSentence->font().pixelSize(), 20);
     QCOMPARE(w.Panel11->width(), 172);
+    // The strip's buttons are as wide as designed where the answer box
+    // beside them still holds a dozen characters.
+    w.screenWidth = [] { return 1024; };
+    w.screenHeight = [] { return 768; };
+    w.FormResize();
+    w.setGeometry(0, 0, 1024, 768);
+    QCoreApplication::processEvents();
     for (QPushButton* b : {w.ButtonFullScreen, w.ButtonDeGrade, w.ButtonUpGrade, w.ButtonPriorWord, w.ButtonNextWord,
                            w.ButtonPrompt, w.ButtonMyNewWord})
         QCOMPARE(b->width(), 48);
@@ -280,4 +287,11 @@ void TestStudyLayout::wholeWindowFitsTheScreen() {
         if (auto* button = qobject_cast<QPushButton*>(control))
             QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 4 <= button->width(), qPrintable(name));
     }
+
+    // A Japanese answer of a dozen characters is in sight whole: its first
+    // character at the box's left edge with the caret after its last.
+    w.EditInput->setText(QString(12, QChar(0x3042)));  // "あ"
+    w.EditInput->end(false);
+    QCOMPARE(w.EditInput->cursorPositionAt(QPoint(3, w.EditInput->height() / 2)), 0);
+    QVERIFY(w.EditInput->inputMethodQuery(Qt::ImCursorRectangle).toRect().right() < w.EditInput->width());
 }
