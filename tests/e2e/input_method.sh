@@ -111,8 +111,6 @@ stop_program() {
 }
 start_program ime.lx
 
-# Keys as the learner types them; each waits a little between keys as a
-# person does, so that the input method keeps up.
 # input_method NAME: waits until NAME is the active input method.
 input_method() {
   for _ in $(seq 100); do
@@ -130,6 +128,22 @@ switch_on() {
   fail "anthy could not be switched on (fcitx5-remote -n says \"$(fcitx5-remote -n)\")"
 }
 
+# await_other WORD: waits until a word other than WORD is shown.
+await_other() {
+  local deadline=$((SECONDS + 30))
+  while [ $SECONDS -lt $deadline ]; do
+    probe
+    [ "${S[word]}" != "$1" ] && return 0
+    sleep 0.02
+  done
+  fail "still on $1"
+}
+
+# Keys as the learner types them; each waits a little between keys as a
+# person does, so that the input method keeps up. A message box is modal
+# as soon as it is shown, but has the keyboard only a moment later: keys
+# meant for it wait until it is the active window (active=QMessageBox), and
+# keys meant for the study window until that is active again.
 keys() { xdotool key --delay 80 "$@"; }
 romaji() { xdotool type --delay 80 "$1"; }
 
@@ -219,22 +233,28 @@ await "かわ judged right" comment="正 确" commentVisible=1
 keys space
 await "past the last word" answer=
 keys space
-await "the group's message" message="祝贺你!完成第1循环第1分组"
+await "the group's message" message="祝贺你!完成第1循环第1分组" active=QMessageBox
 keys Return
-await "the cycle's message" message="祝贺你!完成本次循环！现在进入第2循环"
+await "the cycle's message" message="祝贺你!完成本次循环！现在进入第2循环" active=QMessageBox
 keys Return
-await "studying again" message= answer= focus=EditInput
+await "studying again" message= answer= focus=EditInput active=TformMain
 
 # Keypad 2 ("后一个") on the last word (input method off: anthy types the
 # keypad's digits): the cycle's message takes the key's release, and its
-# "2" must not stay for the next answer.
+# "2" must not stay for the next answer. Each Down is seen to move on before
+# the next: the last word is reached for certain.
 fcitx5-remote -c
 input_method keyboard-us
-for _ in 1 2 3; do keys Down; done
+for _ in 1 2 3; do
+  probe
+  word=${S[word]}
+  keys Down
+  await_other "$word"
+done
 keys KP_2
-await "the cycle's message after keypad 2" message="祝贺你!完成本次循环！现在进入第3循环"
+await "the cycle's message after keypad 2" message="祝贺你!完成本次循环！现在进入第3循环" active=QMessageBox
 keys Return
-await "keypad 2 left nothing behind" message= answer= focus=EditInput
+await "keypad 2 left nothing behind" message= answer= focus=EditInput active=TformMain
 probe
 switch_on
 case ${S[word]} in
@@ -288,17 +308,6 @@ start_program quick.lx
 start_studying 水
 switch_on
 
-# await_other WORD: waits until a word other than WORD is shown.
-await_other() {
-  local deadline=$((SECONDS + 30))
-  while [ $SECONDS -lt $deadline ]; do
-    probe
-    [ "${S[word]}" != "$1" ] && return 0
-    sleep 0.02
-  done
-  fail "still on $1"
-}
-
 judged=0
 thinking=(0 0.4 0.8)
 for n in $(seq 0 11); do
@@ -331,11 +340,12 @@ done
 # With the input method off, Latin letters typed for a Japanese word: judged
 # wrong as usual, with the hint to switch the input method on, once.
 keys space
-await "the group's message after the quick answers" message="祝贺你!完成第1循环第1分组"
+await "the group's message after the quick answers" message="祝贺你!完成第1循环第1分组" active=QMessageBox
 keys Return
-await "the cycle's message after the quick answers" message="祝贺你!完成本次循环！现在进入第2循环"
+await "the cycle's message after the quick answers" message="祝贺你!完成本次循环！现在进入第2循环" \
+  active=QMessageBox
 keys Return
-await "studying the next cycle" message= answer= focus=EditInput
+await "studying the next cycle" message= answer= focus=EditInput active=TformMain
 fcitx5-remote -c
 input_method keyboard-us
 probe

@@ -27,11 +27,13 @@ await_start() {
 }
 
 # start_xvfb: a private X server on a free display; sets XVFB_PID and
-# DISPLAY.
+# DISPLAY. Without key repeat: on a loaded machine the release of a key
+# the test taps can come late enough for the server to repeat the press,
+# and a repeated Down or Enter moves on one word or message too far.
 start_xvfb() {
   local displayfd
   exec {displayfd}>"$T/display"
-  Xvfb -displayfd "$displayfd" -screen 0 1280x800x24 -nolisten tcp >"$T/xvfb.log" 2>&1 &
+  Xvfb -displayfd "$displayfd" -screen 0 1280x800x24 -nolisten tcp -r >"$T/xvfb.log" 2>&1 &
   XVFB_PID=$!
   exec {displayfd}>&-
   await_start Xvfb "$XVFB_PID" test -s "$T/display"

@@ -48,6 +48,17 @@ QString State() {
     fields << Field("message", box ? box->text() : QString());
     const QWidget* focus = QApplication::focusWidget();
     fields << Field("focus", focus ? focus->objectName() : QString());
+    // The window the window system gives the keys to, once the program has
+    // heard so: a message box is modal as soon as it is shown, but a key
+    // sent before it has the keyboard goes to the window it blocks, and is
+    // lost.
+    const QWidget* active = QApplication::activeWindow();
+    QString activeName;
+    if (active) {
+        activeName = active->objectName();
+        if (activeName.isEmpty()) activeName = QString::fromLatin1(active->metaObject()->className());
+    }
+    fields << Field("active", activeName);
     return fields.join(QLatin1Char('\t'));
 }
 

@@ -12,7 +12,8 @@
 //                against the word and the hints, as plain text, when
 //                shown), message (the text of an
 //                open message box, else empty), focus (object name of the
-//                focused widget)
+//                focused widget), active (the window that has the keyboard:
+//                its object name, else its class, as QMessageBox)
 //   where NAME   "x y": the screen centre of the visible widget named NAME,
 //                or "none"
 //
