@@ -25,9 +25,12 @@ void CreateOtherWindows() {
     formStats = new TformStats;
 
     // The statistics page reads the learner's journal while the study clock
-    // waits, and drills the words it is given through the favourites.
+    // waits, and drills the words it is given through the favourites. It
+    // belongs to the study window, so that the screen-filling study window
+    // never covers it.
     QObject::connect(formMain, &TformMain::statisticsRequested, formStats, [] {
         formMain->HoldClock();
+        StandAbove(formStats, formMain);
         const TManage& manage = formStart->Manage;
         formStats->SetColours(manage.fontcolor, manage.backcolor);
         formStats->ShowFor(formMain->StudyJournal(), formMain->CurrentLibraryProgress());

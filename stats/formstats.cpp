@@ -29,9 +29,11 @@
 #include "core/gbktext.h"
 #include "core/safewrite.h"
 #include "stats/studycalendar.h"
+#include "widgets/buttons.h"
 #include "widgets/colourvalue.h"
 #include "widgets/filechooser.h"
 #include "widgets/screentext.h"
+#include "widgets/standabove.h"
 
 namespace {
 
@@ -178,6 +180,7 @@ void TformStats::BuildLayout() {
     connect(ButtonFavourites, &QPushButton::clicked, this, [this] { AddChosenToFavourites(); });
     connect(ButtonExport, &QPushButton::clicked, this, [this] { ExportAnswers(); });
     connect(ButtonClose, &QPushButton::clicked, this, &QWidget::hide);
+    LeaveOnEscape(this, {ButtonClose});
     resize(kDesignedSize);
 }
 
@@ -203,7 +206,7 @@ void TformStats::ShowFor(const Journal& journal, const LibraryProgress& library)
              area.y() + (area.height() - frameGeometry().height()) / 2);
     }
     raise();
-    activateWindow();
+    GiveKeyboardTo(this);
 }
 
 void TformStats::Refresh() {

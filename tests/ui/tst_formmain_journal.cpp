@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QStackedBarSeries>
 #include <QTabWidget>
+#include <QWindow>
 #include <QtTest>
 #include <filesystem>
 
@@ -24,6 +25,7 @@
 #include "stats/studycalendar.h"
 #include "support/file_size_limit.h"
 #include "support/local_time.h"
+#include "support/login_windows.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 
@@ -55,6 +57,7 @@ private slots:
     void aJournalOnAFullDiskIsSaidOnceAndTheLibraryIsSavedAsEver();
     void twoDaysOfStudyShowOnTheStatisticsPage();
     void wordsChosenOnTheStatisticsPageGoToTheFavourites();
+    void statisticsPageStandsAboveTheStudyWindowAndEscClosesIt();
 };
 
 void TestStudyJournal::answersGradesAndTheSessionLandInTheJournal() {
@@ -349,6 +352,38 @@ void TestStudyJournal::wordsChosenOnTheStatisticsPageGoToTheFavourites() {
     const std::string saved =
         GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / "收藏库.lx").value_or(""));
     QVERIFY2(saved.find("<e>川</e>") != std::string::npos, saved.c_str());
+}
+
+// F11 in the answer box opens 学习统计 over the study window as the
+// program's window set wires it: it belongs to the study window, so a
+// screen-filling study window never covers it, the study clock waits while
+// it is up, and Esc closes it as "关闭" does and gives the clock back.
+void TestStudyJournal::statisticsPageStandsAboveTheStudyWindowAndEscClosesIt() {
+    LoginWindows s("stats_above", LoginWindows::Windows::WholeSet);
+    s.Library(0, "lib.lx", 3);
+    s.User(0, "管理员", "", "lib.lx");
+    s.StartStudying();
+    TformMain& w = *s.study;
+    QVERIFY(w.isVisible());
+    QVERIFY(w.Timer->isActive());
+    QVERIFY(formStats && !formStats->isVisible());
+
+    w.activateWindow();
+    QTRY_VERIFY(w.isActiveWindow());
+    w.EditInput->setFocus();
+    QTest::keyClick(w.EditInput, Qt::Key_F11);
+    QTRY_VERIFY(formStats->isVisible());
+    QCOMPARE(w.EditInput->text(), QString());  // the key is not typing
+    QVERIFY(formStats->windowHandle());
+    QCOMPARE(formStats->windowHandle()->transientParent(), w.windowHandle());
+    QVERIFY(!formStats->isModal());  // the study window may be looked at beside it
+    QVERIFY(!w.Timer->isActive());
+
+    QTRY_VERIFY(formStats->isActiveWindow());
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : formStats, Qt::Key_Escape);
+    QTRY_VERIFY(!formStats->isVisible());
+    QVERIFY(w.isVisible() && w.isEnabled());
+    QVERIFY(w.Timer->isActive());
 }
 
 QTEST_MAIN(TestStudyJournal)
