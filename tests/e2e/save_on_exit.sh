@@ -27,25 +27,10 @@ done
 
 T=$(mktemp -d "${TMPDIR:-/tmp}/lexilark-save.XXXXXX") || fail "no temporary folder"
 XVFB_PID="" WM_PID="" PROG_PID=""
-cleanup() {
-  local pid
-  for pid in "$PROG_PID" "$WM_PID" "$XVFB_PID"; do
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  done
-  for pid in "$PROG_PID" "$WM_PID" "$XVFB_PID"; do
-    [ -n "$pid" ] && wait "$pid" 2>/dev/null
-  done
-  rm -rf "$T"
-}
-trap cleanup EXIT
+trap 'stop_session; rm -rf "$T"' EXIT
 
 start_xvfb
-export HOME="$T/home" XDG_CONFIG_HOME="$T/home/.config" XDG_RUNTIME_DIR="$T/runtime"
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-openbox --sm-disable >"$T/openbox.log" 2>&1 &
-WM_PID=$!
-# openbox is up once it answers for the current desktop (EWMH).
-await_start openbox "$WM_PID" xdotool get_desktop
+start_openbox
 
 # The program on a copy of its folder, studying a library of its own.
 cp -r "$PROGRAM_FOLDER" "$T/prog" || fail "cannot copy $PROGRAM_FOLDER"
@@ -74,18 +59,7 @@ start_program() {
     exec env QT_QPA_PLATFORM=xcb LEXILARK_STATE_PROBE=1 ./lexilark <"$T/probe.in" >"$T/probe.out" 2>>"$T/program.log") &
   PROG_PID=$!
   exec {PROBE_IN}>"$T/probe.in" {PROBE_OUT}<"$T/probe.out"
-  await "the start window" message=
-  # The window manager may still be placing the start window when the
-  # probe first names the button's place: a click that lands beside it is
-  # tried again while the button is on screen.
-  local deadline=$((SECONDS + 30))
-  until probe && [ "${S[focus]-}" = EditInput ]; do
-    [ $SECONDS -lt $deadline ] || fail "开始背单词 did not start studying"
-    ask "where suiButton1"
-    [ "$REPLY_LINE" != none ] && xdotool mousemove $REPLY_LINE click 1
-    sleep 0.5
-  done
-  await "studying" focus=EditInput answer=
+  start_studying
 }
 
 # promote N: "]" N times, each moving on to the next word.

@@ -26,18 +26,43 @@ await_start() {
   fail "$name did not come up"
 }
 
-# start_xvfb: a private X server on a free display; sets XVFB_PID and
-# DISPLAY. Without key repeat: on a loaded machine the release of a key
-# the test taps can come late enough for the server to repeat the press,
-# and a repeated Down or Enter moves on one word or message too far.
+# start_xvfb [WIDTHxHEIGHT]: a private X server on a free display, its
+# screen 1280x800 unless given; sets XVFB_PID and DISPLAY. Without key
+# repeat: on a loaded machine the release of a key the test taps can come
+# late enough for the server to repeat the press, and a repeated Down or
+# Enter moves on one word or message too far.
 start_xvfb() {
-  local displayfd
+  local displayfd size=${1:-1280x800}
   exec {displayfd}>"$T/display"
-  Xvfb -displayfd "$displayfd" -screen 0 1280x800x24 -nolisten tcp -r >"$T/xvfb.log" 2>&1 &
+  Xvfb -displayfd "$displayfd" -screen 0 "${size}x24" -nolisten tcp -r >"$T/xvfb.log" 2>&1 &
   XVFB_PID=$!
   exec {displayfd}>&-
   await_start Xvfb "$XVFB_PID" test -s "$T/display"
   export DISPLAY=":$(head -n 1 "$T/display")"
+}
+
+# start_openbox: the openbox window manager on DISPLAY, with a home of its
+# own in T; sets WM_PID.
+start_openbox() {
+  export HOME="$T/home" XDG_CONFIG_HOME="$T/home/.config" XDG_RUNTIME_DIR="$T/runtime"
+  mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+  openbox --sm-disable >"$T/openbox.log" 2>&1 &
+  WM_PID=$!
+  # openbox is up once it answers for the current desktop (EWMH).
+  await_start openbox "$WM_PID" xdotool get_desktop
+}
+
+# stop_session: ends the program, the window manager and the X server the
+# test started (PROG_PID, WM_PID, XVFB_PID), each by its process id.
+stop_session() {
+  local pid
+  for pid in "${PROG_PID:-}" "${WM_PID:-}" "${XVFB_PID:-}"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  done
+  for pid in "${PROG_PID:-}" "${WM_PID:-}" "${XVFB_PID:-}"; do
+    [ -n "$pid" ] && wait "$pid" 2>/dev/null
+  done
+  PROG_PID="" WM_PID="" XVFB_PID=""
 }
 
 # One request to the probe; its answer in REPLY_LINE. The probe is the
@@ -74,4 +99,21 @@ await() {
     sleep 0.1
   done
   fail "$what: expected $*"
+}
+
+# start_studying: from the start window the program shows at its start,
+# "开始背单词" until the study window has the keyboard. The window manager
+# may still be placing the start window when the probe first names the
+# button's place: a click that lands beside it is tried again while the
+# button is on screen.
+start_studying() {
+  await "the start window" message=
+  local deadline=$((SECONDS + 30))
+  until probe && [ "${S[focus]-}" = EditInput ]; do
+    [ $SECONDS -lt $deadline ] || fail "开始背单词 did not start studying"
+    ask "where suiButton1"
+    [ "$REPLY_LINE" != none ] && xdotool mousemove $REPLY_LINE click 1
+    sleep 0.5
+  done
+  await "studying" focus=EditInput answer=
 }
