@@ -71,7 +71,7 @@ screens() {
   "$LXTOOL" encode "$T/init.txt" "$T/prog/init.ini" --utf8 || fail "lxtool encode failed"
 
   coproc PROG { cd "$T/prog" && exec env QT_QPA_PLATFORM=xcb LEXILARK_STATE_PROBE=1 ./lexilark 2>"$T/program.log"; }
-  start_studying
+  begin_studying
 
   # The reading typed for the word: wrong, and longer than a dozen
   # characters' room would hold whole.

@@ -59,7 +59,7 @@ start_program() {
     exec env QT_QPA_PLATFORM=xcb LEXILARK_STATE_PROBE=1 ./lexilark <"$T/probe.in" >"$T/probe.out" 2>>"$T/program.log") &
   PROG_PID=$!
   exec {PROBE_IN}>"$T/probe.in" {PROBE_OUT}<"$T/probe.out"
-  start_studying
+  begin_studying
 }
 
 # promote N: "]" N times, each moving on to the next word.

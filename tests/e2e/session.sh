@@ -101,12 +101,12 @@ await() {
   fail "$what: expected $*"
 }
 
-# start_studying: from the start window the program shows at its start,
+# begin_studying: from the start window the program shows at its start,
 # "开始背单词" until the study window has the keyboard. The window manager
 # may still be placing the start window when the probe first names the
 # button's place: a click that lands beside it is tried again while the
 # button is on screen.
-start_studying() {
+begin_studying() {
   await "the start window" message=
   local deadline=$((SECONDS + 30))
   until probe && [ "${S[focus]-}" = EditInput ]; do
