@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +14,7 @@
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "core/programfolder.h"
+#include "support/file_size_limit.h"
 #include "support/message_recorder.h"
 #include "support/temp_folder.h"
 
@@ -52,27 +51,6 @@ pid_t EndedProcessId() {
     waitpid(child, &status, 0);
     return child;
 }
-
-// Lowers the largest file this process may write, as a full disk would
-// stop a save part-way; restored when it goes out of scope.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 struct PermissionCase {
     const char* name;
@@ -218,6 +196,7 @@ TEST(SafeWrite, AFailedWriteKeepsTheOldFileAndSaysSo) {
     SaveResult result;
     {
         FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.Set());
         result = SafeWriteFile(file, std::string(100000, 'n'));
     }
     EXPECT_EQ(result.fault(), SaveResult::Fault::WriteFailed);
@@ -238,6 +217,7 @@ TEST_F(SafeWriteOfInitIni, TheCallerShowsTheFailure) {
     bool saved = true;
     {
         FileSizeLimit limit(before.size() + 100);
+        ASSERT_TRUE(limit.Set());
         saved = manage.SaveConfig();
     }
     EXPECT_FALSE(saved);
