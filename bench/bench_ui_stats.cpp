@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "bench/qt_bench_main.h"
 #include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/journal.h"
@@ -81,11 +82,4 @@ BENCHMARK(BM_OpenStatisticsPage)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunOffscreenBenchmarks(argc, argv); }

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "bench/qt_bench_main.h"
 #include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
@@ -105,11 +106,4 @@ BENCHMARK(BM_AnsweredWord)->Iterations(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunOffscreenBenchmarks(argc, argv); }
