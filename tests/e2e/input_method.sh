@@ -21,20 +21,18 @@ PROBE_PROGRAM=$4
 
 . "$(dirname "$0")/session.sh"
 
-for tool in Xvfb dbus-launch dbus-send fcitx5 fcitx5-remote xdotool; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh installs it)"
-done
+need_tools Xvfb dbus-launch dbus-send fcitx5 fcitx5-remote xdotool
 
 T=$(mktemp -d "${TMPDIR:-/tmp}/lexilark-ime.XXXXXX") || fail "no temporary folder"
 XVFB_PID="" DBUS_SESSION_BUS_PID="" FCITX_PID="" PROG_PID=""
+# The program and the X server, then the input method and its bus.
 cleanup() {
   local pid
-  for pid in "$PROG_PID" "$FCITX_PID" "$DBUS_SESSION_BUS_PID" "$XVFB_PID"; do
+  stop_session
+  for pid in "$FCITX_PID" "$DBUS_SESSION_BUS_PID"; do
     [ -n "$pid" ] && kill "$pid" 2>/dev/null
   done
-  for pid in "$PROG_PID" "$FCITX_PID" "$XVFB_PID"; do
-    [ -n "$pid" ] && wait "$pid" 2>/dev/null
-  done
+  [ -n "$FCITX_PID" ] && wait "$FCITX_PID" 2>/dev/null
   rm -rf "$T"
 }
 trap cleanup EXIT

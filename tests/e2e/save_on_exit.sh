@@ -21,9 +21,7 @@ PROBE_PROGRAM=$4
 
 . "$(dirname "$0")/session.sh"
 
-for tool in Xvfb openbox xdotool; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh installs it)"
-done
+need_tools Xvfb openbox xdotool
 
 T=$(mktemp -d "${TMPDIR:-/tmp}/lexilark-save.XXXXXX") || fail "no temporary folder"
 XVFB_PID="" WM_PID="" PROG_PID=""

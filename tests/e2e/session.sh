@@ -13,6 +13,14 @@ fail() {
   exit 1
 }
 
+# need_tools TOOL...: fails unless every TOOL is installed.
+need_tools() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh installs it)"
+  done
+}
+
 # await_start NAME PID COMMAND...: waits until COMMAND succeeds while the
 # process PID runs.
 await_start() {
