@@ -1,6 +1,8 @@
 #include "widgets/messagebox.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPointer>
 #include <QString>
@@ -9,6 +11,22 @@
 #include "widgets/screentext.h"
 
 namespace {
+
+// Room a window manager's title bar takes beside the title: its icon, its
+// buttons and their margins.
+constexpr int kTitleBarRoom = 120;
+
+// The title is long: in a box narrower than it and the bar's buttons, the
+// window manager cuts it ("澜悦系列软… 词 Lexilark").
+void WidenForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleBarRoom;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
 
 // While another program has the keyboard, the one window this program
 // shows is still the one a message belongs to.
@@ -44,6 +62,7 @@ int ShowMessageBox(const std::string& gbkText, int flags) {
     box.setIcon(question ? QMessageBox::Question : QMessageBox::Information);
     const bool noByDefault = question && (flags & kMsgDefButton2);
     box.setDefaultButton(!question ? QMessageBox::Ok : noByDefault ? QMessageBox::No : QMessageBox::Yes);
+    WidenForTitle(box);
     const int button = box.exec();
     // The keyboard goes back to the window the message came from, also where
     // no window manager hands it back.

@@ -104,6 +104,7 @@ private slots:
     void messageBoxAnswersWithThePlatformCodes_data();
     void messageBoxAnswersWithThePlatformCodes();
     void messageBoxStandsAboveItsWindowOrAboveAll();
+    void messageBoxLeavesRoomForItsTitle();
     void uncaughtErrorsAreShownWithTheirMessage();
 };
 
@@ -504,6 +505,26 @@ void TestFormStart::messageBoxStandsAboveItsWindowOrAboveAll() {
         QCOMPARE(parent.data(), windowShown ? &window : nullptr);
         QCOMPARE(onTop, !windowShown);
     }
+}
+
+// A short message's box is as wide as its long title and a title bar's
+// buttons, so that a window manager shows "澜悦系列软件>>澜悦单词 Lexilark"
+// whole.
+void TestFormStart::messageBoxLeavesRoomForItsTitle() {
+    MessageSink previous = SetMessageSink(nullptr);
+    InstallMessageBoxSink();
+    int boxWidth = 0, titleWidth = 0;
+    BoxAnswerer answerer([&](QMessageBox* box) {
+        QFont bold = box->font();
+        bold.setBold(true);
+        titleWidth = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
+        boxWidth = box->width();
+        box->button(QMessageBox::Ok)->click();
+    });
+    ShowAppMessage(Gbk("请先选择词库"), kMsgOk);
+    SetMessageSink(previous);
+    QVERIFY2(titleWidth > 0 && boxWidth >= titleWidth + 100,
+             qPrintable(QStringLiteral("box %1, title %2").arg(boxWidth).arg(titleWidth)));
 }
 
 void TestFormStart::uncaughtErrorsAreShownWithTheirMessage() {
