@@ -81,13 +81,18 @@ screens() {
   shot answer
 
   xdotool key F1
-  sleep 0.5
+  await "the help guide" active=formHelp
   shot help
-  xdotool key Escape
-  sleep 0.5
+  local deadline=$((SECONDS + 30))
+  until probe && [ "${S[active]-}" != formHelp ]; do
+    [ $SECONDS -lt $deadline ] || fail "Esc did not close the help guide"
+    xdotool key Escape
+    sleep 0.5
+  done
 
   xdotool key space F5
   local tries=0
+  await "the study window" focus=EditInput
   until probe && [ -n "${S[message]}" ]; do
     [ $tries -lt 6 ] || fail "promoting the group's words brought no message"
     xdotool key bracketright
