@@ -19,11 +19,9 @@
 #include <string>
 
 #include "core/answercompare.h"
-#include "core/datalists.h"
-#include "core/favourites.h"
 #include "core/journal.h"
 #include "core/studydisplay.h"
-#include "core/wordlib0.h"
+#include "study/studysession.h"
 
 class AnswerEdit;
 class HotKeyAdapter;
@@ -48,6 +46,9 @@ inline constexpr const char* kStudyWindowTitleUtf8 = "澜悦日语单词 Lexilar
 
 class TformMain : public QWidget, public StudyDisplay {
     Q_OBJECT
+    // Declared first: the library objects below are its own.
+    StudySession study_;
+
 public:
     // Reads the study settings from `manage` and publishes the program
     // folder: the start window's, else GetProgramFolder() when it has been
@@ -55,22 +56,18 @@ public:
     explicit TformMain(TManage& manage, QWidget* parent = nullptr);
     ~TformMain() override;
 
-    // The library objects, for the dialogs that work on them.
-    TWordLib0 WordLib0;    // the whole library
-    TWordLib WordLib;      // the study list of the current group
-    TMyWordLib MyWordLib;  // the favourites library
-    StudyDataLists DataLists;
+    // The study session the window shows, and its library objects by the
+    // names the dialogs that work on them know.
+    StudySession& Session() { return study_; }
+    TWordLib0& WordLib0 = study_.WordLib0;
+    TWordLib& WordLib = study_.WordLib;
+    TMyWordLib& MyWordLib = study_.MyWordLib;
+    StudyDataLists& DataLists = study_.DataLists;
 
     // What the settings window holds while it is open; FormActivate copies
     // it into the store and the study list. Without a source the store's own
     // values are used.
-    struct ActivationSettings {
-        bool autoClear = false;
-        bool mute = false;
-        bool showSentence = false;
-        int fontColor = kDefaultFontColor;
-        int backColor = kDefaultBackColor;
-    };
+    using ActivationSettings = StudySession::Settings;
     std::function<ActivationSettings()> activationSource;
     // Runs when the system-wide F9 key is pressed (pause and hide).
     std::function<void()> onHotKey;
@@ -82,9 +79,9 @@ public:
     // The learner is studying: the window is on screen and not paused.
     bool IsStudying() const;
     // The study clock, which another window holds while it has the learner.
-    bool ClockRunning() const;
-    void HoldClock();
-    void GiveBackClock();
+    bool ClockRunning() const { return study_.ClockRunning(); }
+    void HoldClock() { study_.HoldClock(); }
+    void GiveBackClock() { study_.GiveBackClock(); }
     // The focus keeper, which brings the keyboard back to the answer box.
     void HoldInput();
     void GiveBackInput();
@@ -209,7 +206,7 @@ public:
     const std::string& LibraryName() const { return libraryName_; }
     void SetLibraryName(const std::string& gbkName);
     // The word as PanelE shows it (GBK).
-    const std::string& WordOnScreen() const { return wordOnScreen_; }
+    const std::string& WordOnScreen() const { return study_.WordOnScreen(); }
 
     // StudyDisplay
     void WriteWord(const std::string& word) override;
@@ -287,7 +284,7 @@ public:
     QPushButton* ButtonNextWord = nullptr;
     QPushButton* ButtonPrompt = nullptr;
     QPushButton* ButtonMyNewWord = nullptr;
-    QTimer* Timer = nullptr;  // study clock; its "Tag" property holds the run seconds
+    QTimer* Timer = nullptr;  // the session's study clock; its "Tag" property holds the run seconds
     QTimer* TimerPrompt = nullptr;
     QTimer* TimerComment = nullptr;
     QTimer* TimerSetFocus = nullptr;
@@ -315,45 +312,27 @@ private:
     void OpenBeside(QWidget* window, bool restartFocusKeeper);
     void HandleAnswerKey(int& key);
     void AdvanceAfterAnswer();
-    void SaveProgress();  // store and save the library, and say so in the sentence box
+    void ShowProgressSaved();  // the journal and the sentence box after a save
     void SaveProgressIfShownReached(int shownBefore);
     // The judgement of the answer to the word on screen ends: the word
     // changes, the box is emptied or the learner types again.
     void EndAnswer();
-    bool AnswerBelongsToWordOnScreen() const;
     bool RightAnswerStands() const;  // judged right, and the box still holds that answer
     void ShowAnswerMarks(const AnswerVerdict& verdict, bool right);
     void HideAnswerMarks();
     void PlaceAnswerMarks();
-    void SetComment(const char* utf8Caption);
-    bool CommentIs(const char* utf8Caption) const;
+    static const char* CommentCaption(StudySession::Comment comment);  // UTF-8
+    void SetComment(StudySession::Comment comment);
     void SetAnswerColour(int colour);
     void SetAnswerColour(const QColor& colour);
     std::string AnswerText() const;  // GBK; unconvertible characters as '?'
     std::optional<std::string> TrimmedAnswerGbk() const;
-    void SyncStudyFlags(bool mute, bool autoClear, bool showSentence);
-    void SyncColours(int fontColor, int backColor);
-
-    bool SaveLibrary();  // store the group and write the library; true when written or none is open
     TManage& manage_;
     bool inSession_ = false;
     bool autosaveFailed_ = false;  // told once; later failures wait for a success
     std::unique_ptr<MediaPlayer> mpl;
     std::unique_ptr<HotKeyAdapter> hotKey_;
     std::string libraryName_;
-    std::string wordOnScreen_;
-    // How far Enter and Space have taken the answer to one showing of a
-    // word: judged right and shown, judged right and its display over
-    // ("Next"), or a space typed inside a word of two parts. It belongs to
-    // that word and that typed text, never to the next word.
-    enum class AnswerStep { Open, Right, RightSeen, SpaceInWord };
-    struct AnswerState {
-        AnswerStep step = AnswerStep::Open;
-        int index = -1;
-        std::string word;   // GBK, as shown
-        std::string typed;  // GBK, trimmed; the answer judged right
-    };
-    AnswerState answer_;
     // Hints given once a run: how to go on after a wrong answer, and that
     // the input method seems to be off.
     bool goOnHintGiven_ = false;

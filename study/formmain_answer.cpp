@@ -19,9 +19,8 @@
 
 namespace {
 
-constexpr const char* kWrong = "错 误";
-constexpr const char* kRight = "正 确";
-constexpr const char* kNext = "Next";
+using Comment = StudySession::Comment;
+using Step = StudySession::AnswerStep;
 
 constexpr int kKeypad1 = vk::Numpad0 + 1, kKeypad2 = vk::Numpad0 + 2, kKeypad3 = vk::Numpad0 + 3,
               kKeypad4 = vk::Numpad0 + 4, kKeypad5 = vk::Numpad0 + 5, kKeypad6 = vk::Numpad0 + 6,
@@ -47,23 +46,31 @@ std::string TformMain::AnswerText() const { return FromScreen(EditInput->text())
 // character can never be part of a word.
 std::optional<std::string> TformMain::TrimmedAnswerGbk() const { return TypedGbk(TrimmedAnswer(EditInput->text())); }
 
-void TformMain::SetComment(const char* utf8Caption) { PanelComment->setText(U(utf8Caption)); }
-
-bool TformMain::CommentIs(const char* utf8Caption) const { return PanelComment->text() == U(utf8Caption); }
-
-bool TformMain::AnswerBelongsToWordOnScreen() const {
-    return answer_.step != AnswerStep::Open && answer_.index == WordLib.CurrentIndex && answer_.word == wordOnScreen_;
+const char* TformMain::CommentCaption(Comment comment) {
+    switch (comment) {
+        case Comment::Right:
+            return "正 确";
+        case Comment::Wrong:
+            return "错 误";
+        case Comment::Next:
+            return "Next";
+        case Comment::Paused:
+            break;
+    }
+    return "暂停学习";
 }
 
-bool TformMain::RightAnswerStands() const {
-    return (answer_.step == AnswerStep::Right || answer_.step == AnswerStep::RightSeen) &&
-           AnswerBelongsToWordOnScreen() && TrimmedAnswerGbk() == answer_.typed;
+void TformMain::SetComment(Comment comment) {
+    study_.SetComment(comment);
+    PanelComment->setText(U(CommentCaption(comment)));
 }
+
+bool TformMain::RightAnswerStands() const { return study_.RightAnswerStands(TrimmedAnswerGbk()); }
 
 void TformMain::EndAnswer() {
-    answer_ = {};
+    study_.EndAnswer();
     TimerComment->stop();
-    if (PanelComment->isVisible() && (CommentIs(kRight) || CommentIs(kWrong))) PanelComment->setVisible(false);
+    if (PanelComment->isVisible() && study_.CommentIsVerdict()) PanelComment->setVisible(false);
     HideAnswerMarks();
 }
 
@@ -148,9 +155,9 @@ void TformMain::EditInputKeyDown(int& key) {
             break;
     }
     if (key != vk::Return && key != vk::Space) PanelComment->setVisible(false);
-    if (!RightAnswerStands() && TrimmedAnswerGbk() != wordOnScreen_) {
-        if (answer_.step != AnswerStep::Open) EndAnswer();
-        SetComment(kWrong);
+    if (!RightAnswerStands() && TrimmedAnswerGbk() != WordOnScreen()) {
+        if (study_.Step() != Step::Open) EndAnswer();
+        SetComment(Comment::Wrong);
     }
     key = 0;
     NoteProgress();
@@ -164,19 +171,19 @@ void TformMain::HandleAnswerKey(int& key) {
     const bool atEndOfGroup = WordLib.CurrentIndex >= WordLib.WordCount;
     if (atEndOfGroup && answer.empty()) {
         GroupEndSequence();
-    } else if (answer_.step == AnswerStep::RightSeen && key == vk::Space && RightAnswerStands()) {
+    } else if (study_.Step() == Step::RightSeen && key == vk::Space && RightAnswerStands()) {
         AdvanceAfterAnswer();
-    } else if (answer_.step == AnswerStep::Right && AnswerBelongsToWordOnScreen() && PanelComment->isVisible()) {
+    } else if (study_.Step() == Step::Right && study_.AnswerBelongsToWordOnScreen() && PanelComment->isVisible()) {
         if (key == vk::Space) {
             EditInput->clear();
             EditInput->selectAll();
             PanelComment->setVisible(false);
             AdvanceAfterAnswer();
         }
-    } else if (wordOnScreen_.size() > answer.size() && wordOnScreen_[answer.size()] == ' ') {
+    } else if (WordOnScreen().size() > answer.size() && WordOnScreen()[answer.size()] == ' ') {
         EndAnswer();
-        answer_ = {AnswerStep::SpaceInWord, WordLib.CurrentIndex, wordOnScreen_, {}};
-        SetComment(kRight);
+        study_.BeginAnswer(Step::SpaceInWord);
+        SetComment(Comment::Right);
         key = -1;
     } else {
         CheckAnswer();
@@ -197,9 +204,9 @@ void TformMain::CheckAnswer() {
     if (WordLib.ReadMode == 3) return;  // everything is shown already
     const std::optional<std::string> exact = TrimmedAnswerGbk();
     const std::string typed = exact ? *exact : FromScreen(TrimmedAnswer(EditInput->text()));
-    const std::string word = TrimGbk(wordOnScreen_);
+    const std::string word = TrimGbk(WordOnScreen());
     AnswerVerdict verdict =
-        JudgeAnswer(typed, word, LookupReading(DataLists.readingText, wordOnScreen_), manage_.acceptreading);
+        JudgeAnswer(typed, word, LookupReading(DataLists.readingText, WordOnScreen()), manage_.acceptreading);
     if (!exact && verdict.right) {  // a character GBK cannot hold is in no word
         verdict.right = verdict.byReading = false;
         verdict.expected = GbkCodePoints(word);
@@ -209,8 +216,8 @@ void TformMain::CheckAnswer() {
     EndAnswer();
     TimerPrompt->stop();  // the judgement's display replaces the prompt's
     if (verdict.right) {
-        answer_ = {AnswerStep::Right, WordLib.CurrentIndex, wordOnScreen_, typed};
-        SetComment(kRight);
+        study_.BeginAnswer(Step::Right, typed);
+        SetComment(Comment::Right);
         PanelComment->raise();
         PanelComment->setVisible(true);
         TimerComment->start();
@@ -218,14 +225,14 @@ void TformMain::CheckAnswer() {
         if (verdict.byReading) ShowAnswerMarks(verdict, true);
     } else {
         // Said plainly, where the learner looks; typing again takes it away.
-        SetComment(kWrong);
+        SetComment(Comment::Wrong);
         PanelComment->raise();
         PanelComment->setVisible(true);
         WordLib.RevealAll();
         ShowAnswerMarks(verdict, false);
         if (WordLib.AutoClear) EditInput->clear();
     }
-    emit answerJudged({wordOnScreen_, typed, verdict.right, verdict.byReading});
+    emit answerJudged({WordOnScreen(), typed, verdict.right, verdict.byReading});
 }
 
 void TformMain::EditInputKeyUp(int& key) {
@@ -235,8 +242,8 @@ void TformMain::EditInputKeyUp(int& key) {
         return;
     }
     SetAnswerColour(WordLib.FontColor);
-    const std::string& word = wordOnScreen_;
-    if (answer_.step == AnswerStep::Open) {
+    const std::string& word = WordOnScreen();
+    if (study_.Step() == Step::Open) {
         QString tidy = TrimmedAnswer(text);
         const size_t length = FromScreen(tidy).size();
         // A space survives only where the word has one, right after the
@@ -244,7 +251,7 @@ void TformMain::EditInputKeyUp(int& key) {
         if (key == vk::Space && length + 1 < word.size() && word[length] == ' ') tidy += QLatin1Char(' ');
         if (tidy != text) EditInput->setText(tidy);
         EditInput->setCursorPosition(static_cast<int>(EditInput->text().size()));
-    } else if ((answer_.step == AnswerStep::Right || answer_.step == AnswerStep::SpaceInWord) && key == vk::Space &&
+    } else if ((study_.Step() == Step::Right || study_.Step() == Step::SpaceInWord) && key == vk::Space &&
                AnswerText().size() > word.size()) {
         EditInput->setText(TrimmedAnswer(text));
         EditInput->setCursorPosition(static_cast<int>(EditInput->text().size()));
@@ -274,8 +281,8 @@ void TformMain::TimerPromptTimer() {
 // moved on or typed again, the display is over already.
 void TformMain::TimerCommentTimer() {
     TimerComment->stop();
-    if (answer_.step != AnswerStep::Right || !AnswerBelongsToWordOnScreen()) return;
+    if (study_.Step() != Step::Right || !study_.AnswerBelongsToWordOnScreen()) return;
     PanelComment->setVisible(false);
-    SetComment(kNext);
-    answer_.step = AnswerStep::RightSeen;
+    SetComment(Comment::Next);
+    study_.MarkRightSeen();
 }

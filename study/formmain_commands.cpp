@@ -35,7 +35,6 @@ namespace {
 
 constexpr const char* kPause = "暂停学习";
 constexpr const char* kResume = "继续学习";
-constexpr const char* kRight = "正 确";
 constexpr int kPausedCaptionColour = 2963455;
 constexpr int kButtonCaptionColour = 13583874;
 constexpr const char* kFavouritesName = "收藏库";
@@ -45,12 +44,6 @@ constexpr const char* kFavouritesName = "收藏库";
 bool TformMain::IsPaused() const { return ButtonPause->text() != U(kPause); }
 
 bool TformMain::IsStudying() const { return isVisible() && !IsPaused(); }
-
-bool TformMain::ClockRunning() const { return Timer->isActive(); }
-
-void TformMain::HoldClock() { Timer->stop(); }
-
-void TformMain::GiveBackClock() { Timer->start(); }
 
 void TformMain::HoldInput() { TimerSetFocus->stop(); }
 
@@ -120,9 +113,9 @@ int TformMain::ScreenHeight() const {
 
 void TformMain::TimerTimer() {
     TStudyClock clock;
-    clock.RunSeconds = Timer->property("Tag").toInt();
+    clock.RunSeconds = study_.RunSeconds();
     const StudyClockTexts texts = clock.Tick(CountersOf(WordLib), [this] { ButtonPauseClick(); });
-    Timer->setProperty("Tag", clock.RunSeconds);
+    study_.SetRunSeconds(clock.RunSeconds);
 
     LabelThisTime->setText(Screen(texts.thisTime));
     LabelTotalTime->setText(Screen(texts.totalTime));
@@ -134,7 +127,7 @@ void TformMain::TimerTimer() {
 }
 
 void TformMain::ShowClocks() {
-    LabelThisTime->setText(Screen(FormatClock(Timer->property("Tag").toInt())));
+    LabelThisTime->setText(Screen(FormatClock(study_.RunSeconds())));
     PanelThisTime->setText(LabelThisTime->text());
     LabelTotalTime->setText(Screen(FormatClock(WordLib.TotalTime)));
     LabelThisLoopTime->setText(Screen(FormatClock(WordLib.ThisLoopTime)));
@@ -149,7 +142,7 @@ void TformMain::ButtonPauseClick() {
         EndAnswer();  // a right answer's display must not end over the pause
         ButtonPause->setText(U(kResume));
         SetButtonCaptionColour(ButtonPause, kPausedCaptionColour);
-        PanelComment->setText(U(kPause));
+        SetComment(StudySession::Comment::Paused);
         PanelComment->raise();
         PanelComment->setVisible(true);
         for (QWidget* panel : panels) panel->setEnabled(false);
@@ -165,7 +158,7 @@ void TformMain::ButtonPauseClick() {
         ButtonPause->setText(U(kPause));
         PanelComment->setVisible(false);
         SetButtonCaptionColour(ButtonPause, kButtonCaptionColour);
-        PanelComment->setText(U(kRight));
+        SetComment(StudySession::Comment::Right);
         for (QWidget* panel : panels) panel->setEnabled(true);
         EditInput->setFocus();
         TimerSetFocus->start();
@@ -208,7 +201,7 @@ void TformMain::StartStudying() {
     // A login starts a run of its own: its clock and speed owe nothing to
     // the learner before.
     if (!inSession_) {
-        Timer->setProperty("Tag", 1);
+        study_.SetRunSeconds(1);
         WordLib.ActiveSeconds = 1;
         WordLib.ShownCount = 0;
         WordLib.IdleSeconds = 0;

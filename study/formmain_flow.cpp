@@ -34,7 +34,6 @@
 namespace {
 
 constexpr int kHotKeyId = 2000;
-constexpr int kSaveEveryShownWords = 500;
 constexpr const char* kFavouritesName = "收藏库";
 
 std::string Num(int value) { return IntToStr(value); }
@@ -42,7 +41,7 @@ std::string Num(int value) { return IntToStr(value); }
 }  // namespace
 
 TformMain::TformMain(TManage& manage, QWidget* parent)
-    : QWidget(parent), manage_(manage), mpl(CreateSystemMediaPlayer()) {
+    : QWidget(parent), study_(manage), manage_(manage), mpl(CreateSystemMediaPlayer()) {
     BuildLayout();
     TimerSave = new QTimer(this);
     TimerSave->setObjectName("TimerSave");
@@ -113,11 +112,11 @@ void TformMain::FormCreate() {
     WordLib.MemoryMode = manage_.memorymode;
     GroupReadMode->SetItemIndex(manage_.readmode);
     GroupMemoryMode->SetItemIndex(manage_.memorymode);
-    SyncStudyFlags(manage_.mute, manage_.autocleareditinput, manage_.showsentence);
+    study_.SyncStudyFlags(manage_.mute, manage_.autocleareditinput, manage_.showsentence);
     WordLib.SentenceCountPerWord = manage_.sentencecountperword;
 
     WordLib.SetDisplay(this);
-    SyncColours(manage_.fontcolor, manage_.backcolor);
+    study_.SyncColours(manage_.fontcolor, manage_.backcolor);
 
     QFont phonetic = PanelT->font();
     phonetic.setFamily(QString::fromLatin1(kPhoneticFace));
@@ -140,41 +139,13 @@ void TformMain::FormCreate() {
     TimerSetFocus->start();
 }
 
-// The study settings live in both library objects: loading a group copies
-// them from the whole library into the study list, so both must agree or a
-// library opened later would bring back the defaults.
-void TformMain::SyncStudyFlags(bool mute, bool autoClear, bool showSentence) {
-    WordLib.Mute = WordLib0.Mute = mute;
-    WordLib.AutoClear = WordLib0.AutoClear = autoClear;
-    WordLib.ShowSentence = WordLib0.ShowSentence = showSentence;
-}
-
-void TformMain::SyncColours(int fontColor, int backColor) {
-    WordLib.FontColor = WordLib0.FontColor = fontColor;
-    WordLib.BackColor = WordLib0.BackColor = backColor;
-}
-
 bool TformMain::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) FormActivate();
     return QWidget::event(e);
 }
 
 void TformMain::FormActivate() {
-    ActivationSettings s;
-    if (activationSource) {
-        s = activationSource();
-    } else {
-        s.autoClear = manage_.autocleareditinput;
-        s.mute = manage_.mute;
-        s.showSentence = manage_.showsentence;
-        s.fontColor = manage_.fontcolor;
-        s.backColor = manage_.backcolor;
-    }
-    manage_.autocleareditinput = s.autoClear;
-    manage_.mute = s.mute;
-    manage_.showsentence = s.showSentence;
-    SyncStudyFlags(s.mute, s.autoClear, s.showSentence);
-    SyncColours(s.fontColor, s.backColor);
+    study_.ApplySettings(activationSource ? activationSource() : study_.StoredSettings());
 }
 
 void TformMain::SetLibraryName(const std::string& gbkName) {
@@ -258,12 +229,12 @@ void TformMain::ButtonNextWordClick() {
     }
     ResetAnswerBox();
     NoteProgress();
-    if (WordLib.ShownCount % kSaveEveryShownWords == 0) SaveProgress();
+    if (study_.SaveIfDueAfterNextWord()) ShowProgressSaved();
 }
 
-void TformMain::SaveProgress() {
-    WordLib0.StoreGroup();
-    WordLib0.SaveWordLib();
+// The library was saved on the way: the journal follows, and the sentence
+// box says so.
+void TformMain::ShowProgressSaved() {
     RecordGradeCounts();
     RecordStudySession();
     MemoSentence->clear();
@@ -274,7 +245,7 @@ void TformMain::SaveProgress() {
 // the grade commands move on by themselves. Progress is saved when one of
 // them shows the 500th, 1000th, ... word, as "后一个" would.
 void TformMain::SaveProgressIfShownReached(int shownBefore) {
-    if (WordLib.ShownCount != shownBefore && WordLib.ShownCount % kSaveEveryShownWords == 0) SaveProgress();
+    if (study_.SaveIfShownReached(shownBefore)) ShowProgressSaved();
 }
 
 void TformMain::GroupEndSequence() {

@@ -200,8 +200,7 @@ void TformMain::BuildLayout() {
     BuildRightSide(Panel1);
     body->addWidget(Panel1, 1);
 
-    Timer = NewTimer(this, "Timer", 1000);
-    Timer->setProperty("Tag", 1);  // run seconds start at 1
+    Timer = &study_.Clock();
     TimerPrompt = NewTimer(this, "TimerPrompt", 800);
     TimerComment = NewTimer(this, "TimerComment", 1000);
     TimerSetFocus = NewTimer(this, "TimerSetFocus", 2000);

@@ -52,7 +52,7 @@ void TformMain::ShowAnswerMarks(const AnswerVerdict& verdict, bool right) {
     const QColor font = ColourFromValue(WordLib.FontColor);
     const QColor back = ColourFromValue(manage_.backcolor);
     const QColor border = ColourFromValue(manage_.bordercolor);
-    const QString word = Screen(TrimGbk(wordOnScreen_)).toHtmlEscaped();
+    const QString word = Screen(TrimGbk(WordOnScreen())).toHtmlEscaped();
     QStringList lines;
     if (right) {
         if (verdict.byReading) {

@@ -57,12 +57,12 @@ int LinesNeeded(QTextDocument& doc, const QFont& font, int points) {
 }  // namespace
 
 void TformMain::WriteWord(const std::string& word) {
-    wordOnScreen_ = word;
+    study_.SetWordOnScreen(word);
     if (stampedShown_ != WordLib.ShownCount) {  // a new showing, not the same word drawn again
         stampedShown_ = WordLib.ShownCount;
         wordShownAt_ = std::chrono::steady_clock::now();
     }
-    if (answer_.step != AnswerStep::Open && !AnswerBelongsToWordOnScreen()) EndAnswer();
+    if (study_.Step() != StudySession::AnswerStep::Open && !study_.AnswerBelongsToWordOnScreen()) EndAnswer();
     PanelE->setText(Screen(word));
     FitWordToWidth();
 }

@@ -14,12 +14,6 @@ void TformMain::NoteProgress() {
     if (inSession_ && !TimerSave->isActive()) TimerSave->start();
 }
 
-bool TformMain::SaveLibrary() {
-    if (WordLib0.Path.empty()) return true;
-    WordLib0.StoreGroup();
-    return WordLib0.SaveWordLib();
-}
-
 void TformMain::TimerSaveTimer() {
     // A dialog that holds the window works on the library itself and saves
     // at its own points; the window's clock arms the save again afterwards.
@@ -29,7 +23,7 @@ void TformMain::TimerSaveTimer() {
     // worked in between.
     MessageSink told;
     if (autosaveFailed_) told = SetMessageSink([](const std::string&, int) { return kIdOk; });
-    const bool saved = SaveLibrary();
+    const bool saved = study_.SaveLibrary();
     if (told) SetMessageSink(told);
     autosaveFailed_ = !saved;
 }
@@ -37,7 +31,7 @@ void TformMain::TimerSaveTimer() {
 void TformMain::SaveEverything() {
     if (!inSession_) return;
     TimerSave->stop();
-    autosaveFailed_ = !SaveLibrary();
+    autosaveFailed_ = !study_.SaveLibrary();
     manage_.SaveConfig();
     RecordGradeCounts();
     RecordStudySession();
