@@ -14,6 +14,10 @@
 // limit, which is also what a load reads at most.
 inline constexpr int kMaxFavourites = 3000;
 
+// The library name the favourites go by in the selection list and the study
+// window's panel (UTF-8; the file on disk is this name + ".lx" in GBK).
+inline constexpr const char* kFavouritesName = "收藏库";
+
 // What AddFavourite did.
 enum class FavouriteAdd { Added, AlreadyThere, MeaningReplaced, MeaningKept, Full };
 

@@ -11,6 +11,7 @@
 
 #include "core/appmessage.h"
 #include "core/backups.h"
+#include "core/favourites.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "core/safewrite.h"
@@ -28,7 +29,6 @@ namespace {
 
 constexpr const char* kLibraryExtension = ".lx";
 constexpr size_t kExtensionLength = 3;
-constexpr const char* kFavouritesName = "收藏库";
 constexpr const char* kChooseOne = "请选择一个词库";
 
 std::string WithoutExtension(const std::string& file) {

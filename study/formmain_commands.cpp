@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "core/appmessage.h"
+#include "core/favourites.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "core/studyclock.h"
@@ -37,7 +38,6 @@ constexpr const char* kPause = "暂停学习";
 constexpr const char* kResume = "继续学习";
 constexpr int kPausedCaptionColour = 2963455;
 constexpr int kButtonCaptionColour = 13583874;
-constexpr const char* kFavouritesName = "收藏库";
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "core/appmessage.h"
+#include "core/favourites.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "core/programfolder.h"
@@ -34,7 +35,6 @@
 namespace {
 
 constexpr int kHotKeyId = 2000;
-constexpr const char* kFavouritesName = "收藏库";
 
 std::string Num(int value) { return IntToStr(value); }
 

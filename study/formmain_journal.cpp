@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/appmessage.h"
+#include "core/favourites.h"
 #include "core/gbktext.h"
 #include "core/programfolder.h"
 #include "study/formmain.h"
@@ -106,7 +107,7 @@ LibraryProgress TformMain::CurrentLibraryProgress() {
 }
 
 void TformMain::AddWordsToFavourites(const std::vector<std::string>& gbkWords) {
-    if (libraryName_ == Gbk("收藏库")) {
+    if (libraryName_ == Gbk(kFavouritesName)) {
         ShowAppMessageUtf8("您现在使用的是收藏库！还让我往哪收藏？");
         return;
     }
