@@ -1,4 +1,7 @@
 # The layers of the program, kept apart by the build:
+#   - core/ beneath everything; the study session (session/) above the
+#     core and beneath the windows: it includes nothing but core/ and
+#     itself, so every window may hold it;
 #   - core/ beneath widgets/ and platform/ (the lexiwidgets library),
 #     beneath the windows (lexiui): a plain control or a platform adapter
 #     that includes a window header (shell/, study/, select/, settings/,
@@ -68,7 +71,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
 
   set(faults "")
   set(used_crossings "")
-  foreach(folder core tools widgets platform shell ${window_folders})
+  foreach(folder core tools session widgets platform shell ${window_folders})
     file(GLOB files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
     foreach(file IN LISTS files)
       file(RELATIVE_PATH name "${SOURCE_DIR}" "${file}")
@@ -81,7 +84,11 @@ if(CMAKE_SCRIPT_MODE_FILE)
           continue()
         endif()
         set(target_folder "${CMAKE_MATCH_1}")
-        if(folder STREQUAL "widgets" OR folder STREQUAL "platform")
+        if(folder STREQUAL "session")
+          if(NOT target_folder MATCHES "^(core|session)$")
+            string(APPEND faults "\n  ${name} includes ${header}: the study session includes only core/")
+          endif()
+        elseif(folder STREQUAL "widgets" OR folder STREQUAL "platform")
           if(target_folder MATCHES "^(shell|study|select|settings|help|stats)$")
             string(APPEND faults "\n  ${name} includes ${header}: widgets/ and platform/ include no window")
           endif()
@@ -121,6 +128,7 @@ endif()
 file(GLOB checked_files CONFIGURE_DEPENDS
      "${PROJECT_SOURCE_DIR}/core/*.h" "${PROJECT_SOURCE_DIR}/core/*.cpp"
      "${PROJECT_SOURCE_DIR}/tools/*.h" "${PROJECT_SOURCE_DIR}/tools/*.cpp"
+     "${PROJECT_SOURCE_DIR}/session/*.h" "${PROJECT_SOURCE_DIR}/session/*.cpp"
      "${PROJECT_SOURCE_DIR}/widgets/*.h" "${PROJECT_SOURCE_DIR}/widgets/*.cpp"
      "${PROJECT_SOURCE_DIR}/platform/*.h" "${PROJECT_SOURCE_DIR}/platform/*.cpp"
      "${PROJECT_SOURCE_DIR}/shell/*.h" "${PROJECT_SOURCE_DIR}/shell/*.cpp"
@@ -138,5 +146,6 @@ add_custom_command(
   COMMENT "Checking that the layers and the windows keep apart"
   VERBATIM)
 add_custom_target(layer_check DEPENDS ${layer_stamp})
+add_dependencies(lexistudy layer_check)
 add_dependencies(lexiwidgets layer_check)
 add_dependencies(lexiui layer_check)

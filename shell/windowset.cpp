@@ -11,6 +11,7 @@
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
+#include "shell/windowwiring.h"
 #include "stats/formstats.h"
 #include "study/formmain.h"
 #include "widgets/standabove.h"
@@ -24,21 +25,7 @@ void CreateOtherWindows() {
     formMakeWordLib = new TformMakeWordLib;
     formStats = new TformStats;
 
-    // The statistics page reads the learner's journal while the study clock
-    // waits, and drills the words it is given through the favourites. It
-    // belongs to the study window, so that the screen-filling study window
-    // never covers it.
-    QObject::connect(formMain, &TformMain::statisticsRequested, formStats, [] {
-        formMain->HoldClock();
-        StandAbove(formStats, formMain);
-        const TManage& manage = formStart->Manage;
-        formStats->SetColours(manage.fontcolor, manage.backcolor);
-        formStats->ShowFor(formMain->StudyJournal(), formMain->CurrentLibraryProgress());
-    });
-    QObject::connect(formStats, &TformStats::addToFavourites, formMain, &TformMain::AddWordsToFavourites);
-    QObject::connect(formStats, &TformStats::closed, formMain, [] {
-        if (formMain->isVisible() && !formMain->IsPaused()) formMain->GiveBackClock();
-    });
+    WireWindows();
 }
 
 // Ends `loop` once the watched window has handled its first expose event

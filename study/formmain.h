@@ -21,7 +21,7 @@
 #include "core/answercompare.h"
 #include "core/journal.h"
 #include "core/studydisplay.h"
-#include "study/studysession.h"
+#include "session/studysession.h"
 
 class AnswerEdit;
 class HotKeyAdapter;

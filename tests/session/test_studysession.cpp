@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 
 #include "core/manage.h"
-#include "study/studysession.h"
+#include "session/studysession.h"
 #include "support/wordlib_fixture.h"
 
 namespace {

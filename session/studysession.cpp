@@ -1,4 +1,4 @@
-#include "study/studysession.h"
+#include "session/studysession.h"
 
 #include <QVariant>
 
