@@ -11,24 +11,6 @@
 
 namespace {
 
-// The statistics page reads the learner's journal while the study clock
-// waits, and drills the words it is given through the favourites. It
-// belongs to the study window, so that the screen-filling study window
-// never covers it.
-void WireStatistics() {
-    QObject::connect(formMain, &TformMain::statisticsRequested, formStats, [] {
-        formMain->HoldClock();
-        StandAbove(formStats, formMain);
-        const TManage& manage = formStart->Manage;
-        formStats->SetColours(manage.fontcolor, manage.backcolor);
-        formStats->ShowFor(formMain->StudyJournal(), formMain->CurrentLibraryProgress());
-    });
-    QObject::connect(formStats, &TformStats::addToFavourites, formMain, &TformMain::AddWordsToFavourites);
-    QObject::connect(formStats, &TformStats::closed, formMain, [] {
-        if (formMain->isVisible() && !formMain->IsPaused()) formMain->GiveBackClock();
-    });
-}
-
 // The library selection and grouping dialog.
 void WireSelection() {}
 
@@ -41,7 +23,7 @@ void WireHelp() {}
 }  // namespace
 
 void WireWindows() {
-    WireStatistics();
+    WireStatistics(*formMain, *formStats, formStart->Manage);
     WireSelection();
     WireSettings();
     WireHelp();
@@ -55,4 +37,24 @@ void ShowHelpFor(QWidget* asker, const char* utf8Topic) {
     if (!formHelp) return;
     ShowAbove(formHelp, asker);
     formHelp->ShowHelpTopicUtf8(utf8Topic);
+}
+
+// The statistics page reads the learner's journal while the study clock
+// waits, and drills the words it is given through the favourites. It
+// belongs to the study window, so that the screen-filling study window
+// never covers it.
+void WireStatistics(TformMain& study, TformStats& stats, const TManage& manage) {
+    TformMain* s = &study;
+    TformStats* page = &stats;
+    const TManage* colours = &manage;
+    QObject::connect(s, &TformMain::statisticsRequested, page, [s, page, colours] {
+        s->HoldClock();
+        StandAbove(page, s);
+        page->SetColours(colours->fontcolor, colours->backcolor);
+        page->ShowFor(s->StudyJournal(), s->CurrentLibraryProgress());
+    });
+    QObject::connect(page, &TformStats::addToFavourites, s, &TformMain::AddWordsToFavourites);
+    QObject::connect(page, &TformStats::closed, s, [s] {
+        if (s->isVisible() && !s->IsPaused()) s->GiveBackClock();
+    });
 }

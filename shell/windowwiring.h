@@ -5,10 +5,18 @@
 // about it is decided here. No window drives another window's controls.
 
 class QWidget;
+class TManage;
+class TformMain;
+class TformStats;
 
 // Connects the windows of the set (shell/appwindows.h), once, after they
-// have all been created.
+// have all been created, through the functions below.
 void WireWindows();
+
+// Each connects one window with the windows it works with; the tests that
+// build a few windows by hand wire them through the same functions.
+// The statistics page over the study window; `manage` gives its colours.
+void WireStatistics(TformMain& study, TformStats& stats, const TManage& manage);
 
 // The help guide above `asker`, open at the topic (UTF-8), while the study
 // clock and the answer box wait for the learner to come back.

@@ -21,6 +21,7 @@
 #include "core/gbktext.h"
 #include "core/journal.h"
 #include "core/scrambledfile.h"
+#include "shell/windowwiring.h"
 #include "stats/formstats.h"
 #include "stats/studycalendar.h"
 #include "support/file_size_limit.h"
@@ -276,10 +277,7 @@ void TestStudyJournal::twoDaysOfStudyShowOnTheStatisticsPage() {
 
     TformStats page;
     page.now = [&clock] { return clock + 600; };
-    connect(&w, &TformMain::statisticsRequested, &page, [&] {
-        page.SetColours(f.manage.fontcolor, f.manage.backcolor);
-        page.ShowFor(w.StudyJournal(), w.CurrentLibraryProgress());
-    });
+    WireStatistics(w, page, f.manage);
     QTest::mouseClick(w.ButtonStats, Qt::LeftButton);
     QVERIFY(page.isVisible());
     QVERIFY(!page.LabelProblem->isVisible());
