@@ -2,8 +2,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFrame>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,7 +9,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
@@ -23,10 +20,6 @@
 #include "core/helptext.h"
 #include "core/plainfile.h"
 #include "core/programfolder.h"
-#include "select/selectwordlib.h"
-#include "settings/formmakewordlib.h"
-#include "shell/appwindows.h"
-#include "study/formmain.h"
 #include "widgets/buttons.h"
 #include "widgets/eventhook.h"
 #include "widgets/screentext.h"
@@ -41,14 +34,6 @@ constexpr const char* kFirstTopic = "关于帮助向导";
 // While this topic is on show the learner watches, so the study window
 // takes no keys.
 constexpr const char* kDemoTopic = "背单词过程演示";
-
-// A window besides the study window that has taken it over for a while;
-// they give the study window back themselves when they are left.
-bool DialogOpen() {
-    for (QWidget* window : {static_cast<QWidget*>(SelectWordLib), static_cast<QWidget*>(formMakeWordLib)})
-        if (window && window->isVisible()) return true;
-    return false;
-}
 
 }  // namespace
 
@@ -110,25 +95,29 @@ TformHelp::TformHelp(QWidget* parent)
     LeaveOnEscape(this, {suiButton2});
     EventHook::Install(LabelCurrent, QEvent::MouseButtonRelease, [this] { LoadHelpFile(); });
 
-    PlaceBesideStudyWindow();
     LoadHelpFile();
 }
 
+void TformHelp::SetPlaceSource(std::function<GuidePlace()> source) {
+    placeSource_ = std::move(source);
+    PlaceBesideStudyWindow();
+}
+
 void TformHelp::PlaceBesideStudyWindow() {
-    if (!formMain) return;
-    const QScreen* shown = formMain->screen() ? formMain->screen() : QGuiApplication::primaryScreen();
+    if (!placeSource_) return;
+    const GuidePlace place = placeSource_();
+    const QScreen* shown = place.screen ? place.screen : QGuiApplication::primaryScreen();
     if (!shown) return;
     const QRect screen = shown->availableGeometry();
-    if (!formMain->isVisible()) {
-        const QPoint anchor = formMain->GuideAnchor();
-        move((screen.width() - width()) / 2 + anchor.x() / 2, anchor.y() + 60);
+    if (!place.besideShown) {
+        move((screen.width() - width()) / 2 + place.anchor.x() / 2, place.anchor.y() + 60);
         return;
     }
     // Below the word box, over the sentences and the answer strip, as
     // high as the room there allows: the guide never covers the word, its
     // reading or its meaning, whatever the window's size.
-    const QRect word(formMain->GroupBoxTop->mapToGlobal(QPoint(0, 0)), formMain->GroupBoxTop->size());
-    const QRect side(formMain->Panel1->mapToGlobal(QPoint(0, 0)), formMain->Panel1->size());
+    const QRect& word = place.keepClear;
+    const QRect& side = place.column;
     const int frame = std::max(0, frameGeometry().height() - height());
     const int top = std::max(screen.top(), word.bottom() + 1);
     const int room = screen.bottom() + 1 - top - frame;
@@ -189,19 +178,12 @@ std::string TformHelp::SelectedTopic() const {
     return FromScreen(comboHelpList->currentText());
 }
 
+bool TformHelp::OnDemonstration() const { return SelectedTopic() == Gbk(kDemoTopic); }
+
 void TformHelp::comboHelpListClick() {
-    const bool running = formMain && formMain->ClockRunning();
-    if (formMain) formMain->HoldClock();
     pageNumber_ = 0;
-    const std::string topic = SelectedTopic();
-    ShowPage(topic, "step", 0);
-    // Another topic gives the study window back, unless a dialog opened
-    // the guide and holds the study window itself.
-    if (formMain && topic == Gbk(kDemoTopic))
-        formMain->setEnabled(false);
-    else if (formMain && !DialogOpen())
-        formMain->setEnabled(true);
-    if (running) formMain->GiveBackClock();
+    ShowPage(SelectedTopic(), "step", 0);
+    emit topicPicked(OnDemonstration());
 }
 
 void TformHelp::ShowHelpTopic(const std::string& gbkTitle) {
@@ -219,39 +201,17 @@ void TformHelp::suiButton1Click() { ShowPage(SelectedTopic(), "step", -1); }
 
 void TformHelp::suiButton2Click() {
     hide();
-    GiveBackStudyWindow();
+    emit left();
 }
 
 void TformHelp::closeEvent(QCloseEvent* event) {
     event->accept();
     QWidget::closeEvent(event);
-    GiveBackStudyWindow();
+    emit left();
 }
 
 void TformHelp::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) PlaceBesideStudyWindow();
     QWidget::showEvent(event);
-    // Shown again on the demonstration, the study window waits again.
-    if (formMain && SelectedTopic() == Gbk(kDemoTopic)) formMain->setEnabled(false);
-}
-
-void TformHelp::GiveBackStudyWindow() {
-    if (!formMain) return;
-    // Paused meanwhile (F9, or before the guide was opened): the clocks
-    // wait for "继续学习", or the idle limit would resume the study. Without
-    // a study on screen (the guide opened from the import page of the start
-    // window) they stay off as well.
-    const bool studying = formMain->IsStudying();
-    // A selection dialog or settings window still open keeps the study
-    // window and its clock, and gives them back when it is left; it restarts
-    // only the clock, so the focus keeper (idle while the window is
-    // disabled) is restarted here.
-    if (DialogOpen()) {
-        if (studying) formMain->GiveBackInput();
-        return;
-    }
-    formMain->setEnabled(true);
-    if (!studying) return;
-    formMain->GiveBackClock();
-    formMain->GiveBackInput();
+    if (OnDemonstration()) emit shownOnDemonstration();
 }

@@ -1,5 +1,8 @@
 #include "shell/windowwiring.h"
 
+#include <QList>
+#include <QPointer>
+
 #include "help/formhelp.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
@@ -17,16 +20,13 @@ void WireSelection() {}
 // The settings and maintenance window.
 void WireSettings() {}
 
-// The help guide.
-void WireHelp() {}
-
 }  // namespace
 
 void WireWindows() {
     WireStatistics(*formMain, *formStats, formStart->Manage);
     WireSelection();
     WireSettings();
-    WireHelp();
+    WireHelp(*formMain, *formHelp, {SelectWordLib, formMakeWordLib});
 }
 
 void ShowHelpFor(QWidget* asker, const char* utf8Topic) {
@@ -56,5 +56,69 @@ void WireStatistics(TformMain& study, TformStats& stats, const TManage& manage) 
     QObject::connect(page, &TformStats::addToFavourites, s, &TformMain::AddWordsToFavourites);
     QObject::connect(page, &TformStats::closed, s, [s] {
         if (s->isVisible() && !s->IsPaused()) s->GiveBackClock();
+    });
+}
+
+void WireHelp(TformMain& study, TformHelp& help, const std::vector<QWidget*>& dialogs) {
+    TformMain* s = &study;
+    TformHelp* guide = &help;
+    const QList<QPointer<QWidget>> holders(dialogs.begin(), dialogs.end());
+    const auto dialogOpen = [holders] {
+        for (const QPointer<QWidget>& window : holders)
+            if (window && window->isVisible()) return true;
+        return false;
+    };
+
+    guide->SetPlaceSource([s] {
+        GuidePlace place;
+        place.screen = s->screen();
+        place.besideShown = s->isVisible();
+        place.keepClear = s->WordBoxOnScreen();
+        place.column = s->SideColumnOnScreen();
+        place.anchor = s->GuideAnchor();
+        return place;
+    });
+    QObject::connect(s, &TformMain::helpRequested, guide, [s, guide] {
+        s->HoldClock();
+        s->HoldInput();
+        // The guide stands beside the study window, which stays enabled;
+        // the guide gives the clocks back when it is left.
+        ShowAbove(guide, s);
+    });
+    QObject::connect(s, &TformMain::studyLeft, guide, &QWidget::hide);
+
+    // While the demonstration is on show the learner watches, so the study
+    // window takes no keys; another topic gives it back, unless a dialog
+    // opened the guide and holds the study window itself. A running clock
+    // goes on.
+    QObject::connect(guide, &TformHelp::topicPicked, s, [s, dialogOpen](bool demonstration) {
+        const bool running = s->ClockRunning();
+        s->HoldClock();
+        if (demonstration)
+            s->setEnabled(false);
+        else if (!dialogOpen())
+            s->setEnabled(true);
+        if (running) s->GiveBackClock();
+    });
+    QObject::connect(guide, &TformHelp::shownOnDemonstration, s, [s] { s->setEnabled(false); });
+
+    QObject::connect(guide, &TformHelp::left, s, [s, dialogOpen] {
+        // Paused meanwhile (F9, or before the guide was opened): the clocks
+        // wait for "继续学习", or the idle limit would resume the study.
+        // Without a study on screen (the guide opened from the import page
+        // of the start window) they stay off as well.
+        const bool studying = s->IsStudying();
+        // A selection dialog or settings window still open keeps the study
+        // window and its clock, and gives them back when it is left; it
+        // restarts only the clock, so the focus keeper (idle while the
+        // window is disabled) is restarted here.
+        if (dialogOpen()) {
+            if (studying) s->GiveBackInput();
+            return;
+        }
+        s->setEnabled(true);
+        if (!studying) return;
+        s->GiveBackClock();
+        s->GiveBackInput();
     });
 }

@@ -4,8 +4,11 @@
 // library, changed a setting) as a signal, and what the other windows do
 // about it is decided here. No window drives another window's controls.
 
+#include <vector>
+
 class QWidget;
 class TManage;
+class TformHelp;
 class TformMain;
 class TformStats;
 
@@ -17,6 +20,12 @@ void WireWindows();
 // build a few windows by hand wire them through the same functions.
 // The statistics page over the study window; `manage` gives its colours.
 void WireStatistics(TformMain& study, TformStats& stats, const TManage& manage);
+// The help guide beside the study window, which it holds while the
+// demonstration is on show and gives back when it is left. `dialogs` are
+// the windows (the selection dialog, the settings window) that hold the
+// study window themselves while they are open and give it back when they
+// are left: the guide then leaves it to them.
+void WireHelp(TformMain& study, TformHelp& help, const std::vector<QWidget*>& dialogs);
 
 // The help guide above `asker`, open at the topic (UTF-8), while the study
 // clock and the answer box wait for the learner to come back.

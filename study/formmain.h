@@ -88,6 +88,11 @@ public:
     // Where the help guide goes beside this window (window coordinates): x
     // the left of the word panels, y the top of the sentence box.
     QPoint GuideAnchor() const;
+    // What the help guide beside this window must not cover (the word, its
+    // reading and its meaning) and the column it centres on, in global
+    // coordinates.
+    QRect WordBoxOnScreen() const;
+    QRect SideColumnOnScreen() const;
     // The meaning as the window shows it (GBK).
     std::string MeaningOnScreen() const;
     // How long the answer box waits before it prompts, in milliseconds.
@@ -295,6 +300,10 @@ signals:
     void answerJudged(const JudgedAnswer& answer);
     // "学习统计": the learner asks for the statistics page.
     void statisticsRequested();
+    // "帮助向导": the learner asks for the help guide.
+    void helpRequested();
+    // "返  回": the learner left the study for the start window.
+    void studyLeft();
 
 protected:
     bool event(QEvent* event) override;

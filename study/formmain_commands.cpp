@@ -19,7 +19,6 @@
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "core/studyclock.h"
-#include "help/formhelp.h"
 #include "platform/fontregistration.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
@@ -52,6 +51,10 @@ void TformMain::GiveBackInput() { TimerSetFocus->start(); }
 QPoint TformMain::GuideAnchor() const {
     return {Panel1->mapTo(this, QPoint(0, 0)).x(), GroupBoxMiddle->mapTo(this, QPoint(0, 0)).y()};
 }
+
+QRect TformMain::WordBoxOnScreen() const { return {GroupBoxTop->mapToGlobal(QPoint(0, 0)), GroupBoxTop->size()}; }
+
+QRect TformMain::SideColumnOnScreen() const { return {Panel1->mapToGlobal(QPoint(0, 0)), Panel1->size()}; }
 
 std::string TformMain::MeaningOnScreen() const { return FromScreen(MemoC->toPlainText()); }
 
@@ -238,7 +241,7 @@ void TformMain::ButtonReturnClick() {
     meaningOnScreen_.clear();
     MemoC->clear();
     hide();
-    if (formHelp) formHelp->hide();
+    emit studyLeft();
     if (formStart) {
         formStart->show();
         formStart->raise();
@@ -321,11 +324,4 @@ void TformMain::suiButton5Click() {
     setEnabled(false);
 }
 
-void TformMain::suiButton10Click() {
-    if (!formHelp) return;
-    Timer->stop();
-    TimerSetFocus->stop();
-    // The guide stands beside this window, which stays enabled; the guide
-    // gives the clocks back when it is left.
-    ShowAbove(formHelp, this);
-}
+void TformMain::suiButton10Click() { emit helpRequested(); }

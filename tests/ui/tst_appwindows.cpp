@@ -20,6 +20,7 @@
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
+#include "shell/windowwiring.h"
 #include "study/formmain.h"
 #include "support/login_windows.h"
 #include "support/settings_fixture.h"
@@ -130,6 +131,7 @@ private slots:
         SelectWordLib = &select;
         TformHelp help;
         formHelp = &help;
+        WireHelp(*s.study, help, {&select, s.settings.get()});
         QTest::mouseClick(s.study->ButtonSelectWordLib, Qt::LeftButton);
         ExpectOnScreen(&select, "library selection");
         select.hide();

@@ -20,6 +20,7 @@
 #include "help/formhelp.h"
 #include "select/selectwordlib.h"
 #include "shell/appwindows.h"
+#include "shell/windowwiring.h"
 #include "support/study_fixture.h"
 #include "widgets/screentext.h"
 
@@ -41,19 +42,19 @@ QStringList Items(const QComboBox* box) {
     return items;
 }
 
-// A help guide beside a study window on a program folder of its own.
+// A help guide beside a study window on a program folder of its own, wired
+// as the program wires them, with a selection dialog that holds the study
+// window while it is open.
 struct Guide {
     explicit Guide(const std::string& name, const char* helpUtf8 = kHelpText) : f(name) {
         if (helpUtf8) WriteHelp(helpUtf8);
         study = &f.Create();
         formMain = study;
+        dialog = std::make_unique<TSelectWordLib>();
         help = std::make_unique<TformHelp>();
-        formHelp = help.get();
+        WireHelp(*study, *help, {dialog.get()});
     }
-    ~Guide() {
-        formHelp = nullptr;
-        formMain = nullptr;
-    }
+    ~Guide() { formMain = nullptr; }
     // The file as the program folder holds it: GBK with CR LF line breaks.
     void WriteHelp(const char* utf8) {
         std::string text = Gbk(utf8);
@@ -75,6 +76,7 @@ struct Guide {
 
     StudyFixture f;
     TformMain* study = nullptr;
+    std::unique_ptr<TSelectWordLib> dialog;
     std::unique_ptr<TformHelp> help;
 };
 
@@ -251,8 +253,7 @@ private slots:
     void anOpenDialogKeepsTheStudyWindowWhenTheGuideIsLeft() {
         Guide g("help_dialog");
         TformMain& w = *g.study;
-        TSelectWordLib select;
-        SelectWordLib = &select;
+        TSelectWordLib& select = *g.dialog;
         // The grouping page took the study window and opened the guide.
         w.setEnabled(false);
         w.Timer->stop();
@@ -267,7 +268,6 @@ private slots:
         // The dialog restarts the clock when it is left, the focus keeper
         // runs again already.
         QVERIFY(w.TimerSetFocus->isActive());
-        SelectWordLib = nullptr;
     }
 
     // Opened from the study window, whatever its size, the guide stands

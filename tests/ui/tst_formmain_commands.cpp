@@ -27,6 +27,7 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "shell/windowset.h"
+#include "shell/windowwiring.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
@@ -83,6 +84,7 @@ struct OtherWindows {
         SelectWordLib = &select;
         formHelp = &help;
         formMakeWordLib = &settings;
+        WireHelp(*study, help, {&select, &settings});
     }
     ~OtherWindows() {
         formMain = nullptr;

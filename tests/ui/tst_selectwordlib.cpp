@@ -23,6 +23,7 @@
 #include "select/selectwordlib.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
+#include "shell/windowwiring.h"
 #include "support/study_fixture.h"
 #include "widgets/screentext.h"
 #include "widgets/titlebar.h"
@@ -58,6 +59,7 @@ struct SelectSetup {
         formMain = w;
         SelectWordLib = dialog.get();
         formHelp = help.get();
+        WireHelp(*w, *help, {dialog.get()});
     }
     ~SelectSetup() {
         formStart = nullptr;
