@@ -32,6 +32,12 @@ int RunLexilark(int argc, char** argv, const std::function<void()>& afterStart) 
         ProgramFolderLock folderLock(programFolder);
         if (!folderLock.Take()) return 0;
         if (!LayOutProgramFolder(folders)) return 0;
+        // The windows go when the program ends, also by an exception, while
+        // the folder is still ours: the study window's last words to the
+        // journal are written under the lock.
+        struct WindowSetEnd {
+            ~WindowSetEnd() { DeleteWindowSet(); }
+        } windowSetEnd;
         // The start window goes up first; the Japanese font (shipped with
         // the program's files) and the other windows, which it does not
         // need, follow once it is drawn.

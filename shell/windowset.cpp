@@ -66,6 +66,21 @@ void CompleteWindowSetAfterFirstPaint(const std::function<void()>& beforeOthers)
     CreateOtherWindows();
 }
 
+void DeleteWindowSet() {
+    delete formStats;
+    formStats = nullptr;
+    delete formMakeWordLib;
+    formMakeWordLib = nullptr;
+    delete formHelp;
+    formHelp = nullptr;
+    delete SelectWordLib;
+    SelectWordLib = nullptr;
+    delete formMain;
+    formMain = nullptr;
+    delete formStart;
+    formStart = nullptr;
+}
+
 void BringWindowSetForward() {
     QWidget* const stack[] = {formStart, formMain, formHelp, SelectWordLib, formMakeWordLib};
     QWidget* top = nullptr;

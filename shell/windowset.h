@@ -21,6 +21,13 @@ void CreateWindowSet(const std::string& gbkProgramFolder);
 void CreateStartWindow(const std::string& gbkProgramFolder);
 void CompleteWindowSetAfterFirstPaint(const std::function<void()>& beforeOthers);
 
+// Deletes the windows of the set that exist, in the reverse of their
+// creation, and clears their global references: the windows made later may
+// use the earlier ones until they are gone, and each window's destructor
+// runs (the study window's releases the F9 key and closes the study run).
+// Called once the event loop has ended.
+void DeleteWindowSet();
+
 // Brings the program's shown windows to the front, the window that has the
 // keyboard (a dialog above the study window) on top and active; a study
 // window hidden by F9 comes back as F9 brings it back.

@@ -55,14 +55,10 @@ struct LoginWindows {
     }
     ~LoginWindows() {
         if (wholeSet) {
-            delete formStats;
-            formStats = nullptr;
-            delete formMakeWordLib;
-            formMakeWordLib = nullptr;
-            delete formHelp;
-            formHelp = nullptr;
-            delete SelectWordLib;
-            SelectWordLib = nullptr;
+            // The program's own end: the windows go as DeleteWindowSet has them go.
+            study.release();
+            start.release();
+            DeleteWindowSet();
         }
         formMain = nullptr;
         formStart = nullptr;

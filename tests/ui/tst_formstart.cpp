@@ -25,6 +25,7 @@
 #include "core/programfolder.h"
 #include "core/scrambledfile.h"
 #include "help/formhelp.h"
+#include "platform/hotkey.h"
 #include "platform/shellopen.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
@@ -33,6 +34,7 @@
 #include "shell/lexilarkapplication.h"
 #include "shell/programfolder.h"
 #include "shell/windowset.h"
+#include "stats/formstats.h"
 #include "study/formmain.h"
 #include "support/message_recorder.h"
 #include "widgets/messagebox.h"
@@ -101,6 +103,7 @@ private slots:
     void passwordBoxesMaskWithStars();
     void programFolderIsTheExecutablesWhateverTheWorkingFolder();
     void windowSetIsCreatedHiddenWithTheConfigurationLoadedFirst();
+    void windowSetIsDeletedInReverseAndTheStudyWindowLetsF9Go();
     void messageBoxAnswersWithThePlatformCodes_data();
     void messageBoxAnswersWithThePlatformCodes();
     void messageBoxStandsAboveItsWindowOrAboveAll();
@@ -422,6 +425,49 @@ void TestFormStart::windowSetIsCreatedHiddenWithTheConfigurationLoadedFirst() {
         QVERIFY(window->isWindow());
         QVERIFY(!window->isVisible());
     }
+}
+
+void TestFormStart::windowSetIsDeletedInReverseAndTheStudyWindowLetsF9Go() {
+    // What happens to the windows and the F9 key, in order.
+    QStringList events;
+    class LoggedHotKey : public HotKeyAdapter {
+    public:
+        explicit LoggedHotKey(QStringList& events) : events_(events) {}
+        bool Register(int id, int, std::function<void()>) override {
+            held_ = id;
+            return true;
+        }
+        void Unregister(int id) override {
+            if (id == held_) events_ << QStringLiteral("F9 released");
+            held_ = 0;
+        }
+        ~LoggedHotKey() override {
+            if (held_) events_ << QStringLiteral("F9 still held");
+        }
+
+    private:
+        QStringList& events_;
+        int held_ = 0;
+    };
+    const HotKeyFactory previous = SetHotKeyFactory([&events] { return std::make_unique<LoggedHotKey>(events); });
+    ProgramFolderFixture folder;
+    CreateWindowSet(folder.gbk());
+    for (QWidget* window :
+         {static_cast<QWidget*>(formStart), static_cast<QWidget*>(formMain), static_cast<QWidget*>(SelectWordLib),
+          static_cast<QWidget*>(formHelp), static_cast<QWidget*>(formMakeWordLib), static_cast<QWidget*>(formStats)})
+        QObject::connect(window, &QObject::destroyed,
+                         [&events, name = QString::fromLatin1(window->metaObject()->className())] { events << name; });
+
+    DeleteWindowSet();
+    SetHotKeyFactory(previous);
+
+    const QStringList expected = {QString("TformStats"),     QString("TformMakeWordLib"), QString("TformHelp"),
+                                  QString("TSelectWordLib"), QString("F9 released"),      QString("TformMain"),
+                                  QString("TformStart")};
+    QCOMPARE(events, expected);
+    QVERIFY(!formStart && !formMain && !SelectWordLib && !formHelp && !formMakeWordLib && !formStats);
+    // Nothing left to delete a second time.
+    DeleteWindowSet();
 }
 
 void TestFormStart::messageBoxAnswersWithThePlatformCodes_data() {
