@@ -34,8 +34,6 @@ if(CMAKE_SCRIPT_MODE_FILE)
   set(known_crossings
     study/formmain_commands.cpp=select/selectwordlib.h
     study/formmain_commands.cpp=settings/formmakewordlib.h
-    study/formmain_commands.cpp=shell/formstart.h
-    study/formmain_flow.cpp=shell/formstart.h
     select/selectwordlib.cpp=study/formmain.h
     select/selectwordlib_choice.cpp=shell/formstart.h
     select/selectwordlib_choice.cpp=study/formmain.h

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "core/programfolder.h"
 #include "help/formhelp.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
@@ -19,6 +20,8 @@
 namespace {
 
 void CreateOtherWindows() {
+    // The study window publishes the start window's folder as the program's.
+    SetProgramFolder(formStart->ProgramFolder);
     formMain = new TformMain(formStart->Manage);
     SelectWordLib = new TSelectWordLib;
     formHelp = new TformHelp;

@@ -27,6 +27,8 @@ void WireWindows() {
     WireSelection();
     WireSettings();
     WireHelp(*formMain, *formHelp, {SelectWordLib, formMakeWordLib});
+    // Last: the help guide goes before the start window comes up on "返  回".
+    WireStart(*formStart, *formMain);
 }
 
 void ShowHelpFor(QWidget* asker, const char* utf8Topic) {
@@ -37,6 +39,23 @@ void ShowHelpFor(QWidget* asker, const char* utf8Topic) {
     if (!formHelp) return;
     ShowAbove(formHelp, asker);
     formHelp->ShowHelpTopicUtf8(utf8Topic);
+}
+
+void WireStart(TformStart& start, TformMain& study) {
+    TformStart* login = &start;
+    TformMain* s = &study;
+    if (const QString heading = login->Heading(); !heading.isNull()) s->SetHeading(heading);
+    s->onHotKey = [login, s] {
+        if (login->isVisible()) return;
+        s->WMHotKey();
+    };
+    QObject::connect(s, &TformMain::studyLeft, login, [login] {
+        login->show();
+        login->raise();
+        login->activateWindow();
+        login->TurnToStartPanel();
+    });
+    QObject::connect(s, &TformMain::studySaved, login, &TformStart::SyncAfterStudy);
 }
 
 // The statistics page reads the learner's journal while the study clock

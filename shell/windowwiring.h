@@ -10,6 +10,7 @@ class QWidget;
 class TManage;
 class TformHelp;
 class TformMain;
+class TformStart;
 class TformStats;
 
 // Connects the windows of the set (shell/appwindows.h), once, after they
@@ -18,6 +19,10 @@ void WireWindows();
 
 // Each connects one window with the windows it works with; the tests that
 // build a few windows by hand wire them through the same functions.
+// The start window and the study window: the login window's heading on the
+// study window, F9 only while the login window is away, and "返  回" back
+// to the start page and on to a sync of what was studied.
+void WireStart(TformStart& start, TformMain& study);
 // The statistics page over the study window; `manage` gives its colours.
 void WireStatistics(TformMain& study, TformStats& stats, const TManage& manage);
 // The help guide beside the study window, which it holds while the

@@ -40,8 +40,8 @@ class RadioGroup;
 struct LeftColumnSizes;
 class TManage;
 
-// Title strip text: the heading of the login window, which the strip takes
-// from it when that window exists.
+// Title strip text, until the window set gives the login window's heading
+// (SetHeading).
 inline constexpr const char* kStudyWindowTitleUtf8 = "澜悦日语单词 Lexilark V1.0 ";
 
 class TformMain : public QWidget, public StudyDisplay {
@@ -51,10 +51,13 @@ class TformMain : public QWidget, public StudyDisplay {
 
 public:
     // Reads the study settings from `manage` and publishes the program
-    // folder: the start window's, else GetProgramFolder() when it has been
-    // set, else the executable's folder.
+    // folder: GetProgramFolder() when it has been set (the window set sets
+    // the start window's), else the executable's folder.
     explicit TformMain(TManage& manage, QWidget* parent = nullptr);
     ~TformMain() override;
+
+    // The title strip's text.
+    void SetHeading(const QString& heading);
 
     // The study session the window shows, and its library objects by the
     // names the dialogs that work on them know.
@@ -69,7 +72,8 @@ public:
     // values are used.
     using ActivationSettings = StudySession::Settings;
     std::function<ActivationSettings()> activationSource;
-    // Runs when the system-wide F9 key is pressed (pause and hide).
+    // Runs when the system-wide F9 key is pressed (pause and hide); the
+    // window set lets it through only while the login window is away.
     std::function<void()> onHotKey;
 
     // What the other windows ask of the study window and have it do; they
@@ -304,6 +308,9 @@ signals:
     void helpRequested();
     // "返  回": the learner left the study for the start window.
     void studyLeft();
+    // After "返  回": the library and the configuration are saved and the
+    // clock stopped, so what was studied may be sent away.
+    void studySaved();
 
 protected:
     bool event(QEvent* event) override;

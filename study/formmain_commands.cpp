@@ -23,7 +23,6 @@
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
-#include "shell/formstart.h"
 #include "study/formmain.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
@@ -57,6 +56,8 @@ QRect TformMain::WordBoxOnScreen() const { return {GroupBoxTop->mapToGlobal(QPoi
 QRect TformMain::SideColumnOnScreen() const { return {Panel1->mapToGlobal(QPoint(0, 0)), Panel1->size()}; }
 
 std::string TformMain::MeaningOnScreen() const { return FromScreen(MemoC->toPlainText()); }
+
+void TformMain::SetHeading(const QString& heading) { PanelMainCaption->setText(heading); }
 
 void TformMain::SetPromptDelay(int milliseconds) { TimerPrompt->setInterval(milliseconds); }
 
@@ -171,7 +172,6 @@ void TformMain::ButtonPauseClick() {
 }
 
 void TformMain::WMHotKey() {
-    if (formStart && formStart->isVisible()) return;
     if (isVisible()) {
         hide();
     } else {
@@ -242,15 +242,9 @@ void TformMain::ButtonReturnClick() {
     MemoC->clear();
     hide();
     emit studyLeft();
-    if (formStart) {
-        formStart->show();
-        formStart->raise();
-        formStart->activateWindow();
-        formStart->TurnToStartPanel();
-    }
     manage_.SaveConfig();
     Timer->stop();
-    if (formStart) formStart->SyncAfterStudy();
+    emit studySaved();
 }
 
 // The other windows give the study window back when they are left: enabled,

@@ -23,7 +23,6 @@
 #include "platform/mediaplayer.h"
 #include "shell/appwindows.h"
 #include "shell/desktop.h"
-#include "shell/formstart.h"
 #include "study/formmain.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
@@ -101,7 +100,7 @@ void TformMain::FormCreate() {
     });
     if (!registered) ShowPlainMessageUtf8("F9热键注册失败");
 
-    std::string folder = formStart ? formStart->ProgramFolder : GetProgramFolder();
+    std::string folder = GetProgramFolder();
     if (folder.empty()) folder = FromNativePath(QCoreApplication::applicationDirPath().toStdString()) + "/";
     SetProgramFolder(folder);
     WordLib.ProgramFolder = folder;
@@ -132,7 +131,6 @@ void TformMain::FormCreate() {
 
     // The window fills the screen; 790 by 541 is only its design size.
     if (QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
-    if (formStart && !formStart->Heading().isNull()) PanelMainCaption->setText(formStart->Heading());
     meaningOnScreen_.clear();
     MemoC->clear();
     TimerPrompt->setInterval(std::max(manage_.delaytime, 1));

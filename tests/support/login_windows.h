@@ -23,6 +23,7 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "shell/windowset.h"
+#include "shell/windowwiring.h"
 #include "stats/formstats.h"
 #include "support/study_fixture.h"
 #include "widgets/radiogroup.h"
@@ -49,6 +50,7 @@ struct LoginWindows {
             formStart = start.get();
             study = std::make_unique<TformMain>(start->Manage);
             formMain = study.get();
+            WireStart(*start, *study);
         }
         study->SetMediaPlayer(std::make_unique<FakePlayer>());
         start->show();

@@ -85,6 +85,7 @@ struct OtherWindows {
         formHelp = &help;
         formMakeWordLib = &settings;
         WireHelp(*study, help, {&select, &settings});
+        WireStart(start, *study);
     }
     ~OtherWindows() {
         formMain = nullptr;
