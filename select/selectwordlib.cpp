@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,7 +16,6 @@
 
 #include "core/gbktext.h"
 #include "core/programfolder.h"
-#include "study/formmain.h"
 #include "widgets/buttons.h"
 #include "widgets/screentext.h"
 #include "widgets/titlebar.h"
@@ -161,7 +161,7 @@ void TSelectWordLib::ConnectControls() {
         connect(editor, &QLineEdit::textEdited, this, [this] { SpinEditGroupCountTyping(); });
     connect(suiButton7, &QPushButton::clicked, this, [this] { suiButton7Click(); });
     connect(suiButton6, &QPushButton::clicked, this, [this] { suiButton2Click(); });
-    connect(suiButton5, &QPushButton::clicked, this, [this] { suiButton5Click(); });
+    connect(suiButton5, &QPushButton::clicked, this, &TSelectWordLib::suiButton5Click);
 }
 
 void TSelectWordLib::FormCreate() {
@@ -175,6 +175,11 @@ void TSelectWordLib::FormCreate() {
 void TSelectWordLib::closeEvent(QCloseEvent* event) {
     // Only the dialog's own buttons put it away.
     if (!FormCloseQuery()) event->ignore();
+}
+
+void TSelectWordLib::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    emit left();
 }
 
 void TSelectWordLib::showEvent(QShowEvent* event) {

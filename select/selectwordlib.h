@@ -1,14 +1,16 @@
 #pragma once
 // The library selection and grouping dialog: one window with two pages, the
 // choice of a library ("选择词库") and its division into groups ("单词分组").
-// The study window fills the page it needs and shows the dialog; every way
-// out hides the dialog, which gives the study window back.
+// It works on the study session it is opened for and says what happened
+// as signals; every way out hides the dialog and announces left().
 
-#include <QPointer>
+#include <QString>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <string>
 
+#include "core/backups.h"
 #include "core/wordlib.h"
 
 class QLabel;
@@ -16,21 +18,36 @@ class QListWidget;
 class QPushButton;
 class QSpinBox;
 class QStackedWidget;
-class TformMain;
+class StudySession;
 class TitleBar;
 
 inline constexpr int kMaxGroupBoxValue = kMaxGroupCount;
+
+// The learner the dialog works for, as the window that logged them in
+// knows them; read when needed, since they may change between openings.
+struct SelectionLearner {
+    // The learner's folder (GBK, with its trailing separator), which holds
+    // their copies of the libraries; empty while nobody is logged in.
+    std::function<std::string()> userFolder;
+    // Backs up the learner's progress before a library of theirs is
+    // deleted; without it nothing is backed up.
+    std::function<BackupOutcome()> backUp;
+};
 
 class TSelectWordLib : public QWidget {
     Q_OBJECT
 public:
     explicit TSelectWordLib(QWidget* parent = nullptr);
 
-    // Filled by the study window before it shows the dialog: the file list
-    // re-read with the library under study highlighted, or the grouping page
-    // with the counts of the library under study.
-    void OpenChoicePage(TformMain& study);
-    void OpenGroupingPage(TformMain& study);
+    void SetLearner(SelectionLearner learner) { learner_ = std::move(learner); }
+
+    // Filled before the dialog is shown: the file list re-read with the
+    // library under study highlighted, or the grouping page with the counts
+    // of the library under study. The session must outlive the dialog's
+    // work on it, or be let go first (LetGoOfSession).
+    void OpenChoicePage(StudySession& study);
+    void OpenGroupingPage(StudySession& study);
+    void LetGoOfSession() { study_ = nullptr; }
 
     // The folder the libraries are chosen from.
     const std::filesystem::path& LibraryFolder() const { return libraryFolder_; }
@@ -77,9 +94,21 @@ public:
     QPushButton* suiButton7 = nullptr;
     QPushButton* suiButton6 = nullptr;
 
+signals:
+    // A library was opened for study: `gbkFile` with its extension; the
+    // session holds it and its study list shows its first word.
+    void libraryOpened(const std::string& gbkFile);
+    // A new grouping was applied: the study restarts at its first group.
+    void groupingApplied();
+    // The learner asks for the help guide at `topic`.
+    void helpWanted(const QString& topic);
+    // The dialog was put away, whichever way.
+    void left();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void BuildChoicePage();
@@ -96,9 +125,10 @@ private:
     std::string HighlightedFile() const;
     // The logged-in user's folder (GBK, with its trailing separator).
     std::string UserFolder() const;
-    // The study window the dialog was last opened from, if it still exists.
-    TformMain* Study() const { return study_.data(); }
+    // The study session the dialog was last opened for, if any.
+    StudySession* Study() const { return study_; }
 
-    QPointer<TformMain> study_;
+    StudySession* study_ = nullptr;
+    SelectionLearner learner_;
     std::filesystem::path libraryFolder_;
 };

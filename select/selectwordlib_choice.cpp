@@ -18,9 +18,7 @@
 #include "core/shippedlibraries.h"
 #include "core/systemerror.h"
 #include "select/selectwordlib.h"
-#include "shell/appwindows.h"
-#include "shell/formstart.h"
-#include "study/formmain.h"
+#include "session/studysession.h"
 #include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
@@ -43,7 +41,7 @@ bool HasLibraryExtension(const fs::path& path) {
 
 }  // namespace
 
-std::string TSelectWordLib::UserFolder() const { return formStart ? formStart->UserFolder : std::string(); }
+std::string TSelectWordLib::UserFolder() const { return learner_.userFolder ? learner_.userFolder() : std::string(); }
 
 std::string TSelectWordLib::HighlightedFile() const {
     const QList<QListWidgetItem*> selected = FileListBox->selectedItems();
@@ -77,7 +75,7 @@ void TSelectWordLib::RefreshFileList() {
     LabelVersion->setText(U("版本："));
 }
 
-void TSelectWordLib::OpenChoicePage(TformMain& study) {
+void TSelectWordLib::OpenChoicePage(StudySession& study) {
     study_ = &study;
     RefreshFileList();
     Highlight(study.LibraryName() + kLibraryExtension);
@@ -132,7 +130,7 @@ bool TSelectWordLib::OpenForStudy(const std::string& file) {
         }
     }
 
-    TformMain* study = Study();
+    StudySession* study = Study();
     if (!study) return true;
     TWordLib0& whole = study->WordLib0;
     // A copy that cannot be read leaves the study on the library it was on
@@ -141,7 +139,6 @@ bool TSelectWordLib::OpenForStudy(const std::string& file) {
         if (firstOpening) fs::remove(nativeCopy, error);
         return false;
     }
-    if (formStart) formStart->Manage.SetCurrentLibrary(file);
     if (firstOpening) {
         // The user's copy gets one word order of its own and keeps it.
         whole.ShuffleWords();
@@ -150,10 +147,7 @@ bool TSelectWordLib::OpenForStudy(const std::string& file) {
     }
     study->WordLib.FillWord();
     study->SetLibraryName(WithoutExtension(file));
-    // The clocks, the speed and the estimate of the time left are this
-    // library's from now on: the estimate of the one before would stand
-    // until the first word here is timed.
-    study->ShowClocks();
+    emit libraryOpened(file);
     return true;
 }
 
@@ -182,7 +176,7 @@ void TSelectWordLib::suiButton4Click() {
     std::error_code error;
     const bool wiped = !fs::exists(nativeCopy, error) || fs::remove(nativeCopy, error);
     if (wiped) ShowAppMessageUtf8("初始化成功！");
-    TformMain* study = Study();
+    StudySession* study = Study();
     if (!study) return;
     study->WordLib0.GroupCount = 1;
     study->WordLib0.GroupIndex = 0;
@@ -203,7 +197,7 @@ void TSelectWordLib::ButtonDeleteWordLibClick() {
                        Gbk("是随软件提供的词库，不能删除。\r\n\r\n不想再学它时，选择其他词库即可。"));
         return;
     }
-    TformMain* study = Study();
+    const StudySession* study = Study();
     const std::string underStudy = study ? study->LibraryName() + kLibraryExtension : std::string();
     if (file == underStudy) {
         ShowAppMessage(Gbk("词库") + quoted + Gbk("正在学习中，不能删除。\r\n\r\n请先选择并打开其他词库，再删除它。"));
@@ -217,9 +211,8 @@ void TSelectWordLib::ButtonDeleteWordLibClick() {
 
     // The learner's progress in it goes into a backup before anything is
     // deleted; without that backup nothing is.
-    if (formStart) {
-        const BackupOutcome made =
-            MakeBackup(formStart->ProgramFolder, formStart->Manage.GetUserIndex(), formStart->backupClock());
+    if (learner_.backUp) {
+        const BackupOutcome made = learner_.backUp();
         if (!made.ok && !made.skipped) {
             ShowAppMessage(Gbk("备份学习进度没有成功，词库没有删除：") + made.gbkError);
             return;

@@ -11,12 +11,9 @@
 
 #include "core/appmessage.h"
 #include "core/gbktext.h"
-#include "help/formhelp.h"
 #include "select/selectwordlib.h"
-#include "shell/appwindows.h"
-#include "study/formmain.h"
+#include "session/studysession.h"
 #include "widgets/screentext.h"
-#include "widgets/standabove.h"
 
 namespace {
 
@@ -25,7 +22,7 @@ int NumberIn(const QLabel* label) { return StrToIntDef(label->text().toStdString
 
 }  // namespace
 
-void TSelectWordLib::OpenGroupingPage(TformMain& study) {
+void TSelectWordLib::OpenGroupingPage(StudySession& study) {
     study_ = &study;
     TWordLib0& whole = study.WordLib0;
     // The study list holds the learner's latest grades of the group under
@@ -72,7 +69,7 @@ void TSelectWordLib::SpinEditGroupCountTyping() {
 
 void TSelectWordLib::suiButton7Click() {
     SpinEditGroupCount->interpretText();
-    TformMain* study = Study();
+    StudySession* study = Study();
     const int n = NumberIn(LabelGroupIndex);
     const int g = SpinEditGroupCount->value();
     if (g < n) {
@@ -95,15 +92,8 @@ void TSelectWordLib::suiButton7Click() {
     list.ForgetShownWord();
     list.ShowFirstWordOfGrade();
     whole.ShowGroupNo();
+    emit groupingApplied();
     hide();
 }
 
-void TSelectWordLib::suiButton5Click() {
-    if (TformMain* study = Study()) {
-        study->HoldClock();
-        study->HoldInput();
-    }
-    if (!formHelp) return;
-    ShowAbove(formHelp, this);
-    formHelp->ShowHelpTopicUtf8("单词分组");
-}
+void TSelectWordLib::suiButton5Click() { emit helpWanted(U("单词分组")); }

@@ -73,6 +73,11 @@ public:
     // written or no library is open.
     bool SaveLibrary();
 
+    // The name of the library under study (GBK, without its extension);
+    // empty while none is open. The study window draws it.
+    const std::string& LibraryName() const { return libraryName_; }
+    void SetLibraryName(const std::string& gbkName) { libraryName_ = gbkName; }
+
     // The word as the window shows it (GBK).
     const std::string& WordOnScreen() const { return wordOnScreen_; }
     void SetWordOnScreen(const std::string& gbkWord) { wordOnScreen_ = gbkWord; }
@@ -103,6 +108,7 @@ public:
 private:
     TManage& manage_;
     QTimer clock_;
+    std::string libraryName_;
     std::string wordOnScreen_;
     struct AnswerState {
         AnswerStep step = AnswerStep::Open;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPointer>
 
+#include "core/backups.h"
 #include "help/formhelp.h"
 #include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
@@ -14,9 +15,6 @@
 
 namespace {
 
-// The library selection and grouping dialog.
-void WireSelection() {}
-
 // The settings and maintenance window.
 void WireSettings() {}
 
@@ -24,7 +22,7 @@ void WireSettings() {}
 
 void WireWindows() {
     WireStatistics(*formMain, *formStats, formStart->Manage);
-    WireSelection();
+    WireSelection(*formMain, *SelectWordLib, *formStart);
     WireSettings();
     WireHelp(*formMain, *formHelp, {SelectWordLib, formMakeWordLib});
     // Last: the help guide goes before the start window comes up on "返  回".
@@ -140,4 +138,46 @@ void WireHelp(TformMain& study, TformHelp& help, const std::vector<QWidget*>& di
         s->GiveBackClock();
         s->GiveBackInput();
     });
+}
+
+// The dialog takes the learner from the study window, which waits for it
+// until it is put away, and opens the libraries in the learner's folder.
+void WireSelection(TformMain& study, TSelectWordLib& select, TformStart& start) {
+    TformMain* s = &study;
+    TSelectWordLib* dialog = &select;
+    TformStart* learner = &start;
+    dialog->SetLearner({[learner] { return learner->UserFolder; },
+                        [learner] {
+                            return MakeBackup(learner->ProgramFolder, learner->Manage.GetUserIndex(),
+                                              learner->backupClock());
+                        }});
+    QObject::connect(s, &TformMain::libraryChoiceRequested, dialog, [s, dialog] {
+        s->WaitForWindow();
+        // What was studied so far is saved before another library may be
+        // opened in its place.
+        s->WordLib0.StoreGroup();
+        s->WordLib0.SaveWordLib();
+        s->RecordStudySession();
+        dialog->OpenChoicePage(s->Session());
+        ShowAbove(dialog, s);
+    });
+    QObject::connect(s, &TformMain::groupingRequested, dialog, [s, dialog] {
+        s->WaitForWindow();
+        dialog->OpenGroupingPage(s->Session());
+        ShowAbove(dialog, s);
+    });
+    QObject::connect(dialog, &TSelectWordLib::libraryOpened, s, [s, learner](const std::string& gbkFile) {
+        learner->Manage.SetCurrentLibrary(gbkFile);
+        s->ShowLibraryUnderStudy();
+        // The clocks, the speed and the estimate of the time left are this
+        // library's from now on: the estimate of the one before would stand
+        // until the first word here is timed.
+        s->ShowClocks();
+    });
+    QObject::connect(dialog, &TSelectWordLib::helpWanted, dialog,
+                     [dialog](const QString& topic) { ShowHelpFor(dialog, topic.toUtf8().constData()); });
+    QObject::connect(dialog, &TSelectWordLib::left, s, [s] { s->ReturnFromWindow(false); });
+    // The session goes with the study window; the dialog must not work on
+    // it afterwards.
+    QObject::connect(s, &QObject::destroyed, dialog, [dialog] { dialog->LetGoOfSession(); });
 }

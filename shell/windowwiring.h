@@ -9,6 +9,7 @@
 class QWidget;
 class TManage;
 class TformHelp;
+class TSelectWordLib;
 class TformMain;
 class TformStart;
 class TformStats;
@@ -31,6 +32,10 @@ void WireStatistics(TformMain& study, TformStats& stats, const TManage& manage);
 // study window themselves while they are open and give it back when they
 // are left: the guide then leaves it to them.
 void WireHelp(TformMain& study, TformHelp& help, const std::vector<QWidget*>& dialogs);
+
+// The library selection and grouping dialog over the study window, for the
+// learner `start` logged in.
+void WireSelection(TformMain& study, TSelectWordLib& select, TformStart& start);
 
 // The help guide above `asker`, open at the topic (UTF-8), while the study
 // clock and the answer box wait for the learner to come back.

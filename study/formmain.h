@@ -89,6 +89,13 @@ public:
     // The focus keeper, which brings the keyboard back to the answer box.
     void HoldInput();
     void GiveBackInput();
+    // Another window has the learner: the study window waits disabled, its
+    // clock held.
+    void WaitForWindow();
+    // That window was left: the study window is enabled again and, unless
+    // it is hidden or paused meanwhile, its clock (and with
+    // `restartFocusKeeper` its focus keeper) runs again.
+    void ReturnFromWindow(bool restartFocusKeeper);
     // Where the help guide goes beside this window (window coordinates): x
     // the left of the word panels, y the top of the sentence box.
     QPoint GuideAnchor() const;
@@ -159,12 +166,10 @@ public:
     void WMHotKey();           // F9: hide and pause, or show and resume
     void FormResize();         // border and read-mode panel by screen width
     void ButtonReturnClick();  // "返  回"; also the desktop's close of the window
-    void ButtonSelectWordLibClick();
-    void suiButton2Click();   // "单词分组"
-    void suiButton4Click();   // "参数设置"
-    void suiButton3Click();   // "收藏管理"
-    void suiButton5Click();   // "软件报错"
-    void suiButton10Click();  // "帮助向导"
+    void suiButton4Click();    // "参数设置"
+    void suiButton3Click();    // "收藏管理"
+    void suiButton5Click();    // "软件报错"
+    void suiButton10Click();   // "帮助向导"
     // The login shows the window, starts the study clock and loads the
     // user's favourites.
     void StartStudying();
@@ -211,9 +216,13 @@ public:
     // with their meanings, and saves them.
     void AddWordsToFavourites(const std::vector<std::string>& gbkWords);
 
-    // The library name shown in LabelWordLibName (GBK).
-    const std::string& LibraryName() const { return libraryName_; }
+    // The library name shown in LabelWordLibName (GBK), the session's.
+    const std::string& LibraryName() const { return study_.LibraryName(); }
+    // The session studies `gbkName` from now on (ShowLibraryUnderStudy).
     void SetLibraryName(const std::string& gbkName);
+    // Draws the name of the session's library and, when one is open, begins
+    // a study session of it in the journal.
+    void ShowLibraryUnderStudy();
     // The word as PanelE shows it (GBK).
     const std::string& WordOnScreen() const { return study_.WordOnScreen(); }
 
@@ -311,6 +320,11 @@ signals:
     // After "返  回": the library and the configuration are saved and the
     // clock stopped, so what was studied may be sent away.
     void studySaved();
+    // "选择词库" (also once a login has opened the learner's last library):
+    // the learner chooses the library to study.
+    void libraryChoiceRequested();
+    // "单词分组": the learner divides the library into groups.
+    void groupingRequested();
 
 protected:
     bool event(QEvent* event) override;
@@ -348,7 +362,6 @@ private:
     bool autosaveFailed_ = false;  // told once; later failures wait for a success
     std::unique_ptr<MediaPlayer> mpl;
     std::unique_ptr<HotKeyAdapter> hotKey_;
-    std::string libraryName_;
     // Hints given once a run: how to go on after a wrong answer, and that
     // the input method seems to be off.
     bool goOnHintGiven_ = false;

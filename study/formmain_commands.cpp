@@ -20,7 +20,6 @@
 #include "core/manage.h"
 #include "core/studyclock.h"
 #include "platform/fontregistration.h"
-#include "select/selectwordlib.h"
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "study/formmain.h"
@@ -85,8 +84,8 @@ void TformMain::ConnectWindowCommands() {
     connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
     connect(ButtonPause, &QPushButton::clicked, this, [this] { ButtonPauseClick(); });
     connect(ButtonReturn, &QPushButton::clicked, this, [this] { ButtonReturnClick(); });
-    connect(ButtonSelectWordLib, &QPushButton::clicked, this, [this] { ButtonSelectWordLibClick(); });
-    connect(suiButton2, &QPushButton::clicked, this, [this] { suiButton2Click(); });
+    connect(ButtonSelectWordLib, &QPushButton::clicked, this, &TformMain::libraryChoiceRequested);
+    connect(suiButton2, &QPushButton::clicked, this, &TformMain::groupingRequested);
     connect(suiButton4, &QPushButton::clicked, this, [this] { suiButton4Click(); });
     connect(suiButton3, &QPushButton::clicked, this, [this] { suiButton3Click(); });
     connect(suiButton5, &QPushButton::clicked, this, [this] { suiButton5Click(); });
@@ -247,6 +246,22 @@ void TformMain::ButtonReturnClick() {
     emit studySaved();
 }
 
+void TformMain::WaitForWindow() {
+    Timer->stop();
+    setEnabled(false);
+}
+
+void TformMain::ReturnFromWindow(bool restartFocusKeeper) {
+    setEnabled(true);
+    // Left for the start window meanwhile (the import page is opened from
+    // there): nobody is studying, the clocks stay off.
+    if (!isVisible()) return;
+    // Paused meanwhile (F9): the clocks wait for "继续学习".
+    if (IsPaused()) return;
+    Timer->start();
+    if (restartFocusKeeper) TimerSetFocus->start();
+}
+
 // The other windows give the study window back when they are left: enabled,
 // with its clock (and for the help guide its focus keeper) running again.
 void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper) {
@@ -254,38 +269,11 @@ void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper) {
         window->setProperty("studyWindowReturn", true);
         QPointer<TformMain> study(this);
         EventHook::Install(window, QEvent::Hide, [study, window] {
-            if (!study) return;
-            study->setEnabled(true);
-            // Left for the start window meanwhile (the import page is
-            // opened from there): nobody is studying, the clocks stay off.
-            if (!study->isVisible()) return;
-            // Paused meanwhile (F9): the clocks wait for "继续学习".
-            if (study->IsPaused()) return;
-            study->Timer->start();
-            if (window->property("restartFocusKeeper").toBool()) study->TimerSetFocus->start();
+            if (study) study->ReturnFromWindow(window->property("restartFocusKeeper").toBool());
         });
     }
     window->setProperty("restartFocusKeeper", restartFocusKeeper);
     ShowAbove(window, this);
-}
-
-void TformMain::ButtonSelectWordLibClick() {
-    if (!SelectWordLib) return;
-    Timer->stop();
-    setEnabled(false);
-    WordLib0.StoreGroup();
-    WordLib0.SaveWordLib();
-    RecordStudySession();
-    SelectWordLib->OpenChoicePage(*this);
-    OpenBeside(SelectWordLib, false);
-}
-
-void TformMain::suiButton2Click() {
-    if (!SelectWordLib) return;
-    setEnabled(false);
-    Timer->stop();
-    SelectWordLib->OpenGroupingPage(*this);
-    OpenBeside(SelectWordLib, false);
 }
 
 void TformMain::suiButton4Click() {

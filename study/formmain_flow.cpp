@@ -147,9 +147,13 @@ void TformMain::FormActivate() {
 }
 
 void TformMain::SetLibraryName(const std::string& gbkName) {
-    libraryName_ = gbkName;
-    LabelWordLibName->setText(Screen(gbkName));
-    if (gbkName.empty()) return;
+    study_.SetLibraryName(gbkName);
+    ShowLibraryUnderStudy();
+}
+
+void TformMain::ShowLibraryUnderStudy() {
+    LabelWordLibName->setText(Screen(LibraryName()));
+    if (LibraryName().empty()) return;
     BeginStudySession();
     RecordGradeCounts();
 }
@@ -178,7 +182,7 @@ void TformMain::OpenLastWordLib(const std::string& gbkUserFolder) {
                        Gbk("”已经不在了（可能是恢复了没有它的备份，或者文件被删除了）。\r\n\r\n请选择要学习的词库。"));
     // Once the login has finished, the learner chooses a library.
     QTimer::singleShot(0, this, [this] {
-        if (inSession_ && isVisible() && isEnabled()) ButtonSelectWordLibClick();
+        if (inSession_ && isVisible() && isEnabled()) emit libraryChoiceRequested();
     });
 }
 
@@ -346,7 +350,7 @@ void TformMain::GroupMemoryModeClick(int item) {
 }
 
 void TformMain::ButtonMyNewWordClick() {
-    if (libraryName_ == Gbk(kFavouritesName)) {
+    if (LibraryName() == Gbk(kFavouritesName)) {
         ShowAppMessageUtf8("您现在使用的是收藏库！还让我往哪收藏？");
         return;
     }

@@ -21,7 +21,7 @@ void TformMain::OpenJournal(const std::string& gbkUserFolder) {
 }
 
 void TformMain::BeginStudySession() {
-    session_ = {Journal::NewSessionId(), journal_.now(), WordLib0.Path, libraryName_, 0, 0};
+    session_ = {Journal::NewSessionId(), journal_.now(), WordLib0.Path, LibraryName(), 0, 0};
 }
 
 void TformMain::RecordStudySession() {
@@ -43,7 +43,7 @@ void TformMain::RecordJudgedAnswer(const JudgedAnswer& answer) {
     const std::chrono::duration<double> taken =
         stampedShown_ < 0 ? std::chrono::duration<double>(0) : std::chrono::steady_clock::now() - wordShownAt_;
     journal_.RecordAnswer(
-        {0, libraryName_, TrimGbk(answer.word), answer.right, answer.typed, WordLib.ReadMode, taken.count()});
+        {0, LibraryName(), TrimGbk(answer.word), answer.right, answer.typed, WordLib.ReadMode, taken.count()});
     RecordStudySession();
 }
 
@@ -56,14 +56,14 @@ void TformMain::StepGrade(GradeCause cause, const std::function<void()>& step) {
     if (!had || !journal_.Keeping() || index >= WordLib.WordCount || WordLib.Words[index].Word != word) return;
     const int to = WordLib.Words[index].Grade;
     if (to == from) return;
-    journal_.RecordGradeChange({0, libraryName_, word, from, to, cause});
+    journal_.RecordGradeChange({0, LibraryName(), word, from, to, cause});
     RecordGradeCounts();
     RecordStudySession();
 }
 
 void TformMain::RecordGradeCounts() {
     if (!journal_.Keeping() || WordLib0.Path.empty()) return;
-    journal_.RecordGradeCounts(0, libraryName_, WordLib0.CountGradesNow());
+    journal_.RecordGradeCounts(0, LibraryName(), WordLib0.CountGradesNow());
 }
 
 void TformMain::UpGradeOne(GradeCause cause) {
@@ -89,7 +89,7 @@ void TformMain::RecordCycleEndGrades(int loweredBy) {
     changes.reserve(static_cast<size_t>(WordLib0.Count));
     for (int i = 0; i < WordLib0.Count; ++i) {
         const WordList& word = WordLib0.Words[i];
-        changes.push_back({0, libraryName_, word.Word, word.Grade + loweredBy, word.Grade, GradeCause::CycleEnd});
+        changes.push_back({0, LibraryName(), word.Word, word.Grade + loweredBy, word.Grade, GradeCause::CycleEnd});
     }
     journal_.RecordGradeChanges(changes);
     RecordGradeCounts();
@@ -99,7 +99,7 @@ LibraryProgress TformMain::CurrentLibraryProgress() {
     LibraryProgress progress;
     if (WordLib0.Path.empty()) return progress;
     WordLib0.StoreGroup();  // the group's showings and grades as they are now
-    progress.name = libraryName_;
+    progress.name = LibraryName();
     progress.words = WordLib0.Count;
     for (int i = 0; i < WordLib0.Count; ++i) progress.studied += WordLib0.Words[i].StudyTimes > 0;
     progress.grades = WordLib0.CountGradesNow();
@@ -107,7 +107,7 @@ LibraryProgress TformMain::CurrentLibraryProgress() {
 }
 
 void TformMain::AddWordsToFavourites(const std::vector<std::string>& gbkWords) {
-    if (libraryName_ == Gbk(kFavouritesName)) {
+    if (LibraryName() == Gbk(kFavouritesName)) {
         ShowAppMessageUtf8("您现在使用的是收藏库！还让我往哪收藏？");
         return;
     }

@@ -129,6 +129,8 @@ private slots:
         SettingsFixture s("appwindows_dialogs");
         TSelectWordLib select;
         SelectWordLib = &select;
+        TformStart start(s.f.gbkProgramFolder);
+        WireSelection(*s.study, select, start);
         TformHelp help;
         formHelp = &help;
         WireHelp(*s.study, help, {&select, s.settings.get()});

@@ -86,6 +86,7 @@ struct OtherWindows {
         formMakeWordLib = &settings;
         WireHelp(*study, help, {&select, &settings});
         WireStart(start, *study);
+        if (study) WireSelection(*study, select, start);
     }
     ~OtherWindows() {
         formMain = nullptr;

@@ -60,6 +60,7 @@ struct SelectSetup {
         SelectWordLib = dialog.get();
         formHelp = help.get();
         WireHelp(*w, *help, {dialog.get()});
+        WireSelection(*w, *dialog, *start);
     }
     ~SelectSetup() {
         formStart = nullptr;
@@ -242,6 +243,41 @@ private slots:
         QVERIFY(s.StudyGivenBack());
         QCOMPARE(s.LibraryOrder(), order);
         QVERIFY(s.Texts().empty());
+    }
+
+    // The dialog opens the library in the session; the study window, told
+    // through the wiring, shows its name and the start window keeps it as
+    // the learner's last library, also when the library under study is
+    // initialised and so opened afresh.
+    void theStudyWindowAndTheLoginKnowTheLibraryOpened_data() {
+        QTest::addColumn<bool>("initialise");
+        QTest::newRow("chosen") << false;
+        QTest::newRow("initialised") << true;
+    }
+    void theStudyWindowAndTheLoginKnowTheLibraryOpened() {
+        QFETCH(bool, initialise);
+        SelectSetup s("told");
+        s.Library("lib.lx", Words("w", 4));
+        s.Library("new.lx", Words("n", 4));
+        s.f.WriteLibrary("lib.lx", Words("w", 4, 2));
+        s.f.Open("lib.lx");
+        s.w->SetLibraryName("lib");
+        s.start->Manage.SetCurrentLibrary("");
+        QCOMPARE(s.w->LabelWordLibName->text(), QString("lib"));
+
+        s.OpenChoicePage();
+        if (initialise) {
+            s.f.messages.answers.push_back(kIdYes);
+            s.Click(s.dialog->suiButton4);
+            s.Click(s.dialog->suiButton2);
+        } else {
+            s.Highlight("new.lx");
+            s.Click(s.dialog->suiButton1);
+        }
+        QVERIFY(s.StudyGivenBack());
+        const QString shown = initialise ? "lib" : "new";
+        QCOMPARE(s.w->LabelWordLibName->text(), shown);
+        QCOMPARE(s.start->Manage.GetCurrentLibrary(), (shown + ".lx").toStdString());
     }
 
     void openingAgainTakesTheUsersCopyWithItsProgress() {
