@@ -8,6 +8,7 @@
 // session itself needs no screen.
 
 #include <QTimer>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -43,6 +44,11 @@ public:
     // The store's own values.
     Settings StoredSettings() const;
     void ApplySettings(const Settings& settings);
+    // Where the settings applied on activation come from while the settings
+    // window exists (its boxes hold them); without a source the store's own
+    // values are used.
+    std::function<Settings()> activationSource;
+    Settings ActivationSettings() const { return activationSource ? activationSource() : StoredSettings(); }
     // The study settings live in both library objects: loading a group
     // copies them from the whole library into the study list, so both must
     // agree or a library opened later would bring back the defaults.
@@ -81,6 +87,10 @@ public:
     // The word as the window shows it (GBK).
     const std::string& WordOnScreen() const { return wordOnScreen_; }
     void SetWordOnScreen(const std::string& gbkWord) { wordOnScreen_ = gbkWord; }
+    // The meaning as the window shows it (GBK): its box's text, with the
+    // line the box may put above a short meaning.
+    const std::string& MeaningOnScreen() const { return meaningOnScreen_; }
+    void SetMeaningOnScreen(const std::string& gbkMeaning) { meaningOnScreen_ = gbkMeaning; }
 
     // How far Enter and Space have taken the answer to one showing of a
     // word: judged right and shown, judged right and its display over
@@ -110,6 +120,7 @@ private:
     QTimer clock_;
     std::string libraryName_;
     std::string wordOnScreen_;
+    std::string meaningOnScreen_;
     struct AnswerState {
         AnswerStep step = AnswerStep::Open;
         int index = -1;

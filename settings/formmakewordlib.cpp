@@ -10,9 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "shell/appwindows.h"
-#include "shell/formstart.h"
-#include "study/formmain.h"
+#include "session/studysession.h"
 #include "widgets/buttons.h"
 #include "widgets/screentext.h"
 #include "widgets/titlebar.h"
@@ -24,21 +22,9 @@ constexpr int kHeight = 440;
 
 }  // namespace
 
-TformMakeWordLib::TformMakeWordLib(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+TformMakeWordLib::TformMakeWordLib(TManage& manage, StudySession& study, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), manage_(&manage), session_(&study) {
     Build();
-    if (formStart && formMain) Bind(formStart->Manage, *formMain);
-}
-
-TformMakeWordLib::TformMakeWordLib(TManage& manage, TformMain& study, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
-    Build();
-    Bind(manage, study);
-}
-
-void TformMakeWordLib::Bind(TManage& manage, TformMain& study) {
-    manage_ = &manage;
-    study_ = &study;
-    FormCreate();
 }
 
 void TformMakeWordLib::Build() {
@@ -83,7 +69,7 @@ void TformMakeWordLib::Build() {
 TformMakeWordLib::~TformMakeWordLib() {
     // The study window asks this window's boxes for the settings whenever it
     // becomes active; it must not ask a window that is gone.
-    if (study_) study_->activationSource = nullptr;
+    session_->activationSource = nullptr;
 }
 
 QFrame* TformMakeWordLib::AddPage(const char* name, const char* titleUtf8) {

@@ -5,7 +5,11 @@
 // brings the wanted page to the front, and each page's "返 回" hides it
 // again, which gives the study window back. Each page's code is in
 // formmakewordlib_<page>.cpp (setup, import, errorreport, favourites,
-// wavlist).
+// wavlist, sync).
+//
+// The window works on the study session and the configuration store; what
+// the study window and the start window are to do about a change it
+// announces as a signal, which shell/windowwiring.cpp connects.
 
 #include <QPointer>
 #include <QWidget>
@@ -22,21 +26,25 @@ class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QStackedLayout;
+class StudySession;
 struct SyncSettings;
 class TManage;
-class TformMain;
 class TextViewer;
 class TitleBar;
 
 class TformMakeWordLib : public QWidget {
     Q_OBJECT
 public:
-    // Works with the start window's store and the study window when both
-    // exist (the program creates this window after them); otherwise the
-    // window has only its pages.
-    explicit TformMakeWordLib(QWidget* parent = nullptr);
-    TformMakeWordLib(TManage& manage, TformMain& study, QWidget* parent = nullptr);
+    // Works with the start window's store and the session the study window
+    // shows. The boxes are filled from the store by FormCreate, which the
+    // wiring runs once the window is connected.
+    TformMakeWordLib(TManage& manage, StudySession& study, QWidget* parent = nullptr);
     ~TformMakeWordLib() override;
+
+    // The program's folder (GBK, with its trailing separator), where each
+    // learner's sync settings are kept; without it (no start window) the
+    // sync page asks the learner to log in first.
+    void SetProgramFolder(const std::string& gbkFolder) { programFolder_ = gbkFolder; }
 
     void BringToFront(QWidget* page);
     QWidget* FrontPage() const;
@@ -47,7 +55,7 @@ public:
     void TurnToErrorReportPage();  // the report read, the type box prompting
 
     // Study settings page.
-    void FormCreate();    // the settings from the store into the page and the study window
+    void FormCreate();    // the settings from the store into the page, the session and the study window
     void FormActivate();  // selects the colour scheme the three colours make
     void SpinEditDelayTimeChange();
     void CheckBoxMuteClick();
@@ -107,6 +115,28 @@ public:
     // The colour a colour panel shows (0x00BBGGRR).
     static int PanelColour(const QFrame* panel);
 
+signals:
+    // For the study window: how long its answer box waits before it
+    // prompts (milliseconds); the faces of the word and of the meaning and
+    // sentences (GBK family names); the colours in the store to be applied.
+    void promptDelayChanged(int milliseconds);
+    void wordFaceChanged(const std::string& gbkFamily);
+    void meaningFaceChanged(const std::string& gbkFamily);
+    void coloursChanged();
+    // The sentences of the word on screen (GBK) are to be drawn again: they
+    // were switched on or off, or loaded.
+    void sentencesToRedraw(const std::string& gbkWord);
+    // A sync is about to start: what is being studied must be on the disk.
+    void syncStarting();
+    // A sync replaced the learner's files here: the study window opens the
+    // last library again and the favourites are made ready again.
+    void learnerFilesReplaced();
+    // The learner asks for the help guide at a topic.
+    void helpWanted(const QString& topic);
+    // The import page was left: the start window takes the learner back.
+    void importLeft();
+
+public:
     TitleBar* titleBar = nullptr;
 
     // Pages.
@@ -186,7 +216,6 @@ private:
     QPointer<TextViewer> sampleViewer_;  // "查看格式" shown by the program itself
 
     void Build();
-    void Bind(TManage& manage, TformMain& study);
     QFrame* AddPage(const char* name, const char* titleUtf8);
     void BuildSetupPage();
     void BuildWordsWithoutWavPage();
@@ -210,7 +239,8 @@ private:
     void SelectFont(QComboBox* box, const std::string& gbkName);
 
     TManage* manage_ = nullptr;
-    QPointer<TformMain> study_;
+    StudySession* session_ = nullptr;
+    std::string programFolder_;
     QStackedLayout* pages_ = nullptr;
     std::filesystem::path importSource_;  // the text file last confirmed in the chooser
 };

@@ -21,8 +21,8 @@
 #include "core/programfolder.h"
 #include "core/safewrite.h"
 #include "platform/fontregistration.h"
+#include "session/studysession.h"
 #include "settings/formmakewordlib.h"
-#include "study/formmain.h"
 #include "widgets/buttons.h"
 #include "widgets/screentext.h"
 
@@ -130,12 +130,9 @@ void TformMakeWordLib::AppendReportLine(const QString& line) {
 void TformMakeWordLib::ComboBoxErrorTypeClick(int index) {
     if (index < 0 || index >= static_cast<int>(std::size(kTemplates))) return;
     const ErrorTemplate& t = kTemplates[index];
-    QString library, word, meaning;
-    if (study_) {
-        library = Screen(study_->LibraryName());
-        word = Screen(study_->WordOnScreen());
-        meaning = Screen(TrimGbk(study_->MeaningOnScreen()));
-    }
+    const QString library = Screen(session_->LibraryName());
+    const QString word = Screen(session_->WordOnScreen());
+    const QString meaning = Screen(TrimGbk(session_->MeaningOnScreen()));
     if (t.blankLineFirst) AppendReportLine(QString());
     AppendReportLine(U(t.description));
     if (index == kOtherError) {

@@ -16,8 +16,8 @@
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
 #include "platform/fontregistration.h"
+#include "session/studysession.h"
 #include "settings/formmakewordlib.h"
-#include "study/formmain.h"
 #include "widgets/buttons.h"
 #include "widgets/screentext.h"
 #include "widgets/virtualkey.h"
@@ -94,16 +94,15 @@ void TformMakeWordLib::BuildFavouritesPage() {
 
 void TformMakeWordLib::FillFavouritesList() {
     ListBoxMyWordLib->clear();
-    if (!study_) return;
-    const TMyWordLib& favourites = study_->MyWordLib;
+    const TMyWordLib& favourites = session_->MyWordLib;
     for (int i = 0; i < favourites.Count; ++i) ListBoxMyWordLib->addItem(Screen(favourites.Words[i].Word));
     ListBoxMyWordLib->setCurrentRow(ListBoxMyWordLib->count() - 1);
 }
 
 void TformMakeWordLib::ListBoxMyWordLibClick() {
     const int i = ListBoxMyWordLib->currentRow();
-    if (!study_ || i < 0 || !ListBoxMyWordLib->currentItem()->isSelected()) return;
-    const TMyWordLib& favourites = study_->MyWordLib;
+    if (i < 0 || !ListBoxMyWordLib->currentItem()->isSelected()) return;
+    const TMyWordLib& favourites = session_->MyWordLib;
     if (i >= favourites.Count) return;
     EditWord->setText(Screen(favourites.Words[i].Word));
     MemoC->setPlainText(Screen(favourites.Words[i].Meaning));
@@ -115,12 +114,11 @@ void TformMakeWordLib::EditWordKeyDown(int virtualKey) {
 
 void TformMakeWordLib::ShowFavourite(int position) {
     ListBoxMyWordLib->setCurrentRow(position);
-    MemoC->setPlainText(Screen(study_->MyWordLib.Words[position].Meaning));
+    MemoC->setPlainText(Screen(session_->MyWordLib.Words[position].Meaning));
     MemoC->setFocus();
 }
 
 void TformMakeWordLib::ButtonAddClick() {
-    if (!study_) return;
     std::string word, meaning;
     if (!TypedEntry(EditWord, MemoC, word, meaning)) return;
     // "猫 " is the word 猫: it is looked up and added without the blanks.
@@ -131,7 +129,7 @@ void TformMakeWordLib::ButtonAddClick() {
         ShowFavourite(ListBoxMyWordLib->row(found.first()));
         return;
     }
-    TMyWordLib& favourites = study_->MyWordLib;
+    TMyWordLib& favourites = session_->MyWordLib;
     switch (favourites.AddFavourite(word, meaning)) {
         case FavouriteAdd::Full:
             // The library has said so; the list stays as the library is.
@@ -161,10 +159,9 @@ void TformMakeWordLib::suiButton6Click() {
         ShowAppMessageUtf8("请选择要修改的单词！");
         return;
     }
-    if (!study_) return;
     std::string word, meaning;
     if (!TypedEntry(EditWord, MemoC, word, meaning)) return;
-    TMyWordLib& favourites = study_->MyWordLib;
+    TMyWordLib& favourites = session_->MyWordLib;
     favourites.ReplaceFavourite(i, TrimGbk(word), meaning);
     if (i < favourites.Count) ListBoxMyWordLib->item(i)->setText(Screen(favourites.Words[i].Word));
 }
@@ -179,7 +176,7 @@ void TformMakeWordLib::suiButton5Click() {
                        kMsgYesNoDefaultNo) != kIdYes)
         return;
     delete ListBoxMyWordLib->takeItem(i);
-    if (study_) study_->MyWordLib.RemoveFavourite(i);
+    session_->MyWordLib.RemoveFavourite(i);
     // The boxes show the entry the list now highlights, so that "修改"
     // changes the word the learner sees; with none highlighted they are
     // emptied and "修改" asks for a choice.
@@ -197,10 +194,8 @@ void TformMakeWordLib::suiButton13Click() {
     if (ShowAppMessage(Gbk("警告！初始化收藏库，会将收藏全部单词清空。\r\n\r\n要初始化收藏库吗？"),
                        kMsgYesNoDefaultNo) != kIdYes)
         return;
-    if (study_) {
-        study_->MyWordLib.ClearFavourites();
-        study_->MyWordLib.SaveFavourites();
-    }
+    session_->MyWordLib.ClearFavourites();
+    session_->MyWordLib.SaveFavourites();
     ListBoxMyWordLib->clear();
     EditWord->clear();
     MemoC->clear();
@@ -209,5 +204,5 @@ void TformMakeWordLib::suiButton13Click() {
 void TformMakeWordLib::suiButton4Click() {
     hide();
     ListBoxMyWordLib->clear();
-    if (study_) study_->MyWordLib.SaveFavourites();
+    session_->MyWordLib.SaveFavourites();
 }

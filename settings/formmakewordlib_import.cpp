@@ -17,16 +17,11 @@
 #include "core/libraryname.h"
 #include "core/programfolder.h"
 #include "core/textimport.h"
-#include "help/formhelp.h"
 #include "platform/shellopen.h"
 #include "settings/formmakewordlib.h"
-#include "shell/appwindows.h"
-#include "shell/formstart.h"
-#include "study/formmain.h"
 #include "widgets/buttons.h"
 #include "widgets/filechooser.h"
 #include "widgets/screentext.h"
-#include "widgets/standabove.h"
 #include "widgets/textviewer.h"
 
 namespace {
@@ -117,15 +112,7 @@ void TformMakeWordLib::suiButton8Click() {
     });
 }
 
-void TformMakeWordLib::suiButton3Click() {
-    if (study_) {
-        study_->HoldClock();
-        study_->HoldInput();
-    }
-    if (!formHelp) return;
-    ShowAbove(formHelp, this);
-    formHelp->ShowHelpTopicUtf8("导入词库");
-}
+void TformMakeWordLib::suiButton3Click() { emit helpWanted(U("导入词库")); }
 
 void TformMakeWordLib::suiButton1Click() {
     if (importSource_.empty()) {
@@ -160,9 +147,6 @@ void TformMakeWordLib::suiButton1Click() {
 }
 
 void TformMakeWordLib::suiButton2Click() {
-    if (formStart) {
-        formStart->show();
-        formStart->raise();
-    }
+    emit importLeft();
     hide();
 }

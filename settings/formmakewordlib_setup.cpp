@@ -25,8 +25,8 @@
 #include "core/gbktext.h"
 #include "core/manage.h"
 #include "core/programfolder.h"
+#include "session/studysession.h"
 #include "settings/formmakewordlib.h"
-#include "study/formmain.h"
 #include "widgets/buttons.h"
 #include "widgets/colourchooser.h"
 #include "widgets/colourvalue.h"
@@ -179,19 +179,17 @@ void TformMakeWordLib::ConnectSetupPage() {
 
 void TformMakeWordLib::FormCreate() {
     TManage& store = *manage_;
-    TformMain& study = *study_;
+    StudySession& study = *session_;
 
     CheckBoxMute->setChecked(store.mute);
     CheckBoxAutoClearEditInput->setChecked(store.autocleareditinput);
     CheckBoxAcceptReading->setChecked(store.acceptreading);
     CheckBoxShowSentence->setChecked(store.showsentence);
     CheckBoxShowSentenceClick();
-    study.WordLib.Mute = study.WordLib0.Mute = store.mute;
-    study.WordLib.AutoClear = study.WordLib0.AutoClear = store.autocleareditinput;
-    study.WordLib.ShowSentence = study.WordLib0.ShowSentence = store.showsentence;
+    study.SyncStudyFlags(store.mute, store.autocleareditinput, store.showsentence);
 
     // The boxes clamp what the store holds; the clamped value is kept.
-    study.SetPromptDelay(std::max(store.delaytime, 1));
+    emit promptDelayChanged(std::max(store.delaytime, 1));
     {
         const QSignalBlocker quiet(SpinEditDelayTime);
         SpinEditDelayTime->setValue(store.delaytime);
@@ -205,8 +203,8 @@ void TformMakeWordLib::FormCreate() {
 
     // The sentence box takes the Chinese font as well: a chosen font must
     // still be in place after the next start.
-    study.SetWordFace(store.fontnameen);
-    study.SetMeaningFace(store.fontnamecn);
+    emit wordFaceChanged(store.fontnameen);
+    emit meaningFaceChanged(store.fontnamecn);
     SelectFont(FontComboBoxEN, store.fontnameen);
     SelectFont(FontComboBoxCN, store.fontnamecn);
 
@@ -219,7 +217,7 @@ void TformMakeWordLib::FormCreate() {
     // boxes and panels are the live source of these values.
     QPointer<TformMakeWordLib> self(this);
     study.activationSource = [self] {
-        TformMain::ActivationSettings s;
+        StudySession::Settings s;
         if (!self) return s;
         s.autoClear = self->CheckBoxAutoClearEditInput->isChecked();
         s.mute = self->CheckBoxMute->isChecked();
@@ -254,21 +252,21 @@ void TformMakeWordLib::FormActivate() {
 void TformMakeWordLib::SpinEditDelayTimeChange() {
     if (!manage_) return;
     manage_->delaytime = SpinEditDelayTime->value();
-    if (study_) study_->SetPromptDelay(SpinEditDelayTime->value());
+    emit promptDelayChanged(SpinEditDelayTime->value());
 }
 
 void TformMakeWordLib::CheckBoxMuteClick() {
     if (!manage_) return;
     const bool on = CheckBoxMute->isChecked();
     manage_->mute = on;
-    if (study_) study_->WordLib.Mute = study_->WordLib0.Mute = on;
+    session_->WordLib.Mute = session_->WordLib0.Mute = on;
 }
 
 void TformMakeWordLib::CheckBoxAutoClearEditInputClick() {
     if (!manage_) return;
     const bool on = CheckBoxAutoClearEditInput->isChecked();
     manage_->autocleareditinput = on;
-    if (study_) study_->WordLib.AutoClear = study_->WordLib0.AutoClear = on;
+    session_->WordLib.AutoClear = session_->WordLib0.AutoClear = on;
 }
 
 // The study window reads the store's setting at each answer it judges.
@@ -283,20 +281,19 @@ void TformMakeWordLib::CheckBoxShowSentenceClick() {
 void TformMakeWordLib::SpinEditSentenceCountPerWordChange() {
     if (!manage_) return;
     manage_->sentencecountperword = SpinEditSentenceCountPerWord->value();
-    if (study_) study_->WordLib.SentenceCountPerWord = SpinEditSentenceCountPerWord->value();
+    session_->WordLib.SentenceCountPerWord = SpinEditSentenceCountPerWord->value();
 }
 
 void TformMakeWordLib::FontComboBoxCNClick() {
     if (!manage_) return;
     manage_->fontnamecn = FromScreen(FontComboBoxCN->currentText());
-    if (!study_) return;
-    study_->SetMeaningFace(manage_->fontnamecn);
+    emit meaningFaceChanged(manage_->fontnamecn);
 }
 
 void TformMakeWordLib::FontComboBoxENClick() {
     if (!manage_) return;
     manage_->fontnameen = FromScreen(FontComboBoxEN->currentText());
-    if (study_) study_->SetWordFace(manage_->fontnameen);
+    emit wordFaceChanged(manage_->fontnameen);
 }
 
 void TformMakeWordLib::PanelFontColorClick() { PickColour(PanelFontColor, &TManage::fontcolor); }
@@ -321,7 +318,7 @@ void TformMakeWordLib::PickColour(QFrame* panel, int TManage::*key) {
     FormActivate();
     if (!manage_) return;
     manage_->*key = *chosen;
-    if (study_) study_->ApplyColours();
+    emit coloursChanged();
 }
 
 void TformMakeWordLib::ComboBoxSetColorClick(int index) {
@@ -336,13 +333,11 @@ void TformMakeWordLib::ComboBoxSetColorClick(int index) {
     manage_->fontcolor = PanelColour(PanelFontColor);
     manage_->bordercolor = PanelColour(PanelBorderColor);
     TakeColoursIntoStudyLists();
-    if (study_) study_->ApplyColours();
+    emit coloursChanged();
 }
 
 void TformMakeWordLib::TakeColoursIntoStudyLists() {
-    if (!study_) return;
-    study_->WordLib.FontColor = study_->WordLib0.FontColor = PanelColour(PanelFontColor);
-    study_->WordLib.BackColor = study_->WordLib0.BackColor = PanelColour(PanelBackColor);
+    session_->SyncColours(PanelColour(PanelFontColor), PanelColour(PanelBackColor));
 }
 
 void TformMakeWordLib::suiButton9Click() {
@@ -359,21 +354,19 @@ void TformMakeWordLib::ButtonWordsWithoutWavClick() {
 }
 
 void TformMakeWordLib::ApplySentenceSwitch() {
-    if (manage_ && study_) {
-        TformMain& study = *study_;
-        TWordLib& list = study.WordLib;
-        const bool wanted = CheckBoxShowSentence->isChecked();
-        const bool changed = wanted != list.ShowSentence;
-        if (changed) {
-            manage_->showsentence = wanted;
-            list.ShowSentence = study.WordLib0.ShowSentence = wanted;
-            if (wanted) study.DataLists.LoadSentenceLists(GetProgramFolder());
-        }
-        // Sentences switched off leave the screen at once rather than with
-        // the next word.
-        if (list.HasCurrentWord() && (list.ShowSentence || changed))
-            study.WriteSentencesOf(list.Words[list.CurrentIndex].Word);
+    StudySession& study = *session_;
+    TWordLib& list = study.WordLib;
+    const bool wanted = CheckBoxShowSentence->isChecked();
+    const bool changed = wanted != list.ShowSentence;
+    if (changed) {
+        manage_->showsentence = wanted;
+        list.ShowSentence = study.WordLib0.ShowSentence = wanted;
+        if (wanted) study.DataLists.LoadSentenceLists(GetProgramFolder());
     }
+    // Sentences switched off leave the screen at once rather than with the
+    // next word.
+    if (list.HasCurrentWord() && (list.ShowSentence || changed))
+        emit sentencesToRedraw(list.Words[list.CurrentIndex].Word);
 }
 
 int TformMakeWordLib::PanelColour(const QFrame* panel) { return panel->property("colour").toInt(); }

@@ -13,12 +13,10 @@
 
 #include "core/appmessage.h"
 #include "core/gbktext.h"
+#include "core/manage.h"
 #include "platform/passwordstore.h"
 #include "settings/formmakewordlib.h"
-#include "shell/appwindows.h"
-#include "shell/formstart.h"
 #include "shell/learnersync.h"
-#include "study/formmain.h"
 #include "widgets/buttons.h"
 #include "widgets/screentext.h"
 
@@ -64,11 +62,11 @@ void TformMakeWordLib::BuildSyncPage() {
 
 int TformMakeWordLib::SyncSlot() const { return manage_ ? manage_->GetUserIndex() : -1; }
 
-std::string TformMakeWordLib::SyncProgramFolder() const { return formStart ? formStart->ProgramFolder : std::string(); }
+std::string TformMakeWordLib::SyncProgramFolder() const { return programFolder_; }
 
 void TformMakeWordLib::TurnToSyncPage() {
     const int slot = SyncSlot();
-    if (slot < 0 || !formStart) {
+    if (slot < 0 || programFolder_.empty()) {
         ShowAppMessageUtf8("请先登录");
         return;
     }
@@ -158,13 +156,10 @@ void TformMakeWordLib::ButtonSyncNowClick() {
     const int slot = SyncSlot();
     // What is being studied goes to the disk first, so it is what travels;
     // what came from the server is then what the study window shows.
-    if (study_) study_->SaveForSync();
+    emit syncStarting();
     const SyncOutcome outcome = SyncLearner(this, SyncProgramFolder(), slot, manage_->user[static_cast<size_t>(slot)],
                                             SyncMoment::Now, &password);
-    if (!outcome.replacedHere.empty() && study_ && formStart) {
-        study_->OpenLastWordLib(formStart->UserFolder);
-        formStart->PrepareFavourites();
-    }
+    if (!outcome.replacedHere.empty()) emit learnerFilesReplaced();
     const SyncSettings settings = LoadSyncSettings(SyncProgramFolder(), slot);
     ShowSyncState(settings, settings.address.empty() ? nullptr : &settings);
 }

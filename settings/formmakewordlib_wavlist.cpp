@@ -9,8 +9,8 @@
 #include "core/appmessage.h"
 #include "core/recordings.h"
 #include "platform/fontregistration.h"
+#include "session/studysession.h"
 #include "settings/formmakewordlib.h"
-#include "study/formmain.h"
 #include "widgets/buttons.h"
 #include "widgets/screentext.h"
 
@@ -34,13 +34,13 @@ void TformMakeWordLib::BuildWordsWithoutWavPage() {
 void TformMakeWordLib::ButtonMakeWordListClick() {
     // Made afresh on each click: a second click must not list every word twice.
     MemoWordListWithoutWave->clear();
-    if (!study_ || study_->WordLib.WordCount <= 0) {
+    if (session_->WordLib.WordCount <= 0) {
         ShowAppMessageUtf8("当前没有正在学习的单词，请先选择词库");
         return;
     }
-    const TWordLib& list = study_->WordLib;
+    const TWordLib& list = session_->WordLib;
     const std::vector<std::string> lines =
-        WordsWithoutRecording(list.Words, list.WordCount, list.ProgramFolder, study_->DataLists.aliasText);
+        WordsWithoutRecording(list.Words, list.WordCount, list.ProgramFolder, session_->DataLists.aliasText);
     if (lines.empty()) {
         ShowAppMessageUtf8("当前单词表中的每个单词都有语音");
         return;

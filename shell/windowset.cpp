@@ -25,7 +25,7 @@ void CreateOtherWindows() {
     formMain = new TformMain(formStart->Manage);
     SelectWordLib = new TSelectWordLib;
     formHelp = new TformHelp;
-    formMakeWordLib = new TformMakeWordLib;
+    formMakeWordLib = new TformMakeWordLib(formStart->Manage, formMain->Session());
     formStats = new TformStats;
 
     WireWindows();

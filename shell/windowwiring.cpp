@@ -2,6 +2,8 @@
 
 #include <QList>
 #include <QPointer>
+#include <functional>
+#include <memory>
 
 #include "core/backups.h"
 #include "help/formhelp.h"
@@ -11,19 +13,36 @@
 #include "shell/formstart.h"
 #include "stats/formstats.h"
 #include "study/formmain.h"
+#include "widgets/eventhook.h"
 #include "widgets/standabove.h"
 
 namespace {
 
-// The settings and maintenance window.
-void WireSettings() {}
+// Shows `window` above the study window. The first time, the study window
+// learns to take the learner back when `window` is left (ReturnFromWindow).
+std::function<void()> OpenerBesideStudy(TformMain& study, QWidget& window) {
+    QPointer<TformMain> s(&study);
+    QWidget* beside = &window;
+    auto hooked = std::make_shared<bool>(false);
+    return [s, beside, hooked] {
+        if (!s) return;
+        if (!*hooked) {
+            *hooked = true;
+            EventHook::Install(beside, QEvent::Hide, [s] {
+                if (s) s->ReturnFromWindow(false);
+            });
+        }
+        ShowAbove(beside, s);
+    };
+}
 
 }  // namespace
 
 void WireWindows() {
     WireStatistics(*formMain, *formStats, formStart->Manage);
     WireSelection(*formMain, *SelectWordLib, *formStart);
-    WireSettings();
+    WireSettings(*formMain, *formMakeWordLib);
+    WireSettingsToStart(*formStart, *formMakeWordLib, *formMain);
     WireHelp(*formMain, *formHelp, {SelectWordLib, formMakeWordLib});
     // Last: the help guide goes before the start window comes up on "返  回".
     WireStart(*formStart, *formMain);
@@ -180,4 +199,51 @@ void WireSelection(TformMain& study, TSelectWordLib& select, TformStart& start) 
     // The session goes with the study window; the dialog must not work on
     // it afterwards.
     QObject::connect(s, &QObject::destroyed, dialog, [dialog] { dialog->LetGoOfSession(); });
+}
+
+void WireSettings(TformMain& study, TformMakeWordLib& settings) {
+    TformMain* s = &study;
+    TformMakeWordLib* page = &settings;
+    const std::function<void()> open = OpenerBesideStudy(study, settings);
+    QObject::connect(s, &TformMain::settingsRequested, page, [s, page, open] {
+        s->WaitForWindow();
+        page->TurnToSetupPage();
+        open();
+    });
+    QObject::connect(s, &TformMain::favouritesRequested, page, [s, page, open] {
+        s->WaitForWindow();
+        page->TurnToFavouritesPage();
+        open();
+    });
+    QObject::connect(s, &TformMain::errorReportRequested, page, [s, page, open] {
+        page->TurnToErrorReportPage();
+        open();
+        s->WaitForWindow();
+    });
+
+    QObject::connect(page, &TformMakeWordLib::promptDelayChanged, s, &TformMain::SetPromptDelay);
+    QObject::connect(page, &TformMakeWordLib::wordFaceChanged, s, &TformMain::SetWordFace);
+    QObject::connect(page, &TformMakeWordLib::meaningFaceChanged, s, &TformMain::SetMeaningFace);
+    QObject::connect(page, &TformMakeWordLib::coloursChanged, s, &TformMain::ApplyColours);
+    QObject::connect(page, &TformMakeWordLib::sentencesToRedraw, s, &TformMain::WriteSentencesOf);
+    QObject::connect(page, &TformMakeWordLib::syncStarting, s, &TformMain::SaveForSync);
+    QObject::connect(page, &TformMakeWordLib::helpWanted, page,
+                     [page](const QString& topic) { ShowHelpFor(page, topic.toUtf8().constData()); });
+
+    settings.FormCreate();
+}
+
+void WireSettingsToStart(TformStart& start, TformMakeWordLib& settings, TformMain& study) {
+    TformStart* back = &start;
+    TformMakeWordLib* page = &settings;
+    TformMain* s = &study;
+    settings.SetProgramFolder(start.ProgramFolder);
+    QObject::connect(page, &TformMakeWordLib::importLeft, back, [back] {
+        back->show();
+        back->raise();
+    });
+    QObject::connect(page, &TformMakeWordLib::learnerFilesReplaced, back, [back, s] {
+        s->OpenLastWordLib(back->UserFolder);
+        back->PrepareFavourites();
+    });
 }

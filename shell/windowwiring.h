@@ -11,6 +11,7 @@ class TManage;
 class TformHelp;
 class TSelectWordLib;
 class TformMain;
+class TformMakeWordLib;
 class TformStart;
 class TformStats;
 
@@ -32,6 +33,16 @@ void WireStatistics(TformMain& study, TformStats& stats, const TManage& manage);
 // study window themselves while they are open and give it back when they
 // are left: the guide then leaves it to them.
 void WireHelp(TformMain& study, TformHelp& help, const std::vector<QWidget*>& dialogs);
+// The settings and maintenance window beside the study window: "参数设置",
+// "收藏管理" and "软件报错" open its pages, what is changed there is drawn
+// in the study window, and its "导入词库" help opens the guide. Once
+// connected, the window takes the settings from the store (FormCreate).
+void WireSettings(TformMain& study, TformMakeWordLib& settings);
+// What the settings window needs of the start window: the program folder,
+// the way back from the import page, and after a sync that replaced the
+// learner's files, the last library opened again in `study` and the
+// favourites made ready again.
+void WireSettingsToStart(TformStart& start, TformMakeWordLib& settings, TformMain& study);
 
 // The library selection and grouping dialog over the study window, for the
 // learner `start` logged in.

@@ -67,11 +67,6 @@ public:
     TMyWordLib& MyWordLib = study_.MyWordLib;
     StudyDataLists& DataLists = study_.DataLists;
 
-    // What the settings window holds while it is open; FormActivate copies
-    // it into the store and the study list. Without a source the store's own
-    // values are used.
-    using ActivationSettings = StudySession::Settings;
-    std::function<ActivationSettings()> activationSource;
     // Runs when the system-wide F9 key is pressed (pause and hide); the
     // window set lets it through only while the login window is away.
     std::function<void()> onHotKey;
@@ -104,8 +99,6 @@ public:
     // coordinates.
     QRect WordBoxOnScreen() const;
     QRect SideColumnOnScreen() const;
-    // The meaning as the window shows it (GBK).
-    std::string MeaningOnScreen() const;
     // How long the answer box waits before it prompts, in milliseconds.
     void SetPromptDelay(int milliseconds);
     // The face of the word, and that of the meaning and the sentences (GBK
@@ -166,10 +159,10 @@ public:
     void WMHotKey();           // F9: hide and pause, or show and resume
     void FormResize();         // border and read-mode panel by screen width
     void ButtonReturnClick();  // "返  回"; also the desktop's close of the window
-    void suiButton4Click();    // "参数设置"
-    void suiButton3Click();    // "收藏管理"
-    void suiButton5Click();    // "软件报错"
-    void suiButton10Click();   // "帮助向导"
+    // "收藏管理": the favourites cannot be managed while they are the
+    // library under study; otherwise favouritesRequested.
+    void suiButton3Click();
+    void suiButton10Click();  // "帮助向导"
     // The login shows the window, starts the study clock and loads the
     // user's favourites.
     void StartStudying();
@@ -325,6 +318,11 @@ signals:
     void libraryChoiceRequested();
     // "单词分组": the learner divides the library into groups.
     void groupingRequested();
+    // "参数设置", "收藏管理" and "软件报错": the learner asks for a page of
+    // the settings window.
+    void settingsRequested();
+    void favouritesRequested();
+    void errorReportRequested();
 
 protected:
     bool event(QEvent* event) override;
@@ -339,7 +337,6 @@ private:
     void BuildRightSide(QWidget* parent);
     void ConnectControls();
     void ConnectWindowCommands();
-    void OpenBeside(QWidget* window, bool restartFocusKeeper);
     void HandleAnswerKey(int& key);
     void AdvanceAfterAnswer();
     void ShowProgressSaved();  // the journal and the sentence box after a save

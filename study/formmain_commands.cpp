@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
@@ -20,14 +19,12 @@
 #include "core/manage.h"
 #include "core/studyclock.h"
 #include "platform/fontregistration.h"
-#include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "study/formmain.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 #include "widgets/eventhook.h"
 #include "widgets/screentext.h"
-#include "widgets/standabove.h"
 
 namespace {
 
@@ -53,8 +50,6 @@ QPoint TformMain::GuideAnchor() const {
 QRect TformMain::WordBoxOnScreen() const { return {GroupBoxTop->mapToGlobal(QPoint(0, 0)), GroupBoxTop->size()}; }
 
 QRect TformMain::SideColumnOnScreen() const { return {Panel1->mapToGlobal(QPoint(0, 0)), Panel1->size()}; }
-
-std::string TformMain::MeaningOnScreen() const { return FromScreen(MemoC->toPlainText()); }
 
 void TformMain::SetHeading(const QString& heading) { PanelMainCaption->setText(heading); }
 
@@ -86,9 +81,9 @@ void TformMain::ConnectWindowCommands() {
     connect(ButtonReturn, &QPushButton::clicked, this, [this] { ButtonReturnClick(); });
     connect(ButtonSelectWordLib, &QPushButton::clicked, this, &TformMain::libraryChoiceRequested);
     connect(suiButton2, &QPushButton::clicked, this, &TformMain::groupingRequested);
-    connect(suiButton4, &QPushButton::clicked, this, [this] { suiButton4Click(); });
+    connect(suiButton4, &QPushButton::clicked, this, &TformMain::settingsRequested);
     connect(suiButton3, &QPushButton::clicked, this, [this] { suiButton3Click(); });
-    connect(suiButton5, &QPushButton::clicked, this, [this] { suiButton5Click(); });
+    connect(suiButton5, &QPushButton::clicked, this, &TformMain::errorReportRequested);
     connect(suiButton10, &QPushButton::clicked, this, [this] { suiButton10Click(); });
     onHotKey = [this] { WMHotKey(); };
     EventHook::Install(this, QEvent::Resize, [this] { FormResize(); });
@@ -239,6 +234,7 @@ void TformMain::ButtonReturnClick() {
     PanelE->clear();
     meaningOnScreen_.clear();
     MemoC->clear();
+    study_.SetMeaningOnScreen({});
     hide();
     emit studyLeft();
     manage_.SaveConfig();
@@ -262,28 +258,6 @@ void TformMain::ReturnFromWindow(bool restartFocusKeeper) {
     if (restartFocusKeeper) TimerSetFocus->start();
 }
 
-// The other windows give the study window back when they are left: enabled,
-// with its clock (and for the help guide its focus keeper) running again.
-void TformMain::OpenBeside(QWidget* window, bool restartFocusKeeper) {
-    if (!window->property("studyWindowReturn").toBool()) {
-        window->setProperty("studyWindowReturn", true);
-        QPointer<TformMain> study(this);
-        EventHook::Install(window, QEvent::Hide, [study, window] {
-            if (study) study->ReturnFromWindow(window->property("restartFocusKeeper").toBool());
-        });
-    }
-    window->setProperty("restartFocusKeeper", restartFocusKeeper);
-    ShowAbove(window, this);
-}
-
-void TformMain::suiButton4Click() {
-    if (!formMakeWordLib) return;
-    Timer->stop();
-    setEnabled(false);
-    formMakeWordLib->TurnToSetupPage();
-    OpenBeside(formMakeWordLib, false);
-}
-
 void TformMain::suiButton3Click() {
     const std::string favourites = Gbk(kFavouritesName);
     if (LibraryName().compare(0, favourites.size(), favourites) == 0) {
@@ -291,19 +265,7 @@ void TformMain::suiButton3Click() {
         EditInput->setFocus();  // the caret goes back where the learner types
         return;
     }
-    if (!formMakeWordLib) return;
-    Timer->stop();
-    setEnabled(false);
-    formMakeWordLib->TurnToFavouritesPage();
-    OpenBeside(formMakeWordLib, false);
-}
-
-void TformMain::suiButton5Click() {
-    if (!formMakeWordLib) return;
-    formMakeWordLib->TurnToErrorReportPage();
-    OpenBeside(formMakeWordLib, false);
-    Timer->stop();
-    setEnabled(false);
+    emit favouritesRequested();
 }
 
 void TformMain::suiButton10Click() { emit helpRequested(); }

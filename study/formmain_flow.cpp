@@ -133,6 +133,7 @@ void TformMain::FormCreate() {
     if (QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
     meaningOnScreen_.clear();
     MemoC->clear();
+    study_.SetMeaningOnScreen({});
     TimerPrompt->setInterval(std::max(manage_.delaytime, 1));
     TimerSetFocus->start();
 }
@@ -142,9 +143,7 @@ bool TformMain::event(QEvent* e) {
     return QWidget::event(e);
 }
 
-void TformMain::FormActivate() {
-    study_.ApplySettings(activationSource ? activationSource() : study_.StoredSettings());
-}
+void TformMain::FormActivate() { study_.ApplySettings(study_.ActivationSettings()); }
 
 void TformMain::SetLibraryName(const std::string& gbkName) {
     study_.SetLibraryName(gbkName);

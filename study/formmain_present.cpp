@@ -110,6 +110,7 @@ void TformMain::FitMeaning() {
     f.setPointSize(points);
     if (MemoC->font() != f) MemoC->setFont(f);
     if (MemoC->toPlainText() != text) MemoC->setPlainText(text);
+    study_.SetMeaningOnScreen(FromScreen(MemoC->toPlainText()));
     QTextCursor all(MemoC->document());
     all.select(QTextCursor::Document);
     QTextBlockFormat centred;

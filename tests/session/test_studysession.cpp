@@ -134,6 +134,29 @@ TEST(StudySession, SettingsReachTheStoreAndBothLibraryObjects) {
     EXPECT_EQ(stored.fontColor, 123);
 }
 
+// While the settings window exists its boxes are where the settings come
+// from; without it (or once it is gone) the store's own values are.
+TEST(StudySession, ActivationTakesTheSettingsSourceElseTheStore) {
+    SessionFixture f;
+    f.manage.mute = true;
+    f.manage.fontcolor = 123;
+    EXPECT_TRUE(f.session.ActivationSettings().mute);
+    EXPECT_EQ(f.session.ActivationSettings().fontColor, 123);
+
+    f.session.activationSource = [] {
+        StudySession::Settings boxes;
+        boxes.mute = false;
+        boxes.fontColor = 456;
+        return boxes;
+    };
+    EXPECT_FALSE(f.session.ActivationSettings().mute);
+    EXPECT_EQ(f.session.ActivationSettings().fontColor, 456);
+
+    f.session.activationSource = nullptr;
+    EXPECT_TRUE(f.session.ActivationSettings().mute);
+    EXPECT_EQ(f.session.ActivationSettings().fontColor, 123);
+}
+
 TEST(StudySession, AnotherWindowHoldsTheClockAndGivesItBack) {
     SessionFixture f;
     EXPECT_FALSE(f.session.ClockRunning());

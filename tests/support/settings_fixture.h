@@ -1,7 +1,7 @@
 #pragma once
 // A study window on "words.lx" (Neko, Inu) with the settings window beside
-// it, reached through the study window's openers, and a colour chooser
-// that answers from a script.
+// it, wired to it as the program wires them and reached through the study
+// window's openers, and a colour chooser that answers from a script.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,6 +15,7 @@
 
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
+#include "shell/windowwiring.h"
 #include "support/study_fixture.h"
 #include "widgets/colourchooser.h"
 
@@ -27,7 +28,8 @@ struct SettingsFixture {
         f.WriteLibrary("words.lx", kWords);
         study = &f.Create();
         f.Open("words.lx");
-        settings = std::make_unique<TformMakeWordLib>(f.manage, *study);
+        settings = std::make_unique<TformMakeWordLib>(f.manage, study->Session());
+        WireSettings(*study, *settings);
         formMakeWordLib = settings.get();
         previousChooser = SetColourChooser([this](QWidget*, int initial) {
             asked.push_back(initial);

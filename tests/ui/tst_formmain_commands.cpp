@@ -76,14 +76,19 @@ QPushButton* SettingsPageReturn(const TformMakeWordLib& settings) {
     return page->findChild<QPushButton*>(page->objectName() + "Return");
 }
 
-// The other windows of the program, as the study window finds them.
+// The other windows of the program, as the study window finds them; the
+// settings window works on the study window's store and is wired to it as
+// in the program.
 struct OtherWindows {
-    OtherWindows(const std::string& gbkProgramFolder, TformMain* study) : start(gbkProgramFolder) {
+    OtherWindows(const std::string& gbkProgramFolder, TformMain* study)
+        : start(gbkProgramFolder), settings(study->Session().Config(), study->Session()) {
         formMain = study;
         formStart = &start;
         SelectWordLib = &select;
         formHelp = &help;
         formMakeWordLib = &settings;
+        WireSettings(*study, settings);
+        WireSettingsToStart(start, settings, *study);
         WireHelp(*study, help, {&select, &settings});
         WireStart(start, *study);
         if (study) WireSelection(*study, select, start);

@@ -217,8 +217,8 @@ void TestStudyLayout::coloursOfTheConfiguration() {
 void TestStudyLayout::activationCopiesTheSettings() {
     StudyFixture f("activate");
     TformMain& w = f.Create();
-    w.activationSource = [] {
-        TformMain::ActivationSettings s;
+    w.Session().activationSource = [] {
+        StudySession::Settings s;
         s.autoClear = true;
         s.mute = true;
         s.showSentence = true;

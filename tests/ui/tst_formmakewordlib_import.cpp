@@ -15,6 +15,7 @@
 #include "help/formhelp.h"
 #include "platform/shellopen.h"
 #include "shell/formstart.h"
+#include "shell/windowwiring.h"
 #include "support/settings_fixture.h"
 #include "widgets/filechooser.h"
 #include "widgets/screentext.h"
@@ -220,7 +221,8 @@ private slots:
         TformHelp help;
         TformStart start(s.f.gbkProgramFolder);
         formHelp = &help;
-        formStart = &start;
+        formMain = s.study;
+        WireSettingsToStart(start, *s.settings, *s.study);
         s.study->Timer->start();
         s.study->TimerSetFocus->start();
         QTest::mouseClick(s.settings->suiButton3, Qt::LeftButton);
@@ -232,7 +234,7 @@ private slots:
         QVERIFY(start.isVisible());
         QVERIFY(!s.settings->isVisible());
         formHelp = nullptr;
-        formStart = nullptr;
+        formMain = nullptr;
     }
 };
 

@@ -18,6 +18,7 @@
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
+#include "shell/windowwiring.h"
 #include "support/settings_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourchooser.h"
@@ -120,12 +121,10 @@ private slots:
         TformStart start(f.gbkProgramFolder);
         start.Manage.delaytime = 1234;
         start.Manage.mute = true;
-        formStart = &start;
-        formMain = &study;
         {
-            TformMakeWordLib settings;
-            formStart = nullptr;
-            formMain = nullptr;
+            TformMakeWordLib settings(start.Manage, study.Session());
+            WireSettings(study, settings);
+            WireSettingsToStart(start, settings, study);
             QCOMPARE(settings.SpinEditDelayTime->value(), 1234);
             QCOMPARE(study.TimerPrompt->interval(), 1234);
             QVERIFY(study.WordLib.Mute);
@@ -134,7 +133,7 @@ private slots:
             QCOMPARE(f.manage.delaytime, 800);
         }
         // Gone, it is no longer asked for the settings.
-        QVERIFY(!study.activationSource);
+        QVERIFY(!study.Session().activationSource);
     }
 
     void storedNumbersOutsideTheirRangeAreClampedAndKept_data() {
