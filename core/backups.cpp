@@ -1,4 +1,5 @@
 #include "core/backups.h"
+#include "core/numbertext.h"
 #include "core/systemerror.h"
 
 #include <algorithm>

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 #include "core/scrambledfile.h"
 
 namespace {

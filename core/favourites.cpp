@@ -7,6 +7,7 @@
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
 #include "core/libtext.h"
+#include "core/numbertext.h"
 #include "core/scrambledfile.h"
 #include "core/tagtext.h"
 

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,25 +62,3 @@ std::filesystem::path ToNativePath(std::string_view gbkPath);
 // The reverse, for a folder found on disk (for example the executable's):
 // GBK text with '/' kept as the separator on POSIX systems.
 std::string FromNativePath(const std::filesystem::path& path);
-
-// Decimal integer conversion as the data files use it: optional leading
-// blanks, an optional sign and digits, within the 32-bit range. Anything
-// else throws ConvertError naming the value.
-class ConvertError : public std::runtime_error {
-public:
-    // `gbkMessage` is the GBK text shown to the learner.
-    explicit ConvertError(std::string gbkMessage) : std::runtime_error(gbkMessage), message_(std::move(gbkMessage)) {}
-    const std::string& Message() const { return message_; }
-
-private:
-    std::string message_;
-};
-int StrToInt(std::string_view text);
-// Like StrToInt, but gives `fallback` instead of throwing.
-int StrToIntDef(std::string_view text, int fallback);
-// Truth values: any integer (0 false, anything else true) or the words
-// "True"/"False" in any letter case; anything else throws ConvertError.
-bool StrToBool(std::string_view text);
-inline std::string IntToStr(int value) { return std::to_string(value); }
-// Booleans are stored as "-1" and "0".
-inline std::string BoolToStr(bool value) { return value ? "-1" : "0"; }

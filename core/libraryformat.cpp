@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "core/gbktext.h"
 #include "core/libtext.h"
+#include "core/numbertext.h"
 #include "core/tagtext.h"
 #include "core/wordlist.h"
 

@@ -6,6 +6,7 @@
 #include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
+#include "core/numbertext.h"
 #include "core/programfolder.h"
 #include "core/scrambledfile.h"
 #include "core/tagtext.h"

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "core/codec.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
+#include "core/numbertext.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "core/libraryformat.h"
 #include "core/libtext.h"
 #include "core/localtime.h"
+#include "core/numbertext.h"
 #include "core/plainfile.h"
 #include "core/scrambledfile.h"
 #include "core/tagtext.h"

@@ -6,6 +6,7 @@
 
 #include "core/appmessage.h"
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 #include "core/safewrite.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include "core/appmessage.h"
 #include "core/gbktext.h"
 #include "core/libraryformat.h"
+#include "core/numbertext.h"
 #include "core/tagtext.h"
 #include "core/wordlib0.h"
 

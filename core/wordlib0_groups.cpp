@@ -8,6 +8,7 @@
 
 #include "core/appmessage.h"
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 #include "core/wordlib0.h"
 
 TWordLib0::TWordLib0() : Words(kMaxLibraryWords), display_(&NoStudyDisplay::Instance()) { GradeWordLastWord.fill("0"); }

@@ -2,6 +2,7 @@
 // that a showing updates.
 
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 #include "core/wordlib.h"
 
 TWordLib::TWordLib() : Words(kMaxLibraryWords), display_(&NoStudyDisplay::Instance()) {}

@@ -11,6 +11,7 @@
 
 #include "core/appmessage.h"
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 #include "select/selectwordlib.h"
 #include "session/studysession.h"
 #include "widgets/screentext.h"

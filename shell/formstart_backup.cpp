@@ -17,6 +17,7 @@
 #include "core/appmessage.h"
 #include "core/backups.h"
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 #include "core/usertable.h"
 #include "shell/formstart.h"
 #include "shell/startcontrols.h"

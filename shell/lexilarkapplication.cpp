@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 #include "widgets/plainmessage.h"
 
 void ShowExceptionMessage(const std::exception& error) {

@@ -27,6 +27,7 @@
 
 #include "core/appmessage.h"
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 #include "core/safewrite.h"
 #include "stats/studycalendar.h"
 #include "widgets/buttons.h"

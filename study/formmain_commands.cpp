@@ -17,6 +17,7 @@
 #include "core/favourites.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
+#include "core/numbertext.h"
 #include "core/studyclock.h"
 #include "platform/fontregistration.h"
 #include "shell/appwindows.h"

@@ -8,6 +8,7 @@
 #include "core/appmessage.h"
 #include "core/favourites.h"
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 #include "core/programfolder.h"
 #include "study/formmain.h"
 #include "widgets/answeredit.h"

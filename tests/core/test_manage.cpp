@@ -2,6 +2,7 @@
 // writing it back with every value neutralised.
 
 #include "core/manage.h"
+#include "core/numbertext.h"
 
 #include <gtest/gtest.h>
 

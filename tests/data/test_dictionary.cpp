@@ -28,6 +28,7 @@
 #include "core/gbktext.h"
 #include "core/helptext.h"
 #include "core/manage.h"
+#include "core/numbertext.h"
 #include "core/plainfile.h"
 #include "core/scrambledfile.h"
 #include "core/tagtext.h"

@@ -22,6 +22,7 @@
 
 #include "core/appmessage.h"
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 #include "core/programfolder.h"
 #include "core/scrambledfile.h"
 #include "help/formhelp.h"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/gbktext.h"
+#include "core/numbertext.h"
 #include "shell/lexilarkapplication.h"
 #include "widgets/plainmessage.h"
 
