@@ -72,7 +72,8 @@ void TMyWordLib::LoadFavourites(const std::string& gbkPath) {
                 textTag("editor", next.Editor);
                 intTag("groupcount", next.GroupCount);
                 intTag("groupindex", next.GroupIndex);
-                for (int i = 0; i < 6; ++i) textTag("GradeWordLastWord" + std::to_string(i), next.GradeWordLastWord[i]);
+                for (int i = 0; i < kGradeLevels; ++i)
+                    textTag("GradeWordLastWord" + std::to_string(i), next.GradeWordLastWord[i]);
                 continue;
             }
             if (next.CurrentIndex >= kMaxLibraryWords) throw LibraryFormatError(Gbk("文件中的单词超过了10000个。"));
@@ -108,7 +109,8 @@ bool TMyWordLib::SaveFavourites() {
     AppendNumberTag(text, "lt", LoopTimes);
     AppendNumberTag(text, "tlt", ThisLoopTime);
     AppendNumberTag(text, "tt", TotalTime);
-    for (int i = 0; i < 6; ++i) AppendTextTag(text, "GradeWordLastWord" + std::to_string(i), GradeWordLastWord[i]);
+    for (int i = 0; i < kGradeLevels; ++i)
+        AppendTextTag(text, "GradeWordLastWord" + std::to_string(i), GradeWordLastWord[i]);
     text += '\n';
     for (int i = 0; i < Count; ++i) {
         if (i > 0) text += '\n';

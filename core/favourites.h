@@ -4,6 +4,7 @@
 // "收藏库.lx" in the user's folder in the layout of a library file, so it
 // can also be studied like any other library.
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -60,7 +61,7 @@ public:
     int ThisLoopTime = 0;
     int TotalTime = 0;
     int TotalDisplays = 0;
-    std::string GradeWordLastWord[6] = {"0", "0", "0", "0", "0", "0"};
+    std::array<std::string, kGradeLevels> GradeWordLastWord = {"0", "0", "0", "0", "0", "0"};
     int GroupCount = 1;
     int GroupIndex = 0;
 

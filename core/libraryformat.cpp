@@ -69,7 +69,7 @@ void ParseHeaderLine(std::string_view line, LibraryFileValues& v) {
     v.GroupCount = HasOpeningMark(line, "groupcount") ? IntValue(line, "groupcount") : 1;
     v.GroupIndex = HasOpeningMark(line, "groupindex") ? IntValue(line, "groupindex") : 0;
     v.BaseGrade = HasOpeningMark(line, "basegrade") ? IntValue(line, "basegrade") : 0;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < kGradeLevels; ++i) {
         std::string name = "GradeWordLastWord" + std::to_string(i);
         if (HasOpeningMark(line, name)) v.GradeWordLastWord[i] = TagText(line, name);
     }
@@ -121,7 +121,7 @@ WordList ReadWordLine(std::string_view line, const WordMarks& marks) {
     } catch (const ConvertError&) {
         throw LibraryFormatError(Gbk("单词“") + w.Word + Gbk("”的级别“") + std::string(grade) + Gbk("”不是整数"));
     }
-    if (w.Grade < 0 || w.Grade > 5)
+    if (w.Grade < 0 || w.Grade > kTopGrade)
         throw LibraryFormatError(Gbk("单词“") + w.Word + Gbk("”的级别") + std::string(grade) + Gbk("不在0到5之间"));
     return w;
 }

@@ -25,7 +25,7 @@ struct LibraryFileValues {
     int GroupCount = 1;
     int GroupIndex = 0;
     int BaseGrade = 0;
-    std::array<std::string, 6> GradeWordLastWord;
+    std::array<std::string, kGradeLevels> GradeWordLastWord;
 };
 
 // A file the line parse refuses: a value that is not an integer, a word

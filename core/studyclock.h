@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "core/wordlist.h"
+
 // Seconds as "hh:mm:ss". The hour field wraps at 60 (61 hours read
 // 01:00:00), as the clock always has; a negative count shows as 00:00:00.
 std::string FormatClock(int seconds);
@@ -30,7 +32,7 @@ struct StudyClockCounters {
 template <class StudyList>
 StudyClockCounters CountersOf(StudyList& list) {
     const int grade = list.CurrentGrade;
-    const int atGrade = grade >= 0 && grade < 6 ? list.GradeCount[grade] : 0;
+    const int atGrade = grade >= 0 && grade < kGradeLevels ? list.GradeCount[grade] : 0;
     return StudyClockCounters{list.ActiveSeconds, list.TotalTime,  list.ThisLoopTime, list.IdleSeconds,
                               list.IdleLimit,     list.ShownCount, atGrade,           list.Step};
 }

@@ -20,6 +20,7 @@
 // The learner's study journal (kJournalFileName) is merged event by event
 // instead of replaced.
 #include "core/journal.h"
+#include "core/wordlist.h"
 
 // Per learner and per computer, never sent to the server.
 inline constexpr const char* kSyncSettingsFileName = "sync.ini";
@@ -95,9 +96,9 @@ std::optional<std::vector<SyncedFile>> ParseSyncState(std::string_view text);
 struct LibraryStats {
     bool readable = false;
     int words = 0;
-    int studied = 0;                // words shown at least once
-    std::array<int, 6> perGrade{};  // words per grade 0..5
-    long long totalDisplays = 0;    // sum of the study counts
+    int studied = 0;                           // words shown at least once
+    std::array<int, kGradeLevels> perGrade{};  // words per grade
+    long long totalDisplays = 0;               // sum of the study counts
 };
 // Reads scrambled library bytes with the program's own line parse; shows
 // nothing.

@@ -122,7 +122,7 @@ std::string ImportedLibraryText(const std::vector<WordList>& words, std::string_
     AppendNumberTag(text, "lt", 1);
     AppendNumberTag(text, "tlt", 0);
     AppendNumberTag(text, "tt", 0);
-    for (int i = 0; i < 6; ++i) AppendTextTag(text, "GradeWordLastWord" + std::to_string(i), "");
+    for (int i = 0; i < kGradeLevels; ++i) AppendTextTag(text, "GradeWordLastWord" + std::to_string(i), "");
     text += '\n';
     for (size_t i = 0; i < words.size(); ++i) {
         if (i > 0) text += '\n';

@@ -13,8 +13,6 @@
 #include "core/studydisplay.h"
 #include "core/wordlist.h"
 
-inline constexpr int kGradeLevels = 6;  // grades 0..5
-inline constexpr int kTopGrade = 5;
 inline constexpr int kStraightToTop = 10000;  // UpGrade amount that means grade 5
 inline constexpr int kMaxGroupCount = 200;
 inline constexpr int kDefaultFontColor = 16777215;

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "core/gbktext.h"
+#include "core/wordlist.h"
 #include "widgets/buttons.h"
 #include "widgets/screentext.h"
 
@@ -14,7 +15,7 @@ namespace {
 QString StatsText(const ConflictSide& side) {
     if (!side.stats.readable) return U("（无法读取）");
     QString text = U("学过 %1 词（共 %2 词）\n").arg(side.stats.studied).arg(side.stats.words);
-    for (int grade = 5; grade >= 0; --grade) {
+    for (int grade = kTopGrade; grade >= 0; --grade) {
         text += U("%1级：%2 词").arg(grade).arg(side.stats.perGrade[static_cast<size_t>(grade)]);
         text += grade % 2 == 0 ? "\n" : U("　");
     }

@@ -350,7 +350,7 @@ void TformStats::FillGrades() {
     chart->addAxis(dates, Qt::AlignBottom);
     chart->addAxis(counts, Qt::AlignLeft);
     QLineSeries* lower = nullptr;
-    for (int g = 0; g < 6 && !history.empty(); ++g) {
+    for (int g = 0; g < kGradeLevels && !history.empty(); ++g) {
         auto* upper = new QLineSeries(chart);
         for (const JournalGradeDay& d : history) {
             int sum = 0;
