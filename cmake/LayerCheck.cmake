@@ -25,9 +25,8 @@ if(CMAKE_SCRIPT_MODE_FILE)
   # What a window may include of shell/:
   #   appwindows.h   the global window references (declarations only), by
   #                  which the program knows its windows;
-  #   desktop.h      the name of the face the reading panel asks for;
   #   learnersync.h  a learner's sync, which the settings window starts.
-  set(shell_kept shell/appwindows.h shell/desktop.h shell/learnersync.h)
+  set(shell_kept shell/appwindows.h shell/learnersync.h)
   # Window-to-window includes still to be taken apart: each is a file and
   # a header it includes. The list only shrinks; an include not in it stops
   # the build.

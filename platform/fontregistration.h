@@ -17,6 +17,10 @@
 // Needs the application object to exist.
 QStringList RegisterFontFile(const std::filesystem::path& fontFile);
 
+// The face the reading panel asks for by name; the program's Japanese font
+// file stands in for it.
+inline constexpr const char* kPhoneticFace = "Kingsoft Phonetic Plain";
+
 // Registers the Japanese font file and makes its family the Japanese face
 // of the program, also behind `namedFace`, the face the reading panel asks
 // for by name.

@@ -6,9 +6,6 @@
 
 #include <string>
 
-// The face the reading panel asks for by name; tonefont.ttf stands in for it.
-inline constexpr const char* kPhoneticFace = "Kingsoft Phonetic Plain";
-
 // Needs the application object. The program folder is GBK with its
 // trailing separator. PrepareDesktop does both steps below; the program
 // itself takes the font step only when the start window is up, as only the

@@ -23,7 +23,6 @@
 #include "platform/hotkey.h"
 #include "platform/mediaplayer.h"
 #include "shell/appwindows.h"
-#include "shell/desktop.h"
 #include "study/formmain.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
