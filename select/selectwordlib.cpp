@@ -17,16 +17,11 @@
 #include "core/gbktext.h"
 #include "core/programfolder.h"
 #include "widgets/buttons.h"
+#include "widgets/labels.h"
 #include "widgets/screentext.h"
 #include "widgets/titlebar.h"
 
 namespace {
-
-QLabel* NewLabel(QWidget* parent, const char* name, const char* utf8Text) {
-    auto* label = new QLabel(U(utf8Text), parent);
-    if (name) label->setObjectName(name);
-    return label;
-}
 
 QLabel* PageTitle(QWidget* parent, const char* utf8Text) {
     QLabel* title = NewLabel(parent, nullptr, utf8Text);

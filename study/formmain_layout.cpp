@@ -22,6 +22,7 @@
 #include "widgets/buttons.h"
 #include "widgets/colourvalue.h"
 #include "widgets/framedbox.h"
+#include "widgets/labels.h"
 #include "widgets/radiogroup.h"
 #include "widgets/screentext.h"
 
@@ -98,13 +99,6 @@ template <typename T>
 T* Named(T* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
-}
-
-QLabel* NewLabel(QWidget* parent, const char* name, const char* utf8Caption,
-                 Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* label = Named(new QLabel(U(utf8Caption), parent), name);
-    label->setAlignment(align);
-    return label;
 }
 
 QPushButton* NewCommandButton(QWidget* parent, const char* name, const char* utf8Caption) {
