@@ -1,6 +1,9 @@
 #include "core/datalists.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
 
 #include "core/gbktext.h"
 #include "core/numbertext.h"
@@ -11,9 +14,18 @@ namespace {
 constexpr size_t kLookupWindow = 100;   // bytes taken after a found word
 constexpr size_t kSentencePart = 1000;  // longest sentence field or translation
 
-std::string ReadList(const std::string& folder, const char* name) {
-    std::optional<std::string> text = ReadScrambledFile(ToNativePath(folder + name));
-    return text ? std::move(*text) : std::string();
+// A list that is not there has no entries. One that is there but cannot be
+// read (a damaged disk, a folder in its place) has none either, but it is
+// named in `unreadable`; one too large to read has been reported already.
+std::string ReadList(const std::string& folder, const char* name, std::vector<std::string>& unreadable) {
+    const std::filesystem::path path = ToNativePath(folder + name);
+    std::optional<std::string> text = ReadScrambledFile(path);
+    if (text) return std::move(*text);
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec) && !ec) return {};
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec || size <= kLargestReadableFile) unreadable.push_back(name);
+    return {};
 }
 
 // Position of the first byte of `word` in an entry "LF word TAB", or npos.
@@ -39,18 +51,26 @@ std::optional<int> ParseSentenceNumber(std::string_view field) {
 
 }  // namespace
 
-void StudyDataLists::LoadWordLists(const std::string& gbkProgramFolder) {
-    aliasText = LowerCaseGbk(ReadList(gbkProgramFolder, "lx1.en"));
-    readingText = ReadList(gbkProgramFolder, "lx2.en");
+std::vector<std::string> StudyDataLists::LoadWordLists(const std::string& gbkProgramFolder) {
+    std::vector<std::string> unreadable;
+    aliasText = LowerCaseGbk(ReadList(gbkProgramFolder, "lx1.en", unreadable));
+    readingText = ReadList(gbkProgramFolder, "lx2.en", unreadable);
+    return unreadable;
 }
 
-void StudyDataLists::LoadSentenceLists(const std::string& gbkProgramFolder) {
-    sentenceLines = SplitDataLines(ReadList(gbkProgramFolder, "lx3.en"));
+std::vector<std::string> StudyDataLists::LoadSentenceLists(const std::string& gbkProgramFolder) {
+    std::vector<std::string> unreadable;
+    sentenceLines = SplitDataLines(ReadList(gbkProgramFolder, "lx3.en", unreadable));
     sentenceIndexText.clear();
-    for (const std::string& line : SplitDataLines(ReadList(gbkProgramFolder, "lx4.en"))) {
+    for (const std::string& line : SplitDataLines(ReadList(gbkProgramFolder, "lx4.en", unreadable))) {
         sentenceIndexText += line;
         sentenceIndexText += "\r\n";
     }
+    return unreadable;
+}
+
+std::string UnreadableDataListMessage(const std::string& name) {
+    return Gbk("数据文件 ") + name + Gbk(" 无法读取，单词的读音、录音或例句将不能显示。");
 }
 
 std::string LowerCaseGbk(std::string_view gbk) {

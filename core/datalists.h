@@ -20,11 +20,18 @@ struct StudyDataLists {
     std::string sentenceIndexText;           // "lx4.en", every line followed by CR LF
 
     // Reads "lx1.en" and "lx2.en" from `gbkProgramFolder` (with its trailing
-    // separator). A missing or unreadable list leaves that list empty.
-    void LoadWordLists(const std::string& gbkProgramFolder);
-    // Reads "lx3.en" and "lx4.en", replacing what the two lists held.
-    void LoadSentenceLists(const std::string& gbkProgramFolder);
+    // separator). A missing list leaves that list empty. So does a list that
+    // is there but cannot be read; the names of those are returned, for the
+    // window to tell the learner.
+    std::vector<std::string> LoadWordLists(const std::string& gbkProgramFolder);
+    // Reads "lx3.en" and "lx4.en", replacing what the two lists held; the
+    // same way.
+    std::vector<std::string> LoadSentenceLists(const std::string& gbkProgramFolder);
 };
+
+// What the learner is told of a data list that is there but cannot be read
+// (GBK): the words are studied without what that list gives.
+std::string UnreadableDataListMessage(const std::string& name);
 
 // Lower-cases the ASCII letters of a GBK text, leaving both bytes of every
 // double-byte character as they are.

@@ -121,8 +121,10 @@ void TformMain::FormCreate() {
     phonetic.setFamily(QString::fromLatin1(kPhoneticFace));
     PanelT->setFont(WithJapaneseFallback(phonetic));
 
-    DataLists.LoadWordLists(folder);
-    if (manage_.showsentence) DataLists.LoadSentenceLists(folder);
+    std::vector<std::string> unreadable = DataLists.LoadWordLists(folder);
+    if (manage_.showsentence)
+        for (const std::string& name : DataLists.LoadSentenceLists(folder)) unreadable.push_back(name);
+    for (const std::string& name : unreadable) ShowAppMessage(UnreadableDataListMessage(name));
 
     WordLib0.StudyLib = &WordLib;
     WordLib0.SetDisplay(this);

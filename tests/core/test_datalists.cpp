@@ -97,11 +97,33 @@ TEST(DataListFiles, LoadedThroughTheScrambledReader) {
               (std::vector<std::string>{Gbk("橋を渡る。"), Gbk("过桥。")}));
 
     StudyDataLists missing;
-    missing.LoadWordLists(gbkFolder + "absent/");
-    missing.LoadSentenceLists(gbkFolder + "absent/");
+    EXPECT_TRUE(missing.LoadWordLists(gbkFolder + "absent/").empty());
+    EXPECT_TRUE(missing.LoadSentenceLists(gbkFolder + "absent/").empty());
     EXPECT_TRUE(missing.aliasText.empty());
     EXPECT_TRUE(missing.sentenceLines.empty());
     EXPECT_TRUE(missing.sentenceIndexText.empty());
+}
+
+// A list that is there but cannot be read (here a folder in its place, which
+// opens but gives a read error) leaves its list empty like a missing one, and
+// is named for the learner; the readable and the missing ones are not.
+TEST(DataListFiles, UnreadableListsAreNamed) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(LEXILARK_TEST_TMP) / "datalists_unreadable";
+    fs::remove_all(folder);
+    fs::create_directories(folder / "lx2.en");
+    fs::create_directories(folder / "lx3.en");
+    ASSERT_TRUE(WriteScrambledFile(folder / "lx1.en", Gbk("x\nHashi\tBRIDGE\n")));
+    const std::string gbkFolder = FromNativePath(folder) + "/";
+
+    StudyDataLists lists;
+    lists.readingText = "left from before";
+    EXPECT_EQ(lists.LoadWordLists(gbkFolder), std::vector<std::string>{"lx2.en"});
+    EXPECT_EQ(LookupAlias(lists.aliasText, "hashi"), "bridge");
+    EXPECT_TRUE(lists.readingText.empty());
+    EXPECT_EQ(lists.LoadSentenceLists(gbkFolder), std::vector<std::string>{"lx3.en"});  // lx4.en is missing
+    EXPECT_TRUE(lists.sentenceLines.empty());
+    EXPECT_EQ(UnreadableDataListMessage("lx2.en"), Gbk("数据文件 lx2.en 无法读取，单词的读音、录音或例句将不能显示。"));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QTextEdit>
 #include <QTextLayout>
 #include <QtTest>
+#include <filesystem>
 
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
@@ -31,6 +32,7 @@ private slots:
     void sentenceHalvesHideWithWhatTheyReveal_data();
     void sentenceHalvesHideWithWhatTheyReveal();
     void malformedListsNeverStopAWord();
+    void unreadableListsAreSaidAndTheStudyGoesOn();
     void meaningIsFittedIntoFourLines();
     void recordingNamedAfterTheWordBeatsTheAlias();
     void aliasIgnoresLetterCase();
@@ -209,6 +211,29 @@ void TestStudyPresent::malformedListsNeverStopAWord() {
     f.Type("Neko");
     f.Enter();
     QCOMPARE(f.Comment(), QStringLiteral("正 确"));
+}
+
+// A list that is there but cannot be read (a folder in its place) is said
+// once when the window reads the lists; the words are studied without it.
+void TestStudyPresent::unreadableListsAreSaidAndTheStudyGoesOn() {
+    StudyFixture f("unreadable_lists");
+    f.manage.showsentence = true;
+    std::filesystem::create_directories(f.programFolder / "lx2.en");
+    std::filesystem::create_directories(f.programFolder / "lx4.en");
+    f.WriteList("lx3.en", "s0\tt0\n");
+    f.WriteLibrary("words.lx", kWords);
+    TformMain& w = f.Create();
+    QCOMPARE(f.messages.Texts(),
+             (std::vector<std::string>{"数据文件 lx2.en 无法读取，单词的读音、录音或例句将不能显示。",
+                                       "数据文件 lx4.en 无法读取，单词的读音、录音或例句将不能显示。"}));
+    f.messages.shown.clear();
+    f.Open("words.lx");
+    QCOMPARE(f.WordText(), QStringLiteral("Neko"));
+    QCOMPARE(w.PanelT->text(), QString());
+    f.Type("Neko");
+    f.Enter();
+    QCOMPARE(f.Comment(), QStringLiteral("正 确"));
+    QVERIFY(f.messages.Texts().empty());
 }
 
 void TestStudyPresent::meaningIsFittedIntoFourLines() {
