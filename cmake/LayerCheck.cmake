@@ -27,10 +27,6 @@ if(CMAKE_SCRIPT_MODE_FILE)
   #                  which the program knows its windows;
   #   learnersync.h  a learner's sync, which the settings window starts.
   set(shell_kept shell/appwindows.h shell/learnersync.h)
-  # Window-to-window includes still to be taken apart: each is a file and
-  # a header it includes. The list only shrinks; an include not in it stops
-  # the build.
-  set(known_crossings)
 
   set(include_regex "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"]")
   # included(<file> <var>): the project-relative headers <file> includes.
@@ -45,7 +41,6 @@ if(CMAKE_SCRIPT_MODE_FILE)
   endfunction()
 
   set(faults "")
-  set(used_crossings "")
   foreach(folder core tools session widgets platform shell ${window_folders})
     file(GLOB files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
     foreach(file IN LISTS files)
@@ -69,12 +64,8 @@ if(CMAKE_SCRIPT_MODE_FILE)
           endif()
         elseif(folder IN_LIST window_folders AND NOT target_folder STREQUAL folder)
           if(target_folder IN_LIST window_folders OR (target_folder STREQUAL "shell" AND NOT header IN_LIST shell_kept))
-            if("${name}=${header}" IN_LIST known_crossings)
-              list(APPEND used_crossings "${name}=${header}")
-            else()
-              string(APPEND faults "\n  ${name} includes ${header}: a window includes no other window"
-                                   " (announce a signal that shell/windowset.cpp connects, or take a narrow interface)")
-            endif()
+            string(APPEND faults "\n  ${name} includes ${header}: a window includes no other window"
+                                 " (announce a signal that shell/windowwiring.cpp connects, or take a narrow interface)")
           endif()
         endif()
       endforeach()
@@ -88,11 +79,6 @@ if(CMAKE_SCRIPT_MODE_FILE)
         string(APPEND faults "\n  ${kept} includes ${header}: a header kept for the windows includes no window")
       endif()
     endforeach()
-  endforeach()
-  foreach(crossing IN LISTS known_crossings)
-    if(NOT crossing IN_LIST used_crossings)
-      message(WARNING "LayerCheck.cmake: ${crossing} is gone; take it off known_crossings")
-    endif()
   endforeach()
   if(faults)
     message(FATAL_ERROR "The layers of the program are crossed:${faults}")
