@@ -34,6 +34,7 @@ done <<'CASES'
 help/formhelp.cpp|study/formmain.h|a window includes no other window
 select/selectwordlib.h|settings/formmakewordlib.h|a window includes no other window
 study/formmain_flow.cpp|shell/formstart.h|a window includes no other window
+study/formmain_present.cpp|shell/desktop.h|a window includes no other window
 stats/formstats.cpp|shell/windowwiring.h|a window includes no other window
 session/studysession.h|widgets/answeredit.h|the study session includes only core/
 widgets/answeredit.cpp|study/formmain.h|widgets/ and platform/ include no window
