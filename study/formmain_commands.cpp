@@ -20,7 +20,6 @@
 #include "core/numbertext.h"
 #include "core/studyclock.h"
 #include "platform/fontregistration.h"
-#include "shell/appwindows.h"
 #include "study/formmain.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"

@@ -22,7 +22,6 @@
 #include "platform/fontregistration.h"
 #include "platform/hotkey.h"
 #include "platform/mediaplayer.h"
-#include "shell/appwindows.h"
 #include "study/formmain.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
@@ -200,11 +199,7 @@ void TformMain::ShowCountersOfLibrary() {
     ShowClocks();
 }
 
-void TformMain::SaveForSync() {
-    if (WordLib0.Path.empty()) return;
-    WordLib0.StoreGroup();
-    WordLib0.SaveWordLib();
-}
+void TformMain::SaveForSync() { study_.SaveLibrary(); }
 
 void TformMain::ButtonNextWordClick() {
     // Space after the last word's right answer, and the grade commands, can
