@@ -11,16 +11,13 @@
 // formmain_present.cpp (what is drawn and played for a word).
 
 #include <QWidget>
-#include <chrono>
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "core/answercompare.h"
-#include "core/journal.h"
 #include "core/studydisplay.h"
+#include "session/studyrecorder.h"
 #include "session/studysession.h"
 
 class AnswerEdit;
@@ -48,6 +45,8 @@ class TformMain : public QWidget, public StudyDisplay {
     Q_OBJECT
     // Declared first: the library objects below are its own.
     StudySession study_;
+    // What the session leaves in the learner's study journal.
+    StudyRecorder recorder_{study_};
 
 public:
     // Reads the study settings from `manage` and publishes the program
@@ -200,11 +199,11 @@ public:
     // The learner's study journal, opened with the user's libraries
     // (OpenLastWordLib): every judged answer, grade change and study session
     // of this window goes into it, and the statistics page reads it.
-    Journal& StudyJournal() { return journal_; }
+    Journal& StudyJournal() { return recorder_.StudyJournal(); }
     // Writes what the study session has done so far into the journal.
-    void RecordStudySession();
+    void RecordStudySession() { recorder_.RecordStudySession(); }
     // The library under study as the statistics page needs it.
-    LibraryProgress CurrentLibraryProgress();
+    LibraryProgress CurrentLibraryProgress() { return recorder_.CurrentLibraryProgress(); }
     // Adds the words (GBK) of the library under study to the favourites,
     // with their meanings, and saves them.
     void AddWordsToFavourites(const std::vector<std::string>& gbkWords);
@@ -382,31 +381,8 @@ private:
     int meaningColour_ = -1;
     int windowBack_ = -1;
     void ApplySentenceColours();
-    // The journal hooks (formmain_journal.cpp).
-    void OpenJournal(const std::string& gbkUserFolder);
-    void RecordJudgedAnswer(const JudgedAnswer& answer);
-    // Runs a grade command on the current word and records the change it
-    // made, if any.
-    void StepGrade(GradeCause cause, const std::function<void()>& step);
-    void UpGradeOne(GradeCause cause);
-    void DeGradeOne(GradeCause cause);
-    void RecordGradeCounts();
-    // A library was opened: its study counters start from nought.
-    void BeginStudySession();
-    // Every word came down by `loweredBy` grades at the end of a cycle.
-    void RecordCycleEndGrades(int loweredBy);
-    Journal journal_;
-    struct StudySessionState {
-        std::string id;
-        std::time_t start = 0;
-        std::string path;           // the library file, GBK
-        std::string library;        // its name
-        int active = 0, shown = 0;  // as last written
-    };
-    StudySessionState session_;
-    // When the word on screen came: the seconds an answer took.
-    std::chrono::steady_clock::time_point wordShownAt_{};
-    int stampedShown_ = -1;
+    // Raises (`up`) or lowers the current word one grade.
+    void GradeOne(GradeCause cause, bool up);
     void ApplyLeftColumnSizes(const LeftColumnSizes& sizes);
     bool FitClockToHeight(int height, int pixels);
     QSpacerItem* gradeLabelsTop_ = nullptr;  // lowers the grade labels to the first count

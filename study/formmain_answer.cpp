@@ -120,7 +120,7 @@ void TformMain::EditInputKeyDown(int& key) {
         case kKeypad9:
         case vk::OemPlus: {
             const int shown = WordLib.ShownCount;
-            StepGrade(GradeCause::Key, [this] { WordLib.UpGrade(kStraightToTop); });
+            recorder_.StepGrade(GradeCause::Key, [this] { WordLib.UpGrade(kStraightToTop); });
             SetAnswerColour(WordLib.BackColor);
             EditInput->clear();
             SaveProgressIfShownReached(shown);
@@ -129,7 +129,7 @@ void TformMain::EditInputKeyDown(int& key) {
         case vk::Left:
         case kKeypad4:
         case vk::OemOpenBracket:
-            DeGradeOne(GradeCause::Key);
+            GradeOne(GradeCause::Key, false);
             break;
         case vk::Up:
         case kKeypad8:
@@ -138,7 +138,7 @@ void TformMain::EditInputKeyDown(int& key) {
         case vk::Right:
         case kKeypad6:
         case vk::OemCloseBracket:
-            UpGradeOne(GradeCause::Key);
+            GradeOne(GradeCause::Key, true);
             break;
         case vk::F5:
             ButtonFullScreenClick();

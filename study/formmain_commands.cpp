@@ -217,10 +217,7 @@ void TformMain::ButtonReturnClick() {
     TimerSave->stop();
     // The user's folder may move while nobody is logged in: the journal is
     // let go with the libraries.
-    RecordGradeCounts();
-    RecordStudySession();
-    journal_.Close();
-    session_ = {};
+    recorder_.Close();
     WordLib0.Count = 0;
     // Nothing of this library may reach the next user who logs in: with the
     // study list and the file name left behind, a user without a last

@@ -36,6 +36,14 @@ constexpr int kHotKeyId = 2000;
 
 std::string Num(int value) { return IntToStr(value); }
 
+// Words are not collected into the favourites from the favourites: says so,
+// and answers whether `gbkLibraryName` is the favourites.
+bool RefusedInFavourites(const std::string& gbkLibraryName) {
+    if (gbkLibraryName != Gbk(kFavouritesName)) return false;
+    ShowAppMessageUtf8("您现在使用的是收藏库！还让我往哪收藏？");
+    return true;
+}
+
 }  // namespace
 
 TformMain::TformMain(TManage& manage, QWidget* parent)
@@ -47,7 +55,7 @@ TformMain::TformMain(TManage& manage, QWidget* parent)
     TimerSave->setInterval(kSaveDelayMs);
     ConnectControls();
     ConnectWindowCommands();
-    connect(this, &TformMain::answerJudged, this, [this](const JudgedAnswer& a) { RecordJudgedAnswer(a); });
+    connect(this, &TformMain::answerJudged, this, [this](const JudgedAnswer& a) { recorder_.RecordJudgedAnswer(a); });
     FormCreate();
 }
 
@@ -154,12 +162,12 @@ void TformMain::SetLibraryName(const std::string& gbkName) {
 void TformMain::ShowLibraryUnderStudy() {
     LabelWordLibName->setText(Screen(LibraryName()));
     if (LibraryName().empty()) return;
-    BeginStudySession();
-    RecordGradeCounts();
+    recorder_.BeginStudySession();
+    recorder_.RecordGradeCounts();
 }
 
 void TformMain::OpenLastWordLib(const std::string& gbkUserFolder) {
-    OpenJournal(gbkUserFolder);
+    recorder_.Open(gbkUserFolder);
     const std::string file = manage_.GetCurrentLibrary();
     const std::string path = gbkUserFolder + file;
     std::error_code ec;
@@ -233,7 +241,7 @@ void TformMain::ButtonNextWordClick() {
 // The library was saved on the way: the journal follows, and the sentence
 // box says so.
 void TformMain::ShowProgressSaved() {
-    RecordGradeCounts();
+    recorder_.RecordGradeCounts();
     RecordStudySession();
     MemoSentence->clear();
     MemoSentence->appendPlainText(QStringLiteral("<editor>marrowfen</editor>"));
@@ -292,7 +300,7 @@ void TformMain::RestartAtGradeZero() {
     // The number is the label "级别" shows beside grade 0, the level every
     // word has now left; it is no count of words.
     ShowAppMessage(Gbk("祝贺你！所有") + Num(WordLib0.BaseGrade) + Gbk("级单词已经升级完毕！"));
-    RecordCycleEndGrades(WordLib0.LowerAllGrades());
+    recorder_.RecordCycleEndGrades(WordLib0.LowerAllGrades());
     WordLib.CurrentGrade = WordLib.SearchGrade = 0;
     GroupGrade->SetItemIndex(kTopGrade - 0);  // the item of grade 0
     WordLib0.GroupIndex = -1;
@@ -311,9 +319,20 @@ void TformMain::ButtonPriorWordClick() {
     NoteProgress();
 }
 
-void TformMain::ButtonDeGradeClick() { DeGradeOne(GradeCause::Button); }
+void TformMain::ButtonDeGradeClick() { GradeOne(GradeCause::Button, false); }
 
-void TformMain::ButtonUpGradeClick() { UpGradeOne(GradeCause::Button); }
+void TformMain::ButtonUpGradeClick() { GradeOne(GradeCause::Button, true); }
+
+void TformMain::GradeOne(GradeCause cause, bool up) {
+    // Up from past the end of the group finishes the group first, as Space
+    // on the empty box would.
+    if (up && WordLib.CurrentIndex >= WordLib.WordCount && EditInput->text().isEmpty()) GroupEndSequence();
+    const int shown = WordLib.ShownCount;
+    recorder_.StepGrade(cause, [this, up] { up ? WordLib.UpGrade(1) : WordLib.DeGrade(1); });
+    ResetAnswerBox();
+    NoteProgress();
+    SaveProgressIfShownReached(shown);
+}
 
 void TformMain::GroupGradeClick(int item) {
     if (item < 0 || item >= kGradeLevels) return;
@@ -346,16 +365,28 @@ void TformMain::GroupMemoryModeClick(int item) {
 }
 
 void TformMain::ButtonMyNewWordClick() {
-    if (LibraryName() == Gbk(kFavouritesName)) {
-        ShowAppMessageUtf8("您现在使用的是收藏库！还让我往哪收藏？");
-        return;
-    }
-    if (!WordLib.HasCurrentWord()) return;
+    if (RefusedInFavourites(LibraryName()) || !WordLib.HasCurrentWord()) return;
     const WordList& current = WordLib.Words[static_cast<size_t>(WordLib.CurrentIndex)];
     const int position = MyWordLib.CurrentIndex;
     MyWordLib.AddFavourite(current.Word, current.Meaning);
     MyWordLib.CurrentIndex = position;
     MyWordLib.SaveFavourites();
+}
+
+void TformMain::AddWordsToFavourites(const std::vector<std::string>& gbkWords) {
+    if (RefusedInFavourites(LibraryName())) return;
+    int added = 0;
+    const int position = MyWordLib.CurrentIndex;
+    for (const std::string& text : gbkWords) {
+        for (int i = 0; i < WordLib0.Count; ++i) {
+            if (WordLib0.Words[i].Word != text) continue;
+            if (MyWordLib.AddFavourite(text, WordLib0.Words[i].Meaning) == FavouriteAdd::Added) ++added;
+            break;
+        }
+    }
+    MyWordLib.CurrentIndex = position;
+    if (!MyWordLib.SaveFavourites()) return;
+    ShowAppMessage(Gbk("已加入收藏库：") + IntToStr(added) + Gbk(" 个单词"));
 }
 
 void TformMain::ButtonFullScreenClick() {

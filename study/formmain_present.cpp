@@ -58,10 +58,7 @@ int LinesNeeded(QTextDocument& doc, const QFont& font, int points) {
 
 void TformMain::WriteWord(const std::string& word) {
     study_.SetWordOnScreen(word);
-    if (stampedShown_ != WordLib.ShownCount) {  // a new showing, not the same word drawn again
-        stampedShown_ = WordLib.ShownCount;
-        wordShownAt_ = std::chrono::steady_clock::now();
-    }
+    recorder_.NoteWordDrawn();
     if (study_.Step() != StudySession::AnswerStep::Open && !study_.AnswerBelongsToWordOnScreen()) EndAnswer();
     PanelE->setText(Screen(word));
     FitWordToWidth();

@@ -33,8 +33,8 @@ void TformMain::SaveEverything() {
     TimerSave->stop();
     autosaveFailed_ = !study_.SaveLibrary();
     manage_.SaveConfig();
-    RecordGradeCounts();
-    RecordStudySession();
+    recorder_.RecordGradeCounts();
+    recorder_.RecordStudySession();
 }
 
 void TformMain::closeEvent(QCloseEvent* event) {
