@@ -9,24 +9,8 @@ RUNS=${2:-41}
 for f in "$BUILD/bench/startwatch" "$BUILD/bench/start_floor" "$BUILD/Lexilark/lexilark"; do
   [ -x "$f" ] || { echo "$f is missing; build the targets startwatch, start_floor and program_folder" >&2; exit 2; }
 done
-DIR=$(mktemp -d)
-XPID=
-cleanup() {
-  [ -n "$XPID" ] && kill "$XPID" 2>/dev/null && wait "$XPID" 2>/dev/null
-  rm -rf "$DIR"
-}
-trap cleanup EXIT
-cp -r "$BUILD/Lexilark" "$DIR/Lexilark"
-rm -f "$DIR/Lexilark/lexilark.lock"
-DISPLAY_NUMBER=$((200 + RANDOM % 300))
-Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -nolisten tcp >"$DIR/xvfb.log" 2>&1 &
-XPID=$!
-for _ in $(seq 100); do
-  [ -e "/tmp/.X11-unix/X$DISPLAY_NUMBER" ] && break
-  sleep 0.05
-done
-export DISPLAY=":$DISPLAY_NUMBER" QT_QPA_PLATFORM=xcb
-unset LEXILARK_STATE_PROBE
+. "$(dirname "$0")/private_display.sh"
+copy_program_folder "$BUILD"
 # A few starts first, so that every file is in the page cache for both;
 # then the two take turns, so that a busy machine weighs on both alike.
 "$BUILD/bench/startwatch" 3 "$DIR/Lexilark/lexilark" >/dev/null

@@ -24,6 +24,12 @@
 TformStart::TformStart(QWidget* parent) : TformStart(ExecutableFolder(), parent) {}
 
 TformStart::TformStart(std::string gbkProgramFolder, QWidget* parent)
+    : TformStart(std::move(gbkProgramFolder), true, parent) {}
+
+TformStart::TformStart(std::string gbkProgramFolder, StartPanelFirst)
+    : TformStart(std::move(gbkProgramFolder), false, nullptr) {}
+
+TformStart::TformStart(std::string gbkProgramFolder, bool allPanels, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), ProgramFolder(std::move(gbkProgramFolder)) {
     setObjectName("formStart");
     const QString caption = U(" 澜悦系列软件>澜悦单词(日语版)");
@@ -41,17 +47,10 @@ TformStart::TformStart(std::string gbkProgramFolder, QWidget* parent)
     layout->addLayout(panels_, 1);
 
     PanelStart = AddPanel("PanelStart");
-    PanelLogon = AddPanel("PanelLogon");
-    PanelManage = AddPanel("PanelManage");
-    PanelBackupLogon = AddPanel("PanelBackupLogon");
-    PanelBackup = AddPanel("PanelBackup");
     BuildPanelStart();
-    BuildPanelLogon();
-    BuildPanelManage();
-    BuildBackupPanels();
     BringToFront(PanelStart);
-    // Enter presses the button the keyboard is on, as in a dialog.
-    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(true);
+    PressOnEnter();
+    if (allPanels) BuildOtherPanels();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
@@ -64,6 +63,25 @@ TformStart::TformStart(std::string gbkProgramFolder, QWidget* parent)
     } catch (const std::exception& error) {
         ShowExceptionMessage(error);
     }
+}
+
+// The hidden panels cost more than the start panel itself: their texts and
+// boxes are measured as soon as the window is laid out.
+void TformStart::BuildOtherPanels() {
+    if (PanelLogon) return;
+    PanelLogon = AddPanel("PanelLogon");
+    PanelManage = AddPanel("PanelManage");
+    PanelBackupLogon = AddPanel("PanelBackupLogon");
+    PanelBackup = AddPanel("PanelBackup");
+    BuildPanelLogon();
+    BuildPanelManage();
+    BuildBackupPanels();
+    PressOnEnter();
+}
+
+// Enter presses the button the keyboard is on, as in a dialog.
+void TformStart::PressOnEnter() {
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(true);
 }
 
 QFrame* TformStart::AddPanel(const char* name) {

@@ -30,6 +30,14 @@ public:
     explicit TformStart(QWidget* parent = nullptr);
     // With the program folder given (GBK, trailing separator).
     explicit TformStart(std::string gbkProgramFolder, QWidget* parent = nullptr);
+    // The same with only the start panel built, so that the window can be
+    // shown sooner: the program's own start calls BuildOtherPanels once the
+    // window is drawn and before any key or click reaches it.
+    struct StartPanelFirst {};
+    TformStart(std::string gbkProgramFolder, StartPanelFirst);
+    // The login, user-management and backup panels, behind the start
+    // panel; nothing when they are already there.
+    void BuildOtherPanels();
 
     static constexpr int kWidth = 343;
     static constexpr int kHeight = 270;
@@ -146,7 +154,9 @@ protected:
 
 private:
     bool syncDue_ = false;  // a learner studied since their files were last synced
+    TformStart(std::string gbkProgramFolder, bool allPanels, QWidget* parent);
     QFrame* AddPanel(const char* name);
+    void PressOnEnter();
     void BuildPanelStart();
     void BuildPanelLogon();
     void BuildPanelManage();

@@ -20,6 +20,7 @@
 namespace {
 
 void CreateOtherWindows() {
+    formStart->BuildOtherPanels();
     // The study window publishes the start window's folder as the program's.
     SetProgramFolder(formStart->ProgramFolder);
     formMain = new TformMain(formStart->Manage);
@@ -49,11 +50,13 @@ private:
 }  // namespace
 
 void CreateWindowSet(const std::string& gbkProgramFolder) {
-    CreateStartWindow(gbkProgramFolder);
+    formStart = new TformStart(gbkProgramFolder);
     CreateOtherWindows();
 }
 
-void CreateStartWindow(const std::string& gbkProgramFolder) { formStart = new TformStart(gbkProgramFolder); }
+void CreateStartWindow(const std::string& gbkProgramFolder) {
+    formStart = new TformStart(gbkProgramFolder, TformStart::StartPanelFirst{});
+}
 
 void CompleteWindowSetAfterFirstPaint(const std::function<void()>& beforeOthers) {
     QWindow* window = formStart->windowHandle();
@@ -65,6 +68,7 @@ void CompleteWindowSetAfterFirstPaint(const std::function<void()>& beforeOthers)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
         window->removeEventFilter(&watch);
     }
+    formStart->BuildOtherPanels();
     if (beforeOthers) beforeOthers();
     CreateOtherWindows();
 }

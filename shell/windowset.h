@@ -13,11 +13,12 @@
 void CreateWindowSet(const std::string& gbkProgramFolder);
 
 // The same in two steps, so that the start window is on the screen sooner:
-// CreateStartWindow makes the start window only. After it is shown,
-// CompleteWindowSetAfterFirstPaint waits (at most a second) until it has
-// been drawn, holding back every key and click meanwhile, then runs
-// `beforeOthers` and creates the other four windows, so that no input
-// reaches the start window before the whole set exists.
+// CreateStartWindow makes the start window with its start panel only.
+// After it is shown, CompleteWindowSetAfterFirstPaint waits (at most a
+// second) until it has been drawn, holding back every key and click
+// meanwhile, then adds the start window's other panels, runs
+// `beforeOthers` and creates the other windows, so that no input reaches
+// the start window before the whole set exists.
 void CreateStartWindow(const std::string& gbkProgramFolder);
 void CompleteWindowSetAfterFirstPaint(const std::function<void()>& beforeOthers);
 

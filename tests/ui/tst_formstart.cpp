@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
@@ -42,6 +44,7 @@
 #include "widgets/plainmessage.h"
 #include "widgets/radiogroup.h"
 #include "widgets/screentext.h"
+#include "widgets/titlebar.h"
 
 namespace fs = std::filesystem;
 
@@ -90,6 +93,7 @@ class TestFormStart : public QObject {
     Q_OBJECT
 private slots:
     void startPanelShowsItsCaptionsAndControls();
+    void startPanelFirstShowsTheSameWindowAndTakesTheOtherPanelsBehindIt();
     void closingTheWindowEndsTheProgram();
     void enterPressesTheFocusedButton_data();
     void enterPressesTheFocusedButton();
@@ -105,6 +109,7 @@ private slots:
     void programFolderIsTheExecutablesWhateverTheWorkingFolder();
     void windowSetIsCreatedHiddenWithTheConfigurationLoadedFirst();
     void windowSetIsDeletedInReverseAndTheStudyWindowLetsF9Go();
+    void startWindowIsCompletedAfterItsFirstPaintBeforeTheOtherWindows();
     void messageBoxAnswersWithThePlatformCodes_data();
     void messageBoxAnswersWithThePlatformCodes();
     void messageBoxStandsAboveItsWindowOrAboveAll();
@@ -168,6 +173,72 @@ void TestFormStart::startPanelShowsItsCaptionsAndControls() {
     QVERIFY(form.findChild<QPushButton*>("suiButton4")->geometry().bottom() < hint->y());
     QVERIFY(hint->height() >= hint->sizeHint().height());
     QVERIFY(form.rect().contains(QRect(hint->mapTo(&form, QPoint(0, 0)), hint->size())));
+}
+
+namespace {
+
+// Where each control of `root` lies and how its text is drawn, in the order
+// the controls were made.
+QStringList ControlPlaces(const QWidget* root) {
+    QStringList places;
+    for (const QWidget* w : root->findChildren<QWidget*>()) {
+        const QRect r = w->geometry();
+        places << QStringLiteral("%1 %2 %3,%4 %5x%6 %7 %8")
+                      .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName())
+                      .arg(r.x())
+                      .arg(r.y())
+                      .arg(r.width())
+                      .arg(r.height())
+                      .arg(w->font().toString())
+                      .arg(w->isVisibleTo(root));
+    }
+    return places;
+}
+
+}  // namespace
+
+// The program shows its start window with the start panel alone and adds
+// the other panels once it is drawn: the learner sees the very window of a
+// start with every panel, before and after they are added, and the added
+// panels work.
+void TestFormStart::startPanelFirstShowsTheSameWindowAndTakesTheOtherPanelsBehindIt() {
+    ProgramFolderFixture folder;
+    folder.writeIni("<readmode>2</readmode>");
+    TformStart whole(folder.gbk());
+    TformStart first(folder.gbk(), TformStart::StartPanelFirst{});
+    QCOMPARE(first.Manage.readmode, 2);
+    QVERIFY(!first.PanelLogon && !first.PanelManage && !first.PanelBackupLogon && !first.PanelBackup);
+    QVERIFY(!first.EditPassword && !first.ListUserList && !first.ListBackupList);
+    QVERIFY(first.suiButton1->autoDefault());
+
+    for (TformStart* form : {&whole, &first}) {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+    }
+    QCOMPARE(first.geometry(), whole.geometry());
+    QCOMPARE(ControlPlaces(first.titleBar), ControlPlaces(whole.titleBar));
+    QCOMPARE(ControlPlaces(first.PanelStart), ControlPlaces(whole.PanelStart));
+
+    first.BuildOtherPanels();
+    QFrame* const logon = first.PanelLogon;
+    first.BuildOtherPanels();  // a second call keeps the panels made
+    QCOMPARE(first.PanelLogon, logon);
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(first.FrontPanel(), first.PanelStart);
+    QCOMPARE(ControlPlaces(&first), ControlPlaces(&whole));
+    for (QPushButton* button : first.findChildren<QPushButton*>())
+        QVERIFY2(button->autoDefault(), qPrintable(button->objectName()));
+
+    // The start panel's buttons lead to the panels added later.
+    struct Step {
+        QPushButton* button;
+        QFrame* panel;
+    };
+    for (const Step& step : {Step{first.suiButton2, first.PanelManage}, Step{first.suiButton24, first.PanelStart},
+                             Step{first.suiButton3, first.PanelBackup}}) {
+        QTest::mouseClick(step.button, Qt::LeftButton);
+        QCOMPARE(first.FrontPanel(), step.panel);
+    }
 }
 
 // The title bar's × and the desktop's close (Alt+F4) end the program as
@@ -469,6 +540,34 @@ void TestFormStart::windowSetIsDeletedInReverseAndTheStudyWindowLetsF9Go() {
     QVERIFY(!formStart && !formMain && !SelectWordLib && !formHelp && !formMakeWordLib && !formStats);
     // Nothing left to delete a second time.
     DeleteWindowSet();
+}
+
+// The program's own start: the start window with its start panel is shown
+// first; once it is drawn, its other panels are there before the font step
+// and the other windows, so nothing reaches for a panel not yet made.
+void TestFormStart::startWindowIsCompletedAfterItsFirstPaintBeforeTheOtherWindows() {
+    ProgramFolderFixture folder;
+    PlainMessageSink previousPlain = SetPlainMessageSink([](const std::string&) {});
+    struct WindowSetEnd {
+        ~WindowSetEnd() { DeleteWindowSet(); }
+    } windowSetEnd;
+    CreateStartWindow(folder.gbk());
+    QVERIFY(formStart);
+    QVERIFY(!formStart->PanelLogon);
+    QVERIFY(!formMain);
+    formStart->show();
+    bool panelsBeforeFont = false;
+    bool windowsBeforeFont = true;
+    CompleteWindowSetAfterFirstPaint([&] {
+        panelsBeforeFont = formStart->PanelLogon && formStart->PanelManage && formStart->PanelBackup;
+        windowsBeforeFont = formMain != nullptr;
+    });
+    SetPlainMessageSink(previousPlain);
+    QVERIFY(formStart->windowHandle() && formStart->windowHandle()->isExposed());
+    QVERIFY(panelsBeforeFont);
+    QVERIFY(!windowsBeforeFont);
+    QVERIFY(formMain && SelectWordLib && formHelp && formMakeWordLib && formStats);
+    QCOMPARE(formStart->FrontPanel(), formStart->PanelStart);
 }
 
 void TestFormStart::messageBoxAnswersWithThePlatformCodes_data() {
