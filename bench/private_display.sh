@@ -22,6 +22,6 @@ unset LEXILARK_STATE_PROBE
 # copy_program_folder BUILD_DIR: the program on a copy of its program folder
 # ($DIR/Lexilark), so that the starts measured leave the build's alone.
 copy_program_folder() {
-  cp -r "$1/Lexilark" "$DIR/Lexilark"
+  cp -rL "$1/Lexilark" "$DIR/Lexilark"
   rm -f "$DIR/Lexilark/lexilark.lock"
 }

@@ -1,6 +1,9 @@
 // startwatch RUNS PROGRAM [ARGS...]: starts PROGRAM RUNS times on the X
 // display of $DISPLAY and prints, for each start, the milliseconds from the
-// start until its first top-level window is mapped, then their median. The
+// start until its first top-level window is mapped and the milliseconds its
+// main thread had run on a processor by then (the rest is waiting for a
+// processor on a busy machine, or for the disk or the X server), then the
+// median of the first. The
 // program is ended (SIGTERM) after each start. Made for a private X server
 // without a window manager, where a window is mapped as soon as the program
 // asks for it.
@@ -35,9 +38,27 @@ void EndChild(pid_t pid) {
     waitpid(pid, nullptr, 0);
 }
 
-// Milliseconds until the child maps a top-level window, or a negative
-// number when it ends or takes longer than ten seconds.
-double TimeOneStart(Display* display, char** argv) {
+// Milliseconds the main thread of `pid` has run so far (the first field of
+// /proc/PID/schedstat, in nanoseconds); negative when it cannot be read.
+double RunMs(pid_t pid) {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/schedstat", static_cast<int>(pid));
+    FILE* file = std::fopen(path, "r");
+    if (!file) return -1;
+    unsigned long long ns = 0;
+    const bool read = std::fscanf(file, "%llu", &ns) == 1;
+    std::fclose(file);
+    return read ? ns / 1e6 : -1;
+}
+
+struct Start {
+    double ms = -1;     // until the first window was mapped; negative: none
+    double runMs = -1;  // of those, on a processor
+};
+
+// The child's start until it maps a top-level window; none when it ends or
+// takes longer than ten seconds.
+Start TimeOneStart(Display* display, char** argv) {
     XSync(display, False);
     while (XPending(display)) {
         XEvent stale;
@@ -52,7 +73,7 @@ double TimeOneStart(Display* display, char** argv) {
     }
     if (pid < 0) {
         std::perror("fork");
-        return -1;
+        return {};
     }
     pollfd watch{ConnectionNumber(display), POLLIN, 0};
     while (NowMs() - start < 10000) {
@@ -60,16 +81,16 @@ double TimeOneStart(Display* display, char** argv) {
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == MapNotify && !event.xmap.override_redirect) {
-                const double elapsed = NowMs() - start;
+                const Start mapped{NowMs() - start, RunMs(pid)};
                 EndChild(pid);
-                return elapsed;
+                return mapped;
             }
         }
-        if (waitpid(pid, nullptr, WNOHANG) == pid) return -1;
+        if (waitpid(pid, nullptr, WNOHANG) == pid) return {};
         poll(&watch, 1, 5);
     }
     EndChild(pid);
-    return -1;
+    return {};
 }
 
 }  // namespace
@@ -88,13 +109,13 @@ int main(int argc, char** argv) {
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
-        const double ms = TimeOneStart(display, argv + 2);
-        if (ms < 0) {
+        const Start one = TimeOneStart(display, argv + 2);
+        if (one.ms < 0) {
             std::fprintf(stderr, "startwatch: %s showed no window\n", argv[2]);
             return 1;
         }
-        times.push_back(ms);
-        std::printf("%.1f\n", ms);
+        times.push_back(one.ms);
+        std::printf("%.1f %.1f\n", one.ms, one.runMs);
     }
     std::sort(times.begin(), times.end());
     const size_t n = times.size();
