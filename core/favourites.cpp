@@ -1,6 +1,8 @@
 #include "core/favourites.h"
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "core/appmessage.h"
 #include "core/codec.h"
@@ -40,8 +42,14 @@ void TMyWordLib::Empty() {
 }
 
 void TMyWordLib::LoadFavourites(const std::string& gbkPath) {
-    std::optional<std::string> text = ReadScrambledFile(ToNativePath(gbkPath));
+    const std::filesystem::path native = ToNativePath(gbkPath);
+    std::error_code ec;
+    const bool missing = !std::filesystem::exists(native, ec) && !ec;
+    // No file yet is an empty one, which the first favourite collected
+    // creates: without a path the favourites would be collected and lost.
+    std::optional<std::string> text = missing ? std::optional<std::string>(std::string()) : ReadScrambledFile(native);
     if (!text) {
+        ShowAppMessage(Gbk("收藏库文件无法读取：\r\n") + gbkPath + Gbk("\r\n\r\n收藏库暂时为空，原文件不会被改写。"));
         Empty();
         ShowCount();
         return;

@@ -34,9 +34,10 @@ public:
     // "收藏库词数：" + Count.
     std::string CountCaption() const;
 
-    // Reads the favourites file at the GBK path. A missing, oversized or
-    // damaged file leaves the favourites empty and without a path, so that
-    // nothing is ever saved over it.
+    // Reads the favourites file at the GBK path. A missing file is an empty
+    // one, created by the first save. A file that cannot be read (too large,
+    // no access) or is damaged is said and leaves the favourites empty and
+    // without a path, so that nothing is ever saved over it.
     void LoadFavourites(const std::string& gbkPath);
     // Writes the favourites to Path; does nothing (and returns true) while
     // Path is empty. False after a message when the file cannot be written;

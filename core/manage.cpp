@@ -118,7 +118,11 @@ void TManage::LoadConfigFile(const std::string& gbkProgramFolder) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return;
     std::optional<std::string> text = ReadScrambledFile(path);
-    if (!text) return;
+    if (!text) {
+        configUnreadable_ = true;
+        ShowAppMessage(UnreadableConfigMessage());
+        return;
+    }
     configText = std::move(*text);
     LoadConfig();
 }
@@ -128,7 +132,14 @@ void TManage::ResetFolderSlots() {
     deletedUsers.clear();
 }
 
+std::string TManage::UnreadableConfigMessage() {
+    return Gbk(
+        "配置文件 init.ini 无法读取，用户和设置暂用默认值。为保护原文件，本次运行不保存设置和用户表；"
+        "请检查该文件的权限后重新启动澜悦单词。");
+}
+
 bool TManage::SaveConfig() {
+    if (configUnreadable_) return false;
     // The file holds the passwords: a new one is for its owner's eyes only.
     return ReportSaveResult(
         WriteScrambledFile(ToNativePath(GetProgramFolder() + "init.ini"), ConfigFileText(), NewFileAccess::OwnerOnly));

@@ -19,11 +19,18 @@ public:
     // keys and the user table are read all the same.
     void LoadConfig();
     // Reads gbkProgramFolder + "init.ini" (if present) into configText and
-    // parses it; a missing or unreadable file leaves every default.
+    // parses it; a missing file leaves every default. So does a file that
+    // is there but cannot be read, which is said (UnreadableConfigMessage)
+    // and marks the configuration unreadable for the rest of the run.
     void LoadConfigFile(const std::string& gbkProgramFolder);
+    // init.ini is there but could not be read: what the program holds are
+    // defaults, and saving them would wipe out the learners' real users
+    // and settings, so neither SaveConfig nor CommitUserTable writes it.
+    bool ConfigUnreadable() const { return configUnreadable_; }
+    static std::string UnreadableConfigMessage();  // GBK
     // Writes all fields to GetProgramFolder() + "init.ini". False (after a
     // message naming the file) when it cannot be written; the old file then
-    // stays.
+    // stays. False without writing while the configuration is unreadable.
     bool SaveConfig();
     // The plain text SaveConfig writes (after storing currentLibrary as the
     // current slot's last library and naming slot 0 the administrator).
@@ -73,4 +80,7 @@ public:
     std::vector<DeletedUser> deletedUsers;
     // Forgets the edits: every slot's files are in its own folder.
     void ResetFolderSlots();
+
+private:
+    bool configUnreadable_ = false;
 };

@@ -217,6 +217,10 @@ bool CommitUserTable(TManage& manage, const std::string& gbkProgramFolder, const
                      const std::vector<std::string>& roots) {
     const fs::path journal = Native(gbkProgramFolder, kJournalName);
     const fs::path staged = Native(gbkProgramFolder, kStagedConfigName);
+    if (manage.ConfigUnreadable()) {
+        ShowAppMessage(TManage::UnreadableConfigMessage());
+        return false;
+    }
     if (Exists(journal)) {
         ShowAppMessageUtf8(
             "上次保存用户表时移动的用户文件夹还没有整理完毕，用户表没有保存。\r\n\r\n"

@@ -98,8 +98,6 @@ signals:
     // A library was opened for study: `gbkFile` with its extension; the
     // session holds it and its study list shows its first word.
     void libraryOpened(const std::string& gbkFile);
-    // A new grouping was applied: the study restarts at its first group.
-    void groupingApplied();
     // The learner asks for the help guide at `topic`.
     void helpWanted(const QString& topic);
     // The dialog was put away, whichever way.

@@ -93,7 +93,6 @@ void TSelectWordLib::suiButton7Click() {
     list.ForgetShownWord();
     list.ShowFirstWordOfGrade();
     whole.ShowGroupNo();
-    emit groupingApplied();
     hide();
 }
 

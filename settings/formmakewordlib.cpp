@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -107,6 +108,11 @@ QWidget* TformMakeWordLib::FrontPage() const { return pages_->currentWidget(); }
 
 // Only the pages' own "返 回" buttons leave the window.
 void TformMakeWordLib::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+void TformMakeWordLib::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    emit left();
+}
 
 bool TformMakeWordLib::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show) FormActivate();

@@ -135,6 +135,8 @@ signals:
     void helpWanted(const QString& topic);
     // The import page was left: the start window takes the learner back.
     void importLeft();
+    // The window was put away, whatever page it showed.
+    void left();
 
 public:
     TitleBar* titleBar = nullptr;
@@ -210,6 +212,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool event(QEvent* event) override;
 
 private:

@@ -2,8 +2,6 @@
 
 #include <QList>
 #include <QPointer>
-#include <functional>
-#include <memory>
 
 #include "core/backups.h"
 #include "help/formhelp.h"
@@ -13,30 +11,7 @@
 #include "shell/formstart.h"
 #include "stats/formstats.h"
 #include "study/formmain.h"
-#include "widgets/eventhook.h"
 #include "widgets/standabove.h"
-
-namespace {
-
-// Shows `window` above the study window. The first time, the study window
-// learns to take the learner back when `window` is left (ReturnFromWindow).
-std::function<void()> OpenerBesideStudy(TformMain& study, QWidget& window) {
-    QPointer<TformMain> s(&study);
-    QWidget* beside = &window;
-    auto hooked = std::make_shared<bool>(false);
-    return [s, beside, hooked] {
-        if (!s) return;
-        if (!*hooked) {
-            *hooked = true;
-            EventHook::Install(beside, QEvent::Hide, [s] {
-                if (s) s->ReturnFromWindow(false);
-            });
-        }
-        ShowAbove(beside, s);
-    };
-}
-
-}  // namespace
 
 void WireWindows() {
     WireStatistics(*formMain, *formStats, formStart->Manage);
@@ -174,8 +149,7 @@ void WireSelection(TformMain& study, TSelectWordLib& select, TformStart& start) 
         s->WaitForWindow();
         // What was studied so far is saved before another library may be
         // opened in its place.
-        s->WordLib0.StoreGroup();
-        s->WordLib0.SaveWordLib();
+        s->Session().SaveLibrary();
         s->RecordStudySession();
         dialog->OpenChoicePage(s->Session());
         ShowAbove(dialog, s);
@@ -204,7 +178,7 @@ void WireSelection(TformMain& study, TSelectWordLib& select, TformStart& start) 
 void WireSettings(TformMain& study, TformMakeWordLib& settings) {
     TformMain* s = &study;
     TformMakeWordLib* page = &settings;
-    const std::function<void()> open = OpenerBesideStudy(study, settings);
+    const auto open = [s, page] { ShowAbove(page, s); };
     QObject::connect(s, &TformMain::settingsRequested, page, [s, page, open] {
         s->WaitForWindow();
         page->TurnToSetupPage();
@@ -220,6 +194,9 @@ void WireSettings(TformMain& study, TformMakeWordLib& settings) {
         open();
         s->WaitForWindow();
     });
+    // However the window is put away, the study window takes the learner
+    // back (ReturnFromWindow leaves it alone while it is not on screen).
+    QObject::connect(page, &TformMakeWordLib::left, s, [s] { s->ReturnFromWindow(false); });
 
     QObject::connect(page, &TformMakeWordLib::promptDelayChanged, s, &TformMain::SetPromptDelay);
     QObject::connect(page, &TformMakeWordLib::wordFaceChanged, s, &TformMain::SetWordFace);

@@ -135,33 +135,35 @@ TEST_F(FavouritesTest, AbsentHeaderTagsKeepTheirValues) {
     EXPECT_EQ(favourites.Path, PathOf("second.lx"));
 }
 
-// Whatever keeps a file from being read leaves the favourites empty and
-// without a path, so no later save can overwrite the file.
+// Whatever keeps a file from being read is said and leaves the favourites
+// empty and without a path, so no later save can overwrite the file.
 TEST_F(FavouritesTest, UnusableFilesEmptyTheFavouritesAndAreNeverOverwritten) {
     std::string tooMany = Header("0");
     for (int i = 0; i <= kMaxLibraryWords; ++i) tooMany += "\n<e>w</e><g>0</g>";
     struct Case {
         const char* name;
-        std::string plain;    // empty: no file at all
-        std::string message;  // part of it; empty: no message
+        std::string plain;
+        std::vector<std::string> messages;  // a part of each message shown, in order
     };
     const std::vector<Case> cases = {
-        {"missing file", "", ""},
-        {"header number not an integer", Header("0") + "\n" + FavouriteLine("a", 0, "b", 0) + "\n<tt>abc</tt>",
-         "'abc' is not a valid integer value"},
-        {"grade not an integer", Header("0") + "\n" + FavouriteLine("a", 0, "b", 0) + "\n<e>c</e><g>x</g>",
-         "单词“c”的级别“x”不是整数"},
-        {"grade out of range", Header("0") + "\n" + FavouriteLine("a", 0, "b", 6), "不在0到5之间"},
-        {"more than 10000 words", tooMany, "文件中的单词超过了10000个"},
-        {"too large to read", std::string(kLargestReadableFile + 1, 'a'), "词库过大，无法加载！请与作者联系！"},
+        {"header number not an integer",
+         Header("0") + "\n" + FavouriteLine("a", 0, "b", 0) + "\n<tt>abc</tt>",
+         {"'abc' is not a valid integer value"}},
+        {"grade not an integer",
+         Header("0") + "\n" + FavouriteLine("a", 0, "b", 0) + "\n<e>c</e><g>x</g>",
+         {"单词“c”的级别“x”不是整数"}},
+        {"grade out of range", Header("0") + "\n" + FavouriteLine("a", 0, "b", 6), {"不在0到5之间"}},
+        {"more than 10000 words", tooMany, {"文件中的单词超过了10000个"}},
+        {"too large to read",
+         std::string(kLargestReadableFile + 1, 'a'),
+         {"词库过大，无法加载！请与作者联系！", "收藏库文件无法读取：\r\n"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LoadPlain(Header("0") + "\n" + FavouriteLine("old", 0, "old", 0), "good.lx");
         messages.shown.clear();
         captions.clear();
-        std::filesystem::remove(dir / "bad.lx");
-        if (!c.plain.empty()) WriteScrambledFile(dir / "bad.lx", Gbk(c.plain));
+        WriteScrambledFile(dir / "bad.lx", Gbk(c.plain));
         const std::string before = TempFolder::ReadBytes(dir / "bad.lx");
 
         favourites.LoadFavourites(PathOf("bad.lx"));
@@ -169,18 +171,40 @@ TEST_F(FavouritesTest, UnusableFilesEmptyTheFavouritesAndAreNeverOverwritten) {
         EXPECT_EQ(favourites.CurrentIndex, -1);
         EXPECT_TRUE(favourites.Path.empty());
         EXPECT_EQ(captions, std::vector<std::string>{"收藏库词数：0"});
-        if (c.message.empty()) {
-            EXPECT_TRUE(messages.shown.empty());
-        } else {
-            ASSERT_EQ(messages.shown.size(), 1u);
-            EXPECT_NE(messages.shown[0].text.find(c.message), std::string::npos) << messages.shown[0].text;
+        ASSERT_EQ(messages.shown.size(), c.messages.size());
+        for (size_t i = 0; i < c.messages.size(); ++i)
+            EXPECT_NE(messages.shown[i].text.find(c.messages[i]), std::string::npos) << messages.shown[i].text;
+        if (c.messages.size() > 1) {
+            EXPECT_NE(messages.shown[1].text.find(Utf8(PathOf("bad.lx"))), std::string::npos);
+            EXPECT_NE(messages.shown[1].text.find("收藏库暂时为空，原文件不会被改写。"), std::string::npos);
         }
 
         EXPECT_EQ(favourites.AddFavourite(G("new"), G("new")), FavouriteAdd::Added);
         EXPECT_TRUE(favourites.SaveFavourites());
         EXPECT_EQ(TempFolder::ReadBytes(dir / "bad.lx"), before);
-        EXPECT_EQ(c.plain.empty(), !std::filesystem::exists(dir / "bad.lx"));
     }
+}
+
+// No file yet (a new learner whose file could not be prepared, or one who
+// deleted it) is an empty favourites library: what is collected is saved,
+// creating the file, instead of being lost when the program ends.
+TEST_F(FavouritesTest, MissingFileIsAnEmptyLibraryThatTheFirstSaveCreates) {
+    LoadPlain(Header("0") + "\n" + FavouriteLine("old", 0, "old", 0), "good.lx");
+    messages.shown.clear();
+    captions.clear();
+    favourites.LoadFavourites(PathOf("new.lx"));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(favourites.Count, 0);
+    EXPECT_EQ(favourites.Path, PathOf("new.lx"));
+    EXPECT_EQ(captions, std::vector<std::string>{"收藏库词数：0"});
+    EXPECT_FALSE(std::filesystem::exists(dir / "new.lx"));
+
+    EXPECT_EQ(favourites.AddFavourite(G("猫"), G("ねこ")), FavouriteAdd::Added);
+    EXPECT_TRUE(favourites.SaveFavourites());
+    favourites.LoadFavourites(PathOf("new.lx"));
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_EQ(favourites.Count, 1);
+    EXPECT_EQ(Utf8(favourites.Words[0].Word), "猫");
 }
 
 TEST_F(FavouritesTest, AddingNewAndKnownWords) {

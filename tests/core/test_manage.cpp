@@ -14,6 +14,7 @@
 #include "core/gbktext.h"
 #include "core/programfolder.h"
 #include "core/scrambledfile.h"
+#include "core/usermoves.h"
 #include "support/message_recorder.h"
 #include "support/temp_folder.h"
 
@@ -362,7 +363,42 @@ TEST_F(ManageTest, MissingOrUnreadableFileLeavesTheDefaults) {
     ExpectDefaultSettings(tooLarge);
     ExpectNoUsers(tooLarge);
     EXPECT_EQ(tooLarge.configText, "");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"词库过大，无法加载！请与作者联系！"});
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"词库过大，无法加载！请与作者联系！",
+                                                    Utf8(TManage::UnreadableConfigMessage())}));
+}
+
+// A file that is there but cannot be read holds the learners' users and
+// settings: the defaults in its place are never written over it, neither
+// by a save of the settings nor by a save of the user table.
+TEST_F(ManageTest, UnreadableFileIsSaidAndNeverSavedOver) {
+    const std::string unreadable(kLargestReadableFile + 1, 'a');
+    TempFolder::WriteBytes(IniPath(), unreadable);
+    TManage m;
+    m.LoadConfigFile(gbkFolder_);
+    EXPECT_TRUE(m.ConfigUnreadable());
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[1],
+              "配置文件 init.ini 无法读取，用户和设置暂用默认值。为保护原文件，本次运行不保存设置和用户表；"
+              "请检查该文件的权限后重新启动澜悦单词。");
+
+    m.user[1] = Gbk("新用户");
+    EXPECT_FALSE(m.SaveConfig());
+    EXPECT_FALSE(CommitUserTable(m, gbkFolder_, "2026-12-11"));
+    EXPECT_EQ(Messages().back(), Utf8(TManage::UnreadableConfigMessage()));
+    EXPECT_EQ(TempFolder::ReadBytes(IniPath()), unreadable);
+    EXPECT_FALSE(fs::exists(folder_ / "users"));
+
+    // A readable file, or none, leaves saving as it always was.
+    for (bool present : {true, false}) {
+        if (present)
+            ASSERT_TRUE(WriteScrambledFile(IniPath(), Gbk("<delaytime>900</delaytime>")));
+        else
+            fs::remove(IniPath());
+        TManage readable;
+        readable.LoadConfigFile(gbkFolder_);
+        EXPECT_FALSE(readable.ConfigUnreadable()) << present;
+        EXPECT_TRUE(readable.SaveConfig()) << present;
+    }
 }
 
 TEST_F(ManageTest, LoadsFromAFolderWithSpacesAndChineseInItsName) {
