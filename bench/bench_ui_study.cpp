@@ -18,6 +18,7 @@
 #include "core/wordlib0.h"
 #include "platform/hotkey.h"
 #include "study/formmain.h"
+#include "tests/support/find_child.h"
 #include "widgets/answeredit.h"
 #include "widgets/plainmessage.h"
 
@@ -84,7 +85,7 @@ struct StudySession {
 void BM_AnsweredWord(benchmark::State& state) {
     StudySession session;
     TformMain& w = *session.window;
-    QWidget* box = w.EditInput;
+    QWidget* box = Child<AnswerEdit>(w, "EditInput");
     for (auto _ : state) {
         const QString word = QString::fromStdString(Utf8(w.WordOnScreen()));
         for (QChar c : word) {

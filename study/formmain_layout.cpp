@@ -194,7 +194,7 @@ void TformMain::BuildLayout() {
     BuildRightSide(Panel1);
     body->addWidget(Panel1, 1);
 
-    Timer = &study_.Clock();
+    Timer = Named(&study_.Clock(), "Timer");  // the session's clock, not one of the window's children
     TimerPrompt = NewTimer(this, "TimerPrompt", 800);
     TimerComment = NewTimer(this, "TimerComment", 1000);
     TimerSetFocus = NewTimer(this, "TimerSetFocus", 2000);

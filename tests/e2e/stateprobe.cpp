@@ -12,6 +12,7 @@
 
 #include "shell/appwindows.h"
 #include "study/formmain.h"
+#include "tests/support/find_child.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 
@@ -35,14 +36,17 @@ QString State() {
     QStringList fields;
     if (formMain) {
         const TformMain& w = *formMain;
-        fields << Field("answer", w.EditInput->text()) << Flag("composing", w.EditInput->IsComposing())
-               << Field("word", w.PanelE->text())
-               << Flag("wordShown",
-                       w.PanelE->palette().color(QPalette::WindowText) == ColourFromValue(w.WordLib.FontColor))
-               << Field("comment", w.PanelComment->text()) << Flag("commentVisible", w.PanelComment->isVisible());
+        const AnswerEdit* answer = Child<AnswerEdit>(w, "EditInput");
+        const QLabel* word = Child<QLabel>(w, "PanelE");
+        const QLabel* comment = Child<QLabel>(w, "PanelComment");
+        const QLabel* marksLabel = Child<QLabel>(w, "PanelAnswerMarks");
+        fields << Field("answer", answer->text()) << Flag("composing", answer->IsComposing())
+               << Field("word", word->text())
+               << Flag("wordShown", word->palette().color(QPalette::WindowText) == ColourFromValue(w.WordLib.FontColor))
+               << Field("comment", comment->text()) << Flag("commentVisible", comment->isVisible());
         QTextDocument marks;
-        marks.setHtml(w.PanelAnswerMarks->text());
-        fields << Field("marks", w.PanelAnswerMarks->isVisible() ? marks.toPlainText() : QString());
+        marks.setHtml(marksLabel->text());
+        fields << Field("marks", marksLabel->isVisible() ? marks.toPlainText() : QString());
     }
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     fields << Field("message", box ? box->text() : QString());

@@ -25,6 +25,7 @@
 #include "shell/windowset.h"
 #include "shell/windowwiring.h"
 #include "stats/formstats.h"
+#include "support/find_child.h"
 #include "support/study_fixture.h"
 #include "widgets/radiogroup.h"
 
@@ -112,12 +113,14 @@ struct LoginWindows {
     void ExpectNoLibraryShown() const {
         QCOMPARE(study->WordLib0.Count, 0);
         QCOMPARE(study->LibraryName(), std::string());
-        for (const QLabel* clock : {study->LabelTotalTime, study->LabelThisLoopTime, study->LabelLeftTime})
+        for (const QLabel* clock : {Child<QLabel>(study, "LabelTotalTime"), Child<QLabel>(study, "LabelThisLoopTime"),
+                                    Child<QLabel>(study, "LabelLeftTime")})
             QCOMPARE(clock->text(), QString("00:00:00"));
-        QCOMPARE(study->LabelThisTime->text(), QString("00:00:01"));
-        QCOMPARE(study->LabelWordStudyCount->text(), QString("0 / 0"));
-        QCOMPARE(study->LabelStepNo->text(), QString("1 / 0"));
-        for (int item = 0; item < kGradeLevels; ++item) QCOMPARE(study->GroupGrade->ItemText(item), QString("0"));
+        QCOMPARE(Child<QLabel>(study, "LabelThisTime")->text(), QString("00:00:01"));
+        QCOMPARE(Child<QLabel>(study, "LabelWordStudyCount")->text(), QString("0 / 0"));
+        QCOMPARE(Child<QLabel>(study, "LabelStepNo")->text(), QString("1 / 0"));
+        for (int item = 0; item < kGradeLevels; ++item)
+            QCOMPARE(Child<RadioGroup>(study, "GroupGrade")->ItemText(item), QString("0"));
     }
 
     StudyFixture f;

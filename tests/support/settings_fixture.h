@@ -16,6 +16,7 @@
 #include "settings/formmakewordlib.h"
 #include "shell/appwindows.h"
 #include "shell/windowwiring.h"
+#include "support/find_child.h"
 #include "support/study_fixture.h"
 #include "widgets/colourchooser.h"
 
@@ -43,8 +44,8 @@ struct SettingsFixture {
     }
 
     void OpenSetup() {
-        study->Timer->start();
-        QTest::mouseClick(study->suiButton4, Qt::LeftButton);
+        study->Session().Clock().start();
+        QTest::mouseClick(Child<QPushButton>(study, "suiButton4"), Qt::LeftButton);
     }
     void Return() { QTest::mouseClick(settings->suiButton9, Qt::LeftButton); }
     // The "返 回" of the page in front.

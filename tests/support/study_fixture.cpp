@@ -14,6 +14,7 @@
 #include "core/programfolder.h"
 #include "core/scrambledfile.h"
 #include "core/wordlib0.h"
+#include "support/find_child.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 
@@ -101,34 +102,36 @@ QStringList StudyFixture::PlayedNames() const {
     return names;
 }
 
-void StudyFixture::Type(const QString& text) { QTest::keyClicks(window_->EditInput, text); }
+void StudyFixture::Type(const QString& text) { QTest::keyClicks(Child<AnswerEdit>(window_, "EditInput"), text); }
 
-void StudyFixture::Press(Qt::Key key, Qt::KeyboardModifiers mods) { QTest::keyClick(window_->EditInput, key, mods); }
+void StudyFixture::Press(Qt::Key key, Qt::KeyboardModifiers mods) {
+    QTest::keyClick(Child<AnswerEdit>(window_, "EditInput"), key, mods);
+}
 
-QString StudyFixture::Answer() const { return window_->EditInput->text(); }
+QString StudyFixture::Answer() const { return Child<AnswerEdit>(window_, "EditInput")->text(); }
 
-QString StudyFixture::Comment() const { return window_->PanelComment->text(); }
+QString StudyFixture::Comment() const { return Child<QLabel>(window_, "PanelComment")->text(); }
 
-bool StudyFixture::CommentVisible() const { return window_->PanelComment->isVisible(); }
+bool StudyFixture::CommentVisible() const { return Child<QLabel>(window_, "PanelComment")->isVisible(); }
 
 static bool PaintedIn(const QWidget* w, QPalette::ColorRole role, int colour) {
     return w->palette().color(role) == ColourFromValue(colour);
 }
 
 bool StudyFixture::WordShown() const {
-    return PaintedIn(window_->PanelE, QPalette::WindowText, window_->WordLib.FontColor);
+    return PaintedIn(Child<QLabel>(window_, "PanelE"), QPalette::WindowText, window_->WordLib.FontColor);
 }
 
 bool StudyFixture::ReadingShown() const {
-    return PaintedIn(window_->PanelT, QPalette::WindowText, window_->WordLib.FontColor);
+    return PaintedIn(Child<QLabel>(window_, "PanelT"), QPalette::WindowText, window_->WordLib.FontColor);
 }
 
 bool StudyFixture::MeaningShown() const {
-    return PaintedIn(window_->MemoC, QPalette::Text, window_->WordLib.FontColor);
+    return PaintedIn(Child<QTextEdit>(window_, "MemoC"), QPalette::Text, window_->WordLib.FontColor);
 }
 
-QString StudyFixture::WordText() const { return window_->PanelE->text(); }
+QString StudyFixture::WordText() const { return Child<QLabel>(window_, "PanelE")->text(); }
 
 bool StudyFixture::AnswerTextVisible() const {
-    return window_->EditInput->TextColour() == ColourFromValue(window_->WordLib.FontColor);
+    return Child<AnswerEdit>(window_, "EditInput")->TextColour() == ColourFromValue(window_->WordLib.FontColor);
 }

@@ -12,6 +12,7 @@
 
 #include "core/appmessage.h"
 #include "platform/controlchord.h"
+#include "support/find_child.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 
@@ -85,23 +86,24 @@ void TestAnswerKeys::blankCommitAfterARightAnswerMovesOn() {
     QFETCH(bool, afterDisplay);
     StudyFixture f("blank_commit");
     TformMain& w = StartOnWater(f);
+    auto* editInput = Child<AnswerEdit>(w, "EditInput");
 
-    CommitWord(w.EditInput, QStringLiteral("水"));
+    CommitWord(editInput, QStringLiteral("水"));
     f.Enter();
     QCOMPARE(f.Comment(), kRight);
     if (afterDisplay) w.TimerCommentTimer();
 
-    Commit(w.EditInput, blank);
+    Commit(editInput, blank);
     QCOMPARE(f.WordText(), QStringLiteral("山"));
     QCOMPARE(f.Answer(), QString());
     QVERIFY(!f.CommentVisible());
     QVERIFY(f.AnswerTextVisible());  // its release came with it
     // The key's own release, which the input method passes on afterwards,
     // is no second Space.
-    QTest::keyRelease(w.EditInput, Qt::Key_Space);
+    QTest::keyRelease(editInput, Qt::Key_Space);
     QCOMPARE(f.WordText(), QStringLiteral("山"));
 
-    CommitWord(w.EditInput, QStringLiteral("山"));
+    CommitWord(editInput, QStringLiteral("山"));
     f.Enter();
     QCOMPARE(f.Comment(), kRight);
     QVERIFY(f.CommentVisible());
@@ -111,15 +113,16 @@ void TestAnswerKeys::blankCommitInsideATwoPartWordTypesOnePlainSpace() {
     StudyFixture f("blank_commit_two_part");
     f.WriteLibrary("greetings.lx", {{"おはよう ございます", "早上好"}, {"こんにちは", "你好"}});
     TformMain& w = f.Create();
+    auto* editInput = Child<AnswerEdit>(w, "EditInput");
     f.Open("greetings.lx");
 
-    Commit(w.EditInput, QStringLiteral("おはよう"));
-    Commit(w.EditInput, kIdeographicSpace);
+    Commit(editInput, QStringLiteral("おはよう"));
+    Commit(editInput, kIdeographicSpace);
     QCOMPARE(f.Answer(), QStringLiteral("おはよう "));
     QCOMPARE(f.Comment(), kRight);  // the word goes on here: not checked
     QVERIFY(!f.CommentVisible());
     QVERIFY(!f.WordShown());
-    Commit(w.EditInput, QStringLiteral("ございます"));
+    Commit(editInput, QStringLiteral("ございます"));
     f.Enter();
     QCOMPARE(f.Comment(), kRight);
     QVERIFY(f.CommentVisible());
@@ -129,13 +132,14 @@ void TestAnswerKeys::blankCommitInsideATwoPartWordTypesOnePlainSpace() {
 void TestAnswerKeys::blankCommitOnTheEmptyBoxEndsTheGroup() {
     StudyFixture f("blank_commit_group_end");
     TformMain& w = StartOnWater(f, 2);  // group 1: 水 and 川
+    auto* editInput = Child<AnswerEdit>(w, "EditInput");
     f.Press(Qt::Key_Down);
     QCOMPARE(f.WordText(), QStringLiteral("川"));
-    CommitWord(w.EditInput, QStringLiteral("川"));
+    CommitWord(editInput, QStringLiteral("川"));
     f.Enter();
-    Commit(w.EditInput, kIdeographicSpace);  // past the last word
+    Commit(editInput, kIdeographicSpace);  // past the last word
     QVERIFY(f.messages.Texts().empty());
-    Commit(w.EditInput, kIdeographicSpace);  // on the empty box: the group is done
+    Commit(editInput, kIdeographicSpace);  // on the empty box: the group is done
     QCOMPARE(f.messages.Texts(), std::vector<std::string>{"祝贺你!完成第1循环第1分组"});
     QCOMPARE(f.WordText(), QStringLiteral("山"));
     QCOMPARE(f.Answer(), QString());
@@ -146,8 +150,8 @@ void TestAnswerKeys::blankCommitOnTheEmptyBoxEndsTheGroup() {
 void TestAnswerKeys::blankCommitIsNotCheckedAsAnAnswer() {
     StudyFixture f("blank_commit_wrong");
     TformMain& w = StartOnWater(f);
-    CommitWord(w.EditInput, QStringLiteral("氷"));
-    Commit(w.EditInput, kIdeographicSpace);
+    CommitWord(Child<AnswerEdit>(w, "EditInput"), QStringLiteral("氷"));
+    Commit(Child<AnswerEdit>(w, "EditInput"), kIdeographicSpace);
     QCOMPARE(f.Comment(), kWrong);
     QVERIFY(f.WordShown() && f.MeaningShown());  // checked and revealed
     QCOMPARE(f.Answer(), QStringLiteral("氷"));
@@ -167,12 +171,12 @@ void TestAnswerKeys::promptKeysPromptOnPressOrRelease() {
     StudyFixture f("prompt_keys");
     TformMain& w = StartOnWater(f);
     f.Type("mi");
-    QTest::keyPress(w.EditInput, Qt::Key(key));
-    QCOMPARE(w.TimerPrompt->isActive(), onPress);  // Ctrl may yet be a chord
+    QTest::keyPress(Child<AnswerEdit>(w, "EditInput"), Qt::Key(key));
+    QCOMPARE(Child<QTimer>(w, "TimerPrompt")->isActive(), onPress);  // Ctrl may yet be a chord
     QCOMPARE(f.WordShown(), onPress);
     QCOMPARE(f.Answer(), onPress ? QString() : QStringLiteral("mi"));
-    QTest::keyRelease(w.EditInput, Qt::Key(key));
-    QVERIFY(w.TimerPrompt->isActive());
+    QTest::keyRelease(Child<AnswerEdit>(w, "EditInput"), Qt::Key(key));
+    QVERIFY(Child<QTimer>(w, "TimerPrompt")->isActive());
     QVERIFY(f.WordShown() && f.ReadingShown() && f.MeaningShown());
     QCOMPARE(f.Answer(), QString());
     QVERIFY(f.AnswerTextVisible());
@@ -192,31 +196,32 @@ void TestAnswerKeys::ctrlChordNeverPrompts() {
     QFETCH(QString, between);
     StudyFixture f("ctrl_chord");
     TformMain& w = StartOnWater(f);
-    CommitWord(w.EditInput, QStringLiteral("水"));
+    auto* editInput = Child<AnswerEdit>(w, "EditInput");
+    CommitWord(editInput, QStringLiteral("水"));
 
     ControlChord::KeyPressed(kCtrlCode, false);
-    QTest::keyPress(w.EditInput, Qt::Key_Control);
+    QTest::keyPress(editInput, Qt::Key_Control);
     if (between == "key") {
-        QTest::keyClick(w.EditInput, Qt::Key_Shift, Qt::ControlModifier);
+        QTest::keyClick(editInput, Qt::Key_Shift, Qt::ControlModifier);
     } else if (between == "input method") {
         QInputMethodEvent nothing;
-        QApplication::sendEvent(w.EditInput, &nothing);
+        QApplication::sendEvent(editInput, &nothing);
     } else if (between == "display only") {
         ControlChord::KeyPressed(kCtrlCode, true);  // Ctrl held long: its repeats are no chord
         ControlChord::KeyPressed(kSpaceCode, true);
     } else {
         ControlChord::KeyboardLost();
     }
-    QTest::keyRelease(w.EditInput, Qt::Key_Control);
-    QTest::keyRelease(w.EditInput, Qt::Key_Space);  // passed on by the input method
+    QTest::keyRelease(editInput, Qt::Key_Control);
+    QTest::keyRelease(editInput, Qt::Key_Space);  // passed on by the input method
 
     QCOMPARE(f.Answer(), QStringLiteral("水"));
     QVERIFY(!f.WordShown());
-    QVERIFY(!w.TimerPrompt->isActive());
+    QVERIFY(!Child<QTimer>(w, "TimerPrompt")->isActive());
 
     // The next Ctrl on its own prompts again.
     ControlChord::KeyPressed(kCtrlCode, false);
-    QTest::keyClick(w.EditInput, Qt::Key_Control);
+    QTest::keyClick(editInput, Qt::Key_Control);
     QCOMPARE(f.Answer(), QString());
     QVERIFY(f.WordShown());
 }
@@ -224,23 +229,24 @@ void TestAnswerKeys::ctrlChordNeverPrompts() {
 void TestAnswerKeys::clipboardKeysWorkOnTheAnswer() {
     StudyFixture f("ctrl_clipboard");
     TformMain& w = StartOnWater(f);
+    auto* editInput = Child<AnswerEdit>(w, "EditInput");
     auto chord = [&](Qt::Key key) {
-        QTest::keyPress(w.EditInput, Qt::Key_Control);
-        QTest::keyClick(w.EditInput, key, Qt::ControlModifier);
-        QTest::keyRelease(w.EditInput, Qt::Key_Control, Qt::ControlModifier);
+        QTest::keyPress(editInput, Qt::Key_Control);
+        QTest::keyClick(editInput, key, Qt::ControlModifier);
+        QTest::keyRelease(editInput, Qt::Key_Control, Qt::ControlModifier);
     };
     QApplication::clipboard()->setText(QStringLiteral("水"));
     chord(Qt::Key_V);
     QCOMPARE(f.Answer(), QStringLiteral("水"));
-    w.EditInput->selectAll();
+    editInput->selectAll();
     chord(Qt::Key_C);
-    w.EditInput->selectAll();
+    editInput->selectAll();
     chord(Qt::Key_X);
     QCOMPARE(f.Answer(), QString());
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("水"));
     chord(Qt::Key_Z);
     QCOMPARE(f.Answer(), QStringLiteral("水"));
-    QVERIFY(!w.TimerPrompt->isActive());  // none of them prompted
+    QVERIFY(!Child<QTimer>(w, "TimerPrompt")->isActive());  // none of them prompted
     f.Enter();
     QCOMPARE(f.Comment(), kRight);
 }
@@ -297,7 +303,7 @@ void TestAnswerKeys::commandKeyReleasedOnAMessageBoxLeavesNothing() {
         QTest::keyRelease(&box, Qt::Key(key), mods);
         return kIdOk;
     });
-    QTest::keyPress(w.EditInput, Qt::Key(key), mods);
+    QTest::keyPress(Child<AnswerEdit>(w, "EditInput"), Qt::Key(key), mods);
     SetMessageSink(recorder);
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -305,7 +311,7 @@ void TestAnswerKeys::commandKeyReleasedOnAMessageBoxLeavesNothing() {
     QCOMPARE(shown, std::vector<std::string>{"祝贺你!完成第1循环第1分组"});
     QCOMPARE(f.Answer(), QString());
     QVERIFY(f.AnswerTextVisible());
-    QCOMPARE(QApplication::focusWidget(), w.EditInput);
+    QCOMPARE(QApplication::focusWidget(), Child<AnswerEdit>(w, "EditInput"));
     if (!wordToAnswer) return;
     QCOMPARE(f.WordText(), QStringLiteral("inu"));
     f.Type("inu");

@@ -22,6 +22,7 @@
 #include "shell/formstart.h"
 #include "shell/windowwiring.h"
 #include "study/formmain.h"
+#include "support/find_child.h"
 #include "support/login_windows.h"
 #include "support/settings_fixture.h"
 #include "widgets/answeredit.h"
@@ -100,16 +101,14 @@ private slots:
         s.StartStudying();
         QVERIFY(s.study->isVisible());
         ExpectOnScreen(s.study.get(), "study window");
-        for (QWidget* control :
-             {static_cast<QWidget*>(s.study->EditInput), static_cast<QWidget*>(s.study->ButtonMyNewWord),
-              static_cast<QWidget*>(s.study->suiButton10)})
+        AnswerEdit* answer = Child<AnswerEdit>(s.study, "EditInput");
+        for (QWidget* control : {static_cast<QWidget*>(answer), Child<QWidget>(s.study, "ButtonMyNewWord"),
+                                 Child<QWidget>(s.study, "suiButton10")})
             QVERIFY2(control->isVisible(), qPrintable(Describe(control)));
         // The answer box holds a dozen characters of a typical answer, and
         // "本次时间" has its value.
-        const QLineEdit* answer = s.study->EditInput;
-        QVERIFY2(answer->width() >= answer->fontMetrics().averageCharWidth() * 12,
-                 qPrintable(Describe(s.study->EditInput)));
-        QVERIFY(s.study->LabelThisTime->isVisible());
+        QVERIFY2(answer->width() >= answer->fontMetrics().averageCharWidth() * 12, qPrintable(Describe(answer)));
+        QVERIFY(Child<QLabel>(s.study, "LabelThisTime")->isVisible());
     }
 
     void settingsPagesTakeTheScreensWidth() {
@@ -134,10 +133,10 @@ private slots:
         TformHelp help;
         formHelp = &help;
         WireHelp(*s.study, help, {&select, s.settings.get()});
-        QTest::mouseClick(s.study->ButtonSelectWordLib, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(s.study, "ButtonSelectWordLib"), Qt::LeftButton);
         ExpectOnScreen(&select, "library selection");
         select.hide();
-        QTest::mouseClick(s.study->suiButton10, Qt::LeftButton);  // "帮助向导"
+        QTest::mouseClick(Child<QPushButton>(s.study, "suiButton10"), Qt::LeftButton);  // "帮助向导"
         ExpectOnScreen(&help, "help guide");
         formHelp = nullptr;
         SelectWordLib = nullptr;

@@ -22,6 +22,7 @@
 #include "core/gbktext.h"
 #include "platform/fontregistration.h"
 #include "shell/desktop.h"
+#include "support/find_child.h"
 #include "support/settings_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/screentext.h"
@@ -146,6 +147,8 @@ void TestDesktop::japaneseTextsUseJapaneseGlyphsAndTheMeaningChinese() {
     s.f.WriteList("lx4.en", "\n写真\t1\n");
     s.f.WriteLibrary("photo.lx", {{"写真", "[名] 照片；写真骨海直"}});
     TformMain& w = *s.study;
+    auto* panelE = Child<QLabel>(w, "PanelE");
+    auto* memoSentence = Child<QPlainTextEdit>(w, "MemoSentence");
     w.DataLists.LoadWordLists(s.f.gbkProgramFolder);
     w.DataLists.LoadSentenceLists(s.f.gbkProgramFolder);
     s.f.Open("photo.lx");
@@ -153,21 +156,21 @@ void TestDesktop::japaneseTextsUseJapaneseGlyphsAndTheMeaningChinese() {
     if (!wordFace.isEmpty()) {
         s.Pick(s.settings->FontComboBoxEN, s.settings->FontComboBoxEN->findText(wordFace));
         s.Pick(s.settings->FontComboBoxCN, s.settings->FontComboBoxCN->findText(meaningFace));
-        QCOMPARE(w.PanelE->font().family(), wordFace);
-        QCOMPARE(w.MemoC->font().family(), meaningFace);
+        QCOMPARE(panelE->font().family(), wordFace);
+        QCOMPARE(Child<QTextEdit>(w, "MemoC")->font().family(), meaningFace);
         w.WordLib.ShowWord();
     }
-    QCOMPARE(w.PanelE->text(), U("写真"));
-    QCOMPARE(w.PanelT->text(), U("しゃしん"));
-    QCOMPARE(w.MemoSentence->toPlainText(), U("海の写真を撮る。\n拍大海的照片。"));
+    QCOMPARE(panelE->text(), U("写真"));
+    QCOMPARE(Child<QLabel>(w, "PanelT")->text(), U("しゃしん"));
+    QCOMPARE(memoSentence->toPlainText(), U("海の写真を撮る。\n拍大海的照片。"));
 
     const QStringList japanese{japanese_};
     const QStringList chinese{chinese_};
-    QCOMPARE(FacesDrawing(w.PanelE->font(), kKanji), japanese);
-    QCOMPARE(FacesDrawing(w.PanelT->font(), U("しゃしん") + kKanji), japanese);
-    QCOMPARE(FacesDrawing(w.MemoC->font(), kKanji), chinese);
-    QCOMPARE(FacesOfLine(w.MemoSentence->document(), 0), japanese);
-    QCOMPARE(FacesOfLine(w.MemoSentence->document(), 1), chinese);
+    QCOMPARE(FacesDrawing(panelE->font(), kKanji), japanese);
+    QCOMPARE(FacesDrawing(Child<QLabel>(w, "PanelT")->font(), U("しゃしん") + kKanji), japanese);
+    QCOMPARE(FacesDrawing(Child<QTextEdit>(w, "MemoC")->font(), kKanji), chinese);
+    QCOMPARE(FacesOfLine(memoSentence->document(), 0), japanese);
+    QCOMPARE(FacesOfLine(memoSentence->document(), 1), chinese);
 }
 
 // The answer box, the favourites list and word box, the error report and
@@ -176,8 +179,8 @@ void TestDesktop::japaneseTextsUseJapaneseGlyphsAndTheMeaningChinese() {
 // drawn, by the Chinese face.
 void TestDesktop::boxesOfTypedAndListedWordsUseJapaneseGlyphs() {
     SettingsFixture s("desktop_boxes");
-    const QList<QWidget*> boxes{s.study->EditInput, s.settings->ListBoxMyWordLib, s.settings->EditWord,
-                                s.settings->MemoErrorReport, s.settings->MemoWordListWithoutWave};
+    const QList<QWidget*> boxes{Child<AnswerEdit>(s.study, "EditInput"), s.settings->ListBoxMyWordLib,
+                                s.settings->EditWord, s.settings->MemoErrorReport, s.settings->MemoWordListWithoutWave};
     for (QWidget* box : boxes) {
         QCOMPARE(FacesDrawing(box->font(), kKanji), QStringList{japanese_});
         QCOMPARE(FacesDrawing(box->font(), U("这")), QStringList{chinese_});

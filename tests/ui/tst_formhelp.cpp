@@ -21,6 +21,7 @@
 #include "select/selectwordlib.h"
 #include "shell/appwindows.h"
 #include "shell/windowwiring.h"
+#include "support/find_child.h"
 #include "support/study_fixture.h"
 #include "widgets/screentext.h"
 
@@ -181,10 +182,10 @@ private slots:
 
     void demonstrationTopicHoldsTheStudyWindowUntilLeft() {
         Guide g("help_demo");
-        g.study->Timer->start();
+        g.study->Session().Clock().start();
         g.Pick("背单词过程演示");
         QVERIFY(!g.study->isEnabled());
-        QVERIFY(g.study->Timer->isActive());  // a running clock goes on
+        QVERIFY(g.study->Session().Clock().isActive());  // a running clock goes on
         g.Pick("单词分组");
         QVERIFY(g.study->isEnabled());
 
@@ -200,24 +201,25 @@ private slots:
     void studyButtonOpensTheGuideWhereItWasAndReturnGivesTheClocksBack() {
         Guide g("help_open");
         TformMain& w = *g.study;
+        auto* timerSetFocus = Child<QTimer>(w, "TimerSetFocus");
         g.Pick("关于帮助向导");
         g.Click(g.help->suiButton3);
         g.help->hide();
-        w.Timer->start();
-        w.TimerSetFocus->start();
+        w.Session().Clock().start();
+        timerSetFocus->start();
 
-        g.Click(w.suiButton10);
+        g.Click(Child<QPushButton>(w, "suiButton10"));
         QVERIFY(g.help->isVisible());
         QVERIFY(w.isEnabled());
-        QVERIFY(!w.Timer->isActive());
-        QVERIFY(!w.TimerSetFocus->isActive());
+        QVERIFY(!w.Session().Clock().isActive());
+        QVERIFY(!timerSetFocus->isActive());
         QCOMPARE(g.Page(), U("第二页"));
 
         g.Click(g.help->suiButton2);
         QVERIFY(!g.help->isVisible());
         QVERIFY(w.isEnabled());
-        QVERIFY(w.Timer->isActive());
-        QVERIFY(w.TimerSetFocus->isActive());
+        QVERIFY(w.Session().Clock().isActive());
+        QVERIFY(timerSetFocus->isActive());
     }
 
     void titleBarLikeTheOtherWindowsAndItsCloseGivesTheClocksBack() {
@@ -227,27 +229,27 @@ private slots:
         auto* caption = g.help->findChild<QLabel*>("TitleBarCaption");
         QVERIFY(caption);
         QCOMPARE(caption->text(), U("帮助向导"));
-        w.Timer->start();
-        w.TimerSetFocus->start();
-        g.Click(w.suiButton10);
-        QVERIFY(!w.Timer->isActive());
+        w.Session().Clock().start();
+        Child<QTimer>(w, "TimerSetFocus")->start();
+        g.Click(Child<QPushButton>(w, "suiButton10"));
+        QVERIFY(!w.Session().Clock().isActive());
         QTest::mouseClick(g.help->findChild<QToolButton*>("TitleBarClose"), Qt::LeftButton);
         QVERIFY(!g.help->isVisible());
         QVERIFY(w.isEnabled());
-        QVERIFY(w.Timer->isActive());
-        QVERIFY(w.TimerSetFocus->isActive());
+        QVERIFY(w.Session().Clock().isActive());
+        QVERIFY(Child<QTimer>(w, "TimerSetFocus")->isActive());
     }
 
     void returnLeavesAPausedStudyWindowPaused() {
         Guide g("help_paused");
         TformMain& w = *g.study;
-        g.Click(w.suiButton10);
-        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
-        QCOMPARE(w.ButtonPause->text(), U("继续学习"));
+        g.Click(Child<QPushButton>(w, "suiButton10"));
+        QTest::mouseClick(Child<QPushButton>(w, "ButtonPause"), Qt::LeftButton);
+        QCOMPARE(Child<QPushButton>(w, "ButtonPause")->text(), U("继续学习"));
         g.Click(g.help->suiButton2);
         QVERIFY(w.isEnabled());
-        QVERIFY(!w.Timer->isActive());
-        QVERIFY(!w.TimerSetFocus->isActive());
+        QVERIFY(!w.Session().Clock().isActive());
+        QVERIFY(!Child<QTimer>(w, "TimerSetFocus")->isActive());
     }
 
     void anOpenDialogKeepsTheStudyWindowWhenTheGuideIsLeft() {
@@ -256,18 +258,18 @@ private slots:
         TSelectWordLib& select = *g.dialog;
         // The grouping page took the study window and opened the guide.
         w.setEnabled(false);
-        w.Timer->stop();
-        w.TimerSetFocus->stop();
+        w.Session().Clock().stop();
+        Child<QTimer>(w, "TimerSetFocus")->stop();
         select.show();
         g.help->show();
         g.help->ShowHelpTopicUtf8("单词分组");
         QVERIFY(!w.isEnabled());
         g.Click(g.help->suiButton2);
         QVERIFY(!w.isEnabled());
-        QVERIFY(!w.Timer->isActive());
+        QVERIFY(!w.Session().Clock().isActive());
         // The dialog restarts the clock when it is left, the focus keeper
         // runs again already.
-        QVERIFY(w.TimerSetFocus->isActive());
+        QVERIFY(Child<QTimer>(w, "TimerSetFocus")->isActive());
     }
 
     // Opened from the study window, whatever its size, the guide stands
@@ -284,9 +286,10 @@ private slots:
         TformMain& w = *g.study;
         if (fullScreen) w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
         QTRY_VERIFY(w.isVisible());
-        QTest::mouseClick(w.suiButton10, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w, "suiButton10"), Qt::LeftButton);
         QTRY_VERIFY(g.help->isVisible());
-        const QRect word(w.GroupBoxTop->mapToGlobal(QPoint(0, 0)), w.GroupBoxTop->size());
+        const QRect word(Child<QGroupBox>(w, "GroupBoxTop")->mapToGlobal(QPoint(0, 0)),
+                         Child<QGroupBox>(w, "GroupBoxTop")->size());
         const QRect guide = g.help->frameGeometry();
         QVERIFY2(!guide.intersects(word), qPrintable(QStringLiteral("guide %1,%2 %3x%4, word box bottom %5")
                                                          .arg(guide.x())

@@ -18,6 +18,7 @@
 
 #include "core/gbktext.h"
 #include "core/scrambledfile.h"
+#include "support/find_child.h"
 #include "support/fit_check.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
@@ -58,28 +59,30 @@ void TestStudyDetails::showingWritesTheCountersOnce() {
     f.manage.delaytime = 30;
     f.WriteLibrary("animals.lx", kAnimals);
     TformMain& w = f.Create();
+    auto* labelWordStudyCount = Child<QLabel>(w, "LabelWordStudyCount");
+    auto* labelStepNo = Child<QLabel>(w, "LabelStepNo");
     f.Open("animals.lx");
     // The word brought back at opening counts for the word; the total is
     // shown one ahead.
-    QCOMPARE(w.LabelWordStudyCount->text(), QStringLiteral("5 / 6"));
-    QCOMPARE(w.LabelStepNo->text(), QStringLiteral("1 / 3"));
+    QCOMPARE(labelWordStudyCount->text(), QStringLiteral("5 / 6"));
+    QCOMPARE(labelStepNo->text(), QStringLiteral("1 / 3"));
 
     f.Press(Qt::Key_Down);
-    QCOMPARE(w.LabelWordStudyCount->text(), QStringLiteral("1 / 6"));
-    QCOMPARE(w.LabelStepNo->text(), QStringLiteral("2 / 3"));
+    QCOMPARE(labelWordStudyCount->text(), QStringLiteral("1 / 6"));
+    QCOMPARE(labelStepNo->text(), QStringLiteral("2 / 3"));
     QCOMPARE(w.WordLib.ShownCount, 1);
 
     // A prompt shows the same word again when it ends: nothing is counted.
     f.Press(Qt::Key_Control);
-    QTRY_VERIFY_WITH_TIMEOUT(!w.TimerPrompt->isActive(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!Child<QTimer>(w, "TimerPrompt")->isActive(), 2000);
     QCOMPARE(w.WordLib.Words[1].StudyTimes, 1);
     QCOMPARE(w.WordLib.ShownCount, 1);
-    QCOMPARE(w.LabelWordStudyCount->text(), QStringLiteral("1 / 6"));
-    QCOMPARE(w.LabelStepNo->text(), QStringLiteral("2 / 3"));
+    QCOMPARE(labelWordStudyCount->text(), QStringLiteral("1 / 6"));
+    QCOMPARE(labelStepNo->text(), QStringLiteral("2 / 3"));
 
     f.Press(Qt::Key_Down);
-    QCOMPARE(w.LabelWordStudyCount->text(), QStringLiteral("2 / 7"));
-    QCOMPARE(w.LabelStepNo->text(), QStringLiteral("3 / 3"));
+    QCOMPARE(labelWordStudyCount->text(), QStringLiteral("2 / 7"));
+    QCOMPARE(labelStepNo->text(), QStringLiteral("3 / 3"));
 }
 
 // With every grade-0 word gone, studying grade 0 past the end of the last
@@ -93,20 +96,20 @@ void TestStudyDetails::cycleEndWithoutGradeZeroWordsStudiesOnAtGradeZero() {
     f.WriteLibrary("four.lx", {{"w0", "零", 3}, {"w1", "一", 3}, {"w2", "二", 4}, {"w3", "三", 3}}, 2, 1);
     TformMain& w = f.Create();
     f.Open("four.lx");
-    w.GroupGrade->Item(2)->click();  // grade 3
+    Child<RadioGroup>(w, "GroupGrade")->Item(2)->click();  // grade 3
     QCOMPARE(f.WordText(), QStringLiteral("w1"));
     f.Press(Qt::Key_Down);
     QCOMPARE(f.WordText(), QStringLiteral("w3"));
-    w.GroupGrade->Item(5)->click();  // grade 0, which is empty
+    Child<RadioGroup>(w, "GroupGrade")->Item(5)->click();  // grade 0, which is empty
     QVERIFY(f.messages.Texts().empty());
 
     f.Press(Qt::Key_Down);
     QCOMPARE(f.messages.Texts(),
              (std::vector<std::string>{"祝贺你!完成本次循环！现在进入第2循环", "祝贺你！所有0级单词已经升级完毕！"}));
-    QCOMPARE(w.circleno->text(), QStringLiteral("2"));
+    QCOMPARE(Child<QLabel>(w, "circleno")->text(), QStringLiteral("2"));
     QCOMPARE(w.WordLib0.LoopTimes, 2);
     QCOMPARE(w.WordLib0.BaseGrade, 3);
-    QCOMPARE(w.ListBoxGrade->item(5)->text(), QStringLiteral("3"));
+    QCOMPARE(Child<QListWidget>(w, "ListBoxGrade")->item(5)->text(), QStringLiteral("3"));
     QCOMPARE(w.WordLib0.CountGradeZeroWords(), 3);
     QCOMPARE(w.WordLib.CurrentGrade, 0);
     QCOMPARE(w.WordLib.GroupIndex, w.WordLib0.GroupIndex);
@@ -115,8 +118,8 @@ void TestStudyDetails::cycleEndWithoutGradeZeroWordsStudiesOnAtGradeZero() {
 
     const std::string promoted = w.WordLib.Words[static_cast<size_t>(w.WordLib.CurrentIndex)].Word;
     QCOMPARE(Gbk(f.WordText().toStdString()), promoted);
-    QTest::mouseClick(w.ButtonUpGrade, Qt::LeftButton);
-    QTest::mouseClick(w.ButtonReturn, Qt::LeftButton);  // a save point
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonUpGrade"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonReturn"), Qt::LeftButton);  // a save point
     QCOMPARE(f.messages.Texts().size(), size_t{2});
     const std::string saved =
         GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / "four.lx").value_or(""));
@@ -133,13 +136,14 @@ void TestStudyDetails::endlessMeaningStopsAtTheSmallestSize() {
     for (int i = 0; i < 60; ++i) endless += "一个非常长的释义";
     f.WriteLibrary("lines.lx", {{"endless", endless}, {"short", "猫"}});
     TformMain& w = f.Create();
+    auto* memoC = Child<QTextEdit>(w, "MemoC");
     f.Open("lines.lx");
     QCOMPARE(w.MeaningPointSize(), 9);  // more than four lines at any size: the shrinking ends
-    QCOMPARE(w.MemoC->font().pointSize(), 9);
-    QCOMPARE(w.MemoC->toPlainText(), QString::fromStdString(endless));
+    QCOMPARE(memoC->font().pointSize(), 9);
+    QCOMPARE(memoC->toPlainText(), QString::fromStdString(endless));
     f.Press(Qt::Key_Down);
     QCOMPARE(w.MeaningPointSize(), 25);
-    QCOMPARE(w.MemoC->font().pointSize(), 25);
+    QCOMPARE(memoC->font().pointSize(), 25);
 }
 
 // Enter on an empty box before the end of the group is an ordinary wrong
@@ -157,7 +161,7 @@ void TestStudyDetails::enterOnAnEmptyBoxChecksWithoutPrompt() {
     QVERIFY(f.CommentVisible());  // a wrong answer says so plainly
     QVERIFY(f.WordShown() && f.ReadingShown() && f.MeaningShown());
     QCOMPARE(f.PlayedNames(), QStringList{"neko.wav"});
-    QVERIFY(!w.TimerPrompt->isActive());
+    QVERIFY(!Child<QTimer>(w, "TimerPrompt")->isActive());
     QCOMPARE(f.WordText(), QStringLiteral("neko"));
 }
 
@@ -175,7 +179,7 @@ void TestStudyDetails::answeringWithSpaceDropsItsSpace() {
     QVERIFY(f.CommentVisible());
     QVERIFY(f.WordShown() && f.ReadingShown() && f.MeaningShown());
     QCOMPARE(f.Answer(), QStringLiteral("neko"));
-    QCOMPARE(w.EditInput->cursorPosition(), 4);
+    QCOMPARE(Child<AnswerEdit>(w, "EditInput")->cursorPosition(), 4);
     QCOMPARE(f.WordText(), QStringLiteral("neko"));
 
     f.Space();
@@ -190,22 +194,23 @@ void TestStudyDetails::compositionIsVisibleWhileComposed() {
     StudyFixture f("compose_visible");
     f.WriteLibrary("kanji.lx", {{"猫", "猫"}, {"犬", "狗"}});
     TformMain& w = f.Create();
+    auto* editInput = Child<AnswerEdit>(w, "EditInput");
     f.Open("kanji.lx");
-    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);  // a new word: the box is invisible
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);  // a new word: the box is invisible
     QCOMPARE(f.WordText(), QStringLiteral("犬"));
     QVERIFY(!f.AnswerTextVisible());
 
     QInputMethodEvent preedit(QStringLiteral("いぬ"), {});
-    QApplication::sendEvent(w.EditInput, &preedit);
-    QVERIFY(w.EditInput->IsComposing());
+    QApplication::sendEvent(editInput, &preedit);
+    QVERIFY(editInput->IsComposing());
     QVERIFY(f.AnswerTextVisible());
     QInputMethodEvent converted(QStringLiteral("犬"), {});
-    QApplication::sendEvent(w.EditInput, &converted);
+    QApplication::sendEvent(editInput, &converted);
     QVERIFY(f.AnswerTextVisible());
 
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("犬"));
-    QApplication::sendEvent(w.EditInput, &commit);
+    QApplication::sendEvent(editInput, &commit);
     QCOMPARE(f.Answer(), QStringLiteral("犬"));
     QVERIFY(f.AnswerTextVisible());
 }
@@ -229,9 +234,9 @@ void TestStudyDetails::keypadOperatorsKeepTheirCharacter() {
     TformMain& w = f.Create();
     f.Open("animals.lx");
     f.Type("ne");
-    QTest::keyPress(w.EditInput, Qt::Key(key), Qt::KeypadModifier);
+    QTest::keyPress(Child<AnswerEdit>(w, "EditInput"), Qt::Key(key), Qt::KeypadModifier);
     QVERIFY(!f.AnswerTextVisible());
-    QTest::keyRelease(w.EditInput, Qt::Key(key), Qt::KeypadModifier);
+    QTest::keyRelease(Child<AnswerEdit>(w, "EditInput"), Qt::Key(key), Qt::KeypadModifier);
     QCOMPARE(f.Answer(), answer);
     QVERIFY(f.AnswerTextVisible());
     QCOMPARE(f.WordText(), QStringLiteral("neko"));
@@ -276,8 +281,8 @@ void TestStudyDetails::nextAfterTheLastAnsweredWordEndsTheGroup() {
     QCOMPARE(shown, messages);
     QCOMPARE(w.WordLib0.LoopTimes, cycle);
     QCOMPARE(w.WordLib.LoopTimes, cycle);
-    QCOMPARE(w.circleno->text(), QString::number(cycle));
-    QCOMPARE(w.LabelGroup->text(), groupLabel);
+    QCOMPARE(Child<QLabel>(w, "circleno")->text(), QString::number(cycle));
+    QCOMPARE(Child<QLabel>(w, "LabelGroup")->text(), groupLabel);
     QVERIFY(w.WordLib.HasCurrentWord());
     QVERIFY(f.WordShown());
 }
@@ -322,7 +327,7 @@ void TestStudyDetails::progressSavedWhenAnyStepShowsThe500thWord() {
     f.WriteLibrary("animals.lx", {{"neko", "猫", 1}, {"inu", "狗", 1}, {"tori", "鸟", 0}});
     TformMain& w = f.Create();
     f.Open("animals.lx");
-    w.GroupGrade->Item(4)->click();  // grade 1
+    Child<RadioGroup>(w, "GroupGrade")->Item(4)->click();  // grade 1
     QCOMPARE(f.WordText(), QStringLiteral("neko"));
     w.WordLib.ShownCount = shownBefore;
 
@@ -340,7 +345,8 @@ void TestStudyDetails::progressSavedWhenAnyStepShowsThe500thWord() {
     const std::string file =
         GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / "animals.lx").value_or(""));
     QCOMPARE(file.find("<lw>1</lw>") != std::string::npos, saved);
-    QCOMPARE(w.MemoSentence->toPlainText() == QStringLiteral("<editor>marrowfen</editor>"), saved);
+    QCOMPARE(Child<QPlainTextEdit>(w, "MemoSentence")->toPlainText() == QStringLiteral("<editor>marrowfen</editor>"),
+             saved);
 }
 
 // Each grade label sits on the row of the count it names, on every width
@@ -348,15 +354,16 @@ void TestStudyDetails::progressSavedWhenAnyStepShowsThe500thWord() {
 void TestStudyDetails::gradeLabelsLineUpWithTheGradeCounts() {
     StudyFixture f("grade_rows");
     TformMain& w = f.Create();
+    auto* listBoxGrade = Child<QListWidget>(w, "ListBoxGrade");
     for (const QSize size : {QSize(640, 480), QSize(1024, 768)}) {
         w.resize(size);
         QCoreApplication::processEvents();
         QTest::qWait(10);
         for (int i = 0; i < 6; ++i) {
-            const QRadioButton* item = w.GroupGrade->Item(i);
+            const QRadioButton* item = Child<RadioGroup>(w, "GroupGrade")->Item(i);
             const int itemCentre = item->mapTo(&w, item->rect().center()).y();
-            const QRect row = w.ListBoxGrade->visualItemRect(w.ListBoxGrade->item(i));
-            const int rowCentre = w.ListBoxGrade->viewport()->mapTo(&w, row.center()).y();
+            const QRect row = listBoxGrade->visualItemRect(listBoxGrade->item(i));
+            const int rowCentre = listBoxGrade->viewport()->mapTo(&w, row.center()).y();
             QVERIFY2(
                 std::abs(itemCentre - rowCentre) <= 2,
                 qPrintable(QStringLiteral("row %1: count at %2, label at %3").arg(i).arg(itemCentre).arg(rowCentre)));
@@ -384,10 +391,9 @@ void TestStudyDetails::everythingFitsOnTheSmallScreens() {
     w.setGeometry(QRect(QPoint(0, 0), screen));
     QCoreApplication::processEvents();
     QCOMPARE(w.size(), screen);
-    for (QWidget* control :
-         {static_cast<QWidget*>(w.EditInput), static_cast<QWidget*>(w.ButtonMyNewWord),
-          static_cast<QWidget*>(w.MemoSentence), static_cast<QWidget*>(w.suiButton10),
-          static_cast<QWidget*>(w.PanelThisTime), static_cast<QWidget*>(w.PanelMyWordLibWordCount)}) {
+    for (QWidget* control : {Child<QWidget>(w, "EditInput"), Child<QWidget>(w, "ButtonMyNewWord"),
+                             Child<QWidget>(w, "MemoSentence"), Child<QWidget>(w, "suiButton10"),
+                             Child<QWidget>(w, "PanelThisTime"), Child<QWidget>(w, "PanelMyWordLibWordCount")}) {
         const QRect where(control->mapTo(&w, QPoint(0, 0)), control->size());
         QVERIFY2(w.rect().contains(where), qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
                                                           .arg(control->objectName())
@@ -404,6 +410,7 @@ void TestStudyDetails::everythingFitsOnTheSmallScreens() {
 void TestStudyDetails::longWordsAreDrawnSmallerToBeSeenWhole() {
     StudyFixture f("long_word");
     TformMain& w = f.Create();
+    auto* panelE = Child<QLabel>(w, "PanelE");
     w.screenWidth = [] { return 640; };
     w.screenHeight = [] { return 480; };
     w.FormResize();
@@ -416,10 +423,9 @@ void TestStudyDetails::longWordsAreDrawnSmallerToBeSeenWhole() {
     for (const auto& c : cases) {
         w.WriteWord(Gbk(c.word));
         QCoreApplication::processEvents();
-        const int pixels = w.PanelE->font().pixelSize();
+        const int pixels = panelE->font().pixelSize();
         QVERIFY2((pixels == 37) == c.designed, c.word);
-        QVERIFY2(w.PanelE->fontMetrics().horizontalAdvance(w.PanelE->text()) <= w.PanelE->contentsRect().width(),
-                 c.word);
+        QVERIFY2(panelE->fontMetrics().horizontalAdvance(panelE->text()) <= panelE->contentsRect().width(), c.word);
     }
 }
 
@@ -435,6 +441,7 @@ void TestStudyDetails::wordBoxGrowsWithTheScreenAndKeepsItsTextsWhole() {
     StudyFixture f("word_box");
     f.WriteList("lx2.en", std::string("\n猫\tねこ\n") + longWord + "\t" + longReading + "\n");
     TformMain& w = f.Create();
+    auto* panelT = Child<QLabel>(w, "PanelT");
 
     struct Sizes {
         int word, reading, meaning;
@@ -464,15 +471,16 @@ void TestStudyDetails::wordBoxGrowsWithTheScreenAndKeepsItsTextsWhole() {
             w.WriteReadingOf(Gbk(entry.word));
             w.WriteMeaning(Gbk(entry.meaning));
             QCoreApplication::processEvents();
-            QVERIFY2(!w.PanelT->text().isEmpty(), qPrintable(what));
-            for (QLabel* label : {w.PanelE, w.PanelT}) {
+            QVERIFY2(!panelT->text().isEmpty(), qPrintable(what));
+            for (QLabel* label : {Child<QLabel>(w, "PanelE"), panelT}) {
                 const QFontMetrics metrics = label->fontMetrics();
                 QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->contentsRect().width() &&
                              metrics.height() <= label->contentsRect().height(),
                          qPrintable(what + QLatin1Char(' ') + label->objectName()));
             }
-            QTextDocument* meaning = w.MemoC->document();
-            QVERIFY2(meaning->size().height() <= w.MemoC->viewport()->height(), qPrintable(what + " meaning"));
+            QTextDocument* meaning = Child<QTextEdit>(w, "MemoC")->document();
+            QVERIFY2(meaning->size().height() <= Child<QTextEdit>(w, "MemoC")->viewport()->height(),
+                     qPrintable(what + " meaning"));
             int lines = 0;
             for (QTextBlock b = meaning->begin(); b.isValid(); b = b.next()) lines += b.layout()->lineCount();
             QVERIFY2(lines <= 4, qPrintable(what + " meaning lines " + QString::number(lines)));
@@ -480,7 +488,7 @@ void TestStudyDetails::wordBoxGrowsWithTheScreenAndKeepsItsTextsWhole() {
             QVERIFY2(cut.isEmpty(), qPrintable(what + ": " + cut.join(QLatin1String("; "))));
             if (entry.meaning == "猫")
                 shortEntry.push_back(
-                    {w.PanelE->font().pixelSize(), w.PanelT->font().pixelSize(), w.MeaningPointSize()});
+                    {Child<QLabel>(w, "PanelE")->font().pixelSize(), panelT->font().pixelSize(), w.MeaningPointSize()});
         }
     }
     const Sizes& small = shortEntry.front();

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "core/gbktext.h"
+#include "support/find_child.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 
@@ -66,6 +67,7 @@ void TestStudyAnswer::correctAnswerFromFirstKeyToNextWord() {
     f.WriteLibrary("animals.lx", kAnimals);
     f.WriteRecording("neko.wav");
     TformMain& w = f.Create();
+    auto* timerComment = Child<QTimer>(w, "TimerComment");
     f.Open("animals.lx");
     QCOMPARE(f.WordText(), QStringLiteral("neko"));
     QVERIFY(f.WordShown() && f.ReadingShown() && !f.MeaningShown());
@@ -79,15 +81,15 @@ void TestStudyAnswer::correctAnswerFromFirstKeyToNextWord() {
     f.Enter();
     QCOMPARE(f.Comment(), kRight);
     QVERIFY(f.CommentVisible());
-    QVERIFY(w.TimerComment->isActive());
-    QCOMPARE(w.TimerComment->interval(), 1000);
+    QVERIFY(timerComment->isActive());
+    QCOMPARE(timerComment->interval(), 1000);
     QVERIFY(f.WordShown() && f.ReadingShown() && f.MeaningShown());
     QCOMPARE(f.PlayedNames(), QStringList{"neko.wav"});
 
     w.TimerCommentTimer();
     QCOMPARE(f.Comment(), QStringLiteral("Next"));
     QVERIFY(!f.CommentVisible());
-    QVERIFY(!w.TimerComment->isActive());
+    QVERIFY(!timerComment->isActive());
 
     f.Space();
     QCOMPARE(f.WordText(), QStringLiteral("inu"));
@@ -195,7 +197,7 @@ void TestStudyAnswer::comparisonRules() {
     f.WriteLibrary("one.lx", {{word.toStdString(), "东京"}, {"other", "别的"}});
     TformMain& w = f.Create();
     f.Open("one.lx");
-    w.EditInput->setText(answer);
+    Child<AnswerEdit>(w, "EditInput")->setText(answer);
     f.Enter();
     QCOMPARE(f.Comment(), right ? kRight : kWrong);
     QVERIFY(f.CommentVisible());
@@ -301,20 +303,21 @@ void TestStudyAnswer::homeAndEndKeepTheirEditing() {
     StudyFixture f("home_end");
     f.WriteLibrary("animals.lx", kAnimals);
     TformMain& w = f.Create();
+    auto* editInput = Child<AnswerEdit>(w, "EditInput");
     f.Open("animals.lx");
     f.Type("nek");
-    QTest::keyPress(w.EditInput, Qt::Key_Home);
-    QCOMPARE(w.EditInput->cursorPosition(), 0);  // the press keeps its caret move
+    QTest::keyPress(editInput, Qt::Key_Home);
+    QCOMPARE(editInput->cursorPosition(), 0);  // the press keeps its caret move
     QVERIFY(!f.AnswerTextVisible());
-    QTest::keyRelease(w.EditInput, Qt::Key_Home);
-    QCOMPARE(w.EditInput->cursorPosition(), 3);  // release tidies and goes to the end
+    QTest::keyRelease(editInput, Qt::Key_Home);
+    QCOMPARE(editInput->cursorPosition(), 3);  // release tidies and goes to the end
     QVERIFY(f.AnswerTextVisible());
-    QTest::keyPress(w.EditInput, Qt::Key_Home, Qt::KeypadModifier);  // keypad 7 without Num Lock
-    QCOMPARE(w.EditInput->cursorPosition(), 0);
-    QTest::keyRelease(w.EditInput, Qt::Key_Home, Qt::KeypadModifier);
+    QTest::keyPress(editInput, Qt::Key_Home, Qt::KeypadModifier);  // keypad 7 without Num Lock
+    QCOMPARE(editInput->cursorPosition(), 0);
+    QTest::keyRelease(editInput, Qt::Key_Home, Qt::KeypadModifier);
     f.Press(Qt::Key_Asterisk, Qt::KeypadModifier);  // keypad * keeps its character
     QCOMPARE(f.Answer(), QStringLiteral("nek*"));
-    QTest::keyPress(w.EditInput, Qt::Key_Left);  // an arrow loses its caret move and acts
+    QTest::keyPress(editInput, Qt::Key_Left);  // an arrow loses its caret move and acts
     QCOMPARE(f.Answer(), QString());
     QCOMPARE(f.WordText(), QStringLiteral("neko"));
 }
@@ -351,6 +354,7 @@ void TestStudyAnswer::promptRevealsUntilItsTimerEnds() {
     f.WriteLibrary("animals.lx", kAnimals);
     f.WriteRecording("neko.wav");
     TformMain& w = f.Create();
+    auto* timerPrompt = Child<QTimer>(w, "TimerPrompt");
     f.Open("animals.lx");
     QVERIFY(f.PlayedNames().isEmpty());
     f.Type("ne");
@@ -358,9 +362,9 @@ void TestStudyAnswer::promptRevealsUntilItsTimerEnds() {
     QVERIFY(f.WordShown() && f.ReadingShown() && f.MeaningShown());
     QCOMPARE(f.PlayedNames(), QStringList{"neko.wav"});
     QCOMPARE(f.Answer(), QString());
-    QVERIFY(w.TimerPrompt->isActive());
-    QCOMPARE(w.TimerPrompt->interval(), 40);
-    QTRY_VERIFY_WITH_TIMEOUT(!w.TimerPrompt->isActive(), 2000);
+    QVERIFY(timerPrompt->isActive());
+    QCOMPARE(timerPrompt->interval(), 40);
+    QTRY_VERIFY_WITH_TIMEOUT(!timerPrompt->isActive(), 2000);
     QCOMPARE(f.MeaningShown(), meaningAfter);
     QCOMPARE(f.WordShown(), wordAfter);
     QVERIFY(!f.CommentVisible());
@@ -396,21 +400,22 @@ void TestStudyAnswer::compositionKeysNeitherCheckNorAdvance() {
     f.manage.readmode = 2;
     f.WriteLibrary("kanji.lx", {{"猫", "猫"}, {"犬", "狗"}});
     TformMain& w = f.Create();
+    auto* editInput = Child<AnswerEdit>(w, "EditInput");
     f.Open("kanji.lx");
 
     QInputMethodEvent preedit(QStringLiteral("ねこ"), {});
-    QApplication::sendEvent(w.EditInput, &preedit);
-    QVERIFY(w.EditInput->IsComposing());
-    QVERIFY(f.MeaningShown() && !f.WordShown());   // composing is typing
-    QTest::keyClick(w.EditInput, Qt::Key_Space);   // converts: the input method's key
-    QTest::keyClick(w.EditInput, Qt::Key_Return);  // commits: the input method's key
+    QApplication::sendEvent(editInput, &preedit);
+    QVERIFY(editInput->IsComposing());
+    QVERIFY(f.MeaningShown() && !f.WordShown());  // composing is typing
+    QTest::keyClick(editInput, Qt::Key_Space);    // converts: the input method's key
+    QTest::keyClick(editInput, Qt::Key_Return);   // commits: the input method's key
     QVERIFY(!f.CommentVisible());
     QCOMPARE(f.WordText(), QStringLiteral("猫"));
 
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("猫"));
-    QApplication::sendEvent(w.EditInput, &commit);
-    QVERIFY(!w.EditInput->IsComposing());
+    QApplication::sendEvent(editInput, &commit);
+    QVERIFY(!editInput->IsComposing());
     QCOMPARE(f.Answer(), QStringLiteral("猫"));
     QVERIFY(!f.CommentVisible());
     QVERIFY(f.AnswerTextVisible());
@@ -445,9 +450,10 @@ void TestStudyAnswer::staleRightAnswerNeverSkipsTheNext() {
     f.manage.readmode = 2;
     f.WriteLibrary("kanji.lx", {{"万", "万"}, {"半", "半"}, {"本", "书"}});
     TformMain& w = f.Create();
+    auto* editInput = Child<AnswerEdit>(w, "EditInput");
     f.Open("kanji.lx");
 
-    Commit(w.EditInput, QStringLiteral("万"));
+    Commit(editInput, QStringLiteral("万"));
     if (previousWithEnterThenSpace) f.Enter();
     f.Space();  // with Enter before: moves on during "正 确"; alone: judges
     if (!previousWithEnterThenSpace) {
@@ -456,19 +462,19 @@ void TestStudyAnswer::staleRightAnswerNeverSkipsTheNext() {
     }
     QCOMPARE(f.WordText(), QStringLiteral("半"));
     // The display of 万 is over: whatever timer is left must do nothing.
-    QVERIFY(!w.TimerComment->isActive());
+    QVERIFY(!Child<QTimer>(w, "TimerComment")->isActive());
 
     auto staleTimer = [&](const char* at) {
         if (staleTimerAt == QLatin1String(at)) w.TimerCommentTimer();
     };
     staleTimer("before");
     if (throughInputMethod) {
-        Compose(w.EditInput, QStringLiteral("はん"));
+        Compose(editInput, QStringLiteral("はん"));
         staleTimer("composing");
-        Commit(w.EditInput, QStringLiteral("半"));
+        Commit(editInput, QStringLiteral("半"));
     } else {
         // A keyboard that types the character itself.
-        QTest::sendKeyEvent(QTest::Click, w.EditInput, Qt::Key_unknown, QStringLiteral("半"), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, editInput, Qt::Key_unknown, QStringLiteral("半"), Qt::NoModifier);
     }
     staleTimer("committed");
     const QString current = f.WordText();
@@ -478,7 +484,7 @@ void TestStudyAnswer::staleRightAnswerNeverSkipsTheNext() {
     QCOMPARE(f.WordText(), current);  // judged, not skipped
     QCOMPARE(f.Comment(), kRight);
     QVERIFY(f.CommentVisible());
-    QVERIFY(w.TimerComment->isActive());
+    QVERIFY(Child<QTimer>(w, "TimerComment")->isActive());
     w.TimerCommentTimer();  // its own display ends as ever
     QCOMPARE(f.Comment(), QStringLiteral("Next"));
     f.Space();
@@ -503,9 +509,9 @@ void TestStudyAnswer::quickLearnerHasEveryRightAnswerJudged() {
     for (int i = 0; i < kanji.size(); ++i) {
         const QString word = f.WordText();
         seen << word;
-        Compose(w.EditInput, QStringLiteral("かな"));
+        Compose(Child<AnswerEdit>(w, "EditInput"), QStringLiteral("かな"));
         w.TimerCommentTimer();  // the previous answer's display ends meanwhile
-        Commit(w.EditInput, word);
+        Commit(Child<AnswerEdit>(w, "EditInput"), word);
         if (i % 2) {
             f.Enter();
             f.Space();
@@ -547,13 +553,14 @@ void TestStudyAnswer::promptEndsWhenTheLearnerTypes() {
     f.manage.readmode = 1;  // the meaning asked; the word hidden
     f.WriteLibrary("animals.lx", kAnimals);
     TformMain& w = f.Create();
+    auto* timerPrompt = Child<QTimer>(w, "TimerPrompt");
     f.Open("animals.lx");
     f.Press(Qt::Key_PageDown);
-    QVERIFY(w.TimerPrompt->isActive());
-    Compose(w.EditInput, QStringLiteral("ね"));
-    QVERIFY(!w.TimerPrompt->isActive());
+    QVERIFY(timerPrompt->isActive());
+    Compose(Child<AnswerEdit>(w, "EditInput"), QStringLiteral("ね"));
+    QVERIFY(!timerPrompt->isActive());
     QVERIFY(!f.WordShown());
-    Commit(w.EditInput, QStringLiteral("neko"));
+    Commit(Child<AnswerEdit>(w, "EditInput"), QStringLiteral("neko"));
     f.Enter();
     QCOMPARE(f.Comment(), kRight);
     QVERIFY(f.CommentVisible() && f.WordShown());
@@ -561,7 +568,7 @@ void TestStudyAnswer::promptEndsWhenTheLearnerTypes() {
     f.Space();
     f.Press(Qt::Key_PageDown);  // and Enter on the empty box straight after
     f.Enter();
-    QVERIFY(!w.TimerPrompt->isActive());
+    QVERIFY(!timerPrompt->isActive());
     QCOMPARE(f.Comment(), kWrong);
     QVERIFY(f.CommentVisible() && f.WordShown());
 }

@@ -28,6 +28,7 @@
 #include "shell/formstart.h"
 #include "shell/windowset.h"
 #include "shell/windowwiring.h"
+#include "support/find_child.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
@@ -53,16 +54,16 @@ bool DrawsBlueCaption(QPushButton* button) {
 // in the buttons' design colour.
 int ButtonsInDesignColour(const TformMain& w) {
     int n = 0;
-    for (QWidget* panel : {static_cast<QWidget*>(w.pcontrol), static_cast<QWidget*>(w.PanelButtons)})
+    for (QWidget* panel : {Child<QWidget>(w, "pcontrol"), Child<QWidget>(w, "PanelButtons")})
         for (QPushButton* button : panel->findChildren<QPushButton*>()) n += DrawsBlueCaption(button);
     return n;
 }
 
 bool PanelsEnabled(const TformMain& w) {
-    const bool all =
-        w.pcontrol->isEnabled() && w.Panel2->isEnabled() && w.PanelGrade->isEnabled() && w.PanelButtons->isEnabled();
-    const bool none = !w.pcontrol->isEnabled() && !w.Panel2->isEnabled() && !w.PanelGrade->isEnabled() &&
-                      !w.PanelButtons->isEnabled();
+    const bool all = Child<QFrame>(w, "pcontrol")->isEnabled() && Child<QFrame>(w, "Panel2")->isEnabled() &&
+                     Child<QFrame>(w, "PanelGrade")->isEnabled() && Child<QFrame>(w, "PanelButtons")->isEnabled();
+    const bool none = !Child<QFrame>(w, "pcontrol")->isEnabled() && !Child<QFrame>(w, "Panel2")->isEnabled() &&
+                      !Child<QFrame>(w, "PanelGrade")->isEnabled() && !Child<QFrame>(w, "PanelButtons")->isEnabled();
     if (!all && !none) qWarning("the four panels disagree");
     return all;
 }
@@ -134,62 +135,65 @@ private slots:
     void pauseAndResume() {
         StudyFixture f("cmd_pause");
         TformMain& w = f.Create();
-        w.Timer->start();
-        QCOMPARE(CaptionColour(w.ButtonPause), ColourFromValue(13583874));
-        w.MemoSentence->raise();
+        auto* buttonPause = Child<QPushButton>(w, "ButtonPause");
+        auto* panelComment = Child<QLabel>(w, "PanelComment");
+        w.Session().Clock().start();
+        QCOMPARE(CaptionColour(buttonPause), ColourFromValue(13583874));
+        Child<QPlainTextEdit>(w, "MemoSentence")->raise();
 
-        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
-        QCOMPARE(w.ButtonPause->text(), U("继续学习"));
+        QTest::mouseClick(buttonPause, Qt::LeftButton);
+        QCOMPARE(buttonPause->text(), U("继续学习"));
         // The note lies over the sentence box, not hidden behind it.
-        QCOMPARE(w.PanelComment->parentWidget()->children().last(), static_cast<QObject*>(w.PanelComment));
-        QCOMPARE(CaptionColour(w.ButtonPause), ColourFromValue(2963455));
-        QVERIFY(w.PanelComment->isVisible());
-        QCOMPARE(w.PanelComment->text(), U("暂停学习"));
+        QCOMPARE(panelComment->parentWidget()->children().last(), static_cast<QObject*>(panelComment));
+        QCOMPARE(CaptionColour(buttonPause), ColourFromValue(2963455));
+        QVERIFY(panelComment->isVisible());
+        QCOMPARE(panelComment->text(), U("暂停学习"));
         QVERIFY(!PanelsEnabled(w));
-        QVERIFY(!w.Timer->isActive());
-        QVERIFY(!w.TimerSetFocus->isActive());
-        QVERIFY(w.ButtonPause->isEnabled());  // the way back stays open
+        QVERIFY(!w.Session().Clock().isActive());
+        QVERIFY(!Child<QTimer>(w, "TimerSetFocus")->isActive());
+        QVERIFY(buttonPause->isEnabled());  // the way back stays open
         // The buttons that cannot be used look so: none keeps its caption colour.
         QCOMPARE(ButtonsInDesignColour(w), 0);
 
         w.WordLib.IdleSeconds = 77;
-        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
-        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
-        QCOMPARE(CaptionColour(w.ButtonPause), ColourFromValue(13583874));
-        QVERIFY(!w.PanelComment->isVisible());
-        QCOMPARE(w.PanelComment->text(), U("正 确"));
+        QTest::mouseClick(buttonPause, Qt::LeftButton);
+        QCOMPARE(buttonPause->text(), U("暂停学习"));
+        QCOMPARE(CaptionColour(buttonPause), ColourFromValue(13583874));
+        QVERIFY(!panelComment->isVisible());
+        QCOMPARE(panelComment->text(), U("正 确"));
         QVERIFY(PanelsEnabled(w));
         QCOMPARE(ButtonsInDesignColour(w), 15);  // "学习统计" among them
-        QVERIFY(w.Timer->isActive());
-        QVERIFY(w.TimerSetFocus->isActive());
+        QVERIFY(w.Session().Clock().isActive());
+        QVERIFY(Child<QTimer>(w, "TimerSetFocus")->isActive());
         QCOMPARE(w.WordLib.IdleSeconds, 0);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.EditInput));
+        QCOMPARE(QApplication::focusWidget(), Child<QWidget>(w, "EditInput"));
     }
 
     void f9HidesAndPausesThenShowsAndResumes() {
         StudyFixture f("cmd_f9");
         TformMain& w = f.Create();
+        auto* buttonPause = Child<QPushButton>(w, "ButtonPause");
         OtherWindows others(f.gbkProgramFolder, &w);
-        w.Timer->start();
+        w.Session().Clock().start();
         QCOMPARE(f.HotKey().registeredId, 2000);
         QCOMPARE(f.HotKey().registeredKey, 0x78);  // F9, no modifier keys
 
         QVERIFY(f.HotKey().Press());
         QVERIFY(!w.isVisible());
-        QCOMPARE(w.ButtonPause->text(), U("继续学习"));
-        QVERIFY(!w.Timer->isActive());
+        QCOMPARE(buttonPause->text(), U("继续学习"));
+        QVERIFY(!w.Session().Clock().isActive());
 
         QVERIFY(f.HotKey().Press());
         QVERIFY(w.isVisible());
-        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
-        QVERIFY(w.Timer->isActive());
+        QCOMPARE(buttonPause->text(), U("暂停学习"));
+        QVERIFY(w.Session().Clock().isActive());
 
         // Already paused: hiding resumes the clock while the window is away.
-        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
+        QTest::mouseClick(buttonPause, Qt::LeftButton);
         QVERIFY(f.HotKey().Press());
         QVERIFY(!w.isVisible());
-        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
-        QVERIFY(w.Timer->isActive());
+        QCOMPARE(buttonPause->text(), U("暂停学习"));
+        QVERIFY(w.Session().Clock().isActive());
     }
 
     void closedWindowGivesTheKeyBack() {
@@ -226,7 +230,7 @@ private slots:
         others.start.show();
         QVERIFY(f.HotKey().Press());
         QVERIFY(w.isVisible());
-        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
+        QCOMPARE(Child<QPushButton>(w, "ButtonPause")->text(), U("暂停学习"));
     }
 
     void layoutFollowsTheScreenWidth_data() {
@@ -246,7 +250,7 @@ private slots:
         w.screenWidth = [width] { return width; };
         w.resize(w.width() + 10, w.height());
         QTRY_COMPARE(w.layout()->contentsMargins().left(), border);
-        QCOMPARE(w.Panel2->isVisible(), readModes);
+        QCOMPARE(Child<QFrame>(w, "Panel2")->isVisible(), readModes);
     }
 
     void stripAndNoteStayCentred_data() {
@@ -264,9 +268,9 @@ private slots:
             return child->x() == (box->width() - child->width()) / 2 &&
                    child->y() == (box->height() - child->height()) / 2;
         };
-        QTRY_VERIFY(centred(w.pcontrol, w.GroupBoxBottom));
-        QVERIFY(centred(w.PanelComment, w.GroupBoxMiddle));
-        QVERIFY(w.pcontrol->isVisible());
+        QTRY_VERIFY(centred(Child<QFrame>(w, "pcontrol"), Child<QGroupBox>(w, "GroupBoxBottom")));
+        QVERIFY(centred(Child<QLabel>(w, "PanelComment"), Child<QGroupBox>(w, "GroupBoxMiddle")));
+        QVERIFY(Child<QFrame>(w, "pcontrol")->isVisible());
     }
 
     void returnSavesEmptiesAndShowsTheStartWindow() {
@@ -275,12 +279,12 @@ private slots:
         TformMain& w = *s.w;
         OtherWindows& others = *s.others;
         f.manage.delaytime = 1234;
-        w.Timer->start();
+        w.Session().Clock().start();
         others.help.show();
         f.Space();  // the next word counts a showing
         const std::string before = s.Saved();
 
-        QTest::mouseClick(w.ButtonReturn, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w, "ButtonReturn"), Qt::LeftButton);
         const std::string saved = s.Saved();
         QVERIFY(saved != before);
         QVERIFY(FindGbk(saved, "<t>1</t>") != std::string::npos);
@@ -288,19 +292,19 @@ private slots:
         QVERIFY(ini);
         QCOMPARE(FindTagValue(*ini, "delaytime"), std::string("1234"));
         QCOMPARE(w.WordLib0.Count, 0);
-        QVERIFY(w.PanelE->text().isEmpty());
-        QVERIFY(w.PanelT->text().isEmpty());
-        QVERIFY(w.MemoC->toPlainText().isEmpty());
+        QVERIFY(Child<QLabel>(w, "PanelE")->text().isEmpty());
+        QVERIFY(Child<QLabel>(w, "PanelT")->text().isEmpty());
+        QVERIFY(Child<QTextEdit>(w, "MemoC")->toPlainText().isEmpty());
         QVERIFY(!w.isVisible());
         QVERIFY(!others.help.isVisible());
         QVERIFY(others.start.isVisible());
         QCOMPARE(others.start.FrontPanel(), others.start.PanelStart);
-        QVERIFY(!w.Timer->isActive());
+        QVERIFY(!w.Session().Clock().isActive());
 
         // Nothing of this library is left to be studied or saved over.
         w.show();
         f.messages.shown.clear();
-        QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);
         QCOMPARE(f.messages.Texts(), std::vector<std::string>{"请先选择词库"});
         QCOMPARE(s.Saved(), saved);
     }
@@ -327,7 +331,7 @@ private slots:
         StudyWithOthers s("cmd_open", 3);
         TformMain& w = *s.w;
         OtherWindows& others = *s.others;
-        w.Timer->start();
+        w.Session().Clock().start();
         QWidget* opened =
             window == "SelectWordLib" ? static_cast<QWidget*>(&others.select) : static_cast<QWidget*>(&others.settings);
 
@@ -336,7 +340,7 @@ private slots:
         QCOMPARE(w.WordLib.IdleSeconds, releaseEndsIdling ? 0 : 100);
         QVERIFY(opened->isVisible());
         QVERIFY(!w.isEnabled());
-        QVERIFY(!w.Timer->isActive());
+        QVERIFY(!w.Session().Clock().isActive());
 
         // Neither dialog closes from its title bar; the front page's own
         // button is the way out.
@@ -348,25 +352,25 @@ private slots:
             QTest::mouseClick(SettingsPageReturn(others.settings), Qt::LeftButton);
         QVERIFY(!opened->isVisible());
         QVERIFY(w.isEnabled());
-        QVERIFY(w.Timer->isActive());
+        QVERIFY(w.Session().Clock().isActive());
     }
 
     void helpLeavesTheWindowEnabledAndStopsBothTimers() {
         StudyFixture f("cmd_help");
         TformMain& w = f.Create();
         OtherWindows others(f.gbkProgramFolder, &w);
-        w.Timer->start();
+        w.Session().Clock().start();
         w.WordLib.IdleSeconds = 100;
-        QTest::mouseClick(w.suiButton10, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w, "suiButton10"), Qt::LeftButton);
         QCOMPARE(w.WordLib.IdleSeconds, 0);
         QVERIFY(others.help.isVisible());
         QVERIFY(w.isEnabled());
-        QVERIFY(!w.Timer->isActive());
-        QVERIFY(!w.TimerSetFocus->isActive());
+        QVERIFY(!w.Session().Clock().isActive());
+        QVERIFY(!Child<QTimer>(w, "TimerSetFocus")->isActive());
 
         others.help.close();
-        QVERIFY(w.Timer->isActive());
-        QVERIFY(w.TimerSetFocus->isActive());
+        QVERIFY(w.Session().Clock().isActive());
+        QVERIFY(Child<QTimer>(w, "TimerSetFocus")->isActive());
     }
 
     // Every command answers a key named in its tooltip, from the answer box
@@ -397,20 +401,20 @@ private slots:
         TformMain& w = *s.w;
         OtherWindows& others = *s.others;
         s.f.messages.shown.clear();
-        w.Timer->start();
+        w.Session().Clock().start();
         QWidget* opened = window == "SelectWordLib" ? static_cast<QWidget*>(&others.select)
                           : window == "formHelp"    ? static_cast<QWidget*>(&others.help)
                                                     : static_cast<QWidget*>(&others.settings);
         QVERIFY(w.findChild<QPushButton*>(button)->toolTip().endsWith(
             QStringLiteral("（%1）").arg(QKeySequence(key).toString(QKeySequence::NativeText))));
 
-        w.EditInput->setFocus();
+        Child<AnswerEdit>(w, "EditInput")->setFocus();
         const QString wordBefore = s.f.WordText();
-        QTest::keyClick(w.EditInput, Qt::Key(key));
+        QTest::keyClick(Child<AnswerEdit>(w, "EditInput"), Qt::Key(key));
         QTRY_VERIFY(opened->isVisible());
         QCOMPARE(s.f.WordText(), wordBefore);  // the key is not typing
         QCOMPARE(s.f.Answer(), QString());
-        QVERIFY(!w.Timer->isActive());
+        QVERIFY(!w.Session().Clock().isActive());
         QVERIFY(opened->windowHandle());
         QCOMPARE(opened->windowHandle()->transientParent(), w.windowHandle());
 
@@ -419,7 +423,7 @@ private slots:
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : opened, Qt::Key_Escape);
         QTRY_VERIFY(!opened->isVisible());
         QVERIFY(w.isEnabled());
-        QVERIFY(w.Timer->isActive());
+        QVERIFY(w.Session().Clock().isActive());
     }
 
     // The pause has its own key, and the same key ends it although the
@@ -427,18 +431,19 @@ private slots:
     void pauseKeyPausesAndResumes() {
         StudyFixture f("cmd_pause_key");
         TformMain& w = f.Create();
-        w.Timer->start();
-        w.EditInput->setFocus();
-        QTest::keyClick(w.EditInput, Qt::Key_F8);
+        auto* editInput = Child<AnswerEdit>(w, "EditInput");
+        w.Session().Clock().start();
+        editInput->setFocus();
+        QTest::keyClick(editInput, Qt::Key_F8);
         QTRY_VERIFY(w.IsPaused());
-        QVERIFY(!w.Timer->isActive());
+        QVERIFY(!w.Session().Clock().isActive());
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w, Qt::Key_F8);
         QTRY_VERIFY(!w.IsPaused());
-        QVERIFY(w.Timer->isActive());
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.EditInput));
+        QVERIFY(w.Session().Clock().isActive());
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editInput));
 
         // Paused with a click, Enter resumes as well.
-        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w, "ButtonPause"), Qt::LeftButton);
         QVERIFY(w.IsPaused());
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w, Qt::Key_Return);
         QVERIFY(!w.IsPaused());
@@ -449,30 +454,31 @@ private slots:
     void tabReachesTheCommandsAndEnterPressesThem() {
         StudyWithOthers s("cmd_tab", 3);
         TformMain& w = *s.w;
+        auto* editInput = Child<AnswerEdit>(w, "EditInput");
         OtherWindows& others = *s.others;
-        w.EditInput->setFocus();
+        editInput->setFocus();
         QSet<QString> reached;
         for (int i = 0; i < 60; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            if (QApplication::focusWidget() == w.EditInput) break;
+            if (QApplication::focusWidget() == editInput) break;
             if (auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget()))
                 reached.insert(button->objectName());
         }
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.EditInput));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editInput));
         const QSet<QString> commands{"ButtonPause",  "suiButton2", "ButtonSelectWordLib", "suiButton5", "suiButton3",
                                      "ButtonReturn", "suiButton4", "suiButton10",         "ButtonStats"};
         QVERIFY2(reached.contains(commands), qPrintable(QStringList(reached.values()).join(' ')));
         // A click does not move the keyboard out of the answer box.
-        w.EditInput->setFocus();
-        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
-        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.EditInput));
+        editInput->setFocus();
+        QTest::mouseClick(Child<QPushButton>(w, "ButtonPause"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w, "ButtonPause"), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editInput));
 
-        for (int i = 0; i < 60 && QApplication::focusWidget() != w.suiButton10; ++i)
+        for (int i = 0; i < 60 && QApplication::focusWidget() != Child<QPushButton>(w, "suiButton10"); ++i)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         w.TimerSetFocusTimer();
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.suiButton10));
-        QTest::keyClick(w.suiButton10, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), Child<QWidget>(w, "suiButton10"));
+        QTest::keyClick(Child<QPushButton>(w, "suiButton10"), Qt::Key_Return);
         QTRY_VERIFY(others.help.isVisible());
     }
 
@@ -492,10 +498,10 @@ private slots:
         TformMain& w = *s.w;
         OtherWindows& others = *s.others;
         w.show();
-        w.Timer->start();
+        w.Session().Clock().start();
         QWidget* expected = &w;
         if (state == "dialog") {
-            QTest::mouseClick(w.ButtonSelectWordLib, Qt::LeftButton);
+            QTest::mouseClick(Child<QPushButton>(w, "ButtonSelectWordLib"), Qt::LeftButton);
             QVERIFY(others.select.isVisible());
             expected = &others.select;
         } else if (state == "hidden") {
@@ -503,7 +509,7 @@ private slots:
             QVERIFY(!w.isVisible());
             QVERIFY(w.IsPaused());
         } else if (state == "start") {
-            w.Timer->stop();
+            w.Session().Clock().stop();
             w.hide();
             others.start.show();
             expected = &others.start;
@@ -521,7 +527,7 @@ private slots:
             QVERIFY(w.isVisible());
             QCOMPARE(w.IsPaused(), false);
         }
-        QCOMPARE(w.Timer->isActive(), state == "studying" || state == "hidden");
+        QCOMPARE(w.Session().Clock().isActive(), state == "studying" || state == "hidden");
     }
 
     void windowPausedByF9StaysPausedWhenTheOtherWindowCloses_data() {
@@ -533,32 +539,32 @@ private slots:
         QFETCH(QString, button);
         StudyWithOthers s("cmd_open_f9", 3);
         TformMain& w = *s.w;
-        w.Timer->start();
+        w.Session().Clock().start();
         QTest::mouseClick(w.findChild<QPushButton*>(button), Qt::LeftButton);
         QWidget* opened = button == "suiButton10" ? static_cast<QWidget*>(&s.others->help)
                                                   : static_cast<QWidget*>(&s.others->settings);
         QVERIFY(s.f.HotKey().Press());
         QVERIFY(!w.isVisible());
-        QCOMPARE(w.ButtonPause->text(), U("继续学习"));
+        QCOMPARE(Child<QPushButton>(w, "ButtonPause")->text(), U("继续学习"));
 
         if (opened == &s.others->help)
             opened->close();
         else
             QTest::mouseClick(SettingsPageReturn(s.others->settings), Qt::LeftButton);
         QVERIFY(w.isEnabled());
-        QVERIFY(!w.Timer->isActive());
-        QVERIFY(!w.TimerSetFocus->isActive());
+        QVERIFY(!w.Session().Clock().isActive());
+        QVERIFY(!Child<QTimer>(w, "TimerSetFocus")->isActive());
 
         QVERIFY(s.f.HotKey().Press());
         QVERIFY(w.isVisible());
-        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
-        QVERIFY(w.Timer->isActive());
+        QCOMPARE(Child<QPushButton>(w, "ButtonPause")->text(), U("暂停学习"));
+        QVERIFY(w.Session().Clock().isActive());
     }
 
     void selectionDialogGetsTheProgressSaved() {
         StudyWithOthers s("cmd_select_save", 3);
         s.f.Space();
-        QTest::mouseClick(s.w->ButtonSelectWordLib, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(s.w, "ButtonSelectWordLib"), Qt::LeftButton);
         QVERIFY(FindGbk(s.Saved(), "<t>1</t>") != std::string::npos);
     }
 
@@ -569,7 +575,7 @@ private slots:
         StudyFixture& f = s.f;
         TformMain& w = *s.w;
         OtherWindows& others = *s.others;
-        w.Timer->start();
+        w.Session().Clock().start();
         f.Type("w");
         QCOMPARE(f.Answer(), U("w"));
         const bool visibleBefore = f.AnswerTextVisible();
@@ -578,19 +584,19 @@ private slots:
         f.messages.shown.clear();  // the help guide finds no help file here
         w.WordLib.IdleSeconds = 100;
 
-        QTest::mouseClick(w.suiButton3, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w, "suiButton3"), Qt::LeftButton);
         QCOMPARE(f.messages.Texts(),
                  std::vector<std::string>{"您正在使用收藏库，不能进行此操作！\r\n\r\n请随便选一个其他词库，再尝试"});
         QVERIFY(!others.settings.isVisible());
         QVERIFY(w.isEnabled());
-        QVERIFY(w.Timer->isActive());
-        QVERIFY(w.TimerSetFocus->isActive());
+        QVERIFY(w.Session().Clock().isActive());
+        QVERIFY(Child<QTimer>(w, "TimerSetFocus")->isActive());
         QCOMPARE(w.WordLib.IdleSeconds, 0);
         QCOMPARE(f.Answer(), U("w"));
         QCOMPARE(f.AnswerTextVisible(), visibleBefore);
         QCOMPARE(f.WordText(), layoutWord);
         QCOMPARE(f.MeaningShown(), meaningBefore);
-        QVERIFY(w.EditInput->hasFocus());
+        QVERIFY(Child<AnswerEdit>(w, "EditInput")->hasFocus());
     }
 };
 

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "support/find_child.h"
 #include "support/study_fixture.h"
 #include "widgets/screentext.h"
 
@@ -19,25 +20,26 @@ private slots:
     void firstTickShowsOneSecondOfRunTime() {
         StudyFixture f("clock_first");
         TformMain& w = f.Create();
+        auto* labelThisTime = Child<QLabel>(w, "LabelThisTime");
         w.screenWidth = [] { return 1024; };
         w.TimerTimer();
-        QCOMPARE(w.LabelThisTime->text(), U("00:00:01"));
-        QCOMPARE(w.PanelThisTime->text(), U("00:00:01"));
-        QVERIFY(w.LabelThisTime->isVisible());
-        QCOMPARE(w.Timer->property("Tag").toInt(), 2);
+        QCOMPARE(labelThisTime->text(), U("00:00:01"));
+        QCOMPARE(Child<QLabel>(w, "PanelThisTime")->text(), U("00:00:01"));
+        QVERIFY(labelThisTime->isVisible());
+        QCOMPARE(w.Session().Clock().property("Tag").toInt(), 2);
         w.TimerTimer();
-        QCOMPARE(w.LabelThisTime->text(), U("00:00:02"));
+        QCOMPARE(labelThisTime->text(), U("00:00:02"));
     }
 
     void clockRunsOnTheTimer() {
         StudyFixture f("clock_timer");
         TformMain& w = f.Create();
-        w.Timer->setInterval(5);
-        w.Timer->start();
-        QTRY_VERIFY(w.Timer->property("Tag").toInt() > 2);
-        w.Timer->stop();
-        const int shown = w.Timer->property("Tag").toInt() - 1;
-        QCOMPARE(w.PanelThisTime->text(), QString::asprintf("00:00:%02d", shown));
+        w.Session().Clock().setInterval(5);
+        w.Session().Clock().start();
+        QTRY_VERIFY(w.Session().Clock().property("Tag").toInt() > 2);
+        w.Session().Clock().stop();
+        const int shown = w.Session().Clock().property("Tag").toInt() - 1;
+        QCOMPARE(Child<QLabel>(w, "PanelThisTime")->text(), QString::asprintf("00:00:%02d", shown));
     }
 
     void speedAndTimeLeftOfTheGrade() {
@@ -49,14 +51,14 @@ private slots:
         w.WordLib.ShownCount = 3;
         w.WordLib.ActiveSeconds = 89;  // 90 after the tick
         w.TimerTimer();
-        QCOMPARE(w.LabelSpeed->text(), U("2 词/分"));
-        QCOMPARE(w.LabelLeftTime->text(), U("00:05:00"));
+        QCOMPARE(Child<QLabel>(w, "LabelSpeed")->text(), U("2 词/分"));
+        QCOMPARE(Child<QLabel>(w, "LabelLeftTime")->text(), U("00:05:00"));
 
         // Nothing shown since the library was opened: the estimate stays.
         w.WordLib.ShownCount = 0;
         w.TimerTimer();
-        QCOMPARE(w.LabelSpeed->text(), U("0 词/分"));
-        QCOMPARE(w.LabelLeftTime->text(), U("00:05:00"));
+        QCOMPARE(Child<QLabel>(w, "LabelSpeed")->text(), U("0 词/分"));
+        QCOMPARE(Child<QLabel>(w, "LabelLeftTime")->text(), U("00:05:00"));
     }
 
     void openingALibraryRestartsTheSpeedButNotTheRunClock() {
@@ -65,14 +67,14 @@ private slots:
         f.WriteLibrary("b.lx", NumberedWords(6));
         TformMain& w = f.Create();
         f.Open("a.lx");
-        for (int i = 0; i < 2; ++i) QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);
+        for (int i = 0; i < 2; ++i) QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);
         for (int i = 0; i < 10; ++i) w.TimerTimer();
-        QCOMPARE(w.LabelSpeed->text(), U("12 词/分"));  // 2 words in 10 s
+        QCOMPARE(Child<QLabel>(w, "LabelSpeed")->text(), U("12 词/分"));  // 2 words in 10 s
 
         f.Open("b.lx");
         w.TimerTimer();
-        QCOMPARE(w.LabelThisTime->text(), U("00:00:11"));
-        QCOMPARE(w.LabelSpeed->text(), U("0 词/分"));
+        QCOMPARE(Child<QLabel>(w, "LabelThisTime")->text(), U("00:00:11"));
+        QCOMPARE(Child<QLabel>(w, "LabelSpeed")->text(), U("0 词/分"));
         QCOMPARE(w.WordLib.ActiveSeconds, 1);
     }
 
@@ -82,8 +84,8 @@ private slots:
         w.WordLib.TotalTime = 61 * 3600;
         w.WordLib.ThisLoopTime = 3599;
         w.TimerTimer();
-        QCOMPARE(w.LabelTotalTime->text(), U("01:00:00"));
-        QCOMPARE(w.LabelThisLoopTime->text(), U("00:59:59"));
+        QCOMPARE(Child<QLabel>(w, "LabelTotalTime")->text(), U("01:00:00"));
+        QCOMPARE(Child<QLabel>(w, "LabelThisLoopTime")->text(), U("00:59:59"));
         QCOMPARE(w.WordLib.TotalTime, 61 * 3600 + 1);
     }
 
@@ -101,56 +103,59 @@ private slots:
         TformMain& w = f.Create();
         w.screenWidth = [width] { return width; };
         w.TimerTimer();
-        QVERIFY(w.LabelThisTime->isVisible());
-        QCOMPARE(w.LabelThisTime->text(), U("00:00:01"));
-        QCOMPARE(w.PanelThisTime->text(), U("00:00:01"));
+        QVERIFY(Child<QLabel>(w, "LabelThisTime")->isVisible());
+        QCOMPARE(Child<QLabel>(w, "LabelThisTime")->text(), U("00:00:01"));
+        QCOMPARE(Child<QLabel>(w, "PanelThisTime")->text(), U("00:00:01"));
     }
 
     void fiveIdleMinutesPauseAndDoNotCount() {
         StudyFixture f("clock_idle");
         f.WriteLibrary("lib.lx", NumberedWords(4));
         TformMain& w = f.Create();
+        auto* buttonPause = Child<QPushButton>(w, "ButtonPause");
         f.Open("lib.lx");
-        w.Timer->start();
+        w.Session().Clock().start();
         w.WordLib.TotalTime = 1000;
         w.WordLib.ThisLoopTime = 500;
         const int active = w.WordLib.ActiveSeconds;
 
         for (int i = 0; i < 299; ++i) w.TimerTimer();
-        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
-        QVERIFY(w.Timer->isActive());
+        QCOMPARE(buttonPause->text(), U("暂停学习"));
+        QVERIFY(w.Session().Clock().isActive());
 
         w.TimerTimer();
-        QCOMPARE(w.ButtonPause->text(), U("继续学习"));
-        QVERIFY(!w.Timer->isActive());
-        QVERIFY(!w.pcontrol->isEnabled());
-        QCOMPARE(w.PanelComment->text(), U("暂停学习"));
-        QCOMPARE(w.Timer->property("Tag").toInt(), 1);
+        QCOMPARE(buttonPause->text(), U("继续学习"));
+        QVERIFY(!w.Session().Clock().isActive());
+        QVERIFY(!Child<QFrame>(w, "pcontrol")->isEnabled());
+        QCOMPARE(Child<QLabel>(w, "PanelComment")->text(), U("暂停学习"));
+        QCOMPARE(w.Session().Clock().property("Tag").toInt(), 1);
         QCOMPARE(w.WordLib.TotalTime, 1000);
         QCOMPARE(w.WordLib.ThisLoopTime, 500);
         QCOMPARE(w.WordLib.ActiveSeconds, active + 300);  // the speed counts the idle time
 
         // Typing keeps the clock from pausing.
-        QTest::mouseClick(w.ButtonPause, Qt::LeftButton);
+        QTest::mouseClick(buttonPause, Qt::LeftButton);
         QCOMPARE(w.WordLib.IdleSeconds, 0);
         for (int i = 0; i < 299; ++i) w.TimerTimer();
         f.Type("a");
         QCOMPARE(w.WordLib.IdleSeconds, 0);
         w.TimerTimer();
-        QCOMPARE(w.ButtonPause->text(), U("暂停学习"));
+        QCOMPARE(buttonPause->text(), U("暂停学习"));
     }
 
     void workingTheControlStripIsNotIdling() {
         StudyFixture f("clock_strip");
         TformMain& w = f.Create();
-        QPushButton* strip[] = {w.ButtonFullScreen, w.ButtonDeGrade, w.ButtonUpGrade,  w.ButtonPriorWord,
-                                w.ButtonNextWord,   w.ButtonPrompt,  w.ButtonMyNewWord};
+        QPushButton* strip[] = {Child<QPushButton>(w, "ButtonFullScreen"), Child<QPushButton>(w, "ButtonDeGrade"),
+                                Child<QPushButton>(w, "ButtonUpGrade"),    Child<QPushButton>(w, "ButtonPriorWord"),
+                                Child<QPushButton>(w, "ButtonNextWord"),   Child<QPushButton>(w, "ButtonPrompt"),
+                                Child<QPushButton>(w, "ButtonMyNewWord")};
         for (QPushButton* button : strip) {
             w.WordLib.IdleSeconds = 120;
-            w.Timer->start();
+            w.Session().Clock().start();
             QTest::mouseClick(button, Qt::LeftButton);
             QCOMPARE(w.WordLib.IdleSeconds, 0);
-            QVERIFY2(w.Timer->isActive(), qPrintable(button->objectName()));
+            QVERIFY2(w.Session().Clock().isActive(), qPrintable(button->objectName()));
         }
     }
 };

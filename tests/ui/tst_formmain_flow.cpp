@@ -11,6 +11,7 @@
 
 #include "core/gbktext.h"
 #include "core/scrambledfile.h"
+#include "support/find_child.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/radiogroup.h"
@@ -56,9 +57,9 @@ private slots:
 void TestStudyFlow::nextWithoutLibrary() {
     StudyFixture f("next_empty");
     TformMain& w = f.Create();
-    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);
     QCOMPARE(f.messages.Texts(), std::vector<std::string>{"请先选择词库"});
-    QCOMPARE(w.MemoSentence->toPlainText(), QStringLiteral("<editor>marrowfen</editor>"));
+    QCOMPARE(Child<QPlainTextEdit>(w, "MemoSentence")->toPlainText(), QStringLiteral("<editor>marrowfen</editor>"));
 }
 
 void TestStudyFlow::missingLastLibraryOpensNothingAndIsSaid() {
@@ -74,7 +75,7 @@ void TestStudyFlow::missingLastLibraryOpensNothingAndIsSaid() {
     f.Open("");
     QVERIFY(f.messages.Texts().empty());
     QCOMPARE(w.WordLib.WordCount, 0);
-    QCOMPARE(w.LabelWordLibName->text(), QString());
+    QCOMPARE(Child<QLabel>(w, "LabelWordLibName")->text(), QString());
 }
 
 void TestStudyFlow::openingShowsTheNameAndSavedPosition() {
@@ -82,10 +83,10 @@ void TestStudyFlow::openingShowsTheNameAndSavedPosition() {
     f.WriteLibrary("日语入门.lx", Words(10), 3, 1);
     TformMain& w = f.Create();
     f.Open("日语入门.lx");
-    QCOMPARE(w.LabelWordLibName->text(), QStringLiteral("日语入门"));
+    QCOMPARE(Child<QLabel>(w, "LabelWordLibName")->text(), QStringLiteral("日语入门"));
     QCOMPARE(f.WordText(), QStringLiteral("w1"));  // group 1 holds w1, w4, w7
-    QCOMPARE(w.LabelGroup->text(), QStringLiteral("2 / 3"));
-    QCOMPARE(w.LabelStepNo->text(), QStringLiteral("1 / 3"));
+    QCOMPARE(Child<QLabel>(w, "LabelGroup")->text(), QStringLiteral("2 / 3"));
+    QCOMPARE(Child<QLabel>(w, "LabelStepNo")->text(), QStringLiteral("1 / 3"));
     QVERIFY(f.Player().played.isEmpty());  // the first word is shown without sound
 }
 
@@ -105,7 +106,7 @@ void TestStudyFlow::groupEndBySpaceOnEmptyBox() {
 
     f.Space();  // on the empty box: the group ends
     QCOMPARE(f.messages.Texts(), std::vector<std::string>{"祝贺你!完成第1循环第1分组"});
-    QCOMPARE(w.LabelGroup->text(), QStringLiteral("2 / 2"));
+    QCOMPARE(Child<QLabel>(w, "LabelGroup")->text(), QStringLiteral("2 / 2"));
     QCOMPARE(f.WordText(), QStringLiteral("w1"));
     QCOMPARE(f.Answer(), QString());
 }
@@ -115,19 +116,19 @@ void TestStudyFlow::cycleEndSavesAndStartsTheNextCycle() {
     f.WriteLibrary("two.lx", Words(2));
     TformMain& w = f.Create();
     f.Open("two.lx");
-    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);
     QCOMPARE(f.WordText(), QStringLiteral("w1"));
     w.WordLib.ThisLoopTime = 77;
-    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);
     QCOMPARE(f.messages.Texts(), std::vector<std::string>{"祝贺你!完成本次循环！现在进入第2循环"});
-    QCOMPARE(w.circleno->text(), QStringLiteral("2"));
+    QCOMPARE(Child<QLabel>(w, "circleno")->text(), QStringLiteral("2"));
     QCOMPARE(w.WordLib.LoopTimes, 2);
     QCOMPARE(w.WordLib.ThisLoopTime, 0);
     const std::string saved = SavedText(f, "two.lx");
     QVERIFY2(saved.find("<lt>2</lt>") != std::string::npos, saved.c_str());
     QVERIFY(saved.find("<tlt>0</tlt>") != std::string::npos);
     QVERIFY(f.WordText() == "w0" || f.WordText() == "w1");  // the reshuffled first group
-    QCOMPARE(w.LabelGroup->text(), QStringLiteral("1 / 1"));
+    QCOMPARE(Child<QLabel>(w, "LabelGroup")->text(), QStringLiteral("1 / 1"));
 }
 
 void TestStudyFlow::groupEndWithNoLaterGroupEndsTheCycle() {
@@ -144,7 +145,7 @@ void TestStudyFlow::groupEndWithNoLaterGroupEndsTheCycle() {
     f.Space();
     QCOMPARE(f.messages.Texts(),
              (std::vector<std::string>{"祝贺你!完成第1循环第1分组", "祝贺你!完成本次循环！现在进入第2循环"}));
-    QCOMPARE(w.circleno->text(), QStringLiteral("2"));
+    QCOMPARE(Child<QLabel>(w, "circleno")->text(), QStringLiteral("2"));
     QCOMPARE(w.WordLib.ThisLoopTime, 0);  // the new cycle's clock starts at zero
     const std::string saved = SavedText(f, "four.lx");
     QVERIFY(saved.find("<tlt>0</tlt>") != std::string::npos);
@@ -177,24 +178,25 @@ void TestStudyFlow::groupEndWithEveryWordUpgradedLowersAllGrades() {
     StudyFixture f("all_upgraded");
     f.WriteLibrary("two.lx", {{"w0", "零", 0}, {"w1", "一", 5}}, 2);
     TformMain& w = f.Create();
+    auto* listBoxGrade = Child<QListWidget>(w, "ListBoxGrade");
     f.Open("two.lx");
     w.WordLib0.BaseGrade = baseGrade;
     w.WordLib0.ShowBaseGrade();
-    const QString labelOfGradeOne = w.ListBoxGrade->item(4)->text();
+    const QString labelOfGradeOne = listBoxGrade->item(4)->text();
     f.Press(Qt::Key_BracketRight);  // the last grade-0 word goes up
     f.Space();                      // on the empty box at the end of the group
     QCOMPARE(f.messages.Texts(), (std::vector<std::string>{"祝贺你!完成第1循环第1分组", message.toStdString()}));
     QCOMPARE(w.WordLib0.BaseGrade, baseGrade + 1);
     QStringList shown;
-    for (int i = 0; i < 6; ++i) shown << w.ListBoxGrade->item(i)->text();
+    for (int i = 0; i < 6; ++i) shown << listBoxGrade->item(i)->text();
     QCOMPARE(shown, labels);
-    QCOMPARE(w.ListBoxGrade->item(5)->text(), labelOfGradeOne);
+    QCOMPARE(listBoxGrade->item(5)->text(), labelOfGradeOne);
     QCOMPARE(f.WordText(), QStringLiteral("w0"));
     QVERIFY(f.WordShown());
     // The group holds w0 alone, now at grade 0; w1 of the other group
     // came down from the top grade.
     QStringList counts;
-    for (int item = 0; item < 6; ++item) counts << w.GroupGrade->ItemText(item);
+    for (int item = 0; item < 6; ++item) counts << Child<RadioGroup>(w, "GroupGrade")->ItemText(item);
     QCOMPARE(counts, (QStringList{"0", "0", "0", "0", "0", "1"}));
     QCOMPARE(w.WordLib0.Words[1].Grade, 4);
 }
@@ -220,7 +222,7 @@ void TestStudyFlow::everyWordAtTheTopStudiesOnAtGradeZero() {
     // The last "=" of a group ends it unannounced; the "=" after that on an
     // emptied grade 0 moves to the next group.
     for (int press = 0; press < count + groups - 1; ++press) f.Press(Qt::Key_Equal);
-    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);
 
     std::vector<std::string> expected;
     for (const QString& end : groupEnds) expected.push_back(end.toStdString());
@@ -228,7 +230,7 @@ void TestStudyFlow::everyWordAtTheTopStudiesOnAtGradeZero() {
     QCOMPARE(f.messages.Texts(), expected);
     QCOMPARE(w.WordLib0.BaseGrade, 5);
     QStringList labels;
-    for (int i = 0; i < 6; ++i) labels << w.ListBoxGrade->item(i)->text();
+    for (int i = 0; i < 6; ++i) labels << Child<QListWidget>(w, "ListBoxGrade")->item(i)->text();
     QCOMPARE(labels, (QStringList{"10000", "9", "8", "7", "6", "5"}));
     QCOMPARE(w.WordLib0.CountGradeZeroWords(), count);
     QCOMPARE(w.WordLib.CurrentGrade, 0);
@@ -236,12 +238,12 @@ void TestStudyFlow::everyWordAtTheTopStudiesOnAtGradeZero() {
     QVERIFY(f.WordShown());
     QCOMPARE(w.WordLib0.GroupIndex, 0);
     QCOMPARE(w.WordLib.GroupIndex, 0);
-    QCOMPARE(w.LabelGroup->text(), QStringLiteral("1 / %1").arg(groups));
+    QCOMPARE(Child<QLabel>(w, "LabelGroup")->text(), QStringLiteral("1 / %1").arg(groups));
 
     // Studying goes on quietly, and the next save point writes it all.
     const QString first = f.WordText();
     w.WordLib.ShownCount = 499;
-    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);  // the 500th showing saves
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);  // the 500th showing saves
     QVERIFY(f.WordText() != first);
     const std::string saved = SavedText(f, "top.lx");
     QVERIFY2(saved.find("<basegrade>5</basegrade>") != std::string::npos, saved.c_str());
@@ -255,16 +257,16 @@ void TestStudyFlow::everyFiveHundredShownWordsSaves() {
     TformMain& w = f.Create();
     f.Open("five.lx");
     w.WordLib.ShownCount = 498;
-    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);  // the 499th showing
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);  // the 499th showing
     QVERIFY(SavedText(f, "five.lx").find("<lw>0</lw>") != std::string::npos);
-    QVERIFY(w.MemoSentence->toPlainText().isEmpty());
+    QVERIFY(Child<QPlainTextEdit>(w, "MemoSentence")->toPlainText().isEmpty());
 
-    QTest::mouseClick(w.ButtonNextWord, Qt::LeftButton);  // the 500th
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);  // the 500th
     QCOMPARE(w.WordLib.ShownCount, 500);
     const std::string saved = SavedText(f, "five.lx");
     QVERIFY2(saved.find("<lw>2</lw>") != std::string::npos, saved.c_str());
     QVERIFY(saved.find("<e>w1</e><t>1</t>") != std::string::npos);
-    QCOMPARE(w.MemoSentence->toPlainText(), QStringLiteral("<editor>marrowfen</editor>"));
+    QCOMPARE(Child<QPlainTextEdit>(w, "MemoSentence")->toPlainText(), QStringLiteral("<editor>marrowfen</editor>"));
 }
 
 void TestStudyFlow::upGradeAtTheEndOfTheGroupEndsItFirst() {
@@ -276,7 +278,7 @@ void TestStudyFlow::upGradeAtTheEndOfTheGroupEndsItFirst() {
     f.Type("w2");
     f.Enter();
     f.Space();  // at the end of group 0 now, box empty
-    QTest::mouseClick(w.ButtonUpGrade, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonUpGrade"), Qt::LeftButton);
     QCOMPARE(f.messages.Texts(), std::vector<std::string>{"祝贺你!完成第1循环第1分组"});
     // The first word of the new group went up and the next one is shown.
     QCOMPARE(w.WordLib.Words[0].Word, std::string("w1"));
@@ -289,24 +291,25 @@ void TestStudyFlow::choosingAGrade() {
     f.manage.readmode = 0;
     f.WriteLibrary("mixed.lx", {{"a", "甲", 0}, {"b", "乙", 1}, {"c", "丙", 0}, {"d", "丁", 1}});
     TformMain& w = f.Create();
+    auto* groupGrade = Child<RadioGroup>(w, "GroupGrade");
     f.Open("mixed.lx");
-    QCOMPARE(w.GroupGrade->ItemText(5), QStringLiteral("2"));  // grade 0
-    QCOMPARE(w.GroupGrade->ItemText(4), QStringLiteral("2"));  // grade 1
+    QCOMPARE(groupGrade->ItemText(5), QStringLiteral("2"));  // grade 0
+    QCOMPARE(groupGrade->ItemText(4), QStringLiteral("2"));  // grade 1
 
-    w.GroupGrade->Item(4)->click();  // grade 1
+    groupGrade->Item(4)->click();  // grade 1
     QCOMPARE(w.WordLib.CurrentGrade, 1);
     QCOMPARE(f.WordText(), QStringLiteral("b"));
     QVERIFY(f.WordShown());
     f.Press(Qt::Key_Down);
     QCOMPARE(f.WordText(), QStringLiteral("d"));
 
-    w.GroupGrade->Item(0)->click();  // grade 5 has no words: all hidden
+    groupGrade->Item(0)->click();  // grade 5 has no words: all hidden
     QVERIFY(!f.WordShown() && !f.ReadingShown() && !f.MeaningShown());
     QCOMPARE(w.WordLib.CurrentIndex, 3);
 
-    w.GroupGrade->Item(4)->click();  // back to the word last shown at grade 1
+    groupGrade->Item(4)->click();  // back to the word last shown at grade 1
     QCOMPARE(f.WordText(), QStringLiteral("d"));
-    QVERIFY(w.EditInput->hasFocus());
+    QVERIFY(Child<AnswerEdit>(w, "EditInput")->hasFocus());
 }
 
 void TestStudyFlow::readModeChangeIsStoredAndShown() {
@@ -316,11 +319,11 @@ void TestStudyFlow::readModeChangeIsStoredAndShown() {
     TformMain& w = f.Create();
     f.Open("two.lx");
     QVERIFY(f.WordShown() && !f.MeaningShown());
-    w.GroupReadMode->Item(1)->click();
+    Child<RadioGroup>(w, "GroupReadMode")->Item(1)->click();
     QCOMPARE(f.manage.readmode, 1);
     QCOMPARE(w.WordLib.ReadMode, 1);
     QVERIFY(!f.WordShown() && !f.ReadingShown() && f.MeaningShown());
-    QCOMPARE(w.EditInput->cursorPosition(), w.EditInput->text().size());
+    QCOMPARE(Child<AnswerEdit>(w, "EditInput")->cursorPosition(), Child<AnswerEdit>(w, "EditInput")->text().size());
 
     w.hide();  // a hidden window ignores the groups: that is how creation sets them
     w.GroupReadModeClick(3);
@@ -335,8 +338,8 @@ void TestStudyFlow::memoryModeDecidesAutomaticPronunciation() {
     f.WriteRecording("w1.wav");
     f.WriteRecording("w0.wav");
     TformMain& w = f.Create();
-    QCOMPARE(w.GroupMemoryMode->ItemIndex(), 1);
-    QVERIFY(!w.GroupMemoryMode->isVisible());
+    QCOMPARE(Child<RadioGroup>(w, "GroupMemoryMode")->ItemIndex(), 1);
+    QVERIFY(!Child<RadioGroup>(w, "GroupMemoryMode")->isVisible());
     f.Open("two.lx");
     f.Press(Qt::Key_Down);
     QVERIFY(f.Player().played.isEmpty());  // recall: silent until asked
@@ -379,11 +382,11 @@ void TestStudyFlow::collectingAddsToTheFavouritesAndSaves() {
     QCOMPARE(w.MyWordLib.Count, 2);
     QCOMPARE(w.MyWordLib.Words[1].Word, std::string("w1"));
     QCOMPARE(w.MyWordLib.CurrentIndex, position);
-    QCOMPARE(w.PanelMyWordLibWordCount->text(), QStringLiteral("收藏库词数：2"));
+    QCOMPARE(Child<QLabel>(w, "PanelMyWordLibWordCount")->text(), QStringLiteral("收藏库词数：2"));
     const std::string saved = SavedText(f, "收藏库.lx");
     QVERIFY2(saved.find("<e>w1</e>") != std::string::npos, saved.c_str());
     QVERIFY(saved.find("<c>词1</c>") != std::string::npos);
-    QTest::mouseClick(w.ButtonMyNewWord, Qt::LeftButton);  // already there: nothing added
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonMyNewWord"), Qt::LeftButton);  // already there: nothing added
     QCOMPARE(w.MyWordLib.Count, 2);
 }
 
@@ -403,12 +406,13 @@ void TestStudyFlow::fullScreenTogglesTheLeftColumn() {
     StudyFixture f("full_screen");
     f.WriteLibrary("two.lx", Words(2));
     TformMain& w = f.Create();
+    auto* panel11 = Child<QFrame>(w, "Panel11");
     f.Open("two.lx");
-    QVERIFY(w.Panel11->isVisible());
+    QVERIFY(panel11->isVisible());
     f.Press(Qt::Key_F5);
-    QVERIFY(!w.Panel11->isVisible());
-    QTest::mouseClick(w.ButtonFullScreen, Qt::LeftButton);
-    QVERIFY(w.Panel11->isVisible());
+    QVERIFY(!panel11->isVisible());
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonFullScreen"), Qt::LeftButton);
+    QVERIFY(panel11->isVisible());
 }
 
 QTEST_MAIN(TestStudyFlow)

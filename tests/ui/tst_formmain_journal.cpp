@@ -25,6 +25,7 @@
 #include "stats/formstats.h"
 #include "stats/studycalendar.h"
 #include "support/file_size_limit.h"
+#include "support/find_child.h"
 #include "support/local_time.h"
 #include "support/login_windows.h"
 #include "support/study_fixture.h"
@@ -37,7 +38,7 @@ namespace {
 void Commit(TformMain& w, const QString& text) {
     QInputMethodEvent event;
     event.setCommitString(text);
-    QCoreApplication::sendEvent(w.EditInput, &event);
+    QCoreApplication::sendEvent(Child<AnswerEdit>(w, "EditInput"), &event);
 }
 
 // The grade of `word` in a saved library's text (UTF-8).
@@ -77,8 +78,8 @@ void TestStudyJournal::answersGradesAndTheSessionLandInTheJournal() {
     f.Press(Qt::Key_Escape);
     Commit(w, QStringLiteral("水"));
     f.Enter();
-    f.Press(Qt::Key_BracketRight);                       // up by key: 水 0 -> 1
-    QTest::mouseClick(w.ButtonUpGrade, Qt::LeftButton);  // up by button: 山 0 -> 1
+    f.Press(Qt::Key_BracketRight);                                              // up by key: 水 0 -> 1
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonUpGrade"), Qt::LeftButton);  // up by button: 山 0 -> 1
 
     const std::vector<JournalAnswer> answers = journal.Answers();
     QCOMPARE(answers.size(), size_t(2));
@@ -111,7 +112,7 @@ void TestStudyJournal::answersGradesAndTheSessionLandInTheJournal() {
     // writes its end and lets the journal go.
     const int shown = w.WordLib.ShownCount;
     QVERIFY(shown >= 2);
-    QTest::mouseClick(w.ButtonReturn, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonReturn"), Qt::LeftButton);
     QVERIFY(!journal.IsOpen());
     Journal reread;
     reread.Open(f.programFolder / "users" / "user0" / "journal.sqlite", std::string(32, 'f'));
@@ -160,7 +161,7 @@ void TestStudyJournal::aJournalThatCannotBeKeptIsSaidOnceAndStudyGoesOn() {
     QCOMPARE(f.Comment(), QStringLiteral("正 确"));
     f.Press(Qt::Key_BracketRight);
     QCOMPARE(w.WordLib.Words[0].Grade, 1);
-    QTest::mouseClick(w.ButtonReturn, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonReturn"), Qt::LeftButton);
     QCOMPARE(f.messages.shown.size(), size_t(1));  // said once only
     // The library was saved as ever.
     const std::string saved =
@@ -211,10 +212,10 @@ void TestStudyJournal::aJournalOnAFullDiskIsSaidOnceAndTheLibraryIsSavedAsEver()
         Commit(w, QStringLiteral("山"));
         f.Enter();
         QCOMPARE(f.Comment(), QStringLiteral("正 确"));
-        QTest::mouseClick(w.ButtonUpGrade, Qt::LeftButton);  // 山 0 -> 1
+        QTest::mouseClick(Child<QPushButton>(w, "ButtonUpGrade"), Qt::LeftButton);  // 山 0 -> 1
         QCOMPARE(w.WordLib.Words[1].Grade, 1);
         QCOMPARE(journal.Answers().size(), size_t(1));  // nothing of it half-written
-        QTest::mouseClick(w.ButtonReturn, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w, "ButtonReturn"), Qt::LeftButton);
         QCOMPARE(f.messages.shown.size(), size_t(1));  // said once only
     }
     // The library was saved on the full disk as ever.
@@ -266,7 +267,7 @@ void TestStudyJournal::twoDaysOfStudyShowOnTheStatisticsPage() {
         QCOMPARE(f.Comment(), QStringLiteral("正 确"));
         f.Press(Qt::Key_BracketRight);
         w.WordLib.ActiveSeconds = activeSeconds;  // the study clock's count
-        QTest::mouseClick(w.ButtonReturn, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w, "ButtonReturn"), Qt::LeftButton);
     };
     f.Open("日语入门.lx");
     study(5 * 60);
@@ -278,7 +279,7 @@ void TestStudyJournal::twoDaysOfStudyShowOnTheStatisticsPage() {
     TformStats page;
     page.now = [&clock] { return clock + 600; };
     WireStatistics(w, page, f.manage);
-    QTest::mouseClick(w.ButtonStats, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "ButtonStats"), Qt::LeftButton);
     QVERIFY(page.isVisible());
     QVERIFY(!page.LabelProblem->isVisible());
     QCOMPARE(page.LabelToday->text(), QStringLiteral("今天：答题 3 个，正确率 67%，学习 12 分钟，升级 2 个"));
@@ -362,26 +363,27 @@ void TestStudyJournal::statisticsPageStandsAboveTheStudyWindowAndEscClosesIt() {
     s.User(0, "管理员", "", "lib.lx");
     s.StartStudying();
     TformMain& w = *s.study;
+    auto* editInput = Child<AnswerEdit>(w, "EditInput");
     QVERIFY(w.isVisible());
-    QVERIFY(w.Timer->isActive());
+    QVERIFY(w.Session().Clock().isActive());
     QVERIFY(formStats && !formStats->isVisible());
 
     w.activateWindow();
     QTRY_VERIFY(w.isActiveWindow());
-    w.EditInput->setFocus();
-    QTest::keyClick(w.EditInput, Qt::Key_F11);
+    editInput->setFocus();
+    QTest::keyClick(editInput, Qt::Key_F11);
     QTRY_VERIFY(formStats->isVisible());
-    QCOMPARE(w.EditInput->text(), QString());  // the key is not typing
+    QCOMPARE(editInput->text(), QString());  // the key is not typing
     QVERIFY(formStats->windowHandle());
     QCOMPARE(formStats->windowHandle()->transientParent(), w.windowHandle());
     QVERIFY(!formStats->isModal());  // the study window may be looked at beside it
-    QVERIFY(!w.Timer->isActive());
+    QVERIFY(!w.Session().Clock().isActive());
 
     QTRY_VERIFY(formStats->isActiveWindow());
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : formStats, Qt::Key_Escape);
     QTRY_VERIFY(!formStats->isVisible());
     QVERIFY(w.isVisible() && w.isEnabled());
-    QVERIFY(w.Timer->isActive());
+    QVERIFY(w.Session().Clock().isActive());
 }
 
 QTEST_MAIN(TestStudyJournal)

@@ -14,6 +14,7 @@
 
 #include "core/programfolder.h"
 #include "platform/fontregistration.h"
+#include "support/find_child.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
@@ -94,25 +95,27 @@ void TestStudyLayout::captionsByFormName() {
 void TestStudyLayout::radioGroupsAndGradeLabels() {
     StudyFixture f("groups");
     TformMain& w = f.Create();
+    auto* groupMemoryMode = Child<RadioGroup>(w, "GroupMemoryMode");
+    auto* listBoxGrade = Child<QListWidget>(w, "ListBoxGrade");
     for (const char* name :
          {"PanelMain", "Panel11", "PanelWordlib", "LabelLine", "PanelGrade", "Panel2", "PanelButtons", "Panel1",
           "GroupBoxMiddle", "GroupBoxBottom", "pcontrol", "MemoC", "MemoSentence", "EditInput", "ListBoxGrade"})
         QVERIFY2(w.findChild<QWidget*>(name), name);
 
-    QCOMPARE(w.GroupReadMode->title(), QStringLiteral("显示方式"));
+    QCOMPARE(Child<RadioGroup>(w, "GroupReadMode")->title(), QStringLiteral("显示方式"));
     const QStringList modes{"日→假汉", "汉→假日", "日假→汉", " 汉假日"};
-    for (int i = 0; i < 4; ++i) QCOMPARE(w.GroupReadMode->ItemText(i), modes[i]);
-    QCOMPARE(w.GroupMemoryMode->title(), QStringLiteral("朗读方式"));
-    QCOMPARE(w.GroupMemoryMode->ItemText(0), QStringLiteral("强 化"));
-    QCOMPARE(w.GroupMemoryMode->ItemText(1), QStringLiteral("回 忆"));
-    QVERIFY(!w.GroupMemoryMode->isVisible());
-    QCOMPARE(w.GroupGrade->ItemCount(), 6);
-    QCOMPARE(w.GroupGrade->ItemIndex(), 5);
+    for (int i = 0; i < 4; ++i) QCOMPARE(Child<RadioGroup>(w, "GroupReadMode")->ItemText(i), modes[i]);
+    QCOMPARE(groupMemoryMode->title(), QStringLiteral("朗读方式"));
+    QCOMPARE(groupMemoryMode->ItemText(0), QStringLiteral("强 化"));
+    QCOMPARE(groupMemoryMode->ItemText(1), QStringLiteral("回 忆"));
+    QVERIFY(!groupMemoryMode->isVisible());
+    QCOMPARE(Child<RadioGroup>(w, "GroupGrade")->ItemCount(), 6);
+    QCOMPARE(Child<RadioGroup>(w, "GroupGrade")->ItemIndex(), 5);
 
-    QVERIFY(!w.ListBoxGrade->isEnabled());
+    QVERIFY(!listBoxGrade->isEnabled());
     w.ApplyColours();  // the settings window repaints: still one blank row
     QStringList rows;
-    for (int i = 0; i < w.ListBoxGrade->count(); ++i) rows << w.ListBoxGrade->item(i)->text();
+    for (int i = 0; i < listBoxGrade->count(); ++i) rows << listBoxGrade->item(i)->text();
     QCOMPARE(rows, (QStringList{"10000", "4", "3", "2", "1", "0", QString(18, ' ')}));
 }
 
@@ -122,29 +125,31 @@ void TestStudyLayout::radioGroupsAndGradeLabels() {
 void TestStudyLayout::onlyTheAnswerBoxTakesFocus() {
     StudyFixture f("focus");
     TformMain& w = f.Create();
+    auto* editInput = Child<AnswerEdit>(w, "EditInput");
     for (QPushButton* b : w.findChildren<QPushButton*>()) QCOMPARE(b->focusPolicy(), Qt::TabFocus);
     for (QRadioButton* b : w.findChildren<QRadioButton*>()) QCOMPARE(b->focusPolicy(), Qt::NoFocus);
-    QVERIFY(w.EditInput->focusPolicy() & Qt::TabFocus);
+    QVERIFY(editInput->focusPolicy() & Qt::TabFocus);
     QTRY_VERIFY(w.isActiveWindow());
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.EditInput));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editInput));
     w.TimerSetFocusTimer();
-    QTRY_VERIFY(w.EditInput->hasFocus());
+    QTRY_VERIFY(editInput->hasFocus());
 }
 
 void TestStudyLayout::fontsAndWindow() {
     StudyFixture f("fonts");
     TformMain& w = f.Create();
+    auto* editInput = Child<AnswerEdit>(w, "EditInput");
     QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(w.minimumWidth(), 270);
     QCOMPARE(w.font().pixelSize(), 12);
     // Japanese typed in the answer box takes the Japanese face first.
-    QCOMPARE(w.EditInput->font().families().value(0), JapaneseFamily());
-    QVERIFY(w.EditInput->font().families().contains(QStringLiteral("Comic Sans MS")));
-    QCOMPARE(w.EditInput->font().pixelSize(), 24);
-    QCOMPARE(w.PanelE->font().pixelSize(), 37);
-    QCOMPARE(w.PanelT->font().pixelSize(), 33);
-    QCOMPARE(w.MemoSentence->font().pixelSize(), 20);
-    QCOMPARE(w.Panel11->width(), 172);
+    QCOMPARE(editInput->font().families().value(0), JapaneseFamily());
+    QVERIFY(editInput->font().families().contains(QStringLiteral("Comic Sans MS")));
+    QCOMPARE(editInput->font().pixelSize(), 24);
+    QCOMPARE(Child<QLabel>(w, "PanelE")->font().pixelSize(), 37);
+    QCOMPARE(Child<QLabel>(w, "PanelT")->font().pixelSize(), 33);
+    QCOMPARE(Child<QPlainTextEdit>(w, "MemoSentence")->font().pixelSize(), 20);
+    QCOMPARE(Child<QFrame>(w, "Panel11")->width(), 172);
     // The strip's buttons are as wide as designed where the answer box
     // beside them still holds a dozen characters.
     w.screenWidth = [] { return 1024; };
@@ -152,8 +157,10 @@ void TestStudyLayout::fontsAndWindow() {
     w.FormResize();
     w.setGeometry(0, 0, 1024, 768);
     QCoreApplication::processEvents();
-    for (QPushButton* b : {w.ButtonFullScreen, w.ButtonDeGrade, w.ButtonUpGrade, w.ButtonPriorWord, w.ButtonNextWord,
-                           w.ButtonPrompt, w.ButtonMyNewWord})
+    for (QPushButton* b : {Child<QPushButton>(w, "ButtonFullScreen"), Child<QPushButton>(w, "ButtonDeGrade"),
+                           Child<QPushButton>(w, "ButtonUpGrade"), Child<QPushButton>(w, "ButtonPriorWord"),
+                           Child<QPushButton>(w, "ButtonNextWord"), Child<QPushButton>(w, "ButtonPrompt"),
+                           Child<QPushButton>(w, "ButtonMyNewWord")})
         QCOMPARE(b->width(), 48);
 }
 
@@ -161,15 +168,18 @@ void TestStudyLayout::timers() {
     StudyFixture f("timers");
     f.manage.delaytime = 1234;
     TformMain& w = f.Create();
-    QCOMPARE(w.Timer->interval(), 1000);
-    QVERIFY(!w.Timer->isActive());
-    QCOMPARE(w.Timer->property("Tag").toInt(), 1);
-    QCOMPARE(w.TimerPrompt->interval(), 1234);
-    QVERIFY(!w.TimerPrompt->isActive());
-    QCOMPARE(w.TimerComment->interval(), 1000);
-    QVERIFY(!w.TimerComment->isActive());
-    QCOMPARE(w.TimerSetFocus->interval(), 2000);
-    QVERIFY(w.TimerSetFocus->isActive());
+    QCOMPARE(w.Session().Clock().interval(), 1000);
+    QVERIFY(!w.Session().Clock().isActive());
+    QCOMPARE(w.Session().Clock().property("Tag").toInt(), 1);
+    const QTimer* prompt = Child<QTimer>(w, "TimerPrompt");
+    const QTimer* comment = Child<QTimer>(w, "TimerComment");
+    const QTimer* focus = Child<QTimer>(w, "TimerSetFocus");
+    QCOMPARE(prompt->interval(), 1234);
+    QVERIFY(!prompt->isActive());
+    QCOMPARE(comment->interval(), 1000);
+    QVERIFY(!comment->isActive());
+    QCOMPARE(focus->interval(), 2000);
+    QVERIFY(focus->isActive());
 }
 
 void TestStudyLayout::settingsReadAtCreation() {
@@ -179,8 +189,8 @@ void TestStudyLayout::settingsReadAtCreation() {
     f.manage.mute = true;
     f.manage.autocleareditinput = true;
     TformMain& w = f.Create();
-    QCOMPARE(w.GroupReadMode->ItemIndex(), 1);
-    QCOMPARE(w.GroupMemoryMode->ItemIndex(), 1);
+    QCOMPARE(Child<RadioGroup>(w, "GroupReadMode")->ItemIndex(), 1);
+    QCOMPARE(Child<RadioGroup>(w, "GroupMemoryMode")->ItemIndex(), 1);
     QCOMPARE(w.WordLib.ReadMode, 1);
     QCOMPARE(w.WordLib.MemoryMode, 1);
     QVERIFY(w.WordLib.Mute);
@@ -188,7 +198,7 @@ void TestStudyLayout::settingsReadAtCreation() {
     QCOMPARE(f.manage.readmode, 1);  // setting the groups wrote nothing back
     QCOMPARE(GetProgramFolder(), f.gbkProgramFolder);
     QCOMPARE(w.WordLib.ProgramFolder, f.gbkProgramFolder);
-    QCOMPARE(w.MemoC->toPlainText(), QString());
+    QCOMPARE(Child<QTextEdit>(w, "MemoC")->toPlainText(), QString());
 }
 
 void TestStudyLayout::coloursOfTheConfiguration() {
@@ -197,10 +207,10 @@ void TestStudyLayout::coloursOfTheConfiguration() {
     f.manage.backcolor = 32768;
     f.manage.bordercolor = 255;
     TformMain& w = f.Create();
-    QCOMPARE(w.PanelMain->palette().color(QPalette::Window), QColor(0, 128, 0));
-    QCOMPARE(w.PanelComment->palette().color(QPalette::Window), QColor(0, 128, 0));
-    QCOMPARE(w.LabelWordLibName->palette().color(QPalette::WindowText), QColor(255, 255, 255));
-    QCOMPARE(w.LabelLine->palette().color(QPalette::Window), QColor(255, 0, 0));
+    QCOMPARE(Child<QFrame>(w, "PanelMain")->palette().color(QPalette::Window), QColor(0, 128, 0));
+    QCOMPARE(Child<QLabel>(w, "PanelComment")->palette().color(QPalette::Window), QColor(0, 128, 0));
+    QCOMPARE(Child<QLabel>(w, "LabelWordLibName")->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+    QCOMPARE(Child<QFrame>(w, "LabelLine")->palette().color(QPalette::Window), QColor(255, 0, 0));
     QCOMPARE(w.WordLib.FontColor, 16777215);
     QCOMPARE(w.WordLib.BackColor, 32768);
     for (FramedBox* box : w.findChildren<FramedBox*>()) QCOMPARE(box->BorderColour(), QColor(255, 0, 0));
@@ -208,10 +218,10 @@ void TestStudyLayout::coloursOfTheConfiguration() {
     f.manage.backcolor = 8404992;  // "凝重": #004080
     f.manage.fontcolor = 16777199;
     w.ApplyColours();
-    QCOMPARE(w.PanelMain->palette().color(QPalette::Window), QColor(0, 0x40, 0x80));
-    QCOMPARE(w.PanelThisTime->palette().color(QPalette::WindowText), QColor(0xEF, 0xFF, 0xFF));
-    QCOMPARE(w.PanelE->palette().color(QPalette::WindowText), QColor(0xEF, 0xFF, 0xFF));
-    QCOMPARE(w.MemoC->palette().color(QPalette::Text), QColor(0xEF, 0xFF, 0xFF));
+    QCOMPARE(Child<QFrame>(w, "PanelMain")->palette().color(QPalette::Window), QColor(0, 0x40, 0x80));
+    QCOMPARE(Child<QLabel>(w, "PanelThisTime")->palette().color(QPalette::WindowText), QColor(0xEF, 0xFF, 0xFF));
+    QCOMPARE(Child<QLabel>(w, "PanelE")->palette().color(QPalette::WindowText), QColor(0xEF, 0xFF, 0xFF));
+    QCOMPARE(Child<QTextEdit>(w, "MemoC")->palette().color(QPalette::Text), QColor(0xEF, 0xFF, 0xFF));
 }
 
 void TestStudyLayout::activationCopiesTheSettings() {
@@ -257,11 +267,12 @@ void TestStudyLayout::wholeWindowFitsTheScreen() {
     QFETCH(bool, leftColumn);
     StudyFixture f("fits_screen");
     TformMain& w = f.Create();
+    auto* editInput = Child<AnswerEdit>(w, "EditInput");
     w.screenWidth = [screen] { return screen.width(); };
     w.screenHeight = [screen] { return screen.height(); };
     w.FormResize();
     w.TimerTimer();  // the first tick follows the screen width too
-    if (!leftColumn) QTest::mouseClick(w.ButtonFullScreen, Qt::LeftButton);
+    if (!leftColumn) QTest::mouseClick(Child<QPushButton>(w, "ButtonFullScreen"), Qt::LeftButton);
     // Each resize lets the window's least size follow the new screen a step.
     for (int i = 0; i < 4 && w.size() != screen; ++i) {
         w.resize(screen);
@@ -270,11 +281,14 @@ void TestStudyLayout::wholeWindowFitsTheScreen() {
     }
     QTRY_COMPARE(w.size(), screen);
 
-    QList<QWidget*> controls{w.EditInput, w.PanelE, w.PanelT, w.MemoC, w.MemoSentence};
-    for (QPushButton* button : w.pcontrol->findChildren<QPushButton*>()) controls << button;
+    QList<QWidget*> controls{editInput, Child<QLabel>(w, "PanelE"), Child<QLabel>(w, "PanelT"),
+                             Child<QTextEdit>(w, "MemoC"), Child<QPlainTextEdit>(w, "MemoSentence")};
+    for (QPushButton* button : Child<QFrame>(w, "pcontrol")->findChildren<QPushButton*>()) controls << button;
     if (leftColumn) {
-        controls << w.ButtonPause << w.PanelThisTime << w.PanelMyWordLibWordCount << w.LabelWordLibName << w.GroupGrade;
-        for (QPushButton* button : w.PanelButtons->findChildren<QPushButton*>()) controls << button;
+        controls << Child<QPushButton>(w, "ButtonPause") << Child<QLabel>(w, "PanelThisTime")
+                 << Child<QLabel>(w, "PanelMyWordLibWordCount") << Child<QLabel>(w, "LabelWordLibName")
+                 << Child<RadioGroup>(w, "GroupGrade");
+        for (QPushButton* button : Child<QFrame>(w, "PanelButtons")->findChildren<QPushButton*>()) controls << button;
     }
     for (QWidget* control : controls) {
         const QString name = control->objectName();
@@ -290,8 +304,8 @@ void TestStudyLayout::wholeWindowFitsTheScreen() {
 
     // A Japanese answer of a dozen characters is in sight whole: its first
     // character at the box's left edge with the caret after its last.
-    w.EditInput->setText(QString(12, QChar(0x3042)));  // "あ"
-    w.EditInput->end(false);
-    QCOMPARE(w.EditInput->cursorPositionAt(QPoint(3, w.EditInput->height() / 2)), 0);
-    QVERIFY(w.EditInput->inputMethodQuery(Qt::ImCursorRectangle).toRect().right() < w.EditInput->width());
+    editInput->setText(QString(12, QChar(0x3042)));  // "あ"
+    editInput->end(false);
+    QCOMPARE(editInput->cursorPositionAt(QPoint(3, editInput->height() / 2)), 0);
+    QVERIFY(editInput->inputMethodQuery(Qt::ImCursorRectangle).toRect().right() < editInput->width());
 }

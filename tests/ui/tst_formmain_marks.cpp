@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "core/gbktext.h"
+#include "support/find_child.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
@@ -73,13 +74,14 @@ struct MarksWindow {
         f.Open("words.lx");
     }
     void Answer(const QString& text) {
-        w->EditInput->setText(text);
+        Child<AnswerEdit>(w, "EditInput")->setText(text);
         f.Enter();
     }
     QStringList Lines() const {
-        return MarkedLines(w->PanelAnswerMarks, f.manage.fontcolor, f.manage.backcolor, f.manage.bordercolor);
+        return MarkedLines(Child<QLabel>(w, "PanelAnswerMarks"), f.manage.fontcolor, f.manage.backcolor,
+                           f.manage.bordercolor);
     }
-    bool MarksShown() const { return w->PanelAnswerMarks->isVisible(); }
+    bool MarksShown() const { return Child<QLabel>(w, "PanelAnswerMarks")->isVisible(); }
     StudyFixture f;
     TformMain* w = nullptr;
 };
@@ -134,8 +136,10 @@ void TestStudyMarks::wrongAnswerIsMarkedAgainstTheWord() {
     QVERIFY(m.MarksShown());
     QCOMPARE(m.Lines(), lines + QStringList{kGoOnHint});
     // The comment stays clear of the marks.
-    QVERIFY(!m.w->PanelAnswerMarks->geometry().intersects(m.w->PanelComment->geometry()) ||
-            m.w->GroupBoxMiddle->height() < m.w->PanelAnswerMarks->height() + m.w->PanelComment->height());
+    const QLabel* marks = Child<QLabel>(m.w, "PanelAnswerMarks");
+    const QLabel* comment = Child<QLabel>(m.w, "PanelComment");
+    QVERIFY(!marks->geometry().intersects(comment->geometry()) ||
+            Child<QGroupBox>(m.w, "GroupBoxMiddle")->height() < marks->height() + comment->height());
 }
 
 void TestStudyMarks::hintsComeOncePerRun() {
@@ -171,7 +175,7 @@ void TestStudyMarks::marksGoWhenTheLearnerGoesOn() {
     // Checking again keeps them, up to date.
     MarksWindow m("marks_again");
     m.Answer("食べろ");
-    m.w->EditInput->setText(QStringLiteral("食る"));
+    Child<AnswerEdit>(m.w, "EditInput")->setText(QStringLiteral("食る"));
     m.f.Space();
     QVERIFY(m.MarksShown());
     QCOMPARE(m.Lines(), QStringList{"你的答案：食(べ)る"});
@@ -200,7 +204,7 @@ void TestStudyMarks::readingSetting() {
     m.Answer(answer);
     QCOMPARE(m.f.Comment(), right ? kRight : kWrong);
     QVERIFY(m.f.CommentVisible());
-    QCOMPARE(m.w->TimerComment->isActive(), right);
+    QCOMPARE(Child<QTimer>(m.w, "TimerComment")->isActive(), right);
     QCOMPARE(m.MarksShown() ? m.Lines().join('\n') : QString(), said);
 }
 

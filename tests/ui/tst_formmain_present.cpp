@@ -12,6 +12,7 @@
 #include <QtTest>
 #include <filesystem>
 
+#include "support/find_child.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
@@ -76,11 +77,12 @@ void TestStudyPresent::readingFromTheReadingList() {
     f.WriteList("lx2.en", "单词\t读音\nNeko\t ねこ \r\nneko\tちがう\n");
     f.WriteLibrary("words.lx", kWords);
     TformMain& w = f.Create();
+    auto* panelT = Child<QLabel>(w, "PanelT");
     f.Open("words.lx");
-    QCOMPARE(w.PanelT->text(), QStringLiteral("ねこ"));  // exact word, trimmed
+    QCOMPARE(panelT->text(), QStringLiteral("ねこ"));  // exact word, trimmed
     f.Press(Qt::Key_Down);
-    QCOMPARE(w.PanelT->text(), QString());  // no entry: empty reading
-    QCOMPARE(w.PanelT->font().family(), QStringLiteral("Kingsoft Phonetic Plain"));
+    QCOMPARE(panelT->text(), QString());  // no entry: empty reading
+    QCOMPARE(panelT->font().family(), QStringLiteral("Kingsoft Phonetic Plain"));
 }
 
 void TestStudyPresent::sentencesUpToTheCountPerWord_data() {
@@ -101,12 +103,13 @@ void TestStudyPresent::sentencesUpToTheCountPerWord() {
     f.WriteList("lx4.en", "index\nNeko\t0\t2\t1\t3\t0\n");
     f.WriteLibrary("words.lx", kWords);
     TformMain& w = f.Create();
+    auto* memoSentence = Child<QPlainTextEdit>(w, "MemoSentence");
     f.Open("words.lx");
-    QVERIFY(w.MemoSentence->isVisible());
-    QCOMPARE(w.MemoSentence->toPlainText().split('\n'), lines);
+    QVERIFY(memoSentence->isVisible());
+    QCOMPARE(memoSentence->toPlainText().split('\n'), lines);
     f.Press(Qt::Key_Down);  // a word without an index entry: no box
-    QVERIFY(!w.MemoSentence->isVisible());
-    QCOMPARE(w.MemoSentence->toPlainText(), QString());
+    QVERIFY(!memoSentence->isVisible());
+    QCOMPARE(memoSentence->toPlainText(), QString());
 }
 
 void TestStudyPresent::sentencesOffShowNoBox() {
@@ -117,7 +120,7 @@ void TestStudyPresent::sentencesOffShowNoBox() {
     f.WriteLibrary("words.lx", kWords);
     TformMain& w = f.Create();
     f.Open("words.lx");
-    QVERIFY(!w.MemoSentence->isVisible());
+    QVERIFY(!Child<QPlainTextEdit>(w, "MemoSentence")->isVisible());
     QVERIFY(w.DataLists.sentenceLines.empty());  // not even loaded
 }
 
@@ -127,7 +130,7 @@ QString SentenceLinesSeen(const TformMain& w) {
     QString seen;
     const QColor shown = ColourFromValue(w.WordLib.FontColor);
     const QColor hidden = ColourFromValue(w.WordLib.BackColor);
-    for (QTextBlock b = w.MemoSentence->document()->begin(); b.isValid(); b = b.next()) {
+    for (QTextBlock b = Child<QPlainTextEdit>(w, "MemoSentence")->document()->begin(); b.isValid(); b = b.next()) {
         const QColor c = b.begin().fragment().charFormat().foreground().color();
         seen += c == shown ? '+' : c == hidden ? '-' : '?';
     }
@@ -171,14 +174,14 @@ void TestStudyPresent::sentenceHalvesHideWithWhatTheyReveal() {
     f.WriteLibrary("words.lx", kWords);
     TformMain& w = f.Create();
     f.Open("words.lx");
-    QCOMPARE(w.MemoSentence->toPlainText().split('\n').size(), 4);
+    QCOMPARE(Child<QPlainTextEdit>(w, "MemoSentence")->toPlainText().split('\n').size(), 4);
     QCOMPARE(SentenceLinesSeen(w), question);
 
     f.Type("N");  // typing: the word is asked for, its sentences hide
     QCOMPARE(SentenceLinesSeen(w), QStringLiteral("-+-+"));
     f.Press(Qt::Key_Control);  // a prompt shows everything
     QCOMPARE(SentenceLinesSeen(w), QStringLiteral("++++"));
-    QTRY_VERIFY_WITH_TIMEOUT(!w.TimerPrompt->isActive(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!Child<QTimer>(w, "TimerPrompt")->isActive(), 2000);
     QCOMPARE(SentenceLinesSeen(w), afterPrompt);
 
     f.Type("x");
@@ -188,7 +191,8 @@ void TestStudyPresent::sentenceHalvesHideWithWhatTheyReveal() {
 
     f.Press(Qt::Key_Down);  // the next word starts in the question layout again
     QCOMPARE(f.WordText(), QStringLiteral("inu"));
-    QCOMPARE(w.MemoSentence->toPlainText(), QStringLiteral("犬です。\n是狗。\n犬が来た。\n狗来了。"));
+    QCOMPARE(Child<QPlainTextEdit>(w, "MemoSentence")->toPlainText(),
+             QStringLiteral("犬です。\n是狗。\n犬が来た。\n狗来了。"));
     QCOMPARE(SentenceLinesSeen(w), question);
 }
 
@@ -205,8 +209,8 @@ void TestStudyPresent::malformedListsNeverStopAWord() {
     TformMain& w = f.Create();
     f.Open("words.lx");
     QCOMPARE(f.WordText(), QStringLiteral("Neko"));
-    QCOMPARE(w.PanelT->text(), QString());
-    QCOMPARE(w.MemoSentence->toPlainText(), QStringLiteral("\nonly one line without a tab"));
+    QCOMPARE(Child<QLabel>(w, "PanelT")->text(), QString());
+    QCOMPARE(Child<QPlainTextEdit>(w, "MemoSentence")->toPlainText(), QStringLiteral("\nonly one line without a tab"));
     QVERIFY(f.Player().played.isEmpty());
     f.Type("Neko");
     f.Enter();
@@ -229,7 +233,7 @@ void TestStudyPresent::unreadableListsAreSaidAndTheStudyGoesOn() {
     f.messages.shown.clear();
     f.Open("words.lx");
     QCOMPARE(f.WordText(), QStringLiteral("Neko"));
-    QCOMPARE(w.PanelT->text(), QString());
+    QCOMPARE(Child<QLabel>(w, "PanelT")->text(), QString());
     f.Type("Neko");
     f.Enter();
     QCOMPARE(f.Comment(), QStringLiteral("正 确"));
@@ -245,16 +249,17 @@ void TestStudyPresent::meaningIsFittedIntoFourLines() {
     f.manage.readmode = 3;
     f.WriteLibrary("words.lx", {{"short", "猫"}, {"long", longMeaning}, {"breaks", "一\n二"}});
     TformMain& w = f.Create();
+    auto* memoC = Child<QTextEdit>(w, "MemoC");
     f.Open("words.lx");
     QCOMPARE(w.MeaningPointSize(), 25);
-    QCOMPARE(w.MemoC->toPlainText(), QStringLiteral("\n猫"));  // one line: sits one line lower
-    QCOMPARE(w.MemoC->alignment(), Qt::AlignHCenter);
+    QCOMPARE(memoC->toPlainText(), QStringLiteral("\n猫"));  // one line: sits one line lower
+    QCOMPARE(memoC->alignment(), Qt::AlignHCenter);
 
     f.Press(Qt::Key_Down);
     QVERIFY(w.MeaningPointSize() < 25);
-    QCOMPARE(w.MemoC->toPlainText(), QString::fromStdString(longMeaning));
+    QCOMPARE(memoC->toPlainText(), QString::fromStdString(longMeaning));
     int lines = 0;
-    QTextDocument* doc = w.MemoC->document();
+    QTextDocument* doc = memoC->document();
     doc->documentLayout()->documentSize();
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) lines += b.layout()->lineCount();
     QVERIFY2(lines <= 4, qPrintable(QString::number(lines)));

@@ -14,6 +14,7 @@
 #include <iterator>
 
 #include "core/gbktext.h"
+#include "support/find_child.h"
 #include "support/settings_fixture.h"
 #include "widgets/screentext.h"
 
@@ -29,8 +30,8 @@ struct ReportFixture : SettingsFixture {
         Open();
     }
     void Open() {
-        study->Timer->start();
-        QTest::mouseClick(study->suiButton5, Qt::LeftButton);
+        study->Session().Clock().start();
+        QTest::mouseClick(Child<QPushButton>(study, "suiButton5"), Qt::LeftButton);
     }
     void PickType(int index) { Pick(settings->ComboBoxErrorType, index); }
     void Leave() { QTest::mouseClick(settings->suiButton10, Qt::LeftButton); }
@@ -41,7 +42,7 @@ struct ReportFixture : SettingsFixture {
         return Utf8(std::string(std::istreambuf_iterator<char>(in), {}));
     }
     std::string Word() const { return Utf8(study->WordOnScreen()); }
-    std::string Meaning() const { return TrimGbk(study->MemoC->toPlainText().toStdString()); }
+    std::string Meaning() const { return TrimGbk(Child<QTextEdit>(study, "MemoC")->toPlainText().toStdString()); }
     std::string Library() const { return Utf8(study->LibraryName()); }
 
     std::filesystem::path file;
@@ -61,14 +62,14 @@ private slots:
         QCOMPARE(w.ComboBoxErrorType->currentText(), U("请选择错误类型"));
         QCOMPARE(w.focusWidget(), w.MemoErrorReport);
         QVERIFY(!s.study->isEnabled());
-        QVERIFY(!s.study->Timer->isActive());
+        QVERIFY(!s.study->Session().Clock().isActive());
 
         s.PickType(5);
         s.Leave();
         QCOMPARE(s.Saved(), "\r\n错误描述：其他错误(如运行出错、功能设置不正确、运行出问题等等)\r\n简要描述：\r\n");
         QVERIFY(!w.isVisible());
         QVERIFY(s.study->isEnabled());
-        QVERIFY(s.study->Timer->isActive());
+        QVERIFY(s.study->Session().Clock().isActive());
     }
 
     void templatesCarryWhatTheStudyWindowShows_data() {
@@ -149,7 +150,7 @@ private slots:
         QCOMPARE(s.f.messages.FirstLines(), std::vector<std::string>{"文件打不开："});
         QVERIFY(!s.settings->isVisible());
         QVERIFY(s.study->isEnabled());
-        QVERIFY(s.study->Timer->isActive());
+        QVERIFY(s.study->Session().Clock().isActive());
     }
 
     void textGbkCannotHoldKeepsThePageOpen() {

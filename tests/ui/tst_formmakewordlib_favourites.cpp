@@ -12,6 +12,7 @@
 #include "core/appmessage.h"
 #include "core/favourites.h"
 #include "core/gbktext.h"
+#include "support/find_child.h"
 #include "support/settings_fixture.h"
 #include "widgets/screentext.h"
 
@@ -30,8 +31,8 @@ struct FavouritesFixture : SettingsFixture {
         for (const std::string& word : words) file.AddFavourite(Gbk(word), Gbk("义" + word.substr(word[0] == 'f')));
         file.SaveFavourites();
         study->LoadUserFavourites(path);
-        study->Timer->start();
-        QTest::mouseClick(study->suiButton3, Qt::LeftButton);
+        study->Session().Clock().start();
+        QTest::mouseClick(Child<QPushButton>(study, "suiButton3"), Qt::LeftButton);
     }
 
     QStringList Items() const {
@@ -128,7 +129,7 @@ private slots:
         if (items.size() > 3) {
             // A new word is stored with what the meaning box held.
             QCOMPARE(s.Favourites().Words[3].Meaning, std::string("typed meaning"));
-            QCOMPARE(s.study->PanelMyWordLibWordCount->text(), U("收藏库词数：4"));
+            QCOMPARE(Child<QLabel>(s.study, "PanelMyWordLibWordCount")->text(), U("收藏库词数：4"));
         }
         QVERIFY(s.f.messages.Texts().empty());
     }
@@ -196,7 +197,7 @@ private slots:
         QVERIFY(!w.isVisible());
         QCOMPARE(w.ListBoxMyWordLib->count(), 0);
         QVERIFY(s.study->isEnabled());
-        QVERIFY(s.study->Timer->isActive());
+        QVERIFY(s.study->Session().Clock().isActive());
     }
 
     // After a deletion the boxes belong to the highlighted entry: "修改"
@@ -268,7 +269,7 @@ private slots:
         QCOMPARE(w.EditWord->text(), QString());
         QCOMPARE(w.MemoC->toPlainText(), QString());
         QCOMPARE(s.Saved(), QStringList());
-        QCOMPARE(s.study->PanelMyWordLibWordCount->text(), U("收藏库词数：0"));
+        QCOMPARE(Child<QLabel>(s.study, "PanelMyWordLibWordCount")->text(), U("收藏库词数：0"));
         QTest::mouseClick(w.suiButton4, Qt::LeftButton);
         QCOMPARE(s.Saved(), QStringList());
     }
@@ -278,7 +279,7 @@ private slots:
         TformMakeWordLib& w = s.page();
         s.Select(0);
         QTest::mouseClick(w.suiButton4, Qt::LeftButton);
-        QTest::mouseClick(s.study->suiButton3, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(s.study, "suiButton3"), Qt::LeftButton);
         QCOMPARE(s.Items(), Words(2));
         QCOMPARE(w.EditWord->text(), U("f0"));
         QCOMPARE(w.MemoC->toPlainText(), U("义0"));

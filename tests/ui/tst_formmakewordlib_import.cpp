@@ -16,6 +16,7 @@
 #include "platform/shellopen.h"
 #include "shell/formstart.h"
 #include "shell/windowwiring.h"
+#include "support/find_child.h"
 #include "support/settings_fixture.h"
 #include "widgets/filechooser.h"
 #include "widgets/screentext.h"
@@ -223,12 +224,12 @@ private slots:
         formHelp = &help;
         formMain = s.study;
         WireSettingsToStart(start, *s.settings, *s.study);
-        s.study->Timer->start();
-        s.study->TimerSetFocus->start();
+        s.study->Session().Clock().start();
+        Child<QTimer>(s.study, "TimerSetFocus")->start();
         QTest::mouseClick(s.settings->suiButton3, Qt::LeftButton);
         QVERIFY(help.isVisible());
-        QVERIFY(!s.study->Timer->isActive());
-        QVERIFY(!s.study->TimerSetFocus->isActive());
+        QVERIFY(!s.study->Session().Clock().isActive());
+        QVERIFY(!Child<QTimer>(s.study, "TimerSetFocus")->isActive());
 
         QTest::mouseClick(s.settings->suiButton2, Qt::LeftButton);
         QVERIFY(start.isVisible());

@@ -19,6 +19,7 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "shell/windowwiring.h"
+#include "support/find_child.h"
 #include "support/settings_fixture.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourchooser.h"
@@ -29,7 +30,9 @@ namespace {
 
 int Colour(const QFrame* panel) { return ValueFromColour(panel->palette().color(QPalette::Window)); }
 
-int StudyBackground(const TformMain& w) { return ValueFromColour(w.PanelMain->palette().color(QPalette::Window)); }
+int StudyBackground(const TformMain& w) {
+    return ValueFromColour(Child<QFrame>(w, "PanelMain")->palette().color(QPalette::Window));
+}
 
 }  // namespace
 
@@ -52,12 +55,12 @@ private slots:
         SettingsFixture s("settings_open");
         TformMakeWordLib& w = *s.settings;
         w.BringToFront(w.PanelWordsWithoutWav);
-        s.study->Timer->start();
+        s.study->Session().Clock().start();
         QTest::mouseClick(s.study->findChild<QPushButton*>(button), Qt::LeftButton);
         QVERIFY(w.isVisible());
         QCOMPARE(w.FrontPage()->objectName(), page);
         QVERIFY(!s.study->isEnabled());
-        QVERIFY(!s.study->Timer->isActive());
+        QVERIFY(!s.study->Session().Clock().isActive());
 
         // The title bar cannot close it; only the page's own button leaves.
         QVERIFY(!w.close());
@@ -68,7 +71,7 @@ private slots:
         QTest::mouseClick(back, Qt::LeftButton);
         QVERIFY(!w.isVisible());
         QVERIFY(s.study->isEnabled());
-        QVERIFY(s.study->Timer->isActive());
+        QVERIFY(s.study->Session().Clock().isActive());
     }
 
     void windowTakesTheStoredSettingsAtCreation() {
@@ -91,14 +94,14 @@ private slots:
         QVERIFY(w.CheckBoxShowSentence->isChecked());
         QVERIFY(w.SpinEditSentenceCountPerWord->isEnabled());
         QCOMPARE(w.SpinEditDelayTime->value(), 1500);
-        QCOMPARE(study.TimerPrompt->interval(), 1500);
+        QCOMPARE(Child<QTimer>(study, "TimerPrompt")->interval(), 1500);
         QCOMPARE(w.SpinEditSentenceCountPerWord->value(), 2);
         QCOMPARE(study.WordLib.SentenceCountPerWord, 2);
         QCOMPARE(w.FontComboBoxCN->currentText(), U("黑体"));
         QCOMPARE(w.FontComboBoxEN->currentText(), U("Courier New"));
-        QCOMPARE(study.MemoC->font().family(), U("黑体"));
-        QCOMPARE(study.MemoSentence->font().family(), U("黑体"));
-        QCOMPARE(study.PanelE->font().family(), U("Courier New"));
+        QCOMPARE(Child<QTextEdit>(study, "MemoC")->font().family(), U("黑体"));
+        QCOMPARE(Child<QPlainTextEdit>(study, "MemoSentence")->font().family(), U("黑体"));
+        QCOMPARE(Child<QLabel>(study, "PanelE")->font().family(), U("Courier New"));
         QCOMPARE(Colour(w.PanelFontColor), 16446940);
         QCOMPARE(Colour(w.PanelBackColor), 10181638);
         QCOMPARE(Colour(w.PanelBorderColor), 15650749);
@@ -126,7 +129,7 @@ private slots:
             WireSettings(study, settings);
             WireSettingsToStart(start, settings, study);
             QCOMPARE(settings.SpinEditDelayTime->value(), 1234);
-            QCOMPARE(study.TimerPrompt->interval(), 1234);
+            QCOMPARE(Child<QTimer>(study, "TimerPrompt")->interval(), 1234);
             QVERIFY(study.WordLib.Mute);
             settings.SpinEditDelayTime->setValue(99);
             QCOMPARE(start.Manage.delaytime, 99);
@@ -157,7 +160,7 @@ private slots:
         });
         QCOMPARE(s.settings->SpinEditDelayTime->value(), shownDelay);
         QCOMPARE(s.f.manage.delaytime, shownDelay);
-        QCOMPARE(s.study->TimerPrompt->interval(), shownDelay);
+        QCOMPARE(Child<QTimer>(s.study, "TimerPrompt")->interval(), shownDelay);
         QCOMPARE(s.settings->SpinEditSentenceCountPerWord->value(), shownCount);
         QCOMPARE(s.f.manage.sentencecountperword, shownCount);
         QCOMPARE(s.study->WordLib.SentenceCountPerWord, shownCount);
@@ -169,7 +172,7 @@ private slots:
         TformMakeWordLib& w = *s.settings;
         w.SpinEditDelayTime->setValue(2500);
         QCOMPARE(s.f.manage.delaytime, 2500);
-        QCOMPARE(s.study->TimerPrompt->interval(), 2500);
+        QCOMPARE(Child<QTimer>(s.study, "TimerPrompt")->interval(), 2500);
         QTest::keyClick(w.SpinEditSentenceCountPerWord, Qt::Key_Up);
         QCOMPARE(w.SpinEditSentenceCountPerWord->value(), 2);
         QCOMPARE(s.f.manage.sentencecountperword, 2);
@@ -189,7 +192,7 @@ private slots:
         QTest::keyClick(box, Qt::Key_Tab);
         QCOMPARE(box->value(), 1);
         QCOMPARE(s.f.manage.delaytime, 1);
-        QCOMPARE(s.study->TimerPrompt->interval(), 1);
+        QCOMPARE(Child<QTimer>(s.study, "TimerPrompt")->interval(), 1);
     }
 
     void sentenceCountOnlyWhileSentencesAreTicked() {
@@ -256,7 +259,7 @@ private slots:
             QVERIFY(saved.find(on ? "<acceptreading>-1</acceptreading>\n" : "<acceptreading>0</acceptreading>\n") !=
                     std::string::npos);
             s.Return();
-            s.study->EditInput->setText(QStringLiteral("たべる"));
+            Child<AnswerEdit>(s.study, "EditInput")->setText(QStringLiteral("たべる"));
             s.f.Enter();
             QCOMPARE(s.f.Comment(), on ? QStringLiteral("正 确") : QStringLiteral("错 误"));
             s.f.Press(Qt::Key_Escape);
@@ -290,6 +293,7 @@ private slots:
         SettingsFixture s("settings_sentences");
         TformMakeWordLib& w = *s.settings;
         TformMain& study = *s.study;
+        auto* memoSentence = Child<QPlainTextEdit>(study, "MemoSentence");
         s.f.WriteList("lx3.en", "s0\tt0\n");
         s.f.WriteList("lx4.en", "index\nNeko\t0\n");
 
@@ -300,8 +304,8 @@ private slots:
         QVERIFY(study.WordLib.ShowSentence);
         QVERIFY(study.WordLib0.ShowSentence);
         QCOMPARE(study.DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
-        QVERIFY(study.MemoSentence->isVisible());
-        QCOMPARE(study.MemoSentence->toPlainText(), QString("s0\nt0"));
+        QVERIFY(memoSentence->isVisible());
+        QCOMPARE(memoSentence->toPlainText(), QString("s0\nt0"));
 
         // Ticked and unticked within one visit: no file is read.
         s.f.WriteList("lx3.en", "s1\tt1\n");
@@ -318,7 +322,7 @@ private slots:
         QVERIFY(!s.f.manage.showsentence);
         QVERIFY(!study.WordLib.ShowSentence);
         QVERIFY(!study.WordLib0.ShowSentence);
-        QVERIFY(!study.MemoSentence->isVisible());
+        QVERIFY(!memoSentence->isVisible());
         QCOMPARE(study.DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
 
         // On again at a later visit: read afresh.
@@ -326,7 +330,7 @@ private slots:
         s.Click(w.CheckBoxShowSentence);
         s.Return();
         QCOMPARE(study.DataLists.sentenceLines, std::vector<std::string>({"s1\tt1"}));
-        QCOMPARE(study.MemoSentence->toPlainText(), QString("s1\nt1"));
+        QCOMPARE(memoSentence->toPlainText(), QString("s1\nt1"));
     }
 
     void missingSentenceFilesGiveEmptyListsSilently() {
@@ -337,7 +341,7 @@ private slots:
         s.Return();
         QVERIFY(s.study->DataLists.sentenceLines.empty());
         QVERIFY(s.f.messages.Texts().empty());
-        QVERIFY(!s.study->MemoSentence->isVisible());
+        QVERIFY(!Child<QPlainTextEdit>(s.study, "MemoSentence")->isVisible());
     }
 
     void schemesSetAllThreeColoursAndRepaintAtOnce_data() {
@@ -465,6 +469,7 @@ private slots:
         SettingsFixture s("settings_hidden");
         TformMakeWordLib& w = *s.settings;
         TformMain& study = *s.study;
+        auto* memoC = Child<QTextEdit>(study, "MemoC");
         QVERIFY(s.f.WordShown());
         QVERIFY(!s.f.ReadingShown());
         QVERIFY(!s.f.MeaningShown());
@@ -473,16 +478,16 @@ private slots:
         };
         s.OpenSetup();
         s.Pick(w.ComboBoxSetColor, 6);  // "凝重"
-        QCOMPARE(painted(study.PanelE, QPalette::WindowText), 16777199);
-        QCOMPARE(painted(study.PanelT, QPalette::WindowText), 8404992);
-        QCOMPARE(painted(study.MemoC, QPalette::Text), 8404992);
+        QCOMPARE(painted(Child<QLabel>(study, "PanelE"), QPalette::WindowText), 16777199);
+        QCOMPARE(painted(Child<QLabel>(study, "PanelT"), QPalette::WindowText), 8404992);
+        QCOMPARE(painted(memoC, QPalette::Text), 8404992);
         QCOMPARE(StudyBackground(study), 8404992);
 
         s.chosenColour = 0x203040;
         QTest::mouseClick(w.PanelBackColor, Qt::LeftButton);
-        QCOMPARE(painted(study.PanelT, QPalette::WindowText), 0x203040);
-        QCOMPARE(painted(study.MemoC, QPalette::Text), 0x203040);
-        QCOMPARE(painted(study.PanelE, QPalette::WindowText), 16777199);
+        QCOMPARE(painted(Child<QLabel>(study, "PanelT"), QPalette::WindowText), 0x203040);
+        QCOMPARE(painted(memoC, QPalette::Text), 0x203040);
+        QCOMPARE(painted(Child<QLabel>(study, "PanelE"), QPalette::WindowText), 16777199);
         s.Return();
         QVERIFY(s.f.WordShown());
         QVERIFY(!s.f.ReadingShown());
@@ -493,7 +498,7 @@ private slots:
         s.f.Enter();
         QVERIFY(s.f.ReadingShown());
         QVERIFY(s.f.MeaningShown());
-        QCOMPARE(painted(study.MemoC, QPalette::Text), 16777199);
+        QCOMPARE(painted(memoC, QPalette::Text), 16777199);
     }
 
     void storedColoursOfNoSchemeShowNoSchemeName() {
@@ -529,14 +534,14 @@ private slots:
         const QString cn = w.FontComboBoxCN->itemText(last);
         s.Pick(w.FontComboBoxCN, last);
         QCOMPARE(QString::fromStdString(Utf8(s.f.manage.fontnamecn)), cn);
-        QCOMPARE(s.study->MemoC->font().family(), cn);
-        QCOMPARE(s.study->MemoSentence->font().family(), cn);
+        QCOMPARE(Child<QTextEdit>(s.study, "MemoC")->font().family(), cn);
+        QCOMPARE(Child<QPlainTextEdit>(s.study, "MemoSentence")->font().family(), cn);
         QCOMPARE(s.f.manage.fontnameen, std::string("Times New Roman"));
 
         const QString en = w.FontComboBoxEN->itemText(last);
         s.Pick(w.FontComboBoxEN, last);
         QCOMPARE(QString::fromStdString(s.f.manage.fontnameen), en);
-        QCOMPARE(s.study->PanelE->font().family(), en);
+        QCOMPARE(Child<QLabel>(s.study, "PanelE")->font().family(), en);
     }
 };
 

@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 #include <filesystem>
 
@@ -30,7 +29,9 @@
 #include "shell/learnersync.h"
 #include "shell/syncconflictdialog.h"
 #include "support/apache_dav.h"
+#include "support/find_child.h"
 #include "support/login_windows.h"
+#include "support/modal_answerer.h"
 #include "widgets/screentext.h"
 
 namespace fs = std::filesystem;
@@ -65,7 +66,7 @@ struct Learner : LoginWindows {
     }
     // "参数设置", then "同步"; the server typed in, the sync switched on.
     void SetUpSync(const ApacheDav& server, bool enabled) {
-        QTest::mouseClick(study->suiButton4, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(study, "suiButton4"), Qt::LeftButton);
         QTest::mouseClick(Settings().ButtonSync, Qt::LeftButton);
         QCOMPARE(Settings().FrontPage(), Settings().PanelSync);
         Settings().EditSyncAddress->setText(server.Address());
@@ -134,9 +135,9 @@ private slots:
             QVERIFY(!a.Settings().LabelSyncPasswordPlace->text().contains(U("还没有保存密码")));
             a.LeaveSettings();
             // Studied on: a word promoted, saved and sent by "返  回".
-            QTest::mouseClick(a.study->ButtonUpGrade, Qt::LeftButton);
+            QTest::mouseClick(Child<QPushButton>(a.study, "ButtonUpGrade"), Qt::LeftButton);
             a.f.messages.shown.clear();
-            QTest::mouseClick(a.study->ButtonReturn, Qt::LeftButton);
+            QTest::mouseClick(Child<QPushButton>(a.study, "ButtonReturn"), Qt::LeftButton);
             QVERIFY2(a.f.messages.shown.empty(), qPrintable(a.Messages().join("|")));
             home = a.Bytes();
             // The password is in none of the program's files.
@@ -153,14 +154,11 @@ private slots:
         b.SetUpSync(*server, false);
         // Opening the library showed its first word here, so this copy counts
         // as studied too: the learner is asked and keeps the server's.
-        QTimer answer;
-        connect(&answer, &QTimer::timeout, this, [] {
-            if (auto* dialog = qobject_cast<SyncConflictDialog*>(QApplication::activeModalWidget()))
-                QTest::mouseClick(dialog->ButtonKeepRemote, Qt::LeftButton);
-        });
-        answer.start(50);
-        QTest::mouseClick(b.Settings().ButtonSyncNow, Qt::LeftButton);
-        answer.stop();
+        {
+            ModalAnswerer<SyncConflictDialog> answer(
+                [](SyncConflictDialog* dialog) { QTest::mouseClick(dialog->ButtonKeepRemote, Qt::LeftButton); });
+            QTest::mouseClick(b.Settings().ButtonSyncNow, Qt::LeftButton);
+        }
         QVERIFY2(b.Messages().join("|").contains(U("同步完成")), qPrintable(b.Messages().join("|")));
         QCOMPARE(b.Bytes(), home);
         QCOMPARE(b.StudiedInWindow(), LibraryStatsOf(home).studied);
@@ -232,10 +230,10 @@ private slots:
         a.SetUpSync(*server, true);
         QTest::mouseClick(a.Settings().ButtonSyncNow, Qt::LeftButton);
         a.LeaveSettings();
-        QTest::mouseClick(a.study->ButtonUpGrade, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(a.study, "ButtonUpGrade"), Qt::LeftButton);
         server->Stop();
         a.f.messages.shown.clear();
-        QTest::mouseClick(a.study->ButtonReturn, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(a.study, "ButtonReturn"), Qt::LeftButton);
         QVERIFY2(a.Messages().join("|").contains(U("同步没有成功")), qPrintable(a.Messages().join("|")));
         const std::string studied = a.Bytes();
         QVERIFY2(server->Start(), qPrintable(server->Error()));
@@ -262,7 +260,7 @@ private slots:
         b.SetUpSync(*server, true);
         QTest::mouseClick(b.Settings().ButtonSyncNow, Qt::LeftButton);
         b.LeaveSettings();
-        QTest::mouseClick(b.study->ButtonReturn, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(b.study, "ButtonReturn"), Qt::LeftButton);
 
         // The laptop studies 3 words, this computer 8 meanwhile.
         fs::create_directories(laptop / "users" / "user0");
@@ -278,19 +276,16 @@ private slots:
 
         QString localStats, remoteStats, remoteComputer;
         bool asked = false;
-        QTimer answer;
-        connect(&answer, &QTimer::timeout, this, [&] {
-            auto* dialog = qobject_cast<SyncConflictDialog*>(QApplication::activeModalWidget());
-            if (!dialog) return;
-            asked = true;
-            localStats = dialog->findChild<QLabel*>("LabelLocalStats")->text();
-            remoteStats = dialog->findChild<QLabel*>("LabelRemoteStats")->text();
-            remoteComputer = dialog->findChild<QLabel*>("LabelRemoteComputer")->text();
-            QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
-        });
-        answer.start(50);
-        b.StartStudying();  // the login syncs before the study window opens
-        answer.stop();
+        {
+            ModalAnswerer<SyncConflictDialog> answer([&](SyncConflictDialog* dialog) {
+                asked = true;
+                localStats = dialog->findChild<QLabel*>("LabelLocalStats")->text();
+                remoteStats = dialog->findChild<QLabel*>("LabelRemoteStats")->text();
+                remoteComputer = dialog->findChild<QLabel*>("LabelRemoteComputer")->text();
+                QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+            });
+            b.StartStudying();  // the login syncs before the study window opens
+        }
         QVERIFY2(asked, qPrintable(b.Messages().join("|")));
         QVERIFY2(localStats.contains(U("学过 8 词")), qPrintable(localStats));
         QVERIFY2(remoteStats.contains(U("学过 3 词")), qPrintable(remoteStats));

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "core/gbktext.h"
+#include "support/find_child.h"
 #include "support/settings_fixture.h"
 #include "widgets/screentext.h"
 
@@ -54,13 +55,13 @@ private slots:
         QCOMPARE(w.ButtonMakeWordList->text(), U("生成单词列表"));
         QCOMPARE(w.ButtonWavReturn->text(), U("返 回"));
         QVERIFY(!s.study->isEnabled());
-        QVERIFY(!s.study->Timer->isActive());
+        QVERIFY(!s.study->Session().Clock().isActive());
 
         // "返 回" gives the study window back its clock and its input.
         QTest::mouseClick(w.ButtonWavReturn, Qt::LeftButton);
         QVERIFY(!w.isVisible());
         QVERIFY(s.study->isEnabled());
-        QVERIFY(s.study->Timer->isActive());
+        QVERIFY(s.study->Session().Clock().isActive());
         s.study->activateWindow();
         s.f.Type("x");
         QCOMPARE(s.f.Answer(), QString("x"));
@@ -118,7 +119,7 @@ private slots:
         QVERIFY(s.f.manage.showsentence);
         QVERIFY(s.study->WordLib.ShowSentence);
         QCOMPARE(s.study->DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
-        QCOMPARE(s.study->MemoSentence->toPlainText(), QString("s0\nt0"));
+        QCOMPARE(Child<QPlainTextEdit>(s.study, "MemoSentence")->toPlainText(), QString("s0\nt0"));
     }
 };
 

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 #include <QtTest>
@@ -39,7 +38,9 @@
 #include "shell/windowset.h"
 #include "stats/formstats.h"
 #include "study/formmain.h"
+#include "support/find_child.h"
 #include "support/message_recorder.h"
+#include "support/modal_answerer.h"
 #include "widgets/messagebox.h"
 #include "widgets/plainmessage.h"
 #include "widgets/radiogroup.h"
@@ -49,29 +50,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Answers the first message box that comes up, with `answer`: the test
-// cannot wait on a modal box itself.
-class BoxAnswerer {
-public:
-    explicit BoxAnswerer(std::function<void(QMessageBox*)> answer) : answer_(std::move(answer)) {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            for (QWidget* top : QApplication::topLevelWidgets()) {
-                auto* box = qobject_cast<QMessageBox*>(top);
-                if (!box || !box->isVisible()) continue;
-                timer_.stop();
-                answer_(box);
-                return;
-            }
-        });
-        timer_.start();
-    }
-
-private:
-    std::function<void(QMessageBox*)> answer_;
-    QTimer timer_;
-};
 
 // A program folder of its own, optionally with an init.ini.
 struct ProgramFolderFixture {
@@ -482,8 +460,8 @@ void TestFormStart::windowSetIsCreatedHiddenWithTheConfigurationLoadedFirst() {
     // The study window read its settings from the loaded store and
     // published the program folder.
     QVERIFY(formMain);
-    QCOMPARE(formMain->GroupReadMode->ItemIndex(), 2);
-    QCOMPARE(formMain->GroupMemoryMode->ItemIndex(), 1);
+    QCOMPARE(Child<RadioGroup>(formMain, "GroupReadMode")->ItemIndex(), 2);
+    QCOMPARE(Child<RadioGroup>(formMain, "GroupMemoryMode")->ItemIndex(), 1);
     QCOMPARE(GetProgramFolder(), folder.gbk());
     QVERIFY(SelectWordLib);
     QVERIFY(formHelp);
@@ -594,7 +572,7 @@ void TestFormStart::messageBoxAnswersWithThePlatformCodes() {
     QString title, text;
     QList<QMessageBox::StandardButton> offered;
     int offeredDefault = -1;
-    BoxAnswerer answerer([&](QMessageBox* box) {
+    ModalAnswerer<QMessageBox> answerer([&](QMessageBox* box) {
         title = box->windowTitle();
         text = box->text();
         for (QAbstractButton* b : box->buttons()) offered.push_back(box->standardButton(b));
@@ -637,7 +615,7 @@ void TestFormStart::messageBoxStandsAboveItsWindowOrAboveAll() {
         }
         QPointer<QWidget> parent;
         bool onTop = false, modal = false, seen = false;
-        BoxAnswerer answerer([&](QMessageBox* box) {
+        ModalAnswerer<QMessageBox> answerer([&](QMessageBox* box) {
             seen = true;
             parent = box->parentWidget();
             onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
@@ -660,7 +638,7 @@ void TestFormStart::messageBoxLeavesRoomForItsTitle() {
     MessageSink previous = SetMessageSink(nullptr);
     InstallMessageBoxSink();
     int boxWidth = 0, titleWidth = 0;
-    BoxAnswerer answerer([&](QMessageBox* box) {
+    ModalAnswerer<QMessageBox> answerer([&](QMessageBox* box) {
         QFont bold = box->font();
         bold.setBold(true);
         titleWidth = QFontMetrics(bold).horizontalAdvance(box->windowTitle());

@@ -20,6 +20,7 @@
 #include "core/scrambledfile.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
+#include "support/find_child.h"
 #include "support/local_time.h"
 #include "support/login_windows.h"
 #include "widgets/answeredit.h"
@@ -183,24 +184,26 @@ private slots:
         w.Library(0, "lib.lx", 4);
         w.Click(w.start->suiButton1);
         QVERIFY(w.study->isVisible());
+        AnswerEdit* answer = Child<AnswerEdit>(w.study, "EditInput");
+        QPushButton* leave = Child<QPushButton>(w.study, "ButtonReturn");
         QCOMPARE(w.Backups(0).size(), size_t{1});
-        QTest::keyClick(w.study->EditInput, Qt::Key_Space);
-        QTest::keyClick(w.study->EditInput, Qt::Key_Space);
-        w.Click(w.study->ButtonReturn);
+        QTest::keyClick(answer, Qt::Key_Space);
+        QTest::keyClick(answer, Qt::Key_Space);
+        w.Click(leave);
 
         // The same day: no second backup. The next day: the studied state.
         w.now += 3600;
         w.Click(w.start->suiButton1);
-        w.Click(w.study->ButtonReturn);
+        w.Click(leave);
         QCOMPARE(w.Backups(0).size(), size_t{1});
         w.now += 24 * 3600;
         w.Click(w.start->suiButton1);
         QCOMPARE(w.Backups(0).size(), size_t{2});
         const std::string backedUp = TempReadBytes(w.UserDir(0) / "lib.lx");
-        QStringList shownAtBackup{w.study->PanelE->text()};
-        QTest::keyClick(w.study->EditInput, Qt::Key_Space);
-        QTest::keyClick(w.study->EditInput, Qt::Key_Space);
-        w.Click(w.study->ButtonReturn);
+        QStringList shownAtBackup{Child<QLabel>(w.study, "PanelE")->text()};
+        QTest::keyClick(answer, Qt::Key_Space);
+        QTest::keyClick(answer, Qt::Key_Space);
+        w.Click(leave);
         QVERIFY(TempReadBytes(w.UserDir(0) / "lib.lx") != backedUp);
 
         // The files are lost; the newest backup is restored.
@@ -217,7 +220,7 @@ private slots:
         w.Click(w.start->suiButton1);
         QVERIFY(w.study->isVisible());
         QCOMPARE(w.study->WordLib0.Count, 4);
-        QCOMPARE(w.study->PanelE->text(), shownAtBackup[0]);
+        QCOMPARE(Child<QLabel>(w.study, "PanelE")->text(), shownAtBackup[0]);
         LibraryFileValues values;
         std::vector<WordList> words;
         ParseLibraryLines(SplitLibraryLines(*ReadScrambledFile(w.UserDir(0) / "lib.lx")), values, words);
@@ -241,8 +244,8 @@ private slots:
         w.Click(w.start->suiButton1);
         QCOMPARE(w.study->LibraryName(), std::string("new"));
         for (int i = 0; i < 30; ++i) w.study->TimerTimer();
-        QTest::keyClick(w.study->EditInput, Qt::Key_Space);
-        w.Click(w.study->ButtonReturn);
+        QTest::keyClick(Child<AnswerEdit>(w.study, "EditInput"), Qt::Key_Space);
+        w.Click(Child<QPushButton>(w.study, "ButtonReturn"));
 
         w.Click(w.start->suiButton3);
         w.f.messages.answers = {kIdYes};
@@ -264,7 +267,7 @@ private slots:
         // The choice of a library follows once the login is done.
         QTRY_VERIFY(SelectWordLib->isVisible());
         SelectWordLib->hide();
-        w.Click(w.study->ButtonReturn);
+        w.Click(Child<QPushButton>(w.study, "ButtonReturn"));
     }
 
     void aFailedAutomaticBackupSaysSoOnceAndTheLoginGoesOn() {

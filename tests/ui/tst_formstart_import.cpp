@@ -22,6 +22,7 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "study/formmain.h"
+#include "support/find_child.h"
 #include "support/login_windows.h"
 #include "support/study_fixture.h"
 #include "widgets/filechooser.h"
@@ -75,7 +76,7 @@ private slots:
         QVERIFY(!formMakeWordLib->isVisible());
         // The study window stays asleep: nobody is studying.
         QVERIFY(!formMain->isVisible());
-        QVERIFY(!formMain->Timer->isActive());
+        QVERIFY(!formMain->Session().Clock().isActive());
     }
 
     void aUtf8AndAGbkListAreImportedAndStudied() {
@@ -97,13 +98,13 @@ private slots:
     // import page must not restart its clock, as leaving the page does while
     // the study window waits behind it.
     void theImportPageLeavesAStudyThatWasLeftAlone() {
-        QTest::mouseClick(formMain->suiButton4, Qt::LeftButton);  // "参数设置"
+        QTest::mouseClick(Child<QPushButton>(formMain, "suiButton4"), Qt::LeftButton);  // "参数设置"
         QVERIFY(formMakeWordLib->isVisible());
         QTest::mouseClick(formMakeWordLib->suiButton9, Qt::LeftButton);
-        QVERIFY(formMain->Timer->isActive());
-        QTest::mouseClick(formMain->ButtonReturn, Qt::LeftButton);
+        QVERIFY(formMain->Session().Clock().isActive());
+        QTest::mouseClick(Child<QPushButton>(formMain, "ButtonReturn"), Qt::LeftButton);
         QVERIFY(formStart->isVisible());
-        QVERIFY(!formMain->Timer->isActive());
+        QVERIFY(!formMain->Session().Clock().isActive());
 
         // The help guide, opened from the page and left after it, as well.
         QTest::mouseClick(formStart->suiButton5, Qt::LeftButton);
@@ -114,7 +115,7 @@ private slots:
         QTest::mouseClick(formHelp->suiButton2, Qt::LeftButton);
         QVERIFY(formStart->isVisible());
         QVERIFY(!formMain->isVisible());
-        QVERIFY(!formMain->Timer->isActive());
+        QVERIFY(!formMain->Session().Clock().isActive());
     }
 
 private:
@@ -135,7 +136,7 @@ private:
     // Picks `file` in the selection dialog and reads back the library's
     // words, as the study window holds them (the user's shuffled copy).
     QStringList Study(const char* file) {
-        QTest::mouseClick(formMain->ButtonSelectWordLib, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(formMain, "ButtonSelectWordLib"), Qt::LeftButton);
         QListWidget* list = SelectWordLib->FileListBox;
         const QList<QListWidgetItem*> items = list->findItems(U(file), Qt::MatchExactly);
         if (items.size() != 1) return {};
@@ -146,7 +147,7 @@ private:
             words << QString::fromStdString(Utf8(formMain->WordLib0.Words[i].Word));
         words.sort();
         // The study is on: one of them is on show.
-        if (!words.contains(formMain->PanelE->text())) return {};
+        if (!words.contains(Child<QLabel>(formMain, "PanelE")->text())) return {};
         return words;
     }
 

@@ -17,6 +17,7 @@
 #include "core/wordlib0.h"
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
+#include "support/find_child.h"
 #include "support/login_windows.h"
 #include "support/study_fixture.h"
 #include "widgets/answeredit.h"
@@ -67,14 +68,14 @@ private slots:
         w.StartStudying();
         QVERIFY(w.f.messages.Texts().empty());
         QVERIFY(w.study->isVisible());
-        QVERIFY(w.study->Timer->isActive());
+        QVERIFY(w.study->Session().Clock().isActive());
         QVERIFY(!w.start->isVisible());
         QVERIFY(QString::fromStdString(w.UserFolderUtf8()).endsWith(U("users\\user0\\")));
-        QCOMPARE(w.study->LabelWordLibName->text(), U("lib"));
-        QCOMPARE(w.study->PanelE->text(), U("w0"));
+        QCOMPARE(Child<QLabel>(w.study, "LabelWordLibName")->text(), U("lib"));
+        QCOMPARE(Child<QLabel>(w.study, "PanelE")->text(), U("w0"));
         // First login: the favourites come from the template.
         QVERIFY(fs::exists(w.UserDir(0) / "收藏库.lx"));
-        QCOMPARE(w.study->PanelMyWordLibWordCount->text(), U("收藏库词数：2"));
+        QCOMPARE(Child<QLabel>(w.study, "PanelMyWordLibWordCount")->text(), U("收藏库词数：2"));
     }
 
     void automaticLoginIgnoresAPasswordLeftInTheBox() {
@@ -172,7 +173,7 @@ private slots:
         w.StartStudying();
         QCOMPARE(w.study->MyWordLib.Count, 1);
 
-        QTest::mouseClick(w.study->ButtonReturn, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w.study, "ButtonReturn"), Qt::LeftButton);
         QVERIFY(w.start->isVisible());
         fs::remove(w.f.programFolder / "wordlib" / "收藏库.lx");
         w.User(1, "u1", "");
@@ -181,7 +182,7 @@ private slots:
         w.LogIn("");
         QVERIFY(w.study->isVisible());
         QCOMPARE(w.study->MyWordLib.Count, 0);
-        QCOMPARE(w.study->PanelMyWordLibWordCount->text(), U("收藏库词数：0"));
+        QCOMPARE(Child<QLabel>(w.study, "PanelMyWordLibWordCount")->text(), U("收藏库词数：0"));
         QVERIFY(!fs::exists(w.UserDir(1) / "收藏库.lx"));
     }
 
@@ -229,17 +230,17 @@ private slots:
         QCOMPARE(w.study->MyWordLib.Count, 1);
         QCOMPARE(w.study->MyWordLib.Words[0].Word, std::string("b1"));
 
-        QTest::mouseClick(w.study->ButtonReturn, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w.study, "ButtonReturn"), Qt::LeftButton);
         w.StartStudying();
         w.start->ComboUserList->setCurrentIndex(2);
         w.LogIn("c");
         QVERIFY(w.study->isVisible());
         QCOMPARE(w.Manage().GetCurrentLibrary(), std::string());
         QCOMPARE(w.study->WordLib0.Count, 0);  // bob's library is not left open
-        QVERIFY(w.study->LabelWordLibName->text().isEmpty());
+        QVERIFY(Child<QLabel>(w.study, "LabelWordLibName")->text().isEmpty());
         const auto bobsLibrary = ReadScrambledFile(w.UserDir(1) / "bob.lx");
-        QTest::keyClick(w.study->EditInput, Qt::Key_Space);
-        QTest::mouseClick(w.study->ButtonReturn, Qt::LeftButton);
+        QTest::keyClick(Child<AnswerEdit>(w.study, "EditInput"), Qt::Key_Space);
+        QTest::mouseClick(Child<QPushButton>(w.study, "ButtonReturn"), Qt::LeftButton);
         QCOMPARE(ReadScrambledFile(w.UserDir(1) / "bob.lx"), bobsLibrary);
         QCOMPARE(w.study->MyWordLib.Count, 1);
         QCOMPARE(w.study->MyWordLib.Words[0].Word, std::string("template-word"));
@@ -250,8 +251,8 @@ private slots:
         w.Library(0, "lib.lx", 3);
         w.User(0, "管理员", "", "lib.lx");
         w.StartStudying();
-        QTest::keyClick(w.study->EditInput, Qt::Key_Space);
-        QTest::mouseClick(w.study->ButtonReturn, Qt::LeftButton);
+        QTest::keyClick(Child<AnswerEdit>(w.study, "EditInput"), Qt::Key_Space);
+        QTest::mouseClick(Child<QPushButton>(w.study, "ButtonReturn"), Qt::LeftButton);
 
         QVERIFY(!w.study->isVisible());
         QVERIFY(w.start->isVisible());
@@ -264,7 +265,7 @@ private slots:
 
         w.StartStudying();
         QVERIFY(w.study->isVisible());
-        QCOMPARE(w.study->LabelWordLibName->text(), U("lib"));
+        QCOMPARE(Child<QLabel>(w.study, "LabelWordLibName")->text(), U("lib"));
         QCOMPARE(w.study->WordLib0.Count, 3);
     }
 
@@ -277,18 +278,18 @@ private slots:
         w.User(0, "管理员", "", "lib.lx");
         w.StartStudying();
         const auto before = ReadScrambledFile(w.UserDir(0) / "lib.lx");
-        for (int i = 0; i < 3; ++i) QTest::keyClick(w.study->EditInput, Qt::Key_BracketRight);
-        QVERIFY(w.study->TimerSave->isActive());
+        for (int i = 0; i < 3; ++i) QTest::keyClick(Child<AnswerEdit>(w.study, "EditInput"), Qt::Key_BracketRight);
+        QVERIFY(Child<QTimer>(w.study, "TimerSave")->isActive());
         QCOMPARE(ReadScrambledFile(w.UserDir(0) / "lib.lx"), before);
         QTRY_COMPARE_WITH_TIMEOUT(WordsAtGradeOnDisk(w, "lib.lx", 1), 3, 3 * TformMain::kSaveDelayMs);
 
         // What the program does when it is asked to end: everything at once.
-        QTest::keyClick(w.study->EditInput, Qt::Key_BracketRight);
+        QTest::keyClick(Child<AnswerEdit>(w.study, "EditInput"), Qt::Key_BracketRight);
         w.study->SaveEverything();
         QCOMPARE(WordsAtGradeOnDisk(w, "lib.lx", 1), 4);
         const auto ini = ReadScrambledFile(w.f.programFolder / "init.ini");
         QVERIFY(ini && FindTagValue(*ini, "lastwordlib0") == "lib.lx");
-        QVERIFY(!w.study->TimerSave->isActive());
+        QVERIFY(!Child<QTimer>(w.study, "TimerSave")->isActive());
     }
 
     // The desktop's close of the study window (Alt+F4, the title bar's ×)
@@ -299,15 +300,15 @@ private slots:
         w.Library(0, "lib.lx", 6);
         w.User(0, "管理员", "", "lib.lx");
         w.StartStudying();
-        QTest::keyClick(w.study->EditInput, Qt::Key_BracketRight);
-        QTest::keyClick(w.study->EditInput, Qt::Key_BracketRight);
+        QTest::keyClick(Child<AnswerEdit>(w.study, "EditInput"), Qt::Key_BracketRight);
+        QTest::keyClick(Child<AnswerEdit>(w.study, "EditInput"), Qt::Key_BracketRight);
         w.study->close();
         QVERIFY(!w.study->isVisible());
         QVERIFY(w.start->isVisible());
         QCOMPARE(w.start->FrontPanel(), w.start->PanelStart);
         QVERIFY(!w.study->InSession());
         QCOMPARE(WordsAtGradeOnDisk(w, "lib.lx", 1), 2);
-        QVERIFY(!w.study->TimerSave->isActive());
+        QVERIFY(!Child<QTimer>(w.study, "TimerSave")->isActive());
     }
 
     // A new user's first login shows nothing of the learner before, whose
@@ -322,8 +323,8 @@ private slots:
         w.LogIn("adm");
         QCOMPARE(w.study->LibraryName(), std::string("lib"));
         for (int i = 0; i < 30; ++i) w.study->TimerTimer();
-        QTest::keyClick(w.study->EditInput, Qt::Key_BracketRight);
-        QTest::mouseClick(w.study->ButtonReturn, Qt::LeftButton);
+        QTest::keyClick(Child<AnswerEdit>(w.study, "EditInput"), Qt::Key_BracketRight);
+        QTest::mouseClick(Child<QPushButton>(w.study, "ButtonReturn"), Qt::LeftButton);
 
         w.StartStudying();
         w.start->ComboUserList->setCurrentIndex(1);
@@ -344,17 +345,17 @@ private slots:
         w.StartStudying();
         w.start->ComboUserList->setCurrentIndex(0);
         w.LogIn("adm");
-        QTest::keyClick(w.study->EditInput, Qt::Key_BracketRight);
+        QTest::keyClick(Child<AnswerEdit>(w.study, "EditInput"), Qt::Key_BracketRight);
         for (int i = 0; i < 30; ++i) w.study->TimerTimer();
-        QVERIFY(w.study->LabelLeftTime->text() != "00:00:00");
-        QTest::mouseClick(w.study->ButtonReturn, Qt::LeftButton);
+        QVERIFY(Child<QLabel>(w.study, "LabelLeftTime")->text() != "00:00:00");
+        QTest::mouseClick(Child<QPushButton>(w.study, "ButtonReturn"), Qt::LeftButton);
 
         w.StartStudying();
         w.start->ComboUserList->setCurrentIndex(1);
         w.LogIn("");
         QCOMPARE(w.study->LibraryName(), std::string("own"));
-        QCOMPARE(w.study->LabelLeftTime->text(), QString("00:00:00"));
-        QCOMPARE(w.study->LabelSpeed->text(), U("0 词/分"));
+        QCOMPARE(Child<QLabel>(w.study, "LabelLeftTime")->text(), QString("00:00:00"));
+        QCOMPARE(Child<QLabel>(w.study, "LabelSpeed")->text(), U("0 词/分"));
     }
 };
 

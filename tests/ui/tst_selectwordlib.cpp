@@ -24,6 +24,7 @@
 #include "shell/appwindows.h"
 #include "shell/formstart.h"
 #include "shell/windowwiring.h"
+#include "support/find_child.h"
 #include "support/study_fixture.h"
 #include "widgets/screentext.h"
 #include "widgets/titlebar.h"
@@ -89,14 +90,14 @@ struct SelectSetup {
     }
 
     void OpenChoicePage() {
-        w->Timer->start();
-        QTest::mouseClick(w->ButtonSelectWordLib, Qt::LeftButton);
+        w->Session().Clock().start();
+        QTest::mouseClick(Child<QPushButton>(w, "ButtonSelectWordLib"), Qt::LeftButton);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->Pages->currentWidget(), dialog->PageChoice);
     }
     void OpenGroupingPage() {
-        w->Timer->start();
-        QTest::mouseClick(w->suiButton2, Qt::LeftButton);
+        w->Session().Clock().start();
+        QTest::mouseClick(Child<QPushButton>(w, "suiButton2"), Qt::LeftButton);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->Pages->currentWidget(), dialog->PageGroup);
     }
@@ -109,7 +110,7 @@ struct SelectSetup {
     }
     void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     // The study window is given back: enabled with its clock running.
-    bool StudyGivenBack() const { return !dialog->isVisible() && w->isEnabled() && w->Timer->isActive(); }
+    bool StudyGivenBack() const { return !dialog->isVisible() && w->isEnabled() && w->Session().Clock().isActive(); }
 
     std::vector<std::string> LibraryOrder() const {
         std::vector<std::string> order;
@@ -150,7 +151,7 @@ private slots:
 
         s.OpenChoicePage();
         QVERIFY(!s.w->isEnabled());
-        QVERIFY(!s.w->Timer->isActive());
+        QVERIFY(!s.w->Session().Clock().isActive());
         QCOMPARE(Items(s.dialog->FileListBox), (QStringList{"a.lx", "b.lx", "收藏库.lx"}));
         QCOMPARE(s.dialog->FileListBox->currentItem()->text(), QString("b.lx"));
         QCOMPARE(s.dialog->LabelWordLibName->text(), QString("b"));
@@ -263,7 +264,7 @@ private slots:
         s.f.Open("lib.lx");
         s.w->SetLibraryName("lib");
         s.start->Manage.SetCurrentLibrary("");
-        QCOMPARE(s.w->LabelWordLibName->text(), QString("lib"));
+        QCOMPARE(Child<QLabel>(s.w, "LabelWordLibName")->text(), QString("lib"));
 
         s.OpenChoicePage();
         if (initialise) {
@@ -276,7 +277,7 @@ private slots:
         }
         QVERIFY(s.StudyGivenBack());
         const QString shown = initialise ? "lib" : "new";
-        QCOMPARE(s.w->LabelWordLibName->text(), shown);
+        QCOMPARE(Child<QLabel>(s.w, "LabelWordLibName")->text(), shown);
         QCOMPARE(s.start->Manage.GetCurrentLibrary(), (shown + ".lx").toStdString());
     }
 
@@ -310,28 +311,29 @@ private slots:
         s.f.WriteLibrary("lib.lx", Words("w", 8));
         s.f.Open("lib.lx");
         s.w->SetLibraryName("lib");
-        for (int i = 0; i < 2; ++i) QTest::mouseClick(s.w->ButtonNextWord, Qt::LeftButton);
+        for (int i = 0; i < 2; ++i) QTest::mouseClick(Child<QPushButton>(s.w, "ButtonNextWord"), Qt::LeftButton);
         for (int i = 0; i < 10; ++i) s.w->TimerTimer();
-        QVERIFY(s.w->LabelLeftTime->text() != "00:00:00");
-        const QString before = s.w->LabelLeftTime->text();
+        const QLabel* leftTime = Child<QLabel>(s.w, "LabelLeftTime");
+        QVERIFY(leftTime->text() != "00:00:00");
+        const QString before = leftTime->text();
 
         s.OpenChoicePage();
         s.Highlight("other.lx");
         s.Click(s.dialog->suiButton1);
         QVERIFY(s.StudyGivenBack());
         QCOMPARE(s.w->LibraryName(), std::string("other"));
-        QCOMPARE(s.w->LabelLeftTime->text(), QString("00:00:00"));
-        QCOMPARE(s.w->LabelSpeed->text(), U("0 词/分"));
-        QCOMPARE(s.w->LabelTotalTime->text(), QString("00:00:00"));
+        QCOMPARE(leftTime->text(), QString("00:00:00"));
+        QCOMPARE(Child<QLabel>(s.w, "LabelSpeed")->text(), U("0 词/分"));
+        QCOMPARE(Child<QLabel>(s.w, "LabelTotalTime")->text(), QString("00:00:00"));
 
         // Its first timed words give an estimate of its own: 40 words at
         // the grade, the first on show.
         s.w->WordLib.ShownCount = 1;
         s.w->WordLib.ActiveSeconds = 59;  // 60 after the tick: 1 word a minute
         s.w->TimerTimer();
-        QCOMPARE(s.w->LabelSpeed->text(), U("1 词/分"));
-        QCOMPARE(s.w->LabelLeftTime->text(), QString("00:40:00"));
-        QVERIFY(s.w->LabelLeftTime->text() != before);
+        QCOMPARE(Child<QLabel>(s.w, "LabelSpeed")->text(), U("1 词/分"));
+        QCOMPARE(leftTime->text(), QString("00:40:00"));
+        QVERIFY(leftTime->text() != before);
     }
 
     void aCopyThatCannotBeMadeLeavesEverything() {
@@ -471,7 +473,7 @@ private slots:
         QCOMPARE(FindGbk(saved, "mine"), std::string::npos);
         QCOMPARE(s.w->WordLib0.CountGradeZeroWords(), 4);
         QCOMPARE(s.w->WordLib0.GroupCount, 1);
-        QCOMPARE(s.w->LabelGroup->text(), QString("1 / 1"));
+        QCOMPARE(Child<QLabel>(s.w, "LabelGroup")->text(), QString("1 / 1"));
     }
 
     void initialiseRefusesTheFavouritesLibrary() {
@@ -589,7 +591,7 @@ private slots:
 
         s.OpenGroupingPage();
         QVERIFY(!s.w->isEnabled());
-        QVERIFY(!s.w->Timer->isActive());
+        QVERIFY(!s.w->Session().Clock().isActive());
         QCOMPARE(s.dialog->SpinEditGroupCount->value(), 3);
         QCOMPARE(s.dialog->LabelGroupIndex->text(), QString("1"));
         QVERIFY(!s.dialog->LabelGroupIndex->isVisible());
@@ -658,7 +660,7 @@ private slots:
         s.Click(s.dialog->suiButton7);
         QVERIFY(s.StudyGivenBack());
         QCOMPARE(s.w->WordLib0.GroupCount, groups);
-        QCOMPARE(s.w->LabelGroup->text(), QString("1 / %1").arg(groups));
+        QCOMPARE(Child<QLabel>(s.w, "LabelGroup")->text(), QString("1 / %1").arg(groups));
     }
 
     void aCountAboveTheWordsGoesDownToTheWordsWithOneMessage() {
@@ -681,7 +683,7 @@ private slots:
         QCOMPARE(s.w->WordLib0.GroupIndex, 0);
         QCOMPARE(s.w->WordLib.WordCount, 1);
         QCOMPARE(s.w->WordLib.Words[0].Word, std::string("w0"));
-        QCOMPARE(s.w->LabelGroup->text(), QString("1 / 5"));
+        QCOMPARE(Child<QLabel>(s.w, "LabelGroup")->text(), QString("1 / 5"));
         QCOMPARE(s.f.WordText(), QString("w0"));
     }
 
@@ -691,7 +693,7 @@ private slots:
         s.f.Open("lib.lx");
         // The learner promotes the current word of group 2 (w1).
         QCOMPARE(s.f.WordText(), QString("w1"));
-        QTest::mouseClick(s.w->ButtonUpGrade, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(s.w, "ButtonUpGrade"), Qt::LeftButton);
 
         s.OpenGroupingPage();
         QCOMPARE(s.dialog->LabeWordCountGrade0->text(), QString("9"));
@@ -709,7 +711,7 @@ private slots:
         QCOMPARE(s.w->WordLib.GroupIndex, 0);
         QCOMPARE(s.w->WordLib.WordCount, 3);  // w0, w4, w8
         QCOMPARE(s.w->WordLib.Words[1].Word, std::string("w4"));
-        QCOMPARE(s.w->LabelGroup->text(), QString("1 / 4"));
+        QCOMPARE(Child<QLabel>(s.w, "LabelGroup")->text(), QString("1 / 4"));
         QCOMPARE(s.w->WordLib0.Words[1].Grade, 1);
 
         // Saved, the grouping and the grade are in the file.
@@ -755,13 +757,13 @@ private slots:
         s.f.WriteLibrary("lib.lx", Words("w", 4));
         s.f.Open("lib.lx");
         s.OpenGroupingPage();
-        s.w->TimerSetFocus->start();
+        Child<QTimer>(s.w, "TimerSetFocus")->start();
         s.Click(s.dialog->suiButton5);
         QVERIFY(s.help->isVisible());
         QCOMPARE(s.help->memoHelp->toPlainText(), QString("groups"));
         QVERIFY(s.dialog->isVisible());
-        QVERIFY(!s.w->Timer->isActive());
-        QVERIFY(!s.w->TimerSetFocus->isActive());
+        QVERIFY(!s.w->Session().Clock().isActive());
+        QVERIFY(!Child<QTimer>(s.w, "TimerSetFocus")->isActive());
 
         // The dialog outlasts the guide and still gives the study window back.
         s.help->close();

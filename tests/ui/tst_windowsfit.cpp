@@ -41,6 +41,7 @@
 #include "shell/formstart.h"
 #include "shell/syncconflictdialog.h"
 #include "study/formmain.h"
+#include "support/find_child.h"
 #include "support/fit_check.h"
 #include "support/login_windows.h"
 #include "widgets/screentext.h"
@@ -174,8 +175,9 @@ private slots:
         s.User(0, "管理员", "", "lib.lx");
         s.StartStudying();
         QVERIFY(s.study->isVisible());
-        if (fullScreen) QTest::mouseClick(s.study->ButtonFullScreen, Qt::LeftButton);
-        QTest::mouseClick(s.study->ButtonPrompt, Qt::LeftButton);  // "提示" reveals the whole entry
+        if (fullScreen) QTest::mouseClick(Child<QPushButton>(s.study, "ButtonFullScreen"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(s.study, "ButtonPrompt"),
+                          Qt::LeftButton);  // "提示" reveals the whole entry
         QCoreApplication::processEvents();
         QCOMPARE(s.study->frameGeometry(), ScreenArea());
         EXPECT_IN_SIGHT(s.study.get(), ScreenArea(), "study window");
@@ -189,7 +191,7 @@ private slots:
         s.User(0, "管理员", "", "lib.lx");
         s.StartStudying();
         TformMakeWordLib& settings = *formMakeWordLib;
-        QTest::mouseClick(s.study->suiButton4, Qt::LeftButton);  // "参数设置"
+        QTest::mouseClick(Child<QPushButton>(s.study, "suiButton4"), Qt::LeftButton);  // "参数设置"
         QVERIFY(settings.isVisible());
         QStringList faults;
         for (int i = 0; i < settings.FontComboBoxEN->count(); ++i) {
@@ -199,7 +201,7 @@ private slots:
                 emit box->activated(box->currentIndex());
             }
             s.study->show();
-            QTest::mouseClick(s.study->ButtonPrompt, Qt::LeftButton);
+            QTest::mouseClick(Child<QPushButton>(s.study, "ButtonPrompt"), Qt::LeftButton);
             QCoreApplication::processEvents();
             if (s.study->frameGeometry() != ScreenArea())
                 faults
@@ -215,7 +217,7 @@ private slots:
         s.f.WriteLibrary("lib.lx", LongWords());
         s.User(0, "管理员", "", "lib.lx");
         s.StartStudying();
-        QTest::mouseClick(s.study->suiButton4, Qt::LeftButton);  // "参数设置"
+        QTest::mouseClick(Child<QPushButton>(s.study, "suiButton4"), Qt::LeftButton);  // "参数设置"
         TformMakeWordLib& settings = *formMakeWordLib;
         QVERIFY(settings.isVisible());
         for (QWidget* page : {settings.PanelSetup, settings.PanelImport, settings.PanelErrorReport,
@@ -235,7 +237,7 @@ private slots:
         s.StartStudying();
         std::ofstream(s.f.programFolder / "example.txt", std::ios::binary) << "neko\r\n  [名] 猫\r\n"
                                                                            << std::string(400, 'x') << "\r\n";
-        QTest::mouseClick(s.study->suiButton4, Qt::LeftButton);  // "参数设置"
+        QTest::mouseClick(Child<QPushButton>(s.study, "suiButton4"), Qt::LeftButton);  // "参数设置"
         TformMakeWordLib& settings = *formMakeWordLib;
         settings.BringToFront(settings.PanelImport);
         ShellOpener previous = SetShellOpener([](const std::filesystem::path&) { return ShellOpenResult::NoViewer; });
@@ -260,7 +262,7 @@ private slots:
         const std::filesystem::path folder = s.f.programFolder / "chooser";
         std::filesystem::create_directories(folder / "子文件夹");
         std::ofstream(folder / "日语N5词汇（第二版，含例句与录音）单词表.txt") << "neko\n  [名] 猫\n";
-        QTest::mouseClick(s.study->suiButton4, Qt::LeftButton);  // "参数设置"
+        QTest::mouseClick(Child<QPushButton>(s.study, "suiButton4"), Qt::LeftButton);  // "参数设置"
         TformMakeWordLib& settings = *formMakeWordLib;
         settings.BringToFront(settings.PanelImport);
 
@@ -332,13 +334,13 @@ private slots:
         s.f.WriteLibrary("lib.lx", LongWords());
         s.User(0, "管理员", "", "lib.lx");
         s.StartStudying();
-        QTest::mouseClick(s.study->ButtonSelectWordLib, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(s.study, "ButtonSelectWordLib"), Qt::LeftButton);
         EXPECT_IN_SIGHT(SelectWordLib, ScreenArea(), "library selection");
         SelectWordLib->hide();
-        QTest::mouseClick(s.study->suiButton10, Qt::LeftButton);  // "帮助向导"
+        QTest::mouseClick(Child<QPushButton>(s.study, "suiButton10"), Qt::LeftButton);  // "帮助向导"
         EXPECT_IN_SIGHT(formHelp, ScreenArea(), "help guide");
         formHelp->hide();
-        QTest::mouseClick(s.study->ButtonStats, Qt::LeftButton);  // "学习统计"
+        QTest::mouseClick(Child<QPushButton>(s.study, "ButtonStats"), Qt::LeftButton);  // "学习统计"
         EXPECT_IN_SIGHT(formStats, ScreenArea(), "statistics page");
     }
 };
