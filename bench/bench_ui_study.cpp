@@ -87,7 +87,7 @@ void BM_AnsweredWord(benchmark::State& state) {
     TformMain& w = *session.window;
     QWidget* box = Child<AnswerEdit>(w, "EditInput");
     for (auto _ : state) {
-        const QString word = QString::fromStdString(Utf8(w.WordOnScreen()));
+        const QString word = QString::fromStdString(Utf8(w.Session().WordOnScreen()));
         for (QChar c : word) {
             const int key = c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_A + (c.toLower().unicode() - 'a');
             Key(box, key, QString(c));
@@ -96,12 +96,12 @@ void BM_AnsweredWord(benchmark::State& state) {
         Key(box, Qt::Key_Space, " ");
         QApplication::processEvents();  // the repaints the learner would see
     }
-    if (w.WordLib.CurrentIndex < 1) state.SkipWithError("the window did not move on");
-    if (!w.StudyJournal().Keeping()) state.SkipWithError("the study journal is not kept");
-    state.counters["journal_answers"] = static_cast<double>(w.StudyJournal().Answers().size());
+    if (w.Session().WordLib.CurrentIndex < 1) state.SkipWithError("the window did not move on");
+    if (!w.Recorder().StudyJournal().Keeping()) state.SkipWithError("the study journal is not kept");
+    state.counters["journal_answers"] = static_cast<double>(w.Recorder().StudyJournal().Answers().size());
     state.SetItemsProcessed(state.iterations());
-    state.counters["position"] = w.WordLib.CurrentIndex;
-    state.counters["group_words"] = w.WordLib.WordCount;
+    state.counters["position"] = w.Session().WordLib.CurrentIndex;
+    state.counters["group_words"] = w.Session().WordLib.WordCount;
 }
 BENCHMARK(BM_AnsweredWord)->Iterations(1000)->Unit(benchmark::kMillisecond);
 

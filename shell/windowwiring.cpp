@@ -25,7 +25,7 @@ void WireWindows() {
 
 void ShowHelpFor(QWidget* asker, const char* utf8Topic) {
     if (formMain) {
-        formMain->HoldClock();
+        formMain->Session().HoldClock();
         formMain->HoldInput();
     }
     if (!formHelp) return;
@@ -59,14 +59,14 @@ void WireStatistics(TformMain& study, TformStats& stats, const TManage& manage) 
     TformStats* page = &stats;
     const TManage* colours = &manage;
     QObject::connect(s, &TformMain::statisticsRequested, page, [s, page, colours] {
-        s->HoldClock();
+        s->Session().HoldClock();
         StandAbove(page, s);
         page->SetColours(colours->fontcolor, colours->backcolor);
-        page->ShowFor(s->StudyJournal(), s->CurrentLibraryProgress());
+        page->ShowFor(s->Recorder().StudyJournal(), s->Recorder().CurrentLibraryProgress());
     });
     QObject::connect(page, &TformStats::addToFavourites, s, &TformMain::AddWordsToFavourites);
     QObject::connect(page, &TformStats::closed, s, [s] {
-        if (s->isVisible() && !s->IsPaused()) s->GiveBackClock();
+        if (s->isVisible() && !s->IsPaused()) s->Session().GiveBackClock();
     });
 }
 
@@ -90,7 +90,7 @@ void WireHelp(TformMain& study, TformHelp& help, const std::vector<QWidget*>& di
         return place;
     });
     QObject::connect(s, &TformMain::helpRequested, guide, [s, guide] {
-        s->HoldClock();
+        s->Session().HoldClock();
         s->HoldInput();
         // The guide stands beside the study window, which stays enabled;
         // the guide gives the clocks back when it is left.
@@ -103,13 +103,13 @@ void WireHelp(TformMain& study, TformHelp& help, const std::vector<QWidget*>& di
     // opened the guide and holds the study window itself. A running clock
     // goes on.
     QObject::connect(guide, &TformHelp::topicPicked, s, [s, dialogOpen](bool demonstration) {
-        const bool running = s->ClockRunning();
-        s->HoldClock();
+        const bool running = s->Session().ClockRunning();
+        s->Session().HoldClock();
         if (demonstration)
             s->setEnabled(false);
         else if (!dialogOpen())
             s->setEnabled(true);
-        if (running) s->GiveBackClock();
+        if (running) s->Session().GiveBackClock();
     });
     QObject::connect(guide, &TformHelp::shownOnDemonstration, s, [s] { s->setEnabled(false); });
 
@@ -129,7 +129,7 @@ void WireHelp(TformMain& study, TformHelp& help, const std::vector<QWidget*>& di
         }
         s->setEnabled(true);
         if (!studying) return;
-        s->GiveBackClock();
+        s->Session().GiveBackClock();
         s->GiveBackInput();
     });
 }
@@ -150,7 +150,7 @@ void WireSelection(TformMain& study, TSelectWordLib& select, TformStart& start) 
         // What was studied so far is saved before another library may be
         // opened in its place.
         s->Session().SaveLibrary();
-        s->RecordStudySession();
+        s->Recorder().RecordStudySession();
         dialog->OpenChoicePage(s->Session());
         ShowAbove(dialog, s);
     });
@@ -202,7 +202,8 @@ void WireSettings(TformMain& study, TformMakeWordLib& settings) {
     QObject::connect(page, &TformMakeWordLib::wordFaceChanged, s, &TformMain::SetWordFace);
     QObject::connect(page, &TformMakeWordLib::meaningFaceChanged, s, &TformMain::SetMeaningFace);
     QObject::connect(page, &TformMakeWordLib::coloursChanged, s, &TformMain::ApplyColours);
-    QObject::connect(page, &TformMakeWordLib::sentencesToRedraw, s, &TformMain::WriteSentencesOf);
+    QObject::connect(page, &TformMakeWordLib::sentencesToRedraw, s,
+                     [s](const std::string& gbkWord) { s->Display().WriteSentencesOf(gbkWord); });
     QObject::connect(page, &TformMakeWordLib::syncStarting, s, &TformMain::SaveForSync);
     QObject::connect(page, &TformMakeWordLib::helpWanted, page,
                      [page](const QString& topic) { ShowHelpFor(page, topic.toUtf8().constData()); });

@@ -11,7 +11,7 @@
 #include "core/datalists.h"
 #include "core/gbktext.h"
 #include "core/manage.h"
-#include "study/formmain.h"
+#include "study/formmain_ui.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 #include "widgets/screentext.h"
@@ -38,15 +38,8 @@ QString TrimmedAnswer(const QString& text) {
     return text.mid(begin, end - begin);
 }
 
-}  // namespace
-
-std::string TformMain::AnswerText() const { return FromScreen(EditInput->text()); }
-
-// Nothing when the answer holds a character GBK cannot hold: such a
-// character can never be part of a word.
-std::optional<std::string> TformMain::TrimmedAnswerGbk() const { return TypedGbk(TrimmedAnswer(EditInput->text())); }
-
-const char* TformMain::CommentCaption(Comment comment) {
+// What the comment panel says (UTF-8).
+const char* CommentCaption(Comment comment) {
     switch (comment) {
         case Comment::Right:
             return "正 确";
@@ -60,27 +53,37 @@ const char* TformMain::CommentCaption(Comment comment) {
     return "暂停学习";
 }
 
-void TformMain::SetComment(Comment comment) {
-    study_.SetComment(comment);
-    PanelComment->setText(U(CommentCaption(comment)));
+}  // namespace
+
+std::string TformMain::Ui::AnswerText() const { return FromScreen(EditInput->text()); }
+
+// Nothing when the answer holds a character GBK cannot hold: such a
+// character can never be part of a word.
+std::optional<std::string> TformMain::Ui::TrimmedAnswerGbk() const {
+    return TypedGbk(TrimmedAnswer(EditInput->text()));
 }
 
-bool TformMain::RightAnswerStands() const { return study_.RightAnswerStands(TrimmedAnswerGbk()); }
+void TformMain::SetComment(Comment comment) {
+    study_.SetComment(comment);
+    ui_->PanelComment->setText(U(CommentCaption(comment)));
+}
+
+bool TformMain::RightAnswerStands() const { return study_.RightAnswerStands(ui_->TrimmedAnswerGbk()); }
 
 void TformMain::EndAnswer() {
     study_.EndAnswer();
-    TimerComment->stop();
-    if (PanelComment->isVisible() && study_.CommentIsVerdict()) PanelComment->setVisible(false);
-    HideAnswerMarks();
+    ui_->TimerComment->stop();
+    if (ui_->PanelComment->isVisible() && study_.CommentIsVerdict()) ui_->PanelComment->setVisible(false);
+    ui_->HideAnswerMarks();
 }
 
-void TformMain::SetAnswerColour(int colour) { EditInput->SetTextColour(ColourFromValue(colour)); }
+void TformMain::Ui::SetAnswerColour(int colour) { EditInput->SetTextColour(ColourFromValue(colour)); }
 
-void TformMain::SetAnswerColour(const QColor& colour) { EditInput->SetTextColour(colour); }
+void TformMain::Ui::SetAnswerColour(const QColor& colour) { EditInput->SetTextColour(colour); }
 
 void TformMain::EditInputKeyDown(int& key) {
-    WordLib.IdleSeconds = 0;
-    if (WordLib.WordCount < 1) return;
+    study_.WordLib.IdleSeconds = 0;
+    if (study_.WordLib.WordCount < 1) return;
 
     switch (key) {
         // Keys that keep their own editing; their character, if any, stays
@@ -93,7 +96,7 @@ void TformMain::EditInputKeyDown(int& key) {
         case vk::Add:
         case vk::Divide:
         case vk::NumLock:
-            SetAnswerColour(WordLib.BackColor);
+            ui_->SetAnswerColour(study_.WordLib.BackColor);
             return;
         case vk::Clear:
         case vk::Down:
@@ -113,16 +116,16 @@ void TformMain::EditInputKeyDown(int& key) {
             break;
         case vk::Escape:
             EndAnswer();
-            EditInput->clear();
+            ui_->EditInput->clear();
             break;
         case vk::Prior:
         case vk::Delete:
         case kKeypad9:
         case vk::OemPlus: {
-            const int shown = WordLib.ShownCount;
-            recorder_.StepGrade(GradeCause::Key, [this] { WordLib.UpGrade(kStraightToTop); });
-            SetAnswerColour(WordLib.BackColor);
-            EditInput->clear();
+            const int shown = study_.WordLib.ShownCount;
+            recorder_.StepGrade(GradeCause::Key, [this] { study_.WordLib.UpGrade(kStraightToTop); });
+            ui_->SetAnswerColour(study_.WordLib.BackColor);
+            ui_->EditInput->clear();
             SaveProgressIfShownReached(shown);
             break;
         }
@@ -141,7 +144,7 @@ void TformMain::EditInputKeyDown(int& key) {
             GradeOne(GradeCause::Key, true);
             break;
         case vk::F5:
-            ButtonFullScreenClick();
+            ui_->ButtonFullScreenClick();
             break;
         case vk::F12:
             ButtonMyNewWordClick();
@@ -149,13 +152,13 @@ void TformMain::EditInputKeyDown(int& key) {
         default:  // typing (an input method's composition too): only the meaning stays visible
             // A prompt ends with typing: its end would bring the question
             // layout back (the word itself in mode 0) over the answer.
-            TimerPrompt->stop();
+            ui_->TimerPrompt->stop();
             EndAnswer();
-            WordLib.ShowTypingLayout();
+            study_.WordLib.ShowTypingLayout();
             break;
     }
-    if (key != vk::Return && key != vk::Space) PanelComment->setVisible(false);
-    if (!RightAnswerStands() && TrimmedAnswerGbk() != WordOnScreen()) {
+    if (key != vk::Return && key != vk::Space) ui_->PanelComment->setVisible(false);
+    if (!RightAnswerStands() && ui_->TrimmedAnswerGbk() != study_.WordOnScreen()) {
         if (study_.Step() != Step::Open) EndAnswer();
         SetComment(Comment::Wrong);
     }
@@ -167,20 +170,20 @@ void TformMain::EditInputKeyDown(int& key) {
 // except for a space that belongs inside the word, which sets it to -1 so
 // that the press is not consumed and the space is typed.
 void TformMain::HandleAnswerKey(int& key) {
-    const std::string answer = AnswerText();
-    const bool atEndOfGroup = WordLib.CurrentIndex >= WordLib.WordCount;
+    const std::string answer = ui_->AnswerText();
+    const bool atEndOfGroup = study_.WordLib.CurrentIndex >= study_.WordLib.WordCount;
     if (atEndOfGroup && answer.empty()) {
         GroupEndSequence();
     } else if (study_.Step() == Step::RightSeen && key == vk::Space && RightAnswerStands()) {
         AdvanceAfterAnswer();
-    } else if (study_.Step() == Step::Right && study_.AnswerBelongsToWordOnScreen() && PanelComment->isVisible()) {
+    } else if (study_.Step() == Step::Right && study_.AnswerBelongsToWordOnScreen() && ui_->PanelComment->isVisible()) {
         if (key == vk::Space) {
-            EditInput->clear();
-            EditInput->selectAll();
-            PanelComment->setVisible(false);
+            ui_->EditInput->clear();
+            ui_->EditInput->selectAll();
+            ui_->PanelComment->setVisible(false);
             AdvanceAfterAnswer();
         }
-    } else if (WordOnScreen().size() > answer.size() && WordOnScreen()[answer.size()] == ' ') {
+    } else if (study_.WordOnScreen().size() > answer.size() && study_.WordOnScreen()[answer.size()] == ' ') {
         EndAnswer();
         study_.BeginAnswer(Step::SpaceInWord);
         SetComment(Comment::Right);
@@ -193,20 +196,20 @@ void TformMain::HandleAnswerKey(int& key) {
 // Its result is not looked at: a finished group is taken up by the next
 // Enter or Space on the empty box.
 void TformMain::AdvanceAfterAnswer() {
-    if (WordLib.CurrentIndex > WordLib.WordCount) return;
-    const int shown = WordLib.ShownCount;
-    WordLib.NextWord(true);
+    if (study_.WordLib.CurrentIndex > study_.WordLib.WordCount) return;
+    const int shown = study_.WordLib.ShownCount;
+    study_.WordLib.NextWord(true);
     SaveProgressIfShownReached(shown);
 }
 
 // The one place where an answer is judged.
 void TformMain::CheckAnswer() {
-    if (WordLib.ReadMode == 3) return;  // everything is shown already
-    const std::optional<std::string> exact = TrimmedAnswerGbk();
-    const std::string typed = exact ? *exact : FromScreen(TrimmedAnswer(EditInput->text()));
-    const std::string word = TrimGbk(WordOnScreen());
-    AnswerVerdict verdict =
-        JudgeAnswer(typed, word, LookupReading(DataLists.readingText, WordOnScreen()), manage_.acceptreading);
+    if (study_.WordLib.ReadMode == 3) return;  // everything is shown already
+    const std::optional<std::string> exact = ui_->TrimmedAnswerGbk();
+    const std::string typed = exact ? *exact : FromScreen(TrimmedAnswer(ui_->EditInput->text()));
+    const std::string word = TrimGbk(study_.WordOnScreen());
+    AnswerVerdict verdict = JudgeAnswer(typed, word, LookupReading(study_.DataLists.readingText, study_.WordOnScreen()),
+                                        manage_.acceptreading);
     if (!exact && verdict.right) {  // a character GBK cannot hold is in no word
         verdict.right = verdict.byReading = false;
         verdict.expected = GbkCodePoints(word);
@@ -214,75 +217,75 @@ void TformMain::CheckAnswer() {
     }
 
     EndAnswer();
-    TimerPrompt->stop();  // the judgement's display replaces the prompt's
+    ui_->TimerPrompt->stop();  // the judgement's display replaces the prompt's
     if (verdict.right) {
         study_.BeginAnswer(Step::Right, typed);
         SetComment(Comment::Right);
-        PanelComment->raise();
-        PanelComment->setVisible(true);
-        TimerComment->start();
-        WordLib.RevealAll();
-        if (verdict.byReading) ShowAnswerMarks(verdict, true);
+        ui_->PanelComment->raise();
+        ui_->PanelComment->setVisible(true);
+        ui_->TimerComment->start();
+        study_.WordLib.RevealAll();
+        if (verdict.byReading) ui_->ShowAnswerMarks(verdict, true);
     } else {
         // Said plainly, where the learner looks; typing again takes it away.
         SetComment(Comment::Wrong);
-        PanelComment->raise();
-        PanelComment->setVisible(true);
-        WordLib.RevealAll();
-        ShowAnswerMarks(verdict, false);
-        if (WordLib.AutoClear) EditInput->clear();
+        ui_->PanelComment->raise();
+        ui_->PanelComment->setVisible(true);
+        study_.WordLib.RevealAll();
+        ui_->ShowAnswerMarks(verdict, false);
+        if (study_.WordLib.AutoClear) ui_->EditInput->clear();
     }
-    emit answerJudged({WordOnScreen(), typed, verdict.right, verdict.byReading});
+    emit answerJudged({study_.WordOnScreen(), typed, verdict.right, verdict.byReading});
 }
 
 void TformMain::EditInputKeyUp(int& key) {
-    const QString text = EditInput->text();
+    const QString text = ui_->EditInput->text();
     if (text == QStringLiteral(" ")) {
-        EditInput->clear();
+        ui_->EditInput->clear();
         return;
     }
-    SetAnswerColour(WordLib.FontColor);
-    const std::string& word = WordOnScreen();
+    ui_->SetAnswerColour(study_.WordLib.FontColor);
+    const std::string& word = study_.WordOnScreen();
     if (study_.Step() == Step::Open) {
         QString tidy = TrimmedAnswer(text);
         const size_t length = FromScreen(tidy).size();
         // A space survives only where the word has one, right after the
         // text typed so far.
         if (key == vk::Space && length + 1 < word.size() && word[length] == ' ') tidy += QLatin1Char(' ');
-        if (tidy != text) EditInput->setText(tidy);
-        EditInput->setCursorPosition(static_cast<int>(EditInput->text().size()));
+        if (tidy != text) ui_->EditInput->setText(tidy);
+        ui_->EditInput->setCursorPosition(static_cast<int>(ui_->EditInput->text().size()));
     } else if ((study_.Step() == Step::Right || study_.Step() == Step::SpaceInWord) && key == vk::Space &&
-               AnswerText().size() > word.size()) {
-        EditInput->setText(TrimmedAnswer(text));
-        EditInput->setCursorPosition(static_cast<int>(EditInput->text().size()));
+               ui_->AnswerText().size() > word.size()) {
+        ui_->EditInput->setText(TrimmedAnswer(text));
+        ui_->EditInput->setCursorPosition(static_cast<int>(ui_->EditInput->text().size()));
     }
     const bool commandCharacter = (key >= vk::Numpad0 && key <= kKeypad9) || key == vk::OemPlus ||
                                   key == vk::OemOpenBracket || key == vk::OemCloseBracket;
-    if (commandCharacter) EditInput->clear();
+    if (commandCharacter) ui_->EditInput->clear();
     key = 0;
 }
 
 void TformMain::ButtonPromptClick() {
     EndAnswer();
-    if (WordLib.HasCurrentWord()) WordLib.RevealAll();
-    TimerPrompt->stop();
-    TimerPrompt->start();
-    SetAnswerColour(EditInput->OwnBackground());
-    EditInput->clear();
+    if (study_.WordLib.HasCurrentWord()) study_.WordLib.RevealAll();
+    ui_->TimerPrompt->stop();
+    ui_->TimerPrompt->start();
+    ui_->SetAnswerColour(ui_->EditInput->OwnBackground());
+    ui_->EditInput->clear();
 }
 
 void TformMain::TimerPromptTimer() {
-    WordLib.RestoreAfterPrompt();
-    PanelComment->setVisible(false);
-    TimerPrompt->stop();
+    study_.WordLib.RestoreAfterPrompt();
+    ui_->PanelComment->setVisible(false);
+    ui_->TimerPrompt->stop();
 }
 
 // Only the right answer it was started for ends here: once the learner has
 // moved on or typed again, the display is over already.
 void TformMain::TimerCommentTimer() {
-    TimerComment->stop();
+    ui_->TimerComment->stop();
     if (study_.Step() != Step::Right || !study_.AnswerBelongsToWordOnScreen()) return;
-    PanelComment->setVisible(false);
+    ui_->PanelComment->setVisible(false);
     SetComment(Comment::Next);
     study_.MarkRightSeen();
 }

@@ -20,7 +20,7 @@
 #include "core/numbertext.h"
 #include "core/studyclock.h"
 #include "platform/fontregistration.h"
-#include "study/formmain.h"
+#include "study/formmain_ui.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 #include "widgets/eventhook.h"
@@ -35,25 +35,27 @@ constexpr int kButtonCaptionColour = 13583874;
 
 }  // namespace
 
-bool TformMain::IsPaused() const { return ButtonPause->text() != U(kPause); }
+bool TformMain::IsPaused() const { return ui_->ButtonPause->text() != U(kPause); }
 
 bool TformMain::IsStudying() const { return isVisible() && !IsPaused(); }
 
-void TformMain::HoldInput() { TimerSetFocus->stop(); }
+void TformMain::HoldInput() { ui_->TimerSetFocus->stop(); }
 
-void TformMain::GiveBackInput() { TimerSetFocus->start(); }
+void TformMain::GiveBackInput() { ui_->TimerSetFocus->start(); }
 
 QPoint TformMain::GuideAnchor() const {
-    return {Panel1->mapTo(this, QPoint(0, 0)).x(), GroupBoxMiddle->mapTo(this, QPoint(0, 0)).y()};
+    return {ui_->Panel1->mapTo(this, QPoint(0, 0)).x(), ui_->GroupBoxMiddle->mapTo(this, QPoint(0, 0)).y()};
 }
 
-QRect TformMain::WordBoxOnScreen() const { return {GroupBoxTop->mapToGlobal(QPoint(0, 0)), GroupBoxTop->size()}; }
+QRect TformMain::WordBoxOnScreen() const {
+    return {ui_->GroupBoxTop->mapToGlobal(QPoint(0, 0)), ui_->GroupBoxTop->size()};
+}
 
-QRect TformMain::SideColumnOnScreen() const { return {Panel1->mapToGlobal(QPoint(0, 0)), Panel1->size()}; }
+QRect TformMain::SideColumnOnScreen() const { return {ui_->Panel1->mapToGlobal(QPoint(0, 0)), ui_->Panel1->size()}; }
 
-void TformMain::SetHeading(const QString& heading) { PanelMainCaption->setText(heading); }
+void TformMain::SetHeading(const QString& heading) { ui_->PanelMainCaption->setText(heading); }
 
-void TformMain::SetPromptDelay(int milliseconds) { TimerPrompt->setInterval(milliseconds); }
+void TformMain::SetPromptDelay(int milliseconds) { ui_->TimerPrompt->setInterval(milliseconds); }
 
 namespace {
 
@@ -66,102 +68,103 @@ void SetFace(QWidget* widget, const std::string& gbkFamily, QFont (*withFallback
 }  // namespace
 
 void TformMain::SetWordFace(const std::string& gbkFamily) {
-    SetFace(PanelE, gbkFamily, WithJapaneseFallback);
-    FitWordToWidth();
+    SetFace(ui_->PanelE, gbkFamily, WithJapaneseFallback);
+    ui_->FitWordToWidth();
 }
 
 void TformMain::SetMeaningFace(const std::string& gbkFamily) {
-    SetFace(MemoC, gbkFamily, WithChineseFallback);
-    SetFace(MemoSentence, gbkFamily, WithChineseFallback);
+    SetFace(ui_->MemoC, gbkFamily, WithChineseFallback);
+    SetFace(ui_->MemoSentence, gbkFamily, WithChineseFallback);
 }
 
 void TformMain::ConnectWindowCommands() {
-    connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
-    connect(ButtonPause, &QPushButton::clicked, this, [this] { ButtonPauseClick(); });
-    connect(ButtonReturn, &QPushButton::clicked, this, [this] { ButtonReturnClick(); });
-    connect(ButtonSelectWordLib, &QPushButton::clicked, this, &TformMain::libraryChoiceRequested);
-    connect(suiButton2, &QPushButton::clicked, this, &TformMain::groupingRequested);
-    connect(suiButton4, &QPushButton::clicked, this, &TformMain::settingsRequested);
-    connect(suiButton3, &QPushButton::clicked, this, [this] { suiButton3Click(); });
-    connect(suiButton5, &QPushButton::clicked, this, &TformMain::errorReportRequested);
-    connect(suiButton10, &QPushButton::clicked, this, [this] { suiButton10Click(); });
+    connect(ui_->Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
+    connect(ui_->ButtonPause, &QPushButton::clicked, this, [this] { ButtonPauseClick(); });
+    connect(ui_->ButtonReturn, &QPushButton::clicked, this, [this] { ButtonReturnClick(); });
+    connect(ui_->ButtonSelectWordLib, &QPushButton::clicked, this, &TformMain::libraryChoiceRequested);
+    connect(ui_->suiButton2, &QPushButton::clicked, this, &TformMain::groupingRequested);
+    connect(ui_->suiButton4, &QPushButton::clicked, this, &TformMain::settingsRequested);
+    connect(ui_->suiButton3, &QPushButton::clicked, this, [this] { suiButton3Click(); });
+    connect(ui_->suiButton5, &QPushButton::clicked, this, &TformMain::errorReportRequested);
+    connect(ui_->suiButton10, &QPushButton::clicked, this, &TformMain::helpRequested);
     onHotKey = [this] { WMHotKey(); };
     EventHook::Install(this, QEvent::Resize, [this] { FormResize(); });
 
     // Working the buttons is not idling. The openers stop the clock
     // themselves, and only when their window comes up: a refused opener
     // leaves the study going as it was.
-    for (QPushButton* button :
-         {ButtonFullScreen, ButtonDeGrade, ButtonUpGrade, ButtonPriorWord, ButtonNextWord, ButtonPrompt,
-          ButtonMyNewWord, suiButton4, ButtonSelectWordLib, suiButton10, suiButton3, suiButton5})
-        EventHook::Install(button, QEvent::MouseButtonRelease, [this] { WordLib.IdleSeconds = 0; });
+    for (QPushButton* button : {ui_->ButtonFullScreen, ui_->ButtonDeGrade, ui_->ButtonUpGrade, ui_->ButtonPriorWord,
+                                ui_->ButtonNextWord, ui_->ButtonPrompt, ui_->ButtonMyNewWord, ui_->suiButton4,
+                                ui_->ButtonSelectWordLib, ui_->suiButton10, ui_->suiButton3, ui_->suiButton5})
+        EventHook::Install(button, QEvent::MouseButtonRelease, [this] { study_.WordLib.IdleSeconds = 0; });
 }
 
-int TformMain::ScreenWidth() const {
-    if (screenWidth) return screenWidth();
-    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+int TformMain::Ui::ScreenWidth() const {
+    if (window.screenWidth) return window.screenWidth();
+    const QScreen* shown = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     return shown ? shown->geometry().width() : 1024;
 }
 
-int TformMain::ScreenHeight() const {
-    if (screenHeight) return screenHeight();
-    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+int TformMain::Ui::ScreenHeight() const {
+    if (window.screenHeight) return window.screenHeight();
+    const QScreen* shown = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     return shown ? shown->availableGeometry().height() : 768;
 }
 
 void TformMain::TimerTimer() {
     TStudyClock clock;
     clock.RunSeconds = study_.RunSeconds();
-    const StudyClockTexts texts = clock.Tick(CountersOf(WordLib), [this] { ButtonPauseClick(); });
+    const StudyClockTexts texts = clock.Tick(CountersOf(study_.WordLib), [this] { ButtonPauseClick(); });
     study_.SetRunSeconds(clock.RunSeconds);
 
-    LabelThisTime->setText(Screen(texts.thisTime));
-    LabelTotalTime->setText(Screen(texts.totalTime));
-    PanelThisTime->setText(LabelThisTime->text());
-    LabelThisLoopTime->setText(Screen(texts.loopTime));
-    LabelSpeed->setText(Screen(texts.speed));
-    if (texts.leftTime) LabelLeftTime->setText(Screen(*texts.leftTime));
+    ui_->LabelThisTime->setText(Screen(texts.thisTime));
+    ui_->LabelTotalTime->setText(Screen(texts.totalTime));
+    ui_->PanelThisTime->setText(ui_->LabelThisTime->text());
+    ui_->LabelThisLoopTime->setText(Screen(texts.loopTime));
+    ui_->LabelSpeed->setText(Screen(texts.speed));
+    if (texts.leftTime) ui_->LabelLeftTime->setText(Screen(*texts.leftTime));
     NoteProgress();
 }
 
 void TformMain::ShowClocks() {
-    LabelThisTime->setText(Screen(FormatClock(study_.RunSeconds())));
-    PanelThisTime->setText(LabelThisTime->text());
-    LabelTotalTime->setText(Screen(FormatClock(WordLib.TotalTime)));
-    LabelThisLoopTime->setText(Screen(FormatClock(WordLib.ThisLoopTime)));
-    LabelSpeed->setText(Screen(IntToStr(StudySpeed(WordLib.ShownCount, WordLib.ActiveSeconds)) + Gbk(" 词/分")));
+    ui_->LabelThisTime->setText(Screen(FormatClock(study_.RunSeconds())));
+    ui_->PanelThisTime->setText(ui_->LabelThisTime->text());
+    ui_->LabelTotalTime->setText(Screen(FormatClock(study_.WordLib.TotalTime)));
+    ui_->LabelThisLoopTime->setText(Screen(FormatClock(study_.WordLib.ThisLoopTime)));
+    ui_->LabelSpeed->setText(
+        Screen(IntToStr(StudySpeed(study_.WordLib.ShownCount, study_.WordLib.ActiveSeconds)) + Gbk(" 词/分")));
     // No estimate before the speed of this library is known.
-    LabelLeftTime->setText(Screen(FormatClock(0)));
+    ui_->LabelLeftTime->setText(Screen(FormatClock(0)));
 }
 
 void TformMain::ButtonPauseClick() {
-    QWidget* panels[] = {pcontrol, Panel2, PanelGrade, PanelButtons};
-    if (ButtonPause->text() == U(kPause)) {
+    QWidget* panels[] = {ui_->pcontrol, ui_->Panel2, ui_->PanelGrade, ui_->PanelButtons};
+    if (ui_->ButtonPause->text() == U(kPause)) {
         EndAnswer();  // a right answer's display must not end over the pause
-        ButtonPause->setText(U(kResume));
-        SetButtonCaptionColour(ButtonPause, kPausedCaptionColour);
+        ui_->ButtonPause->setText(U(kResume));
+        SetButtonCaptionColour(ui_->ButtonPause, kPausedCaptionColour);
         SetComment(StudySession::Comment::Paused);
-        PanelComment->raise();
-        PanelComment->setVisible(true);
+        ui_->PanelComment->raise();
+        ui_->PanelComment->setVisible(true);
         for (QWidget* panel : panels) panel->setEnabled(false);
         // The way back has the keyboard: its key, Enter and Space resume,
         // where the disabled answer box would swallow them.
-        if (isVisible()) ButtonPause->setFocus();
-        TimerSetFocus->stop();
-        Timer->stop();
+        if (isVisible()) ui_->ButtonPause->setFocus();
+        ui_->TimerSetFocus->stop();
+        ui_->Timer->stop();
         // Paused (or hidden with F9): the learner may walk away for good.
-        if (TimerSave->isActive()) TimerSaveTimer();
-        TimerSave->stop();
+        if (ui_->TimerSave->isActive()) TimerSaveTimer();
+        ui_->TimerSave->stop();
     } else {
-        ButtonPause->setText(U(kPause));
-        PanelComment->setVisible(false);
-        SetButtonCaptionColour(ButtonPause, kButtonCaptionColour);
+        ui_->ButtonPause->setText(U(kPause));
+        ui_->PanelComment->setVisible(false);
+        SetButtonCaptionColour(ui_->ButtonPause, kButtonCaptionColour);
         SetComment(StudySession::Comment::Right);
         for (QWidget* panel : panels) panel->setEnabled(true);
-        EditInput->setFocus();
-        TimerSetFocus->start();
-        Timer->start();
-        WordLib.IdleSeconds = 0;
+        ui_->EditInput->setFocus();
+        ui_->TimerSetFocus->start();
+        ui_->Timer->start();
+        study_.WordLib.IdleSeconds = 0;
     }
 }
 
@@ -177,13 +180,13 @@ void TformMain::WMHotKey() {
 }
 
 void TformMain::FormResize() {
-    const ScreenLayout rules = LayoutForScreenWidth(ScreenWidth());
+    const ScreenLayout rules = LayoutForScreenWidth(ui_->ScreenWidth());
     if (QLayout* outer = layout()) {
         const int border = rules.borderWidth;
         outer->setContentsMargins(border, border, border, border);
     }
-    Panel2->setVisible(rules.showReadModes);
-    FitToScreenHeight();
+    ui_->Panel2->setVisible(rules.showReadModes);
+    ui_->FitToScreenHeight();
 }
 
 void TformMain::StartStudying() {
@@ -199,48 +202,48 @@ void TformMain::StartStudying() {
     // the learner before.
     if (!inSession_) {
         study_.SetRunSeconds(1);
-        WordLib.ActiveSeconds = 1;
-        WordLib.ShownCount = 0;
-        WordLib.IdleSeconds = 0;
+        study_.WordLib.ActiveSeconds = 1;
+        study_.WordLib.ShownCount = 0;
+        study_.WordLib.IdleSeconds = 0;
         ShowClocks();
     }
     inSession_ = true;
-    Timer->start();
+    ui_->Timer->start();
 }
 
-void TformMain::LoadUserFavourites(const std::string& gbkPath) { MyWordLib.LoadFavourites(gbkPath); }
+void TformMain::LoadUserFavourites(const std::string& gbkPath) { study_.MyWordLib.LoadFavourites(gbkPath); }
 
 void TformMain::ButtonReturnClick() {
-    WordLib0.StoreGroup();
-    WordLib0.SaveWordLib();
+    study_.WordLib0.StoreGroup();
+    study_.WordLib0.SaveWordLib();
     inSession_ = false;
-    TimerSave->stop();
+    ui_->TimerSave->stop();
     // The user's folder may move while nobody is logged in: the journal is
     // let go with the libraries.
     recorder_.Close();
-    WordLib0.Count = 0;
+    study_.WordLib0.Count = 0;
     // Nothing of this library may reach the next user who logs in: with the
     // study list and the file name left behind, a user without a last
     // library would study these words and save them over this file.
-    WordLib0.Path.clear();
-    WordLib.WordCount = 0;
-    WordLib.CurrentIndex = -1;
-    WordLib.GradeCount.fill(0);
+    study_.WordLib0.Path.clear();
+    study_.WordLib.WordCount = 0;
+    study_.WordLib.CurrentIndex = -1;
+    study_.WordLib.GradeCount.fill(0);
     SetLibraryName("");
-    PanelT->clear();
-    PanelE->clear();
-    meaningOnScreen_.clear();
-    MemoC->clear();
+    ui_->PanelT->clear();
+    ui_->PanelE->clear();
+    ui_->meaningOnScreen_.clear();
+    ui_->MemoC->clear();
     study_.SetMeaningOnScreen({});
     hide();
     emit studyLeft();
     manage_.SaveConfig();
-    Timer->stop();
+    ui_->Timer->stop();
     emit studySaved();
 }
 
 void TformMain::WaitForWindow() {
-    Timer->stop();
+    ui_->Timer->stop();
     setEnabled(false);
 }
 
@@ -251,18 +254,16 @@ void TformMain::ReturnFromWindow(bool restartFocusKeeper) {
     if (!isVisible()) return;
     // Paused meanwhile (F9): the clocks wait for "继续学习".
     if (IsPaused()) return;
-    Timer->start();
-    if (restartFocusKeeper) TimerSetFocus->start();
+    ui_->Timer->start();
+    if (restartFocusKeeper) ui_->TimerSetFocus->start();
 }
 
 void TformMain::suiButton3Click() {
     const std::string favourites = Gbk(kFavouritesName);
-    if (LibraryName().compare(0, favourites.size(), favourites) == 0) {
+    if (study_.LibraryName().compare(0, favourites.size(), favourites) == 0) {
         ShowAppMessageUtf8("您正在使用收藏库，不能进行此操作！\r\n\r\n请随便选一个其他词库，再尝试");
-        EditInput->setFocus();  // the caret goes back where the learner types
+        ui_->EditInput->setFocus();  // the caret goes back where the learner types
         return;
     }
     emit favouritesRequested();
 }
-
-void TformMain::suiButton10Click() { emit helpRequested(); }

@@ -22,7 +22,7 @@
 #include "platform/fontregistration.h"
 #include "platform/hotkey.h"
 #include "platform/mediaplayer.h"
-#include "study/formmain.h"
+#include "study/formmain_ui.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 #include "widgets/plainmessage.h"
@@ -47,62 +47,67 @@ bool RefusedInFavourites(const std::string& gbkLibraryName) {
 }  // namespace
 
 TformMain::TformMain(TManage& manage, QWidget* parent)
-    : QWidget(parent), study_(manage), manage_(manage), mpl(CreateSystemMediaPlayer()) {
+    : QWidget(parent), study_(manage), ui_(std::make_unique<Ui>(*this)), manage_(manage) {
+    ui_->mpl = CreateSystemMediaPlayer();
     BuildLayout();
-    TimerSave = new QTimer(this);
-    TimerSave->setObjectName("TimerSave");
-    TimerSave->setSingleShot(true);
-    TimerSave->setInterval(kSaveDelayMs);
+    ui_->TimerSave = new QTimer(this);
+    ui_->TimerSave->setObjectName("TimerSave");
+    ui_->TimerSave->setSingleShot(true);
+    ui_->TimerSave->setInterval(kSaveDelayMs);
     ConnectControls();
     ConnectWindowCommands();
     connect(this, &TformMain::answerJudged, this, [this](const JudgedAnswer& a) { recorder_.RecordJudgedAnswer(a); });
     FormCreate();
 }
 
+TformMain::Ui::Ui(TformMain& window) : window(window) {}
+
+TformMain::Ui::~Ui() = default;
+
 TformMain::~TformMain() {
-    RecordStudySession();
-    if (hotKey_) hotKey_->Unregister(kHotKeyId);
-    WordLib.SetDisplay(nullptr);
-    WordLib0.SetDisplay(nullptr);
+    recorder_.RecordStudySession();
+    if (ui_->hotKey_) ui_->hotKey_->Unregister(kHotKeyId);
+    study_.WordLib.SetDisplay(nullptr);
+    study_.WordLib0.SetDisplay(nullptr);
 }
 
 void TformMain::SetMediaPlayer(std::unique_ptr<MediaPlayer> player) {
-    if (player) mpl = std::move(player);
+    if (player) ui_->mpl = std::move(player);
 }
 
 void TformMain::ConnectControls() {
-    connect(ButtonNextWord, &QPushButton::clicked, this, [this] { ButtonNextWordClick(); });
-    connect(ButtonPriorWord, &QPushButton::clicked, this, [this] { ButtonPriorWordClick(); });
-    connect(ButtonStats, &QPushButton::clicked, this, [this] {
-        RecordStudySession();
+    connect(ui_->ButtonNextWord, &QPushButton::clicked, this, [this] { ButtonNextWordClick(); });
+    connect(ui_->ButtonPriorWord, &QPushButton::clicked, this, [this] { ButtonPriorWordClick(); });
+    connect(ui_->ButtonStats, &QPushButton::clicked, this, [this] {
+        recorder_.RecordStudySession();
         emit statisticsRequested();
     });
-    connect(ButtonUpGrade, &QPushButton::clicked, this, [this] { ButtonUpGradeClick(); });
-    connect(ButtonDeGrade, &QPushButton::clicked, this, [this] { ButtonDeGradeClick(); });
-    connect(ButtonPrompt, &QPushButton::clicked, this, [this] { ButtonPromptClick(); });
-    connect(ButtonMyNewWord, &QPushButton::clicked, this, [this] { ButtonMyNewWordClick(); });
-    connect(ButtonFullScreen, &QPushButton::clicked, this, [this] { ButtonFullScreenClick(); });
-    connect(GroupGrade, &RadioGroup::itemClicked, this, [this](int item) { GroupGradeClick(item); });
-    connect(GroupReadMode, &RadioGroup::itemClicked, this, [this](int item) { GroupReadModeClick(item); });
-    connect(GroupMemoryMode, &RadioGroup::itemClicked, this, [this](int item) { GroupMemoryModeClick(item); });
-    connect(TimerPrompt, &QTimer::timeout, this, [this] { TimerPromptTimer(); });
-    connect(TimerComment, &QTimer::timeout, this, [this] { TimerCommentTimer(); });
-    connect(TimerSetFocus, &QTimer::timeout, this, [this] { TimerSetFocusTimer(); });
-    connect(TimerSave, &QTimer::timeout, this, [this] { TimerSaveTimer(); });
-    EditInput->onKeyDown = [this](int key) {
+    connect(ui_->ButtonUpGrade, &QPushButton::clicked, this, [this] { GradeOne(GradeCause::Button, true); });
+    connect(ui_->ButtonDeGrade, &QPushButton::clicked, this, [this] { GradeOne(GradeCause::Button, false); });
+    connect(ui_->ButtonPrompt, &QPushButton::clicked, this, [this] { ButtonPromptClick(); });
+    connect(ui_->ButtonMyNewWord, &QPushButton::clicked, this, [this] { ButtonMyNewWordClick(); });
+    connect(ui_->ButtonFullScreen, &QPushButton::clicked, this, [this] { ui_->ButtonFullScreenClick(); });
+    connect(ui_->GroupGrade, &RadioGroup::itemClicked, this, [this](int item) { GroupGradeClick(item); });
+    connect(ui_->GroupReadMode, &RadioGroup::itemClicked, this, [this](int item) { GroupReadModeClick(item); });
+    connect(ui_->GroupMemoryMode, &RadioGroup::itemClicked, this, [this](int item) { GroupMemoryModeClick(item); });
+    connect(ui_->TimerPrompt, &QTimer::timeout, this, [this] { TimerPromptTimer(); });
+    connect(ui_->TimerComment, &QTimer::timeout, this, [this] { TimerCommentTimer(); });
+    connect(ui_->TimerSetFocus, &QTimer::timeout, this, [this] { TimerSetFocusTimer(); });
+    connect(ui_->TimerSave, &QTimer::timeout, this, [this] { TimerSaveTimer(); });
+    ui_->EditInput->onKeyDown = [this](int key) {
         const bool composition = key == AnswerEdit::kInputMethodKey;
         EditInputKeyDown(key);
         // Typed text shows again when its key is released; a composition
         // has no release until it is committed, and must be seen meanwhile.
-        if (composition) SetAnswerColour(WordLib.FontColor);
+        if (composition) ui_->SetAnswerColour(study_.WordLib.FontColor);
         return key == 0;
     };
-    EditInput->onKeyUp = [this](int key) { EditInputKeyUp(key); };
+    ui_->EditInput->onKeyUp = [this](int key) { EditInputKeyUp(key); };
 }
 
 void TformMain::FormCreate() {
-    hotKey_ = CreateHotKeyAdapter();
-    const bool registered = hotKey_->Register(kHotKeyId, vk::F9, [this] {
+    ui_->hotKey_ = CreateHotKeyAdapter();
+    const bool registered = ui_->hotKey_->Register(kHotKeyId, vk::F9, [this] {
         if (onHotKey) onHotKey();
     });
     if (!registered) ShowPlainMessageUtf8("F9热键注册失败");
@@ -110,49 +115,48 @@ void TformMain::FormCreate() {
     std::string folder = GetProgramFolder();
     if (folder.empty()) folder = FromNativePath(QCoreApplication::applicationDirPath().toStdString()) + "/";
     SetProgramFolder(folder);
-    WordLib.ProgramFolder = folder;
+    study_.WordLib.ProgramFolder = folder;
 
     ApplyColours();
 
-    WordLib.ReadMode = manage_.readmode;
-    WordLib.MemoryMode = manage_.memorymode;
-    GroupReadMode->SetItemIndex(manage_.readmode);
-    GroupMemoryMode->SetItemIndex(manage_.memorymode);
+    study_.WordLib.ReadMode = manage_.readmode;
+    study_.WordLib.MemoryMode = manage_.memorymode;
+    ui_->GroupReadMode->SetItemIndex(manage_.readmode);
+    ui_->GroupMemoryMode->SetItemIndex(manage_.memorymode);
     study_.SyncStudyFlags(manage_.mute, manage_.autocleareditinput, manage_.showsentence);
-    WordLib.SentenceCountPerWord = manage_.sentencecountperword;
+    study_.WordLib.SentenceCountPerWord = manage_.sentencecountperword;
 
-    WordLib.SetDisplay(this);
+    study_.WordLib.SetDisplay(ui_.get());
     study_.SyncColours(manage_.fontcolor, manage_.backcolor);
 
-    QFont phonetic = PanelT->font();
+    QFont phonetic = ui_->PanelT->font();
     phonetic.setFamily(QString::fromLatin1(kPhoneticFace));
-    PanelT->setFont(WithJapaneseFallback(phonetic));
+    ui_->PanelT->setFont(WithJapaneseFallback(phonetic));
 
-    std::vector<std::string> unreadable = DataLists.LoadWordLists(folder);
+    std::vector<std::string> unreadable = study_.DataLists.LoadWordLists(folder);
     if (manage_.showsentence)
-        for (const std::string& name : DataLists.LoadSentenceLists(folder)) unreadable.push_back(name);
+        for (const std::string& name : study_.DataLists.LoadSentenceLists(folder)) unreadable.push_back(name);
     for (const std::string& name : unreadable) ShowAppMessage(UnreadableDataListMessage(name));
 
-    WordLib0.StudyLib = &WordLib;
-    WordLib0.SetDisplay(this);
-    MyWordLib.BindCountDisplay(
-        [this](const std::string& caption) { PanelMyWordLibWordCount->setText(Screen(caption)); });
+    study_.WordLib0.StudyLib = &study_.WordLib;
+    study_.WordLib0.SetDisplay(ui_.get());
+    study_.MyWordLib.BindCountDisplay(
+        [this](const std::string& caption) { ui_->PanelMyWordLibWordCount->setText(Screen(caption)); });
 
     // The window fills the screen; 790 by 541 is only its design size.
     if (QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
-    meaningOnScreen_.clear();
-    MemoC->clear();
+    ui_->meaningOnScreen_.clear();
+    ui_->MemoC->clear();
     study_.SetMeaningOnScreen({});
-    TimerPrompt->setInterval(std::max(manage_.delaytime, 1));
-    TimerSetFocus->start();
+    ui_->TimerPrompt->setInterval(std::max(manage_.delaytime, 1));
+    ui_->TimerSetFocus->start();
 }
 
 bool TformMain::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) FormActivate();
+    // The settings window may have changed what the session studies with.
+    if (e->type() == QEvent::WindowActivate) study_.ApplySettings(study_.ActivationSettings());
     return QWidget::event(e);
 }
-
-void TformMain::FormActivate() { study_.ApplySettings(study_.ActivationSettings()); }
 
 void TformMain::SetLibraryName(const std::string& gbkName) {
     study_.SetLibraryName(gbkName);
@@ -160,8 +164,8 @@ void TformMain::SetLibraryName(const std::string& gbkName) {
 }
 
 void TformMain::ShowLibraryUnderStudy() {
-    LabelWordLibName->setText(Screen(LibraryName()));
-    if (LibraryName().empty()) return;
+    ui_->LabelWordLibName->setText(Screen(study_.LibraryName()));
+    if (study_.LibraryName().empty()) return;
     recorder_.BeginStudySession();
     recorder_.RecordGradeCounts();
 }
@@ -174,14 +178,14 @@ void TformMain::OpenLastWordLib(const std::string& gbkUserFolder) {
     const bool there = !file.empty() && std::filesystem::is_regular_file(ToNativePath(path), ec);
     // A library that cannot be opened has said why; the one still open
     // is the learner's before, not this one's.
-    if (there && WordLib0.OpenWordLib(path)) {
+    if (there && study_.WordLib0.OpenWordLib(path)) {
         SetLibraryName(file.size() >= 3 ? file.substr(0, file.size() - 3) : std::string());
         ShowCountersOfLibrary();
         return;
     }
     // Whatever the learner before left open is theirs, not this one's.
-    WordLib0.CloseWordLib();
-    WordLib.Step = 0;
+    study_.WordLib0.CloseWordLib();
+    study_.WordLib.Step = 0;
     SetLibraryName({});
     ShowCountersOfLibrary();
     if (file.empty()) return;
@@ -197,13 +201,13 @@ void TformMain::OpenLastWordLib(const std::string& gbkUserFolder) {
 // Every counter and clock on screen belongs to the library now open (or to
 // none): nothing of the library or learner before stays.
 void TformMain::ShowCountersOfLibrary() {
-    WordLib.ShowGradeCounts();
-    WordLib0.ShowGroupNo();
-    WordLib.ShowCycleNo();
-    if (WordLib.HasCurrentWord())
-        WordLib.RefreshStudyCount();
+    study_.WordLib.ShowGradeCounts();
+    study_.WordLib0.ShowGroupNo();
+    study_.WordLib.ShowCycleNo();
+    if (study_.WordLib.HasCurrentWord())
+        study_.WordLib.RefreshStudyCount();
     else
-        LabelWordStudyCount->setText(QStringLiteral("0 / 0"));
+        ui_->LabelWordStudyCount->setText(QStringLiteral("0 / 0"));
     ShowClocks();
 }
 
@@ -215,9 +219,9 @@ void TformMain::ButtonNextWordClick() {
     // the next-word step would claim every word is upgraded, or count the
     // new cycle twice; the group is finished as Space on the empty box
     // finishes it.
-    const bool pastTheGroup =
-        WordLib.WordCount > 0 && WordLib.CurrentGrade == 0 && WordLib.CurrentIndex >= WordLib.WordCount;
-    switch (pastTheGroup ? kNextGroupEnd : WordLib.NextWord(true)) {
+    const bool pastTheGroup = study_.WordLib.WordCount > 0 && study_.WordLib.CurrentGrade == 0 &&
+                              study_.WordLib.CurrentIndex >= study_.WordLib.WordCount;
+    switch (pastTheGroup ? kNextGroupEnd : study_.WordLib.NextWord(true)) {
         case kNextNoWords:
             ShowAppMessageUtf8("请先选择词库");
             break;
@@ -242,9 +246,9 @@ void TformMain::ButtonNextWordClick() {
 // box says so.
 void TformMain::ShowProgressSaved() {
     recorder_.RecordGradeCounts();
-    RecordStudySession();
-    MemoSentence->clear();
-    MemoSentence->appendPlainText(QStringLiteral("<editor>marrowfen</editor>"));
+    recorder_.RecordStudySession();
+    ui_->MemoSentence->clear();
+    ui_->MemoSentence->appendPlainText(QStringLiteral("<editor>marrowfen</editor>"));
 }
 
 // Words also come on screen without "后一个": Space after a right answer and
@@ -256,10 +260,10 @@ void TformMain::SaveProgressIfShownReached(int shownBefore) {
 
 void TformMain::GroupEndSequence() {
     NoteProgress();
-    WordLib0.StoreGroup();
-    ShowAppMessage(Gbk("祝贺你!完成第") + Num(WordLib0.LoopTimes) + Gbk("循环第") + Num(WordLib0.GroupIndex + 1) +
-                   Gbk("分组"));
-    switch (WordLib0.NextGroup()) {
+    study_.WordLib0.StoreGroup();
+    ShowAppMessage(Gbk("祝贺你!完成第") + Num(study_.WordLib0.LoopTimes) + Gbk("循环第") +
+                   Num(study_.WordLib0.GroupIndex + 1) + Gbk("分组"));
+    switch (study_.WordLib0.NextGroup()) {
         case kGroupNoGradeZero:
             RestartAtGradeZero();
             break;
@@ -269,25 +273,25 @@ void TformMain::GroupEndSequence() {
         default:
             break;
     }
-    WordLib.ShowFirstWordOfGrade();
+    study_.WordLib.ShowFirstWordOfGrade();
 }
 
 void TformMain::CycleEndSequence(bool storeGroupFirst) {
-    WordLib0.LoopTimes += 1;
-    WordLib.LoopTimes += 1;
-    ShowAppMessage(Gbk("祝贺你!完成本次循环！现在进入第") + Num(WordLib0.LoopTimes) + Gbk("循环"));
+    study_.WordLib0.LoopTimes += 1;
+    study_.WordLib.LoopTimes += 1;
+    ShowAppMessage(Gbk("祝贺你!完成本次循环！现在进入第") + Num(study_.WordLib0.LoopTimes) + Gbk("循环"));
     // Both copies: the next group load copies the whole library's value into
     // the study list, which would bring the old cycle time back.
-    WordLib.ThisLoopTime = 0;
-    WordLib0.ThisLoopTime = 0;
-    if (storeGroupFirst) WordLib0.StoreGroup();
-    WordLib0.ShuffleWords();
-    WriteCycleNo(Num(WordLib0.LoopTimes));
-    WordLib0.GroupIndex = -1;
-    if (WordLib0.NextGroup() == kGroupNoGradeZero) RestartAtGradeZero();
+    study_.WordLib.ThisLoopTime = 0;
+    study_.WordLib0.ThisLoopTime = 0;
+    if (storeGroupFirst) study_.WordLib0.StoreGroup();
+    study_.WordLib0.ShuffleWords();
+    ui_->WriteCycleNo(Num(study_.WordLib0.LoopTimes));
+    study_.WordLib0.GroupIndex = -1;
+    if (study_.WordLib0.NextGroup() == kGroupNoGradeZero) RestartAtGradeZero();
     // Saved once the new cycle's first group is loaded, so the file names a
     // group that exists rather than the one past the last.
-    WordLib0.SaveWordLib();
+    study_.WordLib0.SaveWordLib();
 }
 
 // No grade-0 word is left in the whole library. The grades come down until
@@ -295,40 +299,37 @@ void TformMain::CycleEndSequence(bool storeGroupFirst) {
 // search that found no group would leave the study list on a group the
 // library has left, whose grade changes could never be stored.
 void TformMain::RestartAtGradeZero() {
-    if (WordLib0.Count == 0) return;
-    WordLib.HideAll();
+    if (study_.WordLib0.Count == 0) return;
+    study_.WordLib.HideAll();
     // The number is the label "级别" shows beside grade 0, the level every
     // word has now left; it is no count of words.
-    ShowAppMessage(Gbk("祝贺你！所有") + Num(WordLib0.BaseGrade) + Gbk("级单词已经升级完毕！"));
-    recorder_.RecordCycleEndGrades(WordLib0.LowerAllGrades());
-    WordLib.CurrentGrade = WordLib.SearchGrade = 0;
-    GroupGrade->SetItemIndex(kTopGrade - 0);  // the item of grade 0
-    WordLib0.GroupIndex = -1;
-    WordLib0.NextGroup();
+    ShowAppMessage(Gbk("祝贺你！所有") + Num(study_.WordLib0.BaseGrade) + Gbk("级单词已经升级完毕！"));
+    recorder_.RecordCycleEndGrades(study_.WordLib0.LowerAllGrades());
+    study_.WordLib.CurrentGrade = study_.WordLib.SearchGrade = 0;
+    ui_->GroupGrade->SetItemIndex(kTopGrade - 0);  // the item of grade 0
+    study_.WordLib0.GroupIndex = -1;
+    study_.WordLib0.NextGroup();
 }
 
 void TformMain::ResetAnswerBox() {
     EndAnswer();
-    SetAnswerColour(EditInput->OwnBackground());
-    EditInput->clear();
+    ui_->SetAnswerColour(ui_->EditInput->OwnBackground());
+    ui_->EditInput->clear();
 }
 
 void TformMain::ButtonPriorWordClick() {
-    WordLib.PriorWord();
+    study_.WordLib.PriorWord();
     ResetAnswerBox();
     NoteProgress();
 }
 
-void TformMain::ButtonDeGradeClick() { GradeOne(GradeCause::Button, false); }
-
-void TformMain::ButtonUpGradeClick() { GradeOne(GradeCause::Button, true); }
-
 void TformMain::GradeOne(GradeCause cause, bool up) {
     // Up from past the end of the group finishes the group first, as Space
     // on the empty box would.
-    if (up && WordLib.CurrentIndex >= WordLib.WordCount && EditInput->text().isEmpty()) GroupEndSequence();
-    const int shown = WordLib.ShownCount;
-    recorder_.StepGrade(cause, [this, up] { up ? WordLib.UpGrade(1) : WordLib.DeGrade(1); });
+    if (up && study_.WordLib.CurrentIndex >= study_.WordLib.WordCount && ui_->EditInput->text().isEmpty())
+        GroupEndSequence();
+    const int shown = study_.WordLib.ShownCount;
+    recorder_.StepGrade(cause, [this, up] { up ? study_.WordLib.UpGrade(1) : study_.WordLib.DeGrade(1); });
     ResetAnswerBox();
     NoteProgress();
     SaveProgressIfShownReached(shown);
@@ -336,19 +337,19 @@ void TformMain::GradeOne(GradeCause cause, bool up) {
 
 void TformMain::GroupGradeClick(int item) {
     if (item < 0 || item >= kGradeLevels) return;
-    WordLib.PickGrade(item);
+    study_.WordLib.PickGrade(item);
     NoteProgress();
-    EditInput->setFocus();
+    ui_->EditInput->setFocus();
 }
 
 void TformMain::GroupReadModeClick(int item) {
     if (!isVisible()) return;
     try {
         manage_.readmode = item;
-        WordLib.ReadMode = item;
-        WordLib.ShowWord();
-        EditInput->setFocus();
-        EditInput->setCursorPosition(100);
+        study_.WordLib.ReadMode = item;
+        study_.WordLib.ShowWord();
+        ui_->EditInput->setFocus();
+        ui_->EditInput->setCursorPosition(100);
     } catch (...) {
     }
 }
@@ -357,39 +358,39 @@ void TformMain::GroupMemoryModeClick(int item) {
     if (!isVisible()) return;
     try {
         manage_.memorymode = item;
-        WordLib.MemoryMode = item;
-        EditInput->setFocus();
-        EditInput->setCursorPosition(100);
+        study_.WordLib.MemoryMode = item;
+        ui_->EditInput->setFocus();
+        ui_->EditInput->setCursorPosition(100);
     } catch (...) {
     }
 }
 
 void TformMain::ButtonMyNewWordClick() {
-    if (RefusedInFavourites(LibraryName()) || !WordLib.HasCurrentWord()) return;
-    const WordList& current = WordLib.Words[static_cast<size_t>(WordLib.CurrentIndex)];
-    const int position = MyWordLib.CurrentIndex;
-    MyWordLib.AddFavourite(current.Word, current.Meaning);
-    MyWordLib.CurrentIndex = position;
-    MyWordLib.SaveFavourites();
+    if (RefusedInFavourites(study_.LibraryName()) || !study_.WordLib.HasCurrentWord()) return;
+    const WordList& current = study_.WordLib.Words[static_cast<size_t>(study_.WordLib.CurrentIndex)];
+    const int position = study_.MyWordLib.CurrentIndex;
+    study_.MyWordLib.AddFavourite(current.Word, current.Meaning);
+    study_.MyWordLib.CurrentIndex = position;
+    study_.MyWordLib.SaveFavourites();
 }
 
 void TformMain::AddWordsToFavourites(const std::vector<std::string>& gbkWords) {
-    if (RefusedInFavourites(LibraryName())) return;
+    if (RefusedInFavourites(study_.LibraryName())) return;
     int added = 0;
-    const int position = MyWordLib.CurrentIndex;
+    const int position = study_.MyWordLib.CurrentIndex;
     for (const std::string& text : gbkWords) {
-        for (int i = 0; i < WordLib0.Count; ++i) {
-            if (WordLib0.Words[i].Word != text) continue;
-            if (MyWordLib.AddFavourite(text, WordLib0.Words[i].Meaning) == FavouriteAdd::Added) ++added;
+        for (int i = 0; i < study_.WordLib0.Count; ++i) {
+            if (study_.WordLib0.Words[i].Word != text) continue;
+            if (study_.MyWordLib.AddFavourite(text, study_.WordLib0.Words[i].Meaning) == FavouriteAdd::Added) ++added;
             break;
         }
     }
-    MyWordLib.CurrentIndex = position;
-    if (!MyWordLib.SaveFavourites()) return;
+    study_.MyWordLib.CurrentIndex = position;
+    if (!study_.MyWordLib.SaveFavourites()) return;
     ShowAppMessage(Gbk("已加入收藏库：") + IntToStr(added) + Gbk(" 个单词"));
 }
 
-void TformMain::ButtonFullScreenClick() {
+void TformMain::Ui::ButtonFullScreenClick() {
     Panel11->setVisible(!Panel11->isVisible());
     MemoSentence->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MemoSentence->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -399,16 +400,19 @@ void TformMain::TimerSetFocusTimer() {
     // A command the learner reached with Tab keeps the keyboard.
     const auto* command = qobject_cast<const QPushButton*>(focusWidget());
     if (command && command->hasFocus()) return;
-    if (EditInput->isVisible() && EditInput->isEnabled() && isVisible() && isEnabled()) EditInput->setFocus();
+    if (ui_->EditInput->isVisible() && ui_->EditInput->isEnabled() && isVisible() && isEnabled())
+        ui_->EditInput->setFocus();
 }
 
 bool TformMain::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::Resize && (watched == GroupBoxMiddle || watched == GroupBoxBottom)) GroupBoxMiddleResize();
-    if (watched == GroupGrade && (e->type() == QEvent::Resize || e->type() == QEvent::Move)) AlignGradeLabels();
+    if (e->type() == QEvent::Resize && (watched == ui_->GroupBoxMiddle || watched == ui_->GroupBoxBottom))
+        ui_->GroupBoxMiddleResize();
+    if (watched == ui_->GroupGrade && (e->type() == QEvent::Resize || e->type() == QEvent::Move))
+        ui_->AlignGradeLabels();
     if (e->type() == QEvent::Resize) {
-        if (watched == GroupBoxTop) FitWordBoxToPanel();
-        if (watched == PanelE || watched == PanelT) FitWordToWidth();
-        if (watched == MemoC && !MemoC->toPlainText().isEmpty()) FitMeaning();
+        if (watched == ui_->GroupBoxTop) ui_->FitWordBoxToPanel();
+        if (watched == ui_->PanelE || watched == ui_->PanelT) ui_->FitWordToWidth();
+        if (watched == ui_->MemoC && !ui_->MemoC->toPlainText().isEmpty()) ui_->FitMeaning();
     }
     return QWidget::eventFilter(watched, e);
 }

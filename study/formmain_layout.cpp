@@ -17,7 +17,7 @@
 
 #include "core/manage.h"
 #include "platform/fontregistration.h"
-#include "study/formmain.h"
+#include "study/formmain_ui.h"
 #include "widgets/answeredit.h"
 #include "widgets/buttons.h"
 #include "widgets/colourvalue.h"
@@ -87,6 +87,9 @@ constexpr int kDesignWordBoxHeight = 265;
 constexpr double kLargestWordBoxScale = 2.0;
 // Design colour of every button caption.
 constexpr int kButtonFontColour = 13583874;
+// Title strip text, until the window set gives the login window's heading
+// (SetHeading).
+constexpr const char* kStudyWindowTitleUtf8 = "澜悦日语单词 Lexilark V1.0 ";
 
 QFont PixelFont(const QString& family, int pixels, bool bold = false) {
     QFont font(family);
@@ -139,15 +142,6 @@ void InvalidateLayouts(QLayout* layout) {
         if (QLayout* inner = item->layout()) InvalidateLayouts(inner);
 }
 
-// The controls Tab reaches, in the order it reaches them: the answer box
-// first, then the strip below it, then the commands of the left column.
-std::vector<QWidget*> TabRound(const TformMain& w) {
-    return {w.EditInput,           w.ButtonFullScreen, w.ButtonDeGrade,   w.ButtonUpGrade, w.ButtonPriorWord,
-            w.ButtonNextWord,      w.ButtonPrompt,     w.ButtonMyNewWord, w.ButtonPause,   w.suiButton2,
-            w.ButtonSelectWordLib, w.suiButton5,       w.suiButton3,      w.ButtonReturn,  w.suiButton4,
-            w.suiButton10,         w.ButtonStats};
-}
-
 QTimer* NewTimer(QObject* parent, const char* name, int interval) {
     auto* timer = Named(new QTimer(parent), name);
     timer->setInterval(interval);
@@ -170,37 +164,37 @@ void TformMain::BuildLayout() {
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    PanelMain = Named(new QFrame(this), "PanelMain");
-    PanelMain->setAutoFillBackground(true);
-    outer->addWidget(PanelMain);
+    ui_->PanelMain = Named(new QFrame(this), "PanelMain");
+    ui_->PanelMain->setAutoFillBackground(true);
+    outer->addWidget(ui_->PanelMain);
 
-    auto* mainLayout = new QVBoxLayout(PanelMain);
+    auto* mainLayout = new QVBoxLayout(ui_->PanelMain);
     mainLayout->setContentsMargins(4, 2, 4, 2);
     mainLayout->setSpacing(2);
-    PanelMainCaption = NewLabel(PanelMain, "PanelMainCaption", kStudyWindowTitleUtf8);
-    PanelMainCaption->setFont(PixelFont(QStringLiteral("宋体"), 12, true));
-    mainLayout->addWidget(PanelMainCaption);
+    ui_->PanelMainCaption = NewLabel(ui_->PanelMain, "PanelMainCaption", kStudyWindowTitleUtf8);
+    ui_->PanelMainCaption->setFont(PixelFont(QStringLiteral("宋体"), 12, true));
+    mainLayout->addWidget(ui_->PanelMainCaption);
 
     auto* body = new QHBoxLayout;
     body->setSpacing(4);
     mainLayout->addLayout(body, 1);
 
-    Panel11 = Named(new QFrame(PanelMain), "Panel11");
-    Panel11->setFixedWidth(kLeftColumnWidth);
-    BuildLeftColumn(Panel11);
-    body->addWidget(Panel11);
+    ui_->Panel11 = Named(new QFrame(ui_->PanelMain), "Panel11");
+    ui_->Panel11->setFixedWidth(kLeftColumnWidth);
+    ui_->BuildLeftColumn(ui_->Panel11);
+    body->addWidget(ui_->Panel11);
 
-    Panel1 = Named(new QFrame(PanelMain), "Panel1");
-    BuildRightSide(Panel1);
-    body->addWidget(Panel1, 1);
+    ui_->Panel1 = Named(new QFrame(ui_->PanelMain), "Panel1");
+    ui_->BuildRightSide(ui_->Panel1);
+    body->addWidget(ui_->Panel1, 1);
 
-    Timer = Named(&study_.Clock(), "Timer");  // the session's clock, not one of the window's children
-    TimerPrompt = NewTimer(this, "TimerPrompt", 800);
-    TimerComment = NewTimer(this, "TimerComment", 1000);
-    TimerSetFocus = NewTimer(this, "TimerSetFocus", 2000);
+    ui_->Timer = Named(&study_.Clock(), "Timer");  // the session's clock, not one of the window's children
+    ui_->TimerPrompt = NewTimer(this, "TimerPrompt", 800);
+    ui_->TimerComment = NewTimer(this, "TimerComment", 1000);
+    ui_->TimerSetFocus = NewTimer(this, "TimerSetFocus", 2000);
 }
 
-void TformMain::BuildLeftColumn(QWidget* parent) {
+void TformMain::Ui::BuildLeftColumn(QWidget* parent) {
     auto* column = new QVBoxLayout(parent);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(1);
@@ -261,7 +255,7 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     labelColumn->addSpacerItem(gradeLabelsTop_);
     labelColumn->addWidget(ListBoxGrade);
     gradeLayout->addLayout(labelColumn, 1, 1);
-    GroupGrade->installEventFilter(this);
+    GroupGrade->installEventFilter(&window);
     column->addWidget(PanelGrade);
 
     // Times.
@@ -336,7 +330,7 @@ void TformMain::BuildLeftColumn(QWidget* parent) {
     column->addStretch(1);
 }
 
-void TformMain::BuildRightSide(QWidget* parent) {
+void TformMain::Ui::BuildRightSide(QWidget* parent) {
     auto* side = new QVBoxLayout(parent);
     side->setContentsMargins(0, 0, 0, 0);
     side->setSpacing(3);
@@ -355,14 +349,14 @@ void TformMain::BuildRightSide(QWidget* parent) {
     PanelE->setTextFormat(Qt::PlainText);
     // A long word is drawn smaller rather than widening the window.
     PanelE->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    PanelE->installEventFilter(this);
+    PanelE->installEventFilter(&window);
     top->addWidget(PanelE);
     PanelT = NewLabel(GroupBoxTop, "PanelT", "", Qt::AlignCenter);
     PanelT->setFont(WithJapaneseFallback(PixelFont(QStringLiteral("宋体"), kReadingPixels)));
     PanelT->setMinimumHeight(kReadingRowHeight);
     PanelT->setTextFormat(Qt::PlainText);
     PanelT->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    PanelT->installEventFilter(this);
+    PanelT->installEventFilter(&window);
     top->addWidget(PanelT);
     MemoC = Named(new QTextEdit(GroupBoxTop), "MemoC");
     MemoC->setReadOnly(true);
@@ -373,9 +367,9 @@ void TformMain::BuildRightSide(QWidget* parent) {
     MemoC->setLineWrapMode(QTextEdit::WidgetWidth);
     MemoC->setFont(WithChineseFallback(PixelFont(QStringLiteral("宋体"), 33)));
     MemoC->setMinimumHeight(kDesignSizes.meaningHeight);
-    MemoC->installEventFilter(this);
+    MemoC->installEventFilter(&window);
     top->addWidget(MemoC, 1);
-    GroupBoxTop->installEventFilter(this);
+    GroupBoxTop->installEventFilter(&window);
     side->addWidget(GroupBoxTop, 3);
 
     // The middle box: example sentences, and the floating comment panel.
@@ -407,7 +401,7 @@ void TformMain::BuildRightSide(QWidget* parent) {
     PanelAnswerMarks->setFont(WithJapaneseFallback(PixelFont(QStringLiteral("宋体"), 20)));
     PanelAnswerMarks->setAutoFillBackground(true);
     PanelAnswerMarks->setVisible(false);
-    GroupBoxMiddle->installEventFilter(this);
+    GroupBoxMiddle->installEventFilter(&window);
     side->addWidget(GroupBoxMiddle, 2);
 
     // The bottom box: the answer box and the strip of study buttons.
@@ -437,9 +431,9 @@ void TformMain::BuildRightSide(QWidget* parent) {
         strip->addWidget(b, 0, ++column);
     }
     pcontrol->adjustSize();
-    GroupBoxBottom->installEventFilter(this);
+    GroupBoxBottom->installEventFilter(&window);
     side->addWidget(GroupBoxBottom);
-    setFocusProxy(EditInput);
+    window.setFocusProxy(EditInput);
     // The window's first activation gives the keyboard to its focused
     // control, else to the first of its focus chain, a command a stray Space
     // would press: the answer box is the focused one from the start.
@@ -447,7 +441,7 @@ void TformMain::BuildRightSide(QWidget* parent) {
     FitToScreenHeight();
 }
 
-void TformMain::FitToScreenHeight() {
+void TformMain::Ui::FitToScreenHeight() {
     const int height = ScreenHeight();
     if (height >= kDesignHeight) {
         ApplyLeftColumnSizes(kDesignSizes);
@@ -457,8 +451,8 @@ void TformMain::FitToScreenHeight() {
     FitClockToHeight(height, kTightSizes.clock);
 }
 
-void TformMain::ApplyLeftColumnSizes(const LeftColumnSizes& sizes) {
-    const int line = QFontMetrics(font()).height();
+void TformMain::Ui::ApplyLeftColumnSizes(const LeftColumnSizes& sizes) {
+    const int line = QFontMetrics(window.font()).height();
     const int row = std::max(sizes.row, line);
     for (RadioGroup* group : {GroupGrade, GroupReadMode, GroupMemoryMode})
         for (int i = 0; i < group->ItemCount(); ++i) group->Item(i)->setFixedHeight(row);
@@ -479,7 +473,7 @@ void TformMain::ApplyLeftColumnSizes(const LeftColumnSizes& sizes) {
     }
 }
 
-void TformMain::FitWordBoxToPanel() {
+void TformMain::Ui::FitWordBoxToPanel() {
     const QSize box = GroupBoxTop->size();
     const double scale = std::clamp(std::min(static_cast<double>(box.width()) / kDesignWordBoxWidth,
                                              static_cast<double>(box.height()) / kDesignWordBoxHeight),
@@ -495,7 +489,7 @@ void TformMain::FitWordBoxToPanel() {
     FitMeaning();
 }
 
-void TformMain::FitWordToWidth() {
+void TformMain::Ui::FitWordToWidth() {
     FitLabelToWidth(PanelE, wordPixels_);
     FitLabelToWidth(PanelT, readingPixels_);
 }
@@ -503,10 +497,10 @@ void TformMain::FitWordToWidth() {
 // Sets the large clock to the biggest pixel size up to `pixels` with which
 // the window's least height stays within `height`; false when even the
 // smallest clock leaves the window too high.
-bool TformMain::FitClockToHeight(int height, int pixels) {
+bool TformMain::Ui::FitClockToHeight(int height, int pixels) {
     for (;; --pixels) {
         PanelThisTime->setFont(PixelFont(QStringLiteral("Arial"), pixels, true));
-        if (!layout() || !Panel11->isVisibleTo(this)) return true;
+        if (!window.layout() || !Panel11->isVisibleTo(&window)) return true;
         // Layouts keep the least sizes of their widgets until told that
         // they changed, which they otherwise learn only from posted events:
         // every widget and layout of the column (its boxes' own layouts
@@ -516,10 +510,10 @@ bool TformMain::FitClockToHeight(int height, int pixels) {
         for (QLayout* inner : Panel11->findChildren<QLayout*>()) inner->invalidate();
         for (QWidget* w = Panel11;; w = w->parentWidget()) {
             InvalidateLayouts(w->layout());
-            if (w == this) break;
+            if (w == &window) break;
             w->updateGeometry();
         }
-        if (layout()->minimumSize().height() <= height) return true;
+        if (window.layout()->minimumSize().height() <= height) return true;
         if (pixels <= kSmallestClockPixels) return false;
     }
 }
@@ -529,7 +523,7 @@ bool TformMain::FitClockToHeight(int height, int pixels) {
 // the buttons narrow first, and where that is not enough (a 640-pixel
 // screen with the left column shown) they go to a row of their own below
 // the answer box.
-void TformMain::GroupBoxMiddleResize() {
+void TformMain::Ui::GroupBoxMiddleResize() {
     const QList<QPushButton*> buttons = pcontrol->findChildren<QPushButton*>();
     const int count = std::max(static_cast<int>(buttons.size()), 1);
     const int room = GroupBoxBottom->contentsRect().width() - 4;
@@ -575,21 +569,21 @@ void TformMain::ApplyColours() {
     const QColor border = ColourFromValue(manage_.bordercolor);
 
     // Text colour of the window font, inherited by every label and group.
-    QPalette main = PanelMain->palette();
+    QPalette main = ui_->PanelMain->palette();
     main.setColor(QPalette::Window, back);
     main.setColor(QPalette::WindowText, font);
     main.setColor(QPalette::Text, font);
     main.setColor(QPalette::Base, back);
-    PanelMain->setPalette(main);
+    ui_->PanelMain->setPalette(main);
 
-    QPalette comment = PanelComment->palette();
+    QPalette comment = ui_->PanelComment->palette();
     comment.setColor(QPalette::Window, back);
     comment.setColor(QPalette::WindowText, font);
-    PanelComment->setPalette(comment);
-    PanelAnswerMarks->setPalette(comment);
+    ui_->PanelComment->setPalette(comment);
+    ui_->PanelAnswerMarks->setPalette(comment);
 
-    for (QWidget* w : {static_cast<QWidget*>(MemoC), static_cast<QWidget*>(MemoSentence),
-                       static_cast<QWidget*>(ListBoxGrade), static_cast<QWidget*>(EditInput)}) {
+    for (QWidget* w : {static_cast<QWidget*>(ui_->MemoC), static_cast<QWidget*>(ui_->MemoSentence),
+                       static_cast<QWidget*>(ui_->ListBoxGrade), static_cast<QWidget*>(ui_->EditInput)}) {
         QPalette p = w->palette();
         p.setColor(QPalette::Base, back);
         p.setColor(QPalette::Text, font);
@@ -599,35 +593,35 @@ void TformMain::ApplyColours() {
     }
     // What was painted in the old background is a hidden answer: it stays
     // hidden in the new one, everything else takes the new font colour.
-    const int oldBack = windowBack_;
-    windowBack_ = manage_.backcolor;
+    const int oldBack = ui_->windowBack_;
+    ui_->windowBack_ = manage_.backcolor;
     const auto again = [&](int painted) {
         return painted >= 0 && painted == oldBack ? manage_.backcolor : manage_.fontcolor;
     };
-    PaintWord(again(wordColour_));
-    PaintReading(again(readingColour_));
-    PaintMeaning(again(meaningColour_));
+    ui_->PaintWord(again(ui_->wordColour_));
+    ui_->PaintReading(again(ui_->readingColour_));
+    ui_->PaintMeaning(again(ui_->meaningColour_));
     const auto sentenceAgain = [&](int painted) { return painted >= 0 && painted == oldBack ? manage_.backcolor : -1; };
-    sentenceColour_ = sentenceAgain(sentenceColour_);
-    translationColour_ = sentenceAgain(translationColour_);
-    ApplySentenceColours();
-    QPalette line = LabelLine->palette();
+    ui_->sentenceColour_ = sentenceAgain(ui_->sentenceColour_);
+    ui_->translationColour_ = sentenceAgain(ui_->translationColour_);
+    ui_->ApplySentenceColours();
+    QPalette line = ui_->LabelLine->palette();
     line.setColor(QPalette::Window, border);
-    LabelLine->setPalette(line);
+    ui_->LabelLine->setPalette(line);
 
     // Frames of the boxes and radio groups and the border of the answer box.
-    for (FramedBox* box : PanelMain->findChildren<FramedBox*>()) box->SetBorderColour(border);
-    EditInput->SetBorderColour(border);
+    for (FramedBox* box : ui_->PanelMain->findChildren<FramedBox*>()) box->SetBorderColour(border);
+    ui_->EditInput->SetBorderColour(border);
 
     // One blank row below the grade labels, kept once however often the
     // colours change.
     const QString blankRow(18, QLatin1Char(' '));
-    if (ListBoxGrade->count() == 6) ListBoxGrade->addItem(blankRow);
+    if (ui_->ListBoxGrade->count() == 6) ui_->ListBoxGrade->addItem(blankRow);
 }
 
 // The labels are a list of their own beside the radio group, so their rows
 // follow the group's items: the same pitch, starting level with the first.
-void TformMain::AlignGradeLabels() {
+void TformMain::Ui::AlignGradeLabels() {
     if (GroupGrade->ItemCount() < 2) return;
     auto centre = [this](int i) {
         const QRadioButton* item = GroupGrade->Item(i);
@@ -644,10 +638,16 @@ void TformMain::AlignGradeLabels() {
         ListBoxGrade->item(row)->setSizeHint(QSize(ListBoxGrade->width(), pitch));
 }
 
+std::vector<QWidget*> TformMain::Ui::TabRound() const {
+    return {EditInput,    ButtonFullScreen, ButtonDeGrade, ButtonUpGrade, ButtonPriorWord,     ButtonNextWord,
+            ButtonPrompt, ButtonMyNewWord,  ButtonPause,   suiButton2,    ButtonSelectWordLib, suiButton5,
+            suiButton3,   ButtonReturn,     suiButton4,    suiButton10,   ButtonStats};
+}
+
 // Tab goes round the answer box, the strip and the commands, whatever the
 // window's focus proxy makes of the order the controls were made in.
 bool TformMain::focusNextPrevChild(bool next) {
-    const std::vector<QWidget*> round = TabRound(*this);
+    const std::vector<QWidget*> round = ui_->TabRound();
     const int n = static_cast<int>(round.size());
     const auto at = std::find(round.begin(), round.end(), focusWidget());
     int i = at == round.end() ? (next ? n - 1 : 0) : static_cast<int>(at - round.begin());

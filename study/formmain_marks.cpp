@@ -8,7 +8,7 @@
 
 #include "core/gbktext.h"
 #include "core/manage.h"
-#include "study/formmain.h"
+#include "study/formmain_ui.h"
 #include "widgets/colourvalue.h"
 #include "widgets/screentext.h"
 
@@ -48,11 +48,11 @@ QString MarkedHtml(const std::vector<MarkedChar>& marks, const QColor& font, con
 
 }  // namespace
 
-void TformMain::ShowAnswerMarks(const AnswerVerdict& verdict, bool right) {
-    const QColor font = ColourFromValue(WordLib.FontColor);
-    const QColor back = ColourFromValue(manage_.backcolor);
-    const QColor border = ColourFromValue(manage_.bordercolor);
-    const QString word = Screen(TrimGbk(WordOnScreen())).toHtmlEscaped();
+void TformMain::Ui::ShowAnswerMarks(const AnswerVerdict& verdict, bool right) {
+    const QColor font = ColourFromValue(window.study_.WordLib.FontColor);
+    const QColor back = ColourFromValue(window.manage_.backcolor);
+    const QColor border = ColourFromValue(window.manage_.bordercolor);
+    const QString word = Screen(TrimGbk(window.study_.WordOnScreen())).toHtmlEscaped();
     QStringList lines;
     if (right) {
         if (verdict.byReading) {
@@ -85,7 +85,7 @@ void TformMain::ShowAnswerMarks(const AnswerVerdict& verdict, bool right) {
     PlaceAnswerMarks();
 }
 
-void TformMain::HideAnswerMarks() {
+void TformMain::Ui::HideAnswerMarks() {
     if (PanelAnswerMarks->isHidden() && PanelAnswerMarks->text().isEmpty()) return;
     PanelAnswerMarks->setVisible(false);
     PanelAnswerMarks->clear();
@@ -96,7 +96,7 @@ void TformMain::HideAnswerMarks() {
 // the comment panel in the middle of what is left below them. Where the box
 // is too low for both (small screens), the marks take a smaller font, and
 // in the end the comment stands over their last line: "错 误" must be seen.
-void TformMain::PlaceAnswerMarks() {
+void TformMain::Ui::PlaceAnswerMarks() {
     const int margin = 6;
     const int boxHeight = GroupBoxMiddle->height();
     int top = 0;

@@ -20,7 +20,7 @@
 #include "core/recordings.h"
 #include "platform/fontregistration.h"
 #include "platform/mediaplayer.h"
-#include "study/formmain.h"
+#include "study/formmain_ui.h"
 #include "widgets/answeredit.h"
 #include "widgets/colourvalue.h"
 #include "widgets/radiogroup.h"
@@ -56,16 +56,23 @@ int LinesNeeded(QTextDocument& doc, const QFont& font, int points) {
 
 }  // namespace
 
-void TformMain::WriteWord(const std::string& word) {
-    study_.SetWordOnScreen(word);
-    recorder_.NoteWordDrawn();
-    if (study_.Step() != StudySession::AnswerStep::Open && !study_.AnswerBelongsToWordOnScreen()) EndAnswer();
+StudyDisplay& TformMain::Display() { return *ui_; }
+
+MediaPlayer& TformMain::Player() const { return *ui_->mpl; }
+
+int TformMain::MeaningPointSize() const { return ui_->meaningPointSize_; }
+
+void TformMain::Ui::WriteWord(const std::string& word) {
+    window.study_.SetWordOnScreen(word);
+    window.recorder_.NoteWordDrawn();
+    if (window.study_.Step() != StudySession::AnswerStep::Open && !window.study_.AnswerBelongsToWordOnScreen())
+        window.EndAnswer();
     PanelE->setText(Screen(word));
     FitWordToWidth();
 }
 
-void TformMain::WriteReadingOf(const std::string& word) {
-    PanelT->setText(Screen(LookupReading(DataLists.readingText, word)));
+void TformMain::Ui::WriteReadingOf(const std::string& word) {
+    PanelT->setText(Screen(LookupReading(window.study_.DataLists.readingText, word)));
     FitWordToWidth();
 }
 
@@ -73,13 +80,13 @@ void TformMain::WriteReadingOf(const std::string& word) {
 // one or two lines moves one line down so that it sits lower in the box; a
 // longer one shrinks a point at a time until it fits four lines, and any
 // meaning shrinks until it fits the box's height, so none is cut.
-void TformMain::WriteMeaning(const std::string& meaning) {
+void TformMain::Ui::WriteMeaning(const std::string& meaning) {
     meaningOnScreen_ = meaning;
-    if (layout()) layout()->activate();  // the box must have its real size first
+    if (window.layout()) window.layout()->activate();  // the box must have its real size first
     FitMeaning();
 }
 
-void TformMain::FitMeaning() {
+void TformMain::Ui::FitMeaning() {
     QString text = Screen(meaningOnScreen_);
     QTextDocument doc;
     doc.setDocumentMargin(MemoC->document()->documentMargin());
@@ -107,7 +114,7 @@ void TformMain::FitMeaning() {
     f.setPointSize(points);
     if (MemoC->font() != f) MemoC->setFont(f);
     if (MemoC->toPlainText() != text) MemoC->setPlainText(text);
-    study_.SetMeaningOnScreen(FromScreen(MemoC->toPlainText()));
+    window.study_.SetMeaningOnScreen(FromScreen(MemoC->toPlainText()));
     QTextCursor all(MemoC->document());
     all.select(QTextCursor::Document);
     QTextBlockFormat centred;
@@ -115,12 +122,13 @@ void TformMain::FitMeaning() {
     all.mergeBlockFormat(centred);
 }
 
-void TformMain::WriteSentencesOf(const std::string& word) {
+void TformMain::Ui::WriteSentencesOf(const std::string& word) {
     MemoSentence->clear();
     MemoSentence->setVisible(false);
-    if (!WordLib.ShowSentence) return;
+    if (!window.study_.WordLib.ShowSentence) return;
     std::optional<std::vector<std::string>> lines =
-        LookupSentences(DataLists.sentenceIndexText, DataLists.sentenceLines, word, WordLib.SentenceCountPerWord);
+        LookupSentences(window.study_.DataLists.sentenceIndexText, window.study_.DataLists.sentenceLines, word,
+                        window.study_.WordLib.SentenceCountPerWord);
     if (!lines) return;
     QStringList shown;
     for (const std::string& line : *lines) shown << Screen(line);
@@ -129,7 +137,7 @@ void TformMain::WriteSentencesOf(const std::string& word) {
     MemoSentence->setVisible(true);
 }
 
-void TformMain::PaintSentences(int sentenceColour, int translationColour) {
+void TformMain::Ui::PaintSentences(int sentenceColour, int translationColour) {
     if (sentenceColour == sentenceColour_ && translationColour == translationColour_) return;
     sentenceColour_ = sentenceColour;
     translationColour_ = translationColour;
@@ -139,7 +147,7 @@ void TformMain::PaintSentences(int sentenceColour, int translationColour) {
 // The box holds each sentence on one line and its translation on the next.
 // A sentence is Japanese and is drawn in the Japanese face; its translation
 // keeps the box's Chinese face.
-void TformMain::ApplySentenceColours() {
+void TformMain::Ui::ApplySentenceColours() {
     QTextDocument* doc = MemoSentence->document();
     const QString japaneseFace = JapaneseFamily();
     int lineNo = 0;
@@ -158,51 +166,52 @@ void TformMain::ApplySentenceColours() {
     }
 }
 
-void TformMain::PaintWord(int colour) {
+void TformMain::Ui::PaintWord(int colour) {
     wordColour_ = colour;
     SetTextColour(PanelE, QPalette::WindowText, colour);
 }
 
-void TformMain::PaintReading(int colour) {
+void TformMain::Ui::PaintReading(int colour) {
     readingColour_ = colour;
     SetTextColour(PanelT, QPalette::WindowText, colour);
 }
 
-void TformMain::PaintMeaning(int colour) {
+void TformMain::Ui::PaintMeaning(int colour) {
     meaningColour_ = colour;
     SetTextColour(MemoC, QPalette::Text, colour);
 }
 
-void TformMain::WriteStepNo(const std::string& text) { LabelStepNo->setText(Screen(text)); }
+void TformMain::Ui::WriteStepNo(const std::string& text) { LabelStepNo->setText(Screen(text)); }
 
-void TformMain::WriteWordStudyCount(const std::string& text) { LabelWordStudyCount->setText(Screen(text)); }
+void TformMain::Ui::WriteWordStudyCount(const std::string& text) { LabelWordStudyCount->setText(Screen(text)); }
 
-void TformMain::WriteCycleNo(const std::string& text) { circleno->setText(Screen(text)); }
+void TformMain::Ui::WriteCycleNo(const std::string& text) { circleno->setText(Screen(text)); }
 
-void TformMain::WriteGroupNo(const std::string& text) { LabelGroup->setText(Screen(text)); }
+void TformMain::Ui::WriteGroupNo(const std::string& text) { LabelGroup->setText(Screen(text)); }
 
-void TformMain::WriteGradeCount(int item, const std::string& text) { GroupGrade->SetItemText(item, Screen(text)); }
+void TformMain::Ui::WriteGradeCount(int item, const std::string& text) { GroupGrade->SetItemText(item, Screen(text)); }
 
-void TformMain::WriteGradeLabel(int row, const std::string& text) {
+void TformMain::Ui::WriteGradeLabel(int row, const std::string& text) {
     if (QListWidgetItem* item = ListBoxGrade->item(row)) item->setText(Screen(text));
 }
 
-void TformMain::ClearAnswer() {
-    EndAnswer();
+void TformMain::Ui::ClearAnswer() {
+    window.EndAnswer();
     EditInput->clear();
 }
 
-void TformMain::ClickNextWord() { ButtonNextWordClick(); }
+void TformMain::Ui::ClickNextWord() { window.ButtonNextWordClick(); }
 
 // The recording named after the word is preferred; else the alias of the
 // word in "lx1.en", whatever its letter case.
-std::string TformMain::PlayRecordingOf(const std::string& word) {
-    const RecordingLookup recording = FindRecording(WordLib.ProgramFolder, DataLists.aliasText, word);
+std::string TformMain::Ui::PlayRecordingOf(const std::string& word) {
+    const RecordingLookup recording =
+        FindRecording(window.study_.WordLib.ProgramFolder, window.study_.DataLists.aliasText, word);
     if (mpl->IsPlaying()) mpl->Stop();
     if (recording.found) {
         mpl->Close();
-        mpl->SetFileName(
-            QString::fromStdString(ToNativePath(RecordingPath(WordLib.ProgramFolder, recording.name)).string()));
+        mpl->SetFileName(QString::fromStdString(
+            ToNativePath(RecordingPath(window.study_.WordLib.ProgramFolder, recording.name)).string()));
         mpl->Open();
         mpl->Play();
     } else {

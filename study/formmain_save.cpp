@@ -7,11 +7,11 @@
 
 #include "core/appmessage.h"
 #include "core/manage.h"
-#include "study/formmain.h"
+#include "study/formmain_ui.h"
 
 void TformMain::NoteProgress() {
     // Armed, not restarted: steady typing must not put the save off forever.
-    if (inSession_ && !TimerSave->isActive()) TimerSave->start();
+    if (inSession_ && !ui_->TimerSave->isActive()) ui_->TimerSave->start();
 }
 
 void TformMain::TimerSaveTimer() {
@@ -30,7 +30,7 @@ void TformMain::TimerSaveTimer() {
 
 void TformMain::SaveEverything() {
     if (!inSession_) return;
-    TimerSave->stop();
+    ui_->TimerSave->stop();
     autosaveFailed_ = !study_.SaveLibrary();
     manage_.SaveConfig();
     recorder_.RecordGradeCounts();

@@ -42,7 +42,8 @@ QString State() {
         const QLabel* marksLabel = Child<QLabel>(w, "PanelAnswerMarks");
         fields << Field("answer", answer->text()) << Flag("composing", answer->IsComposing())
                << Field("word", word->text())
-               << Flag("wordShown", word->palette().color(QPalette::WindowText) == ColourFromValue(w.WordLib.FontColor))
+               << Flag("wordShown", word->palette().color(QPalette::WindowText) ==
+                                        ColourFromValue(formMain->Session().WordLib.FontColor))
                << Field("comment", comment->text()) << Flag("commentVisible", comment->isVisible());
         QTextDocument marks;
         marks.setHtml(marksLabel->text());

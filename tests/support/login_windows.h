@@ -111,8 +111,8 @@ struct LoginWindows {
     // The study window with no library open shows nothing of the library
     // or learner before: every counter and clock at its start.
     void ExpectNoLibraryShown() const {
-        QCOMPARE(study->WordLib0.Count, 0);
-        QCOMPARE(study->LibraryName(), std::string());
+        QCOMPARE(study->Session().WordLib0.Count, 0);
+        QCOMPARE(study->Session().LibraryName(), std::string());
         for (const QLabel* clock : {Child<QLabel>(study, "LabelTotalTime"), Child<QLabel>(study, "LabelThisLoopTime"),
                                     Child<QLabel>(study, "LabelLeftTime")})
             QCOMPARE(clock->text(), QString("00:00:00"));

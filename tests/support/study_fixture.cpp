@@ -119,19 +119,20 @@ static bool PaintedIn(const QWidget* w, QPalette::ColorRole role, int colour) {
 }
 
 bool StudyFixture::WordShown() const {
-    return PaintedIn(Child<QLabel>(window_, "PanelE"), QPalette::WindowText, window_->WordLib.FontColor);
+    return PaintedIn(Child<QLabel>(window_, "PanelE"), QPalette::WindowText, window_->Session().WordLib.FontColor);
 }
 
 bool StudyFixture::ReadingShown() const {
-    return PaintedIn(Child<QLabel>(window_, "PanelT"), QPalette::WindowText, window_->WordLib.FontColor);
+    return PaintedIn(Child<QLabel>(window_, "PanelT"), QPalette::WindowText, window_->Session().WordLib.FontColor);
 }
 
 bool StudyFixture::MeaningShown() const {
-    return PaintedIn(Child<QTextEdit>(window_, "MemoC"), QPalette::Text, window_->WordLib.FontColor);
+    return PaintedIn(Child<QTextEdit>(window_, "MemoC"), QPalette::Text, window_->Session().WordLib.FontColor);
 }
 
 QString StudyFixture::WordText() const { return Child<QLabel>(window_, "PanelE")->text(); }
 
 bool StudyFixture::AnswerTextVisible() const {
-    return Child<AnswerEdit>(window_, "EditInput")->TextColour() == ColourFromValue(window_->WordLib.FontColor);
+    return Child<AnswerEdit>(window_, "EditInput")->TextColour() ==
+           ColourFromValue(window_->Session().WordLib.FontColor);
 }

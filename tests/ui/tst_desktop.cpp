@@ -149,8 +149,8 @@ void TestDesktop::japaneseTextsUseJapaneseGlyphsAndTheMeaningChinese() {
     TformMain& w = *s.study;
     auto* panelE = Child<QLabel>(w, "PanelE");
     auto* memoSentence = Child<QPlainTextEdit>(w, "MemoSentence");
-    w.DataLists.LoadWordLists(s.f.gbkProgramFolder);
-    w.DataLists.LoadSentenceLists(s.f.gbkProgramFolder);
+    w.Session().DataLists.LoadWordLists(s.f.gbkProgramFolder);
+    w.Session().DataLists.LoadSentenceLists(s.f.gbkProgramFolder);
     s.f.Open("photo.lx");
 
     if (!wordFace.isEmpty()) {
@@ -158,7 +158,7 @@ void TestDesktop::japaneseTextsUseJapaneseGlyphsAndTheMeaningChinese() {
         s.Pick(s.settings->FontComboBoxCN, s.settings->FontComboBoxCN->findText(meaningFace));
         QCOMPARE(panelE->font().family(), wordFace);
         QCOMPARE(Child<QTextEdit>(w, "MemoC")->font().family(), meaningFace);
-        w.WordLib.ShowWord();
+        w.Session().WordLib.ShowWord();
     }
     QCOMPARE(panelE->text(), U("写真"));
     QCOMPARE(Child<QLabel>(w, "PanelT")->text(), U("しゃしん"));

@@ -70,13 +70,13 @@ void TestStudyDetails::showingWritesTheCountersOnce() {
     f.Press(Qt::Key_Down);
     QCOMPARE(labelWordStudyCount->text(), QStringLiteral("1 / 6"));
     QCOMPARE(labelStepNo->text(), QStringLiteral("2 / 3"));
-    QCOMPARE(w.WordLib.ShownCount, 1);
+    QCOMPARE(w.Session().WordLib.ShownCount, 1);
 
     // A prompt shows the same word again when it ends: nothing is counted.
     f.Press(Qt::Key_Control);
     QTRY_VERIFY_WITH_TIMEOUT(!Child<QTimer>(w, "TimerPrompt")->isActive(), 2000);
-    QCOMPARE(w.WordLib.Words[1].StudyTimes, 1);
-    QCOMPARE(w.WordLib.ShownCount, 1);
+    QCOMPARE(w.Session().WordLib.Words[1].StudyTimes, 1);
+    QCOMPARE(w.Session().WordLib.ShownCount, 1);
     QCOMPARE(labelWordStudyCount->text(), QStringLiteral("1 / 6"));
     QCOMPARE(labelStepNo->text(), QStringLiteral("2 / 3"));
 
@@ -107,16 +107,16 @@ void TestStudyDetails::cycleEndWithoutGradeZeroWordsStudiesOnAtGradeZero() {
     QCOMPARE(f.messages.Texts(),
              (std::vector<std::string>{"祝贺你!完成本次循环！现在进入第2循环", "祝贺你！所有0级单词已经升级完毕！"}));
     QCOMPARE(Child<QLabel>(w, "circleno")->text(), QStringLiteral("2"));
-    QCOMPARE(w.WordLib0.LoopTimes, 2);
-    QCOMPARE(w.WordLib0.BaseGrade, 3);
+    QCOMPARE(w.Session().WordLib0.LoopTimes, 2);
+    QCOMPARE(w.Session().WordLib0.BaseGrade, 3);
     QCOMPARE(Child<QListWidget>(w, "ListBoxGrade")->item(5)->text(), QStringLiteral("3"));
-    QCOMPARE(w.WordLib0.CountGradeZeroWords(), 3);
-    QCOMPARE(w.WordLib.CurrentGrade, 0);
-    QCOMPARE(w.WordLib.GroupIndex, w.WordLib0.GroupIndex);
-    QVERIFY(w.WordLib.HasCurrentWord());
+    QCOMPARE(w.Session().WordLib0.CountGradeZeroWords(), 3);
+    QCOMPARE(w.Session().WordLib.CurrentGrade, 0);
+    QCOMPARE(w.Session().WordLib.GroupIndex, w.Session().WordLib0.GroupIndex);
+    QVERIFY(w.Session().WordLib.HasCurrentWord());
     QVERIFY(f.WordShown());
 
-    const std::string promoted = w.WordLib.Words[static_cast<size_t>(w.WordLib.CurrentIndex)].Word;
+    const std::string promoted = w.Session().WordLib.Words[static_cast<size_t>(w.Session().WordLib.CurrentIndex)].Word;
     QCOMPARE(Gbk(f.WordText().toStdString()), promoted);
     QTest::mouseClick(Child<QPushButton>(w, "ButtonUpGrade"), Qt::LeftButton);
     QTest::mouseClick(Child<QPushButton>(w, "ButtonReturn"), Qt::LeftButton);  // a save point
@@ -240,7 +240,7 @@ void TestStudyDetails::keypadOperatorsKeepTheirCharacter() {
     QCOMPARE(f.Answer(), answer);
     QVERIFY(f.AnswerTextVisible());
     QCOMPARE(f.WordText(), QStringLiteral("neko"));
-    QCOMPARE(w.WordLib.Words[0].Grade, 0);
+    QCOMPARE(w.Session().WordLib.Words[0].Grade, 0);
 }
 
 void TestStudyDetails::nextAfterTheLastAnsweredWordEndsTheGroup_data() {
@@ -267,23 +267,23 @@ void TestStudyDetails::nextAfterTheLastAnsweredWordEndsTheGroup() {
     f.WriteLibrary("four.lx", {{"w0", "零"}, {"w1", "一"}, {"w2", "二"}, {"w3", "三"}}, groups);
     TformMain& w = f.Create();
     f.Open("four.lx");
-    for (int i = 0; i < w.WordLib.WordCount; ++i) {
+    for (int i = 0; i < w.Session().WordLib.WordCount; ++i) {
         f.Type(f.WordText());
         f.Enter();
         f.Space();
     }
-    QCOMPARE(w.WordLib.CurrentIndex, w.WordLib.WordCount);
+    QCOMPARE(w.Session().WordLib.CurrentIndex, w.Session().WordLib.WordCount);
     QVERIFY(f.messages.Texts().empty());
 
     f.Press(Qt::Key_Down);
     QStringList shown;
     for (const std::string& text : f.messages.Texts()) shown << QString::fromStdString(text);
     QCOMPARE(shown, messages);
-    QCOMPARE(w.WordLib0.LoopTimes, cycle);
-    QCOMPARE(w.WordLib.LoopTimes, cycle);
+    QCOMPARE(w.Session().WordLib0.LoopTimes, cycle);
+    QCOMPARE(w.Session().WordLib.LoopTimes, cycle);
     QCOMPARE(Child<QLabel>(w, "circleno")->text(), QString::number(cycle));
     QCOMPARE(Child<QLabel>(w, "LabelGroup")->text(), groupLabel);
-    QVERIFY(w.WordLib.HasCurrentWord());
+    QVERIFY(w.Session().WordLib.HasCurrentWord());
     QVERIFY(f.WordShown());
 }
 
@@ -329,7 +329,7 @@ void TestStudyDetails::progressSavedWhenAnyStepShowsThe500thWord() {
     f.Open("animals.lx");
     Child<RadioGroup>(w, "GroupGrade")->Item(4)->click();  // grade 1
     QCOMPARE(f.WordText(), QStringLiteral("neko"));
-    w.WordLib.ShownCount = shownBefore;
+    w.Session().WordLib.ShownCount = shownBefore;
 
     if (step.startsWith("Space")) {
         f.Type("neko");
@@ -341,7 +341,7 @@ void TestStudyDetails::progressSavedWhenAnyStepShowsThe500thWord() {
                                        : Qt::Key_BracketLeft);
     }
     QCOMPARE(f.WordText(), QStringLiteral("inu"));
-    QCOMPARE(w.WordLib.ShownCount, shownBefore + 1);
+    QCOMPARE(w.Session().WordLib.ShownCount, shownBefore + 1);
     const std::string file =
         GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / "animals.lx").value_or(""));
     QCOMPARE(file.find("<lw>1</lw>") != std::string::npos, saved);
@@ -421,7 +421,7 @@ void TestStudyDetails::longWordsAreDrawnSmallerToBeSeenWhole() {
         bool designed;
     } cases[] = {{"猫", true}, {"アルバイトアルバイトアルバイト", false}, {"ありがとう", true}};
     for (const auto& c : cases) {
-        w.WriteWord(Gbk(c.word));
+        w.Display().WriteWord(Gbk(c.word));
         QCoreApplication::processEvents();
         const int pixels = panelE->font().pixelSize();
         QVERIFY2((pixels == 37) == c.designed, c.word);
@@ -467,9 +467,9 @@ void TestStudyDetails::wordBoxGrowsWithTheScreenAndKeepsItsTextsWhole() {
         } entries[] = {{"猫", "猫"}, {longWord, longMeaning}};
         for (const auto& entry : entries) {
             const QString what = where + QLatin1Char(' ') + QString::fromUtf8(entry.word);
-            w.WriteWord(Gbk(entry.word));
-            w.WriteReadingOf(Gbk(entry.word));
-            w.WriteMeaning(Gbk(entry.meaning));
+            w.Display().WriteWord(Gbk(entry.word));
+            w.Display().WriteReadingOf(Gbk(entry.word));
+            w.Display().WriteMeaning(Gbk(entry.meaning));
             QCoreApplication::processEvents();
             QVERIFY2(!panelT->text().isEmpty(), qPrintable(what));
             for (QLabel* label : {Child<QLabel>(w, "PanelE"), panelT}) {

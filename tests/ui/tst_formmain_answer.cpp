@@ -4,6 +4,7 @@
 
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -293,7 +294,7 @@ void TestStudyAnswer::keypadAndMainBlockCommands() {
 
     f.Press(Qt::Key(key), keypad ? Qt::KeypadModifier : Qt::NoModifier);
     QCOMPARE(f.WordText(), wordAfter);
-    QCOMPARE(w.WordLib.Words[0].Grade, firstWordGrade);
+    QCOMPARE(w.Session().WordLib.Words[0].Grade, firstWordGrade);
     QCOMPARE(f.MeaningShown(), revealed);
     QCOMPARE(f.Answer(), QString());  // the key's character never stays
     QVERIFY(f.AnswerTextVisible());   // and release makes typing visible again
@@ -388,10 +389,10 @@ void TestStudyAnswer::readModeThreeNeverChecks() {
 void TestStudyAnswer::keysWithoutLibraryOnlyResetIdleTime() {
     StudyFixture f("no_library");
     TformMain& w = f.Create();
-    w.WordLib.IdleSeconds = 120;
+    w.Session().WordLib.IdleSeconds = 120;
     f.Press(Qt::Key_Down);
     f.Enter();
-    QCOMPARE(w.WordLib.IdleSeconds, 0);
+    QCOMPARE(w.Session().WordLib.IdleSeconds, 0);
     QVERIFY(f.messages.Texts().empty());
 }
 
@@ -540,7 +541,7 @@ void TestStudyAnswer::pauseWithinTheRightDisplayKeepsThePause() {
     f.Open("animals.lx");
     f.Type("neko");
     f.Enter();
-    w.ButtonPauseClick();
+    Child<QPushButton>(w, "ButtonPause")->click();
     w.TimerCommentTimer();
     QCOMPARE(f.Comment(), QStringLiteral("暂停学习"));
     QVERIFY(f.CommentVisible());

@@ -155,7 +155,7 @@ private slots:
         // The buttons that cannot be used look so: none keeps its caption colour.
         QCOMPARE(ButtonsInDesignColour(w), 0);
 
-        w.WordLib.IdleSeconds = 77;
+        w.Session().WordLib.IdleSeconds = 77;
         QTest::mouseClick(buttonPause, Qt::LeftButton);
         QCOMPARE(buttonPause->text(), U("暂停学习"));
         QCOMPARE(CaptionColour(buttonPause), ColourFromValue(13583874));
@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(ButtonsInDesignColour(w), 15);  // "学习统计" among them
         QVERIFY(w.Session().Clock().isActive());
         QVERIFY(Child<QTimer>(w, "TimerSetFocus")->isActive());
-        QCOMPARE(w.WordLib.IdleSeconds, 0);
+        QCOMPARE(w.Session().WordLib.IdleSeconds, 0);
         QCOMPARE(QApplication::focusWidget(), Child<QWidget>(w, "EditInput"));
     }
 
@@ -291,7 +291,7 @@ private slots:
         const auto ini = ReadScrambledFile(f.programFolder / "init.ini");
         QVERIFY(ini);
         QCOMPARE(FindTagValue(*ini, "delaytime"), std::string("1234"));
-        QCOMPARE(w.WordLib0.Count, 0);
+        QCOMPARE(w.Session().WordLib0.Count, 0);
         QVERIFY(Child<QLabel>(w, "PanelE")->text().isEmpty());
         QVERIFY(Child<QLabel>(w, "PanelT")->text().isEmpty());
         QVERIFY(Child<QTextEdit>(w, "MemoC")->toPlainText().isEmpty());
@@ -335,9 +335,9 @@ private slots:
         QWidget* opened =
             window == "SelectWordLib" ? static_cast<QWidget*>(&others.select) : static_cast<QWidget*>(&others.settings);
 
-        w.WordLib.IdleSeconds = 100;
+        w.Session().WordLib.IdleSeconds = 100;
         QTest::mouseClick(w.findChild<QPushButton*>(button), Qt::LeftButton);
-        QCOMPARE(w.WordLib.IdleSeconds, releaseEndsIdling ? 0 : 100);
+        QCOMPARE(w.Session().WordLib.IdleSeconds, releaseEndsIdling ? 0 : 100);
         QVERIFY(opened->isVisible());
         QVERIFY(!w.isEnabled());
         QVERIFY(!w.Session().Clock().isActive());
@@ -360,9 +360,9 @@ private slots:
         TformMain& w = f.Create();
         OtherWindows others(f.gbkProgramFolder, &w);
         w.Session().Clock().start();
-        w.WordLib.IdleSeconds = 100;
+        w.Session().WordLib.IdleSeconds = 100;
         QTest::mouseClick(Child<QPushButton>(w, "suiButton10"), Qt::LeftButton);
-        QCOMPARE(w.WordLib.IdleSeconds, 0);
+        QCOMPARE(w.Session().WordLib.IdleSeconds, 0);
         QVERIFY(others.help.isVisible());
         QVERIFY(w.isEnabled());
         QVERIFY(!w.Session().Clock().isActive());
@@ -582,7 +582,7 @@ private slots:
         const QString layoutWord = f.WordText();
         const bool meaningBefore = f.MeaningShown();
         f.messages.shown.clear();  // the help guide finds no help file here
-        w.WordLib.IdleSeconds = 100;
+        w.Session().WordLib.IdleSeconds = 100;
 
         QTest::mouseClick(Child<QPushButton>(w, "suiButton3"), Qt::LeftButton);
         QCOMPARE(f.messages.Texts(),
@@ -591,7 +591,7 @@ private slots:
         QVERIFY(w.isEnabled());
         QVERIFY(w.Session().Clock().isActive());
         QVERIFY(Child<QTimer>(w, "TimerSetFocus")->isActive());
-        QCOMPARE(w.WordLib.IdleSeconds, 0);
+        QCOMPARE(w.Session().WordLib.IdleSeconds, 0);
         QCOMPARE(f.Answer(), U("w"));
         QCOMPARE(f.AnswerTextVisible(), visibleBefore);
         QCOMPARE(f.WordText(), layoutWord);

@@ -47,15 +47,15 @@ private slots:
         f.WriteLibrary("lib.lx", NumberedWords(10));
         TformMain& w = f.Create();
         f.Open("lib.lx");
-        QCOMPARE(w.WordLib.Step, 0);  // 10 words of grade 0 left
-        w.WordLib.ShownCount = 3;
-        w.WordLib.ActiveSeconds = 89;  // 90 after the tick
+        QCOMPARE(w.Session().WordLib.Step, 0);  // 10 words of grade 0 left
+        w.Session().WordLib.ShownCount = 3;
+        w.Session().WordLib.ActiveSeconds = 89;  // 90 after the tick
         w.TimerTimer();
         QCOMPARE(Child<QLabel>(w, "LabelSpeed")->text(), U("2 词/分"));
         QCOMPARE(Child<QLabel>(w, "LabelLeftTime")->text(), U("00:05:00"));
 
         // Nothing shown since the library was opened: the estimate stays.
-        w.WordLib.ShownCount = 0;
+        w.Session().WordLib.ShownCount = 0;
         w.TimerTimer();
         QCOMPARE(Child<QLabel>(w, "LabelSpeed")->text(), U("0 词/分"));
         QCOMPARE(Child<QLabel>(w, "LabelLeftTime")->text(), U("00:05:00"));
@@ -75,18 +75,18 @@ private slots:
         w.TimerTimer();
         QCOMPARE(Child<QLabel>(w, "LabelThisTime")->text(), U("00:00:11"));
         QCOMPARE(Child<QLabel>(w, "LabelSpeed")->text(), U("0 词/分"));
-        QCOMPARE(w.WordLib.ActiveSeconds, 1);
+        QCOMPARE(w.Session().WordLib.ActiveSeconds, 1);
     }
 
     void hoursWrapAtSixty() {
         StudyFixture f("clock_hours");
         TformMain& w = f.Create();
-        w.WordLib.TotalTime = 61 * 3600;
-        w.WordLib.ThisLoopTime = 3599;
+        w.Session().WordLib.TotalTime = 61 * 3600;
+        w.Session().WordLib.ThisLoopTime = 3599;
         w.TimerTimer();
         QCOMPARE(Child<QLabel>(w, "LabelTotalTime")->text(), U("01:00:00"));
         QCOMPARE(Child<QLabel>(w, "LabelThisLoopTime")->text(), U("00:59:59"));
-        QCOMPARE(w.WordLib.TotalTime, 61 * 3600 + 1);
+        QCOMPARE(w.Session().WordLib.TotalTime, 61 * 3600 + 1);
     }
 
     // "本次时间" keeps its value on every screen: a caption without its
@@ -115,9 +115,9 @@ private slots:
         auto* buttonPause = Child<QPushButton>(w, "ButtonPause");
         f.Open("lib.lx");
         w.Session().Clock().start();
-        w.WordLib.TotalTime = 1000;
-        w.WordLib.ThisLoopTime = 500;
-        const int active = w.WordLib.ActiveSeconds;
+        w.Session().WordLib.TotalTime = 1000;
+        w.Session().WordLib.ThisLoopTime = 500;
+        const int active = w.Session().WordLib.ActiveSeconds;
 
         for (int i = 0; i < 299; ++i) w.TimerTimer();
         QCOMPARE(buttonPause->text(), U("暂停学习"));
@@ -129,16 +129,16 @@ private slots:
         QVERIFY(!Child<QFrame>(w, "pcontrol")->isEnabled());
         QCOMPARE(Child<QLabel>(w, "PanelComment")->text(), U("暂停学习"));
         QCOMPARE(w.Session().Clock().property("Tag").toInt(), 1);
-        QCOMPARE(w.WordLib.TotalTime, 1000);
-        QCOMPARE(w.WordLib.ThisLoopTime, 500);
-        QCOMPARE(w.WordLib.ActiveSeconds, active + 300);  // the speed counts the idle time
+        QCOMPARE(w.Session().WordLib.TotalTime, 1000);
+        QCOMPARE(w.Session().WordLib.ThisLoopTime, 500);
+        QCOMPARE(w.Session().WordLib.ActiveSeconds, active + 300);  // the speed counts the idle time
 
         // Typing keeps the clock from pausing.
         QTest::mouseClick(buttonPause, Qt::LeftButton);
-        QCOMPARE(w.WordLib.IdleSeconds, 0);
+        QCOMPARE(w.Session().WordLib.IdleSeconds, 0);
         for (int i = 0; i < 299; ++i) w.TimerTimer();
         f.Type("a");
-        QCOMPARE(w.WordLib.IdleSeconds, 0);
+        QCOMPARE(w.Session().WordLib.IdleSeconds, 0);
         w.TimerTimer();
         QCOMPARE(buttonPause->text(), U("暂停学习"));
     }
@@ -151,10 +151,10 @@ private slots:
                                 Child<QPushButton>(w, "ButtonNextWord"),   Child<QPushButton>(w, "ButtonPrompt"),
                                 Child<QPushButton>(w, "ButtonMyNewWord")};
         for (QPushButton* button : strip) {
-            w.WordLib.IdleSeconds = 120;
+            w.Session().WordLib.IdleSeconds = 120;
             w.Session().Clock().start();
             QTest::mouseClick(button, Qt::LeftButton);
-            QCOMPARE(w.WordLib.IdleSeconds, 0);
+            QCOMPARE(w.Session().WordLib.IdleSeconds, 0);
             QVERIFY2(w.Session().Clock().isActive(), qPrintable(button->objectName()));
         }
     }

@@ -74,7 +74,7 @@ void TestStudyFlow::missingLastLibraryOpensNothingAndIsSaid() {
     f.messages.shown.clear();
     f.Open("");
     QVERIFY(f.messages.Texts().empty());
-    QCOMPARE(w.WordLib.WordCount, 0);
+    QCOMPARE(w.Session().WordLib.WordCount, 0);
     QCOMPARE(Child<QLabel>(w, "LabelWordLibName")->text(), QString());
 }
 
@@ -118,12 +118,12 @@ void TestStudyFlow::cycleEndSavesAndStartsTheNextCycle() {
     f.Open("two.lx");
     QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);
     QCOMPARE(f.WordText(), QStringLiteral("w1"));
-    w.WordLib.ThisLoopTime = 77;
+    w.Session().WordLib.ThisLoopTime = 77;
     QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);
     QCOMPARE(f.messages.Texts(), std::vector<std::string>{"祝贺你!完成本次循环！现在进入第2循环"});
     QCOMPARE(Child<QLabel>(w, "circleno")->text(), QStringLiteral("2"));
-    QCOMPARE(w.WordLib.LoopTimes, 2);
-    QCOMPARE(w.WordLib.ThisLoopTime, 0);
+    QCOMPARE(w.Session().WordLib.LoopTimes, 2);
+    QCOMPARE(w.Session().WordLib.ThisLoopTime, 0);
     const std::string saved = SavedText(f, "two.lx");
     QVERIFY2(saved.find("<lt>2</lt>") != std::string::npos, saved.c_str());
     QVERIFY(saved.find("<tlt>0</tlt>") != std::string::npos);
@@ -137,7 +137,7 @@ void TestStudyFlow::groupEndWithNoLaterGroupEndsTheCycle() {
     f.WriteLibrary("four.lx", {{"w0", "零", 0}, {"w1", "一", 1}, {"w2", "二", 0}, {"w3", "三", 1}}, 2);
     TformMain& w = f.Create();
     f.Open("four.lx");
-    w.WordLib.ThisLoopTime = 50;
+    w.Session().WordLib.ThisLoopTime = 50;
     f.Press(Qt::Key_Down);
     f.Type("w2");
     f.Enter();
@@ -146,16 +146,16 @@ void TestStudyFlow::groupEndWithNoLaterGroupEndsTheCycle() {
     QCOMPARE(f.messages.Texts(),
              (std::vector<std::string>{"祝贺你!完成第1循环第1分组", "祝贺你!完成本次循环！现在进入第2循环"}));
     QCOMPARE(Child<QLabel>(w, "circleno")->text(), QStringLiteral("2"));
-    QCOMPARE(w.WordLib.ThisLoopTime, 0);  // the new cycle's clock starts at zero
+    QCOMPARE(w.Session().WordLib.ThisLoopTime, 0);  // the new cycle's clock starts at zero
     const std::string saved = SavedText(f, "four.lx");
     QVERIFY(saved.find("<tlt>0</tlt>") != std::string::npos);
     // The file names the group the new cycle studies, not the one past the
     // last, so it reopens where study goes on.
-    QVERIFY(w.WordLib0.GroupIndex == 0 || w.WordLib0.GroupIndex == 1);
-    const std::string loaded = "<groupindex>" + std::to_string(w.WordLib0.GroupIndex) + "</groupindex>";
+    QVERIFY(w.Session().WordLib0.GroupIndex == 0 || w.Session().WordLib0.GroupIndex == 1);
+    const std::string loaded = "<groupindex>" + std::to_string(w.Session().WordLib0.GroupIndex) + "</groupindex>";
     QVERIFY2(saved.find(loaded) != std::string::npos, saved.c_str());
     QVERIFY(f.WordText() == "w0" || f.WordText() == "w2");
-    QCOMPARE(w.WordLib.Words[static_cast<size_t>(w.WordLib.CurrentIndex)].Grade, 0);
+    QCOMPARE(w.Session().WordLib.Words[static_cast<size_t>(w.Session().WordLib.CurrentIndex)].Grade, 0);
 }
 
 void TestStudyFlow::groupEndWithEveryWordUpgradedLowersAllGrades_data() {
@@ -180,13 +180,13 @@ void TestStudyFlow::groupEndWithEveryWordUpgradedLowersAllGrades() {
     TformMain& w = f.Create();
     auto* listBoxGrade = Child<QListWidget>(w, "ListBoxGrade");
     f.Open("two.lx");
-    w.WordLib0.BaseGrade = baseGrade;
-    w.WordLib0.ShowBaseGrade();
+    w.Session().WordLib0.BaseGrade = baseGrade;
+    w.Session().WordLib0.ShowBaseGrade();
     const QString labelOfGradeOne = listBoxGrade->item(4)->text();
     f.Press(Qt::Key_BracketRight);  // the last grade-0 word goes up
     f.Space();                      // on the empty box at the end of the group
     QCOMPARE(f.messages.Texts(), (std::vector<std::string>{"祝贺你!完成第1循环第1分组", message.toStdString()}));
-    QCOMPARE(w.WordLib0.BaseGrade, baseGrade + 1);
+    QCOMPARE(w.Session().WordLib0.BaseGrade, baseGrade + 1);
     QStringList shown;
     for (int i = 0; i < 6; ++i) shown << listBoxGrade->item(i)->text();
     QCOMPARE(shown, labels);
@@ -198,7 +198,7 @@ void TestStudyFlow::groupEndWithEveryWordUpgradedLowersAllGrades() {
     QStringList counts;
     for (int item = 0; item < 6; ++item) counts << Child<RadioGroup>(w, "GroupGrade")->ItemText(item);
     QCOMPARE(counts, (QStringList{"0", "0", "0", "0", "0", "1"}));
-    QCOMPARE(w.WordLib0.Words[1].Grade, 4);
+    QCOMPARE(w.Session().WordLib0.Words[1].Grade, 4);
 }
 
 void TestStudyFlow::everyWordAtTheTopStudiesOnAtGradeZero_data() {
@@ -228,21 +228,21 @@ void TestStudyFlow::everyWordAtTheTopStudiesOnAtGradeZero() {
     for (const QString& end : groupEnds) expected.push_back(end.toStdString());
     expected.push_back("祝贺你！所有0级单词已经升级完毕！");
     QCOMPARE(f.messages.Texts(), expected);
-    QCOMPARE(w.WordLib0.BaseGrade, 5);
+    QCOMPARE(w.Session().WordLib0.BaseGrade, 5);
     QStringList labels;
     for (int i = 0; i < 6; ++i) labels << Child<QListWidget>(w, "ListBoxGrade")->item(i)->text();
     QCOMPARE(labels, (QStringList{"10000", "9", "8", "7", "6", "5"}));
-    QCOMPARE(w.WordLib0.CountGradeZeroWords(), count);
-    QCOMPARE(w.WordLib.CurrentGrade, 0);
-    QVERIFY(w.WordLib.HasCurrentWord());
+    QCOMPARE(w.Session().WordLib0.CountGradeZeroWords(), count);
+    QCOMPARE(w.Session().WordLib.CurrentGrade, 0);
+    QVERIFY(w.Session().WordLib.HasCurrentWord());
     QVERIFY(f.WordShown());
-    QCOMPARE(w.WordLib0.GroupIndex, 0);
-    QCOMPARE(w.WordLib.GroupIndex, 0);
+    QCOMPARE(w.Session().WordLib0.GroupIndex, 0);
+    QCOMPARE(w.Session().WordLib.GroupIndex, 0);
     QCOMPARE(Child<QLabel>(w, "LabelGroup")->text(), QStringLiteral("1 / %1").arg(groups));
 
     // Studying goes on quietly, and the next save point writes it all.
     const QString first = f.WordText();
-    w.WordLib.ShownCount = 499;
+    w.Session().WordLib.ShownCount = 499;
     QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);  // the 500th showing saves
     QVERIFY(f.WordText() != first);
     const std::string saved = SavedText(f, "top.lx");
@@ -256,13 +256,13 @@ void TestStudyFlow::everyFiveHundredShownWordsSaves() {
     f.WriteLibrary("five.lx", Words(5));
     TformMain& w = f.Create();
     f.Open("five.lx");
-    w.WordLib.ShownCount = 498;
+    w.Session().WordLib.ShownCount = 498;
     QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);  // the 499th showing
     QVERIFY(SavedText(f, "five.lx").find("<lw>0</lw>") != std::string::npos);
     QVERIFY(Child<QPlainTextEdit>(w, "MemoSentence")->toPlainText().isEmpty());
 
     QTest::mouseClick(Child<QPushButton>(w, "ButtonNextWord"), Qt::LeftButton);  // the 500th
-    QCOMPARE(w.WordLib.ShownCount, 500);
+    QCOMPARE(w.Session().WordLib.ShownCount, 500);
     const std::string saved = SavedText(f, "five.lx");
     QVERIFY2(saved.find("<lw>2</lw>") != std::string::npos, saved.c_str());
     QVERIFY(saved.find("<e>w1</e><t>1</t>") != std::string::npos);
@@ -281,8 +281,8 @@ void TestStudyFlow::upGradeAtTheEndOfTheGroupEndsItFirst() {
     QTest::mouseClick(Child<QPushButton>(w, "ButtonUpGrade"), Qt::LeftButton);
     QCOMPARE(f.messages.Texts(), std::vector<std::string>{"祝贺你!完成第1循环第1分组"});
     // The first word of the new group went up and the next one is shown.
-    QCOMPARE(w.WordLib.Words[0].Word, std::string("w1"));
-    QCOMPARE(w.WordLib.Words[0].Grade, 1);
+    QCOMPARE(w.Session().WordLib.Words[0].Word, std::string("w1"));
+    QCOMPARE(w.Session().WordLib.Words[0].Grade, 1);
     QCOMPARE(f.WordText(), QStringLiteral("w3"));
 }
 
@@ -297,7 +297,7 @@ void TestStudyFlow::choosingAGrade() {
     QCOMPARE(groupGrade->ItemText(4), QStringLiteral("2"));  // grade 1
 
     groupGrade->Item(4)->click();  // grade 1
-    QCOMPARE(w.WordLib.CurrentGrade, 1);
+    QCOMPARE(w.Session().WordLib.CurrentGrade, 1);
     QCOMPARE(f.WordText(), QStringLiteral("b"));
     QVERIFY(f.WordShown());
     f.Press(Qt::Key_Down);
@@ -305,7 +305,7 @@ void TestStudyFlow::choosingAGrade() {
 
     groupGrade->Item(0)->click();  // grade 5 has no words: all hidden
     QVERIFY(!f.WordShown() && !f.ReadingShown() && !f.MeaningShown());
-    QCOMPARE(w.WordLib.CurrentIndex, 3);
+    QCOMPARE(w.Session().WordLib.CurrentIndex, 3);
 
     groupGrade->Item(4)->click();  // back to the word last shown at grade 1
     QCOMPARE(f.WordText(), QStringLiteral("d"));
@@ -321,14 +321,14 @@ void TestStudyFlow::readModeChangeIsStoredAndShown() {
     QVERIFY(f.WordShown() && !f.MeaningShown());
     Child<RadioGroup>(w, "GroupReadMode")->Item(1)->click();
     QCOMPARE(f.manage.readmode, 1);
-    QCOMPARE(w.WordLib.ReadMode, 1);
+    QCOMPARE(w.Session().WordLib.ReadMode, 1);
     QVERIFY(!f.WordShown() && !f.ReadingShown() && f.MeaningShown());
     QCOMPARE(Child<AnswerEdit>(w, "EditInput")->cursorPosition(), Child<AnswerEdit>(w, "EditInput")->text().size());
 
     w.hide();  // a hidden window ignores the groups: that is how creation sets them
-    w.GroupReadModeClick(3);
+    Child<RadioGroup>(w, "GroupReadMode")->Item(3)->click();
     QCOMPARE(f.manage.readmode, 1);
-    QCOMPARE(w.WordLib.ReadMode, 1);
+    QCOMPARE(w.Session().WordLib.ReadMode, 1);
 }
 
 void TestStudyFlow::memoryModeDecidesAutomaticPronunciation() {
@@ -343,7 +343,7 @@ void TestStudyFlow::memoryModeDecidesAutomaticPronunciation() {
     f.Open("two.lx");
     f.Press(Qt::Key_Down);
     QVERIFY(f.Player().played.isEmpty());  // recall: silent until asked
-    w.GroupMemoryModeClick(0);
+    Child<RadioGroup>(w, "GroupMemoryMode")->Item(0)->click();
     QCOMPARE(f.manage.memorymode, 0);
     f.Press(Qt::Key_Up);
     QCOMPARE(f.PlayedNames(), QStringList{"w0.wav"});
@@ -373,21 +373,21 @@ void TestStudyFlow::collectingAddsToTheFavouritesAndSaves() {
     f.WriteLibrary("收藏库.lx", {{"old", "旧"}});
     f.WriteLibrary("two.lx", Words(2));
     TformMain& w = f.Create();
-    w.MyWordLib.LoadFavourites(f.gbkUserFolder + Gbk("收藏库.lx"));
-    const int position = w.MyWordLib.CurrentIndex;
+    w.Session().MyWordLib.LoadFavourites(f.gbkUserFolder + Gbk("收藏库.lx"));
+    const int position = w.Session().MyWordLib.CurrentIndex;
     f.Open("two.lx");
     f.Press(Qt::Key_Down);
     f.Press(Qt::Key_F12);
     QVERIFY(f.messages.Texts().empty());
-    QCOMPARE(w.MyWordLib.Count, 2);
-    QCOMPARE(w.MyWordLib.Words[1].Word, std::string("w1"));
-    QCOMPARE(w.MyWordLib.CurrentIndex, position);
+    QCOMPARE(w.Session().MyWordLib.Count, 2);
+    QCOMPARE(w.Session().MyWordLib.Words[1].Word, std::string("w1"));
+    QCOMPARE(w.Session().MyWordLib.CurrentIndex, position);
     QCOMPARE(Child<QLabel>(w, "PanelMyWordLibWordCount")->text(), QStringLiteral("收藏库词数：2"));
     const std::string saved = SavedText(f, "收藏库.lx");
     QVERIFY2(saved.find("<e>w1</e>") != std::string::npos, saved.c_str());
     QVERIFY(saved.find("<c>词1</c>") != std::string::npos);
     QTest::mouseClick(Child<QPushButton>(w, "ButtonMyNewWord"), Qt::LeftButton);  // already there: nothing added
-    QCOMPARE(w.MyWordLib.Count, 2);
+    QCOMPARE(w.Session().MyWordLib.Count, 2);
 }
 
 void TestStudyFlow::hotKeyRegistration() {

@@ -68,7 +68,7 @@ void TestStudyJournal::answersGradesAndTheSessionLandInTheJournal() {
     f.manage.readmode = 0;
     TformMain& w = f.Create();
     f.Open("日语入门.lx");
-    Journal& journal = w.StudyJournal();
+    Journal& journal = w.Recorder().StudyJournal();
     QVERIFY(journal.Keeping());
     QCOMPARE(QString::fromStdString(journal.File().filename().string()), QStringLiteral("journal.sqlite"));
 
@@ -110,7 +110,7 @@ void TestStudyJournal::answersGradesAndTheSessionLandInTheJournal() {
 
     // The session: one per library with the study clock's counts; leaving
     // writes its end and lets the journal go.
-    const int shown = w.WordLib.ShownCount;
+    const int shown = w.Session().WordLib.ShownCount;
     QVERIFY(shown >= 2);
     QTest::mouseClick(Child<QPushButton>(w, "ButtonReturn"), Qt::LeftButton);
     QVERIFY(!journal.IsOpen());
@@ -131,15 +131,15 @@ void TestStudyJournal::aCycleEndRecordsEveryWordComingDown() {
     f.Open("two.lx");
     f.Press(Qt::Key_BracketRight);  // the last grade-0 word goes up
     f.Space();                      // the group ends; every grade comes down by one
-    QCOMPARE(w.WordLib0.BaseGrade, 1);
+    QCOMPARE(w.Session().WordLib0.BaseGrade, 1);
 
     std::vector<std::string> seen;
-    for (const JournalGradeChange& c : w.StudyJournal().GradeChanges())
+    for (const JournalGradeChange& c : w.Recorder().StudyJournal().GradeChanges())
         seen.push_back(GbkToUtf8(c.word) + " " + std::to_string(c.from) + ">" + std::to_string(c.to) + " " +
                        GradeCauseName(c.cause));
     std::sort(seen.begin() + 1, seen.end());
     QCOMPARE(seen, (std::vector<std::string>{"w0 0>1 key", "w0 1>0 cycle", "w1 1>0 cycle"}));
-    const std::vector<JournalGradeDay> grades = w.StudyJournal().GradeHistory(Gbk("two"));
+    const std::vector<JournalGradeDay> grades = w.Recorder().StudyJournal().GradeHistory(Gbk("two"));
     QCOMPARE(grades.size(), size_t(1));
     QCOMPARE(grades[0].counts, (GradeCounts{2, 0, 0, 0, 0, 0}));
 }
@@ -152,7 +152,7 @@ void TestStudyJournal::aJournalThatCannotBeKeptIsSaidOnceAndStudyGoesOn() {
     fs::create_directories(f.programFolder / "users" / "user0" / "journal.sqlite" / "x");
     TformMain& w = f.Create();
     f.Open("日语入门.lx");
-    QVERIFY(!w.StudyJournal().Keeping());
+    QVERIFY(!w.Recorder().StudyJournal().Keeping());
     QCOMPARE(f.messages.shown.size(), size_t(1));
     QVERIFY2(f.messages.shown[0].text.find("journal.sqlite") != std::string::npos, f.messages.shown[0].text.c_str());
 
@@ -160,7 +160,7 @@ void TestStudyJournal::aJournalThatCannotBeKeptIsSaidOnceAndStudyGoesOn() {
     f.Enter();
     QCOMPARE(f.Comment(), QStringLiteral("正 确"));
     f.Press(Qt::Key_BracketRight);
-    QCOMPARE(w.WordLib.Words[0].Grade, 1);
+    QCOMPARE(w.Session().WordLib.Words[0].Grade, 1);
     QTest::mouseClick(Child<QPushButton>(w, "ButtonReturn"), Qt::LeftButton);
     QCOMPARE(f.messages.shown.size(), size_t(1));  // said once only
     // The library was saved as ever.
@@ -180,7 +180,7 @@ void TestStudyJournal::aJournalOnAFullDiskIsSaidOnceAndTheLibraryIsSavedAsEver()
     TformMain& w = f.Create();
     f.Open("日语入门.lx");
     const fs::path user = f.programFolder / "users" / "user0";
-    Journal& journal = w.StudyJournal();
+    Journal& journal = w.Recorder().StudyJournal();
     QVERIFY(journal.Keeping());
     Commit(w, QStringLiteral("水"));
     f.Enter();
@@ -197,7 +197,7 @@ void TestStudyJournal::aJournalOnAFullDiskIsSaidOnceAndTheLibraryIsSavedAsEver()
         FileSizeLimit full(room);
         QVERIFY(full.Set());
         f.Press(Qt::Key_BracketRight);  // 水 0 -> 1, the next word comes
-        QCOMPARE(w.WordLib.Words[0].Grade, 1);
+        QCOMPARE(w.Session().WordLib.Words[0].Grade, 1);
         QCOMPARE(f.messages.shown.size(), size_t(1));
         const std::string& told = f.messages.shown[0].text;
         QVERIFY2(told.find((user / "journal.sqlite").string()) != std::string::npos, told.c_str());
@@ -213,7 +213,7 @@ void TestStudyJournal::aJournalOnAFullDiskIsSaidOnceAndTheLibraryIsSavedAsEver()
         f.Enter();
         QCOMPARE(f.Comment(), QStringLiteral("正 确"));
         QTest::mouseClick(Child<QPushButton>(w, "ButtonUpGrade"), Qt::LeftButton);  // 山 0 -> 1
-        QCOMPARE(w.WordLib.Words[1].Grade, 1);
+        QCOMPARE(w.Session().WordLib.Words[1].Grade, 1);
         QCOMPARE(journal.Answers().size(), size_t(1));  // nothing of it half-written
         QTest::mouseClick(Child<QPushButton>(w, "ButtonReturn"), Qt::LeftButton);
         QCOMPARE(f.messages.shown.size(), size_t(1));  // said once only
@@ -252,21 +252,22 @@ void TestStudyJournal::twoDaysOfStudyShowOnTheStatisticsPage() {
     f.manage.readmode = 0;
     TformMain& w = f.Create();
     std::time_t clock = LocalTime(2026, 12, 9, 20, 0);
-    w.StudyJournal().now = [&clock] { return clock; };
+    w.Recorder().StudyJournal().now = [&clock] { return clock; };
     // Right after a wrong answer, then promoted; the next word right at once.
     const auto study = [&](int activeSeconds) {
-        const QString first = QString::fromStdString(GbkToUtf8(w.WordLib.Words[w.WordLib.CurrentIndex].Word));
+        const QString first =
+            QString::fromStdString(GbkToUtf8(w.Session().WordLib.Words[w.Session().WordLib.CurrentIndex].Word));
         Commit(w, QStringLiteral("ちがう"));
         f.Enter();
         f.Press(Qt::Key_Escape);
         Commit(w, first);
         f.Enter();
         f.Press(Qt::Key_BracketRight);
-        Commit(w, QString::fromStdString(GbkToUtf8(w.WordLib.Words[w.WordLib.CurrentIndex].Word)));
+        Commit(w, QString::fromStdString(GbkToUtf8(w.Session().WordLib.Words[w.Session().WordLib.CurrentIndex].Word)));
         f.Enter();
         QCOMPARE(f.Comment(), QStringLiteral("正 确"));
         f.Press(Qt::Key_BracketRight);
-        w.WordLib.ActiveSeconds = activeSeconds;  // the study clock's count
+        w.Session().WordLib.ActiveSeconds = activeSeconds;  // the study clock's count
         QTest::mouseClick(Child<QPushButton>(w, "ButtonReturn"), Qt::LeftButton);
     };
     f.Open("日语入门.lx");
@@ -334,19 +335,19 @@ void TestStudyJournal::wordsChosenOnTheStatisticsPageGoToTheFavourites() {
     f.WriteLibrary("收藏库.lx", {{"old", "旧"}});
     f.WriteLibrary("日语入门.lx", {{"水", "[名] 水"}, {"山", "[名] 山"}, {"川", "[名] 河"}});
     TformMain& w = f.Create();
-    w.MyWordLib.LoadFavourites(f.gbkUserFolder + Gbk("收藏库.lx"));
+    w.Session().MyWordLib.LoadFavourites(f.gbkUserFolder + Gbk("收藏库.lx"));
     f.Open("日语入门.lx");
-    const LibraryProgress progress = w.CurrentLibraryProgress();
+    const LibraryProgress progress = w.Recorder().CurrentLibraryProgress();
     QCOMPARE(GbkToUtf8(progress.name), std::string("日语入门"));
     QCOMPARE(progress.words, 3);
     QCOMPARE(progress.studied, 1);  // 水 is on screen
     QCOMPARE(progress.grades, (GradeCounts{3, 0, 0, 0, 0, 0}));
 
     w.AddWordsToFavourites({Gbk("川"), Gbk("山"), Gbk("old")});
-    QCOMPARE(w.MyWordLib.Count, 3);
-    QCOMPARE(GbkToUtf8(w.MyWordLib.Words[1].Word), std::string("川"));
-    QCOMPARE(GbkToUtf8(w.MyWordLib.Words[1].Meaning), std::string("[名] 河"));
-    QCOMPARE(GbkToUtf8(w.MyWordLib.Words[2].Word), std::string("山"));
+    QCOMPARE(w.Session().MyWordLib.Count, 3);
+    QCOMPARE(GbkToUtf8(w.Session().MyWordLib.Words[1].Word), std::string("川"));
+    QCOMPARE(GbkToUtf8(w.Session().MyWordLib.Words[1].Meaning), std::string("[名] 河"));
+    QCOMPARE(GbkToUtf8(w.Session().MyWordLib.Words[2].Word), std::string("山"));
     QCOMPARE(f.messages.Texts(), std::vector<std::string>{"已加入收藏库：2 个单词"});
     const std::string saved =
         GbkToUtf8(ReadScrambledFile(f.programFolder / "users" / "user0" / "收藏库.lx").value_or(""));

@@ -191,13 +191,13 @@ void TestStudyLayout::settingsReadAtCreation() {
     TformMain& w = f.Create();
     QCOMPARE(Child<RadioGroup>(w, "GroupReadMode")->ItemIndex(), 1);
     QCOMPARE(Child<RadioGroup>(w, "GroupMemoryMode")->ItemIndex(), 1);
-    QCOMPARE(w.WordLib.ReadMode, 1);
-    QCOMPARE(w.WordLib.MemoryMode, 1);
-    QVERIFY(w.WordLib.Mute);
-    QVERIFY(w.WordLib.AutoClear);
+    QCOMPARE(w.Session().WordLib.ReadMode, 1);
+    QCOMPARE(w.Session().WordLib.MemoryMode, 1);
+    QVERIFY(w.Session().WordLib.Mute);
+    QVERIFY(w.Session().WordLib.AutoClear);
     QCOMPARE(f.manage.readmode, 1);  // setting the groups wrote nothing back
     QCOMPARE(GetProgramFolder(), f.gbkProgramFolder);
-    QCOMPARE(w.WordLib.ProgramFolder, f.gbkProgramFolder);
+    QCOMPARE(w.Session().WordLib.ProgramFolder, f.gbkProgramFolder);
     QCOMPARE(Child<QTextEdit>(w, "MemoC")->toPlainText(), QString());
 }
 
@@ -211,8 +211,8 @@ void TestStudyLayout::coloursOfTheConfiguration() {
     QCOMPARE(Child<QLabel>(w, "PanelComment")->palette().color(QPalette::Window), QColor(0, 128, 0));
     QCOMPARE(Child<QLabel>(w, "LabelWordLibName")->palette().color(QPalette::WindowText), QColor(255, 255, 255));
     QCOMPARE(Child<QFrame>(w, "LabelLine")->palette().color(QPalette::Window), QColor(255, 0, 0));
-    QCOMPARE(w.WordLib.FontColor, 16777215);
-    QCOMPARE(w.WordLib.BackColor, 32768);
+    QCOMPARE(w.Session().WordLib.FontColor, 16777215);
+    QCOMPARE(w.Session().WordLib.BackColor, 32768);
     for (FramedBox* box : w.findChildren<FramedBox*>()) QCOMPARE(box->BorderColour(), QColor(255, 0, 0));
 
     f.manage.backcolor = 8404992;  // "凝重": #004080
@@ -236,16 +236,17 @@ void TestStudyLayout::activationCopiesTheSettings() {
         s.backColor = 0;
         return s;
     };
-    w.FormActivate();
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&w, &activate);
     QVERIFY(f.manage.autocleareditinput && f.manage.mute && f.manage.showsentence);
-    QVERIFY(w.WordLib.AutoClear && w.WordLib.Mute && w.WordLib.ShowSentence);
-    QCOMPARE(w.WordLib.FontColor, 255);
-    QCOMPARE(w.WordLib.BackColor, 0);
+    QVERIFY(w.Session().WordLib.AutoClear && w.Session().WordLib.Mute && w.Session().WordLib.ShowSentence);
+    QCOMPARE(w.Session().WordLib.FontColor, 255);
+    QCOMPARE(w.Session().WordLib.BackColor, 0);
     // A library opened afterwards keeps them.
     f.WriteLibrary("two.lx", {{"a", "甲"}, {"b", "乙"}});
     f.Open("two.lx");
-    QVERIFY(w.WordLib.Mute && w.WordLib.AutoClear);
-    QCOMPARE(w.WordLib.FontColor, 255);
+    QVERIFY(w.Session().WordLib.Mute && w.Session().WordLib.AutoClear);
+    QCOMPARE(w.Session().WordLib.FontColor, 255);
 }
 
 QTEST_MAIN(TestStudyLayout)

@@ -121,15 +121,15 @@ void TestStudyPresent::sentencesOffShowNoBox() {
     TformMain& w = f.Create();
     f.Open("words.lx");
     QVERIFY(!Child<QPlainTextEdit>(w, "MemoSentence")->isVisible());
-    QVERIFY(w.DataLists.sentenceLines.empty());  // not even loaded
+    QVERIFY(w.Session().DataLists.sentenceLines.empty());  // not even loaded
 }
 
 // Each line of the sentence box as the learner sees it: "+" painted in the
 // font colour, "-" in the background colour, "?" in neither.
-QString SentenceLinesSeen(const TformMain& w) {
+QString SentenceLinesSeen(TformMain& w) {
     QString seen;
-    const QColor shown = ColourFromValue(w.WordLib.FontColor);
-    const QColor hidden = ColourFromValue(w.WordLib.BackColor);
+    const QColor shown = ColourFromValue(w.Session().WordLib.FontColor);
+    const QColor hidden = ColourFromValue(w.Session().WordLib.BackColor);
     for (QTextBlock b = Child<QPlainTextEdit>(w, "MemoSentence")->document()->begin(); b.isValid(); b = b.next()) {
         const QColor c = b.begin().fragment().charFormat().foreground().color();
         seen += c == shown ? '+' : c == hidden ? '-' : '?';
@@ -293,7 +293,7 @@ void TestStudyPresent::aliasIgnoresLetterCase() {
     f.Open("words.lx");
     f.Press(Qt::Key_Control);
     QCOMPARE(f.PlayedNames(), QStringList{"cat01.wav"});
-    QCOMPARE(w.WordLib.Words[0].WavName, std::string("cat01.wav"));
+    QCOMPARE(w.Session().WordLib.Words[0].WavName, std::string("cat01.wav"));
 }
 
 void TestStudyPresent::noRecordingPlaysNothing() {
@@ -325,7 +325,7 @@ void TestStudyPresent::muteSilencesShowingPromptingAndAnswering() {
     QCOMPARE(f.Comment(), QStringLiteral("正 确"));
     QVERIFY(f.Player().played.isEmpty());
 
-    w.WordLib.Mute = false;  // and without mute the same steps do play
+    w.Session().WordLib.Mute = false;  // and without mute the same steps do play
     f.Press(Qt::Key_Down);
     QCOMPARE(f.PlayedNames(), QStringList{"inu.wav"});
 }

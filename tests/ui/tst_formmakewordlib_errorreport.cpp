@@ -41,9 +41,9 @@ struct ReportFixture : SettingsFixture {
         if (!in) return "<none>";
         return Utf8(std::string(std::istreambuf_iterator<char>(in), {}));
     }
-    std::string Word() const { return Utf8(study->WordOnScreen()); }
+    std::string Word() const { return Utf8(study->Session().WordOnScreen()); }
     std::string Meaning() const { return TrimGbk(Child<QTextEdit>(study, "MemoC")->toPlainText().toStdString()); }
-    std::string Library() const { return Utf8(study->LibraryName()); }
+    std::string Library() const { return Utf8(study->Session().LibraryName()); }
 
     std::filesystem::path file;
 };

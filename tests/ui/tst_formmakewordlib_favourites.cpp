@@ -48,7 +48,7 @@ struct FavouritesFixture : SettingsFixture {
         for (int i = 0; i < file.Count; ++i) words << QString::fromStdString(Utf8(file.Words[i].Word));
         return words;
     }
-    TMyWordLib& Favourites() const { return study->MyWordLib; }
+    TMyWordLib& Favourites() const { return study->Session().MyWordLib; }
     TformMakeWordLib& page() const { return *settings; }
     void Select(int row) {
         QListWidget* list = page().ListBoxMyWordLib;

@@ -96,7 +96,7 @@ private slots:
         QCOMPARE(w.SpinEditDelayTime->value(), 1500);
         QCOMPARE(Child<QTimer>(study, "TimerPrompt")->interval(), 1500);
         QCOMPARE(w.SpinEditSentenceCountPerWord->value(), 2);
-        QCOMPARE(study.WordLib.SentenceCountPerWord, 2);
+        QCOMPARE(study.Session().WordLib.SentenceCountPerWord, 2);
         QCOMPARE(w.FontComboBoxCN->currentText(), U("黑体"));
         QCOMPARE(w.FontComboBoxEN->currentText(), U("Courier New"));
         QCOMPARE(Child<QTextEdit>(study, "MemoC")->font().family(), U("黑体"));
@@ -105,8 +105,8 @@ private slots:
         QCOMPARE(Colour(w.PanelFontColor), 16446940);
         QCOMPARE(Colour(w.PanelBackColor), 10181638);
         QCOMPARE(Colour(w.PanelBorderColor), 15650749);
-        for (const StudyValues* lib :
-             {static_cast<const StudyValues*>(&study.WordLib), static_cast<const StudyValues*>(&study.WordLib0)}) {
+        for (const StudyValues* lib : {static_cast<const StudyValues*>(&study.Session().WordLib),
+                                       static_cast<const StudyValues*>(&study.Session().WordLib0)}) {
             QVERIFY(lib->Mute);
             QVERIFY(lib->AutoClear);
             QVERIFY(lib->ShowSentence);
@@ -130,7 +130,7 @@ private slots:
             WireSettingsToStart(start, settings, study);
             QCOMPARE(settings.SpinEditDelayTime->value(), 1234);
             QCOMPARE(Child<QTimer>(study, "TimerPrompt")->interval(), 1234);
-            QVERIFY(study.WordLib.Mute);
+            QVERIFY(study.Session().WordLib.Mute);
             settings.SpinEditDelayTime->setValue(99);
             QCOMPARE(start.Manage.delaytime, 99);
             QCOMPARE(f.manage.delaytime, 800);
@@ -163,7 +163,7 @@ private slots:
         QCOMPARE(Child<QTimer>(s.study, "TimerPrompt")->interval(), shownDelay);
         QCOMPARE(s.settings->SpinEditSentenceCountPerWord->value(), shownCount);
         QCOMPARE(s.f.manage.sentencecountperword, shownCount);
-        QCOMPARE(s.study->WordLib.SentenceCountPerWord, shownCount);
+        QCOMPARE(s.study->Session().WordLib.SentenceCountPerWord, shownCount);
     }
 
     void numberBoxesTakeEffectAtOnce() {
@@ -176,7 +176,7 @@ private slots:
         QTest::keyClick(w.SpinEditSentenceCountPerWord, Qt::Key_Up);
         QCOMPARE(w.SpinEditSentenceCountPerWord->value(), 2);
         QCOMPARE(s.f.manage.sentencecountperword, 2);
-        QCOMPARE(s.study->WordLib.SentenceCountPerWord, 2);
+        QCOMPARE(s.study->Session().WordLib.SentenceCountPerWord, 2);
     }
 
     void aTypedDelayOutsideTheRangeIsBroughtIntoIt() {
@@ -224,18 +224,18 @@ private slots:
         // Set by the program: nothing is written.
         check->setChecked(true);
         QVERIFY(!stored());
-        QVERIFY(!inList(s.study->WordLib));
+        QVERIFY(!inList(s.study->Session().WordLib));
         check->setChecked(false);
 
         s.Click(check);
         QVERIFY(check->isChecked());
         QVERIFY(stored());
-        QVERIFY(inList(s.study->WordLib));
-        QVERIFY(inList(s.study->WordLib0));
+        QVERIFY(inList(s.study->Session().WordLib));
+        QVERIFY(inList(s.study->Session().WordLib0));
         s.Click(check);
         QVERIFY(!stored());
-        QVERIFY(!inList(s.study->WordLib));
-        QVERIFY(!inList(s.study->WordLib0));
+        QVERIFY(!inList(s.study->Session().WordLib));
+        QVERIFY(!inList(s.study->Session().WordLib0));
     }
 
     // "接受读音作答": off unless stored on; a click is stored at once and
@@ -248,7 +248,7 @@ private slots:
         QCheckBox* check = s.settings->CheckBoxAcceptReading;
         QCOMPARE(check->text(), U("接受读音作答"));
         QVERIFY(!check->isChecked());
-        s.study->DataLists.readingText = Gbk("\n食べる\tたべる\n");
+        s.study->Session().DataLists.readingText = Gbk("\n食べる\tたべる\n");
         s.f.WriteLibrary("kanji.lx", {{"食べる", "吃"}, {"飲む", "喝"}});
         s.f.Open("kanji.lx");
         for (bool on : {true, false, true}) {
@@ -273,7 +273,8 @@ private slots:
         s.Click(s.settings->CheckBoxMute);
         s.Return();
         // The study window reads the boxes back when it becomes active.
-        s.study->FormActivate();
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(s.study, &activate);
         QVERIFY(s.f.manage.mute);
         s.f.Type("Neko");
         s.f.Enter();
@@ -282,7 +283,7 @@ private slots:
         s.OpenSetup();
         s.Click(s.settings->CheckBoxMute);
         s.Return();
-        s.study->FormActivate();
+        QCoreApplication::sendEvent(s.study, &activate);
         s.f.Press(Qt::Key_Escape);
         s.f.Type("Neko");
         s.f.Enter();
@@ -301,9 +302,9 @@ private slots:
         s.Click(w.CheckBoxShowSentence);
         s.Return();
         QVERIFY(s.f.manage.showsentence);
-        QVERIFY(study.WordLib.ShowSentence);
-        QVERIFY(study.WordLib0.ShowSentence);
-        QCOMPARE(study.DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
+        QVERIFY(study.Session().WordLib.ShowSentence);
+        QVERIFY(study.Session().WordLib0.ShowSentence);
+        QCOMPARE(study.Session().DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
         QVERIFY(memoSentence->isVisible());
         QCOMPARE(memoSentence->toPlainText(), QString("s0\nt0"));
 
@@ -313,33 +314,33 @@ private slots:
         s.Click(w.CheckBoxShowSentence);
         s.Click(w.CheckBoxShowSentence);
         s.Return();
-        QCOMPARE(study.DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
+        QCOMPARE(study.Session().DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
 
         // Off: the lists stay in memory, the box leaves the screen.
         s.OpenSetup();
         s.Click(w.CheckBoxShowSentence);
         s.Return();
         QVERIFY(!s.f.manage.showsentence);
-        QVERIFY(!study.WordLib.ShowSentence);
-        QVERIFY(!study.WordLib0.ShowSentence);
+        QVERIFY(!study.Session().WordLib.ShowSentence);
+        QVERIFY(!study.Session().WordLib0.ShowSentence);
         QVERIFY(!memoSentence->isVisible());
-        QCOMPARE(study.DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
+        QCOMPARE(study.Session().DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
 
         // On again at a later visit: read afresh.
         s.OpenSetup();
         s.Click(w.CheckBoxShowSentence);
         s.Return();
-        QCOMPARE(study.DataLists.sentenceLines, std::vector<std::string>({"s1\tt1"}));
+        QCOMPARE(study.Session().DataLists.sentenceLines, std::vector<std::string>({"s1\tt1"}));
         QCOMPARE(memoSentence->toPlainText(), QString("s1\nt1"));
     }
 
     void missingSentenceFilesGiveEmptyListsSilently() {
         SettingsFixture s("settings_no_sentences");
-        s.study->DataLists.sentenceLines = {"old"};
+        s.study->Session().DataLists.sentenceLines = {"old"};
         s.OpenSetup();
         s.Click(s.settings->CheckBoxShowSentence);
         s.Return();
-        QVERIFY(s.study->DataLists.sentenceLines.empty());
+        QVERIFY(s.study->Session().DataLists.sentenceLines.empty());
         QVERIFY(s.f.messages.Texts().empty());
         QVERIFY(!Child<QPlainTextEdit>(s.study, "MemoSentence")->isVisible());
     }
@@ -375,8 +376,8 @@ private slots:
         QCOMPARE(s.f.manage.fontcolor, font);
         QCOMPARE(s.f.manage.backcolor, back);
         QCOMPARE(s.f.manage.bordercolor, border);
-        QCOMPARE(s.study->WordLib.FontColor, font);
-        QCOMPARE(s.study->WordLib0.BackColor, back);
+        QCOMPARE(s.study->Session().WordLib.FontColor, font);
+        QCOMPARE(s.study->Session().WordLib0.BackColor, back);
         QCOMPARE(StudyBackground(*s.study), back);
 
         // Reopened after another page: the scheme is still selected.

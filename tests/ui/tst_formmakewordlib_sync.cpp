@@ -61,7 +61,8 @@ struct Learner : LoginWindows {
     // Studied words of the library open in the study window.
     int StudiedInWindow() const {
         int studied = 0;
-        for (int i = 0; i < study->WordLib0.Count; ++i) studied += study->WordLib0.Words[i].StudyTimes > 0;
+        for (int i = 0; i < study->Session().WordLib0.Count; ++i)
+            studied += study->Session().WordLib0.Words[i].StudyTimes > 0;
         return studied;
     }
     // "参数设置", then "同步"; the server typed in, the sync switched on.

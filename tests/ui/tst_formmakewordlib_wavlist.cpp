@@ -22,7 +22,7 @@ struct WavFixture : SettingsFixture {
         f.WriteRecording("水.wav");
         f.WriteRecording("neko.wav");
         f.WriteList("lx1.en", "\n猫\tneko\nCat\tneko\n山\tyama\n");
-        study->DataLists.LoadWordLists(f.gbkProgramFolder);
+        study->Session().DataLists.LoadWordLists(f.gbkProgramFolder);
         f.WriteLibrary("wav.lx",
                        {{"水", "[名] 水"}, {"山", "[名] 山"}, {"猫", "[名] 猫"}, {"空", "[名] 天空"}, {"Cat", "猫"}});
         f.Open("wav.lx");
@@ -101,7 +101,7 @@ private slots:
         QCOMPARE(s.f.messages.Texts(), std::vector<std::string>{"当前单词表中的每个单词都有语音"});
 
         // No library under study.
-        s.study->WordLib.WordCount = 0;
+        s.study->Session().WordLib.WordCount = 0;
         s.MakeList();
         QCOMPARE(s.f.messages.Texts(), std::vector<std::string>{"当前没有正在学习的单词，请先选择词库"});
     }
@@ -117,8 +117,8 @@ private slots:
         QTest::mouseClick(s.settings->ButtonWordsWithoutWav, Qt::LeftButton);
         QTest::mouseClick(s.settings->ButtonWavReturn, Qt::LeftButton);
         QVERIFY(s.f.manage.showsentence);
-        QVERIFY(s.study->WordLib.ShowSentence);
-        QCOMPARE(s.study->DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
+        QVERIFY(s.study->Session().WordLib.ShowSentence);
+        QCOMPARE(s.study->Session().DataLists.sentenceLines, std::vector<std::string>({"s0\tt0"}));
         QCOMPARE(Child<QPlainTextEdit>(s.study, "MemoSentence")->toPlainText(), QString("s0\nt0"));
     }
 };

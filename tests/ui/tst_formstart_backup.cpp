@@ -219,12 +219,12 @@ private slots:
         // Study goes on where the backup was taken.
         w.Click(w.start->suiButton1);
         QVERIFY(w.study->isVisible());
-        QCOMPARE(w.study->WordLib0.Count, 4);
+        QCOMPARE(w.study->Session().WordLib0.Count, 4);
         QCOMPARE(Child<QLabel>(w.study, "PanelE")->text(), shownAtBackup[0]);
         LibraryFileValues values;
         std::vector<WordList> words;
         ParseLibraryLines(SplitLibraryLines(*ReadScrambledFile(w.UserDir(0) / "lib.lx")), values, words);
-        for (int i = 0; i < 4; ++i) QCOMPARE(w.study->WordLib0.Words[i].StudyTimes, words[i].StudyTimes);
+        for (int i = 0; i < 4; ++i) QCOMPARE(w.study->Session().WordLib0.Words[i].StudyTimes, words[i].StudyTimes);
     }
 
     // The backup predates the library the learner studies now: the question
@@ -242,7 +242,7 @@ private slots:
 
         // Studied a while: counters and clocks of new.lx on screen.
         w.Click(w.start->suiButton1);
-        QCOMPARE(w.study->LibraryName(), std::string("new"));
+        QCOMPARE(w.study->Session().LibraryName(), std::string("new"));
         for (int i = 0; i < 30; ++i) w.study->TimerTimer();
         QTest::keyClick(Child<AnswerEdit>(w.study, "EditInput"), Qt::Key_Space);
         w.Click(Child<QPushButton>(w.study, "ButtonReturn"));
@@ -282,7 +282,7 @@ private slots:
         QVERIFY(QString::fromStdString(w.f.messages.Texts()[0]).startsWith(U("自动备份学习进度没有成功：")));
         QVERIFY(QString::fromStdString(w.f.messages.Texts()[0]).endsWith(U("这不影响背单词，下次登录时会再试。")));
         QVERIFY(w.study->isVisible());
-        QCOMPARE(w.study->WordLib0.Count, 3);
+        QCOMPARE(w.study->Session().WordLib0.Count, 3);
     }
 
 private:

@@ -143,8 +143,8 @@ private:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
         QTest::mouseClick(SelectWordLib->suiButton1, Qt::LeftButton);
         QStringList words;
-        for (int i = 0; i < formMain->WordLib0.Count; ++i)
-            words << QString::fromStdString(Utf8(formMain->WordLib0.Words[i].Word));
+        for (int i = 0; i < formMain->Session().WordLib0.Count; ++i)
+            words << QString::fromStdString(Utf8(formMain->Session().WordLib0.Words[i].Word));
         words.sort();
         // The study is on: one of them is on show.
         if (!words.contains(Child<QLabel>(formMain, "PanelE")->text())) return {};

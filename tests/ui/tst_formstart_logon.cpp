@@ -125,7 +125,7 @@ private slots:
         QVERIFY(w.study->isVisible());
         QVERIFY(!w.start->isVisible());
         QVERIFY(QString::fromStdString(w.UserFolderUtf8()).endsWith(U("users\\user2\\")));
-        QCOMPARE(w.study->WordLib0.Count, 4);
+        QCOMPARE(w.study->Session().WordLib0.Count, 4);
         QCOMPARE(w.Manage().GetUserIndex(), 2);
         QCOMPARE(w.Manage().GetCurrentLibrary(), std::string("two.lx"));
         QVERIFY(w.start->EditPassword->text().isEmpty());
@@ -171,7 +171,7 @@ private slots:
         w.Template({"fav1"});
         w.User(0, "管理员", "");
         w.StartStudying();
-        QCOMPARE(w.study->MyWordLib.Count, 1);
+        QCOMPARE(w.study->Session().MyWordLib.Count, 1);
 
         QTest::mouseClick(Child<QPushButton>(w.study, "ButtonReturn"), Qt::LeftButton);
         QVERIFY(w.start->isVisible());
@@ -181,7 +181,7 @@ private slots:
         w.start->ComboUserList->setCurrentIndex(1);
         w.LogIn("");
         QVERIFY(w.study->isVisible());
-        QCOMPARE(w.study->MyWordLib.Count, 0);
+        QCOMPARE(w.study->Session().MyWordLib.Count, 0);
         QCOMPARE(Child<QLabel>(w.study, "PanelMyWordLibWordCount")->text(), U("收藏库词数：0"));
         QVERIFY(!fs::exists(w.UserDir(1) / "收藏库.lx"));
     }
@@ -225,10 +225,10 @@ private slots:
         w.start->ComboUserList->setCurrentIndex(1);
         w.LogIn("b");
         QVERIFY(w.study->isVisible());
-        QCOMPARE(w.study->WordLib0.Count, 3);
+        QCOMPARE(w.study->Session().WordLib0.Count, 3);
         QCOMPARE(w.Manage().GetCurrentLibrary(), std::string("bob.lx"));
-        QCOMPARE(w.study->MyWordLib.Count, 1);
-        QCOMPARE(w.study->MyWordLib.Words[0].Word, std::string("b1"));
+        QCOMPARE(w.study->Session().MyWordLib.Count, 1);
+        QCOMPARE(w.study->Session().MyWordLib.Words[0].Word, std::string("b1"));
 
         QTest::mouseClick(Child<QPushButton>(w.study, "ButtonReturn"), Qt::LeftButton);
         w.StartStudying();
@@ -236,14 +236,14 @@ private slots:
         w.LogIn("c");
         QVERIFY(w.study->isVisible());
         QCOMPARE(w.Manage().GetCurrentLibrary(), std::string());
-        QCOMPARE(w.study->WordLib0.Count, 0);  // bob's library is not left open
+        QCOMPARE(w.study->Session().WordLib0.Count, 0);  // bob's library is not left open
         QVERIFY(Child<QLabel>(w.study, "LabelWordLibName")->text().isEmpty());
         const auto bobsLibrary = ReadScrambledFile(w.UserDir(1) / "bob.lx");
         QTest::keyClick(Child<AnswerEdit>(w.study, "EditInput"), Qt::Key_Space);
         QTest::mouseClick(Child<QPushButton>(w.study, "ButtonReturn"), Qt::LeftButton);
         QCOMPARE(ReadScrambledFile(w.UserDir(1) / "bob.lx"), bobsLibrary);
-        QCOMPARE(w.study->MyWordLib.Count, 1);
-        QCOMPARE(w.study->MyWordLib.Words[0].Word, std::string("template-word"));
+        QCOMPARE(w.study->Session().MyWordLib.Count, 1);
+        QCOMPARE(w.study->Session().MyWordLib.Words[0].Word, std::string("template-word"));
     }
 
     void returnSavesLibraryAndConfigurationAndLoginOpensItAgain() {
@@ -266,7 +266,7 @@ private slots:
         w.StartStudying();
         QVERIFY(w.study->isVisible());
         QCOMPARE(Child<QLabel>(w.study, "LabelWordLibName")->text(), U("lib"));
-        QCOMPARE(w.study->WordLib0.Count, 3);
+        QCOMPARE(w.study->Session().WordLib0.Count, 3);
     }
 
     // Progress reaches the disk seconds after the keys, without "返  回":
@@ -321,7 +321,7 @@ private slots:
         w.StartStudying();
         w.start->ComboUserList->setCurrentIndex(0);
         w.LogIn("adm");
-        QCOMPARE(w.study->LibraryName(), std::string("lib"));
+        QCOMPARE(w.study->Session().LibraryName(), std::string("lib"));
         for (int i = 0; i < 30; ++i) w.study->TimerTimer();
         QTest::keyClick(Child<AnswerEdit>(w.study, "EditInput"), Qt::Key_BracketRight);
         QTest::mouseClick(Child<QPushButton>(w.study, "ButtonReturn"), Qt::LeftButton);
@@ -353,7 +353,7 @@ private slots:
         w.StartStudying();
         w.start->ComboUserList->setCurrentIndex(1);
         w.LogIn("");
-        QCOMPARE(w.study->LibraryName(), std::string("own"));
+        QCOMPARE(w.study->Session().LibraryName(), std::string("own"));
         QCOMPARE(Child<QLabel>(w.study, "LabelLeftTime")->text(), QString("00:00:00"));
         QCOMPARE(Child<QLabel>(w.study, "LabelSpeed")->text(), U("0 词/分"));
     }

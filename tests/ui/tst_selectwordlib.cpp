@@ -114,7 +114,8 @@ struct SelectSetup {
 
     std::vector<std::string> LibraryOrder() const {
         std::vector<std::string> order;
-        for (int i = 0; i < w->WordLib0.Count; ++i) order.push_back(Utf8(w->WordLib0.Words[i].Word));
+        for (int i = 0; i < w->Session().WordLib0.Count; ++i)
+            order.push_back(Utf8(w->Session().WordLib0.Words[i].Word));
         return order;
     }
     std::vector<std::string> Texts() const { return f.messages.Texts(); }
@@ -197,7 +198,7 @@ private slots:
         s.f.WriteLibrary("lib.lx", Words("w", 4));
         s.f.Open("lib.lx");
         s.w->SetLibraryName("lib");
-        const std::string path = s.w->WordLib0.Path;
+        const std::string path = s.w->Session().WordLib0.Path;
         const QString word = s.f.WordText();
 
         s.OpenChoicePage();
@@ -205,10 +206,10 @@ private slots:
         QCOMPARE(s.dialog->LabelEditor->text(), U("制作者：someone"));
         s.Click(s.dialog->suiButton2);
         QVERIFY(s.StudyGivenBack());
-        QCOMPARE(s.w->WordLib0.Path, path);
-        QCOMPARE(s.w->LibraryName(), std::string("lib"));
+        QCOMPARE(s.w->Session().WordLib0.Path, path);
+        QCOMPARE(s.w->Session().LibraryName(), std::string("lib"));
         QCOMPARE(s.f.WordText(), word);
-        QCOMPARE(s.w->WordLib0.Words[0].Word, std::string("w0"));
+        QCOMPARE(s.w->Session().WordLib0.Words[0].Word, std::string("w0"));
         QVERIFY(!fs::exists(s.UserCopy("other.lx")));
         QVERIFY(s.Texts().empty());
     }
@@ -223,8 +224,8 @@ private slots:
         QVERIFY(s.StudyGivenBack());
         QVERIFY(fs::exists(s.UserCopy("new.lx")));
         QCOMPARE(s.start->Manage.GetCurrentLibrary(), Gbk("new.lx"));
-        QCOMPARE(s.w->LibraryName(), std::string("new"));
-        QCOMPARE(s.w->WordLib0.Path, s.f.gbkUserFolder + "new.lx");
+        QCOMPARE(s.w->Session().LibraryName(), std::string("new"));
+        QCOMPARE(s.w->Session().WordLib0.Path, s.f.gbkUserFolder + "new.lx");
         std::vector<std::string> order = s.LibraryOrder();
         std::vector<std::string> sorted = order;
         std::sort(sorted.begin(), sorted.end());
@@ -290,9 +291,9 @@ private slots:
         s.Click(s.dialog->suiButton1);
         QVERIFY(s.StudyGivenBack());
         QCOMPARE(s.LibraryOrder(), (std::vector<std::string>{"mine0", "mine1", "mine2", "mine3"}));
-        QCOMPARE(s.w->WordLib0.Words[0].Grade, 2);
-        QCOMPARE(s.w->WordLib0.GroupCount, 2);
-        QCOMPARE(s.w->WordLib0.GroupIndex, 1);
+        QCOMPARE(s.w->Session().WordLib0.Words[0].Grade, 2);
+        QCOMPARE(s.w->Session().WordLib0.GroupCount, 2);
+        QCOMPARE(s.w->Session().WordLib0.GroupIndex, 1);
     }
 
     // The estimate of the time left is worked out from the speed on the
@@ -321,15 +322,15 @@ private slots:
         s.Highlight("other.lx");
         s.Click(s.dialog->suiButton1);
         QVERIFY(s.StudyGivenBack());
-        QCOMPARE(s.w->LibraryName(), std::string("other"));
+        QCOMPARE(s.w->Session().LibraryName(), std::string("other"));
         QCOMPARE(leftTime->text(), QString("00:00:00"));
         QCOMPARE(Child<QLabel>(s.w, "LabelSpeed")->text(), U("0 词/分"));
         QCOMPARE(Child<QLabel>(s.w, "LabelTotalTime")->text(), QString("00:00:00"));
 
         // Its first timed words give an estimate of its own: 40 words at
         // the grade, the first on show.
-        s.w->WordLib.ShownCount = 1;
-        s.w->WordLib.ActiveSeconds = 59;  // 60 after the tick: 1 word a minute
+        s.w->Session().WordLib.ShownCount = 1;
+        s.w->Session().WordLib.ActiveSeconds = 59;  // 60 after the tick: 1 word a minute
         s.w->TimerTimer();
         QCOMPARE(Child<QLabel>(s.w, "LabelSpeed")->text(), U("1 词/分"));
         QCOMPARE(leftTime->text(), QString("00:40:00"));
@@ -351,9 +352,9 @@ private slots:
         QCOMPARE(s.Texts(), std::vector<std::string>{"无法创建词库,请与作者联系"});
         QVERIFY(s.dialog->isVisible());
         QVERIFY(!s.w->isEnabled());
-        QCOMPARE(s.w->LibraryName(), std::string("lib"));
+        QCOMPARE(s.w->Session().LibraryName(), std::string("lib"));
         QCOMPARE(s.start->Manage.GetCurrentLibrary(), std::string("lib.lx"));
-        QCOMPARE(s.w->WordLib0.Path, s.f.gbkUserFolder + "lib.lx");
+        QCOMPARE(s.w->Session().WordLib0.Path, s.f.gbkUserFolder + "lib.lx");
     }
 
     void anUnreadableLibraryIsNotTakenOn_data() {
@@ -384,10 +385,10 @@ private slots:
         QVERIFY2(QString::fromStdString(s.Texts()[0]).startsWith(message), s.Texts()[0].c_str());
         QVERIFY(s.dialog->isVisible());
         QVERIFY(!fs::exists(s.UserCopy(file.toStdString())));
-        QCOMPARE(s.w->LibraryName(), std::string("lib"));
+        QCOMPARE(s.w->Session().LibraryName(), std::string("lib"));
         QCOMPARE(s.start->Manage.GetCurrentLibrary(), std::string("lib.lx"));
-        QCOMPARE(s.w->WordLib0.Path, s.f.gbkUserFolder + "lib.lx");
-        QCOMPARE(s.w->WordLib.Words[0].Word, std::string("w0"));
+        QCOMPARE(s.w->Session().WordLib0.Path, s.f.gbkUserFolder + "lib.lx");
+        QCOMPARE(s.w->Session().WordLib.Words[0].Word, std::string("w0"));
     }
 
     void nothingHighlightedIsRefused_data() {
@@ -436,14 +437,14 @@ private slots:
         QCOMPARE(s.f.messages.shown.front().flags, int(kMsgYesNoDefaultNo));
         QVERIFY(s.dialog->isVisible());
         QCOMPARE(fs::exists(s.UserCopy("lib.lx")), hasCopy && !wiped);
-        QCOMPARE(s.w->WordLib0.GroupCount, wiped ? 1 : 3);
-        QCOMPARE(s.w->WordLib0.GroupIndex, wiped ? 0 : 2);
+        QCOMPARE(s.w->Session().WordLib0.GroupCount, wiped ? 1 : 3);
+        QCOMPARE(s.w->Session().WordLib0.GroupIndex, wiped ? 0 : 2);
 
         // Choosing the library now starts from the library folder's file.
         s.Click(s.dialog->suiButton1);
         QVERIFY(s.StudyGivenBack());
-        QCOMPARE(s.w->WordLib0.Words[0].Grade, wiped || !hasCopy ? 0 : 3);
-        QCOMPARE(s.w->WordLib0.Words[0].Word.substr(0, 3), std::string(wiped || !hasCopy ? "src" : "min"));
+        QCOMPARE(s.w->Session().WordLib0.Words[0].Grade, wiped || !hasCopy ? 0 : 3);
+        QCOMPARE(s.w->Session().WordLib0.Words[0].Word.substr(0, 3), std::string(wiped || !hasCopy ? "src" : "min"));
     }
 
     void initialisingTheLibraryUnderStudyStartsItAfresh() {
@@ -466,13 +467,13 @@ private slots:
         QVERIFY(s.StudyGivenBack());
 
         // The next save keeps the fresh start: none of the old progress comes back.
-        s.w->WordLib0.StoreGroup();
-        QVERIFY(s.w->WordLib0.SaveWordLib());
+        s.w->Session().WordLib0.StoreGroup();
+        QVERIFY(s.w->Session().WordLib0.SaveWordLib());
         const std::string saved = ReadScrambledFile(s.UserCopy("lib.lx")).value_or("");
         QVERIFY(FindGbk(saved, "<e>src0</e>") != std::string::npos);
         QCOMPARE(FindGbk(saved, "mine"), std::string::npos);
-        QCOMPARE(s.w->WordLib0.CountGradeZeroWords(), 4);
-        QCOMPARE(s.w->WordLib0.GroupCount, 1);
+        QCOMPARE(s.w->Session().WordLib0.CountGradeZeroWords(), 4);
+        QCOMPARE(s.w->Session().WordLib0.GroupCount, 1);
         QCOMPARE(Child<QLabel>(s.w, "LabelGroup")->text(), QString("1 / 1"));
     }
 
@@ -489,7 +490,7 @@ private slots:
         // It opens like any other library.
         s.Click(s.dialog->suiButton1);
         QVERIFY(s.StudyGivenBack());
-        QCOMPARE(s.w->LibraryName(), Gbk("收藏库"));
+        QCOMPARE(s.w->Session().LibraryName(), Gbk("收藏库"));
     }
 
     // A library of the learner's own leaves the library folder after a
@@ -527,7 +528,7 @@ private slots:
         const std::vector<std::string> backups = ListBackups(s.f.gbkProgramFolder, 0);
         QCOMPARE(backups.size(), size_t(deleted ? 1 : 0));
         QVERIFY(s.dialog->isVisible());
-        QCOMPARE(s.w->LibraryName(), Gbk("other"));
+        QCOMPARE(s.w->Session().LibraryName(), Gbk("other"));
         if (!deleted) return;
 
         const std::vector<BackupLibraryStats> kept = BackupLibraries(s.f.gbkProgramFolder, 0, backups.front());
@@ -604,8 +605,8 @@ private slots:
         QCOMPARE(s.dialog->LabelGroupWordCount->text(), U("每组单词数约：3"));
         s.Click(s.dialog->suiButton6);
         QVERIFY(s.StudyGivenBack());
-        QCOMPARE(s.w->WordLib0.GroupCount, 3);
-        QCOMPARE(s.w->WordLib0.GroupIndex, 1);
+        QCOMPARE(s.w->Session().WordLib0.GroupCount, 3);
+        QCOMPARE(s.w->Session().WordLib0.GroupIndex, 1);
         QVERIFY(s.Texts().empty());
     }
 
@@ -659,7 +660,7 @@ private slots:
         QCOMPARE(s.Texts(), (std::vector<std::string>(messages, "分组数过大！")));
         s.Click(s.dialog->suiButton7);
         QVERIFY(s.StudyGivenBack());
-        QCOMPARE(s.w->WordLib0.GroupCount, groups);
+        QCOMPARE(s.w->Session().WordLib0.GroupCount, groups);
         QCOMPARE(Child<QLabel>(s.w, "LabelGroup")->text(), QString("1 / %1").arg(groups));
     }
 
@@ -679,10 +680,10 @@ private slots:
 
         s.Click(s.dialog->suiButton7);
         QVERIFY(s.StudyGivenBack());
-        QCOMPARE(s.w->WordLib0.GroupCount, 5);
-        QCOMPARE(s.w->WordLib0.GroupIndex, 0);
-        QCOMPARE(s.w->WordLib.WordCount, 1);
-        QCOMPARE(s.w->WordLib.Words[0].Word, std::string("w0"));
+        QCOMPARE(s.w->Session().WordLib0.GroupCount, 5);
+        QCOMPARE(s.w->Session().WordLib0.GroupIndex, 0);
+        QCOMPARE(s.w->Session().WordLib.WordCount, 1);
+        QCOMPARE(s.w->Session().WordLib.Words[0].Word, std::string("w0"));
         QCOMPARE(Child<QLabel>(s.w, "LabelGroup")->text(), QString("1 / 5"));
         QCOMPARE(s.f.WordText(), QString("w0"));
     }
@@ -705,22 +706,22 @@ private slots:
         s.Click(s.dialog->suiButton7);
 
         QVERIFY(s.StudyGivenBack());
-        QCOMPARE(s.w->WordLib0.GroupCount, 4);
-        QCOMPARE(s.w->WordLib0.GroupIndex, 0);
-        QCOMPARE(s.w->WordLib.GroupCount, 4);
-        QCOMPARE(s.w->WordLib.GroupIndex, 0);
-        QCOMPARE(s.w->WordLib.WordCount, 3);  // w0, w4, w8
-        QCOMPARE(s.w->WordLib.Words[1].Word, std::string("w4"));
+        QCOMPARE(s.w->Session().WordLib0.GroupCount, 4);
+        QCOMPARE(s.w->Session().WordLib0.GroupIndex, 0);
+        QCOMPARE(s.w->Session().WordLib.GroupCount, 4);
+        QCOMPARE(s.w->Session().WordLib.GroupIndex, 0);
+        QCOMPARE(s.w->Session().WordLib.WordCount, 3);  // w0, w4, w8
+        QCOMPARE(s.w->Session().WordLib.Words[1].Word, std::string("w4"));
         QCOMPARE(Child<QLabel>(s.w, "LabelGroup")->text(), QString("1 / 4"));
-        QCOMPARE(s.w->WordLib0.Words[1].Grade, 1);
+        QCOMPARE(s.w->Session().WordLib0.Words[1].Grade, 1);
 
         // Saved, the grouping and the grade are in the file.
-        s.w->WordLib0.StoreGroup();
-        QVERIFY(s.w->WordLib0.SaveWordLib());
+        s.w->Session().WordLib0.StoreGroup();
+        QVERIFY(s.w->Session().WordLib0.SaveWordLib());
         const std::string saved = ReadScrambledFile(s.UserCopy("lib.lx")).value_or("");
         QVERIFY(FindGbk(saved, "<groupcount>4</groupcount>") != std::string::npos);
         QVERIFY(FindGbk(saved, "<e>w1</e>") != std::string::npos);
-        QCOMPARE(s.w->WordLib0.CountGradeZeroWords(), 9);
+        QCOMPARE(s.w->Session().WordLib0.CountGradeZeroWords(), 9);
     }
 
     void groupingIsRefusedWhereItCannotApply_data() {
@@ -744,12 +745,12 @@ private slots:
         s.OpenGroupingPage();
         if (!groupIndex.isEmpty()) s.dialog->LabelGroupIndex->setText(groupIndex);
         s.f.messages.shown.clear();
-        const int groupCount = s.w->WordLib0.GroupCount;
+        const int groupCount = s.w->Session().WordLib0.GroupCount;
         s.Click(s.dialog->suiButton7);
         QCOMPARE(s.Texts(), std::vector<std::string>{message.toStdString()});
         QVERIFY(s.dialog->isVisible());
         QVERIFY(!s.w->isEnabled());
-        QCOMPARE(s.w->WordLib0.GroupCount, groupCount);
+        QCOMPARE(s.w->Session().WordLib0.GroupCount, groupCount);
     }
 
     void helpLeavesTheDialogOpen() {
