@@ -23,16 +23,6 @@ void WireWindows() {
     WireStart(*formStart, *formMain);
 }
 
-void ShowHelpFor(QWidget* asker, const char* utf8Topic) {
-    if (formMain) {
-        formMain->Session().HoldClock();
-        formMain->HoldInput();
-    }
-    if (!formHelp) return;
-    ShowAbove(formHelp, asker);
-    formHelp->ShowHelpTopicUtf8(utf8Topic);
-}
-
 void WireStart(TformStart& start, TformMain& study) {
     TformStart* login = &start;
     TformMain* s = &study;
@@ -89,13 +79,23 @@ void WireHelp(TformMain& study, TformHelp& help, const std::vector<QWidget*>& di
         place.anchor = s->GuideAnchor();
         return place;
     });
-    QObject::connect(s, &TformMain::helpRequested, guide, [s, guide] {
+    // The guide stands beside the study window, which stays enabled; the
+    // guide gives the clocks back when it is left. A dialog in front of
+    // the study window opens it at a topic of its own.
+    const auto open = [s, guide](QWidget* asker, const QString& topic) {
         s->Session().HoldClock();
         s->HoldInput();
-        // The guide stands beside the study window, which stays enabled;
-        // the guide gives the clocks back when it is left.
-        ShowAbove(guide, s);
-    });
+        ShowAbove(guide, asker);
+        if (!topic.isNull()) guide->ShowHelpTopicUtf8(topic.toUtf8().constData());
+    };
+    QObject::connect(s, &TformMain::helpRequested, guide, [s, open] { open(s, QString()); });
+    for (QWidget* dialog : dialogs) {
+        const auto ask = [open, dialog](const QString& topic) { open(dialog, topic); };
+        if (auto* select = qobject_cast<TSelectWordLib*>(dialog))
+            QObject::connect(select, &TSelectWordLib::helpWanted, guide, ask);
+        else if (auto* settings = qobject_cast<TformMakeWordLib*>(dialog))
+            QObject::connect(settings, &TformMakeWordLib::helpWanted, guide, ask);
+    }
     QObject::connect(s, &TformMain::studyLeft, guide, &QWidget::hide);
 
     // While the demonstration is on show the learner watches, so the study
@@ -167,8 +167,6 @@ void WireSelection(TformMain& study, TSelectWordLib& select, TformStart& start) 
         // until the first word here is timed.
         s->ShowClocks();
     });
-    QObject::connect(dialog, &TSelectWordLib::helpWanted, dialog,
-                     [dialog](const QString& topic) { ShowHelpFor(dialog, topic.toUtf8().constData()); });
     QObject::connect(dialog, &TSelectWordLib::left, s, [s] { s->ReturnFromWindow(false); });
     // The session goes with the study window; the dialog must not work on
     // it afterwards.
@@ -205,8 +203,6 @@ void WireSettings(TformMain& study, TformMakeWordLib& settings) {
     QObject::connect(page, &TformMakeWordLib::sentencesToRedraw, s,
                      [s](const std::string& gbkWord) { s->Display().WriteSentencesOf(gbkWord); });
     QObject::connect(page, &TformMakeWordLib::syncStarting, s, &TformMain::SaveForSync);
-    QObject::connect(page, &TformMakeWordLib::helpWanted, page,
-                     [page](const QString& topic) { ShowHelpFor(page, topic.toUtf8().constData()); });
 
     settings.FormCreate();
 }

@@ -31,12 +31,14 @@ void WireStatistics(TformMain& study, TformStats& stats, const TManage& manage);
 // demonstration is on show and gives back when it is left. `dialogs` are
 // the windows (the selection dialog, the settings window) that hold the
 // study window themselves while they are open and give it back when they
-// are left: the guide then leaves it to them.
+// are left: the guide then leaves it to them. Their "帮助向导" opens the
+// guide above them at a topic of their own, while the study clock and the
+// answer box wait.
 void WireHelp(TformMain& study, TformHelp& help, const std::vector<QWidget*>& dialogs);
 // The settings and maintenance window beside the study window: "参数设置",
 // "收藏管理" and "软件报错" open its pages, what is changed there is drawn
-// in the study window, and its "导入词库" help opens the guide. Once
-// connected, the window takes the settings from the store (FormCreate).
+// in the study window. Once connected, the window takes the settings from
+// the store (FormCreate).
 void WireSettings(TformMain& study, TformMakeWordLib& settings);
 // What the settings window needs of the start window: the program folder,
 // the way back from the import page, and after a sync that replaced the
@@ -47,7 +49,3 @@ void WireSettingsToStart(TformStart& start, TformMakeWordLib& settings, TformMai
 // The library selection and grouping dialog over the study window, for the
 // learner `start` logged in.
 void WireSelection(TformMain& study, TSelectWordLib& select, TformStart& start);
-
-// The help guide above `asker`, open at the topic (UTF-8), while the study
-// clock and the answer box wait for the learner to come back.
-void ShowHelpFor(QWidget* asker, const char* utf8Topic);

@@ -221,8 +221,7 @@ private slots:
 
         TformHelp help;
         TformStart start(s.f.gbkProgramFolder);
-        formHelp = &help;
-        formMain = s.study;
+        WireHelp(*s.study, help, {s.settings.get()});
         WireSettingsToStart(start, *s.settings, *s.study);
         s.study->Session().Clock().start();
         Child<QTimer>(s.study, "TimerSetFocus")->start();
@@ -234,8 +233,6 @@ private slots:
         QTest::mouseClick(s.settings->suiButton2, Qt::LeftButton);
         QVERIFY(start.isVisible());
         QVERIFY(!s.settings->isVisible());
-        formHelp = nullptr;
-        formMain = nullptr;
     }
 };
 
