@@ -9,7 +9,7 @@ if ! command -v "$FORMAT" >/dev/null; then
   echo "$FORMAT is missing (bash scripts/install-deps.sh installs it)" >&2
   exit 1
 fi
-mapfile -t files < <(find core widgets platform study settings select shell help stats tools bench tests \
+mapfile -t files < <(find core widgets platform session study settings select shell help stats tools bench tests \
   -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 if [ "${1:-}" = --fix ]; then
   "$FORMAT" -i "${files[@]}"
